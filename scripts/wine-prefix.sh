@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Creates the project-local 64-bit Wine prefix once (build/wineprefix).
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -f "$WINEPREFIX/system.reg" ] && exit 0
+mkdir -p "$WINEPREFIX"
+echo "setup: creating Wine prefix in $WINEPREFIX"
+wineserver -p </dev/null >/dev/null 2>&1 || true
+wine wineboot -i </dev/null >"$WINEPREFIX.boot.log" 2>&1 || true
+wineserver -w </dev/null >/dev/null 2>&1 || true

@@ -1,0 +1,262 @@
+// The main window: every control with its design name, and the handlers by their design
+// names. It talks to the outside only through its controls, the platform services and the
+// capture pipeline, so it runs headless in native tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/recording_state.h"
+#include "capture/capture_pipeline.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+
+namespace zelvio {
+
+class IniFileStorage;
+class FormStorage;
+
+inline constexpr const char* kApplicationTitle = "Zelvio";
+inline constexpr const char* kMainWindowCaption = "Zelvio - The Free Screen Recorder";
+inline constexpr const char* kOverlayClass = "TFormMainCapturer";
+inline constexpr const char* kOverlayProgram = "Programs\\ZelvioCapturer.exe";
+inline constexpr const char* kCursorHookProgram = "Programs\\HookCursor.exe";
+inline constexpr const char* kCursorHookClass = "TFormHookCursor";
+inline constexpr const char* kCursorHookTitle = "FormHookCursor";
+
+// Which of the tray menu's Record, Pause and Stop items are enabled.
+struct TrayRecordingItems {
+  bool record = true;
+  bool pause = false;
+  bool stop = false;
+};
+
+class TFormMain {
+ public:
+  TFormMain(Platform& platform, CapturePipeline& pipeline);
+  ~TFormMain();
+  TFormMain(const TFormMain&) = delete;
+  TFormMain& operator=(const TFormMain&) = delete;
+
+  // ---- Lifecycle, driven by the window host in this order ----
+  void FormCreate();
+  // First showing: the stored settings, then the show steps. Later showings do nothing.
+  void Show();
+  // Close request: save the settings into the document, then FormClose.
+  void CloseQuery();
+  // The window is going away: a last save if none happened, then the settings file.
+  void Destroy();
+
+  // Runs an action the way a handler runs: an error ends it and shows the error box.
+  void Guarded(const std::function<void()>& action);
+  // Every control by its design name, or nullptr.
+  Control* FindComponent(const std::string& name);
+
+  // ---- Handlers (design names) ----
+  void FormShow();
+  void FormClose();
+  void ComboBoxFpsChange();
+  void SetCheckedWithoutClick(CheckBox& box, bool checked);
+
+  void JvImgBtnStartPauseClick();
+  void JvImgBtnStopClick();
+  void TimerTimer();
+  TrayRecordingItems PopupMenuMainChange() const;
+
+  void UpdateRegion();
+  void ComboBoxDimensionChange();
+  void BitBtnDecDimWidthClick();
+  void BitBtnIncDimWidthClick();
+  void BitBtnDecDimHeightClick();
+  void BitBtnIncDimHeightClick();
+  void BitBtnDecPosXClick();
+  void BitBtnIncPosXClick();
+  void BitBtnDecPosYClick();
+  void BitBtnIncPosYClick();
+
+  void SendWindowCommand(const std::string& className, const std::string& title, const std::string& command);
+  void LaunchOverlayProgram();
+  void LaunchCursorHookProgram();
+  void CloseCursorHookProgram();
+  void CheckBoxEnableCursorClick();
+
+  void EnumerateAudioDevices();
+  void EnumerateVideoCompressors();
+  void ListAudioLinesAndFormats();
+  void BuildCaptureGraph();
+  void ComboBoxVideoCompressorsChange();
+  void ButtonConfigureVideoCompressorClick();
+  void ComboBoxAudioDevicesChange();
+  void ComboBoxInputLinesChange();
+  void ListBoxAudioFormatClick();
+  void CheckBoxEnableAudioClick();
+
+  void RegisterHotkeys();
+  void UnregisterHotkeys();
+  void BitBtnSetHotkeysClick();
+  void HotkeyMessage(int id);
+
+  void JvImgBtnSnapshotClick();
+  void TakeSnapshot();
+
+  void BitBtnRestoreDefaultsClick();
+  void BitBtnOutputVideoPathClick();
+  void BitBtnOutputScreenshotsPathClick();
+
+  void CheckBoxEnableCaptureTransparencyClick();
+  void TimerTransparencyCaptureTimer();
+
+  void BitBtnAboutClick();
+  // The host shows the about window; set by the window host.
+  std::function<void()> ShowAboutWindow;
+
+  RecordingState State() const { return recordingState_; }
+  FormStorage* Storage() { return formStorage_.get(); }
+  Platform& GetPlatform() { return platform_; }
+
+  // ---- Controls, in creation order (parents before children) ----
+  Panel FormMain;
+  ImageButton JvImgBtnStartPause;
+  ImageButton JvImgBtnStop;
+  ImageButton JvImgBtnSnapshot;
+  Button BitBtnAbout;
+  Panel PanelOptions;
+  Panel GroupBoxOptions;
+  Panel PageControlOptions;
+
+  Panel TabSheetScreen;
+  Panel PageControlScreen;
+  Panel TabSheetDimension;
+  Panel GroupBoxDimension;
+  RadioButton RadioButtonDimFullscreen;
+  RadioButton RadioButtonDimPreDefined;
+  ComboBox ComboBoxDimension;
+  RadioButton RadioButtonDimCustom;
+  Button BitBtnDecDimWidth;
+  TrackBar TrackBarDimX;
+  Button BitBtnIncDimWidth;
+  Button BitBtnDecDimHeight;
+  TrackBar TrackBarDimY;
+  Button BitBtnIncDimHeight;
+  Label LabelDimXValue;
+  Label LabelDimX;
+  Label LabelDimYValue;
+
+  Panel TabSheetPosition;
+  Panel GroupBoxPosition;
+  RadioButton RadioButtonPosTopLeft;
+  RadioButton RadioButtonPosTopCenter;
+  RadioButton RadioButtonPosTopRight;
+  RadioButton RadioButtonPosCenterLeft;
+  RadioButton RadioButtonPosCenter;
+  RadioButton RadioButtonPosCenterRight;
+  RadioButton RadioButtonPosBottomLeft;
+  RadioButton RadioButtonPosBottomCenter;
+  RadioButton RadioButtonPosBottomRight;
+  RadioButton RadioButtonPosCustom;
+  TrackBar TrackBarPosX;
+  Button BitBtnDecPosX;
+  Button BitBtnIncPosX;
+  TrackBar TrackBarPosY;
+  Button BitBtnDecPosY;
+  Button BitBtnIncPosY;
+  Label LabelPosXValue;
+  Label LabelPosX;
+  Label LabelPosYValue;
+
+  Panel TabSheetStyle;
+  Panel GroupBoxStyle;
+  CheckBox CheckBoxEnableBg;
+  Label LabelBgColor;
+  ColorBox ColorBoxBg;
+
+  Panel TabSheetVideo;
+  Label LabelVideoCompression;
+  ComboBox ComboBoxVideoCompressors;
+  Button ButtonConfigureVideoCompressor;
+  Label LabelVideoFPS;
+  ComboBox ComboBoxFps;
+  Label LabelFpsInfo;
+  Label Label1;
+
+  Panel TabSheetAudio;
+  Label LabelCapture;
+  ComboBox ComboBoxAudioDevices;
+  CheckBox CheckBoxEnableAudio;
+  Label LabelAudioInputLines;
+  ComboBox ComboBoxInputLines;
+  Label LabelAudioFormat;
+  ListBox ListBoxAudioFormat;
+  Label LabelInputLinesIndex;
+  Label LabelAudioFormatIndex;
+  Label LabelIsAudioEnabled;
+
+  Panel TabSheetGeneral;
+  Panel GroupBoxHotkeys;
+  Label LabelHotkeyStart;
+  ComboBox ComboBoxVKStart;
+  Label LabelPlusStart;
+  ComboBox ComboBoxKeyStart;
+  Label LabelHotkeyPause;
+  ComboBox ComboBoxVKPause;
+  Label LabelPlusPause;
+  ComboBox ComboBoxKeyPause;
+  Label LabelHotkeyStop;
+  ComboBox ComboBoxVKStop;
+  Label LabelPlusStop;
+  ComboBox ComboBoxKeyStop;
+  Label LabelHotkeySnapshot;
+  ComboBox ComboBoxVKSnapshot;
+  Label LabelPlusSnapshot;
+  ComboBox ComboBoxKeySnapshot;
+  Label LabelHotkeyToggleBg;
+  ComboBox ComboBoxVKToggleBg;
+  Label LabelPlusToggleBg;
+  ComboBox ComboBoxKeyToggleBg;
+  Button BitBtnSetHotkeys;
+  Panel GroupBoxCursor;
+  CheckBox CheckBoxEnableCursor;
+  Label LabelCursorPriority;
+  TrackBar TrackBarCursorPriority;
+  Panel GroupBoxOutputPaths;
+  Label LabelOutputVideo;
+  Edit EditOutputVideoPath;
+  Button BitBtnOutputVideoPath;
+  Label LabelOutputScreenshots;
+  Edit EditOutputScreenshotsPath;
+  Button BitBtnOutputScreenshotsPath;
+  Button BitBtnRestoreDefaults;
+  Panel GroupBoxOnMinimize;
+  CheckBox CheckBoxHideToTray;
+  Panel GroupBoxTransparency;
+  CheckBox CheckBoxEnableCaptureTransparency;
+  Label LabelEvery;
+  SpinEdit SpinEditTransparencyClock;
+  Label LabelMs;
+
+  Label LabelDuration;
+  Timer TimerDuration;  // design name `Timer`
+  Timer TimerTransparencyCapture;
+
+ private:
+  void BindHandlers();
+  void FillLists();
+  void StepTrackBar(TrackBar& bar, int delta);
+  std::string DefaultFolder(const char* suffix);
+  void FillEmptyOutputPath(Edit& edit, const char* suffix);
+  void PickOutputFolder(const std::string& title, Edit& edit);
+  void ShowErrorBox(const std::exception& error);
+  void ApplyAudioListing(const AudioListing& listing);
+
+  Platform& platform_;
+  CapturePipeline& pipeline_;
+  RecordingState recordingState_ = RecordingState::Stopped;
+  bool shown_ = false;
+  std::unique_ptr<IniFileStorage> iniStorage_;
+  std::unique_ptr<FormStorage> formStorage_;
+};
+
+}  // namespace zelvio

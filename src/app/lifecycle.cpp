@@ -1,0 +1,84 @@
+// Start-up and shut-down of the main window. The order of these steps is what the stored
+// settings and the companion programs rely on.
+#include "app/form_main.h"
+#include "app/text_numbers.h"
+#include "settings/form_storage.h"
+#include "settings/ini_file_storage.h"
+
+namespace zelvio {
+
+void TFormMain::FormCreate() {
+  LaunchOverlayProgram();
+  recordingState_ = RecordingState::Stopped;
+  EnumerateAudioDevices();
+  EnumerateVideoCompressors();
+  formStorage_->SetSettingsActive(true);
+}
+
+void TFormMain::Show() {
+  if (shown_) return;
+  shown_ = true;
+  if (formStorage_->SettingsActive() && !formStorage_->SettingsLoaded()) {
+    Guarded([this] { formStorage_->LoadWindowSettings(); });
+  }
+  // An error in a show step ends the show steps there; the window still shows.
+  Guarded([this] { FormShow(); });
+}
+
+void TFormMain::FormShow() {
+  RegisterHotkeys();
+  ListAudioLinesAndFormats();
+  ComboBoxInputLines.SetItemIndex(IntegerOr(LabelInputLinesIndex.Caption(), -1));
+  ListBoxAudioFormat.SetItemIndex(IntegerOr(LabelAudioFormatIndex.Caption(), -1));
+  SetCheckedWithoutClick(CheckBoxEnableAudio, IntegerOr(LabelIsAudioEnabled.Caption(), 0) != 0);
+  SendWindowCommand(kOverlayClass, "", "ChangeFormCaption$FormMainCapturer@" + ComboBoxFps.Text());
+  BuildCaptureGraph();
+  FillEmptyOutputPath(EditOutputVideoPath, "\\Output\\Screencasts");
+  FillEmptyOutputPath(EditOutputScreenshotsPath, "\\Output\\Screenshots");
+  CheckBoxEnableCursorClick();
+  UpdateRegion();
+}
+
+void TFormMain::FillEmptyOutputPath(Edit& edit, const char* suffix) {
+  if (edit.Text().empty()) edit.SetText(DefaultFolder(suffix));
+  edit.SetCaretToEnd();
+}
+
+std::string TFormMain::DefaultFolder(const char* suffix) {
+  // Joined as they are: a drive root such as "C:\" gives a doubled backslash.
+  return platform_.CurrentDirectory() + suffix;
+}
+
+void TFormMain::CloseQuery() {
+  if (formStorage_->SettingsActive()) {
+    Guarded([this] { formStorage_->SaveWindowSettings(); });
+  }
+  Guarded([this] { FormClose(); });
+}
+
+void TFormMain::FormClose() {
+  SendWindowCommand(kOverlayClass, "", "Close");
+  if (CheckBoxEnableCursor.Checked()) CloseCursorHookProgram();
+  pipeline_.FreeCatalogs();
+  UnregisterHotkeys();
+}
+
+void TFormMain::Destroy() {
+  if (formStorage_->SettingsActive() && !formStorage_->SettingsSaved()) {
+    Guarded([this] { formStorage_->SaveWindowSettings(); });
+  }
+  iniStorage_->FlushSettingsFile();
+}
+
+void TFormMain::ComboBoxFpsChange() {
+  platform_.ShowMessage("FPS changed! Restart Zelvio in order to make the change");
+}
+
+void TFormMain::SetCheckedWithoutClick(CheckBox& box, bool checked) {
+  Handler remembered = box.OnClick;
+  box.OnClick = nullptr;
+  box.SetChecked(checked);
+  box.OnClick = remembered;
+}
+
+}  // namespace zelvio

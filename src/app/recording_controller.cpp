@@ -1,0 +1,60 @@
+// Record/Pause and Stop: the only place that runs, pauses and stops the capture graph.
+#include "app/form_main.h"
+#include "app/time_texts.h"
+
+namespace zelvio {
+
+void TFormMain::JvImgBtnStartPauseClick() {
+  if (recordingState_ == RecordingState::Recording) {
+    recordingState_ = RecordingState::Paused;
+    SendWindowCommand(kOverlayClass, "", "ChangeFormColor$C0C0C0$0");
+    pipeline_.PauseGraph();
+    PanelOptions.SetEnabled(false);
+    JvImgBtnStop.SetEnabled(true);
+    JvImgBtnStartPause.SetImageIndex(0);
+    return;
+  }
+  if (ComboBoxVideoCompressors.Text().empty()) {
+    platform_.ShowMessage("Please select a video compressor.");
+    return;
+  }
+  // From Stopped every recording gets a fresh graph and a file named by this press.
+  if (recordingState_ == RecordingState::Stopped) BuildCaptureGraph();
+  recordingState_ = RecordingState::Recording;
+  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
+  pipeline_.RunGraph();
+  TimerDuration.SetEnabled(true);
+  PanelOptions.SetEnabled(false);
+  JvImgBtnStop.SetEnabled(true);
+  JvImgBtnStartPause.SetImageIndex(1);
+}
+
+void TFormMain::JvImgBtnStopClick() {
+  if (recordingState_ == RecordingState::Stopped) return;
+  recordingState_ = RecordingState::Stopped;
+  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
+  TimerDuration.SetEnabled(false);
+  pipeline_.StopGraph();
+  PanelOptions.SetEnabled(true);
+  JvImgBtnStop.SetEnabled(false);
+  JvImgBtnStartPause.SetImageIndex(0);
+}
+
+void TFormMain::TimerTimer() {
+  if (!pipeline_.GraphActive()) return;
+  LabelDuration.SetCaption(DurationText(pipeline_.CurrentPosition()));
+}
+
+TrayRecordingItems TFormMain::PopupMenuMainChange() const {
+  switch (recordingState_) {
+    case RecordingState::Recording:
+      return {false, true, true};
+    case RecordingState::Paused:
+      return {true, false, true};
+    case RecordingState::Stopped:
+      break;
+  }
+  return {true, false, false};
+}
+
+}  // namespace zelvio

@@ -1,0 +1,83 @@
+// The Video and Audio tabs: device and compressor lists, and every option change that
+// rebuilds the capture graph.
+#include "app/form_main.h"
+#include "app/time_texts.h"
+
+namespace zelvio {
+
+void TFormMain::EnumerateAudioDevices() {
+  for (const std::string& name : pipeline_.EnumerateAudioDevices()) ComboBoxAudioDevices.AddItem(name);
+}
+
+void TFormMain::EnumerateVideoCompressors() {
+  ComboBoxVideoCompressors.Clear();
+  for (const std::string& name : pipeline_.EnumerateVideoCompressors()) ComboBoxVideoCompressors.AddItem(name);
+}
+
+void TFormMain::ApplyAudioListing(const AudioListing& listing) {
+  ListBoxAudioFormat.SetItems(listing.formats);
+  ComboBoxInputLines.SetItems(listing.lines);
+}
+
+void TFormMain::ListAudioLinesAndFormats() {
+  if (ComboBoxAudioDevices.ItemIndex() < 0) return;
+  AudioListing listing;
+  try {
+    pipeline_.ListAudioLinesAndFormats(ComboBoxAudioDevices.ItemIndex(), listing);
+  } catch (...) {
+    // What was found before the failure stays visible, without a selected line.
+    ApplyAudioListing(listing);
+    throw;
+  }
+  ApplyAudioListing(listing);
+  ComboBoxInputLines.SetItemIndex(listing.enabledLine);
+}
+
+void TFormMain::BuildCaptureGraph() {
+  CaptureOptions options;
+  options.audioEnabled = CheckBoxEnableAudio.Checked();
+  options.audioDevice = ComboBoxAudioDevices.ItemIndex();
+  options.compressor = ComboBoxVideoCompressors.ItemIndex();
+  options.compressorName = ComboBoxVideoCompressors.Text();
+  options.audioFormat = ListBoxAudioFormat.ItemIndex();
+  options.inputLine = ComboBoxInputLines.ItemIndex();
+  std::string folder = EditOutputVideoPath.Text();
+  if (folder.empty()) folder = DefaultFolder("\\Output\\Screencasts");
+  options.screencastPath = DatedFilePath(folder, "Screencast_", platform_.Now(), "avi");
+  pipeline_.BuildCaptureGraph(options);
+}
+
+void TFormMain::ComboBoxVideoCompressorsChange() { BuildCaptureGraph(); }
+
+void TFormMain::ButtonConfigureVideoCompressorClick() {
+  pipeline_.ShowCompressorDialog();
+  BuildCaptureGraph();
+}
+
+void TFormMain::ComboBoxAudioDevicesChange() {
+  ListAudioLinesAndFormats();
+  BuildCaptureGraph();
+}
+
+void TFormMain::ComboBoxInputLinesChange() {
+  BuildCaptureGraph();
+  LabelInputLinesIndex.SetCaption(std::to_string(ComboBoxInputLines.ItemIndex()));
+}
+
+void TFormMain::ListBoxAudioFormatClick() {
+  BuildCaptureGraph();
+  LabelAudioFormatIndex.SetCaption(std::to_string(ListBoxAudioFormat.ItemIndex()));
+}
+
+void TFormMain::CheckBoxEnableAudioClick() {
+  if (CheckBoxEnableAudio.Checked() && ComboBoxAudioDevices.Text().empty()) {
+    // Unchecking runs this handler again for the unchecked state first.
+    CheckBoxEnableAudio.SetChecked(false);
+    platform_.ShowMessage("Select an audio device.");
+    return;
+  }
+  if (!ComboBoxAudioDevices.Text().empty()) BuildCaptureGraph();
+  LabelIsAudioEnabled.SetCaption(CheckBoxEnableAudio.Checked() ? "-1" : "0");
+}
+
+}  // namespace zelvio

@@ -1,0 +1,38 @@
+// Snapshot: the region as it shows on the screen, into a dated bitmap file.
+#include "app/form_main.h"
+#include "app/time_texts.h"
+#include "platform/errors.h"
+
+namespace zelvio {
+
+void TFormMain::JvImgBtnSnapshotClick() {
+  JvImgBtnSnapshot.SetImageIndex(4);
+  try {
+    SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FFFF00$100");
+    TakeSnapshot();
+    platform_.ProcessMessages();
+    platform_.Sleep(50);
+  } catch (...) {
+    JvImgBtnSnapshot.SetImageIndex(3);
+    throw;
+  }
+  JvImgBtnSnapshot.SetImageIndex(3);
+}
+
+void TFormMain::TakeSnapshot() {
+  // The overlay's frame is the one place that knows where the region is on the screen.
+  Rect frame;
+  WindowHandle overlay = platform_.FindWindow(kOverlayClass, "");
+  if (overlay == 0 || !platform_.GetWindowRect(overlay, frame)) {
+    throw ZelvioError("No snapshot was taken: the capture frame is not on the screen");
+  }
+  Rect source{frame.left + 8, frame.top + 8, frame.right - 8, frame.bottom - 8};
+  if (source.right <= source.left || source.bottom <= source.top) {
+    throw ZelvioError("No snapshot was taken: the capture region has no area");
+  }
+  std::string folder = EditOutputScreenshotsPath.Text();
+  if (folder.empty()) folder = DefaultFolder("\\Output\\Screenshots");
+  platform_.SaveScreenBitmap(source, DatedFilePath(folder, "Screenshot_", platform_.Now(), "bmp"));
+}
+
+}  // namespace zelvio

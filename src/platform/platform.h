@@ -1,0 +1,103 @@
+// The operating system as the form sees it: a narrow set of services. The product uses
+// the Win32 implementation; native tests use a recording double that logs every call.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelvio {
+
+using WindowHandle = std::uintptr_t;  // 0 means none
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+struct LocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+struct WindowPlacement {
+  int flags = 0;
+  int showCmd = 0;
+  int minX = 0, minY = 0;
+  int maxX = 0, maxY = 0;
+  Rect normal;
+};
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Modal boxes titled with the application title; both keep messages flowing.
+  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ShowError(const std::string& text) = 0;
+
+  // Windows of other programs.
+  virtual WindowHandle FindWindow(const std::string& className, const std::string& title) = 0;
+  virtual bool IsWindow(WindowHandle window) = 0;
+  // WM_COPYDATA (dwData 0) from the main window, sent synchronously.
+  virtual void SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) = 0;
+  virtual void SendCloseMessage(WindowHandle target) = 0;
+  virtual bool GetWindowRect(WindowHandle window, Rect& rect) = 0;
+
+  // Processes. Returns whether the process was created; waits for it to become idle
+  // for input when asked.
+  virtual bool StartProcess(const std::string& commandLine, uint32_t creationFlags,
+                            bool waitForInputIdle) = 0;
+  virtual void Sleep(unsigned milliseconds) = 0;
+  // Handles every window message that is waiting.
+  virtual void ProcessMessages() = 0;
+
+  virtual ScreenSize GetScreenSize() = 0;
+  virtual LocalTime Now() = 0;
+  virtual std::string CurrentDirectory() = 0;
+
+  // Global hotkeys of the main window.
+  virtual bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+  virtual void UnregisterHotKey(int id) = 0;
+
+  // Dialogs. Both return false when the user cancels.
+  virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
+  virtual bool ChooseColour(uint32_t& colour) = 0;
+
+  // Files. The settings file is replaced in one step: the data goes to a temporary file
+  // in the same folder first, so a failure half-way leaves the previous file intact.
+  virtual std::string ExecutableDirectory() = 0;
+  virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
+  virtual bool IsReadOnlyFile(const std::string& path) = 0;
+  virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
+
+  // The main window's placement and state.
+  virtual WindowPlacement GetPlacement() = 0;
+  virtual void SetPlacement(const WindowPlacement& placement) = 0;
+  virtual bool MainWindowVisible() = 0;
+  virtual bool ProgramMinimized() = 0;
+  virtual void SetMainWindowMaximized(bool maximized) = 0;
+  virtual void PostMinimize() = 0;
+  virtual int PixelsPerInch() = 0;
+
+  // Clears WS_EX_LAYERED from every visible, non-minimised, titled top-level window but
+  // the taskbar's, so such windows show in captures.
+  virtual void ClearLayeredStyles() = 0;
+
+  // Copies a screen rectangle into a bitmap file in the display's depth. Throws
+  // ZelvioError with the user-facing text on failure and leaves no file behind.
+  virtual void SaveScreenBitmap(const Rect& source, const std::string& path) = 0;
+};
+
+}  // namespace zelvio
