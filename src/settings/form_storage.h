@@ -3,13 +3,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "settings/ini_file_storage.h"
+#include "settings/stored_props.h"
 
 namespace zelvio {
 
 class TFormMain;
+class Control;
 
 class FormStorage {
  public:
@@ -25,12 +28,29 @@ class FormStorage {
   void SaveWindowSettings();
 
  private:
+  // A stored property whose component exists on the window.
+  struct BoundProp {
+    Control* control;
+    const StoredProp* entry;
+  };
+
+  void ExpandStoragePath();
+  std::string ValuePath(const std::string& name) const;
+  int ReadWindowInteger(const std::string& name, int defaultValue) const;
+  std::string ReadPositionText(const std::string& name, const std::string& suffix) const;
+  void ReadPlacementKeys();
+  void WritePlacementKeys();
+  void ApplyStoredProps();
+  void CollectStoredProps();
+
   TFormMain& form_;
   IniFileStorage& storage_;
   Platform& platform_;
   bool active_ = false;
   bool loaded_ = false;
   bool saved_ = false;
+  std::vector<BoundProp> props_;
+  std::string sectionPath_;  // the storage path with the window's name put in
 };
 
 }  // namespace zelvio

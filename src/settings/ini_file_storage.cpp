@@ -1,0 +1,66 @@
+#include "settings/ini_file_storage.h"
+
+#include "settings/stored_values.h"
+
+namespace zelvio {
+
+namespace {
+
+// "settings" becomes "settings.ini"; a name that already has an extension stays as it is.
+std::string WithIniExtension(const std::string& fileName) {
+  std::size_t lastSeparator = fileName.find_last_of("\\/");
+  std::size_t nameStart = (lastSeparator == std::string::npos) ? 0 : lastSeparator + 1;
+  if (fileName.find('.', nameStart) != std::string::npos) return fileName;
+  return fileName + ".ini";
+}
+
+// The file lives beside the executable, never in the working directory: a portable
+// folder started from a shortcut must still find its own settings.
+std::string BesideExecutable(const std::string& directory, const std::string& fileName) {
+  if (directory.empty()) return fileName;
+  char last = directory.back();
+  if (last == '\\' || last == '/') return directory + fileName;
+  return directory + "\\" + fileName;
+}
+
+}  // namespace
+
+IniFileStorage::IniFileStorage(Platform& platform, const std::string& fileName) : platform_(platform) {
+  if (fileName.empty()) return;
+  fullFileName_ = BesideExecutable(platform_.ExecutableDirectory(), WithIniExtension(fileName));
+  // Asked before the read, so a read-only file that cannot be read is still never replaced.
+  readOnly_ = platform_.IsReadOnlyFile(fullFileName_);
+  std::string contents;
+  if (!platform_.ReadFile(fullFileName_, contents)) return;  // no file yet: an empty document
+  document_ = IniDocument::Parse(contents);
+}
+
+bool IniFileStorage::ValueExists(const std::string& path) const {
+  IniValuePath where = SplitValuePath(path);
+  return document_.HasValue(where.section, where.name);
+}
+
+std::string IniFileStorage::ReadString(const std::string& path, const std::string& defaultValue) const {
+  IniValuePath where = SplitValuePath(path);
+  return document_.ReadString(where.section, where.name).value_or(defaultValue);
+}
+
+void IniFileStorage::WriteString(const std::string& path, const std::string& value) {
+  // A read-only file is honoured for the whole run, not just at the end.
+  if (readOnly_) return;
+  IniValuePath where = SplitValuePath(path);
+  document_.WriteString(where.section, where.name, value);
+}
+
+void IniFileStorage::WriteInteger(const std::string& path, int value) { WriteString(path, EncodeInteger(value)); }
+
+void IniFileStorage::WriteBoolean(const std::string& path, bool value) { WriteString(path, EncodeBoolean(value)); }
+
+void IniFileStorage::FlushSettingsFile() {
+  if (readOnly_ || fullFileName_.empty()) return;
+  // Replaced in one step so a full disk or a crash half-way keeps the previous file. A
+  // failure is not worth a message at shut-down: the user can do nothing about it then.
+  platform_.ReplaceFile(fullFileName_, document_.Serialize());
+}
+
+}  // namespace zelvio

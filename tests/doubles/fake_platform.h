@@ -1,0 +1,359 @@
+// A recording stand-in for the operating system, for headless runs of the main window.
+//
+// Every call that shows something or changes the outside world is appended to `log` as one
+// readable line, in call order:
+//   "message: Receiver application not found"          ShowMessage
+//   "error: 'abc' is not a valid integer value."        ShowError
+//   "copydata: Create$864$480$528$300$0$0000FF"         SendCopyData to the overlay
+//   "copydata to hook: ..."                              SendCopyData to another window
+//   "close: hook" / "close: overlay"                     SendCloseMessage
+//   "start: Programs\HookCursor.exe flags=0x20"          StartProcess (" wait" when waiting
+//                                                        for input idle, " (failed)" when refused)
+//   "sleep: 500"  "process messages"
+//   "register: 1 mods=0 vk=0x70"                         RegisterHotKey (" (refused)" on failure)
+//   "unregister: 1"
+//   "browse: Set path for videos -> D:\Videos"           BrowseForFolder ("-> cancel")
+//   "choose colour: 0000FF -> 00FF00"                    ChooseColour ("-> cancel")
+//   "read: D:\Apps\Zelvio\settings.ini"                  ReadFile (" (missing)" when absent)
+//   "replace: D:\Apps\Zelvio\settings.ini"               ReplaceFile (" (failed)" when refused)
+//   "set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=100,80,660,560"
+//   "window state: normal" / "window state: maximized"   SetMainWindowMaximized
+//   "post minimize"  "clear layered styles"
+//   "save bitmap: 528,300,1392,780 -> C:\...\Screenshot_....bmp"
+//
+// Questions that change nothing (FindWindow, IsWindow, GetWindowRect, GetScreenSize, Now,
+// CurrentDirectory, ExecutableDirectory, IsReadOnlyFile, GetPlacement, MainWindowVisible,
+// ProgramMinimized, PixelsPerInch) are logged only while `logQueries` is on, as
+// "find: TFormHookCursor 'FormHookCursor' -> none", "is window: overlay -> yes",
+// "window rect: overlay", "screen size", "now", "current directory",
+// "executable directory", "read-only?: path", "get placement", "visible?", "minimized?",
+// "pixels per inch".
+//
+// Header-only, so the fuzz targets can use it without a library of their own.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/platform.h"
+
+namespace zelvio {
+
+class FakePlatform : public Platform {
+ public:
+  static constexpr WindowHandle kOverlayWindow = 0x1001;
+  static constexpr WindowHandle kHookWindow = 0x1002;
+
+  struct File {
+    std::string contents;
+    bool readOnly = false;
+  };
+
+  // ---- What the tests configure ------------------------------------------------------------
+  ScreenSize screen{1920, 1080};
+  std::string currentDirectory = "C:\\Users\\me\\Zelvio";
+  std::string executableDirectory = "D:\\Apps\\Zelvio";
+  LocalTime now{2024, 5, 17, 14, 3, 9};
+
+  // Which windows of the companion programs exist. With `startOpensWindows`, starting a
+  // companion program opens its window; a close message or the overlay's "Close" command
+  // closes it again.
+  bool overlayWindow = true;
+  bool hookWindow = false;
+  bool startOpensWindows = false;
+  Rect overlayRect{520, 292, 1400, 788};
+  std::set<std::string> failingPrograms;  // command lines whose start fails
+
+  std::set<int> refusedHotkeys;  // hotkey ids whose registration fails
+
+  // Answers of the dialogs, used front first; an empty queue or std::nullopt is a cancel.
+  std::deque<std::optional<std::string>> folderAnswers;
+  std::deque<std::optional<uint32_t>> colourAnswers;
+
+  // The file system: full path -> file. Paths compare exactly, letter case included.
+  std::map<std::string, File> files;
+  std::set<std::string> failingWrites;  // paths whose replacement fails; old contents stay
+
+  // The main window. SetPlacement stores what it gets, except that a hidden showCmd (0)
+  // keeps the previous one: the host shows the window right after the settings load.
+  WindowPlacement placement = DefaultPlacement();
+  bool mainWindowVisible = false;
+  bool minimized = false;
+  int pixelsPerInch = 96;
+
+  // A text makes SaveScreenBitmap throw ZelvioError with it.
+  std::optional<std::string> bitmapError;
+
+  // ---- What the tests read back --------------------------------------------------------------
+  std::vector<std::string> log;
+  bool logQueries = false;
+
+  // Log lines that begin with `prefix`, in order.
+  std::vector<std::string> Entries(std::string_view prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& line : log) {
+      if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+    }
+    return found;
+  }
+  size_t Count(std::string_view prefix) const { return Entries(prefix).size(); }
+  // Log lines that begin with any of the prefixes, in order: one sequence across kinds.
+  std::vector<std::string> Entries(std::initializer_list<std::string_view> prefixes) const {
+    std::vector<std::string> found;
+    for (const std::string& line : log) {
+      for (std::string_view prefix : prefixes) {
+        if (line.compare(0, prefix.size(), prefix) != 0) continue;
+        found.push_back(line);
+        break;
+      }
+    }
+    return found;
+  }
+
+  std::string SettingsPath() const { return executableDirectory + "\\settings.ini"; }
+  void PutFile(const std::string& path, const std::string& contents, bool readOnly = false) {
+    files[path] = File{contents, readOnly};
+  }
+  bool HasFile(const std::string& path) const { return files.count(path) != 0; }
+  // The contents, or "" for a missing file.
+  std::string FileContents(const std::string& path) const {
+    auto found = files.find(path);
+    return found == files.end() ? std::string() : found->second.contents;
+  }
+
+  static WindowPlacement DefaultPlacement() {
+    WindowPlacement p;
+    p.flags = 0;
+    p.showCmd = 1;
+    p.minX = -1;
+    p.minY = -1;
+    p.maxX = -1;
+    p.maxY = -1;
+    p.normal = Rect{100, 80, 660, 560};
+    return p;
+  }
+
+  // ---- Platform --------------------------------------------------------------------------------
+  void ShowMessage(const std::string& text) override { log.push_back("message: " + text); }
+  void ShowError(const std::string& text) override { log.push_back("error: " + text); }
+
+  WindowHandle FindWindow(const std::string& className, const std::string& title) override {
+    WindowHandle found = 0;
+    if (className == "TFormMainCapturer" && overlayWindow) found = kOverlayWindow;
+    if (className == "TFormHookCursor" && (title.empty() || title == "FormHookCursor") && hookWindow) {
+      found = kHookWindow;
+    }
+    Query("find: " + className + " '" + title + "' -> " + WindowName(found));
+    return found;
+  }
+
+  bool IsWindow(WindowHandle window) override {
+    bool exists = (window == kOverlayWindow && overlayWindow) || (window == kHookWindow && hookWindow);
+    Query("is window: " + WindowName(window) + (exists ? " -> yes" : " -> no"));
+    return exists;
+  }
+
+  void SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) override {
+    // The command text ends at the first zero byte, as the receiver reads it.
+    std::string text;
+    for (uint8_t byte : bytes) {
+      if (byte == 0) break;
+      text += static_cast<char>(byte);
+    }
+    if (target == kOverlayWindow) {
+      log.push_back("copydata: " + text);
+      if (startOpensWindows && text == "Close") overlayWindow = false;
+      return;
+    }
+    log.push_back("copydata to " + WindowName(target) + ": " + text);
+  }
+
+  void SendCloseMessage(WindowHandle target) override {
+    log.push_back("close: " + WindowName(target));
+    if (target == kHookWindow) hookWindow = false;
+    if (target == kOverlayWindow) overlayWindow = false;
+  }
+
+  bool GetWindowRect(WindowHandle window, Rect& rect) override {
+    Query("window rect: " + WindowName(window));
+    if (window != kOverlayWindow || !overlayWindow) return false;
+    rect = overlayRect;
+    return true;
+  }
+
+  bool StartProcess(const std::string& commandLine, uint32_t creationFlags, bool waitForInputIdle) override {
+    bool started = failingPrograms.count(commandLine) == 0;
+    std::string line = "start: " + commandLine + " flags=" + Hex(creationFlags);
+    if (waitForInputIdle) line += " wait";
+    if (!started) line += " (failed)";
+    log.push_back(line);
+    if (started && startOpensWindows) OpenWindowOf(commandLine);
+    return started;
+  }
+
+  void Sleep(unsigned milliseconds) override { log.push_back("sleep: " + std::to_string(milliseconds)); }
+  void ProcessMessages() override { log.push_back("process messages"); }
+
+  ScreenSize GetScreenSize() override {
+    Query("screen size");
+    return screen;
+  }
+  LocalTime Now() override {
+    Query("now");
+    return now;
+  }
+  std::string CurrentDirectory() override {
+    Query("current directory");
+    return currentDirectory;
+  }
+
+  bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+    bool refused = refusedHotkeys.count(id) != 0;
+    log.push_back("register: " + std::to_string(id) + " mods=" + std::to_string(modifiers) +
+                  " vk=" + Hex(virtualKey) + (refused ? " (refused)" : ""));
+    return !refused;
+  }
+  void UnregisterHotKey(int id) override { log.push_back("unregister: " + std::to_string(id)); }
+
+  bool BrowseForFolder(const std::string& title, std::string& folder) override {
+    std::optional<std::string> answer = TakeFront(folderAnswers);
+    log.push_back("browse: " + title + " -> " + (answer ? *answer : "cancel"));
+    if (!answer) return false;
+    folder = *answer;
+    return true;
+  }
+
+  bool ChooseColour(uint32_t& colour) override {
+    std::optional<uint32_t> answer = TakeFront(colourAnswers);
+    log.push_back("choose colour: " + ColourHex(colour) + " -> " + (answer ? ColourHex(*answer) : "cancel"));
+    if (!answer) return false;
+    colour = *answer;
+    return true;
+  }
+
+  std::string ExecutableDirectory() override {
+    Query("executable directory");
+    return executableDirectory;
+  }
+
+  bool ReadFile(const std::string& path, std::string& contents) override {
+    auto found = files.find(path);
+    log.push_back("read: " + path + (found == files.end() ? " (missing)" : ""));
+    if (found == files.end()) return false;
+    contents = found->second.contents;
+    return true;
+  }
+
+  bool IsReadOnlyFile(const std::string& path) override {
+    Query("read-only?: " + path);
+    auto found = files.find(path);
+    return found != files.end() && found->second.readOnly;
+  }
+
+  bool ReplaceFile(const std::string& path, const std::string& contents) override {
+    auto found = files.find(path);
+    bool refused = failingWrites.count(path) != 0 || (found != files.end() && found->second.readOnly);
+    log.push_back("replace: " + path + (refused ? " (failed)" : ""));
+    if (refused) return false;
+    files[path] = File{contents, false};
+    return true;
+  }
+
+  WindowPlacement GetPlacement() override {
+    Query("get placement");
+    return placement;
+  }
+
+  void SetPlacement(const WindowPlacement& p) override {
+    log.push_back("set placement: show=" + std::to_string(p.showCmd) + " flags=" + std::to_string(p.flags) +
+                  " min=" + Pair(p.minX, p.minY) + " max=" + Pair(p.maxX, p.maxY) + " normal=" +
+                  Pair(p.normal.left, p.normal.top) + "," + Pair(p.normal.right, p.normal.bottom));
+    int shown = placement.showCmd;
+    placement = p;
+    if (p.showCmd == 0) placement.showCmd = shown;
+  }
+
+  bool MainWindowVisible() override {
+    Query("visible?");
+    return mainWindowVisible;
+  }
+  bool ProgramMinimized() override {
+    Query("minimized?");
+    return minimized;
+  }
+
+  void SetMainWindowMaximized(bool maximized) override {
+    log.push_back(maximized ? "window state: maximized" : "window state: normal");
+    placement.showCmd = maximized ? 3 : 1;
+  }
+
+  void PostMinimize() override { log.push_back("post minimize"); }
+
+  int PixelsPerInch() override {
+    Query("pixels per inch");
+    return pixelsPerInch;
+  }
+
+  void ClearLayeredStyles() override { log.push_back("clear layered styles"); }
+
+  void SaveScreenBitmap(const Rect& source, const std::string& path) override {
+    log.push_back("save bitmap: " + Pair(source.left, source.top) + "," + Pair(source.right, source.bottom) +
+                  " -> " + path);
+    if (bitmapError) throw ZelvioError(*bitmapError);
+    files[path] = File{"bitmap " + std::to_string(source.right - source.left) + "x" +
+                           std::to_string(source.bottom - source.top),
+                       false};
+  }
+
+ private:
+  void Query(const std::string& line) {
+    if (logQueries) log.push_back(line);
+  }
+
+  void OpenWindowOf(const std::string& commandLine) {
+    if (commandLine == "Programs\\ZelvioCapturer.exe") overlayWindow = true;
+    if (commandLine == "Programs\\HookCursor.exe") hookWindow = true;
+  }
+
+  template <typename T>
+  static std::optional<T> TakeFront(std::deque<std::optional<T>>& queue) {
+    if (queue.empty()) return std::nullopt;
+    std::optional<T> front = queue.front();
+    queue.pop_front();
+    return front;
+  }
+
+  static std::string WindowName(WindowHandle window) {
+    if (window == 0) return "none";
+    if (window == kOverlayWindow) return "overlay";
+    if (window == kHookWindow) return "hook";
+    return "window " + Hex(static_cast<uint32_t>(window));
+  }
+
+  static std::string Hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+    return text;
+  }
+
+  // Red, green, blue, as the overlay commands write colours.
+  static std::string ColourHex(uint32_t colour) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", static_cast<unsigned>(colour & 0xFF),
+                  static_cast<unsigned>((colour >> 8) & 0xFF), static_cast<unsigned>((colour >> 16) & 0xFF));
+    return text;
+  }
+
+  static std::string Pair(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }
+};
+
+}  // namespace zelvio

@@ -1,0 +1,460 @@
+// The main window headless: start-up and shut-down order, companion programs, and the
+// options that act at once (region, cursor, hotkeys, restore defaults).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_main.h"
+#include "doubles/fake_pipeline.h"
+#include "doubles/fake_platform.h"
+
+namespace zelvio {
+namespace {
+
+struct Session {
+  explicit Session(FakePlatform& machine) : platform(machine), form(machine, pipeline) {}
+  TFormMain& Start() {
+    form.FormCreate();
+    form.Show();
+    return form;
+  }
+  void Close() {
+    form.CloseQuery();
+    form.Destroy();
+  }
+  std::vector<std::string> Commands() const { return platform.Entries("copydata: "); }
+
+  FakePlatform& platform;
+  FakePipeline pipeline;
+  TFormMain form;
+};
+
+const char kDefaultRegion[] = "copydata: Create$864$480$528$300$0$0000FF";
+
+TEST(StartUp, FirstStartRunsTheCreationAndShowStepsInOrder) {
+  FakePlatform machine;
+  Session run(machine);
+  run.pipeline.compressors = {"Codec"};
+  run.Start();
+
+  EXPECT_EQ(machine.Entries({"start: ", "sleep: ", "register: ", "copydata: "}),
+            (std::vector<std::string>{
+                "start: Programs\\ZelvioCapturer.exe flags=0x0 wait",
+                "sleep: 500",
+                "register: 1 mods=0 vk=0x70",
+                "register: 2 mods=0 vk=0x72",
+                "register: 3 mods=0 vk=0x74",
+                "register: 4 mods=0 vk=0x76",
+                "register: 5 mods=0 vk=0x78",
+                "copydata: ChangeFormCaption$FormMainCapturer@25",
+                "start: Programs\\HookCursor.exe flags=0x20",
+                kDefaultRegion,
+            }));
+  EXPECT_EQ(run.pipeline.log.front(), "enumerate audio devices");
+  EXPECT_EQ(run.pipeline.log.at(1), "enumerate compressors");
+  ASSERT_EQ(run.pipeline.builds.size(), 1u) << "show step 7 builds the graph once";
+  EXPECT_EQ(run.form.EditOutputVideoPath.Text(), "C:\\Users\\me\\Zelvio\\Output\\Screencasts");
+  EXPECT_EQ(run.form.EditOutputScreenshotsPath.Text(), "C:\\Users\\me\\Zelvio\\Output\\Screenshots");
+  EXPECT_EQ(run.form.EditOutputVideoPath.CaretPosition(), run.form.EditOutputVideoPath.Text().size());
+  EXPECT_FALSE(run.form.CheckBoxEnableAudio.Checked());
+  EXPECT_EQ(run.form.LabelDimXValue.Caption(), "864");
+  EXPECT_EQ(run.form.LabelPosYValue.Caption(), "300");
+  EXPECT_EQ(machine.Count("message: "), 0u);
+}
+
+TEST(StartUp, DesignStateOfTheWindow) {
+  FakePlatform machine;
+  Session run(machine);
+  TFormMain& f = run.form;
+  EXPECT_FALSE(f.JvImgBtnStop.Enabled());
+  EXPECT_FALSE(f.TrackBarCursorPriority.Enabled());
+  EXPECT_EQ(f.LabelDuration.Caption(), "00:00:00.000");
+  EXPECT_FALSE(f.LabelInputLinesIndex.Visible());
+  EXPECT_FALSE(f.LabelAudioFormatIndex.Visible());
+  EXPECT_FALSE(f.LabelIsAudioEnabled.Visible());
+  EXPECT_EQ(f.ComboBoxDimension.Text(), "864x480 (480p Youtube 16:9)");
+  EXPECT_EQ(f.ComboBoxKeyToggleBg.Text(), "F9");
+  EXPECT_EQ(f.FormMain.Caption(), "Zelvio - The Free Screen Recorder");
+  EXPECT_EQ(f.FindComponent("Timer"), &f.TimerDuration);
+  EXPECT_EQ(f.FindComponent("NoSuchControl"), nullptr);
+}
+
+TEST(StartUp, MissingOverlayIsReportedAtEachCommandAndStartAndCloseComplete) {
+  FakePlatform machine;
+  machine.overlayWindow = false;
+  machine.failingPrograms.insert("Programs\\ZelvioCapturer.exe");
+  Session run(machine);
+  run.Start();
+  EXPECT_EQ(machine.Count("message: Receiver application not found"), 2u) << "caption and region commands";
+  EXPECT_EQ(machine.Entries("sleep: "), (std::vector<std::string>{"sleep: 500"})) << "the wait happens anyway";
+  EXPECT_EQ(run.pipeline.builds.size(), 1u);
+  run.Close();
+  EXPECT_EQ(machine.Count("message: Receiver application not found"), 3u) << "and once more at close";
+  EXPECT_EQ(machine.Count("unregister: "), 5u) << "the close went on to the end";
+  EXPECT_TRUE(machine.HasFile(machine.SettingsPath()));
+}
+
+TEST(StartUp, FailingGraphBuildEndsTheShowStepsThere) {
+  FakePlatform machine;
+  Session run(machine);
+  run.pipeline.failures["build"] = {"Error: Failed to open file: Filters/PushSource.ax", 0};
+  run.Start();
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: Error: Failed to open file: Filters/PushSource.ax."}));
+  EXPECT_EQ(run.form.EditOutputVideoPath.Text(), "") << "later show steps did not run";
+  EXPECT_EQ(machine.Count("start: Programs\\HookCursor.exe"), 0u);
+  EXPECT_EQ(machine.Count("copydata: Create"), 0u);
+}
+
+TEST(StartUp, ShowStepsRunOnce) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  run.form.Show();
+  EXPECT_EQ(machine.Count("register: "), 5u);
+  EXPECT_EQ(run.pipeline.builds.size(), 1u);
+}
+
+TEST(ShutDown, OrderOfTheCloseSteps) {
+  FakePlatform machine;
+  machine.hookWindow = true;
+  Session run(machine);
+  run.Start();
+  machine.log.clear();
+  run.pipeline.log.clear();
+  run.Close();
+  EXPECT_EQ(machine.Entries({"copydata: ", "close: ", "unregister: ", "replace: "}),
+            (std::vector<std::string>{"copydata: Close", "close: hook", "unregister: 1", "unregister: 2",
+                                      "unregister: 3", "unregister: 4", "unregister: 5",
+                                      "replace: D:\\Apps\\Zelvio\\settings.ini"}));
+  EXPECT_EQ(run.pipeline.log, (std::vector<std::string>{"free catalogs"}));
+}
+
+TEST(ShutDown, WithTheCursorOptionOffTheHookWindowIsNotLookedFor) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  run.form.CheckBoxEnableCursor.SetChecked(false);
+  machine.logQueries = true;
+  machine.log.clear();
+  run.Close();
+  for (const std::string& line : machine.log) EXPECT_EQ(line.find("TFormHookCursor"), std::string::npos) << line;
+}
+
+TEST(ShutDown, ClosingWhileRecordingLeavesTheStateAsItIs) {
+  FakePlatform machine;
+  Session run(machine);
+  run.pipeline.compressors = {"Codec"};
+  run.Start();
+  run.form.ComboBoxVideoCompressors.SetItemIndex(0);
+  run.form.JvImgBtnStartPauseClick();
+  run.Close();
+  EXPECT_EQ(run.form.State(), RecordingState::Recording);
+}
+
+TEST(Companions, CursorBoxTogglesStartAndCloseTheHookProgram) {
+  FakePlatform machine;
+  machine.startOpensWindows = true;
+  Session run(machine);
+  run.Start();
+  machine.log.clear();
+  TFormMain& f = run.form;
+  for (int i = 0; i < 2; ++i) {
+    f.CheckBoxEnableCursor.Click();
+    EXPECT_TRUE(f.TrackBarCursorPriority.Enabled());
+    f.CheckBoxEnableCursor.Click();
+    EXPECT_FALSE(f.TrackBarCursorPriority.Enabled());
+  }
+  EXPECT_EQ(machine.Entries({"start: ", "close: "}),
+            (std::vector<std::string>{"close: hook", "start: Programs\\HookCursor.exe flags=0x20", "close: hook",
+                                      "start: Programs\\HookCursor.exe flags=0x20"}));
+}
+
+TEST(Companions, PriorityClassFollowsTheSlider) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  const char* expected[] = {"0x40", "0x20", "0x80", "0x100"};
+  for (int position = 0; position < 4; ++position) {
+    f.CheckBoxEnableCursor.SetChecked(false);
+    f.TrackBarCursorPriority.SetPosition(position);
+    machine.log.clear();
+    f.CheckBoxEnableCursor.SetChecked(true);
+    EXPECT_EQ(machine.Entries("start: "),
+              (std::vector<std::string>{std::string("start: Programs\\HookCursor.exe flags=") + expected[position]}));
+  }
+}
+
+TEST(Lifecycle, SetCheckedWithoutClickSuppressesOnlyThatOneChange) {
+  FakePlatform machine;
+  Session run(machine);
+  run.pipeline.audioDevices = {"Mic"};
+  run.Start();
+  TFormMain& f = run.form;
+  f.ComboBoxAudioDevices.SetItemIndex(0);
+  size_t builds = run.pipeline.builds.size();
+  f.SetCheckedWithoutClick(f.CheckBoxEnableAudio, true);
+  EXPECT_EQ(run.pipeline.builds.size(), builds);
+  EXPECT_EQ(f.LabelIsAudioEnabled.Caption(), "0");
+  f.CheckBoxEnableAudio.Click();
+  EXPECT_EQ(run.pipeline.builds.size(), builds + 1) << "the handler is attached again";
+  EXPECT_EQ(f.LabelIsAudioEnabled.Caption(), "0");
+  EXPECT_FALSE(run.pipeline.builds.back().audioEnabled);
+}
+
+TEST(Lifecycle, FrameRateChangeOnlyTellsTheUser) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  machine.log.clear();
+  run.form.ComboBoxFps.UserSelect(4);
+  EXPECT_EQ(machine.log, (std::vector<std::string>{"message: FPS changed! Restart Zelvio in order to make the change"}));
+}
+
+// ---- Region ---------------------------------------------------------------------------------
+
+TEST(Region, CustomSlidersFollowTheScreenAndTheRegion) {
+  FakePlatform machine;
+  machine.screen = {1280, 1024};
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.RadioButtonDimCustom.Click();
+  EXPECT_EQ(f.TrackBarDimX.Min(), 4);
+  EXPECT_EQ(f.TrackBarDimX.Max(), 1280);
+  EXPECT_EQ(f.TrackBarDimY.Max(), 1024);
+  EXPECT_TRUE(f.TrackBarDimX.Visible());
+  EXPECT_FALSE(f.ComboBoxDimension.Visible());
+  f.TrackBarDimX.SetPosition(101);
+  EXPECT_EQ(f.LabelPosXValue.Caption(), "590");
+  f.TrackBarDimX.SetPosition(103);
+  EXPECT_EQ(f.LabelPosXValue.Caption(), "588");
+
+  f.RadioButtonPosCustom.Click();
+  EXPECT_EQ(f.TrackBarPosX.Max(), 1280 - 103);
+  EXPECT_EQ(f.TrackBarPosY.Max(), 1024 - 4);
+  EXPECT_TRUE(f.TrackBarPosY.Visible());
+}
+
+TEST(Region, AMaximumThatMovesAPositionSendsTheSameCommandTwice) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.RadioButtonDimCustom.Click();
+  f.TrackBarDimX.SetPosition(1900);
+  machine.log.clear();
+  machine.screen = {1280, 1024};  // the display got smaller
+  f.UpdateRegion();
+  std::vector<std::string> commands = run.Commands();
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0], commands[1]);
+  EXPECT_EQ(commands[0], "copydata: Create$1280$4$0$510$0$0000FF");
+}
+
+TEST(Region, StepButtonsNudgeByOneAndDoNothingAtTheEnd) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.RadioButtonPosCustom.Click();
+  machine.log.clear();
+  f.BitBtnDecPosX.Click();  // already at 0
+  EXPECT_TRUE(run.Commands().empty());
+  f.BitBtnIncPosX.Click();
+  EXPECT_EQ(run.Commands(), (std::vector<std::string>{"copydata: Create$864$480$1$0$0$0000FF"}));
+  f.BitBtnIncPosY.Click();
+  f.BitBtnDecPosY.Click();
+  EXPECT_EQ(run.Commands().back(), "copydata: Create$864$480$1$0$0$0000FF");
+}
+
+TEST(Region, FullScreenAndStyle) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.RadioButtonPosBottomRight.Click();
+  f.RadioButtonDimFullscreen.Click();
+  EXPECT_EQ(run.Commands().back(), "copydata: Create$1920$1080$0$0$0$0000FF");
+  EXPECT_FALSE(f.ColorBoxBg.Visible());
+  f.CheckBoxEnableBg.Click();
+  EXPECT_TRUE(f.ColorBoxBg.Visible());
+  EXPECT_TRUE(f.LabelBgColor.Visible());
+  EXPECT_EQ(run.Commands().back(), "copydata: Create$1920$1080$0$0$-1$0000FF");
+  f.ColorBoxBg.UserSelect(10);  // "Red"
+  EXPECT_EQ(run.Commands().back(), "copydata: Create$1920$1080$0$0$-1$FF0000");
+}
+
+TEST(Region, NoPresetSelectedIsAnEmptyRegionInTheMiddle) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  run.form.ComboBoxDimension.SetItemIndex(-1);
+  run.form.UpdateRegion();
+  EXPECT_EQ(run.Commands().back(), "copydata: Create$0$0$960$540$0$0000FF");
+}
+
+// ---- Hotkeys --------------------------------------------------------------------------------
+
+TEST(Hotkeys, ARefusedHotkeyShowsItsMessageAndTheOthersStillRegister) {
+  FakePlatform machine;
+  machine.refusedHotkeys = {1};
+  Session run(machine);
+  run.Start();
+  EXPECT_EQ(machine.Entries({"register: ", "message: "}),
+            (std::vector<std::string>{"register: 1 mods=0 vk=0x70 (refused)", "message: Unable to assign start hotkey.",
+                                      "register: 2 mods=0 vk=0x72", "register: 3 mods=0 vk=0x74",
+                                      "register: 4 mods=0 vk=0x76", "register: 5 mods=0 vk=0x78"}));
+}
+
+TEST(Hotkeys, SetHotkeysUnregistersThenRegistersTheChosenKeys) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.ComboBoxVKStart.SetItemIndex(4);   // "WIN"
+  f.ComboBoxKeyStart.SetItemIndex(0);  // "A"
+  machine.log.clear();
+  f.BitBtnSetHotkeys.Click();
+  f.BitBtnSetHotkeys.Click();
+  EXPECT_EQ(machine.Count("unregister: "), 10u);
+  EXPECT_EQ(machine.Count("register: 1 mods=8 vk=0x41"), 2u);
+  EXPECT_EQ(machine.log.back(), "register: 5 mods=0 vk=0x78");
+}
+
+TEST(Hotkeys, KeyListWithoutSelectionRegistersNothingForThatAction) {
+  FakePlatform machine;
+  Session run(machine);
+  run.form.ComboBoxKeyStop.SetItemIndex(-1);
+  run.Start();
+  EXPECT_EQ(machine.Count("register: 3"), 0u);
+  EXPECT_EQ(machine.Count("message: Unable to assign stop hotkey."), 1u);
+  EXPECT_EQ(machine.Count("register: "), 4u);
+}
+
+TEST(Hotkeys, DispatchRunsTheSameCommandsAsTheButtons) {
+  FakePlatform machine;
+  Session run(machine);
+  run.pipeline.compressors = {"Codec"};
+  run.Start();
+  TFormMain& f = run.form;
+  f.ComboBoxVideoCompressors.SetItemIndex(0);
+  f.HotkeyMessage(2);  // the pause hotkey starts a stopped recording
+  EXPECT_EQ(f.State(), RecordingState::Recording);
+  f.HotkeyMessage(1);  // the start hotkey pauses a running one
+  EXPECT_EQ(f.State(), RecordingState::Paused);
+  f.HotkeyMessage(3);
+  EXPECT_EQ(f.State(), RecordingState::Stopped);
+  machine.log.clear();
+  f.HotkeyMessage(5);
+  EXPECT_TRUE(f.CheckBoxEnableBg.Checked());
+  EXPECT_EQ(run.Commands(), (std::vector<std::string>{"copydata: Create$864$480$528$300$-1$0000FF"}));
+  f.HotkeyMessage(4);
+  EXPECT_EQ(machine.Count("save bitmap: "), 1u);
+  machine.log.clear();
+  f.HotkeyMessage(6);
+  f.HotkeyMessage(0);
+  EXPECT_TRUE(machine.log.empty());
+}
+
+// ---- Restore defaults -----------------------------------------------------------------------
+
+TEST(RestoreDefaults, ResetsTheThirteenStepsAndNothingElse) {
+  FakePlatform machine;
+  machine.currentDirectory = "E:\\";
+  machine.startOpensWindows = true;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  // The user changes everything.
+  f.CheckBoxEnableCursor.SetChecked(false);
+  f.TrackBarCursorPriority.SetPosition(3);
+  f.CheckBoxHideToTray.SetChecked(true);
+  f.SpinEditTransparencyClock.SetValue(250);
+  f.CheckBoxEnableCaptureTransparency.SetChecked(true);
+  for (ComboBox* box : {&f.ComboBoxVKStart, &f.ComboBoxVKPause, &f.ComboBoxVKStop, &f.ComboBoxVKSnapshot,
+                        &f.ComboBoxVKToggleBg, &f.ComboBoxKeyStart, &f.ComboBoxKeyPause, &f.ComboBoxKeyStop,
+                        &f.ComboBoxKeySnapshot, &f.ComboBoxKeyToggleBg}) {
+    box->SetItemIndex(2);
+  }
+  f.EditOutputVideoPath.SetText("D:\\Videos");
+  f.EditOutputScreenshotsPath.SetText("D:\\Pictures");
+  f.RadioButtonDimFullscreen.Click();
+  f.RadioButtonPosTopLeft.Click();
+  f.ComboBoxFps.SetItemIndex(0);
+  f.CheckBoxEnableBg.SetChecked(true);
+  EXPECT_TRUE(f.TimerTransparencyCapture.Enabled());
+  EXPECT_EQ(f.TimerTransparencyCapture.Interval(), 250u);
+  machine.log.clear();
+
+  f.BitBtnRestoreDefaults.Click();
+
+  // The hook program starts at the priority the slider showed, then the slider goes to 1.
+  EXPECT_EQ(machine.Entries("start: "), (std::vector<std::string>{"start: Programs\\HookCursor.exe flags=0x100"}));
+  EXPECT_TRUE(f.CheckBoxEnableCursor.Checked());
+  EXPECT_EQ(f.TrackBarCursorPriority.Position(), 1);
+  EXPECT_FALSE(f.TrackBarCursorPriority.Enabled());
+  EXPECT_FALSE(f.CheckBoxHideToTray.Checked());
+  EXPECT_FALSE(f.CheckBoxEnableCaptureTransparency.Checked());
+  EXPECT_FALSE(f.TimerTransparencyCapture.Enabled());
+  EXPECT_TRUE(f.SpinEditTransparencyClock.Enabled());
+  EXPECT_EQ(f.SpinEditTransparencyClock.Value(), 1000);
+  EXPECT_EQ(f.ComboBoxVKSnapshot.Text(), "NONE");
+  EXPECT_EQ(f.ComboBoxKeyStart.Text(), "F1");
+  EXPECT_EQ(f.ComboBoxKeyPause.Text(), "F3");
+  EXPECT_EQ(f.ComboBoxKeyStop.Text(), "F5");
+  EXPECT_EQ(f.ComboBoxKeySnapshot.Text(), "F7");
+  EXPECT_EQ(f.ComboBoxKeyToggleBg.Text(), "F9");
+  // A drive root already ends in a backslash; the texts are joined as they are.
+  EXPECT_EQ(f.EditOutputVideoPath.Text(), "E:\\\\Output\\Screencasts");
+  EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), "E:\\\\Output\\Screenshots");
+  EXPECT_EQ(f.EditOutputScreenshotsPath.CaretPosition(), f.EditOutputScreenshotsPath.Text().size());
+  // Hotkeys stay registered as they were; the region options keep the user's values.
+  EXPECT_EQ(machine.Count("register: "), 0u);
+  EXPECT_EQ(machine.Count("copydata: "), 0u);
+  EXPECT_TRUE(f.RadioButtonDimFullscreen.Checked());
+  EXPECT_TRUE(f.RadioButtonPosTopLeft.Checked());
+  EXPECT_TRUE(f.CheckBoxEnableBg.Checked());
+  EXPECT_EQ(f.ComboBoxFps.ItemIndex(), 0);
+}
+
+TEST(OutputFolders, PickerSetsTheChosenFolderAndCancelChangesNothing) {
+  FakePlatform machine;
+  machine.folderAnswers = {std::string("D:\\Videos"), std::nullopt, std::string("D:\\")};
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.BitBtnOutputVideoPath.Click();
+  EXPECT_EQ(f.EditOutputVideoPath.Text(), "D:\\Videos");
+  f.BitBtnOutputVideoPath.Click();
+  EXPECT_EQ(f.EditOutputVideoPath.Text(), "D:\\Videos");
+  f.BitBtnOutputScreenshotsPath.Click();
+  EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), "D:\\");
+  EXPECT_EQ(machine.Entries("browse: "),
+            (std::vector<std::string>{"browse: Set path for videos -> D:\\Videos", "browse: Set path for videos -> cancel",
+                                      "browse: Set path for screenshots -> D:\\"}));
+}
+
+// ---- Transparency ---------------------------------------------------------------------------
+
+TEST(Transparency, TimerPeriodComesFromTheSpinEditWhenSwitchedOn) {
+  FakePlatform machine;
+  Session run(machine);
+  run.Start();
+  TFormMain& f = run.form;
+  f.SpinEditTransparencyClock.UserType("abc");
+  f.CheckBoxEnableCaptureTransparency.Click();
+  EXPECT_EQ(f.TimerTransparencyCapture.Interval(), 100u) << "a text that is no number gives the minimum";
+  EXPECT_FALSE(f.SpinEditTransparencyClock.Enabled());
+  machine.log.clear();
+  f.TimerTransparencyCapture.Tick();
+  EXPECT_EQ(machine.log, (std::vector<std::string>{"clear layered styles"}));
+  f.CheckBoxEnableCaptureTransparency.Click();
+  EXPECT_FALSE(f.TimerTransparencyCapture.Enabled());
+  EXPECT_TRUE(f.SpinEditTransparencyClock.Enabled());
+}
+
+}  // namespace
+}  // namespace zelvio

@@ -1,0 +1,132 @@
+#include "settings/ini_file_storage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/form_main.h"
+#include "doubles/fake_pipeline.h"
+#include "doubles/fake_platform.h"
+
+namespace zelvio {
+namespace {
+
+const char kSettings[] = "D:\\Apps\\Zelvio\\settings.ini";
+
+// ---- Where the file lives and when it is read ------------------------------------------------
+
+TEST(IniFileStorageLocation, BesideTheExecutableNeverTheWorkingDirectory) {
+  FakePlatform platform;
+  platform.PutFile("C:\\Users\\me\\Zelvio\\settings.ini", "[FormMain]\r\nFormVersion=7\r\n");
+  IniFileStorage storage(platform);
+  EXPECT_EQ(storage.FullFileName(), kSettings);
+  EXPECT_FALSE(storage.ValueExists("FormMain\\FormVersion"));
+  EXPECT_EQ(platform.log, (std::vector<std::string>{"read: D:\\Apps\\Zelvio\\settings.ini (missing)"}));
+}
+
+TEST(IniFileStorageLocation, NameWithoutExtensionGetsIni) {
+  FakePlatform platform;
+  EXPECT_EQ(IniFileStorage(platform, "zelvio").FullFileName(), "D:\\Apps\\Zelvio\\zelvio.ini");
+  EXPECT_EQ(IniFileStorage(platform, "zelvio.cfg").FullFileName(), "D:\\Apps\\Zelvio\\zelvio.cfg");
+}
+
+TEST(IniFileStorageLocation, DriveRootGetsNoSecondBackslash) {
+  FakePlatform platform;
+  platform.executableDirectory = "E:\\";
+  EXPECT_EQ(IniFileStorage(platform).FullFileName(), "E:\\settings.ini");
+}
+
+TEST(IniFileStorageLocation, ReadOnceAtConstructionWrittenOnlyByFlush) {
+  FakePlatform platform;
+  platform.PutFile(kSettings, "[FormMain]\r\nA=1\r\n");
+  IniFileStorage storage(platform);
+  platform.PutFile(kSettings, "[FormMain]\r\nA=2\r\n");  // changed behind our back
+  EXPECT_EQ(storage.ReadString("FormMain\\A", "none"), "1");
+  storage.WriteString("FormMain\\A", "3");
+  EXPECT_EQ(platform.FileContents(kSettings), "[FormMain]\r\nA=2\r\n");
+  EXPECT_EQ(platform.Count("read:"), 1u);
+  EXPECT_EQ(platform.Count("replace:"), 0u);
+
+  storage.FlushSettingsFile();
+  EXPECT_EQ(platform.FileContents(kSettings), "[FormMain]\r\nA=3\r\n\r\n");
+}
+
+// ---- Value access by path ----------------------------------------------------------------------
+
+TEST(IniFileStorageValues, PathsIgnoreCaseAndRepeatedBackslashes) {
+  FakePlatform platform;
+  platform.PutFile(kSettings, "[FormMain]\r\nShowCmd=1\r\nEmpty=\r\n");
+  IniFileStorage storage(platform);
+  EXPECT_TRUE(storage.ValueExists("formmain\\showcmd"));
+  EXPECT_TRUE(storage.ValueExists("FormMain\\\\ShowCmd"));
+  EXPECT_TRUE(storage.ValueExists("FormMain\\Empty"));
+  EXPECT_FALSE(storage.ValueExists("FormMain\\Missing"));
+  EXPECT_FALSE(storage.ValueExists("Other\\ShowCmd"));
+  EXPECT_EQ(storage.ReadString("FORMMAIN\\SHOWCMD", "x"), "1");
+  EXPECT_EQ(storage.ReadString("FormMain\\Empty", "x"), "");
+  EXPECT_EQ(storage.ReadString("FormMain\\Missing", "x"), "x");
+}
+
+TEST(IniFileStorageValues, WritesUseTheFileEncodings) {
+  FakePlatform platform;
+  IniFileStorage storage(platform);
+  storage.WriteInteger("FormMain\\Number", -12);
+  storage.WriteBoolean("FormMain\\Yes", true);
+  storage.WriteBoolean("FormMain\\No", false);
+  storage.WriteString("FormMain\\Text", "C:\\Out put");
+  storage.WriteString("Other\\Key", "v");
+  storage.FlushSettingsFile();
+  EXPECT_EQ(platform.FileContents(kSettings),
+            "[FormMain]\r\nNumber=-12\r\nYes=TRUE\r\nNo=FALSE\r\nText=C:\\Out put\r\n\r\n[Other]\r\nKey=v\r\n\r\n");
+}
+
+// ---- Read-only file and failed writes ----------------------------------------------------------
+
+TEST(IniFileStorageWriting, ReadOnlyFileIsReadButNeverWritten) {
+  FakePlatform platform;
+  const std::string original = "; mine\r\n[FormMain]\r\nA=1\r\n";
+  platform.PutFile(kSettings, original, true);
+  IniFileStorage storage(platform);
+  EXPECT_TRUE(storage.ReadOnly());
+  EXPECT_EQ(storage.ReadString("FormMain\\A", ""), "1");
+
+  storage.WriteString("FormMain\\A", "2");
+  storage.WriteInteger("FormMain\\B", 5);
+  storage.WriteBoolean("FormMain\\C", true);
+  EXPECT_EQ(storage.ReadString("FormMain\\A", ""), "1");
+  EXPECT_FALSE(storage.ValueExists("FormMain\\B"));
+  EXPECT_FALSE(storage.ValueExists("FormMain\\C"));
+
+  storage.FlushSettingsFile();
+  EXPECT_EQ(platform.Count("replace:"), 0u);
+  EXPECT_EQ(platform.FileContents(kSettings), original);
+}
+
+TEST(IniFileStorageWriting, WritableFileIsNotReadOnly) {
+  FakePlatform platform;
+  platform.PutFile(kSettings, "[FormMain]\r\n");
+  EXPECT_FALSE(IniFileStorage(platform).ReadOnly());
+}
+
+TEST(IniFileStorageWriting, FailedReplaceIsSilentAndKeepsThePreviousFile) {
+  FakePlatform platform;
+  const std::string previous = "[FormMain]\r\nCheckBoxHideToTray_Checked=TRUE\r\n";
+  platform.PutFile(kSettings, previous);
+  platform.failingWrites.insert(kSettings);
+  FakePipeline pipeline;
+  {
+    TFormMain form(platform, pipeline);
+    form.FormCreate();
+    form.Show();
+    form.CheckBoxHideToTray.SetChecked(false);
+    form.CloseQuery();
+    form.Destroy();
+  }
+  EXPECT_EQ(platform.Entries("replace:"),
+            (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini (failed)"}));
+  EXPECT_EQ(platform.FileContents(kSettings), previous);
+  EXPECT_EQ(platform.Count("error:"), 0u);
+}
+
+}  // namespace
+}  // namespace zelvio

@@ -1,0 +1,238 @@
+// Record, Pause and Stop against the doubles: the three states, what each transition sends
+// and shows, the failure rules, the duration read-out, and snapshots.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_main.h"
+#include "doubles/fake_pipeline.h"
+#include "doubles/fake_platform.h"
+
+namespace zelvio {
+namespace {
+
+struct Recorder : ::testing::Test {
+  void SetUp() override {
+    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
+    form.FormCreate();
+    form.Show();
+    form.ComboBoxVideoCompressors.SetItemIndex(0);
+    machine.log.clear();
+    pipeline.log.clear();
+    pipeline.builds.clear();
+  }
+
+  struct Shows {
+    int image;
+    bool stopEnabled;
+    bool panelEnabled;
+    bool timerEnabled;
+  };
+  Shows Now() const {
+    return {form.JvImgBtnStartPause.ImageIndex(), form.JvImgBtnStop.Enabled(), form.PanelOptions.Enabled(),
+            form.TimerDuration.Enabled()};
+  }
+  void ExpectShows(int image, bool stop, bool panel, bool timer) {
+    Shows s = Now();
+    EXPECT_EQ(s.image, image);
+    EXPECT_EQ(s.stopEnabled, stop);
+    EXPECT_EQ(s.panelEnabled, panel);
+    EXPECT_EQ(s.timerEnabled, timer);
+  }
+  void ExpectTray(bool record, bool pause, bool stop) {
+    TrayRecordingItems items = form.PopupMenuMainChange();
+    EXPECT_EQ(items.record, record);
+    EXPECT_EQ(items.pause, pause);
+    EXPECT_EQ(items.stop, stop);
+  }
+  std::vector<std::string> Commands() const { return machine.Entries("copydata: "); }
+
+  FakePlatform machine;
+  FakePipeline pipeline;
+  TFormMain form{machine, pipeline};
+};
+
+TEST_F(Recorder, RecordPauseResumeStopWalkThroughTheThreeStates) {
+  ExpectTray(true, false, false);
+
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  ExpectShows(1, true, false, true);
+  ExpectTray(false, true, true);
+
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Paused);
+  ExpectShows(0, true, false, true);
+  ExpectTray(true, false, true);
+
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+
+  form.JvImgBtnStop.Click();
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+  ExpectShows(0, false, true, false);
+  ExpectTray(true, false, false);
+
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0", "copydata: ChangeFormColor$C0C0C0$0",
+                                                  "copydata: ChangeFormColor$FF0000$0",
+                                                  "copydata: ChangeFormColor$00FF00$0"}));
+  // Resuming from Paused keeps the graph and so the file; only the first Record built.
+  ASSERT_EQ(pipeline.builds.size(), 1u);
+  EXPECT_EQ(pipeline.builds[0].compressor, 0);
+  EXPECT_EQ(pipeline.builds[0].compressorName, "Zelvio Test Codec (dialog)");
+  EXPECT_EQ(pipeline.builds[0].screencastPath,
+            "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi");
+  EXPECT_EQ(pipeline.log, (std::vector<std::string>{pipeline.log[0], "run", "pause", "run", "stop"}));
+}
+
+TEST_F(Recorder, RecordAfterStopBuildsAFreshGraphNamedByTheSecondPress) {
+  form.JvImgBtnStartPause.Click();
+  form.JvImgBtnStop.Click();
+  machine.now = LocalTime{2026, 12, 6, 15, 16, 29};
+  form.JvImgBtnStartPause.Click();
+  ASSERT_EQ(pipeline.builds.size(), 2u);
+  EXPECT_EQ(pipeline.builds[1].screencastPath,
+            "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2026-12-06-15-16-29.avi");
+}
+
+TEST_F(Recorder, NoCompressorRefusesFromStoppedAndFromPaused) {
+  form.ComboBoxVideoCompressors.SetItemIndex(-1);
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.log, (std::vector<std::string>{"message: Please select a video compressor."}));
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+  EXPECT_FALSE(form.JvImgBtnStop.Enabled());
+  EXPECT_TRUE(pipeline.builds.empty());
+
+  form.ComboBoxVideoCompressors.SetItemIndex(0);
+  form.JvImgBtnStartPause.Click();
+  form.JvImgBtnStartPause.Click();  // paused
+  form.ComboBoxVideoCompressors.SetItemIndex(-1);
+  machine.log.clear();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Paused);
+  EXPECT_EQ(machine.log, (std::vector<std::string>{"message: Please select a video compressor."}));
+}
+
+TEST_F(Recorder, StopWhileStoppedDoesNothing) {
+  form.JvImgBtnStopClick();  // the hotkey path: the button itself is disabled
+  EXPECT_TRUE(machine.log.empty());
+  EXPECT_TRUE(pipeline.log.empty());
+}
+
+TEST_F(Recorder, FailedRebuildLeavesEverythingAsItWas) {
+  pipeline.failures["build"] = {"Error: Failed to open file: Filters/PushSource.ax", 0};
+  form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+  EXPECT_EQ(machine.log, (std::vector<std::string>{"error: Error: Failed to open file: Filters/PushSource.ax."}));
+  ExpectShows(0, false, true, false);
+}
+
+TEST_F(Recorder, FailedRunKeepsTheNewStateButSkipsTheLaterSteps) {
+  pipeline.failures["run"] = {"Unspecified error ($80004005).", static_cast<int32_t>(0x80004005)};
+  form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0"}));
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Unspecified error ($80004005)."}));
+  ExpectShows(0, false, true, false);
+}
+
+TEST_F(Recorder, FailedStopLeavesTheTimerOffAndTheRestAsItWas) {
+  form.JvImgBtnStartPause.Click();
+  pipeline.failures["stop"] = {"Stop failed ($80004005).", static_cast<int32_t>(0x80004005)};
+  form.Guarded([&] { form.JvImgBtnStopClick(); });
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+  ExpectShows(1, true, false, false);
+}
+
+TEST_F(Recorder, MissingOverlayIsReportedAndTheTransitionGoesOn) {
+  machine.overlayWindow = false;
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Entries("message: "), (std::vector<std::string>{"message: Receiver application not found"}));
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  EXPECT_EQ(pipeline.log.back(), "run");
+  ExpectShows(1, true, false, true);
+}
+
+TEST_F(Recorder, DurationFollowsTheGraphAndStaysAfterStop) {
+  pipeline.graphActive = true;
+  form.JvImgBtnStartPause.Click();
+  pipeline.position = 1'234'567'890;
+  form.TimerDuration.Tick();
+  EXPECT_EQ(form.LabelDuration.Caption(), "00:02:03.456");
+  form.JvImgBtnStartPause.Click();  // paused: the label keeps refreshing
+  pipeline.position = 1'300'000'000;
+  form.TimerDuration.Tick();
+  EXPECT_EQ(form.LabelDuration.Caption(), "00:02:10.000");
+  form.JvImgBtnStop.Click();
+  form.TimerDuration.Tick();  // disabled: no tick
+  EXPECT_EQ(form.LabelDuration.Caption(), "00:02:10.000");
+}
+
+TEST_F(Recorder, OptionsPanelDisablesEveryOptionWhileRecording) {
+  form.JvImgBtnStartPause.Click();
+  EXPECT_FALSE(form.ComboBoxDimension.EffectivelyEnabled());
+  EXPECT_FALSE(form.BitBtnRestoreDefaults.EffectivelyEnabled());
+  EXPECT_TRUE(form.JvImgBtnSnapshot.EffectivelyEnabled());
+  form.BitBtnRestoreDefaults.Click();
+  EXPECT_EQ(machine.Count("start: "), 0u);
+}
+
+// ---- Snapshot -------------------------------------------------------------------------------
+
+TEST_F(Recorder, SnapshotFlashesCopiesTheFrameInsideAndRestoresTheImage) {
+  std::vector<int> images;
+  machine.overlayRect = {520, 292, 1400, 788};
+  form.JvImgBtnSnapshot.Click();
+  EXPECT_EQ(machine.Entries({"copydata: ", "save bitmap: ", "process messages", "sleep: "}),
+            (std::vector<std::string>{
+                "copydata: ChangeFormColor$FFFF00$100",
+                "save bitmap: 528,300,1392,780 -> C:\\Users\\me\\Zelvio\\Output\\Screenshots\\Screenshot_2024-05-17-14-03-09.bmp",
+                "process messages", "sleep: 50"}));
+  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
+}
+
+TEST_F(Recorder, SnapshotUsesTheChosenFolderAndWorksWhileRecording) {
+  form.EditOutputScreenshotsPath.SetText("D:\\Shots");
+  form.JvImgBtnStartPause.Click();
+  form.JvImgBtnSnapshot.Click();
+  EXPECT_EQ(machine.Entries("save bitmap: ").back(),
+            "save bitmap: 528,300,1392,780 -> D:\\Shots\\Screenshot_2024-05-17-14-03-09.bmp");
+  EXPECT_EQ(pipeline.log.back(), "run") << "the graph is not touched";
+}
+
+TEST_F(Recorder, SnapshotFailureIsReportedAndTheImageComesBack) {
+  machine.bitmapError = "Cannot create file \"D:\\x\\a.bmp\". The system cannot find the path specified";
+  form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{
+                "error: Cannot create file \"D:\\x\\a.bmp\". The system cannot find the path specified."}));
+  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
+}
+
+TEST_F(Recorder, SnapshotWithoutFrameOrAreaWritesNothingAndSaysWhy) {
+  machine.overlayWindow = false;
+  form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
+  machine.overlayWindow = true;
+  machine.overlayRect = {100, 100, 116, 130};  // a zero-width region
+  form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
+  EXPECT_EQ(machine.Count("save bitmap: "), 0u);
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: No snapshot was taken: the capture frame is not on the screen.",
+                                      "error: No snapshot was taken: the capture region has no area."}));
+  EXPECT_EQ(machine.Count("message: Receiver application not found"), 1u);
+  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
+}
+
+// ---- Audio options --------------------------------------------------------------------------
+
+TEST_F(Recorder, AudioEnableWithoutDeviceIsUndone) {
+  form.CheckBoxEnableAudio.Click();
+  EXPECT_FALSE(form.CheckBoxEnableAudio.Checked());
+  EXPECT_EQ(form.LabelIsAudioEnabled.Caption(), "0");
+  EXPECT_EQ(machine.Entries("message: "), (std::vector<std::string>{"message: Select an audio device."}));
+  EXPECT_TRUE(pipeline.builds.empty());
+}
+
+}  // namespace
+}  // namespace zelvio
