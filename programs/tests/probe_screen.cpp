@@ -1,0 +1,87 @@
+#include "probe_screen.h"
+
+#include "common/window_class.h"
+
+#include <cstdio>
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return CLR_INVALID;
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 1;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    COLORREF color = CLR_INVALID;
+    if (memory != nullptr && bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, 1, 1, screen, x, y, SRCCOPY)) {
+            const BYTE* bgra = static_cast<const BYTE*>(bits);
+            color = RGB(bgra[2], bgra[1], bgra[0]);
+        }
+        SelectObject(memory, old);
+    }
+    if (bitmap != nullptr) DeleteObject(bitmap);
+    if (memory != nullptr) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+COLORREF WaitForPixel(int x, int y, COLORREF expected, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        COLORREF color = ScreenPixel(x, y);
+        if (color == expected || GetTickCount() - start >= timeoutMs) return color;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(20);
+    }
+}
+
+std::string ColorText(COLORREF color) {
+    if (color == CLR_INVALID) return "invalid";
+    char text[8];
+    std::snprintf(text, sizeof(text), "%02X%02X%02X", GetRValue(color), GetGValue(color),
+                  GetBValue(color));
+    return text;
+}
+
+Canvas::~Canvas() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+bool Canvas::Create(const RECT& rect, COLORREF color) {
+    color_ = color;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!RegisterPlainClass(instance, "ZelvioProbeCanvas", Procedure)) return false;
+    window_ = CreateWindowExA(0, "ZelvioProbeCanvas", "probe canvas", WS_POPUP, rect.left,
+                              rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                              nullptr, instance, this);
+    if (window_ == nullptr) return false;
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    return true;
+}
+
+LRESULT CALLBACK Canvas::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Canvas*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self != nullptr && message == WM_LBUTTONDOWN) ++self->clicks_;
+    if (self != nullptr && message == WM_ERASEBKGND) return 1;
+    if (self != nullptr && message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        FillWithColor(dc, paint.rcPaint, self->color_);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,150 @@
+#include "companions/overlay_command.h"
+
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+namespace zelvio {
+namespace {
+
+constexpr char kSeparator = '$';
+
+std::vector<std::string_view> SplitFields(std::string_view text) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(kSeparator, start);
+        if (end == std::string_view::npos) {
+            fields.push_back(text.substr(start));
+            return fields;
+        }
+        fields.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// Plain decimal only: an optional '-', then at least one digit, nothing else.
+std::optional<int> ParseInt(std::string_view text) {
+    bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+
+    constexpr int64_t kLimit = std::numeric_limits<int>::max();
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > kLimit + 1) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > kLimit || value < std::numeric_limits<int>::min()) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::optional<int> HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return std::nullopt;
+}
+
+std::optional<uint8_t> ParseHexByte(std::string_view two) {
+    auto high = HexDigit(two[0]);
+    auto low = HexDigit(two[1]);
+    if (!high || !low) return std::nullopt;
+    return static_cast<uint8_t>(*high * 16 + *low);
+}
+
+// "RRGGBB": red first, exactly six hexadecimal digits.
+std::optional<OverlayColor> ParseColor(std::string_view text) {
+    if (text.size() != 6) return std::nullopt;
+    auto r = ParseHexByte(text.substr(0, 2));
+    auto g = ParseHexByte(text.substr(2, 2));
+    auto b = ParseHexByte(text.substr(4, 2));
+    if (!r || !g || !b) return std::nullopt;
+    return OverlayColor{*r, *g, *b};
+}
+
+bool IsSize(int value) { return value > 0 && value <= kMaxOverlayExtent; }
+bool IsPosition(int value) { return value >= -kMaxOverlayExtent && value <= kMaxOverlayExtent; }
+
+std::optional<OverlayCommand> ParseCaption(std::string_view text) {
+    // The caption is everything after the keyword's separator, '$' included.
+    size_t separator = text.find(kSeparator);
+    if (separator == std::string_view::npos) return std::nullopt;
+    OverlayCommand command;
+    command.kind = OverlayCommandKind::ChangeFormCaption;
+    command.caption = std::string(text.substr(separator + 1));
+    return command;
+}
+
+std::optional<OverlayCommand> ParseCreate(const std::vector<std::string_view>& fields) {
+    if (fields.size() != 7) return std::nullopt;
+    auto width = ParseInt(fields[1]);
+    auto height = ParseInt(fields[2]);
+    auto left = ParseInt(fields[3]);
+    auto top = ParseInt(fields[4]);
+    auto flag = ParseInt(fields[5]);
+    auto color = ParseColor(fields[6]);
+    if (!width || !height || !left || !top || !flag || !color) return std::nullopt;
+    if (!IsSize(*width) || !IsSize(*height)) return std::nullopt;
+    if (!IsPosition(*left) || !IsPosition(*top)) return std::nullopt;
+    if (*flag != 0 && *flag != -1) return std::nullopt;
+
+    OverlayCommand command;
+    command.kind = OverlayCommandKind::Create;
+    command.width = *width;
+    command.height = *height;
+    command.left = *left;
+    command.top = *top;
+    command.background = *flag == -1;
+    command.color = *color;
+    return command;
+}
+
+std::optional<OverlayCommand> ParseColorChange(const std::vector<std::string_view>& fields) {
+    if (fields.size() != 3) return std::nullopt;
+    auto color = ParseColor(fields[1]);
+    auto duration = ParseInt(fields[2]);
+    if (!color || !duration || *duration < 0) return std::nullopt;
+
+    OverlayCommand command;
+    command.kind = OverlayCommandKind::ChangeFormColor;
+    command.color = *color;
+    command.durationMs = *duration;
+    return command;
+}
+
+OverlayCommand CloseCommand() {
+    OverlayCommand command;
+    command.kind = OverlayCommandKind::Close;
+    return command;
+}
+
+std::optional<OverlayCommand> ParseText(std::string_view text) {
+    std::vector<std::string_view> fields = SplitFields(text);
+    std::string_view keyword = fields[0];
+    if (keyword == "ChangeFormCaption") return ParseCaption(text);
+    if (keyword == "Create") return ParseCreate(fields);
+    if (keyword == "ChangeFormColor") return ParseColorChange(fields);
+    if (keyword == "Close" && fields.size() == 1) return CloseCommand();
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<OverlayCommand> ParseOverlayCommand(const uint8_t* data, size_t size) {
+    if (data == nullptr || size == 0 || size > kMaxOverlayCommandBytes) return std::nullopt;
+    const void* zero = std::memchr(data, 0, size);
+    if (zero == nullptr) return std::nullopt;
+    size_t length = static_cast<size_t>(static_cast<const uint8_t*>(zero) - data);
+    return ParseText(std::string_view(reinterpret_cast<const char*>(data), length));
+}
+
+std::vector<uint8_t> EncodeCommandBytes(const std::string& text) {
+    std::vector<uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+}  // namespace zelvio
