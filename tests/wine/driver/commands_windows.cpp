@@ -1,0 +1,86 @@
+// Commands on top-level windows: waiting for them, reading them, closing the main window
+// and posting hotkeys to it.
+#include <windows.h>
+
+#include <string>
+
+#include "commands.h"
+#include "output.h"
+#include "windows_find.h"
+
+namespace zdriver {
+
+namespace {
+
+constexpr long long kDefaultTimeoutMs = 10000;
+
+std::string RectText(const RECT& rect) {
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+         std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+}
+
+void PrintWindow(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  PrintField("caption", WindowText(window));
+  PrintField("rect", RectText(rect));
+  PrintFlag("visible", IsWindowVisible(window) != FALSE);
+  PrintField("pid", static_cast<long long>(ProcessOf(window)));
+}
+
+}  // namespace
+
+int WaitWindowCommand(const Args& args) {
+  long long timeout = TimeoutArg(args, 2, kDefaultTimeoutMs);
+  if (timeout < 0) return Fail("bad time-out");
+  DWORD start = GetTickCount();
+  HWND window = WaitForTopLevel(args[0], ArgOr(args, 1, ""), static_cast<DWORD>(timeout));
+  if (window == nullptr) return Fail("no window of class " + args[0] + " within the time-out");
+  PrintField("waited_ms", static_cast<long long>(GetTickCount() - start));
+  PrintWindow(window);
+  return 0;
+}
+
+int WindowInfoCommand(const Args& args) {
+  HWND window = FindTopLevel(args[0], ArgOr(args, 1, ""));
+  if (window == nullptr) return Fail("no window of class " + args[0]);
+  PrintWindow(window);
+  return 0;
+}
+
+int WaitGoneCommand(const Args& args) {
+  long long timeout = TimeoutArg(args, 2, kDefaultTimeoutMs);
+  if (timeout < 0) return Fail("bad time-out");
+  DWORD start = GetTickCount();
+  if (!WaitForTopLevelGone(args[0], ArgOr(args, 1, ""), static_cast<DWORD>(timeout))) {
+    return Fail("window of class " + args[0] + " still there after the time-out");
+  }
+  PrintField("waited_ms", static_cast<long long>(GetTickCount() - start));
+  return 0;
+}
+
+// Posted, not sent: the close steps may open message boxes, and the caller must be free to
+// answer them.
+int CloseMainCommand(const Args&) {
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  if (!PostMessageA(main, WM_CLOSE, 0, 0)) return Fail("could not post WM_CLOSE");
+  PrintField("posted", "WM_CLOSE");
+  return 0;
+}
+
+// Keys pressed on a bare X server do not reach RegisterHotKey, so the hotkey message is
+// posted directly; it runs the same handler.
+int HotkeyCommand(const Args& args) {
+  long long id = 0;
+  if (!ParseInt(args[0], &id)) return Fail("bad hotkey id");
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  if (!PostMessageA(main, WM_HOTKEY, static_cast<WPARAM>(id), 0)) {
+    return Fail("could not post WM_HOTKEY");
+  }
+  PrintField("posted", "WM_HOTKEY " + args[0]);
+  return 0;
+}
+
+}  // namespace zdriver
