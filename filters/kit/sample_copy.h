@@ -1,0 +1,10 @@
+// Copies a media sample's data and properties into another sample (filters that cannot pass
+// a sample on as it is).
+#pragma once
+#include <strmif.h>
+
+namespace kit {
+
+HRESULT CopySample(IMediaSample* from, IMediaSample* to);
+
+}  // namespace kit

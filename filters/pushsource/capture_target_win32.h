@@ -1,0 +1,9 @@
+// Finds the overlay window and reads what to capture from it.
+#pragma once
+#include "capture/pushsource_target.h"
+
+namespace pushsource {
+
+zelvio::pushsource::CaptureTarget ReadCaptureTarget();
+
+}  // namespace pushsource

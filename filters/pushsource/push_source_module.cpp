@@ -1,0 +1,20 @@
+// Module entry points of PushSource.ax.
+#include <windows.h>
+
+#include "kit/class_factory.h"
+#include "push_source_filter.h"
+
+namespace {
+
+const kit::FactoryEntry kFactories[] = {
+    {&CLSID_ZelvioPushSource, &pushsource::PushSourceFilter::Create},
+};
+
+}  // namespace
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+    return kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]),
+                                        clsid, iid, out);
+}
+
+STDAPI DllCanUnloadNow() { return kit::CanUnloadModule(); }

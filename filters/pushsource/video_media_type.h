@@ -1,0 +1,16 @@
+// Between our plain video format description and DirectShow's VIDEOINFOHEADER media type.
+#pragma once
+#include <windows.h>
+#include <strmif.h>
+
+#include "capture/pushsource_format.h"
+#include "kit/media_type.h"
+
+namespace pushsource {
+
+kit::MediaType BuildVideoMediaType(const zelvio::pushsource::VideoFormat& format);
+
+// Reads one of the types we offer back; false for anything we do not produce.
+bool ReadVideoMediaType(const AM_MEDIA_TYPE& mt, zelvio::pushsource::VideoFormat* out);
+
+}  // namespace pushsource

@@ -1,0 +1,36 @@
+#include "capture/pushsource_target.h"
+
+namespace zelvio::pushsource {
+
+namespace {
+constexpr std::string_view kCaptionPrefix = "FormMainCapturer@";
+}
+
+int RateFromCaption(std::string_view caption) {
+    if (caption.substr(0, kCaptionPrefix.size()) != kCaptionPrefix) return kDefaultFps;
+    std::string_view digits = caption.substr(kCaptionPrefix.size());
+    if (digits.empty()) return kDefaultFps;
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return kDefaultFps;
+        value = value * 10 + (c - '0');
+        if (value > kMaxFps) return kDefaultFps;
+    }
+    return value == 0 ? kDefaultFps : value;
+}
+
+Rect RegionFromOverlay(const Rect& windowRect) {
+    Rect region{windowRect.left + kOverlayBorder, windowRect.top + kOverlayBorder,
+                windowRect.right - kOverlayBorder, windowRect.bottom - kOverlayBorder};
+    if (region.Empty()) return Rect{};
+    return region;
+}
+
+CaptureTarget ChooseTarget(const std::optional<OverlayWindow>& overlay, const Rect& screen) {
+    if (!overlay) return {screen, kDefaultFps};
+    Rect region = RegionFromOverlay(overlay->windowRect);
+    if (region.Empty()) return {screen, kDefaultFps};
+    return {region, RateFromCaption(overlay->caption)};
+}
+
+}  // namespace zelvio::pushsource

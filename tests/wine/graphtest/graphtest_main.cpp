@@ -1,0 +1,171 @@
+// Wine end-to-end test of the screen source in a recording graph. Usage:
+//   graphtest.exe <PushSource.ax> <output.avi> <results.txt>
+// Prints one PASS/FAIL line per check and "N passed, N failed"; the exit code is the number
+// of failures. results.txt carries the numbers run.sh needs to check the AVI.
+#include <windows.h>
+#include <dshow.h>
+#include <amvideo.h>
+
+#include <cstdio>
+#include <string>
+
+#include "barcode_window.h"
+#include "catalog_checks.h"
+#include "graph_builder.h"
+#include "kit_checks.h"
+#include "push_source_ids.h"
+
+using namespace graphtest;
+
+namespace {
+
+std::wstring Widen(const char* text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring result(static_cast<size_t>(n > 0 ? n - 1 : 0), L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, &result[0], n);
+    return result;
+}
+
+void CheckVideoConnection(RecordingGraph& g, const BarcodeLayout& layout, Report& report) {
+    kit::ComPtr<IPin> out = FirstPin(g.pushSource.Get(), PINDIR_OUTPUT);
+    AM_MEDIA_TYPE mt = {};
+    if (!out || FAILED(out->ConnectionMediaType(&mt))) {
+        report.Check(false, "push source output is connected");
+        return;
+    }
+    const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
+    bool ok = mt.subtype == MEDIASUBTYPE_RGB32 && vih && vih->bmiHeader.biWidth == layout.width &&
+              vih->bmiHeader.biHeight == layout.height && vih->AvgTimePerFrame == 10000000 / layout.fps;
+    report.Check(ok, "push source connected as RGB32 %dx%d at %d fps", layout.width, layout.height, layout.fps);
+    CoTaskMemFree(mt.pbFormat);
+    if (mt.pUnk) mt.pUnk->Release();
+}
+
+FILTER_STATE GraphState(IMediaControl* control) {
+    OAFilterState state = State_Stopped;
+    control->GetState(1000, &state);
+    return static_cast<FILTER_STATE>(state);
+}
+
+struct RunFigures {
+    LONGLONG positionAtStop = 0;
+    LONGLONG delivered = 0;
+    LONGLONG skipped = 0;
+    double runningSeconds = 0;
+};
+
+double SecondsSince(const LARGE_INTEGER& from) {
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Run 3 s, pause 1 s, run 2 s, stop.
+// A stand-in for the cursor-hook program's window; the source looks for it by class and title.
+HWND CreateCursorHookWindow() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TFormHookCursor";
+    RegisterClassA(&wc);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, "TFormHookCursor", "FormHookCursor", WS_POPUP, 0, 0, 1, 1, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+}
+
+RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& report) {
+    RunFigures figures;
+    kit::ComPtr<IMediaControl> control;
+    kit::ComPtr<IMediaSeeking> seeking;
+    g.graph.QueryTo(IID_IMediaControl, control);
+    g.graph.QueryTo(IID_IMediaSeeking, seeking);
+    if (!control || !seeking) {
+        report.Check(false, "graph has IMediaControl and IMediaSeeking");
+        return figures;
+    }
+    LARGE_INTEGER started;
+    QueryPerformanceCounter(&started);
+    // Run may answer S_FALSE while the renderers wait for their first sample.
+    HRESULT run = control->Run();
+    report.Check(SUCCEEDED(run), "Run (hr=0x%08lX)", static_cast<unsigned long>(run));
+    report.Check(GraphState(control.Get()) == State_Running, "graph running");
+    Sleep(3000);
+    figures.runningSeconds += SecondsSince(started);
+    report.Ok(control->Pause(), "Pause");
+    report.Check(GraphState(control.Get()) == State_Paused, "graph paused");
+    LONGLONG atPause = 0;
+    seeking->GetCurrentPosition(&atPause);
+    Sleep(1000);
+    LONGLONG stillPaused = 0;
+    seeking->GetCurrentPosition(&stillPaused);
+    report.Check(stillPaused == atPause, "position holds while paused (%lld)", stillPaused);
+    // From here on the cursor-hook window exists, so frames must show the cursor.
+    HWND hook = CreateCursorHookWindow();
+    SetCursorPos(layout.left + layout.cursorX, layout.top + layout.cursorY);
+    report.Check(hook != nullptr, "cursor-hook window created");
+    QueryPerformanceCounter(&started);
+    run = control->Run();
+    report.Check(SUCCEEDED(run), "Run after pause (hr=0x%08lX)", static_cast<unsigned long>(run));
+    Sleep(2000);
+    seeking->GetCurrentPosition(&figures.positionAtStop);
+    figures.runningSeconds += SecondsSince(started);
+    kit::ComPtr<IZelvioPushSourceStats> stats;
+    g.pushSource.QueryTo(IID_IZelvioPushSourceStats, stats);
+    report.Ok(control->Stop(), "Stop");
+    if (hook) DestroyWindow(hook);
+    report.Check(GraphState(control.Get()) == State_Stopped, "graph stopped");
+    if (stats) stats->GetCounts(&figures.delivered, &figures.skipped);
+    return figures;
+}
+
+void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f, bool audioInMux) {
+    FILE* out = std::fopen(path, "w");
+    if (!out) return;
+    std::fprintf(out, "width=%d\nheight=%d\nfps=%d\n", l.width, l.height, l.fps);
+    std::fprintf(out, "bar_x=%d\nbar_y=%d\nblock_w=%d\nblock_h=%d\nbits=%d\ntick_ms=%d\n", l.barX, l.barY,
+                 l.blockWidth, l.blockHeight, l.bits, l.tickMs);
+    std::fprintf(out, "position_at_stop=%lld\nrunning_seconds=%.4f\n", f.positionAtStop, f.runningSeconds);
+    std::fprintf(out, "delivered=%lld\nskipped=%lld\n", f.delivered, f.skipped);
+    std::fprintf(out, "audio_in_mux=%d\n", audioInMux ? 1 : 0);
+    std::fprintf(out, "cursor_x=%d\ncursor_y=%d\n", l.cursorX, l.cursorY);
+    std::fclose(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::printf("usage: graphtest.exe <PushSource.ax> <output.avi> <results.txt>\n");
+        return 2;
+    }
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    Report report;
+    BarcodeLayout layout;
+    BarcodeWindows windows(layout);
+    SetCursorPos(0, 0);  // off the region until the cursor-hook window appears
+    report.Check(windows.Start(), "test windows created");
+    Sleep(500);
+
+    CheckCatalogs(report);
+    CheckKit(argv[1], Widen(argv[2]) + L".scratch", report);
+
+    RunFigures figures;
+    bool audioInMux = false;
+    {
+        RecordingGraph g;
+        if (BuildRecordingGraph(argv[1], Widen(argv[2]), g, report)) {
+            CheckVideoConnection(g, layout, report);
+            figures = RunScenario(g, layout, report);
+        }
+        audioInMux = g.audioInMux;
+        TearDown(g);
+    }
+    std::printf("push source: %lld delivered, %lld skipped, position at stop %lld\n", figures.delivered,
+                figures.skipped, figures.positionAtStop);
+    WriteResults(argv[3], layout, figures, audioInMux);
+    windows.Stop();
+    CoUninitialize();
+    std::printf("%d passed, %d failed\n", report.Passed(), report.Failed());
+    return report.Failed();
+}
