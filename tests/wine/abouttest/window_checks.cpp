@@ -1,0 +1,139 @@
+#include "window_checks.h"
+
+#include <string>
+#include <vector>
+
+#include "about/about_controls.h"
+#include "about/about_text.h"
+#include "about/about_window_win32.h"
+#include "test_windows.h"
+
+namespace abouttest {
+
+namespace {
+
+using zelvio::AboutControlEntry;
+using zelvio::AboutControlKind;
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+RECT PlaceInParent(HWND child) {
+  RECT place{};
+  GetWindowRect(child, &place);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+bool HasStyle(HWND window, LONG_PTR bits) { return (GetWindowLongPtrA(window, GWL_STYLE) & bits) == bits; }
+bool HasAnyStyle(HWND window, LONG_PTR bits) { return (GetWindowLongPtrA(window, GWL_STYLE) & bits) != 0; }
+
+void CheckFrame(HWND about, CheckReport& report) {
+  report.Equal("window class", "TFormAbout", ClassOf(about));
+  report.Equal("caption", "About", WindowText(about));
+  report.Check("hidden until shown", !IsWindowVisible(about));
+  RECT client{};
+  GetClientRect(about, &client);
+  report.Equal("client width", zelvio::kAboutClientWidth, client.right);
+  report.Equal("client height", zelvio::kAboutClientHeight, client.bottom);
+  report.Check("caption with a close box", HasStyle(about, WS_CAPTION | WS_SYSMENU));
+  report.Check("not resizable, no minimise or maximise",
+               !HasAnyStyle(about, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  report.Check("tool-window border", (GetWindowLongPtrA(about, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0);
+}
+
+void CheckControl(HWND about, const AboutControlEntry& entry, CheckReport& report) {
+  std::string name(entry.name);
+  HWND child = GetDlgItem(about, entry.id);
+  if (!report.Check(name + " exists with ID " + std::to_string(entry.id), child != nullptr)) return;
+  RECT place = PlaceInParent(child);
+  report.Equal(name + " left", entry.left, place.left);
+  report.Equal(name + " top", entry.top, place.top);
+  if (entry.width > 0) {
+    report.Equal(name + " width", entry.width, place.right - place.left);
+    report.Equal(name + " height", entry.height, place.bottom - place.top);
+  } else {
+    report.Check(name + " sized to its text", place.right > place.left && place.bottom > place.top);
+  }
+  if (entry.kind != AboutControlKind::Picture && entry.kind != AboutControlKind::Memo) {
+    report.Equal(name + " text", std::string(entry.text), WindowText(child));
+  }
+}
+
+// The labels size themselves to their text, so only the built window shows whether the
+// big caption or "Ver." runs into a neighbour.
+void CheckNothingOverlaps(HWND about, CheckReport& report) {
+  std::vector<std::pair<std::string, RECT>> places;
+  for (const AboutControlEntry& entry : zelvio::AboutControls()) {
+    HWND child = GetDlgItem(about, entry.id);
+    if (child) places.emplace_back(std::string(entry.name), PlaceInParent(child));
+  }
+  RECT client{0, 0, zelvio::kAboutClientWidth, zelvio::kAboutClientHeight};
+  for (size_t i = 0; i < places.size(); ++i) {
+    RECT inside{};
+    IntersectRect(&inside, &places[i].second, &client);
+    report.Check(places[i].first + " lies inside the window", EqualRect(&inside, &places[i].second) != 0);
+    for (size_t j = i + 1; j < places.size(); ++j) {
+      RECT common{};
+      bool overlap = IntersectRect(&common, &places[i].second, &places[j].second) != 0;
+      report.Check(places[i].first + " and " + places[j].first + " apart", !overlap);
+    }
+  }
+}
+
+void CheckMemo(HWND about, CheckReport& report) {
+  HWND memo = GetDlgItem(about, zelvio::AboutControlIdFor("MemoInfo"));
+  if (!memo) return;
+  report.Check("memo holds the usage text", WindowText(memo) == zelvio::AboutUsageText());
+  report.Check("memo is a read-only multi-line edit with a vertical scroll bar",
+               ClassOf(memo) == "Edit" && HasStyle(memo, ES_MULTILINE | ES_READONLY | WS_VSCROLL));
+  report.Check("memo wraps instead of scrolling sideways", !HasAnyStyle(memo, WS_HSCROLL | ES_AUTOHSCROLL));
+  std::string text = zelvio::AboutUsageText();
+  long long textLines = 1;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++textLines;
+  long long shownLines = SendMessageA(memo, EM_GETLINECOUNT, 0, 0);
+  report.Check("long lines wrap in the memo", shownLines > textLines,
+               std::to_string(shownLines) + " shown for " + std::to_string(textLines));
+  report.Check("memo is the first stop of the Tab key", GetNextDlgTabItem(about, nullptr, FALSE) == memo);
+}
+
+LOGFONTA FontOf(HWND window) {
+  LOGFONTA font{};
+  auto handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  if (handle) GetObjectA(handle, sizeof(font), &font);
+  return font;
+}
+
+int PointsToPixels(int points) {
+  HDC screen = GetDC(nullptr);
+  int pixels = MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+void CheckFonts(HWND about, CheckReport& report) {
+  for (const char* name : {"MemoInfo", "LabelMadeBy", "BitBtnVisit"}) {
+    LOGFONTA font = FontOf(GetDlgItem(about, zelvio::AboutControlIdFor(name)));
+    report.Equal(std::string(name) + " font", "Tahoma", font.lfFaceName);
+    report.Equal(std::string(name) + " font height (8 point)", -PointsToPixels(8), font.lfHeight);
+  }
+  LOGFONTA caption = FontOf(GetDlgItem(about, zelvio::AboutControlIdFor("LabelCaption")));
+  report.Equal("caption font", "Tahoma", caption.lfFaceName);
+  report.Check("caption font is bold", caption.lfWeight >= FW_BOLD);
+  report.Equal("caption font height (16 point)", -PointsToPixels(16), caption.lfHeight);
+}
+
+}  // namespace
+
+void CheckBuiltWindow(HWND about, CheckReport& report) {
+  CheckFrame(about, report);
+  for (const AboutControlEntry& entry : zelvio::AboutControls()) CheckControl(about, entry, report);
+  CheckNothingOverlaps(about, report);
+  CheckMemo(about, report);
+  CheckFonts(about, report);
+}
+
+}  // namespace abouttest
