@@ -6,6 +6,16 @@
 #include <string>
 #include <vector>
 
+// <windows.h> turns FindWindow and ReplaceFile into macros for the ...A/...W functions;
+// the interface's methods keep their own names in Win32 code that includes it after that
+// header (the Win32 code calls the ...A functions by their full names).
+#ifdef FindWindow
+#undef FindWindow
+#endif
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace zelvio {
 
 using WindowHandle = std::uintptr_t;  // 0 means none

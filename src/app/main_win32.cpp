@@ -1,0 +1,98 @@
+// Program entry: COM for the window thread, the common controls, then the main window
+// around the form, its first showing, and the message loop until the window has closed.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <memory>
+
+#include "app/about_window_win32.h"
+#include "app/form_main.h"
+#include "app/main_window_win32.h"
+#include "capture/directshow_pipeline.h"
+#include "platform/errors.h"
+#include "platform/platform_win32.h"
+
+namespace {
+
+using zelvio::kApplicationTitle;
+
+// Apartment-threaded COM (and OLE, which the folder browser's new dialog style needs) for
+// the one thread that runs everything.
+class OleSession {
+ public:
+  OleSession() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleSession() {
+    if (ok_) OleUninitialize();
+  }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+
+ private:
+  bool ok_;
+};
+
+void StartCommonControls() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS;
+  InitCommonControlsEx(&controls);
+}
+
+int RunMessageLoop(zelvio::MainWindowHost& host) {
+  MSG msg;
+  for (;;) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got == -1) return 1;
+    if (host.PreTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+int RunProgram(HINSTANCE instance) {
+  zelvio::Win32Platform platform(kApplicationTitle);
+  zelvio::MainWindowHost host(instance, platform);
+  if (!host.Handle()) return 1;
+  platform.SetMessageFilter([&host](MSG& msg) { return host.PreTranslate(msg); });
+
+  std::unique_ptr<zelvio::CapturePipeline> pipeline;
+  std::unique_ptr<zelvio::TFormMain> form;
+  try {
+    pipeline = zelvio::CreateDirectShowPipeline(platform, host.Handle());
+    form = std::make_unique<zelvio::TFormMain>(platform, *pipeline);
+  } catch (const std::exception& error) {
+    platform.ShowError(zelvio::ErrorBoxText(error.what()));
+    return 1;
+  }
+  host.Attach(*form);
+  form->Guarded([&form] { form->FormCreate(); });
+
+  zelvio::AboutPlaceholder about(instance, host.Handle(), nullptr);
+  form->ShowAboutWindow = [&about] { about.ShowModal(); };
+
+  // The stored placement and the show steps come before the window is first seen.
+  form->Show();
+  ShowWindow(host.Handle(), platform.InitialShowCommand());
+  UpdateWindow(host.Handle());
+  host.FocusFirstControl();
+
+  int exitCode = RunMessageLoop(host);
+
+  // The window is gone; the form lets go of its peers before either goes away, and the
+  // capture pipeline (with its filters) goes last, while COM is still up.
+  form->ShowAboutWindow = nullptr;
+  host.Detach();
+  form.reset();
+  pipeline.reset();
+  return exitCode;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  OleSession ole;
+  StartCommonControls();
+  return RunProgram(instance);
+}

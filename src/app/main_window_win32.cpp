@@ -1,0 +1,440 @@
+#include "app/main_window_win32.h"
+
+#include "app/resources_win32.h"
+#include "platform/errors.h"
+#include "ui/control_ids.h"
+#include "ui/control_peers_win32.h"
+#include "ui/control_windows_win32.h"
+#include "ui/layout_win32.h"
+
+namespace zelvio {
+
+namespace {
+
+constexpr char kWindowClass[] = "TFormMain";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr int kButtonImageSize = 22;
+constexpr int kButtonImageCount = 5;
+constexpr int kTabImageSize = 16;
+constexpr int kTabImageCount = 4;
+
+bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZELVIO), IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+  wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZELVIO), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kWindowClass;
+  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HFONT CreateFormFont() {
+  WindowDc screen(nullptr);
+  int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
+}
+
+HIMAGELIST LoadIconList(HINSTANCE instance, int firstId, int count, int size) {
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
+  for (int i = 0; i < count; ++i) {
+    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(firstId + i), IMAGE_ICON, size, size, 0));
+    ImageList_AddIcon(list, icon);
+    if (icon) DestroyIcon(icon);
+  }
+  return list;
+}
+
+bool IsContainer(const Control& control) {
+  return control.Kind() == ControlKind::GroupBox || control.Kind() == ControlKind::PageControl;
+}
+
+void CollectTimers(Control& control, std::vector<Timer*>& timers) {
+  if (control.Kind() == ControlKind::Timer) timers.push_back(static_cast<Timer*>(&control));
+  for (Control* child : control.Children()) CollectTimers(*child, timers);
+}
+
+bool OnTabPage(const Control& control) {
+  for (const Control* c = &control; c; c = c->Parent()) {
+    if (c->Kind() == ControlKind::TabSheet) return true;
+  }
+  return false;
+}
+
+// Whether the window draws with a visual style. Asked through uxtheme.dll when present,
+// so the program still runs where it is not.
+bool HasVisualStyle(HWND window) {
+  using GetWindowThemeFunction = HANDLE(WINAPI*)(HWND);
+  static HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+  if (!uxtheme) return false;
+  void* address = reinterpret_cast<void*>(GetProcAddress(uxtheme, "GetWindowTheme"));
+  if (!address) return false;
+  return reinterpret_cast<GetWindowThemeFunction>(address)(window) != nullptr;
+}
+
+void ToBottom(HWND window) {
+  SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+// ---- Construction ----------------------------------------------------------------------
+
+MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform) : instance_(instance), platform_(platform) {
+  RegisterMainClass(instance_, Procedure);
+  RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
+  AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+  window_ = CreateWindowExA(kWindowExStyle, kWindowClass, kMainWindowCaption, kWindowStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            instance_, this);
+  platform_.SetMainWindow(window_);
+  font_.reset(CreateFormFont());
+  LoadPictures();
+}
+
+MainWindowHost::~MainWindowHost() {
+  Detach();
+  if (IsWindow(window_)) DestroyWindow(window_);
+  if (buttonImages_) ImageList_Destroy(buttonImages_);
+  if (disabledButtonImages_) ImageList_Destroy(disabledButtonImages_);
+  if (tabImages_) ImageList_Destroy(tabImages_);
+}
+
+void MainWindowHost::LoadPictures() {
+  buttonImages_ = LoadIconList(instance_, IDI_BUTTON_FIRST, kButtonImageCount, kButtonImageSize);
+  disabledButtonImages_ = LoadIconList(instance_, IDI_BUTTON_DISABLED_FIRST, kButtonImageCount, kButtonImageSize);
+  tabImages_ = LoadIconList(instance_, IDI_TAB_FIRST, kTabImageCount, kTabImageSize);
+}
+
+HIMAGELIST MainWindowHost::ButtonImages(bool enabled) const { return enabled ? buttonImages_ : disabledButtonImages_; }
+
+void MainWindowHost::Attach(TFormMain& form) {
+  form_ = &form;
+  SetWindowTextA(window_, form.FormMain.Caption().c_str());
+  RECT client{0, 0, kMainClientWidth, kMainClientHeight};
+  for (Control* child : form.FormMain.Children()) CreateControlWindows(*child, client);
+  StackContainersBelow();
+
+  std::vector<Timer*> timers;
+  CollectTimers(form.FormMain, timers);
+  for (Timer* timer : timers) {
+    auto peer = std::make_unique<TimerPeer>(window_, *timer, static_cast<UINT_PTR>(ControlIdFor(timer->Name())));
+    timer->AttachPeer(peer.get());
+    peer->Refresh(*timer);
+    timers_.push_back(std::move(peer));
+  }
+  // Every window exists before the first refresh: a control's shown state depends on the
+  // tab control above it.
+  for (auto& peer : peers_) peer->GetControl().AttachPeer(peer.get());
+  for (auto& peer : peers_) peer->Refresh(peer->GetControl());
+  CreateTooltips();
+}
+
+void MainWindowHost::Detach() {
+  timers_.clear();
+  peersById_.clear();
+  pageControls_.clear();
+  peers_.clear();  // each peer lets go of its control
+  form_ = nullptr;
+}
+
+void MainWindowHost::CreateControlWindows(Control& control, const RECT& container) {
+  RECT own = container;  // tab sheets take the page area of their tab control
+  ChildWindowSpec spec;
+  if (const ControlPlace* place = PlaceOf(control.Name())) {
+    own = ResolvePlace(*place, container);
+    spec.layoutFlags = place->flags;
+  }
+  spec.parent = window_;
+  spec.instance = instance_;
+  spec.font = font_.get();
+  spec.rect = own;
+  if (auto peer = CreateControlWindow(*this, control, spec)) {
+    peersById_[GetDlgCtrlID(peer->Window())] = peer.get();
+    for (HWND extra : peer->ExtraWindows()) peersById_[GetDlgCtrlID(extra)] = peer.get();
+    if (control.Kind() == ControlKind::PageControl) pageControls_[&control] = static_cast<PageControlPeer*>(peer.get());
+    peers_.push_back(std::move(peer));
+  }
+  RECT content = ContentOf(control, own);
+  for (Control* child : control.Children()) CreateControlWindows(*child, content);
+}
+
+RECT MainWindowHost::ContentOf(Control& control, const RECT& own) const {
+  if (control.Kind() != ControlKind::PageControl) return own;
+  auto found = pageControls_.find(&control);
+  if (found == pageControls_.end()) return own;
+  RECT pages = own;
+  SendMessageA(found->second->Window(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pages));
+  return pages;
+}
+
+// All control windows are siblings, so their stacking decides what paints over what: the
+// controls in creation order on top (which is also the Tab order), and below them the group
+// boxes and tab controls, the outermost at the very bottom.
+void MainWindowHost::StackContainersBelow() {
+  for (auto& peer : peers_) {
+    ToBottom(peer->Window());
+    for (HWND extra : peer->ExtraWindows()) ToBottom(extra);
+  }
+  for (auto it = peers_.rbegin(); it != peers_.rend(); ++it) {
+    if (IsContainer((*it)->GetControl())) ToBottom((*it)->Window());
+  }
+}
+
+// ---- Tooltips ----------------------------------------------------------------------------
+
+void MainWindowHost::CreateTooltips() {
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
+                             nullptr);
+  for (auto& peer : peers_) {
+    const std::string& hint = peer->GetControl().Hint();
+    if (hint.empty()) continue;
+    std::string text = hint;
+    // The control's own window shows the hint while it is enabled ...
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(peer->Window());
+    tool.lpszText = text.data();
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    // ... and the main window, which gets the mouse over a disabled control, while it is not.
+    TTTOOLINFOA area{};
+    area.cbSize = sizeof(area);
+    area.uFlags = TTF_SUBCLASS;
+    area.hwnd = window_;
+    area.uId = static_cast<UINT_PTR>(GetDlgCtrlID(peer->Window()));
+    area.lpszText = text.data();
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&area));
+  }
+  UpdateTooltipAreas();
+}
+
+void MainWindowHost::UpdateTooltipAreas() {
+  if (!tooltip_) return;
+  for (auto& peer : peers_) {
+    if (peer->GetControl().Hint().empty()) continue;
+    TTTOOLINFOA area{};
+    area.cbSize = sizeof(area);
+    area.hwnd = window_;
+    area.uId = static_cast<UINT_PTR>(GetDlgCtrlID(peer->Window()));
+    if (IsWindowVisible(peer->Window())) {
+      GetWindowRect(peer->Window(), &area.rect);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area.rect), 2);
+    }
+    SendMessageA(tooltip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&area));
+  }
+}
+
+// ---- PeerHost ----------------------------------------------------------------------------
+
+bool MainWindowHost::OnSelectedPages(const Control& control) const {
+  for (const Control* c = &control; c; c = c->Parent()) {
+    const Control* pages = c->Parent();
+    if (c->Kind() != ControlKind::TabSheet || !pages) continue;
+    auto found = pageControls_.find(pages);
+    if (found == pageControls_.end()) continue;
+    if (found->second->SelectedIndex() != found->second->SheetIndex(*c)) return false;
+  }
+  return true;
+}
+
+void MainWindowHost::Guarded(const std::function<void()>& action) {
+  if (form_) {
+    form_->Guarded(action);
+    return;
+  }
+  try {
+    action();
+  } catch (const std::exception& error) {
+    platform_.ShowError(ErrorBoxText(error.what()));
+  }
+}
+
+// A styled tab control paints its pages in the window colour, a plain one in the dialog
+// colour; everything on a page shows that colour behind it.
+int MainWindowHost::PageColourIndex() const {
+  if (pageControls_.empty()) return COLOR_BTNFACE;
+  HWND anyTabs = pageControls_.begin()->second->Window();
+  return HasVisualStyle(anyTabs) ? COLOR_WINDOW : COLOR_BTNFACE;
+}
+
+COLORREF MainWindowHost::BackgroundColour(const Control& control) const {
+  return GetSysColor(OnTabPage(control) ? PageColourIndex() : COLOR_BTNFACE);
+}
+
+HBRUSH MainWindowHost::BackgroundBrush(const Control& control) const {
+  return GetSysColorBrush(OnTabPage(control) ? PageColourIndex() : COLOR_BTNFACE);
+}
+
+// Themed check boxes and buttons ask their parent to paint what lies behind them; this
+// paints the tab pages in their colour too, so that a control on a page shows the page.
+void MainWindowHost::EraseBackground(HDC dc) const {
+  RECT client{};
+  GetClientRect(window_, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  HBRUSH page = GetSysColorBrush(PageColourIndex());
+  for (const auto& [control, pages] : pageControls_) {
+    RECT area{};
+    GetWindowRect(pages->Window(), &area);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+    SendMessageA(pages->Window(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    FillRect(dc, &area, page);
+  }
+}
+
+void MainWindowHost::PagesChanged() {
+  for (auto& peer : peers_) peer->RefreshVisibility();
+  UpdateTooltipAreas();
+}
+
+bool MainWindowHost::PreTranslate(MSG& msg) {
+  if (!IsWindow(window_) || !IsWindowEnabled(window_)) return false;
+  if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
+  return IsDialogMessageA(window_, &msg) != FALSE;
+}
+
+// ---- Messages ----------------------------------------------------------------------------
+
+LRESULT CALLBACK MainWindowHost::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<MainWindowHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
+  return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (WindowPeer* peer = PeerByWindow(reinterpret_cast<HWND>(lParam))) peer->OnScroll();
+      return 0;
+    case WM_DRAWITEM:
+      if (WindowPeer* peer = PeerById(static_cast<int>(wParam))) {
+        if (peer->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      }
+      break;
+    case WM_MEASUREITEM: {
+      // Sent while the owner-drawn list is being created, before it has a peer.
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_COMBOBOX) break;
+      item->itemHeight = static_cast<UINT>(OwnerDrawItemHeight(font_.get()));
+      return TRUE;
+    }
+    case WM_ERASEBKGND:
+      EraseBackground(reinterpret_cast<HDC>(wParam));
+      return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (WindowPeer* peer = PeerByWindow(reinterpret_cast<HWND>(lParam))) {
+        if (HBRUSH brush = peer->OnControlColour(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
+    case kMessageDeferredPeerAction:
+      if (WindowPeer* peer = PeerById(static_cast<int>(wParam))) peer->OnDeferred();
+      return 0;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
+      return 0;
+    case WM_HOTKEY:
+      if (form_) form_->Guarded([this, wParam] { form_->HotkeyMessage(static_cast<int>(wParam)); });
+      return 0;
+    case WM_ACTIVATE:
+      if (OnActivate(wParam)) return 0;
+      break;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+WindowPeer* MainWindowHost::PeerById(int id) const {
+  auto found = peersById_.find(id);
+  return found == peersById_.end() ? nullptr : found->second;
+}
+
+WindowPeer* MainWindowHost::PeerByWindow(HWND child) const {
+  if (!child) return nullptr;
+  WindowPeer* peer = PeerById(GetDlgCtrlID(child));
+  if (!peer) return nullptr;
+  if (peer->Window() == child) return peer;
+  for (HWND extra : peer->ExtraWindows()) {
+    if (extra == child) return peer;
+  }
+  return nullptr;
+}
+
+LRESULT MainWindowHost::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // Menus and accelerators (lParam 0), and IDOK / IDCANCEL from the dialog keys, have no control.
+  if (lParam == 0) return 0;
+  if (WindowPeer* peer = PeerByWindow(reinterpret_cast<HWND>(lParam))) peer->OnCommand(HIWORD(wParam));
+  return 0;
+}
+
+LRESULT MainWindowHost::OnNotify(const NMHDR& header) {
+  LRESULT result = 0;
+  if (WindowPeer* peer = PeerById(static_cast<int>(header.idFrom))) {
+    if (peer->OnNotify(header, result)) return result;
+  }
+  return DefWindowProcA(window_, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void MainWindowHost::OnTimer(UINT_PTR id) {
+  for (auto& timer : timers_) {
+    if (timer->Id() != id) continue;
+    Timer& control = timer->GetTimer();
+    Guarded([&control] { control.Tick(); });
+    return;
+  }
+}
+
+bool MainWindowHost::OnActivate(WPARAM wParam) {
+  // Like a dialog: the control that had the focus gets it back when the window is activated.
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+    return true;
+  }
+  if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowVisible(lastFocus_) || !IsWindowEnabled(lastFocus_)) return false;
+  SetFocus(lastFocus_);
+  return true;
+}
+
+void MainWindowHost::FocusFirstControl() {
+  HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
+  if (first) SetFocus(first);
+}
+
+void MainWindowHost::OnClose() {
+  // The window never refuses to close: the settings are saved and the companions told,
+  // then it goes.
+  if (form_) form_->CloseQuery();
+  DestroyWindow(window_);
+}
+
+void MainWindowHost::OnDestroy() {
+  if (form_) form_->Destroy();
+  PostQuitMessage(0);
+}
+
+}  // namespace zelvio

@@ -1,0 +1,68 @@
+// The folder browser and the colour dialog, both modal to the main window.
+#include "platform/platform_win32.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <array>
+#include <memory>
+
+namespace zelvio {
+
+namespace {
+
+// Puts the folder browser in the middle of the screen once it exists.
+int CALLBACK CentreBrowser(HWND dialog, UINT message, LPARAM, LPARAM) {
+  if (message != BFFM_INITIALIZED) return 0;
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  int width = r.right - r.left;
+  int height = r.bottom - r.top;
+  int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
+struct PidlFree {
+  void operator()(LPITEMIDLIST pidl) const { CoTaskMemFree(pidl); }
+};
+
+}  // namespace
+
+bool Win32Platform::BrowseForFolder(const std::string& title, std::string& folder) {
+  char displayName[MAX_PATH] = {};
+  BROWSEINFOA info{};
+  info.hwndOwner = main_;
+  info.pidlRoot = nullptr;  // the desktop; no folder is preselected
+  info.pszDisplayName = displayName;
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+  info.lpfn = CentreBrowser;
+  std::unique_ptr<ITEMIDLIST, PidlFree> chosen(SHBrowseForFolderA(&info));
+  if (!chosen) return false;
+  char path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListA(chosen.get(), path)) return false;
+  folder = path;
+  return true;
+}
+
+bool Win32Platform::ChooseColour(uint32_t& colour) {
+  // The dialog's sixteen custom colours last for the run, as users expect.
+  static std::array<COLORREF, 16> customColours = [] {
+    std::array<COLORREF, 16> colours;
+    colours.fill(RGB(255, 255, 255));
+    return colours;
+  }();
+  CHOOSECOLORA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = main_;
+  dialog.rgbResult = colour;
+  dialog.lpCustColors = customColours.data();
+  dialog.Flags = CC_RGBINIT | CC_ANYCOLOR;
+  if (!ChooseColorA(&dialog)) return false;
+  colour = dialog.rgbResult;
+  return true;
+}
+
+}  // namespace zelvio

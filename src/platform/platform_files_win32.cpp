@@ -1,0 +1,95 @@
+// Files and folders: the settings file is read once and replaced in one step.
+#include "platform/platform_win32.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/handles_win32.h"
+
+namespace zelvio {
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  size_t separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+// Creates the folder and every missing folder above it.
+bool EnsureFolder(const std::string& folder) {
+  if (folder.empty()) return true;
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  // A drive ("C:") or a share root cannot be created; it either exists or the write fails.
+  if (folder.size() <= 2 || folder.back() == ':') return false;
+  if (!EnsureFolder(FolderOf(folder))) return false;
+  return CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool WriteAll(HANDLE file, const std::string& contents) {
+  size_t written = 0;
+  while (written < contents.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - written, 1u << 20));
+    DWORD done = 0;
+    if (!WriteFile(file, contents.data() + written, chunk, &done, nullptr) || done == 0) return false;
+    written += done;
+  }
+  return FlushFileBuffers(file) != FALSE;
+}
+
+}  // namespace
+
+std::string Win32Platform::ExecutableDirectory() {
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return FolderOf(std::string(path.data(), length));
+    path.resize(path.size() * 2);
+  }
+}
+
+bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
+  UniqueHandle file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
+  std::string data(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < data.size()) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr)) return false;
+    if (got == 0) break;
+    done += got;
+  }
+  data.resize(done);
+  contents = std::move(data);
+  return true;
+}
+
+bool Win32Platform::IsReadOnlyFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool Win32Platform::ReplaceFile(const std::string& path, const std::string& contents) {
+  const std::string folder = FolderOf(path);
+  if (!EnsureFolder(folder)) return false;
+  char temporary[MAX_PATH] = {};
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "zlv", 0, temporary)) return false;
+  bool written = false;
+  {
+    UniqueHandle file = FileHandle(
+        CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    written = file && WriteAll(file.get(), contents);
+  }
+  // The old file stays whole until the new one is complete on disk.
+  if (written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileA(temporary);
+  return false;
+}
+
+}  // namespace zelvio

@@ -1,0 +1,83 @@
+// The platform services on Win32, for the real program.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The portable interface has methods named like these two Win32 macros; this program calls
+// the ...A functions by their full names.
+#undef FindWindow
+#undef ReplaceFile
+
+#include "platform/platform.h"
+
+namespace zelvio {
+
+class Win32Platform : public Platform {
+ public:
+  // `applicationTitle` is the caption of every message box.
+  explicit Win32Platform(std::string applicationTitle) : title_(std::move(applicationTitle)) {}
+
+  // The window that owns message boxes and dialogs, receives hotkeys and whose placement
+  // the settings keep. Set as soon as it exists.
+  void SetMainWindow(HWND window) { main_ = window; }
+  HWND MainWindow() const { return main_; }
+  // Lets the host's keyboard navigation see messages that ProcessMessages dispatches.
+  void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
+  // How the host first shows the main window: maximised when the stored state asked for it
+  // while the window was still hidden.
+  int InitialShowCommand() const { return pendingMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL; }
+
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+
+  WindowHandle FindWindow(const std::string& className, const std::string& title) override;
+  bool IsWindow(WindowHandle window) override;
+  void SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) override;
+  void SendCloseMessage(WindowHandle target) override;
+  bool GetWindowRect(WindowHandle window, Rect& rect) override;
+
+  bool StartProcess(const std::string& commandLine, uint32_t creationFlags, bool waitForInputIdle) override;
+  void Sleep(unsigned milliseconds) override;
+  void ProcessMessages() override;
+
+  ScreenSize GetScreenSize() override;
+  LocalTime Now() override;
+  std::string CurrentDirectory() override;
+
+  bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;
+  void UnregisterHotKey(int id) override;
+
+  bool BrowseForFolder(const std::string& title, std::string& folder) override;
+  bool ChooseColour(uint32_t& colour) override;
+
+  std::string ExecutableDirectory() override;
+  bool ReadFile(const std::string& path, std::string& contents) override;
+  bool IsReadOnlyFile(const std::string& path) override;
+  bool ReplaceFile(const std::string& path, const std::string& contents) override;
+
+  WindowPlacement GetPlacement() override;
+  void SetPlacement(const WindowPlacement& placement) override;
+  bool MainWindowVisible() override;
+  bool ProgramMinimized() override;
+  void SetMainWindowMaximized(bool maximized) override;
+  void PostMinimize() override;
+  int PixelsPerInch() override;
+
+  void ClearLayeredStyles() override;
+  void SaveScreenBitmap(const Rect& source, const std::string& path) override;
+
+ private:
+  std::string title_;
+  HWND main_ = nullptr;
+  std::function<bool(MSG&)> filter_;
+  bool pendingMaximized_ = false;
+};
+
+// Handles to and from the portable form's window numbers.
+inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+inline WindowHandle FromHwnd(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+}  // namespace zelvio

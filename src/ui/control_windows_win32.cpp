@@ -1,0 +1,165 @@
+#include "ui/control_windows_win32.h"
+
+#include "platform/handles_win32.h"
+#include "ui/control_ids.h"
+#include "ui/control_peers_win32.h"
+
+namespace zelvio {
+
+namespace {
+
+// How far a drop-down list reaches below its box when it opens.
+constexpr int kDropDownHeight = 220;
+// The width the audio format list scrolls to: format descriptions are long.
+constexpr int kFormatListExtent = 700;
+constexpr int kSpinArrowsWidth = 17;
+
+HWND CreateChild(const ChildWindowSpec& spec, const char* windowClass, const std::string& text, DWORD style,
+                 DWORD exStyle, const RECT& r, int id) {
+  HWND window = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, spec.parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), spec.instance, nullptr);
+  if (window && spec.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+  return window;
+}
+
+// A group box draws only its frame and caption. All control windows are siblings, so
+// nothing would paint its inside: it fills the inside itself, before its frame, with the
+// background its parent names for it, as it does for the caption.
+LRESULT CALLBACK FillGroupInterior(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    FillRect(dc, &paint.rcPaint, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FillGroupInterior, id);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+HWND CreateGroupBox(const ChildWindowSpec& spec, const Control& control, int id) {
+  HWND window = CreateChild(spec, "BUTTON", control.Caption(), BS_GROUPBOX, 0, spec.rect, id);
+  SetWindowSubclass(window, FillGroupInterior, 1, 0);
+  return window;
+}
+
+RECT Taller(RECT r, int extra) {
+  r.bottom += extra;
+  return r;
+}
+
+DWORD LabelStyle(unsigned flags) {
+  if (flags & kLayoutWrap) return SS_LEFT | SS_NOPREFIX;
+  if (flags & kLayoutRight) return SS_RIGHT | SS_NOPREFIX;
+  if (flags & kLayoutCentre) return SS_CENTER | SS_NOPREFIX;
+  return SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+}
+
+DWORD TrackBarStyle(const TrackBar& bar, unsigned flags) {
+  DWORD style = WS_TABSTOP | ((flags & kLayoutTicks) ? TBS_AUTOTICKS : TBS_NOTICKS);
+  if (bar.GetOrientation() == TrackBar::Orientation::Vertical) return style | TBS_VERT | TBS_RIGHT;
+  return style | TBS_HORZ | TBS_BOTTOM;
+}
+
+std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const ChildWindowSpec& spec, int id) {
+  HWND edit = CreateChild(spec, "EDIT", spin.Text(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.rect, id);
+  RECT arrowsRect{spec.rect.right, spec.rect.top, spec.rect.right + kSpinArrowsWidth, spec.rect.bottom};
+  HWND arrows = CreateChild(spec, UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
+                            arrowsRect, ControlIdFor(kSpinArrowsName));
+  SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  // The arrows never reach an end of their own range, so every click reports a step; the
+  // spin edit keeps the real value and its limits.
+  SendMessageA(arrows, UDM_SETRANGE32, static_cast<WPARAM>(-1000000), 1000000);
+  SendMessageA(arrows, UDM_SETPOS32, 0, 0);
+  return std::make_unique<SpinEditPeer>(host, spin, edit, arrows);
+}
+
+}  // namespace
+
+int OwnerDrawItemHeight(HFONT font) {
+  WindowDc screen(nullptr);
+  SelectedObject selected(screen.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen.Get(), &metrics);
+  return metrics.tmHeight + 2;
+}
+
+std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control, const ChildWindowSpec& spec) {
+  const int id = ControlIdFor(control.Name());
+  const RECT& r = spec.rect;
+  const unsigned flags = spec.layoutFlags;
+  switch (control.Kind()) {
+    case ControlKind::Form:
+    case ControlKind::Panel:
+    case ControlKind::TabSheet:
+    case ControlKind::Timer:
+      return nullptr;
+    case ControlKind::GroupBox:
+      return std::make_unique<CaptionPeer>(host, control, CreateGroupBox(spec, control, id));
+    case ControlKind::PageControl:
+      return std::make_unique<PageControlPeer>(host, control, CreateChild(spec, WC_TABCONTROLA, "", WS_TABSTOP, 0, r, id),
+                                               (flags & kLayoutTabImages) != 0);
+    case ControlKind::Label: {
+      HWND w = CreateChild(spec, "STATIC", control.Caption(), LabelStyle(flags), 0, r, id);
+      return std::make_unique<CaptionPeer>(host, control, w, (flags & kLayoutRedText) ? RGB(255, 0, 0) : CLR_INVALID);
+    }
+    case ControlKind::Edit:
+      return std::make_unique<EditPeer>(
+          host, static_cast<Edit&>(control),
+          CreateChild(spec, "EDIT", control.Caption(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, r, id));
+    case ControlKind::Button:
+      // Image buttons report the plain button kind; their class tells them apart.
+      if (auto* image = dynamic_cast<ImageButton*>(&control)) {
+        return std::make_unique<ImageButtonPeer>(host, *image,
+                                                 CreateChild(spec, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
+      }
+      return std::make_unique<ButtonPeer>(
+          host, static_cast<Button&>(control),
+          CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
+    case ControlKind::ImageButton:
+      return std::make_unique<ImageButtonPeer>(
+          host, static_cast<ImageButton&>(control),
+          CreateChild(spec, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
+    case ControlKind::CheckBox:
+      // Not an automatic box: the control decides its state, the window only reports clicks.
+      return std::make_unique<CheckBoxPeer>(
+          host, static_cast<CheckBox&>(control),
+          CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_CHECKBOX, 0, r, id));
+    case ControlKind::RadioButton:
+      return std::make_unique<RadioButtonPeer>(
+          host, static_cast<RadioButton&>(control),
+          CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_RADIOBUTTON, 0, r, id));
+    case ControlKind::TrackBar: {
+      auto& bar = static_cast<TrackBar&>(control);
+      return std::make_unique<TrackBarPeer>(host, bar,
+                                            CreateChild(spec, TRACKBAR_CLASSA, "", TrackBarStyle(bar, flags), 0, r, id));
+    }
+    case ControlKind::ComboBox:
+      return std::make_unique<ComboBoxPeer>(
+          host, static_cast<ComboBox&>(control),
+          CreateChild(spec, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, Taller(r, kDropDownHeight),
+                      id));
+    case ControlKind::ListBox: {
+      HWND w = CreateChild(spec, "LISTBOX", "",
+                           WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                           WS_EX_CLIENTEDGE, r, id);
+      SendMessageA(w, LB_SETHORIZONTALEXTENT, kFormatListExtent, 0);
+      return std::make_unique<ListBoxPeer>(host, static_cast<ListBox&>(control), w);
+    }
+    case ControlKind::ColorBox:
+      return std::make_unique<ColorBoxPeer>(
+          host, static_cast<ColorBox&>(control),
+          CreateChild(spec, "COMBOBOX", "",
+                      WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
+                      Taller(r, kDropDownHeight + 80), id));
+    case ControlKind::SpinEdit:
+      return CreateSpinEdit(host, static_cast<SpinEdit&>(control), spec, id);
+  }
+  return nullptr;
+}
+
+}  // namespace zelvio
