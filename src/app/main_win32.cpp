@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/about_window_win32.h"
+#include "about/about_window_win32.h"
 #include "app/form_main.h"
 #include "app/main_window_win32.h"
 #include "capture/directshow_pipeline.h"
@@ -69,8 +69,9 @@ int RunProgram(HINSTANCE instance) {
   host.Attach(*form);
   form->Guarded([&form] { form->FormCreate(); });
 
-  zelvio::AboutPlaceholder about(instance, host.Handle(), nullptr);
-  form->ShowAboutWindow = [&about] { about.ShowModal(); };
+  // Created once, hidden; every press of "About" shows the same window modally.
+  HWND about = zelvio::CreateAboutWindow(instance, host.Handle());
+  form->ShowAboutWindow = [about, &host] { zelvio::ShowAboutModal(about, host.Handle()); };
 
   // The stored placement and the show steps come before the window is first seen.
   form->Show();

@@ -112,11 +112,6 @@ std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control
           host, static_cast<Edit&>(control),
           CreateChild(spec, "EDIT", control.Caption(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, r, id));
     case ControlKind::Button:
-      // Image buttons report the plain button kind; their class tells them apart.
-      if (auto* image = dynamic_cast<ImageButton*>(&control)) {
-        return std::make_unique<ImageButtonPeer>(host, *image,
-                                                 CreateChild(spec, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
-      }
       return std::make_unique<ButtonPeer>(
           host, static_cast<Button&>(control),
           CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));

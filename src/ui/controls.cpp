@@ -78,7 +78,10 @@ void Edit::SetCaretToEnd() {
 }
 
 Button::Button(std::string name, Control* parent, const std::string& caption)
-    : Control(ControlKind::Button, std::move(name), parent) {
+    : Button(ControlKind::Button, std::move(name), parent, caption) {}
+
+Button::Button(ControlKind kind, std::string name, Control* parent, const std::string& caption)
+    : Control(kind, std::move(name), parent) {
   SetCaption(caption);
 }
 
@@ -88,7 +91,7 @@ void Button::Click() {
 }
 
 ImageButton::ImageButton(std::string name, Control* parent, int imageIndex)
-    : Button(std::move(name), parent, ""), imageIndex_(imageIndex) {}
+    : Button(ControlKind::ImageButton, std::move(name), parent, ""), imageIndex_(imageIndex) {}
 
 void ImageButton::SetImageIndex(int index) {
   if (imageIndex_ == index) return;

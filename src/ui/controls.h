@@ -123,6 +123,9 @@ class Button : public Control {
   Handler OnClick;
   // A user's click: runs the handler only while the button can be used.
   void Click();
+
+ protected:
+  Button(ControlKind kind, std::string name, Control* parent, const std::string& caption);
 };
 
 class ImageButton : public Button {
