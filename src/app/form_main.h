@@ -106,6 +106,17 @@ class TFormMain {
   void BitBtnOutputVideoPathClick();
   void BitBtnOutputScreenshotsPathClick();
 
+  void ApplicationOnMinimize();
+  void TrayIconClick();
+  void ShowTaskbarButton(bool show);
+  void TrayRestoreClick();
+  void TrayRecordClick();
+  void TrayPauseClick();
+  void TrayStopClick();
+  void TraySnapshotClick();
+  void TrayToggleBgClick();
+  void TrayExitClick();
+
   void CheckBoxEnableCaptureTransparencyClick();
   void TimerTransparencyCaptureTimer();
 

@@ -1,5 +1,7 @@
 #include "app/main_window_win32.h"
 
+#include "desktop/tray_menu_win32.h"
+
 #include "app/resources_win32.h"
 #include "platform/errors.h"
 #include "ui/control_ids.h"
@@ -356,6 +358,15 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (OnActivate(wParam)) return 0;
       break;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED && form_) form_->Guarded([this] { form_->ApplicationOnMinimize(); });
+      break;
+    case kTrayIconMessage:
+      OnTrayIcon(lParam);
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam) platform_.DropTrayIcon();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -363,6 +374,7 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     default:
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) platform_.ReAddTrayIcon();
       break;
   }
   return DefWindowProcA(window_, message, wParam, lParam);
@@ -385,8 +397,12 @@ WindowPeer* MainWindowHost::PeerByWindow(HWND child) const {
 }
 
 LRESULT MainWindowHost::OnCommand(WPARAM wParam, LPARAM lParam) {
-  // Menus and accelerators (lParam 0), and IDOK / IDCANCEL from the dialog keys, have no control.
-  if (lParam == 0) return 0;
+  // Menus and accelerators (lParam 0), and IDOK / IDCANCEL from the dialog keys, have no
+  // control; of those only the tray menu's commands mean something here.
+  if (lParam == 0) {
+    if (form_ && HIWORD(wParam) == 0) RunTrayCommand(LOWORD(wParam), *form_);
+    return 0;
+  }
   if (WindowPeer* peer = PeerByWindow(reinterpret_cast<HWND>(lParam))) peer->OnCommand(HIWORD(wParam));
   return 0;
 }
@@ -432,7 +448,14 @@ void MainWindowHost::OnClose() {
   DestroyWindow(window_);
 }
 
+void MainWindowHost::OnTrayIcon(LPARAM mouse) {
+  if (!form_) return;
+  if (mouse == WM_LBUTTONUP) form_->Guarded([this] { form_->TrayIconClick(); });
+  if (mouse == WM_RBUTTONUP) ShowTrayMenu(window_, *form_);
+}
+
 void MainWindowHost::OnDestroy() {
+  platform_.DropTrayIcon();
   if (form_) form_->Destroy();
   PostQuitMessage(0);
 }

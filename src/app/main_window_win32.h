@@ -70,6 +70,7 @@ class MainWindowHost : public PeerHost {
   void OnTimer(UINT_PTR id);
   void OnClose();
   void OnDestroy();
+  void OnTrayIcon(LPARAM mouse);
   bool OnActivate(WPARAM wParam);
   void EraseBackground(HDC dc) const;
   int PageColourIndex() const;
@@ -78,6 +79,8 @@ class MainWindowHost : public PeerHost {
   Win32Platform& platform_;
   HWND window_ = nullptr;
   TFormMain* form_ = nullptr;
+  // Sent to top-level windows when the shell's taskbar is re-created.
+  UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   UniqueFont font_;
   HIMAGELIST buttonImages_ = nullptr;
   HIMAGELIST disabledButtonImages_ = nullptr;

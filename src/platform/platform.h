@@ -101,6 +101,20 @@ class Platform {
   virtual void PostMinimize() = 0;
   virtual int PixelsPerInch() = 0;
 
+  // The notification-area icon (the application icon, tip "Zelvio"). Add throws
+  // ZelvioError("Cannot create shell notification icon") when the shell refuses it,
+  // Remove throws ZelvioError("Cannot remove shell notification icon").
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  // Gives the window that carries the taskbar button its button back, or takes it away
+  // (WS_EX_TOOLWINDOW) and keeps it hidden while the program sits in the tray.
+  virtual void SetTaskbarButton(bool show) = 0;
+  // Restores the minimised main window, focus included, and brings the program forward.
+  virtual void RestoreMainWindow() = 0;
+  virtual void BringProgramToFront() = 0;
+  // Asks the main window to close through its normal close path.
+  virtual void CloseMainWindow() = 0;
+
   // Clears WS_EX_LAYERED from every visible, non-minimised, titled top-level window but
   // the taskbar's, so such windows show in captures.
   virtual void ClearLayeredStyles() = 0;

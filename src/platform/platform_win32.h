@@ -66,6 +66,17 @@ class Win32Platform : public Platform {
   void PostMinimize() override;
   int PixelsPerInch() override;
 
+  void AddTrayIcon() override;
+  void RemoveTrayIcon() override;
+  void SetTaskbarButton(bool show) override;
+  void RestoreMainWindow() override;
+  void BringProgramToFront() override;
+  void CloseMainWindow() override;
+  // The shell's taskbar came back: the icon, if shown, is added again.
+  void ReAddTrayIcon();
+  // Windows is ending or the window goes: the icon leaves quietly.
+  void DropTrayIcon();
+
   void ClearLayeredStyles() override;
   void SaveScreenBitmap(const Rect& source, const std::string& path) override;
 
@@ -74,6 +85,7 @@ class Win32Platform : public Platform {
   HWND main_ = nullptr;
   std::function<bool(MSG&)> filter_;
   bool pendingMaximized_ = false;
+  bool trayIconShown_ = false;
 };
 
 // Handles to and from the portable form's window numbers.

@@ -92,6 +92,11 @@ class FakePlatform : public Platform {
 
   // A text makes SaveScreenBitmap throw ZelvioError with it.
   std::optional<std::string> bitmapError;
+  // The notification area and the taskbar button.
+  bool trayRefused = false;
+  bool trayRemovalFails = false;
+  bool trayIcon = false;
+  bool taskbarButton = true;
 
   // ---- What the tests read back --------------------------------------------------------------
   std::vector<std::string> log;
@@ -302,6 +307,27 @@ class FakePlatform : public Platform {
     Query("pixels per inch");
     return pixelsPerInch;
   }
+
+  void AddTrayIcon() override {
+    log.push_back(std::string("tray icon: add") + (trayRefused ? " (refused)" : ""));
+    if (trayRefused) throw ZelvioError("Cannot create shell notification icon");
+    trayIcon = true;
+  }
+  void RemoveTrayIcon() override {
+    log.push_back(std::string("tray icon: remove") + (trayRemovalFails ? " (failed)" : ""));
+    if (trayRemovalFails) throw ZelvioError("Cannot remove shell notification icon");
+    trayIcon = false;
+  }
+  void SetTaskbarButton(bool show) override {
+    log.push_back(std::string("taskbar button: ") + (show ? "show" : "hide"));
+    taskbarButton = show;
+  }
+  void RestoreMainWindow() override {
+    log.push_back("restore main window");
+    minimized = false;
+  }
+  void BringProgramToFront() override { log.push_back("bring to front"); }
+  void CloseMainWindow() override { log.push_back("close main window"); }
 
   void ClearLayeredStyles() override { log.push_back("clear layered styles"); }
 

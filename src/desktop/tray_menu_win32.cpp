@@ -1,0 +1,136 @@
+#include "desktop/tray_menu_win32.h"
+
+#include <array>
+
+#include "platform/handles_win32.h"
+
+namespace zelvio {
+
+namespace {
+
+struct TrayItem {
+  UINT id;
+  const char* caption;
+  void (TFormMain::*handler)();
+};
+
+const std::array<TrayItem, 7> kItems = {{
+    {kTrayRestore, "Restore", &TFormMain::TrayRestoreClick},
+    {kTrayRecord, "Record", &TFormMain::TrayRecordClick},
+    {kTrayPause, "Pause", &TFormMain::TrayPauseClick},
+    {kTrayStop, "Stop", &TFormMain::TrayStopClick},
+    {kTraySnapshot, "Snapshot", &TFormMain::TraySnapshotClick},
+    {kTrayToggleBg, "Toggle Bg", &TFormMain::TrayToggleBgClick},
+    {kTrayExit, "Exit", &TFormMain::TrayExitClick},
+}};
+
+// The 16 x 16 menu pictures, drawn once with GDI in the menu's own colours.
+void DrawItemPicture(HDC dc, UINT id) {
+  RECT all{0, 0, 16, 16};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
+  HBRUSH old = static_cast<HBRUSH>(SelectObject(dc, GetStockObject(DC_BRUSH)));
+  HPEN oldPen = static_cast<HPEN>(SelectObject(dc, GetStockObject(NULL_PEN)));
+  switch (id) {
+    case kTrayRestore:
+      SetDCBrushColor(dc, RGB(40, 90, 170));
+      Rectangle(dc, 2, 3, 15, 14);
+      SetDCBrushColor(dc, RGB(255, 255, 255));
+      Rectangle(dc, 4, 6, 13, 12);
+      break;
+    case kTrayRecord:
+      SetDCBrushColor(dc, RGB(220, 30, 30));
+      Ellipse(dc, 2, 2, 15, 15);
+      break;
+    case kTrayPause:
+      SetDCBrushColor(dc, RGB(60, 60, 60));
+      Rectangle(dc, 3, 2, 7, 15);
+      Rectangle(dc, 10, 2, 14, 15);
+      break;
+    case kTrayStop:
+      SetDCBrushColor(dc, RGB(60, 60, 60));
+      Rectangle(dc, 3, 3, 14, 14);
+      break;
+    case kTraySnapshot:
+      SetDCBrushColor(dc, RGB(70, 70, 90));
+      Rectangle(dc, 1, 5, 16, 15);
+      Rectangle(dc, 5, 3, 11, 6);
+      SetDCBrushColor(dc, RGB(160, 200, 240));
+      Ellipse(dc, 5, 7, 12, 14);
+      break;
+    case kTrayToggleBg:
+      SetDCBrushColor(dc, RGB(40, 60, 200));
+      Rectangle(dc, 1, 1, 16, 16);
+      SetDCBrushColor(dc, RGB(255, 255, 255));
+      Rectangle(dc, 5, 5, 12, 12);
+      break;
+    case kTrayExit:
+      SetDCBrushColor(dc, RGB(200, 40, 40));
+      Rectangle(dc, 2, 7, 15, 10);
+      SetDCBrushColor(dc, RGB(200, 40, 40));
+      Rectangle(dc, 7, 2, 10, 15);
+      break;
+    default:
+      break;
+  }
+  SelectObject(dc, oldPen);
+  SelectObject(dc, old);
+}
+
+// Pictures live for the whole run: the menu is rebuilt at every opening, its pictures not.
+HBITMAP ItemPicture(UINT id) {
+  static std::array<HBITMAP, kItems.size()> pictures{};
+  size_t index = id - kTrayRestore;
+  if (index >= pictures.size()) return nullptr;
+  if (pictures[index]) return pictures[index];
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  DrawItemPicture(dc, id);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  pictures[index] = bitmap;
+  return bitmap;
+}
+
+struct MenuDeleter {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+
+}  // namespace
+
+void ShowTrayMenu(HWND owner, TFormMain& form) {
+  // The menu closes properly on a click elsewhere only when its owner is in front.
+  SetForegroundWindow(owner);
+  form.GetPlatform().ProcessMessages();
+
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu(CreatePopupMenu());
+  if (!menu) return;
+  TrayRecordingItems recording = form.PopupMenuMainChange();
+  for (const TrayItem& item : kItems) {
+    UINT flags = MF_STRING;
+    if ((item.id == kTrayRecord && !recording.record) || (item.id == kTrayPause && !recording.pause) ||
+        (item.id == kTrayStop && !recording.stop)) {
+      flags |= MF_GRAYED;
+    }
+    AppendMenuA(menu.get(), flags, item.id, item.caption);
+    HBITMAP picture = ItemPicture(item.id);
+    SetMenuItemBitmaps(menu.get(), item.id, MF_BYCOMMAND, picture, picture);
+  }
+  POINT at{};
+  GetCursorPos(&at);
+  TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, owner, nullptr);
+  PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+bool RunTrayCommand(UINT id, TFormMain& form) {
+  for (const TrayItem& item : kItems) {
+    if (item.id != id) continue;
+    form.Guarded([&] { (form.*item.handler)(); });
+    return true;
+  }
+  return false;
+}
+
+}  // namespace zelvio

@@ -1,0 +1,85 @@
+// The notification-area icon and the taskbar button of the main window.
+#include "platform/platform_win32.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "desktop/tray_menu_win32.h"
+#include "platform/errors.h"
+
+namespace zelvio {
+
+namespace {
+
+NOTIFYICONDATAA IconData(HWND owner, const std::string& tip) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = 1;
+  data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+  data.uCallbackMessage = kTrayIconMessage;
+  // The application icon; the tray icon has no picture of its own.
+  data.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  // The tip holds at most 127 characters and its terminating zero.
+  std::strncpy(data.szTip, tip.c_str(), sizeof data.szTip - 1);
+  return data;
+}
+
+}  // namespace
+
+void Win32Platform::AddTrayIcon() {
+  NOTIFYICONDATAA data = IconData(main_, title_);
+  if (!Shell_NotifyIconA(NIM_ADD, &data)) throw ZelvioError("Cannot create shell notification icon");
+  trayIconShown_ = true;
+}
+
+void Win32Platform::RemoveTrayIcon() {
+  NOTIFYICONDATAA data = IconData(main_, title_);
+  if (!Shell_NotifyIconA(NIM_DELETE, &data)) throw ZelvioError("Cannot remove shell notification icon");
+  trayIconShown_ = false;
+}
+
+void Win32Platform::ReAddTrayIcon() {
+  if (!trayIconShown_) return;
+  NOTIFYICONDATAA data = IconData(main_, title_);
+  Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+void Win32Platform::DropTrayIcon() {
+  if (!trayIconShown_) return;
+  NOTIFYICONDATAA data = IconData(main_, title_);
+  Shell_NotifyIconA(NIM_DELETE, &data);
+  trayIconShown_ = false;
+}
+
+void Win32Platform::SetTaskbarButton(bool show) {
+  // Our main window carries the taskbar button itself (there is no separate application
+  // window), so while it sits in the tray it stays hidden rather than shown again as a
+  // minimised tool window.
+  ShowWindow(main_, SW_HIDE);
+  if (show) {
+    SetWindowLongA(main_, GWL_EXSTYLE, 0);
+    ShowWindow(main_, SW_SHOW);
+    return;
+  }
+  SetWindowLongA(main_, GWL_EXSTYLE, GetWindowLongA(main_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+}
+
+void Win32Platform::RestoreMainWindow() {
+  ShowWindow(main_, SW_RESTORE);
+  SetFocus(main_);
+}
+
+void Win32Platform::BringProgramToFront() {
+  HWND popup = GetLastActivePopup(main_);
+  if (popup && popup != main_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
+    SetForegroundWindow(popup);
+    return;
+  }
+  SetForegroundWindow(main_);
+}
+
+void Win32Platform::CloseMainWindow() { PostMessageA(main_, WM_CLOSE, 0, 0); }
+
+}  // namespace zelvio
