@@ -90,3 +90,23 @@ TEST_F(Tray, ToggleBgActsLikeTheCheckBoxAndExitClosesNormally) {
 
 }  // namespace
 }  // namespace zelvio
+
+namespace zelvio {
+namespace {
+
+TEST(TransparencyAtStart, StoredOnRunsTheTimerWithTheStoredPeriod) {
+  FakePlatform machine;
+  machine.PutFile(machine.SettingsPath(),
+                  "[FormMain]\r\nCheckBoxEnableCaptureTransparency_Checked=TRUE\r\n"
+                  "SpinEditTransparencyClock_Enabled=FALSE\r\nSpinEditTransparencyClock_Value=250\r\n\r\n");
+  FakePipeline pipeline;
+  TFormMain form(machine, pipeline);
+  form.FormCreate();
+  form.Show();
+  EXPECT_TRUE(form.TimerTransparencyCapture.Enabled());
+  EXPECT_EQ(form.TimerTransparencyCapture.Interval(), 250u);
+  EXPECT_FALSE(form.SpinEditTransparencyClock.Enabled());
+}
+
+}  // namespace
+}  // namespace zelvio

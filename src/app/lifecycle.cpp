@@ -20,6 +20,11 @@ void TFormMain::Show() {
   shown_ = true;
   if (formStorage_->SettingsActive() && !formStorage_->SettingsLoaded()) {
     Guarded([this] { formStorage_->LoadWindowSettings(); });
+    // A stored "on" started the layered-window timer before the stored period was loaded
+    // (the period comes later in the file); the period the box shows is the one to use.
+    if (CheckBoxEnableCaptureTransparency.Checked()) {
+      TimerTransparencyCapture.SetInterval(static_cast<unsigned>(SpinEditTransparencyClock.Value()));
+    }
   }
   // An error in a show step ends the show steps there; the window still shows.
   Guarded([this] { FormShow(); });
