@@ -142,15 +142,21 @@ TEST(ShutDown, WithTheCursorOptionOffTheHookWindowIsNotLookedFor) {
   for (const std::string& line : machine.log) EXPECT_EQ(line.find("TFormHookCursor"), std::string::npos) << line;
 }
 
-TEST(ShutDown, ClosingWhileRecordingLeavesTheStateAsItIs) {
-  FakePlatform machine;
-  Session run(machine);
-  run.pipeline.compressors = {"Codec"};
-  run.Start();
-  run.form.ComboBoxVideoCompressors.SetItemIndex(0);
-  run.form.JvImgBtnStartPauseClick();
-  run.Close();
-  EXPECT_EQ(run.form.State(), RecordingState::Recording);
+TEST(ShutDown, ClosingWhileRecordingOrPausedStopsFirstSoTheFileIsFinished) {
+  for (int presses : {1, 2}) {
+    FakePlatform machine;
+    Session run(machine);
+    run.pipeline.compressors = {"Codec"};
+    run.Start();
+    run.form.ComboBoxVideoCompressors.SetItemIndex(0);
+    for (int i = 0; i < presses; ++i) run.form.JvImgBtnStartPauseClick();
+    machine.log.clear();
+    run.pipeline.log.clear();
+    run.Close();
+    EXPECT_EQ(run.form.State(), RecordingState::Stopped);
+    EXPECT_EQ(run.pipeline.log, (std::vector<std::string>{"stop", "free catalogs"}));
+    EXPECT_EQ(run.Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$00FF00$0", "copydata: Close"}));
+  }
 }
 
 TEST(Companions, CursorBoxTogglesStartAndCloseTheHookProgram) {

@@ -55,6 +55,9 @@ std::string TFormMain::DefaultFolder(const char* suffix) {
 }
 
 void TFormMain::CloseQuery() {
+  // Tearing a running graph down would leave the AVI without its index; stopping first, as
+  // Stop does, lets the mux finish the file.
+  if (recordingState_ != RecordingState::Stopped) Guarded([this] { JvImgBtnStopClick(); });
   if (formStorage_->SettingsActive()) {
     Guarded([this] { formStorage_->SaveWindowSettings(); });
   }
