@@ -1,0 +1,123 @@
+// BuildCaptureGraph: push source -> video tee -> compressor -> AVI Mux -> File Writer,
+// a Null Renderer on the tee's second output, and with audio the device through its
+// own tee into the mux and a second Null Renderer.
+#include "capture/directshow_pipeline_win32.h"
+#include "capture/graph_result_win32.h"
+#include "capture/module_filter_win32.h"
+#include "capture/moniker_win32.h"
+#include "capture/pin_list_win32.h"
+#include "capture/text_win32.h"
+
+namespace zelvio {
+namespace {
+
+constexpr const char* kPushSourceModule = "Filters/PushSource.ax";
+// {570757C1-D2D8-42D1-BA0C-24E1BED3F62F}
+constexpr GUID kPushSourceClass = {0x570757C1, 0xD2D8, 0x42D1, {0xBA, 0x0C, 0x24, 0xE1, 0xBE, 0xD3, 0xF6, 0x2F}};
+
+struct Connection {
+  const GUID* mediaType;
+  IBaseFilter* source;
+  IBaseFilter* sink;
+};
+
+// Results are not checked: a connection that fails shows when the graph runs. A missing
+// filter skips its connection, since a null sink would ask the builder for a renderer.
+void Render(ICaptureGraphBuilder2* builder, const Connection& connection) {
+  if (!connection.source || !connection.sink) return;
+  builder->RenderStream(nullptr, connection.mediaType, connection.source, nullptr, connection.sink);
+}
+
+// Full interleaving is set while nothing is connected to the mux yet: Wine's mux reconnects
+// its pins when the mode changes, and reconnecting connected inputs crashes inside Wine.
+// Wine's default mode also makes Run fail, so the mode must be set.
+void SetFullInterleaving(const TFilter& mux) {
+  ComPtr<IConfigInterleaving> interleaving = mux.Query<IConfigInterleaving>(IID_IConfigInterleaving);
+  if (interleaving) interleaving->put_Mode(INTERLEAVE_FULL);
+}
+
+}  // namespace
+
+void DirectShowPipeline::SetAudioSourceMoniker(int device) {
+  ComPtr<IMoniker> moniker = AudioDeviceCatalog ? AudioDeviceCatalog->Moniker(device) : ComPtr<IMoniker>();
+  FilterAudioSource.SetBaseFilter(moniker ? StoreMoniker(moniker.Get()) : std::vector<uint8_t>());
+}
+
+void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
+  FilterGraph.EmptyGraph();
+  for (TFilter* component : {&FilterAviMux, &FilterFileWriter, &FilterAudioSource, &FilterInfiniteTeeAudio,
+                             &FilterInfiniteTeeVideo, &FilterNullRendererAudio, &FilterNullRendererVideo}) {
+    component->SetFilterGraph(nullptr);
+  }
+  PushSourceFilter.Reset();
+  CompressorFilter.Reset();
+
+  if (options.audioEnabled) {
+    SetAudioSourceMoniker(options.audioDevice);
+    FilterAudioSource.SetFilterGraph(&FilterGraph);
+  }
+  FilterGraph.SetActive(true);
+  LoadFilterFromModule(kPushSourceModule, kPushSourceClass, PushSourceFilter, FilterGraph);
+  FilterInfiniteTeeVideo.SetFilterGraph(&FilterGraph);
+  if (options.audioEnabled) FilterInfiniteTeeAudio.SetFilterGraph(&FilterGraph);
+
+  // No selection means no compressor: the position table is only read inside its list.
+  if (CompressorCatalog) CompressorFilter = CompressorCatalog->FilterAt(options.compressor);
+  if (CompressorFilter) FilterGraph.Manager()->AddFilter(CompressorFilter.Get(), WidenAnsi(options.compressorName).c_str());
+
+  if (options.audioEnabled) ConfigureAudioPins(options);
+
+  FilterAviMux.SetFilterGraph(&FilterGraph);
+  SetFullInterleaving(FilterAviMux);
+  FilterFileWriter.SetFilterGraph(&FilterGraph);
+  FilterFileWriter.Require<IFileSinkFilter>(IID_IFileSinkFilter)
+      ->SetFileName(WidenAnsi(options.screencastPath).c_str(), nullptr);
+
+  FilterNullRendererVideo.SetFilterGraph(&FilterGraph);
+  if (options.audioEnabled) FilterNullRendererAudio.SetFilterGraph(&FilterGraph);
+
+  ConnectCaptureGraph(options.audioEnabled);
+
+  // Already in this mode since before the connections, so this changes nothing.
+  FilterAviMux.Require<IConfigInterleaving>(IID_IConfigInterleaving)->put_Mode(INTERLEAVE_FULL);
+}
+
+// Every output pin gets the chosen format; the chosen input line is switched on.
+void DirectShowPipeline::ConfigureAudioPins(const CaptureOptions& options) {
+  TPinList pins(FilterAudioSource.Require<IBaseFilter>(IID_IBaseFilter).Get());
+  AM_MEDIA_TYPE* format = AudioFormatCatalog ? AudioFormatCatalog->At(options.audioFormat) : nullptr;
+  for (int k = 0; k < pins.Count();) {
+    if (pins.Details(k).direction != PINDIR_OUTPUT) {
+      ++k;
+      continue;
+    }
+    if (options.audioFormat >= 0 && format) {
+      Require<IAMStreamConfig>(pins.PinPtr(k), IID_IAMStreamConfig)->SetFormat(format);
+    }
+    pins.Remove(k);
+  }
+  if (options.inputLine < 0 || options.inputLine >= pins.Count()) return;
+  Require<IAMAudioInputMixer>(pins.PinPtr(options.inputLine), IID_IAMAudioInputMixer)->put_Enable(static_cast<BOOL>(-1));
+}
+
+// The mux goes to the writer first: Wine's AVI Mux must have its output connected before
+// any input (connecting it later reconnects the inputs and crashes), and the platform's
+// own capture builder connects mux and writer first too.
+void DirectShowPipeline::ConnectCaptureGraph(bool audio) {
+  ComPtr<ICaptureGraphBuilder2> builder = FilterGraph.Query<ICaptureGraphBuilder2>(IID_ICaptureGraphBuilder2);
+  if (!builder) ThrowInterfaceNotSupported();
+  IBaseFilter* teeVideo = FilterInfiniteTeeVideo.Instance();
+  IBaseFilter* mux = FilterAviMux.Instance();
+  Render(builder.Get(), {nullptr, mux, FilterFileWriter.Instance()});
+  Render(builder.Get(), {&MEDIATYPE_Video, PushSourceFilter.Get(), teeVideo});
+  Render(builder.Get(), {nullptr, teeVideo, CompressorFilter.Get()});
+  Render(builder.Get(), {nullptr, teeVideo, FilterNullRendererVideo.Instance()});
+  Render(builder.Get(), {nullptr, CompressorFilter.Get(), mux});
+  if (!audio) return;
+  IBaseFilter* teeAudio = FilterInfiniteTeeAudio.Instance();
+  Render(builder.Get(), {nullptr, FilterAudioSource.Instance(), teeAudio});
+  Render(builder.Get(), {nullptr, teeAudio, mux});
+  Render(builder.Get(), {nullptr, teeAudio, FilterNullRendererAudio.Instance()});
+}
+
+}  // namespace zelvio

@@ -1,0 +1,32 @@
+// The main window's CompressorCatalog: the video compressors that offer a configuration
+// dialog, in category order, and the category index behind each listed position.
+#pragma once
+
+#include <dshow.h>
+
+#include <string>
+#include <vector>
+
+#include "capture/com_ptr_win32.h"
+#include "capture/compressor_table.h"
+#include "capture/sys_dev_enum_win32.h"
+
+namespace zelvio {
+
+class VideoCompressorCatalog {
+ public:
+  // Instantiates every compressor of the category once to ask for the dialog interface.
+  VideoCompressorCatalog();
+
+  // Friendly names of the listed compressors, in list order.
+  const std::vector<std::string>& Names() const { return names_; }
+  // A new instance of the compressor at a list position; none when it is not listed.
+  ComPtr<IBaseFilter> FilterAt(int position) const;
+
+ private:
+  TSysDevEnum devices_;
+  CompressorPositionTable table_;
+  std::vector<std::string> names_;
+};
+
+}  // namespace zelvio

@@ -1,0 +1,64 @@
+// DirectShowPipeline: the main window's two graphs, its seven filter components, the
+// catalogs and the two filter references that each capture graph build replaces.
+#pragma once
+
+#include <dshow.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture/capture_pipeline.h"
+#include "capture/com_ptr_win32.h"
+#include "capture/compressor_catalog_win32.h"
+#include "capture/filter_graph_win32.h"
+#include "capture/filter_win32.h"
+#include "capture/media_type_win32.h"
+#include "capture/sys_dev_enum_win32.h"
+
+namespace zelvio {
+
+class Platform;
+
+class DirectShowPipeline final : public CapturePipeline {
+ public:
+  DirectShowPipeline(Platform& platform, HWND mainWindow);
+  ~DirectShowPipeline() override;
+
+  std::vector<std::string> EnumerateAudioDevices() override;
+  std::vector<std::string> EnumerateVideoCompressors() override;
+  void ListAudioLinesAndFormats(int device, AudioListing& listing) override;
+  void BuildCaptureGraph(const CaptureOptions& options) override;
+  bool GraphActive() override { return FilterGraph.Active(); }
+  void RunGraph() override { FilterGraph.RunGraph(); }
+  void PauseGraph() override { FilterGraph.PauseGraph(); }
+  void StopGraph() override { FilterGraph.StopGraph(); }
+  int64_t CurrentPosition() override;
+  void ShowCompressorDialog() override;
+  void FreeCatalogs() override;
+
+ private:
+  void SetAudioSourceMoniker(int device);
+  void ConfigureAudioPins(const CaptureOptions& options);
+  void ConnectCaptureGraph(bool audio);
+
+  HWND mainWindow_;
+  // Released last, at the end of the process.
+  ComPtr<IBaseFilter> PushSourceFilter;
+  ComPtr<IBaseFilter> CompressorFilter;
+  std::unique_ptr<TSysDevEnum> AudioDeviceCatalog;
+  std::unique_ptr<VideoCompressorCatalog> CompressorCatalog;
+  std::unique_ptr<TEnumMediaType> AudioFormatCatalog;
+  // The graphs outlive the components, which detach first when the pipeline goes.
+  TFilterGraph FilterGraph;
+  TFilterGraph AudioGraph;
+  TFilter FilterAviMux;
+  TFilter FilterFileWriter;
+  TFilter FilterInfiniteTeeVideo;
+  TFilter FilterNullRendererVideo;
+  TFilter FilterInfiniteTeeAudio;
+  TFilter FilterNullRendererAudio;
+  TFilter FilterAudioSource;
+};
+
+}  // namespace zelvio

@@ -1,0 +1,208 @@
+#include "capture/filter_graph_win32.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "capture/filter_win32.h"
+#include "capture/graph_result_win32.h"
+#include "capture/graph_site_win32.h"
+#include "capture/graph_texts.h"
+#include "capture/text_win32.h"
+
+namespace zelvio {
+
+TFilterGraph::TFilterGraph(bool graphEdit, ErrorReport reportError)
+    : graphEdit_(graphEdit), reportError_(std::move(reportError)), notifyWindow_([this] { DrainEvents(); }) {}
+
+TFilterGraph::~TFilterGraph() {
+  Deactivate();
+  // Components outliving the graph must not point back at it.
+  for (TFilter* component : std::vector<TFilter*>(components_)) component->SetFilterGraph(nullptr);
+}
+
+void TFilterGraph::SetActive(bool active) {
+  if (active == Active()) return;
+  if (active) {
+    Activate();
+  } else {
+    Deactivate();
+  }
+}
+
+void TFilterGraph::Activate() {
+  ComPtr<ICaptureGraphBuilder2> builder;
+  CheckGraphResult(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_ICaptureGraphBuilder2, builder.PutVoid()));
+  ComPtr<IFilterGraph2> manager;
+  CheckGraphResult(
+      CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph2, manager.PutVoid()));
+  builder->SetFiltergraph(manager.Get());
+  builder_ = builder;
+  manager_ = manager;
+
+  events_ = manager_.As<IMediaEventEx>(IID_IMediaEventEx);
+  if (events_) {
+    events_->SetNotifyFlags(0);
+    events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notifyWindow_.Handle()), kGraphEventMessage,
+                             reinterpret_cast<LONG_PTR>(events_.Get()));
+  }
+  if (ComPtr<IObjectWithSite> withSite = manager_.As<IObjectWithSite>(IID_IObjectWithSite)) {
+    site_ = CreateGraphSite();
+    withSite->SetSite(site_.Get());
+  }
+  if (graphEdit_) RegisterInRunningObjectTable();
+  for (TFilter* component : components_) component->BindInto(manager_.Get());
+}
+
+void TFilterGraph::Deactivate() {
+  if (!Active()) return;
+  for (TFilter* component : components_) component->StopAndRemoveFrom(manager_.Get());
+  StopFiltersLeftRunning();
+  KeepStuckFiltersAlive();
+  if (events_) {
+    events_->SetNotifyFlags(1);
+    events_.Reset();
+  }
+  if (rotCookie_) {
+    ComPtr<IRunningObjectTable> table;
+    if (SUCCEEDED(GetRunningObjectTable(0, table.Put()))) table->Revoke(rotCookie_);
+    rotCookie_ = 0;
+  }
+  // The manager lets go of its site when it goes; SetSite(nullptr) would crash Wine's
+  // manager, which adds a reference to whatever it is given.
+  site_.Reset();
+  manager_.Reset();
+  builder_.Reset();
+}
+
+// Inspection tools find the graph under this name; failing to register changes nothing else.
+void TFilterGraph::RegisterInRunningObjectTable() {
+  ComPtr<IRunningObjectTable> table;
+  if (FAILED(GetRunningObjectTable(0, table.Put()))) return;
+  ComPtr<IUnknown> graph = manager_.As<IUnknown>(IID_IUnknown);
+  std::string name = RunningObjectName(reinterpret_cast<uintptr_t>(graph.Get()), GetCurrentProcessId());
+  ComPtr<IMoniker> moniker;
+  if (FAILED(CreateItemMoniker(L"!", WidenAnsi(name).c_str(), moniker.Put()))) return;
+  if (FAILED(table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, graph.Get(), moniker.Get(), &rotCookie_))) rotCookie_ = 0;
+}
+
+void TFilterGraph::DrainEvents() {
+  if (!events_) return;
+  try {
+    long code = 0;
+    LONG_PTR first = 0;
+    LONG_PTR second = 0;
+    while (events_ && events_->GetEvent(&code, &first, &second, 0) == S_OK) {
+      events_->FreeEventParams(code, first, second);
+    }
+  } catch (const std::exception& error) {
+    if (reportError_) reportError_(error.what());
+  }
+}
+
+bool TFilterGraph::RunGraph() {
+  ComPtr<IMediaControl> control = Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
+  if (!control) return false;
+  HRESULT result = control->Run();
+  CheckGraphResult(result);
+  return result >= 0;
+}
+
+bool TFilterGraph::PauseGraph() {
+  ComPtr<IMediaControl> control = Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
+  if (!control) return false;
+  HRESULT result = control->Pause();
+  CheckGraphResult(result);
+  return result == S_OK;
+}
+
+bool TFilterGraph::StopGraph() {
+  ComPtr<IMediaControl> control = Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
+  if (!control) return false;
+  HRESULT result = control->Stop();
+  CheckGraphResult(result);
+  return result == S_OK;
+}
+
+std::vector<ComPtr<IBaseFilter>> TFilterGraph::ManagerFilters() const {
+  std::vector<ComPtr<IBaseFilter>> filters;
+  ComPtr<IEnumFilters> enumerator;
+  if (!manager_ || FAILED(manager_->EnumFilters(enumerator.Put()))) return filters;
+  ComPtr<IBaseFilter> filter;
+  while (enumerator->Next(1, filter.Put(), nullptr) == S_OK) filters.push_back(filter);
+  return filters;
+}
+
+// After a failed Run, Wine reports the graph stopped while its filters stay paused, and
+// tearing such a graph down can hang or fail (pins of a paused filter refuse to
+// disconnect). Every filter is stopped directly, whatever state it reports: a renderer
+// still waiting for its first sample answers GetState with "intermediate".
+void TFilterGraph::StopFiltersLeftRunning() {
+  for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) filter->Stop();
+}
+
+std::vector<ComPtr<IBaseFilter>> TFilterGraph::FiltersStillPaused() const {
+  std::vector<ComPtr<IBaseFilter>> paused;
+  for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
+    FILTER_STATE state = State_Stopped;
+    if (SUCCEEDED(filter->GetState(0, &state)) && state != State_Stopped) paused.push_back(filter);
+  }
+  return paused;
+}
+
+// Wine's AVI Mux, once its writer has refused to start, answers Stop with E_UNEXPECTED and
+// stays paused, and releasing it then hangs inside its destructor. Such a filter keeps one
+// reference of ours for the rest of the process, so the graph around it can go.
+void TFilterGraph::KeepStuckFiltersAlive() {
+  static auto* parked = new std::vector<IBaseFilter*>;  // never freed, by intent
+  for (const ComPtr<IBaseFilter>& filter : FiltersStillPaused()) {
+    filter->AddRef();
+    parked->push_back(filter.Get());
+  }
+}
+
+bool TFilterGraph::AnyFilterStillPaused() const { return !FiltersStillPaused().empty(); }
+
+void TFilterGraph::DisconnectAllPins() {
+  for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
+    ComPtr<IEnumPins> pins;
+    if (FAILED(filter->EnumPins(pins.Put()))) continue;
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.Put(), nullptr) == S_OK) CheckGraphResult(pin->Disconnect());
+  }
+}
+
+void TFilterGraph::EmptyGraph() {
+  if (!Active()) return;
+  try {
+    StopGraph();
+  } catch (...) {
+    // The error is reported, but the next build must find the filters stopped.
+    StopFiltersLeftRunning();
+    throw;
+  }
+  StopFiltersLeftRunning();
+  // A filter that stays paused (Wine's AVI Mux after its writer failed to start) keeps its
+  // pins connected and cannot be removed, so every later build would fail. Such a graph is
+  // replaced by a fresh one, which holds the attached components again, disconnected, as
+  // an emptied graph does.
+  if (AnyFilterStillPaused()) {
+    Deactivate();
+    Activate();
+    return;
+  }
+  DisconnectAllPins();
+  for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
+    bool ownedByComponent = std::any_of(components_.begin(), components_.end(),
+                                        [&](TFilter* component) { return component->Instance() == filter.Get(); });
+    if (!ownedByComponent) CheckGraphResult(manager_->RemoveFilter(filter.Get()));
+  }
+}
+
+void TFilterGraph::AddComponent(TFilter* component) { components_.push_back(component); }
+
+void TFilterGraph::RemoveComponent(TFilter* component) {
+  components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+}
+
+}  // namespace zelvio

@@ -1,0 +1,29 @@
+// The hidden window through which a filter graph announces its events (message 0x8001)
+// on the thread that owns the graph.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace zelvio {
+
+inline constexpr UINT kGraphEventMessage = 0x8001;
+
+class GraphNotifyWindow {
+ public:
+  explicit GraphNotifyWindow(std::function<void()> onGraphEvent);
+  ~GraphNotifyWindow();
+  GraphNotifyWindow(const GraphNotifyWindow&) = delete;
+  GraphNotifyWindow& operator=(const GraphNotifyWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  std::function<void()> onGraphEvent_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace zelvio
