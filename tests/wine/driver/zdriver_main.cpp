@@ -5,6 +5,7 @@
 
 #include "args.h"
 #include "commands.h"
+#include "commands_desktop.h"
 
 namespace {
 
@@ -34,6 +35,18 @@ const Command kCommands[] = {
     {"dismiss", 0, 1, "[timeout_ms]", zdriver::DismissCommand},
     {"messageboxes-dismiss-all", 0, 1, "[quiet_ms]", zdriver::DismissAllCommand},
     {"start-timed", 3, 4, "<exe> <folder> <class> [timeout_ms]", zdriver::StartTimedCommand},
+    {"window-exstyle", 1, 2, "<class> [title|-]", zdriver::WindowExStyleCommand},
+    {"move-main", 2, 2, "<x> <y>", zdriver::MoveMainCommand},
+    {"show-main", 1, 1, "<minimize|restore|hide|show>", zdriver::ShowMainCommand},
+    {"post-close", 1, 2, "<class> [title|-]", zdriver::PostCloseCommand},
+    {"pixel", 2, 2, "<x> <y>", zdriver::PixelCommand},
+    {"command", 1, 1, "<id>", zdriver::MenuCommandCommand},
+    {"tray-click", 1, 1, "<left|right>", zdriver::TrayClickCommand},
+    {"terminate", 1, 2, "<class> [title|-]", zdriver::TerminateCommand},
+    {"file-attributes", 1, 2, "<path> [+r|-r]", zdriver::FileAttributesCommand},
+    {"set-text", 2, 2, "<designName|#id> <text>", zdriver::SetTextCommand},
+    {"popup-menu", 0, 1, "[close]", zdriver::PopupMenuCommand},
+    {"time-click", 3, 4, "<designName|#id> <folder> <pattern> [timeout_ms]", zdriver::TimeClickCommand},
 };
 
 int Usage() {

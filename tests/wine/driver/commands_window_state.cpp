@@ -1,0 +1,125 @@
+// Commands on a top-level window's state: its styles, place and shown state, and the
+// colour of a screen pixel (what the overlay's frame shows, say).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "commands_desktop.h"
+#include "output.h"
+#include "windows_find.h"
+
+namespace zdriver {
+
+namespace {
+
+std::string Hex(unsigned long value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof(buffer), "0x%lx", value);
+  return buffer;
+}
+
+std::string RectText(const RECT& rect) {
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+         std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+}
+
+// The style bits the tests ask about get a line of their own, so a shell test compares a
+// flag instead of doing bit arithmetic on a hex text.
+void PrintState(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+  DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+  PrintField("caption", WindowText(window));
+  PrintField("rect", RectText(rect));
+  PrintFlag("visible", IsWindowVisible(window) != FALSE);
+  PrintFlag("enabled", IsWindowEnabled(window) != FALSE);
+  PrintFlag("iconic", IsIconic(window) != FALSE);
+  PrintField("style", Hex(style));
+  PrintField("exstyle", Hex(exStyle));
+  PrintFlag("toolwindow", (exStyle & WS_EX_TOOLWINDOW) != 0);
+  PrintFlag("layered", (exStyle & WS_EX_LAYERED) != 0);
+  PrintFlag("appwindow", (exStyle & WS_EX_APPWINDOW) != 0);
+  PrintField("pid", static_cast<long long>(ProcessOf(window)));
+}
+
+struct ShowName {
+  const char* name;
+  int command;
+};
+
+const ShowName kShowNames[] = {
+    {"minimize", SW_MINIMIZE}, {"restore", SW_RESTORE}, {"hide", SW_HIDE}, {"show", SW_SHOW}};
+
+}  // namespace
+
+// window-exstyle <class> [title|-]
+int WindowExStyleCommand(const Args& args) {
+  HWND window = FindTopLevel(args[0], ArgOr(args, 1, ""));
+  if (window == nullptr) return Fail("no window of class " + args[0]);
+  PrintState(window);
+  return 0;
+}
+
+// move-main <x> <y>: moves the main window as a user's drag would, keeping its size.
+int MoveMainCommand(const Args& args) {
+  long long x = 0;
+  long long y = 0;
+  if (!ParseInt(args[0], &x) || !ParseInt(args[1], &y)) return Fail("bad position");
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  if (!SetWindowPos(main, nullptr, static_cast<int>(x), static_cast<int>(y), 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+    return Fail("SetWindowPos failed (error " + std::to_string(GetLastError()) + ")");
+  }
+  RECT rect = {};
+  GetWindowRect(main, &rect);
+  PrintField("rect", RectText(rect));
+  return 0;
+}
+
+// show-main <minimize|restore|hide|show>: asynchronous, because the program's reaction to
+// a minimise may open a message box and a synchronous call would wait behind it.
+int ShowMainCommand(const Args& args) {
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  for (const ShowName& show : kShowNames) {
+    if (args[0] != show.name) continue;
+    if (!ShowWindowAsync(main, show.command)) {
+      // The result is the previous visibility, so only an error code means failure.
+      if (GetLastError() != ERROR_SUCCESS) return Fail("ShowWindowAsync failed");
+    }
+    PrintField("posted", args[0]);
+    return 0;
+  }
+  return Fail("unknown show command " + args[0]);
+}
+
+// post-close <class> [title|-]: what the window's close button does.
+int PostCloseCommand(const Args& args) {
+  HWND window = FindTopLevel(args[0], ArgOr(args, 1, ""));
+  if (window == nullptr) return Fail("no window of class " + args[0]);
+  if (!PostMessageA(window, WM_CLOSE, 0, 0)) return Fail("could not post WM_CLOSE");
+  PrintField("posted", "WM_CLOSE");
+  return 0;
+}
+
+// pixel <x> <y>: the screen's colour there as RRGGBB.
+int PixelCommand(const Args& args) {
+  long long x = 0;
+  long long y = 0;
+  if (!ParseInt(args[0], &x) || !ParseInt(args[1], &y)) return Fail("bad position");
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return Fail("no screen device context");
+  COLORREF colour = GetPixel(screen, static_cast<int>(x), static_cast<int>(y));
+  ReleaseDC(nullptr, screen);
+  if (colour == CLR_INVALID) return Fail("the pixel could not be read");
+  char text[8];
+  std::snprintf(text, sizeof(text), "%02X%02X%02X", GetRValue(colour), GetGValue(colour),
+                GetBValue(colour));
+  PrintField("color", text);
+  return 0;
+}
+
+}  // namespace zdriver

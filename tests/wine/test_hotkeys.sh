@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# The five global hotkeys, posted as WM_HOTKEY (a bare X server does not deliver key
+# presses to RegisterHotKey): 5 toggles the background, 4 writes a snapshot, 1/2/3 record,
+# pause and stop (with the test compressor registered and chosen). The registrations are
+# checked from another program: while Zelvio runs, F1 F3 F5 F7 F9 cannot be taken, also
+# after "Set hotkeys" twice, and are free again after the end. A start hotkey already held
+# by another program brings "Unable to assign start hotkey." and the other four still work.
+# Usage: test_hotkeys.sh <Zelvio dist folder> <folder of zdriver.exe>
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
+zt_init "$@"
+
+SHOTS="$ZT_APP/Output/Screenshots"
+CASTS="$ZT_APP/Output/Screencasts"
+DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
+# A point of the overlay's frame, and one of the desktop far from every window.
+FRAME_X=524
+FRAME_Y=296
+DESKTOP_X=1700
+DESKTOP_Y=100
+
+# expect_keys "what" "F1: taken|...": what another program finds when it tries the keys.
+expect_keys() {
+  local what="$1" expected="$2" keys
+  keys="$(printf '%s' "$expected" | tr '|' '\n' | sed 's/:.*//' | paste -sd ' ')"
+  # shellcheck disable=SC2086
+  if ! zh_run_helper hotkey_helper try $keys; then
+    zt_fail "$what" "hotkey_helper failed"
+    return
+  fi
+  zt_expect_eq "$what" "$expected" "$(printf '%s\n' "$ZH_OUT" | paste -sd '|')"
+}
+
+expect_pixel() {
+  local what="$1" x="$2" y="$3" colour="$4"
+  if zt_wait_field 5 color "$colour" pixel "$x" "$y"; then
+    zt_pass "$what"
+  else
+    zt_fail "$what" "pixel $x,$y is $(zt_field color), expected $colour"
+  fi
+}
+
+expect_no_box() {
+  zt_drv messageboxes-dismiss-all 1500
+  zt_expect_eq "$1" 0 "$(zt_field dismissed)"
+}
+
+posted_hotkey() {
+  zt_check "hotkey $1 posted" zt_drv hotkey "$1"
+}
+
+check_registrations() {
+  expect_no_box "no box at start-up: all five hotkeys registered"
+  expect_keys "F1 F3 F5 F7 F9 are held, F2 is free" "F1: taken|F3: taken|F5: taken|F7: taken|F9: taken|F2: free"
+  zt_check "General tab" zt_drv select-tab PageControlOptions 3
+  zt_check "Set hotkeys pressed" zt_drv click BitBtnSetHotkeys
+  zt_check "Set hotkeys pressed again" zt_drv click BitBtnSetHotkeys
+  expect_no_box "no box after Set hotkeys twice"
+  expect_keys "after Set hotkeys twice: the same five are held" "F1: taken|F3: taken|F5: taken|F7: taken|F9: taken|F2: free"
+}
+
+# A control's own visibility shows only with its tab page in front.
+check_toggle_background() {
+  zt_check "Screen tab" zt_drv select-tab PageControlOptions 0
+  zt_check "Style page" zt_drv select-tab PageControlScreen 2
+  zt_expect_control ColorBoxBg visible 0 "the colour list is hidden with the background off"
+  posted_hotkey 5
+  zt_wait_field 5 checked 1 control CheckBoxEnableBg
+  zt_expect_field "hotkey 5 checks Enable background" checked 1
+  zt_expect_control ColorBoxBg visible 1 "hotkey 5 shows the colour list"
+  expect_pixel "hotkey 5: the overlay paints the blue background" "$DESKTOP_X" "$DESKTOP_Y" 0000FF
+  posted_hotkey 5
+  zt_wait_field 5 checked 0 control CheckBoxEnableBg
+  zt_expect_field "hotkey 5 again unchecks it" checked 0
+  zt_expect_control ColorBoxBg visible 0 "hotkey 5 again hides the colour list"
+  expect_pixel "hotkey 5 again: the background is gone" "$DESKTOP_X" "$DESKTOP_Y" 000000
+}
+
+check_snapshot_hotkey() {
+  local before
+  before="$(zh_count_files "$SHOTS" 'Screenshot_*.bmp')"
+  posted_hotkey 4
+  if zh_wait_files "$SHOTS" 'Screenshot_*.bmp' $((before + 1)) 10; then
+    zt_pass "$1: hotkey 4 writes a snapshot file"
+  else
+    zt_fail "$1: hotkey 4 writes a snapshot file" "none in $SHOTS"
+  fi
+}
+
+# Recording needs a compressor: the test stand-in, chosen in the list.
+choose_compressor() {
+  zt_check "Video tab" zt_drv select-tab PageControlOptions 1
+  if zt_drv control ComboBoxVideoCompressors && [ "$(zt_field count)" -gt 0 ]; then
+    zt_pass "the compressor list offers the test compressor ($(zt_field 'item 0'))"
+  else
+    zt_fail "the compressor list offers the test compressor" "$(zt_field count) items $(zt_error_text)"
+  fi
+  zt_check "compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
+  expect_no_box "no box after choosing the compressor"
+}
+
+# The duration read-out, or nothing when it cannot be read.
+duration() {
+  zt_drv control LabelDuration >/dev/null && zt_field text
+}
+
+# expect_duration "what" same|differs: two readings a second apart.
+expect_duration() {
+  local what="$1" relation="$2" first second
+  first="$(duration)"
+  sleep 1
+  second="$(duration)"
+  if [ -z "$first" ] || [ -z "$second" ]; then
+    zt_fail "$what" "the duration could not be read"
+  elif [ "$relation" = same ] && [ "$first" = "$second" ]; then
+    zt_pass "$what ($first)"
+  elif [ "$relation" = differs ] && [ "$first" != "$second" ]; then
+    zt_pass "$what ($first -> $second)"
+  else
+    zt_fail "$what" "$first then $second"
+  fi
+}
+
+check_recording() {
+  posted_hotkey 1
+  if zt_wait_field 10 enabled 1 control JvImgBtnStop; then
+    zt_pass "hotkey 1 records: Stop enabled"
+  else
+    zt_fail "hotkey 1 records: Stop enabled" "enabled '$(zt_field enabled)' $(zt_error_text)"
+  fi
+  expect_pixel "recording: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
+  zt_expect_control ComboBoxFps enabled 0 "recording: the options are disabled"
+  expect_duration "recording: the duration runs" differs
+  posted_hotkey 2
+  expect_pixel "hotkey 2 pauses: the frame is grey" "$FRAME_X" "$FRAME_Y" C0C0C0
+  zt_expect_control JvImgBtnStop enabled 1 "paused: Stop still enabled"
+  expect_duration "paused: the duration holds" same
+  posted_hotkey 3
+  if zt_wait_field 10 enabled 0 control JvImgBtnStop; then
+    zt_pass "hotkey 3 stops: Stop disabled"
+  else
+    zt_fail "hotkey 3 stops: Stop disabled" "enabled '$(zt_field enabled)' $(zt_error_text)"
+  fi
+  expect_pixel "stopped: the frame is green" "$FRAME_X" "$FRAME_Y" 00FF00
+  zt_expect_control ComboBoxFps enabled 1 "stopped: the options are enabled again"
+  expect_no_box "no box while recording, pausing and stopping"
+  local avi
+  avi="$(find "$CASTS" -maxdepth 1 -name 'Screencast_*.avi' | head -n 1)"
+  if [ -n "$avi" ] && [ "$(head -c 4 "$avi")" = RIFF ] && [ "$(tail -c +9 "$avi" | head -c 4)" = "AVI " ]; then
+    zt_pass "the recording wrote $(basename "$avi") ($(stat -c %s "$avi") bytes)"
+  else
+    zt_fail "the recording wrote a Screencast_*.avi (RIFF AVI)" "${avi:-no file} $(ls -l "$CASTS" 2>/dev/null | tail -n +2 | tr '\n' ' ')"
+  fi
+}
+
+run_with_all_keys() {
+  zh_start_ready "$DEFAULT_RECT" "first run"
+  check_registrations
+  check_toggle_background
+  check_snapshot_hotkey "first run"
+  choose_compressor
+  check_recording
+  zh_close "first run"
+  expect_keys "after the end the five keys are free" "F1: free|F3: free|F5: free|F7: free|F9: free"
+}
+
+# Another program holds F1 before the start.
+run_with_start_key_taken() {
+  zh_start_helper hotkey_helper hold F1 120
+  zt_check "another program holds F1" zt_drv wait-window ZelvioTestHotkeyHolder - 20000 || zt_finish
+  zt_start_zelvio
+  zt_check "second run: main window appears" zt_drv wait-window TFormMain - 60000 || zt_finish
+  if zt_drv dismiss 60000; then
+    zt_expect_field "box: Unable to assign start hotkey." text "Unable to assign start hotkey."
+    zt_expect_field "box titled Zelvio" caption "Zelvio"
+  else
+    zt_fail "box: Unable to assign start hotkey." "$(zt_error_text)"
+  fi
+  expect_no_box "no box for the other four"
+  if zt_wait_field 30 rect "$DEFAULT_RECT" window-info TFormMainCapturer; then
+    zt_pass "second run: start-up completes after the box"
+  else
+    zt_fail "second run: start-up completes after the box" "overlay rect '$(zt_field rect)'"
+  fi
+  expect_keys "the other four are held by Zelvio" "F3: taken|F5: taken|F7: taken|F9: taken"
+  check_snapshot_hotkey "second run"
+  posted_hotkey 5
+  zt_wait_field 5 checked 1 control CheckBoxEnableBg
+  zt_expect_field "second run: hotkey 5 checks Enable background" checked 1
+  zh_close "second run"
+}
+
+mkdir -p "$SHOTS" "$CASTS"
+if ! bash "$ZT_REPO/tests/wine/standins/register.sh" "$WINEPREFIX" "$ZT_TESTBIN/ZelvioTestFilters.dll" >"$ZT_TMP/register.log" 2>&1; then
+  zt_abort "test filters registered ($(tail -n 1 "$ZT_TMP/register.log"))"
+fi
+run_with_all_keys
+run_with_start_key_taken
+zt_finish

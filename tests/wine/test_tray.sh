@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Minimise and the tray. With "Hide to tray" off a minimise leaves an iconic main window
+# with its taskbar button (no WS_EX_TOOLWINDOW). With it on, a minimise hides the main
+# window and marks it WS_EX_TOOLWINDOW; the tray menu's commands (WM_COMMAND 9001..9007,
+# posted as the menu would) then work on the hidden program: Toggle Bg flips the
+# background box, Snapshot writes a file, Restore and a left click on the icon bring the
+# window back with extended style exactly 0, and Exit ends the program with exit code 0,
+# storing ShowCmd 2 because it ended minimised. A right click on the icon opens the popup menu.
+# Usage: test_tray.sh <Zelvio dist folder> <folder of zdriver.exe>
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
+zt_init "$@"
+
+SHOTS="$ZT_APP/Output/Screenshots"
+TRAY_RESTORE=9001
+TRAY_SNAPSHOT=9005
+TRAY_TOGGLE_BG=9006
+TRAY_EXIT=9007
+START_EXSTYLE=""
+
+# main_state "what" iconic visible toolwindow: waits for the main window to settle there.
+main_state() {
+  local what="$1" iconic="$2" visible="$3" tool="$4" end=$((SECONDS + 5)) got
+  while :; do
+    got=""
+    zt_drv window-exstyle TFormMain && got="$(zt_field iconic) $(zt_field visible) $(zt_field toolwindow)"
+    [ "$got" = "$iconic $visible $tool" ] && break
+    [ "$SECONDS" -ge "$end" ] && break
+    sleep 0.2
+  done
+  zt_expect_eq "$what (iconic visible toolwindow)" "$iconic $visible $tool" "$got"
+}
+
+expect_no_box() {
+  zt_drv messageboxes-dismiss-all 1500
+  zt_expect_eq "$1" 0 "$(zt_field dismissed)"
+}
+
+minimise() {
+  zt_check "$1: minimise" zt_drv show-main minimize
+}
+
+check_plain_minimise() {
+  main_state "normal at start" 0 1 0
+  zt_drv window-exstyle TFormMain
+  START_EXSTYLE="$(zt_field exstyle)"
+  echo "extended style at start: $START_EXSTYLE"
+  minimise "option off"
+  main_state "option off: minimised, still on the taskbar" 1 1 0
+  expect_no_box "option off: no box"
+  zt_check "restored by the window itself" zt_drv show-main restore
+  main_state "restored" 0 1 0
+}
+
+# Bring the page with the background box to the front, so its visibility can be read.
+check_toggle_bg_in_tray() {
+  zt_check "Screen tab" zt_drv select-tab PageControlOptions 0
+  zt_check "Style page" zt_drv select-tab PageControlScreen 2
+  minimise "option on"
+  main_state "option on: hidden in the tray, off the taskbar" 1 0 1
+  expect_no_box "option on: no box (the tray icon was accepted)"
+  zt_check "Toggle Bg posted" zt_drv command "$TRAY_TOGGLE_BG"
+  zt_wait_field 5 checked 1 control CheckBoxEnableBg
+  zt_expect_field "Toggle Bg checks Enable background" checked 1
+  zt_expect_control ColorBoxBg visible 1 "Toggle Bg shows the colour list"
+  zt_expect_control LabelBgColor visible 1 "Toggle Bg shows the colour label"
+  zt_check "Toggle Bg posted again" zt_drv command "$TRAY_TOGGLE_BG"
+  zt_wait_field 5 checked 0 control CheckBoxEnableBg
+  zt_expect_field "Toggle Bg again unchecks it" checked 0
+  zt_expect_control ColorBoxBg visible 0 "Toggle Bg again hides the colour list"
+  main_state "still in the tray after the toggles" 1 0 1
+}
+
+check_snapshot_in_tray() {
+  zt_check "Snapshot posted" zt_drv command "$TRAY_SNAPSHOT"
+  if zh_wait_files "$SHOTS" 'Screenshot_*.bmp' 1 10; then
+    zt_pass "Snapshot from the tray writes a file"
+  else
+    zt_fail "Snapshot from the tray writes a file" "none in $SHOTS"
+  fi
+  expect_no_box "no box after the tray snapshot"
+}
+
+# restore_by "what" driver-command...: back from the tray with the extended style set to 0.
+# The system itself keeps WS_EX_WINDOWEDGE (0x100) on every window with a caption, Windows
+# as well as Wine, so 0x100 is what a write of 0 reads back on the captioned main window;
+# every other bit it carried (WS_EX_CONTROLPARENT from its creation, WS_EX_TOOLWINDOW from
+# the tray) must be gone.
+restore_by() {
+  local what="$1"
+  shift
+  zt_check "$what posted" zt_drv "$@"
+  main_state "$what: shown again" 0 1 0
+  zt_drv window-exstyle TFormMain
+  zt_expect_field "$what: extended style 0 (WS_EX_WINDOWEDGE kept by the system; was $START_EXSTYLE)" exstyle 0x100
+  expect_no_box "$what: no box (the tray icon was removed)"
+}
+
+# A right click on the icon opens the program's popup menu; Escape closes it again. (Its
+# items cannot be read from another process under Wine.)
+check_tray_menu() {
+  local pid
+  zt_drv window-exstyle TFormMain
+  pid="$(zt_field pid)"
+  zt_check "right click on the icon posted" zt_drv tray-click right
+  local end=$((SECONDS + 5))
+  until zt_drv popup-menu || [ "$SECONDS" -ge "$end" ]; do sleep 0.2; done
+  zt_expect_eq "right click opens the program's popup menu" "$pid" "$(zt_field pid)"
+  zt_check "Escape closes the menu" zt_drv popup-menu close
+  main_state "still in the tray after the menu" 1 0 1
+}
+
+check_exit_from_tray() {
+  minimise "before Exit"
+  main_state "in the tray before Exit" 1 0 1
+  zt_check "Exit posted" zt_drv command "$TRAY_EXIT"
+  zt_drv messageboxes-dismiss-all 1500
+  zt_expect_eq "Exit: no box" 0 "$(zt_field dismissed)"
+  zt_expect_clean_exit 30
+  zt_check "the overlay ends with the program" zt_drv wait-gone TFormMainCapturer - 10000
+  zt_expect_eq "settings.ini: ShowCmd 2 (ended minimised)" 2 "$(zh_ini_value "$ZT_APP/settings.ini" ShowCmd)"
+  zt_expect_eq "settings.ini: Hide to tray stored" TRUE \
+    "$(zh_ini_value "$ZT_APP/settings.ini" CheckBoxHideToTray_Checked)"
+}
+
+mkdir -p "$SHOTS"
+zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
+check_plain_minimise
+zt_check "General tab" zt_drv select-tab PageControlOptions 3
+zt_check "Hide to tray clicked" zt_drv click CheckBoxHideToTray
+zt_expect_control CheckBoxHideToTray checked 1 "Hide to tray on"
+check_toggle_bg_in_tray
+check_snapshot_in_tray
+restore_by "Restore from the menu" command "$TRAY_RESTORE"
+minimise "again"
+main_state "in the tray again" 1 0 1
+check_tray_menu
+restore_by "left click on the icon" tray-click left
+check_exit_from_tray
+zt_finish
