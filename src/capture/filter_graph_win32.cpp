@@ -58,7 +58,6 @@ void TFilterGraph::Deactivate() {
   if (!Active()) return;
   for (TFilter* component : components_) component->StopAndRemoveFrom(manager_.Get());
   StopFiltersLeftRunning();
-  KeepStuckFiltersAlive();
   if (events_) {
     events_->SetNotifyFlags(1);
     events_.Reset();
@@ -141,28 +140,6 @@ void TFilterGraph::StopFiltersLeftRunning() {
   for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) filter->Stop();
 }
 
-std::vector<ComPtr<IBaseFilter>> TFilterGraph::FiltersStillPaused() const {
-  std::vector<ComPtr<IBaseFilter>> paused;
-  for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
-    FILTER_STATE state = State_Stopped;
-    if (SUCCEEDED(filter->GetState(0, &state)) && state != State_Stopped) paused.push_back(filter);
-  }
-  return paused;
-}
-
-// Wine's AVI Mux, once its writer has refused to start, answers Stop with E_UNEXPECTED and
-// stays paused, and releasing it then hangs inside its destructor. Such a filter keeps one
-// reference of ours for the rest of the process, so the graph around it can go.
-void TFilterGraph::KeepStuckFiltersAlive() {
-  static auto* parked = new std::vector<IBaseFilter*>;  // never freed, by intent
-  for (const ComPtr<IBaseFilter>& filter : FiltersStillPaused()) {
-    filter->AddRef();
-    parked->push_back(filter.Get());
-  }
-}
-
-bool TFilterGraph::AnyFilterStillPaused() const { return !FiltersStillPaused().empty(); }
-
 void TFilterGraph::DisconnectAllPins() {
   for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
     ComPtr<IEnumPins> pins;
@@ -182,15 +159,6 @@ void TFilterGraph::EmptyGraph() {
     throw;
   }
   StopFiltersLeftRunning();
-  // A filter that stays paused (Wine's AVI Mux after its writer failed to start) keeps its
-  // pins connected and cannot be removed, so every later build would fail. Such a graph is
-  // replaced by a fresh one, which holds the attached components again, disconnected, as
-  // an emptied graph does.
-  if (AnyFilterStillPaused()) {
-    Deactivate();
-    Activate();
-    return;
-  }
   DisconnectAllPins();
   for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
     bool ownedByComponent = std::any_of(components_.begin(), components_.end(),

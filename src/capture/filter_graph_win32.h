@@ -56,9 +56,6 @@ class TFilterGraph {
   void DrainEvents();
   void RegisterInRunningObjectTable();
   void StopFiltersLeftRunning();
-  std::vector<ComPtr<IBaseFilter>> FiltersStillPaused() const;
-  bool AnyFilterStillPaused() const;
-  void KeepStuckFiltersAlive();
   std::vector<ComPtr<IBaseFilter>> ManagerFilters() const;
 
   bool graphEdit_;
