@@ -121,6 +121,12 @@ wine_env_ensure_prefix() {
   echo "wine-env: creating Wine prefix $WINEPREFIX (takes a while once)" >&2
   wine_env_start_server
   wine wineboot -i </dev/null >"$WINEPREFIX.boot.log" 2>&1 || true
+  # The services wineboot started may still be starting; a program that asks for one of
+  # them right away can end up with a second services.exe and hang. A clean restart of
+  # the server after the first boot avoids that race.
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
+  wine_env_start_server
   if ! wine_env_prefix_ready; then
     echo "wine-env: wineboot failed (see $WINEPREFIX.boot.log)" >&2
     return 1
