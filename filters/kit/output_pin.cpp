@@ -91,6 +91,9 @@ HRESULT OutputPin::TryAllocator(IMemInputPin* input, IMemAllocator* allocator,
     props.cbAlign = std::max<long>(wanted.cbAlign, 1);
     props.cbPrefix = wanted.cbPrefix;
     ChooseBuffers(props);
+    // A type that does not describe its image (no size in it) still fixes the sample size.
+    if (props.cbBuffer <= 0) props.cbBuffer = static_cast<long>(ConnectedType().Get().lSampleSize);
+    if (props.cbBuffer <= 0) return VFW_E_SIZENOTSET;
 
     ALLOCATOR_PROPERTIES granted = {};
     HRESULT hr = allocator->SetProperties(&props, &granted);
@@ -112,7 +115,31 @@ void OutputPin::BreakConnect() {
 
 HRESULT OutputPin::Active() {
     if (!allocator_ || borrowed_) return S_OK;
+    HRESULT hr = EnsureAllocatorSized();
+    if (FAILED(hr)) return hr;
     return allocator_->Commit();
+}
+
+// A downstream pin may have swapped or reset the allocator after it was agreed (Commit
+// then fails with VFW_E_SIZENOTSET, "0 buffers of size 0"): size it again from the
+// connected type rather than fail the whole graph.
+HRESULT OutputPin::EnsureAllocatorSized() {
+    ALLOCATOR_PROPERTIES now = {};
+    if (SUCCEEDED(allocator_->GetProperties(&now)) && now.cbBuffer > 0 && now.cBuffers > 0 &&
+        now.cbAlign > 0) {
+        return S_OK;
+    }
+    ALLOCATOR_PROPERTIES props = {};
+    props.cBuffers = std::max<long>(now.cBuffers, 1);
+    props.cbAlign = std::max<long>(now.cbAlign, 1);
+    props.cbPrefix = now.cbPrefix;
+    ChooseBuffers(props);
+    if (props.cbBuffer <= 0) props.cbBuffer = static_cast<long>(ConnectedType().Get().lSampleSize);
+    if (props.cbBuffer <= 0) return VFW_E_SIZENOTSET;
+    ALLOCATOR_PROPERTIES granted = {};
+    HRESULT hr = allocator_->SetProperties(&props, &granted);
+    if (FAILED(hr)) return hr;
+    return granted.cbBuffer >= props.cbBuffer && granted.cBuffers >= 1 ? S_OK : VFW_E_SIZENOTSET;
 }
 
 HRESULT OutputPin::Inactive() {

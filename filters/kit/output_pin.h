@@ -41,6 +41,7 @@ protected:
 private:
     HRESULT TryConnect(IPin* receivePin, const AM_MEDIA_TYPE& mt);
     HRESULT DecideAllocator(IMemInputPin* input);
+    HRESULT EnsureAllocatorSized();
     HRESULT TryAllocator(IMemInputPin* input, IMemAllocator* allocator,
                          const ALLOCATOR_PROPERTIES& wanted);
 

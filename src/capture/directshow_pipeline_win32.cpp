@@ -3,6 +3,7 @@
 #include "capture/directshow_pipeline.h"
 #include "capture/graph_result_win32.h"
 #include "capture/moniker_win32.h"
+#include "capture/pin_list_win32.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 
@@ -55,6 +56,28 @@ std::vector<std::string> DirectShowPipeline::EnumerateAudioDevices() {
 std::vector<std::string> DirectShowPipeline::EnumerateVideoCompressors() {
   CompressorCatalog = std::make_unique<VideoCompressorCatalog>();
   return CompressorCatalog->Names();
+}
+
+void DirectShowPipeline::RunGraph() {
+  RefuseUnfedMux();
+  FilterGraph.RunGraph();
+}
+
+// Wine's AVI Mux reads the format of its first input as it starts, connected or not, and
+// faults on a first input that nothing feeds (no tee or no compressor could be bound, so
+// the video chain never reached it). Such a graph has nothing to write anyway: it is
+// refused as "not connected" through the checked-call rule instead of being run.
+void DirectShowPipeline::RefuseUnfedMux() {
+  IBaseFilter* mux = FilterAviMux.Instance();
+  if (!FilterGraph.Active() || !mux) return;
+  TPinList pins(mux);
+  for (int k = 0; k < pins.Count(); ++k) {
+    if (pins.Details(k).direction != PINDIR_INPUT) continue;
+    ComPtr<IPin> peer;
+    if (SUCCEEDED(pins.Pin(k)->ConnectedTo(peer.Put())) && peer) return;
+    break;
+  }
+  CheckGraphResult(VFW_E_NOT_CONNECTED);
 }
 
 int64_t DirectShowPipeline::CurrentPosition() {

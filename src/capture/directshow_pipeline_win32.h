@@ -30,7 +30,7 @@ class DirectShowPipeline final : public CapturePipeline {
   void ListAudioLinesAndFormats(int device, AudioListing& listing) override;
   void BuildCaptureGraph(const CaptureOptions& options) override;
   bool GraphActive() override { return FilterGraph.Active(); }
-  void RunGraph() override { FilterGraph.RunGraph(); }
+  void RunGraph() override;
   void PauseGraph() override { FilterGraph.PauseGraph(); }
   void StopGraph() override { FilterGraph.StopGraph(); }
   int64_t CurrentPosition() override;
@@ -41,6 +41,7 @@ class DirectShowPipeline final : public CapturePipeline {
   void SetAudioSourceMoniker(int device);
   void ConfigureAudioPins(const CaptureOptions& options);
   void ConnectCaptureGraph(bool audio);
+  void RefuseUnfedMux();
 
   HWND mainWindow_;
   // Released last, at the end of the process.

@@ -39,16 +39,6 @@ fi
 
 bash "$here/../standins/register.sh" "$WINEPREFIX" "$build/testbin/ZelvioTestFilters.dll" >"$work/register.log" 2>&1 \
   || { cat "$work/register.log"; echo "0 passed, 1 failed"; exit 1; }
-# The graph binds its fixed filters through monikers of the DirectShow filters category,
-# so the stand-in tee must be listed there too, as the platform's own tee is on Windows.
-cat >"$work/tee.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CLASSES_ROOT\CLSID\{083863F1-70DE-11D0-BD40-00A0C911CE86}\Instance\{F8388A40-D5BB-11D0-BE5A-0080C706568E}]
-"FriendlyName"="Infinite Pin Tee Filter"
-"CLSID"="{F8388A40-D5BB-11D0-BE5A-0080C706568E}"
-REG
-wine regedit /S "$(winepath -w "$work/tee.reg")" </dev/null >>"$work/register.log" 2>&1
 
 # The program finds Filters/PushSource.ax relative to its current folder, as Zelvio.exe does.
 avi="$work/pipelinetest.avi"

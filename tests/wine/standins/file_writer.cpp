@@ -138,7 +138,12 @@ HRESULT FileWriter::WriteAt(ULONGLONG offset, const void* data, ULONG size) {
 HRESULT FileWriter::WriteHere(const void* data, ULONG size, ULONG* written) {
     kit::AutoLock lock(fileLock_);
     if (written) *written = 0;
-    if (!file_.Valid()) return E_UNEXPECTED;
+    // No file (the run failed to open it): the mux still writes its header and index when
+    // it stops; refusing would leave it stuck half-stopped, so the bytes are dropped.
+    if (!file_.Valid()) {
+        if (written) *written = size;
+        return S_OK;
+    }
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(position_);
     if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(GetLastError());
@@ -180,7 +185,7 @@ HRESULT FileWriter::SeekTo(LONGLONG move, DWORD origin, ULONGLONG* position) {
 
 HRESULT FileWriter::Resize(ULONGLONG size) {
     kit::AutoLock lock(fileLock_);
-    if (!file_.Valid()) return E_UNEXPECTED;
+    if (!file_.Valid()) return S_OK;  // nothing to resize; dropped like the writes
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(size);
     if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.Get())) {

@@ -17,6 +17,7 @@ reg_dll="${win_dll//\\/\\\\}"
 
 codec_cat='{33D9A760-90C8-11D0-BD43-00A0C911CE86}'
 audio_cat='{33D9A762-90C8-11D0-BD43-00A0C911CE86}'
+filters_cat='{083863F1-70DE-11D0-BD40-00A0C911CE86}'
 inf_tee='{F8388A40-D5BB-11D0-BE5A-0080C706568E}'
 file_writer='{8596E5F0-0DA5-11D0-BD21-00A0C911CE86}'
 codec_dialog='{8AC28C84-80EC-49BA-B4B9-DBB27B5BFA00}'
@@ -36,10 +37,11 @@ server() {
 REG
 }
 
+# instance CATEGORY CLSID KEY-NAME [FRIENDLY-NAME]
 instance() {
   cat <<REG
 [HKEY_CLASSES_ROOT\\CLSID\\$1\\Instance\\$3]
-"FriendlyName"="$3"
+"FriendlyName"="${4:-$3}"
 "CLSID"="$2"
 
 REG
@@ -56,6 +58,10 @@ trap 'rm -f "$reg_file"' EXIT
   server "$codec_plain" "Zelvio Test Codec (plain)"
   server "$audio" "Zelvio Test Audio"
   server "$audio_plain" "Zelvio Test Audio (no mixer)"
+  # The program binds its fixed filters through monikers of the DirectShow filters
+  # category, named by the class identifier, as Windows lists its own tee and writer there.
+  instance "$filters_cat" "$inf_tee" "$inf_tee" "Infinite Pin Tee Filter"
+  instance "$filters_cat" "$file_writer" "$file_writer" "File writer"
   instance "$codec_cat" "$codec_dialog" "Zelvio Test Codec (dialog)"
   instance "$codec_cat" "$codec_plain" "Zelvio Test Codec (plain)"
   instance "$audio_cat" "$audio" "Zelvio Test Audio"
