@@ -56,6 +56,8 @@ drv wait-window ZelvioMovingPicture - 60000 >/dev/null || { echo "the test pictu
 (cd "$app" && wine Zelvio.exe </dev/null >"$run/zelvio.log" 2>&1; echo $? >"$run/zelvio.rc") &
 
 drv wait-window TFormMain - 60000 >/dev/null || { echo "Zelvio's window did not appear"; exit 1; }
+# The window exists before start-up has filled its lists; it shows once start-up is done.
+for _ in $(seq 1 300); do drv window-info TFormMain | grep -q '^visible: 1' && break; sleep 0.2; done
 # Any message box the program shows is part of the story: print it and go on.
 boxes() { drv messageboxes-dismiss-all 500 | sed -n 's/^text: /Zelvio said: /p'; }
 drv select-tab PageControlOptions 1 >/dev/null
