@@ -16,26 +16,21 @@ export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export DISPLAY="${ZELVIO_PIPELINETEST_DISPLAY:-:44}"
 
 work="$(mktemp -d /tmp/zelvio-pipelinetest.XXXXXX)"
-xvfb_pid=""
+source "$here/../../../scripts/wine-env.sh"
+own_display=""
 cleanup() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$own_display" ] && wine_env_stop_display "$DISPLAY"
   [ -z "${ZELVIO_KEEP_OUTPUT:-}" ] && rm -rf "$work"
 }
 trap cleanup EXIT
 
-display_number="${DISPLAY#:}"
-if [ ! -e "/tmp/.X11-unix/X${display_number}" ]; then
-  Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp </dev/null >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display_number}" ] && break; sleep 0.1; done
+if ! wine_env_display_alive "$DISPLAY"; then
+  wine_env_start_display "$DISPLAY" || { echo "0 passed, 1 failed"; exit 1; }
+  own_display=1
 fi
-
-# The server first, detached, so Wine's helper processes do not hold our output open.
-wineserver -p </dev/null >/dev/null 2>&1
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine wineboot -i </dev/null >"$work/wineboot.log" 2>&1
-fi
+wine_env_start_server
+wine_env_ensure_prefix || { echo "0 passed, 1 failed"; exit 1; }
 
 bash "$here/../standins/register.sh" "$WINEPREFIX" "$build/testbin/ZelvioTestFilters.dll" >"$work/register.log" 2>&1 \
   || { cat "$work/register.log"; echo "0 passed, 1 failed"; exit 1; }
