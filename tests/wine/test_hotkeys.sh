@@ -8,6 +8,7 @@
 # Usage: test_hotkeys.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
 zt_init "$@"
 
 SHOTS="$ZT_APP/Output/Screenshots"
@@ -99,28 +100,6 @@ choose_compressor() {
   expect_no_box "no box after choosing the compressor"
 }
 
-# The duration read-out, or nothing when it cannot be read.
-duration() {
-  zt_drv control LabelDuration >/dev/null && zt_field text
-}
-
-# expect_duration "what" same|differs: two readings a second apart.
-expect_duration() {
-  local what="$1" relation="$2" first second
-  first="$(duration)"
-  sleep 1
-  second="$(duration)"
-  if [ -z "$first" ] || [ -z "$second" ]; then
-    zt_fail "$what" "the duration could not be read"
-  elif [ "$relation" = same ] && [ "$first" = "$second" ]; then
-    zt_pass "$what ($first)"
-  elif [ "$relation" = differs ] && [ "$first" != "$second" ]; then
-    zt_pass "$what ($first -> $second)"
-  else
-    zt_fail "$what" "$first then $second"
-  fi
-}
-
 check_recording() {
   posted_hotkey 1
   if zt_wait_field 10 enabled 1 control JvImgBtnStop; then
@@ -130,11 +109,11 @@ check_recording() {
   fi
   expect_pixel "recording: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
   zt_expect_control ComboBoxFps enabled 0 "recording: the options are disabled"
-  expect_duration "recording: the duration runs" differs
+  zr_expect_duration "recording: the duration runs" differs
   posted_hotkey 2
   expect_pixel "hotkey 2 pauses: the frame is grey" "$FRAME_X" "$FRAME_Y" C0C0C0
   zt_expect_control JvImgBtnStop enabled 1 "paused: Stop still enabled"
-  expect_duration "paused: the duration holds" same
+  zr_expect_duration "paused: the duration holds" same
   posted_hotkey 3
   if zt_wait_field 10 enabled 0 control JvImgBtnStop; then
     zt_pass "hotkey 3 stops: Stop disabled"
