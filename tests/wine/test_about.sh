@@ -1,4 +1,61 @@
 #!/usr/bin/env bash
-# The about window on its own under Wine (layout, modality, links), via abouttest.exe.
+# The about window on its own under Wine: abouttest.exe's own checks (layout, modality),
+# then the three links end to end (the prefix's handler for https addresses is pointed at
+# abouttest.exe --record-link for the run and put back afterwards), and, with
+# ZT_ABOUT_PICTURE=file.png, a picture of the window.
 # Usage: test_about.sh <Zelvio dist folder> <testbin folder>
-exec bash "$(dirname "${BASH_SOURCE[0]}")/abouttest/run.sh" "$2"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+zt_init "$@"
+
+EXE="$ZT_TESTBIN/abouttest.exe"
+[ -f "$EXE" ] || zt_abort "no abouttest.exe in '$ZT_TESTBIN'"
+HANDLER_KEY='HKCR\https\shell\open\command'
+SAVED_HANDLER="$ZT_TMP/handler.reg"
+
+restore_handler() {
+  [ -f "$SAVED_HANDLER" ] || return 0
+  wine reg import "$(zt_windows_path "$SAVED_HANDLER")" </dev/null >/dev/null 2>&1
+  rm -f "$SAVED_HANDLER"
+}
+
+check_links() {
+  local record="$ZT_TMP/links.txt" expected actual
+  wine reg export "$HANDLER_KEY" "$(zt_windows_path "$SAVED_HANDLER")" /y </dev/null >/dev/null 2>&1
+  wine reg add "$HANDLER_KEY" /ve /f \
+    /d "\"$(zt_windows_path "$EXE")\" --record-link \"$(zt_windows_path "$record")\" \"%1\"" \
+    </dev/null >/dev/null 2>&1
+  zt_run_checks "abouttest.exe --click-links" "$ZT_TMP/links.log" timeout 120 wine "$EXE" --click-links
+  for _ in $(seq 1 50); do
+    [ -f "$record" ] && [ "$(wc -l <"$record")" -ge 3 ] && break
+    sleep 0.2
+  done
+  restore_handler
+  expected="$(printf '%s\n' https://zelvio.example.org/ https://zelvio.example.org/download \
+    https://zelvio.example.org/donate | sort | paste -sd ' ')"
+  actual="$(tr -d '\r' <"$record" 2>/dev/null | sort | paste -sd ' ')"
+  zt_expect_eq "the three links opened their pages" "$expected" "$actual"
+}
+
+# abouttest.exe tells where the window is; the picture is the window alone.
+take_picture() {
+  local geometry="" w h x y
+  (timeout 60 wine "$EXE" --hold 8000 </dev/null >"$ZT_TMP/hold.out" 2>&1 &)
+  for _ in $(seq 1 40); do
+    geometry="$(tr -d '\r' <"$ZT_TMP/hold.out" 2>/dev/null | sed -n 's/^window: //p')"
+    [ -n "$geometry" ] && break
+    sleep 0.2
+  done
+  [ -n "$geometry" ] || { zt_fail "the window showed for its picture"; return; }
+  sleep 1
+  import -window root -display "$DISPLAY" "$ZT_TMP/screen.png"
+  IFS='x+' read -r w h x y <<<"$geometry"
+  convert "$ZT_TMP/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$ZT_ABOUT_PICTURE"
+  sleep 5
+  echo "picture: $ZT_ABOUT_PICTURE"
+}
+
+zt_at_cleanup() { restore_handler; }
+zt_run_checks "abouttest.exe" "$ZT_TMP/about.log" timeout 120 wine "$EXE"
+check_links
+[ -n "${ZT_ABOUT_PICTURE:-}" ] && take_picture
+zt_finish

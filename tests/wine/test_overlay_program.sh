@@ -8,16 +8,7 @@ zt_init "$@"
 
 probe="$ZT_TESTBIN/companions_probe.exe"
 [ -f "$probe" ] || zt_abort "no companions_probe.exe in '$ZT_TESTBIN'"
-(cd "$ZT_APP" && timeout 120 wine "$probe" --dir "$ZT_APP_WIN" </dev/null >"$ZT_TMP/probe.log" 2>&1)
-rc=$?
-tr -d '\r' <"$ZT_TMP/probe.log" | grep -E '^(ok|FAIL|#)'
-summary="$(tr -d '\r' <"$ZT_TMP/probe.log" | grep -E '^[0-9]+ passed, [0-9]+ failed' | tail -1)"
-if [ -z "$summary" ]; then
-  zt_fail "probe ran to the end" "exit code $rc, no summary line"
-else
-  ZT_PASSED=$((ZT_PASSED + ${summary%% passed*}))
-  failed="${summary#*, }"
-  ZT_FAILED=$((ZT_FAILED + ${failed%% failed*}))
-  [ "$rc" = 0 ] || [ "${failed%% failed*}" != 0 ] || zt_fail "probe exit code" "$rc"
-fi
+cd "$ZT_APP" || zt_abort "no folder $ZT_APP"
+zt_run_checks "companions_probe.exe" "$ZT_TMP/probe.log" timeout 120 wine "$probe" --dir "$ZT_APP_WIN"
+cd "$ZT_TMP" || zt_abort "no folder $ZT_TMP"
 zt_finish

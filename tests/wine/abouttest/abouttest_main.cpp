@@ -1,14 +1,14 @@
 // abouttest.exe                          checks of the about window; exit code 1 on a failure
-// abouttest.exe --click-links            clicks the three links (run.sh catches the addresses)
+// abouttest.exe --click-links            clicks the three links (test_about.sh catches the addresses)
 // abouttest.exe --hold MS                shows the window for MS milliseconds
-// abouttest.exe --record-link FILE URL   appends URL to FILE (the shell's handler in run.sh)
+// abouttest.exe --record-link FILE URL   appends URL to FILE (the shell's handler in test_about.sh)
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
 
-#include "check_report.h"
+#include "checks.h"
 #include "link_clicks.h"
 #include "modal_checks.h"
 
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     abouttest::HoldOpen(instance, static_cast<UINT>(std::atoi(argv[2])));
     return 0;
   }
-  abouttest::CheckReport report;
+  ztest::Report report;
   if (argc == 2 && std::strcmp(argv[1], "--click-links") == 0) {
     abouttest::ClickLinks(instance, report);
     return report.Finish();

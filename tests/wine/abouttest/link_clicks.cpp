@@ -30,28 +30,28 @@ void ClickPicture(HWND picture) {
 
 }  // namespace
 
-void ClickLinks(HINSTANCE instance, CheckReport& report) {
+void ClickLinks(HINSTANCE instance, ztest::Report& report) {
   HWND owner = CreatePlainWindow(instance, "Stand-in main window", 120, 120, 640, 480);
   HWND about = zelvio::CreateAboutWindow(instance, owner);
-  if (!report.Check("about window created", about != nullptr)) return;
+  if (!report.Check(about != nullptr, "about window created")) return;
   StepRunner steps;
   steps.Add([] {});
   steps.Add([&] { ClickButton(Control(about, "BitBtnVisit")); });
   steps.Add([&] {
-    report.Check("open after \"Visit\"", IsWindowVisible(about) != 0);
+    report.Check(IsWindowVisible(about) != 0, "open after \"Visit\"");
     ClickButton(Control(about, "BitBtnCheckVersion"));
   });
   steps.Add([&] {
-    report.Check("open after \"Check Version\"", IsWindowVisible(about) != 0);
+    report.Check(IsWindowVisible(about) != 0, "open after \"Check Version\"");
     ClickPicture(Control(about, "ImageDonate"));
   });
   steps.Add([&] {
-    report.Check("open after the donation picture", IsWindowVisible(about) != 0);
+    report.Check(IsWindowVisible(about) != 0, "open after the donation picture");
     PostMessageA(about, WM_CLOSE, 0, 0);
   });
   steps.Start(kClickGapMs);
   zelvio::ShowAboutModal(about, owner);
-  report.Check("all clicks made", steps.Done());
+  report.Check(steps.Done(), "all clicks made");
   DestroyWindow(owner);
 }
 

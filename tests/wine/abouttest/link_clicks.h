@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-#include "check_report.h"
+#include "checks.h"
 
 namespace abouttest {
 
 // Clicks "Visit", "Check Version" and the donation picture in turn, then closes the window.
-void ClickLinks(HINSTANCE instance, CheckReport& report);
+void ClickLinks(HINSTANCE instance, ztest::Report& report);
 
 // Appends the address as one line to the file; what the shell runs for a web address.
 int RecordLink(const char* file, const char* address);

@@ -59,86 +59,84 @@ void ReleaseShift() {
   SetKeyboardState(keys);
 }
 
-void CheckCentred(HWND about, CheckReport& report) {
+void CheckCentred(HWND about, ztest::Report& report) {
   RECT area{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   RECT frame{};
   GetWindowRect(about, &frame);
   int dx = (frame.left - area.left) - (area.right - frame.right);
   int dy = (frame.top - area.top) - (area.bottom - frame.bottom);
-  report.Check("centred in the work area", std::abs(dx) <= 1 && std::abs(dy) <= 1,
-               "off by " + std::to_string(dx) + "," + std::to_string(dy));
+  report.Check(std::abs(dx) <= 1 && std::abs(dy) <= 1, "centred in the work area", "off by " + std::to_string(dx) + "," + std::to_string(dy));
 }
 
-void CheckWhileShowing(const Session& s, CheckReport& report) {
-  report.Check("shown", IsWindowVisible(s.about) != 0);
-  report.Check("owner takes no input meanwhile", !IsWindowEnabled(s.owner));
-  report.Check("the program's other window takes no input meanwhile", !IsWindowEnabled(s.other));
-  report.Check("the about window itself takes input", IsWindowEnabled(s.about) != 0);
+void CheckWhileShowing(const Session& s, ztest::Report& report) {
+  report.Check(IsWindowVisible(s.about) != 0, "shown");
+  report.Check(!IsWindowEnabled(s.owner), "owner takes no input meanwhile");
+  report.Check(!IsWindowEnabled(s.other), "the program's other window takes no input meanwhile");
+  report.Check(IsWindowEnabled(s.about) != 0, "the about window itself takes input");
   CheckCentred(s.about, report);
-  report.Check("the memo has the keyboard focus", GetFocus() == s.memo);
+  report.Check(GetFocus() == s.memo, "the memo has the keyboard focus");
   HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
-  report.Check("hand pointer over the donation picture", CursorOver(s.donate) == hand);
-  report.Check("no hand over the logo", CursorOver(s.logo) != hand);
+  report.Check(CursorOver(s.donate) == hand, "hand pointer over the donation picture");
+  report.Check(CursorOver(s.logo) != hand, "no hand over the logo");
 }
 
-void CheckAfterClosing(const Session& s, CheckReport& report, const std::string& how) {
-  report.Check(how + ": hidden", !IsWindowVisible(s.about));
-  report.Check(how + ": the same window lives on", IsWindow(s.about) != 0);
-  report.Check(how + ": owner takes input again", IsWindowEnabled(s.owner) != 0);
-  report.Check(how + ": the other window takes input again", IsWindowEnabled(s.other) != 0);
+void CheckAfterClosing(const Session& s, ztest::Report& report, const std::string& how) {
+  report.Check(!IsWindowVisible(s.about), how + ": hidden");
+  report.Check(IsWindow(s.about) != 0, how + ": the same window lives on");
+  report.Check(IsWindowEnabled(s.owner) != 0, how + ": owner takes input again");
+  report.Check(IsWindowEnabled(s.other) != 0, how + ": the other window takes input again");
 }
 
 // First showing: the state while shown, a second call returning at once, a scroll, the Tab
 // key's round, then the close box.
-void FirstShowing(Session& s, CheckReport& report, int& scrolledTo) {
+void FirstShowing(Session& s, ztest::Report& report, int& scrolledTo) {
   StepRunner steps;
   steps.Add([] {});
   steps.Add([&] { CheckWhileShowing(s, report); });
   steps.Add([&] {
     zelvio::ShowAboutModal(s.about, s.owner);
-    report.Check("a second call while shown returns at once", IsWindowVisible(s.about) != 0);
+    report.Check(IsWindowVisible(s.about) != 0, "a second call while shown returns at once");
   });
   steps.Add([&] {
     SendMessageA(s.memo, EM_LINESCROLL, 0, 15);
     scrolledTo = FirstVisibleLine(s.memo);
-    report.Check("the memo scrolls", scrolledTo > 0);
+    report.Check(scrolledTo > 0, "the memo scrolls");
   });
   steps.Add([&] { PressKey(GetFocus(), VK_TAB); });
   steps.Add([&] {
-    report.Check("Tab goes from the memo to \"Visit\"", GetFocus() == Control(s.about, "BitBtnVisit"));
+    report.Check(GetFocus() == Control(s.about, "BitBtnVisit"), "Tab goes from the memo to \"Visit\"");
     PressKey(GetFocus(), VK_TAB);
   });
   steps.Add([&] {
-    report.Check("Tab goes on to \"Check Version\"", GetFocus() == Control(s.about, "BitBtnCheckVersion"));
+    report.Check(GetFocus() == Control(s.about, "BitBtnCheckVersion"), "Tab goes on to \"Check Version\"");
     PressKey(GetFocus(), VK_TAB);
   });
   steps.Add([&] {
-    report.Check("Tab comes round to the memo", GetFocus() == s.memo);
+    report.Check(GetFocus() == s.memo, "Tab comes round to the memo");
     report.Equal("Tab leaves the memo where it was scrolled", scrolledTo, FirstVisibleLine(s.memo));
     PressShiftTab(GetFocus());
   });
   steps.Add([&] {
-    report.Check("Shift+Tab goes back to \"Check Version\"",
-                 GetFocus() == Control(s.about, "BitBtnCheckVersion"));
+    report.Check(GetFocus() == Control(s.about, "BitBtnCheckVersion"), "Shift+Tab goes back to \"Check Version\"");
     ReleaseShift();
     SetFocus(s.memo);
   });
   steps.Add([&] { SendMessageA(s.about, WM_SYSCOMMAND, SC_CLOSE, 0); });
   steps.Start(kStepMs);
   zelvio::ShowAboutModal(s.about, s.owner);
-  report.Check("all steps of the first showing ran", steps.Done());
+  report.Check(steps.Done(), "all steps of the first showing ran");
   CheckAfterClosing(s, report, "close box");
-  report.Check("close box: owner is active", GetActiveWindow() == s.owner);
+  report.Check(GetActiveWindow() == s.owner, "close box: owner is active");
 }
 
 // Second showing: the memo as it was left; Escape closes.
-void SecondShowing(Session& s, CheckReport& report, int scrolledTo) {
+void SecondShowing(Session& s, ztest::Report& report, int scrolledTo) {
   StepRunner steps;
   steps.Add([] {});
   steps.Add([&] {
     report.Equal("scroll position kept between showings", scrolledTo, FirstVisibleLine(s.memo));
-    report.Check("text unchanged", WindowText(s.memo) == zelvio::AboutUsageText());
+    report.Check(WindowText(s.memo) == zelvio::AboutUsageText(), "text unchanged");
     PressKey(GetFocus(), VK_ESCAPE);
   });
   // Runs only while the window is still up after Escape.
@@ -149,12 +147,12 @@ void SecondShowing(Session& s, CheckReport& report, int scrolledTo) {
   });
   steps.Start(kStepMs);
   zelvio::ShowAboutModal(s.about, s.owner);
-  report.Check("Escape closes", !closedByHand);
+  report.Check(!closedByHand, "Escape closes");
   CheckAfterClosing(s, report, "Escape");
 }
 
 // Third showing: a quit request ends the showing and is left for the program's own loop.
-void QuitWhileShowing(Session& s, CheckReport& report) {
+void QuitWhileShowing(Session& s, ztest::Report& report) {
   StepRunner steps;
   steps.Add([] {});
   steps.Add([] { PostQuitMessage(7); });
@@ -163,17 +161,17 @@ void QuitWhileShowing(Session& s, CheckReport& report) {
   CheckAfterClosing(s, report, "quit request");
   MSG msg;
   bool quit = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-  report.Check("the quit request is handed on with its exit code", quit && msg.wParam == 7);
+  report.Check(quit && msg.wParam == 7, "the quit request is handed on with its exit code");
 }
 
 }  // namespace
 
-void RunModalChecks(HINSTANCE instance, CheckReport& report) {
+void RunModalChecks(HINSTANCE instance, ztest::Report& report) {
   Session s;
   s.other = CreatePlainWindow(instance, "Another window of the program", 60, 60, 300, 200);
   s.owner = CreatePlainWindow(instance, "Stand-in main window", 120, 120, 640, 480);
   s.about = zelvio::CreateAboutWindow(instance, s.owner);
-  if (!report.Check("about window created", s.about != nullptr)) return;
+  if (!report.Check(s.about != nullptr, "about window created")) return;
   s.memo = Control(s.about, "MemoInfo");
   s.donate = Control(s.about, "ImageDonate");
   s.logo = Control(s.about, "ImageLogo");
@@ -185,7 +183,7 @@ void RunModalChecks(HINSTANCE instance, CheckReport& report) {
   QuitWhileShowing(s, report);
 
   DestroyWindow(s.owner);
-  report.Check("the about window goes with its owner", !IsWindow(s.about));
+  report.Check(!IsWindow(s.about), "the about window goes with its owner");
   DestroyWindow(s.other);
 }
 

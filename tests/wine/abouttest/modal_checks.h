@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-#include "check_report.h"
+#include "checks.h"
 
 namespace abouttest {
 
-void RunModalChecks(HINSTANCE instance, CheckReport& report);
+void RunModalChecks(HINSTANCE instance, ztest::Report& report);
 
 }  // namespace abouttest

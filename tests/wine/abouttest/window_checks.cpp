@@ -31,24 +31,23 @@ RECT PlaceInParent(HWND child) {
 bool HasStyle(HWND window, LONG_PTR bits) { return (GetWindowLongPtrA(window, GWL_STYLE) & bits) == bits; }
 bool HasAnyStyle(HWND window, LONG_PTR bits) { return (GetWindowLongPtrA(window, GWL_STYLE) & bits) != 0; }
 
-void CheckFrame(HWND about, CheckReport& report) {
+void CheckFrame(HWND about, ztest::Report& report) {
   report.Equal("window class", "TFormAbout", ClassOf(about));
   report.Equal("caption", "About", WindowText(about));
-  report.Check("hidden until shown", !IsWindowVisible(about));
+  report.Check(!IsWindowVisible(about), "hidden until shown");
   RECT client{};
   GetClientRect(about, &client);
   report.Equal("client width", zelvio::kAboutClientWidth, client.right);
   report.Equal("client height", zelvio::kAboutClientHeight, client.bottom);
-  report.Check("caption with a close box", HasStyle(about, WS_CAPTION | WS_SYSMENU));
-  report.Check("not resizable, no minimise or maximise",
-               !HasAnyStyle(about, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  report.Check("tool-window border", (GetWindowLongPtrA(about, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0);
+  report.Check(HasStyle(about, WS_CAPTION | WS_SYSMENU), "caption with a close box");
+  report.Check(!HasAnyStyle(about, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), "not resizable, no minimise or maximise");
+  report.Check((GetWindowLongPtrA(about, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, "tool-window border");
 }
 
-void CheckControl(HWND about, const AboutControlEntry& entry, CheckReport& report) {
+void CheckControl(HWND about, const AboutControlEntry& entry, ztest::Report& report) {
   std::string name(entry.name);
   HWND child = GetDlgItem(about, entry.id);
-  if (!report.Check(name + " exists with ID " + std::to_string(entry.id), child != nullptr)) return;
+  if (!report.Check(child != nullptr, name + " exists with ID " + std::to_string(entry.id))) return;
   RECT place = PlaceInParent(child);
   report.Equal(name + " left", entry.left, place.left);
   report.Equal(name + " top", entry.top, place.top);
@@ -56,7 +55,7 @@ void CheckControl(HWND about, const AboutControlEntry& entry, CheckReport& repor
     report.Equal(name + " width", entry.width, place.right - place.left);
     report.Equal(name + " height", entry.height, place.bottom - place.top);
   } else {
-    report.Check(name + " sized to its text", place.right > place.left && place.bottom > place.top);
+    report.Check(place.right > place.left && place.bottom > place.top, name + " sized to its text");
   }
   if (entry.kind != AboutControlKind::Picture && entry.kind != AboutControlKind::Memo) {
     report.Equal(name + " text", std::string(entry.text), WindowText(child));
@@ -65,7 +64,7 @@ void CheckControl(HWND about, const AboutControlEntry& entry, CheckReport& repor
 
 // The labels size themselves to their text, so only the built window shows whether the
 // big caption or "Ver." runs into a neighbour.
-void CheckNothingOverlaps(HWND about, CheckReport& report) {
+void CheckNothingOverlaps(HWND about, ztest::Report& report) {
   std::vector<std::pair<std::string, RECT>> places;
   for (const AboutControlEntry& entry : zelvio::AboutControls()) {
     HWND child = GetDlgItem(about, entry.id);
@@ -75,29 +74,27 @@ void CheckNothingOverlaps(HWND about, CheckReport& report) {
   for (size_t i = 0; i < places.size(); ++i) {
     RECT inside{};
     IntersectRect(&inside, &places[i].second, &client);
-    report.Check(places[i].first + " lies inside the window", EqualRect(&inside, &places[i].second) != 0);
+    report.Check(EqualRect(&inside, &places[i].second) != 0, places[i].first + " lies inside the window");
     for (size_t j = i + 1; j < places.size(); ++j) {
       RECT common{};
       bool overlap = IntersectRect(&common, &places[i].second, &places[j].second) != 0;
-      report.Check(places[i].first + " and " + places[j].first + " apart", !overlap);
+      report.Check(!overlap, places[i].first + " and " + places[j].first + " apart");
     }
   }
 }
 
-void CheckMemo(HWND about, CheckReport& report) {
+void CheckMemo(HWND about, ztest::Report& report) {
   HWND memo = GetDlgItem(about, zelvio::AboutControlIdFor("MemoInfo"));
   if (!memo) return;
-  report.Check("memo holds the usage text", WindowText(memo) == zelvio::AboutUsageText());
-  report.Check("memo is a read-only multi-line edit with a vertical scroll bar",
-               ClassOf(memo) == "Edit" && HasStyle(memo, ES_MULTILINE | ES_READONLY | WS_VSCROLL));
-  report.Check("memo wraps instead of scrolling sideways", !HasAnyStyle(memo, WS_HSCROLL | ES_AUTOHSCROLL));
+  report.Check(WindowText(memo) == zelvio::AboutUsageText(), "memo holds the usage text");
+  report.Check(ClassOf(memo) == "Edit" && HasStyle(memo, ES_MULTILINE | ES_READONLY | WS_VSCROLL), "memo is a read-only multi-line edit with a vertical scroll bar");
+  report.Check(!HasAnyStyle(memo, WS_HSCROLL | ES_AUTOHSCROLL), "memo wraps instead of scrolling sideways");
   std::string text = zelvio::AboutUsageText();
   long long textLines = 1;
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++textLines;
   long long shownLines = SendMessageA(memo, EM_GETLINECOUNT, 0, 0);
-  report.Check("long lines wrap in the memo", shownLines > textLines,
-               std::to_string(shownLines) + " shown for " + std::to_string(textLines));
-  report.Check("memo is the first stop of the Tab key", GetNextDlgTabItem(about, nullptr, FALSE) == memo);
+  report.Check(shownLines > textLines, "long lines wrap in the memo", std::to_string(shownLines) + " shown for " + std::to_string(textLines));
+  report.Check(GetNextDlgTabItem(about, nullptr, FALSE) == memo, "memo is the first stop of the Tab key");
 }
 
 LOGFONTA FontOf(HWND window) {
@@ -114,7 +111,7 @@ int PointsToPixels(int points) {
   return pixels;
 }
 
-void CheckFonts(HWND about, CheckReport& report) {
+void CheckFonts(HWND about, ztest::Report& report) {
   for (const char* name : {"MemoInfo", "LabelMadeBy", "BitBtnVisit"}) {
     LOGFONTA font = FontOf(GetDlgItem(about, zelvio::AboutControlIdFor(name)));
     report.Equal(std::string(name) + " font", "Tahoma", font.lfFaceName);
@@ -122,13 +119,13 @@ void CheckFonts(HWND about, CheckReport& report) {
   }
   LOGFONTA caption = FontOf(GetDlgItem(about, zelvio::AboutControlIdFor("LabelCaption")));
   report.Equal("caption font", "Tahoma", caption.lfFaceName);
-  report.Check("caption font is bold", caption.lfWeight >= FW_BOLD);
+  report.Check(caption.lfWeight >= FW_BOLD, "caption font is bold");
   report.Equal("caption font height (16 point)", -PointsToPixels(16), caption.lfHeight);
 }
 
 }  // namespace
 
-void CheckBuiltWindow(HWND about, CheckReport& report) {
+void CheckBuiltWindow(HWND about, ztest::Report& report) {
   CheckFrame(about, report);
   for (const AboutControlEntry& entry : zelvio::AboutControls()) CheckControl(about, entry, report);
   CheckNothingOverlaps(about, report);

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include "check_report.h"
+#include "checks.h"
 
 namespace abouttest {
 
-void CheckBuiltWindow(HWND about, CheckReport& report);
+void CheckBuiltWindow(HWND about, ztest::Report& report);
 
 }  // namespace abouttest

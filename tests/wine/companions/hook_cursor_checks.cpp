@@ -26,7 +26,7 @@ bool CloseLikeTheRecorder() {
     return SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &ignored) != 0;
 }
 
-void CheckOneRun(ProbeReport& report) {
+void CheckOneRun(ztest::Report& report) {
     ChildProcess process;
     if (!report.Check(process.Start(kCommandLine), "hook: starts from Programs\\HookCursor.exe")) {
         return;
@@ -44,7 +44,7 @@ void CheckOneRun(ProbeReport& report) {
 }
 
 // Toggling the cursor option twice starts two processes; each WM_CLOSE ends one of them.
-void CheckTwoRuns(ProbeReport& report) {
+void CheckTwoRuns(ztest::Report& report) {
     ChildProcess first;
     ChildProcess second;
     bool started = first.Start(kCommandLine) && second.Start(kCommandLine);
@@ -66,7 +66,7 @@ void CheckTwoRuns(ProbeReport& report) {
 
 }  // namespace
 
-void RunHookCursorChecks(ProbeReport& report) {
+void RunHookCursorChecks(ztest::Report& report) {
     CheckOneRun(report);
     CheckTwoRuns(report);
 }

@@ -37,7 +37,7 @@ const Point kOutsidePoints[] = {{519, 540}, {1400, 540}, {960, 291}, {960, 788}}
 constexpr Point kBarePoint = {50, 50};
 
 struct Session {
-    ProbeReport& report;
+    ztest::Report& report;
     ChildProcess process;
     Canvas canvas;
     HWND frame = nullptr;
@@ -120,7 +120,7 @@ HWND WaitForFrame(DWORD deadline) {
 }
 
 bool CheckLaunch(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     if (!r.Check(s.process.Start(kCommandLine), "overlay: starts from Programs\\ZelvioCapturer.exe")) {
         return false;
     }
@@ -149,7 +149,7 @@ bool CheckLaunch(Session& s) {
 void CheckStyles(Session& s) {
     LONG style = GetWindowLongA(s.frame, GWL_STYLE);
     LONG exStyle = GetWindowLongA(s.frame, GWL_EXSTYLE);
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check((style & WS_POPUP) != 0 && (style & WS_CAPTION) == 0 && (style & WS_THICKFRAME) == 0,
             "overlay: plain popup without caption or sizing border");
     r.Check(GetParent(s.frame) == nullptr, "overlay: top-level window");
@@ -175,7 +175,7 @@ void CheckRegionShape(Session& s) {
 }
 
 void CheckDefaultRegion(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check(s.Send(kDefaultRegion) == TRUE, "overlay: takes the default Create");
     RECT rect = s.FrameRect();
     r.Check(SameRect(rect, kOuterLeft, kOuterTop, kOuterRight, kOuterBottom),
@@ -186,7 +186,7 @@ void CheckDefaultRegion(Session& s) {
 
 // Regions at negative coordinates and larger than the screen are placed as they come.
 void CheckOtherRegions(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     s.Send("Create$200$100$-50$-30$0$0000FF");
     RECT rect = s.FrameRect();
     r.Check(SameRect(rect, -58, -38, 158, 78), "overlay: region at negative position", RectText(rect));
@@ -211,7 +211,7 @@ void CheckOtherRegions(Session& s) {
 // ---- pixels -----------------------------------------------------------------------------
 
 void CheckFramePixels(Session& s, const ProbeOptions& options) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check(s.Send("ChangeFormColor$FF0000$0") == TRUE, "overlay: takes ChangeFormColor$FF0000$0");
     std::string detail;
     r.Check(PixelsAre(kBandPoints, std::size(kBandPoints), kRed, detail),
@@ -227,7 +227,7 @@ void CheckFramePixels(Session& s, const ProbeOptions& options) {
 }
 
 void CheckFlash(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     Point band = kBandPoints[2];
     r.Check(s.Send("ChangeFormColor$FFFF00$400") == TRUE, "overlay: takes ChangeFormColor$FFFF00$400");
     COLORREF seen = WaitForPixel(band.x, band.y, kYellow, kPaintWaitMs);
@@ -251,7 +251,7 @@ void CheckFlash(Session& s) {
 // ---- caption ----------------------------------------------------------------------------
 
 void CheckCaption(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check(s.Send("ChangeFormCaption$FormMainCapturer@25") == TRUE, "overlay: takes ChangeFormCaption");
     r.Check(WindowText(s.frame) == "FormMainCapturer@25", "overlay: caption carries the frame rate",
             "got \"" + WindowText(s.frame) + "\"");
@@ -262,7 +262,7 @@ void CheckCaption(Session& s) {
 // ---- malformed input --------------------------------------------------------------------
 
 void CheckMalformed(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     const char* texts[] = {
         "Bogus$1",
         "Create$2000000000$480$528$300$0$0000FF",
@@ -305,7 +305,7 @@ void CheckMalformed(Session& s) {
 // ---- focus and clicks -------------------------------------------------------------------
 
 void CheckFocusAndClicks(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     SetForegroundWindow(s.canvas.Window());
     PumpMessagesFor(100);
     s.Send(kDefaultRegion);
@@ -325,7 +325,7 @@ void CheckFocusAndClicks(Session& s) {
 // ---- backdrop ---------------------------------------------------------------------------
 
 void CheckBackdropOn(Session& s, HWND& backdrop) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check(s.Send("Create$864$480$528$300$-1$00FF80") == TRUE, "backdrop: takes Create with flag -1");
     RECT rect = s.FrameRect();
     r.Check(SameRect(rect, kOuterLeft, kOuterTop, kOuterRight, kOuterBottom),
@@ -356,7 +356,7 @@ void CheckBackdropOn(Session& s, HWND& backdrop) {
 
 // An application opened while the backdrop shows comes above it too.
 void CheckLaterWindowShows(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     Canvas later;
     const COLORREF kLaterColor = RGB(0x20, 0x40, 0xA0);
     if (!r.Check(later.Create(RECT{700, 400, 1200, 700}, kLaterColor), "probe: second canvas")) return;
@@ -369,7 +369,7 @@ void CheckLaterWindowShows(Session& s) {
 }
 
 void CheckBackdropStaysDown(Session& s, HWND backdrop) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     SetWindowPos(backdrop, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PumpMessagesFor(100);
     r.Check(NoVisibleWindowBelow(backdrop) && IsAbove(s.canvas.Window(), backdrop),
@@ -386,7 +386,7 @@ void CheckBackdropStaysDown(Session& s, HWND backdrop) {
 }
 
 void CheckBackdropOff(Session& s, HWND backdrop) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check(s.Send(kDefaultRegion) == TRUE, "backdrop: takes Create with flag 0");
     r.Check(!IsWindow(backdrop) || !IsWindowVisible(backdrop) || HasEmptyShape(backdrop),
             "backdrop: hidden by flag 0");
@@ -407,7 +407,7 @@ void CheckBackdrop(Session& s) {
 // ---- close ------------------------------------------------------------------------------
 
 void CheckClose(Session& s) {
-    ProbeReport& r = s.report;
+    ztest::Report& r = s.report;
     r.Check(s.Send("Close") == TRUE, "overlay: takes Close");
     r.Check(s.process.WaitExit(5000), "overlay: process ends after Close");
     r.Check(s.process.ExitCode() == 0, "overlay: exit code 0", std::to_string(s.process.ExitCode()));
@@ -417,7 +417,7 @@ void CheckClose(Session& s) {
 
 }  // namespace
 
-void RunOverlayChecks(ProbeReport& report, const ProbeOptions& options) {
+void RunOverlayChecks(ztest::Report& report, const ProbeOptions& options) {
     // The pixel checks use fixed places laid out for a 1920 x 1080 test display.
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     if (!report.Check(width >= 1600 && height >= 960, "probe: screen of at least 1600 x 960",

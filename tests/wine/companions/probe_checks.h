@@ -1,7 +1,7 @@
 // The two groups of checks companions_probe.exe runs.
 #pragma once
 
-#include "probe_report.h"
+#include "checks.h"
 
 #include <windows.h>
 
@@ -10,5 +10,5 @@ struct ProbeOptions {
     DWORD holdMs = 0;
 };
 
-void RunOverlayChecks(ProbeReport& report, const ProbeOptions& options);
-void RunHookCursorChecks(ProbeReport& report);
+void RunOverlayChecks(ztest::Report& report, const ProbeOptions& options);
+void RunHookCursorChecks(ztest::Report& report);

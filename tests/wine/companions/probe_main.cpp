@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     ProbeOptions options;
     if (!ReadOptions(argc, argv, options)) return 2;
 
-    ProbeReport report;
+    ztest::Report report;
     RunOverlayChecks(report, options);
     RunHookCursorChecks(report);
     return report.Finish();

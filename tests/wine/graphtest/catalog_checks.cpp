@@ -67,7 +67,7 @@ DWORD WINAPI DismissSettings(void*) {
     return 0;
 }
 
-void CheckCodecs(Report& report) {
+void CheckCodecs(ztest::Report& report) {
     std::vector<Device> codecs = ListCategory(CLSID_VideoCompressorCategory);
     kit::ComPtr<IBaseFilter> dialog = BindByName(codecs, L"Zelvio Test Codec (dialog)");
     kit::ComPtr<IBaseFilter> plain = BindByName(codecs, L"Zelvio Test Codec (plain)");
@@ -117,7 +117,7 @@ bool LineEnabled(IBaseFilter* filter, const wchar_t* name, BOOL* enabled) {
     return mixer && SUCCEEDED(mixer->get_Enable(enabled));
 }
 
-void CheckAudio(Report& report) {
+void CheckAudio(ztest::Report& report) {
     std::vector<Device> devices = ListCategory(CLSID_AudioInputDeviceCategory);
     kit::ComPtr<IBaseFilter> audio = BindByName(devices, L"Zelvio Test Audio");
     kit::ComPtr<IBaseFilter> noMixer = BindByName(devices, L"Zelvio Test Audio (no mixer)");
@@ -143,7 +143,7 @@ void CheckAudio(Report& report) {
 
 }  // namespace
 
-void CheckCatalogs(Report& report) {
+void CheckCatalogs(ztest::Report& report) {
     CheckCodecs(report);
     CheckAudio(report);
 }

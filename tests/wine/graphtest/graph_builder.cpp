@@ -51,7 +51,7 @@ kit::ComPtr<IPin> PinByName(IBaseFilter* filter, const wchar_t* name) {
 }
 
 bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring& aviPath,
-                         RecordingGraph& g, Report& report) {
+                         RecordingGraph& g, ztest::Report& report) {
     bool ok = report.Ok(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IGraphBuilder, g.graph.PutVoid()),
                         "create filter graph");
@@ -131,8 +131,8 @@ bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring
     HRESULT audioToMux = b->RenderStream(nullptr, nullptr, g.audioTee.Get(), nullptr, g.mux.Get());
     g.audioInMux = audioToMux == S_OK;
     if (!g.audioInMux) {
-        std::printf("SKIP: RenderStream audio tee -> mux (hr=0x%08lX): this AVI Mux takes no audio\n",
-                    static_cast<unsigned long>(audioToMux));
+        report.Skip("RenderStream audio tee -> mux", ztest::Format("hr=0x%08lX: this AVI Mux takes no audio",
+                                                                  static_cast<unsigned long>(audioToMux)));
     }
     ok = report.Ok(b->RenderStream(nullptr, nullptr, g.audioTee.Get(), nullptr, g.audioNull.Get()),
                    "RenderStream audio tee -> null renderer") && ok;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "kit/com_ptr.h"
-#include "report.h"
+#include "checks.h"
 
 namespace graphtest {
 
@@ -29,7 +29,7 @@ struct RecordingGraph {
 HRESULT LoadFilterFromModule(const std::string& module, const CLSID& clsid, IBaseFilter** out);
 
 bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring& aviPath,
-                         RecordingGraph& g, Report& report);
+                         RecordingGraph& g, ztest::Report& report);
 
 // Stops every filter, then releases the graph (a failed run can leave filters paused).
 void TearDown(RecordingGraph& g);

@@ -26,7 +26,7 @@ std::wstring Widen(const char* text) {
     return result;
 }
 
-void CheckVideoConnection(RecordingGraph& g, const BarcodeLayout& layout, Report& report) {
+void CheckVideoConnection(RecordingGraph& g, const BarcodeLayout& layout, ztest::Report& report) {
     kit::ComPtr<IPin> out = FirstPin(g.pushSource.Get(), PINDIR_OUTPUT);
     AM_MEDIA_TYPE mt = {};
     if (!out || FAILED(out->ConnectionMediaType(&mt))) {
@@ -36,7 +36,7 @@ void CheckVideoConnection(RecordingGraph& g, const BarcodeLayout& layout, Report
     const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
     bool ok = mt.subtype == MEDIASUBTYPE_RGB32 && vih && vih->bmiHeader.biWidth == layout.width &&
               vih->bmiHeader.biHeight == layout.height && vih->AvgTimePerFrame == 10000000 / layout.fps;
-    report.Check(ok, "push source connected as RGB32 %dx%d at %d fps", layout.width, layout.height, layout.fps);
+    report.Check(ok, ztest::Format("push source connected as RGB32 %dx%d at %d fps", layout.width, layout.height, layout.fps));
     CoTaskMemFree(mt.pbFormat);
     if (mt.pUnk) mt.pUnk->Release();
 }
@@ -74,7 +74,7 @@ HWND CreateCursorHookWindow() {
                            nullptr, wc.hInstance, nullptr);
 }
 
-RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& report) {
+RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Report& report) {
     RunFigures figures;
     kit::ComPtr<IMediaControl> control;
     kit::ComPtr<IMediaSeeking> seeking;
@@ -88,7 +88,7 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& r
     QueryPerformanceCounter(&started);
     // Run may answer S_FALSE while the renderers wait for their first sample.
     HRESULT run = control->Run();
-    report.Check(SUCCEEDED(run), "Run (hr=0x%08lX)", static_cast<unsigned long>(run));
+    report.Check(SUCCEEDED(run), ztest::Format("Run (hr=0x%08lX)", static_cast<unsigned long>(run)));
     report.Check(GraphState(control.Get()) == State_Running, "graph running");
     Sleep(3000);
     figures.runningSeconds += SecondsSince(started);
@@ -99,14 +99,14 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& r
     Sleep(1000);
     LONGLONG stillPaused = 0;
     seeking->GetCurrentPosition(&stillPaused);
-    report.Check(stillPaused == atPause, "position holds while paused (%lld)", stillPaused);
+    report.Check(stillPaused == atPause, ztest::Format("position holds while paused (%lld)", stillPaused));
     // From here on the cursor-hook window exists, so frames must show the cursor.
     HWND hook = CreateCursorHookWindow();
     SetCursorPos(layout.left + layout.cursorX, layout.top + layout.cursorY);
     report.Check(hook != nullptr, "cursor-hook window created");
     QueryPerformanceCounter(&started);
     run = control->Run();
-    report.Check(SUCCEEDED(run), "Run after pause (hr=0x%08lX)", static_cast<unsigned long>(run));
+    report.Check(SUCCEEDED(run), ztest::Format("Run after pause (hr=0x%08lX)", static_cast<unsigned long>(run)));
     Sleep(2000);
     seeking->GetCurrentPosition(&figures.positionAtStop);
     figures.runningSeconds += SecondsSince(started);
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    Report report;
+    ztest::Report report;
     BarcodeLayout layout;
     BarcodeWindows windows(layout);
     SetCursorPos(0, 0);  // off the region until the cursor-hook window appears
@@ -161,11 +161,10 @@ int main(int argc, char** argv) {
         audioInMux = g.audioInMux;
         TearDown(g);
     }
-    std::printf("push source: %lld delivered, %lld skipped, position at stop %lld\n", figures.delivered,
+    std::printf("# push source: %lld delivered, %lld skipped, position at stop %lld\n", figures.delivered,
                 figures.skipped, figures.positionAtStop);
     WriteResults(argv[3], layout, figures, audioInMux);
     windows.Stop();
     CoUninitialize();
-    std::printf("%d passed, %d failed\n", report.Passed(), report.Failed());
-    return report.Failed();
+    return report.Finish();
 }

@@ -23,7 +23,7 @@ void FreeType(AM_MEDIA_TYPE* mt) {
 
 // The source offers RGB32, RGB24 and RGB555 of the overlay region, in that order, with
 // padded image sizes; it accepts its own type and refuses another size.
-void CheckOfferedTypes(IBaseFilter* source, Report& report) {
+void CheckOfferedTypes(IBaseFilter* source, ztest::Report& report) {
     kit::ComPtr<IPin> out = FirstPin(source, PINDIR_OUTPUT);
     kit::ComPtr<IEnumMediaTypes> types;
     if (!out || FAILED(out->EnumMediaTypes(types.Put()))) {
@@ -41,7 +41,7 @@ void CheckOfferedTypes(IBaseFilter* source, Report& report) {
         ok = got[i]->subtype == subtypes[i] && vih->bmiHeader.biSizeImage == static_cast<DWORD>(sizes[i]) &&
              vih->AvgTimePerFrame == 400000;
     }
-    report.Check(ok, "push source offers RGB32, RGB24, RGB555 at 640x360, 25 fps (%lu types)", fetched);
+    report.Check(ok, ztest::Format("push source offers RGB32, RGB24, RGB555 at 640x360, 25 fps (%lu types)", fetched));
     if (fetched >= 2) {
         report.Check(out->QueryAccept(got[1]) == S_OK, "push source accepts its RGB24 type");
         auto* vih = reinterpret_cast<VIDEOINFOHEADER*>(got[1]->pbFormat);
@@ -57,7 +57,7 @@ void CheckOfferedTypes(IBaseFilter* source, Report& report) {
 }
 
 // Each output that connects makes a new free one; a clone enumerates the same pins.
-void CheckTeeGrowth(IBaseFilter* source, Report& report) {
+void CheckTeeGrowth(IBaseFilter* source, ztest::Report& report) {
     kit::ComPtr<IGraphBuilder> graph;
     kit::ComPtr<IBaseFilter> tee;
     kit::ComPtr<IBaseFilter> codecA;
@@ -116,7 +116,7 @@ void CheckTeeGrowth(IBaseFilter* source, Report& report) {
 }
 
 // The writer's pin is an IStream over the file: writes, seeks back, overwrites, reports size.
-void CheckWriterStream(const std::wstring& path, Report& report) {
+void CheckWriterStream(const std::wstring& path, ztest::Report& report) {
     kit::ComPtr<IBaseFilter> writer;
     CoCreateInstance(standins::CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, writer.PutVoid());
     kit::ComPtr<IFileSinkFilter> sink;
@@ -162,7 +162,7 @@ void CheckWriterStream(const std::wstring& path, Report& report) {
 
 }  // namespace
 
-void CheckKit(const std::string& pushSourceModule, const std::wstring& scratchFile, Report& report) {
+void CheckKit(const std::string& pushSourceModule, const std::wstring& scratchFile, ztest::Report& report) {
     kit::ComPtr<IBaseFilter> source;
     if (FAILED(LoadFilterFromModule(pushSourceModule, CLSID_ZelvioPushSource, source.Put()))) {
         report.Check(false, "push source for the kit checks");

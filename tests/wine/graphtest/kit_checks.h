@@ -3,10 +3,10 @@
 #pragma once
 #include <string>
 
-#include "report.h"
+#include "checks.h"
 
 namespace graphtest {
 
-void CheckKit(const std::string& pushSourceModule, const std::wstring& scratchFile, Report& report);
+void CheckKit(const std::string& pushSourceModule, const std::wstring& scratchFile, ztest::Report& report);
 
 }  // namespace graphtest

@@ -8,6 +8,7 @@
 #   zt_check / zt_expect_eq / zt_expect_field / zt_skip     print and count results
 #   zt_skip_test            ends a test whose subject cannot be checked yet, as skipped
 #   zt_finish               cleans up and prints the last line, "N passed, N failed"
+#   zt_run_checks WHAT LOG CMD...  runs a check program of ours, adds up its PASS/FAIL/SKIP lines
 #
 # Environment: WINEPREFIX (default <repo>/build/wineprefix); DISPLAY (default: a private
 # Xvfb on :99, stopped at the end); ZT_KEEP=1 keeps the temp folder.
@@ -41,6 +42,33 @@ zt_fail() {
 zt_skip() {
   ZT_SKIPPED=$((ZT_SKIPPED + 1))
   echo "SKIP: $1${2:+ ($2)}"
+}
+
+# zt_run_checks "what" LOG CMD...: runs a check program whose output goes to LOG (a file,
+# never a pipe), prints its result and "# " note lines and counts the results as this test's
+# own. Check programs of every language print "PASS: ", "FAIL: " and "SKIP: " lines and end
+# with "N passed, N failed".
+zt_run_checks() {
+  local what="$1" log="$2" rc summary="" line
+  shift 2
+  "$@" </dev/null >"$log" 2>&1
+  rc=$?
+  while IFS= read -r line; do
+    case "$line" in
+      "PASS: "*) ZT_PASSED=$((ZT_PASSED + 1)) ;;
+      "FAIL: "*) ZT_FAILED=$((ZT_FAILED + 1)) ;;
+      "SKIP: "*) ZT_SKIPPED=$((ZT_SKIPPED + 1)) ;;
+      "# "*) ;;
+      *" passed, "*" failed") summary="$line"; continue ;;
+      *) continue ;;
+    esac
+    echo "$line"
+  done < <(tr -d '\r' <"$log")
+  if [ -z "$summary" ]; then
+    zt_fail "$what ran to the end" "exit code $rc, no summary line; see $log"
+  elif [ "$rc" != 0 ] && [ "${summary#*, }" = "0 failed" ]; then
+    zt_fail "$what exit code" "$rc"
+  fi
 }
 
 # zt_check "what" command...: passes when the command succeeds; a failed driver command
@@ -228,6 +256,8 @@ ZT_CLEANED=0
 zt_cleanup() {
   [ "$ZT_CLEANED" = 1 ] && return 0
   ZT_CLEANED=1
+  # A test that changed the prefix defines zt_at_cleanup to put it back while Wine still runs.
+  declare -F zt_at_cleanup >/dev/null && zt_at_cleanup
   zt_kill_own_processes
   if [ "$ZT_OWN_SERVER" = 1 ]; then
     wine_env_stop_server

@@ -103,106 +103,96 @@ std::string BuildError(CapturePipeline& pipeline, const CaptureOptions& options)
 
 }  // namespace
 
-void Checker::Expect(bool condition, const std::string& what) {
-  std::printf("%s %s\n", condition ? "ok" : "FAIL", what.c_str());
-  if (!condition) ++failures;
-}
-
-void Checker::ExpectEqual(const std::string& actual, const std::string& expected, const std::string& what) {
-  Expect(actual == expected, what + ": \"" + actual + "\"" + (actual == expected ? "" : " expected \"" + expected + "\""));
-}
-
-void CheckMonikerBinding(Checker& check) {
+void CheckMonikerBinding(ztest::Report& check) {
   std::vector<uint8_t> stored = zelvio::FixedFilterMoniker(kAviMux);
-  check.Expect(stored.size() == 198, "stored AVI Mux moniker is 198 bytes");
-  std::printf("measure: OleLoadFromStream of the stored device moniker: 0x%08lX\n",
+  check.Check(stored.size() == 198, "stored AVI Mux moniker is 198 bytes");
+  std::printf("# measure: OleLoadFromStream of the stored device moniker: 0x%08lX\n",
               static_cast<unsigned long>(LoadWithOle(stored)));
-  std::printf("measure: MkParseDisplayName of its display name: 0x%08lX\n",
+  std::printf("# measure: MkParseDisplayName of its display name: 0x%08lX\n",
               static_cast<unsigned long>(ParseName(zelvio::FilterEntryDisplayName(zelvio::ToGuid(kAviMux)))));
   for (const GUID& filterClass : {kAviMux, kFileWriter, kInfinitePinTee, kNullRenderer}) {
     ComPtr<IBaseFilter> filter = zelvio::BindStoredFilter(zelvio::FixedFilterMoniker(filterClass));
-    check.Expect(static_cast<bool>(filter), "stored moniker binds " + zelvio::GuidText(zelvio::ToGuid(filterClass)));
+    check.Check(static_cast<bool>(filter), "stored moniker binds " + zelvio::GuidText(zelvio::ToGuid(filterClass)));
   }
-  check.Expect(!zelvio::BindStoredFilter({}), "empty BaseFilter binds nothing");
+  check.Check(!zelvio::BindStoredFilter({}), "empty BaseFilter binds nothing");
 
   zelvio::TSysDevEnum devices(CLSID_AudioInputDeviceCategory);
   ComPtr<IMoniker> device = devices.Moniker(0);
   if (!device) return;
-  std::printf("measure: OleSaveToStream of an audio device moniker: 0x%08lX\n",
+  std::printf("# measure: OleSaveToStream of an audio device moniker: 0x%08lX\n",
               static_cast<unsigned long>(SaveWithOle(device.Get())));
   std::vector<uint8_t> saved = zelvio::StoreMoniker(device.Get());
-  check.Expect(static_cast<bool>(zelvio::BindStoredFilter(saved)), "stored audio device moniker binds again");
+  check.Check(static_cast<bool>(zelvio::BindStoredFilter(saved)), "stored audio device moniker binds again");
 }
 
-void CheckRunningObjectTable(Checker& check) {
+void CheckRunningObjectTable(ztest::Report& check) {
   zelvio::TFilterGraph inspected(true, nullptr);
   zelvio::TFilterGraph plain(false, nullptr);
   plain.SetActive(true);
-  check.Expect(GraphsInRunningObjectTable().empty(), "a graph without GraphEdit is not registered");
+  check.Check(GraphsInRunningObjectTable().empty(), "a graph without GraphEdit is not registered");
   inspected.SetActive(true);
   std::vector<std::string> names = GraphsInRunningObjectTable();
-  check.Expect(names.size() == 1, "an active GraphEdit graph is registered once");
-  if (!names.empty()) std::printf("measure: running object table entry \"%s\"\n", names[0].c_str());
+  check.Check(names.size() == 1, "an active GraphEdit graph is registered once");
+  if (!names.empty()) std::printf("# measure: running object table entry \"%s\"\n", names[0].c_str());
   inspected.SetActive(false);
-  check.Expect(GraphsInRunningObjectTable().empty(), "deactivating revokes the entry");
+  check.Check(GraphsInRunningObjectTable().empty(), "deactivating revokes the entry");
 }
 
-void CheckErrorText(Checker& check) {
+void CheckErrorText(ztest::Report& check) {
   try {
     zelvio::CheckGraphResult(S_FALSE);
-    check.Expect(true, "S_FALSE passes the checked-call rule");
+    check.Check(true, "S_FALSE passes the checked-call rule");
     zelvio::CheckGraphResult(VFW_E_NOT_STOPPED);
-    check.Expect(false, "VFW_E_NOT_STOPPED raises");
+    check.Check(false, "VFW_E_NOT_STOPPED raises");
   } catch (const zelvio::EDirectShowException& e) {
     std::string text = e.what();
-    std::printf("measure: error text \"%s\"\n", text.c_str());
-    check.Expect(e.Result() == VFW_E_NOT_STOPPED, "the exception carries the code");
-    check.Expect(text.size() > 13 && text.compare(text.size() - 13, 13, " ($80040224).") == 0,
-                 "text ends with \" ($80040224).\"");
-    check.Expect(text.find('\n') == std::string::npos, "no line break in the text");
+    std::printf("# measure: error text \"%s\"\n", text.c_str());
+    check.Check(e.Result() == VFW_E_NOT_STOPPED, "the exception carries the code");
+    check.Check(text.size() > 13 && text.compare(text.size() - 13, 13, " ($80040224).") == 0, "text ends with \" ($80040224).\"");
+    check.Check(text.find('\n') == std::string::npos, "no line break in the text");
   }
 }
 
-int CheckCompressorList(Checker& check, CapturePipeline& pipeline) {
+int CheckCompressorList(ztest::Report& check, CapturePipeline& pipeline) {
   zelvio::TSysDevEnum category(CLSID_VideoCompressorCategory);
   for (int i = 0; i < category.Count(); ++i) {
     ComPtr<IBaseFilter> filter = category.Filter(i);
     void* dialogs = nullptr;
     HRESULT hr = filter ? filter->QueryInterface(IID_IAMVfwCompressDialogs, &dialogs) : E_FAIL;
     if (dialogs) static_cast<IUnknown*>(dialogs)->Release();
-    std::printf("measure: compressor %d \"%s\" %s, dialog query 0x%08lX\n", i, category.FriendlyName(i).c_str(),
+    std::printf("# measure: compressor %d \"%s\" %s, dialog query 0x%08lX\n", i, category.FriendlyName(i).c_str(),
                 filter ? "created" : "not created", static_cast<unsigned long>(hr));
   }
   std::vector<std::string> names = pipeline.EnumerateVideoCompressors();
-  std::printf("compressors: %s\n", Join(names).c_str());
+  std::printf("# compressors: %s\n", Join(names).c_str());
   int dialog = -1;
   bool plain = false;
   for (size_t i = 0; i < names.size(); ++i) {
     if (names[i] == "Zelvio Test Codec (dialog)") dialog = static_cast<int>(i);
     if (names[i] == "Zelvio Test Codec (plain)") plain = true;
   }
-  check.Expect(dialog >= 0, "the compressor with a dialog is listed");
-  check.Expect(!plain, "the compressor without a dialog is not listed");
-  check.Expect(names.size() == 1, "no other compressor qualifies under Wine");
+  check.Check(dialog >= 0, "the compressor with a dialog is listed");
+  check.Check(!plain, "the compressor without a dialog is not listed");
+  check.Check(names.size() == 1, "no other compressor qualifies under Wine");
   return dialog;
 }
 
-void CheckDeviceList(Checker& check, CapturePipeline& pipeline, int& withMixer, int& withoutMixer) {
+void CheckDeviceList(ztest::Report& check, CapturePipeline& pipeline, int& withMixer, int& withoutMixer) {
   std::vector<std::string> names = pipeline.EnumerateAudioDevices();
-  std::printf("audio devices: %s\n", Join(names).c_str());
+  std::printf("# audio devices: %s\n", Join(names).c_str());
   withMixer = withoutMixer = -1;
   for (size_t i = 0; i < names.size(); ++i) {
     if (names[i] == "Zelvio Test Audio") withMixer = static_cast<int>(i);
     if (names[i] == "Zelvio Test Audio (no mixer)") withoutMixer = static_cast<int>(i);
   }
-  check.Expect(withMixer >= 0, "\"Zelvio Test Audio\" is listed");
-  check.Expect(withoutMixer >= 0, "\"Zelvio Test Audio (no mixer)\" is listed");
+  check.Check(withMixer >= 0, "\"Zelvio Test Audio\" is listed");
+  check.Check(withoutMixer >= 0, "\"Zelvio Test Audio (no mixer)\" is listed");
 }
 
-void CheckLinesAndFormats(Checker& check, CapturePipeline& pipeline, int device) {
+void CheckLinesAndFormats(ztest::Report& check, CapturePipeline& pipeline, int device) {
   std::string error;
   AudioListing listing = Listing(pipeline, device, error);
-  check.ExpectEqual(error, "", "discovery raises nothing");
+  check.Equal("discovery raises nothing", "", error);
   const std::vector<std::string> formats = {
       "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: PCM, 44100 Hertz, 16 Bits, 2 Channels",
       "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: PCM, 22050 Hertz, 16 Bits, 1 Channels",
@@ -210,37 +200,37 @@ void CheckLinesAndFormats(Checker& check, CapturePipeline& pipeline, int device)
       "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: PCM, 44100 Hertz, 16 Bits, 1 Channels",
       "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: PCM, 11025 Hertz, 16 Bits, 1 Channels",
   };
-  check.Expect(listing.formats.size() == formats.size(), "five capture formats");
+  check.Check(listing.formats.size() == formats.size(), "five capture formats");
   for (size_t i = 0; i < formats.size() && i < listing.formats.size(); ++i) {
-    check.ExpectEqual(listing.formats[i], formats[i], "format " + std::to_string(i));
+    check.Equal("format " + std::to_string(i), formats[i], listing.formats[i]);
   }
-  check.ExpectEqual(Join(listing.lines), "Line In | Microphone", "input lines in pin order");
-  check.Expect(listing.enabledLine == 0, "the enabled line is \"Line In\" (" + std::to_string(listing.enabledLine) + ")");
+  check.Equal("input lines in pin order", "Line In | Microphone", Join(listing.lines));
+  check.Check(listing.enabledLine == 0, "the enabled line is \"Line In\" (" + std::to_string(listing.enabledLine) + ")");
 }
 
-void CheckMissingMixer(Checker& check, CapturePipeline& pipeline, int device) {
+void CheckMissingMixer(ztest::Report& check, CapturePipeline& pipeline, int device) {
   std::string error;
   AudioListing listing = Listing(pipeline, device, error);
-  check.ExpectEqual(error, "Interface not supported", "a line without a mixer stops the discovery");
-  check.ExpectEqual(Join(listing.lines), "Line In", "the failing line's name is listed");
-  check.Expect(listing.formats.size() == 5, "the formats found before stay listed");
-  check.Expect(listing.enabledLine == -1, "no line is selected");
+  check.Equal("a line without a mixer stops the discovery", "Interface not supported", error);
+  check.Equal("the failing line's name is listed", "Line In", Join(listing.lines));
+  check.Check(listing.formats.size() == 5, "the formats found before stay listed");
+  check.Check(listing.enabledLine == -1, "no line is selected");
 }
 
-void CheckBuildWithoutCompressor(Checker& check, CapturePipeline& pipeline, const std::string& avi) {
+void CheckBuildWithoutCompressor(ztest::Report& check, CapturePipeline& pipeline, const std::string& avi) {
   CaptureOptions options;
   options.compressor = -1;
   options.screencastPath = avi;
-  check.ExpectEqual(BuildError(pipeline, options), "", "a build without a compressor raises nothing");
-  check.Expect(pipeline.GraphActive(), "the graph is active after the first build");
+  check.Equal("a build without a compressor raises nothing", "", BuildError(pipeline, options));
+  check.Check(pipeline.GraphActive(), "the graph is active after the first build");
   options.compressor = 57;
-  check.ExpectEqual(BuildError(pipeline, options), "", "a position past the list raises nothing");
+  check.Equal("a position past the list raises nothing", "", BuildError(pipeline, options));
   options.audioEnabled = true;
   options.audioDevice = 999;
-  check.ExpectEqual(BuildError(pipeline, options), "Interface not supported", "audio without a device");
+  check.Equal("audio without a device", "Interface not supported", BuildError(pipeline, options));
 }
 
-void CheckMissingModule(Checker& check, CapturePipeline& pipeline, const std::string& avi) {
+void CheckMissingModule(ztest::Report& check, CapturePipeline& pipeline, const std::string& avi) {
   char folder[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, folder);
   char temp[MAX_PATH];
@@ -248,8 +238,7 @@ void CheckMissingModule(Checker& check, CapturePipeline& pipeline, const std::st
   SetCurrentDirectoryA(temp);
   CaptureOptions options;
   options.screencastPath = avi;
-  check.ExpectEqual(BuildError(pipeline, options), "Error: Failed to open file: Filters/PushSource.ax",
-                    "a missing module");
+  check.Equal("a missing module", "Error: Failed to open file: Filters/PushSource.ax", BuildError(pipeline, options));
   SetCurrentDirectoryA(folder);
 }
 
@@ -273,7 +262,7 @@ struct DialogCloser {
   }
 };
 
-void CheckCompressorDialog(Checker& check, CapturePipeline& pipeline) {
+void CheckCompressorDialog(ztest::Report& check, CapturePipeline& pipeline) {
   DialogCloser closer;
   HANDLE thread = CreateThread(nullptr, 0, &DialogCloser::Run, &closer, 0, nullptr);
   pipeline.ShowCompressorDialog();
@@ -282,48 +271,48 @@ void CheckCompressorDialog(Checker& check, CapturePipeline& pipeline) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
   }
-  check.Expect(closer.seen, "the compressor's configuration dialog was shown");
+  check.Check(closer.seen, "the compressor's configuration dialog was shown");
 }
 
 // Run fails when the writer cannot create its file; Wine then leaves the filters paused
 // while the graph reports stopped, and the next build must still empty and rebuild it.
-void CheckFailedRunRecovers(Checker& check, CapturePipeline& pipeline, const CaptureOptions& options) {
+void CheckFailedRunRecovers(ztest::Report& check, CapturePipeline& pipeline, const CaptureOptions& options) {
   CaptureOptions broken = options;
   broken.screencastPath = "Z:\\no\\such\\folder\\Screencast.avi";
-  check.ExpectEqual(BuildError(pipeline, broken), "", "a build into a missing folder raises nothing");
+  check.Equal("a build into a missing folder raises nothing", "", BuildError(pipeline, broken));
   std::string runError;
   try {
     pipeline.RunGraph();
   } catch (const zelvio::EDirectShowException& e) {
     runError = e.what();
   }
-  std::printf("measure: Run into a missing folder: \"%s\"\n", runError.c_str());
-  check.Expect(!runError.empty(), "Run into a missing folder raises the platform's error");
-  check.ExpectEqual(BuildError(pipeline, options), "", "the next build after a failed Run raises nothing");
+  std::printf("# measure: Run into a missing folder: \"%s\"\n", runError.c_str());
+  check.Check(!runError.empty(), "Run into a missing folder raises the platform's error");
+  check.Equal("the next build after a failed Run raises nothing", "", BuildError(pipeline, options));
 }
 
-void RecordWithAudio(Checker& check, CapturePipeline& pipeline, const CaptureOptions& options,
+void RecordWithAudio(ztest::Report& check, CapturePipeline& pipeline, const CaptureOptions& options,
                      unsigned milliseconds) {
-  check.ExpectEqual(BuildError(pipeline, options), "", "build with compressor and audio");
+  check.Equal("build with compressor and audio", "", BuildError(pipeline, options));
   try {
     pipeline.RunGraph();
     PumpMessages(milliseconds);
     int64_t position = pipeline.CurrentPosition();
-    std::printf("measure: position after %u ms: %lld\n", milliseconds, static_cast<long long>(position));
-    check.Expect(position > 10000LL * milliseconds / 2, "the position advances while running");
+    std::printf("# measure: position after %u ms: %lld\n", milliseconds, static_cast<long long>(position));
+    check.Check(position > 10000LL * milliseconds / 2, "the position advances while running");
     pipeline.PauseGraph();
     PumpMessages(300);
     int64_t paused = pipeline.CurrentPosition();
     PumpMessages(300);
-    check.Expect(pipeline.CurrentPosition() - paused < 10000LL * 50, "the position holds while paused");
+    check.Check(pipeline.CurrentPosition() - paused < 10000LL * 50, "the position holds while paused");
     pipeline.StopGraph();
   } catch (const std::exception& e) {
-    check.Expect(false, std::string("recording raised: ") + e.what());
+    check.Check(false, std::string("recording raised: ") + e.what());
   }
   // Record, Stop, Record: the used graph is emptied and built again for the next file.
   CaptureOptions next = options;
   next.screencastPath += ".next.avi";
-  check.ExpectEqual(BuildError(pipeline, next), "", "a rebuild after the recording raises nothing");
+  check.Equal("a rebuild after the recording raises nothing", "", BuildError(pipeline, next));
 }
 
 }  // namespace pipelinetest

@@ -16,7 +16,7 @@ using namespace pipelinetest;
 namespace {
 
 int RunChecks(const std::string& avi) {
-  Checker check;
+  ztest::Report check;
   QuietPlatform platform;
   std::unique_ptr<zelvio::CapturePipeline> pipeline = zelvio::CreateDirectShowPipeline(platform, nullptr);
 
@@ -48,10 +48,9 @@ int RunChecks(const std::string& avi) {
 
   pipeline->FreeCatalogs();
   pipeline.reset();
-  for (const std::string& error : platform.errors) std::printf("reported: %s\n", error.c_str());
-  check.Expect(platform.errors.empty(), "no error reached the error box");
-  std::printf("%d failure(s)\n", check.failures);
-  return check.failures;
+  for (const std::string& error : platform.errors) check.Note("reported: " + error);
+  check.Check(platform.errors.empty(), "no error reached the error box");
+  return check.Finish();
 }
 
 }  // namespace
@@ -63,7 +62,7 @@ int main(int argc, char** argv) {
   }
   setvbuf(stdout, nullptr, _IONBF, 0);
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  int failures = RunChecks(argv[1]);
+  int exitCode = RunChecks(argv[1]);
   CoUninitialize();
-  return failures == 0 ? 0 : 1;
+  return exitCode;
 }
