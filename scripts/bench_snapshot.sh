@@ -20,8 +20,6 @@ BLIT_COUNT=21
 # shellcheck source=wine-env.sh
 source "$REPO/scripts/wine-env.sh"
 
-OWN_DISPLAY=""
-OWN_SERVER=0
 WORK=""
 
 cleanup() {
@@ -29,8 +27,7 @@ cleanup() {
     wine_env_kill_in "$WORK"
     rm -rf "$WORK"
   fi
-  [ "$OWN_SERVER" = 1 ] && wine_env_stop_server
-  [ -n "$OWN_DISPLAY" ] && wine_env_stop_display "$OWN_DISPLAY"
+  wine_env_end
 }
 trap cleanup EXIT
 
@@ -165,12 +162,7 @@ main() {
     echo "bench: no zdriver.exe or blit_timer.exe in $TESTBIN" >&2
     exit 1
   fi
-  if [ -z "${DISPLAY:-}" ]; then
-    OWN_DISPLAY=":99"
-    export DISPLAY="$OWN_DISPLAY"
-  fi
-  wine_env_server_alive || OWN_SERVER=1
-  wine_env_start "$DISPLAY" || exit 1
+  wine_env_begin || exit 1
   WORK="$(mktemp -d /tmp/zelvio-bench-XXXXXX)"
   local load
   load="$(cut -d ' ' -f 1-3 /proc/loadavg)"

@@ -18,8 +18,6 @@ LAUNCH_WAIT_MS=500
 # shellcheck source=wine-env.sh
 source "$REPO/scripts/wine-env.sh"
 
-OWN_DISPLAY=""
-OWN_SERVER=0
 WORK=""
 
 cleanup() {
@@ -27,8 +25,7 @@ cleanup() {
     wine_env_kill_in "$WORK"
     rm -rf "$WORK"
   fi
-  [ "$OWN_SERVER" = 1 ] && wine_env_stop_server
-  [ -n "$OWN_DISPLAY" ] && wine_env_stop_display "$OWN_DISPLAY"
+  wine_env_end
 }
 trap cleanup EXIT
 
@@ -114,12 +111,7 @@ EOF
 main() {
   [ -f "$DIST/Zelvio.exe" ] || { echo "bench: no Zelvio.exe in $DIST" >&2; exit 1; }
   [ -f "$DRIVER" ] || { echo "bench: no zdriver.exe in $TESTBIN" >&2; exit 1; }
-  if [ -z "${DISPLAY:-}" ]; then
-    OWN_DISPLAY=":99"
-    export DISPLAY="$OWN_DISPLAY"
-  fi
-  wine_env_server_alive || OWN_SERVER=1
-  wine_env_start "$DISPLAY" || exit 1
+  wine_env_begin || exit 1
   WORK="$(mktemp -d /tmp/zelvio-bench-XXXXXX)"
   one_run >/dev/null || exit 1
   local load

@@ -20,8 +20,6 @@ cmake --build "$repo/build/win" -j2 >/dev/null || { cmake --build "$repo/build/w
 
 dist="$repo/build/win/Zelvio"
 testbin="$repo/build/win/testbin"
-export WINEPREFIX="${WINEPREFIX:-$repo/build/wineprefix}"
-export WINEARCH=win64 WINEDEBUG=-all
 source "$repo/scripts/wine-env.sh"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
@@ -30,11 +28,10 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
 fi
 
 # ---- No display: the main job on a private X server -----------------------------------------
-export DISPLAY=":98"
-wine_env_start_display "$DISPLAY" || { echo "could not start Xvfb on $DISPLAY"; exit 1; }
-wine_env_start_server
-wine_env_ensure_prefix || { echo "no usable Wine prefix at $WINEPREFIX"; exit 1; }
-bash "$repo/tests/wine/standins/register.sh" "$WINEPREFIX" "$testbin/ZelvioTestFilters.dll" >/dev/null
+unset DISPLAY
+wine_env_begin :98 || { echo "no Wine session (display :98, prefix $WINEPREFIX)"; exit 1; }
+trap 'wine_env_kill_in "$run"; wine_env_end' EXIT
+wine_env_register_standins "$testbin/ZelvioTestFilters.dll" || exit 1
 
 run="$repo/build/run"
 rm -rf "$run"
@@ -44,12 +41,6 @@ app="$run/Zelvio"
 mkdir -p "$app/Output/Screencasts" "$app/Output/Screenshots"
 
 drv() { (cd "$run" && wine "$testbin/zdriver.exe" "$@" </dev/null >"$run/driver.out" 2>&1); local rc=$?; tr -d '\r' <"$run/driver.out"; return $rc; }
-cleanup() {
-  wine_env_kill_in "$run" 2>/dev/null
-  wineserver -k 2>/dev/null
-  wine_env_stop_display "$DISPLAY" 2>/dev/null
-}
-trap cleanup EXIT
 
 (cd "$run" && wine "$testbin/moving_picture.exe" </dev/null >"$run/picture.log" 2>&1 &)
 drv wait-window ZelvioMovingPicture - 60000 >/dev/null || { echo "the test picture did not appear"; exit 1; }

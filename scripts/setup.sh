@@ -29,4 +29,4 @@ if ! command -v wine >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
   ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine
 fi
 
-"$here/scripts/wine-prefix.sh"
+bash "$here/scripts/wine-env.sh" prefix

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# The Wine test environment: an Xvfb display, a persistent wineserver for one prefix, and
-# the prefix itself. Every step is idempotent: what already runs is left running.
+# The one Wine session of the tests, benchmarks and demo run: an Xvfb display, a persistent
+# wineserver for one prefix, the prefix itself and the test-only stand-in filters in it.
+# A session joins what already runs and, at its end, stops only what it started itself.
 #
 # As a command:
-#   scripts/wine-env.sh start [:N]    display :N (default :99), server, prefix
-#   scripts/wine-env.sh stop  [:N]    wineserver -k for the prefix, then the Xvfb we started
+#   scripts/wine-env.sh begin [:N]   joins or starts display :N (default :99), server, prefix
+#   scripts/wine-env.sh end          stops what "begin" started (remembered in a state file)
+#   scripts/wine-env.sh prefix       creates the prefix only (used by setup.sh)
 #   scripts/wine-env.sh status [:N]
 # As a library (source it):
-#   wine_env_start_display :N; wine_env_start_server; wine_env_ensure_prefix
-#   wine_env_stop_server; wine_env_stop_display :N
-#   wine_env_kill_in DIR       ends the Wine processes running from a folder, by pid
+#   wine_env_begin [:N]      the same as "begin"; the display is exported as DISPLAY
+#   wine_env_end             ends what this shell's wine_env_begin started
+#   wine_env_register_standins DLL   registers ZelvioTestFilters.dll (once per build of it)
+#   wine_env_kill_in DIR     ends the Wine processes running from a folder, by pid
 #
-# WINEPREFIX defaults to <repo>/build/wineprefix. Xvfb pid files live in WINE_ENV_STATE_DIR.
+# WINEPREFIX defaults to <repo>/build/wineprefix. With DISPLAY unset, a session joins the
+# display of a session begun by the command (so CTest's fixture serves every test), else :99.
 
 WINE_ENV_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$WINE_ENV_REPO/build/wineprefix}"
@@ -20,6 +24,8 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko install prompts: nothing of ours needs them.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 WINE_ENV_STATE_DIR="${WINE_ENV_STATE_DIR:-/tmp/zelvio-xvfb-state-$(id -u)}"
+WINE_ENV_OWN_DISPLAY=""
+WINE_ENV_OWN_SERVER=""
 
 wine_env_display_number() {
   local display="${1:-:99}"
@@ -27,58 +33,66 @@ wine_env_display_number() {
   echo "${display%%.*}"
 }
 
-wine_env_xvfb_pidfile() {
-  echo "$WINE_ENV_STATE_DIR/xvfb-$(wine_env_display_number "$1").pid"
-}
-
 # True when an X server answers on the display, whoever started it.
 wine_env_display_alive() {
   xdpyinfo -display ":$(wine_env_display_number "$1")" >/dev/null 2>&1
 }
 
+# Starts Xvfb on the display unless one answers there; prints the pid of one it started.
 wine_env_start_display() {
-  local n pidfile pid i
+  local n pid
   n="$(wine_env_display_number "$1")"
-  pidfile="$(wine_env_xvfb_pidfile ":$n")"
-  if wine_env_display_alive ":$n"; then
-    return 0
-  fi
+  wine_env_display_alive ":$n" && return 0
   mkdir -p "$WINE_ENV_STATE_DIR"
-  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp \
-    </dev/null >"$WINE_ENV_STATE_DIR/xvfb-$n.log" 2>&1 &
+  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp </dev/null >"$WINE_ENV_STATE_DIR/xvfb-$n.log" 2>&1 &
   pid=$!
-  echo "$pid" >"$pidfile"
-  for i in $(seq 1 100); do
+  for _ in $(seq 1 100); do
     if wine_env_display_alive ":$n"; then
+      echo "$pid"
       return 0
     fi
-    if ! kill -0 "$pid" 2>/dev/null; then
-      break
-    fi
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   echo "wine-env: Xvfb :$n did not come up (see $WINE_ENV_STATE_DIR/xvfb-$n.log)" >&2
-  rm -f "$pidfile"
   return 1
 }
 
-# Stops only an Xvfb that this script started (its pid is in our pid file).
-wine_env_stop_display() {
-  local pidfile pid i
-  pidfile="$(wine_env_xvfb_pidfile "$1")"
-  [ -f "$pidfile" ] || return 0
-  pid="$(cat "$pidfile")"
-  rm -f "$pidfile"
-  if [ "$(ps -o comm= -p "$pid" 2>/dev/null)" != "Xvfb" ]; then
-    return 0
-  fi
+# Ends a process by pid if it still runs the named program: politely, then for good.
+wine_env_stop_pid() {
+  local pid="$1" name="$2"
+  [ -n "$pid" ] || return 0
+  case "$(ps -o comm= -p "$pid" 2>/dev/null)" in
+    "$name"*) ;;
+    *) return 0 ;;
+  esac
   kill "$pid" 2>/dev/null
-  for i in $(seq 1 50); do
+  for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || return 0
     sleep 0.1
   done
   kill -9 "$pid" 2>/dev/null
   return 0
+}
+
+# Pid of the wineserver serving the prefix (its working folder is the prefix's server folder).
+wine_env_server_pid() {
+  [ -d "$WINEPREFIX" ] || return 1
+  local folder pid
+  folder="server-$(stat -c %D "$WINEPREFIX")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")"
+  for pid in $(pgrep -x wineserver64; pgrep -x wineserver); do
+    case "$(readlink "/proc/$pid/cwd" 2>/dev/null)" in
+      */"$folder")
+        echo "$pid"
+        return 0
+        ;;
+    esac
+  done
+  return 1
+}
+
+wine_env_server_alive() {
+  wine_env_server_pid >/dev/null
 }
 
 # The first Wine client of a prefix spawns the server and its helper processes, which
@@ -91,20 +105,17 @@ wine_env_start_server() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
 }
 
-# True while a wineserver serves the prefix.
-wine_env_server_alive() {
-  [ -d "$WINEPREFIX" ] || return 1
-  local dev ino
-  dev="$(stat -c %D "$WINEPREFIX")"
-  ino="$(stat -c %i "$WINEPREFIX")"
-  pgrep -x wineserver64 >/dev/null 2>&1 || pgrep -x wineserver >/dev/null 2>&1 || return 1
-  local pid
-  for pid in $(pgrep -x wineserver64; pgrep -x wineserver); do
-    case "$(readlink "/proc/$pid/cwd" 2>/dev/null)" in
-      */server-"$dev"-"$(printf '%x' "$ino")") return 0 ;;
-    esac
+# Ends the prefix's server, and with it every Wine process of the prefix, if it is still
+# the server with the given pid.
+wine_env_stop_server() {
+  local pid="$1"
+  [ -n "$pid" ] && [ "$(wine_env_server_pid)" = "$pid" ] || return 0
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  for _ in $(seq 1 50); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
   done
-  return 1
+  return 0
 }
 
 # wineboot writes .update-timestamp once it has set the prefix up; system.reg itself only
@@ -114,9 +125,7 @@ wine_env_prefix_ready() {
 }
 
 wine_env_ensure_prefix() {
-  if wine_env_prefix_ready; then
-    return 0
-  fi
+  wine_env_prefix_ready && return 0
   mkdir -p "$WINEPREFIX"
   echo "wine-env: creating Wine prefix $WINEPREFIX (takes a while once)" >&2
   wine_env_start_server
@@ -127,11 +136,9 @@ wine_env_ensure_prefix() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
   wineserver -w </dev/null >/dev/null 2>&1 || true
   wine_env_start_server
-  if ! wine_env_prefix_ready; then
-    echo "wine-env: wineboot failed (see $WINEPREFIX.boot.log)" >&2
-    return 1
-  fi
-  return 0
+  wine_env_prefix_ready && return 0
+  echo "wine-env: wineboot failed (see $WINEPREFIX.boot.log)" >&2
+  return 1
 }
 
 # A crashing program would otherwise wait behind Wine's crash dialog until someone closes
@@ -144,33 +151,32 @@ wine_env_quiet_crashes() {
   touch "$marker"
 }
 
-# Ends the server of the prefix and with it every Wine process of that prefix.
-wine_env_stop_server() {
-  [ -d "$WINEPREFIX" ] || return 0
-  wineserver -k </dev/null >/dev/null 2>&1 || true
-  local i
-  for i in $(seq 1 50); do
-    wine_env_server_alive || return 0
-    sleep 0.1
-  done
-  return 0
+# The registry entries only change when the DLL moves or is rebuilt.
+wine_env_register_standins() {
+  local dll="$1" marker="$WINEPREFIX/.standins" stamp
+  [ -f "$dll" ] || { echo "wine-env: no stand-in DLL at $dll" >&2; return 1; }
+  stamp="$dll $(stat -c %Y "$dll")"
+  [ "$(cat "$marker" 2>/dev/null)" = "$stamp" ] && return 0
+  bash "$WINE_ENV_REPO/tests/wine/standins/register.sh" "$WINEPREFIX" "$dll" >"$WINEPREFIX.standins.log" 2>&1 \
+    || { cat "$WINEPREFIX.standins.log" >&2; return 1; }
+  echo "$stamp" >"$marker"
 }
 
 # Unix pids of the Wine processes whose current directory lies in the given folder. A Wine
 # process keeps its Windows current directory as its Unix one, so programs started from a
 # private copy of the shipped folder are found, and nothing else is.
 wine_env_pids_in() {
-  local dir="$1" pid cwd exe
+  local dir="$1" pid cwd
   [ -n "$dir" ] || return 0
-  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+  for pid in /proc/[0-9]*; do
+    pid="${pid#/proc/}"
     [ "$pid" = "$$" ] && continue
     cwd="$(readlink "/proc/$pid/cwd" 2>/dev/null)" || continue
     case "$cwd" in
       "$dir" | "$dir"/*) ;;
       *) continue ;;
     esac
-    exe="$(readlink "/proc/$pid/exe" 2>/dev/null)" || continue
-    case "$exe" in
+    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in
       */wine*) echo "$pid" ;;
     esac
   done
@@ -187,45 +193,77 @@ wine_env_kill_in() {
   return 0
 }
 
-wine_env_start() {
-  export DISPLAY=":$(wine_env_display_number "$1")"
-  wine_env_start_display "$DISPLAY" || return 1
-  wine_env_start_server
-  wine_env_ensure_prefix || return 1
-  wine_env_quiet_crashes
+wine_env_session_file() {
+  echo "$WINE_ENV_STATE_DIR/session-$(echo "$WINEPREFIX" | md5sum | cut -c 1-12)"
 }
 
-wine_env_stop() {
-  wine_env_stop_server
-  wine_env_stop_display "${1:-:99}"
+# Joins the running session or starts what is missing; remembers what it started.
+wine_env_begin() {
+  local display pid
+  display="${DISPLAY:-$(wine_env_session_value display)}"
+  DISPLAY=":$(wine_env_display_number "${display:-${1:-:99}}")"
+  export DISPLAY
+  pid="$(wine_env_start_display "$DISPLAY")" || return 1
+  WINE_ENV_OWN_DISPLAY="$pid"
+  if ! wine_env_server_alive; then
+    wine_env_start_server
+    WINE_ENV_OWN_SERVER="$(wine_env_server_pid)"
+  fi
+  wine_env_ensure_prefix || return 1
+  # A first boot restarts the server: the one to end later is the one serving now.
+  [ -n "$WINE_ENV_OWN_SERVER" ] && WINE_ENV_OWN_SERVER="$(wine_env_server_pid)"
+  wine_env_quiet_crashes
+  return 0
+}
+
+wine_env_end() {
+  wine_env_stop_server "$WINE_ENV_OWN_SERVER"
+  wine_env_stop_pid "$WINE_ENV_OWN_DISPLAY" Xvfb
+  WINE_ENV_OWN_SERVER=""
+  WINE_ENV_OWN_DISPLAY=""
 }
 
 wine_env_status() {
-  local display=":$(wine_env_display_number "$1")"
-  if wine_env_display_alive "$display"; then
-    echo "display $display: running"
-  else
-    echo "display $display: not running"
-  fi
-  if wine_env_server_alive; then
-    echo "wineserver for $WINEPREFIX: running"
-  else
-    echo "wineserver for $WINEPREFIX: not running"
-  fi
-  if wine_env_prefix_ready; then
-    echo "prefix $WINEPREFIX: ready"
-  else
-    echo "prefix $WINEPREFIX: missing"
-  fi
+  local display=":$(wine_env_display_number "$1")" state
+  state=running
+  wine_env_display_alive "$display" || state="not running"
+  echo "display $display: $state"
+  state=running
+  wine_env_server_alive || state="not running"
+  echo "wineserver for $WINEPREFIX: $state"
+  state=ready
+  wine_env_prefix_ready || state=missing
+  echo "prefix $WINEPREFIX: $state"
+}
+
+# A value of the session file written by "begin".
+wine_env_session_value() {
+  sed -n "s/^$1=//p" "$(wine_env_session_file)" 2>/dev/null
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   case "${1:-}" in
-    start) wine_env_start "${2:-:99}" ;;
-    stop) wine_env_stop "${2:-:99}" ;;
-    status) wine_env_status "${2:-:99}" ;;
+    begin)
+      # A session begun earlier and not ended keeps what it owns.
+      own_display="$(wine_env_session_value own_display)"
+      own_server="$(wine_env_session_value own_server)"
+      [ -n "${2:-}" ] && export DISPLAY="$2"
+      wine_env_begin "${2:-:99}" || exit 1
+      mkdir -p "$WINE_ENV_STATE_DIR"
+      printf 'display=%s\nown_display=%s\nown_server=%s\n' "$DISPLAY" \
+        "${WINE_ENV_OWN_DISPLAY:-$own_display}" "${WINE_ENV_OWN_SERVER:-$own_server}" >"$(wine_env_session_file)"
+      echo "wine session on $DISPLAY, prefix $WINEPREFIX"
+      ;;
+    end)
+      WINE_ENV_OWN_DISPLAY="$(wine_env_session_value own_display)"
+      WINE_ENV_OWN_SERVER="$(wine_env_session_value own_server)"
+      rm -f "$(wine_env_session_file)"
+      wine_env_end
+      ;;
+    prefix) wine_env_ensure_prefix ;;
+    status) wine_env_status "${2:-${DISPLAY:-:99}}" ;;
     *)
-      echo "usage: $0 start|stop|status [:N]" >&2
+      echo "usage: $0 begin [:N] | end | prefix | status [:N]" >&2
       exit 2
       ;;
   esac

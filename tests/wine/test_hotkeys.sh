@@ -170,9 +170,6 @@ run_with_start_key_taken() {
 }
 
 mkdir -p "$SHOTS" "$CASTS"
-if ! bash "$ZT_REPO/tests/wine/standins/register.sh" "$WINEPREFIX" "$ZT_TESTBIN/ZelvioTestFilters.dll" >"$ZT_TMP/register.log" 2>&1; then
-  zt_abort "test filters registered ($(tail -n 1 "$ZT_TMP/register.log"))"
-fi
 run_with_all_keys
 run_with_start_key_taken
 zt_finish

@@ -4,8 +4,6 @@
 # Usage: test_pipeline.sh <Zelvio dist folder> <testbin folder>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
-bash "$ZT_REPO/tests/wine/standins/register.sh" "$WINEPREFIX" "$ZT_TESTBIN/ZelvioTestFilters.dll" \
-  >"$ZT_TMP/register.log" 2>&1 || zt_abort "test filters registered"
 command -v ffprobe >/dev/null || zt_abort "ffprobe is needed to check the recording"
 
 probe() {

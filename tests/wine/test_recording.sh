@@ -192,9 +192,6 @@ check_missing_push_source() {
 
 command -v ffprobe >/dev/null || zt_abort "ffprobe is needed to check the recordings"
 mkdir -p "$CASTS"
-if ! bash "$ZT_REPO/tests/wine/standins/register.sh" "$WINEPREFIX" "$ZT_TESTBIN/ZelvioTestFilters.dll" >"$ZT_TMP/register.log" 2>&1; then
-  zt_abort "test filters registered ($(tail -n 1 "$ZT_TMP/register.log"))"
-fi
 zh_start_ready "$DEFAULT_RECT" "first run"
 zr_expect_no_box "no box at the first start"
 check_compressor_list

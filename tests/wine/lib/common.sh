@@ -8,18 +8,20 @@
 #   zt_check / zt_expect_eq / zt_expect_field / zt_skip     print and count results
 #   zt_skip_test            ends a test whose subject cannot be checked yet, as skipped
 #   zt_finish               cleans up and prints the last line, "N passed, N failed"
+#
 #   zt_run_checks WHAT LOG CMD...  runs a check program of ours, adds up its PASS/FAIL/SKIP lines
 #
-# Environment: WINEPREFIX (default <repo>/build/wineprefix); DISPLAY (default: a private
-# Xvfb on :99, stopped at the end); ZT_KEEP=1 keeps the temp folder.
+# The Wine session (display, server, prefix, stand-in filters) comes from scripts/wine-env.sh:
+# a test joins the running one, or starts what is missing and stops it again at the end.
+# ZT_KEEP=1 keeps the temp folder.
 
 ZT_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+# shellcheck source=../../../scripts/wine-env.sh
+source "$ZT_REPO/scripts/wine-env.sh"
 ZT_PASSED=0
 ZT_FAILED=0
 ZT_SKIPPED=0
 ZT_OUT=""
-ZT_OWN_DISPLAY=""
-ZT_OWN_SERVER=0
 ZT_TMP=""
 ZT_FINISHED=0
 # Exit code CTest reads as "skipped" (SKIP_RETURN_CODE in tests/wine/CMakeLists.txt).
@@ -227,22 +229,10 @@ zt_init() {
   ZT_DRIVER="$ZT_TESTBIN/zdriver.exe"
   [ -f "$ZT_DIST/Zelvio.exe" ] || zt_abort "no Zelvio.exe in '$ZT_DIST'"
   [ -f "$ZT_DRIVER" ] || zt_abort "no zdriver.exe in '$ZT_TESTBIN'"
-  export WINEPREFIX="${WINEPREFIX:-$ZT_REPO/build/wineprefix}"
-  # shellcheck source=../../../scripts/wine-env.sh
-  source "$ZT_REPO/scripts/wine-env.sh"
   trap zt_cleanup EXIT
   trap 'zt_abort "interrupted"' INT TERM
-  if [ -z "${DISPLAY:-}" ]; then
-    ZT_OWN_DISPLAY=":99"
-    export DISPLAY="$ZT_OWN_DISPLAY"
-    wine_env_start_display "$DISPLAY" || zt_abort "could not start Xvfb on $DISPLAY"
-  fi
-  if ! wine_env_server_alive; then
-    ZT_OWN_SERVER=1
-  fi
-  wine_env_start_server
-  wine_env_ensure_prefix || zt_abort "no usable Wine prefix at $WINEPREFIX"
-  wine_env_quiet_crashes
+  wine_env_begin || zt_abort "no Wine session (display $DISPLAY, prefix $WINEPREFIX)"
+  wine_env_register_standins "$ZT_TESTBIN/ZelvioTestFilters.dll" || zt_abort "test filters registered"
   ZT_TMP="$(mktemp -d /tmp/zelvio-wine-XXXXXX)"
   ZT_APP="$ZT_TMP/Zelvio"
   cp -r "$ZT_DIST" "$ZT_APP"
@@ -259,12 +249,7 @@ zt_cleanup() {
   # A test that changed the prefix defines zt_at_cleanup to put it back while Wine still runs.
   declare -F zt_at_cleanup >/dev/null && zt_at_cleanup
   zt_kill_own_processes
-  if [ "$ZT_OWN_SERVER" = 1 ]; then
-    wine_env_stop_server
-  fi
-  if [ -n "$ZT_OWN_DISPLAY" ]; then
-    wine_env_stop_display "$ZT_OWN_DISPLAY"
-  fi
+  wine_env_end
   [ -n "$ZT_TMP" ] || return 0
   if [ "$ZT_FAILED" -gt 0 ] || [ "${ZT_KEEP:-0}" = 1 ]; then
     echo "kept for inspection: $ZT_TMP (driver.log, zelvio.log)"
