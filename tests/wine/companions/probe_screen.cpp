@@ -2,35 +2,6 @@
 
 #include "common/window_class.h"
 
-#include <cstdio>
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return CLR_INVALID;
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    COLORREF color = CLR_INVALID;
-    if (memory != nullptr && bitmap != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, 1, 1, screen, x, y, SRCCOPY)) {
-            const BYTE* bgra = static_cast<const BYTE*>(bits);
-            color = RGB(bgra[2], bgra[1], bgra[0]);
-        }
-        SelectObject(memory, old);
-    }
-    if (bitmap != nullptr) DeleteObject(bitmap);
-    if (memory != nullptr) DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
 
 COLORREF WaitForPixel(int x, int y, COLORREF expected, DWORD timeoutMs) {
     DWORD start = GetTickCount();
@@ -41,14 +12,6 @@ COLORREF WaitForPixel(int x, int y, COLORREF expected, DWORD timeoutMs) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
         Sleep(20);
     }
-}
-
-std::string ColorText(COLORREF color) {
-    if (color == CLR_INVALID) return "invalid";
-    char text[8];
-    std::snprintf(text, sizeof(text), "%02X%02X%02X", GetRValue(color), GetGValue(color),
-                  GetBValue(color));
-    return text;
 }
 
 Canvas::~Canvas() {

@@ -6,14 +6,14 @@
 
 #include <string>
 
-// The pixel as the screen shows it (0x00BBGGRR, like RGB()), or CLR_INVALID.
-COLORREF ScreenPixel(int x, int y);
+#include "screen_pixel.h"
 
 // Polls until the pixel has the colour (drawing reaches the screen a little later than the
 // command's reply); returns the last colour seen.
 COLORREF WaitForPixel(int x, int y, COLORREF expected, DWORD timeoutMs);
 
-std::string ColorText(COLORREF color);
+using ztest::ColorText;
+using ztest::ScreenPixel;
 
 // A plain, ordinary (not topmost) window filled with one colour that counts the clicks
 // it receives.

@@ -7,6 +7,7 @@
 
 #include "commands_desktop.h"
 #include "output.h"
+#include "screen_pixel.h"
 #include "windows_find.h"
 
 namespace zdriver {
@@ -110,15 +111,9 @@ int PixelCommand(const Args& args) {
   long long x = 0;
   long long y = 0;
   if (!ParseInt(args[0], &x) || !ParseInt(args[1], &y)) return Fail("bad position");
-  HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return Fail("no screen device context");
-  COLORREF colour = GetPixel(screen, static_cast<int>(x), static_cast<int>(y));
-  ReleaseDC(nullptr, screen);
+  COLORREF colour = ztest::ScreenPixel(static_cast<int>(x), static_cast<int>(y));
   if (colour == CLR_INVALID) return Fail("the pixel could not be read");
-  char text[8];
-  std::snprintf(text, sizeof(text), "%02X%02X%02X", GetRValue(colour), GetGValue(colour),
-                GetBValue(colour));
-  PrintField("color", text);
+  PrintField("color", ztest::ColorText(colour));
   return 0;
 }
 
