@@ -151,13 +151,13 @@ wine_env_quiet_crashes() {
   touch "$marker"
 }
 
-# The registry entries only change when the DLL moves or is rebuilt.
+# The registry entries only change when the DLL or the registering script changes.
 wine_env_register_standins() {
-  local dll="$1" marker="$WINEPREFIX/.standins" stamp
+  local dll="$1" script="$WINE_ENV_REPO/tests/wine/standins/register.sh" marker="$WINEPREFIX/.standins" stamp
   [ -f "$dll" ] || { echo "wine-env: no stand-in DLL at $dll" >&2; return 1; }
-  stamp="$dll $(stat -c %Y "$dll")"
+  stamp="$dll $(stat -c %Y "$dll" "$script" | paste -sd ' ')"
   [ "$(cat "$marker" 2>/dev/null)" = "$stamp" ] && return 0
-  bash "$WINE_ENV_REPO/tests/wine/standins/register.sh" "$WINEPREFIX" "$dll" >"$WINEPREFIX.standins.log" 2>&1 \
+  bash "$script" "$WINEPREFIX" "$dll" >"$WINEPREFIX.standins.log" 2>&1 \
     || { cat "$WINEPREFIX.standins.log" >&2; return 1; }
   echo "$stamp" >"$marker"
 }
