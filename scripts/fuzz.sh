@@ -8,7 +8,8 @@
 #   scripts/fuzz.sh fuzz_ini             only the named targets
 #
 # The corpus grows under build/fuzz/corpus/<target> and is reused by the next
-# run. If tests/fuzz/seeds/<target> exists it is read as extra seed input.
+# run. If tests/fuzz/seeds/<target> exists it is read as extra seed input, and
+# tests/fuzz/<target>.dict, when present, gives libFuzzer the words of the format.
 # A crashing input lands in build/fuzz/artifacts/<target>/; replay it with
 #   build/fuzz/tests/fuzz/<target> build/fuzz/artifacts/<target>/crash-...
 # Logs: build/fuzz/logs/<target>.log.
@@ -50,6 +51,7 @@ run_target() {
   local corpus="$build/corpus/$name"
   local artifacts="$build/artifacts/$name/"
   local seeds="$repo/tests/fuzz/seeds/$name"
+  local dict="$repo/tests/fuzz/$name.dict"
 
   if ! cmake --build "$build" -j2 --target "$name" >"$build/logs/$name.build.log" 2>&1; then
     echo "FAIL $name: build failed, see $build/logs/$name.build.log"
@@ -59,8 +61,10 @@ run_target() {
   mkdir -p "$corpus" "$artifacts"
   local dirs=("$corpus")
   [ -d "$seeds" ] && dirs+=("$seeds")
+  local options=()
+  [ -f "$dict" ] && options+=("-dict=$dict")
 
-  "$build/tests/fuzz/$name" "${dirs[@]}" \
+  "$build/tests/fuzz/$name" "${options[@]}" "${dirs[@]}" \
     -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
     -artifact_prefix="$artifacts" -print_final_stats=1 >"$log" 2>&1
   local rc=$?

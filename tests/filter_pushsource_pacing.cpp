@@ -17,14 +17,6 @@ TEST(PushSourcePacing, FrameTimeFollowsTheRate) {
     EXPECT_EQ(ps::FrameTimeForRate(-3), ps::kUnitsPerSecond);
 }
 
-TEST(PushSourcePacing, WaitsUntilTheSlotStarts) {
-    // Stream time begins negative after Run; slot 0 is due at 0.
-    EXPECT_EQ(ps::WaitBefore(0, -2'000'000, kFrame25), 2'000'000);
-    EXPECT_EQ(ps::WaitBefore(3, 1'000'000, kFrame25), 200'000);
-    EXPECT_EQ(ps::WaitBefore(3, 1'200'000, kFrame25), 0);
-    EXPECT_EQ(ps::WaitBefore(3, 1'500'000, kFrame25), 0);
-}
-
 TEST(PushSourcePacing, LateGrabWithinItsSlotKeepsTheSlot) {
     auto choice = ps::ChooseSlot(3, 1'200'000, kFrame25);
     EXPECT_EQ(choice.slot, 3);

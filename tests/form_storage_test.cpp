@@ -130,6 +130,134 @@ TEST(SettingsFirstRun, NothingLoadsOrSavesWhileInactive) {
   EXPECT_FALSE(storage.SettingsSaved());
 }
 
+// Every stored property away from its default (as far as a radio group allows: one button
+// per group is checked), through a load and the save after it: the file that comes out is
+// the file that went in, and the controls showed the values in between.
+TEST(SettingsRoundTrip, EveryStoredPropertyWithANonDefaultValue) {
+  const std::string file = Ini({
+      "[FormMain]",
+      "FormVersion=0",
+      "ShowCmd=1",
+      "Flags=0",
+      "PixelsPerInch=96",
+      "MinMaxPos(1920x1080)=-1,-1,-1,-1",
+      "MinMaxPos=-1,-1,-1,-1",
+      "NormPos(1920x1080)=300,200,860,680",
+      "NormPos=300,200,860,680",
+      "RadioButtonDimFullscreen_Checked=FALSE",
+      "RadioButtonDimPreDefined_Checked=FALSE",
+      "RadioButtonDimCustom_Checked=TRUE",
+      "ComboBoxDimension_ItemIndex=7",
+      "TrackBarDimX_Position=1001",
+      "TrackBarDimY_Position=555",
+      "LabelDimYValue_Caption=555",
+      "LabelDimXValue_Caption=1001",
+      "RadioButtonPosTopLeft_Checked=FALSE",
+      "RadioButtonPosTopCenter_Checked=FALSE",
+      "RadioButtonPosTopRight_Checked=FALSE",
+      "RadioButtonPosCenterLeft_Checked=FALSE",
+      "RadioButtonPosCenter_Checked=FALSE",
+      "RadioButtonPosCenterRight_Checked=FALSE",
+      "RadioButtonPosBottomLeft_Checked=FALSE",
+      "RadioButtonPosBottomCenter_Checked=FALSE",
+      "RadioButtonPosBottomRight_Checked=FALSE",
+      "RadioButtonPosCustom_Checked=TRUE",
+      "TrackBarPosX_Position=333",
+      "TrackBarPosY_Position=222",
+      "LabelPosXValue_Caption=333",
+      "LabelPosYValue_Caption=222",
+      "ColorBoxBg_Selected=33023",
+      "CheckBoxEnableBg_Checked=TRUE",
+      "ComboBoxFps_ItemIndex=1",
+      "ComboBoxVideoCompressors_ItemIndex=1",
+      "ComboBoxAudioDevices_ItemIndex=1",
+      "LabelInputLinesIndex_Caption=1",
+      "LabelAudioFormatIndex_Caption=2",
+      "LabelIsAudioEnabled_Caption=-1",
+      "CheckBoxEnableCursor_Checked=FALSE",
+      "TrackBarCursorPriority_Position=3",
+      "ComboBoxVKPause_ItemIndex=1",
+      "ComboBoxVKSnapshot_ItemIndex=2",
+      "ComboBoxVKStart_ItemIndex=3",
+      "ComboBoxVKStop_ItemIndex=4",
+      "ComboBoxVKToggleBg_ItemIndex=1",
+      "ComboBoxKeyPause_ItemIndex=0",
+      "ComboBoxKeySnapshot_ItemIndex=1",
+      "ComboBoxKeyStart_ItemIndex=2",
+      "ComboBoxKeyStop_ItemIndex=6",
+      "ComboBoxKeyToggleBg_ItemIndex=7",
+      "CheckBoxHideToTray_Checked=TRUE",
+      "EditOutputVideoPath_Text=E:\\Casts",
+      "EditOutputScreenshotsPath_Text=E:\\Shots",
+      "CheckBoxEnableCaptureTransparency_Checked=TRUE",
+      "SpinEditTransparencyClock_Enabled=FALSE",
+      "SpinEditTransparencyClock_Value=300",
+  }) + "\r\n";
+  FakePlatform platform;
+  platform.PutFile(platform.SettingsPath(), file);
+  Program program(platform);
+  program.pipeline.compressors = {"Microsoft Video 1", "Cinepak Codec by Radius"};
+  program.pipeline.audioDevices = {"Microphone", "Line In"};
+  program.pipeline.listings[1] = AudioListing{{"PCM 8000 Hz", "PCM 11025 Hz", "PCM 22050 Hz"}, {"Line", "Aux"}, 0};
+  TFormMain& f = program.Start();
+
+  EXPECT_TRUE(f.RadioButtonDimCustom.Checked());
+  EXPECT_FALSE(f.RadioButtonDimPreDefined.Checked());
+  EXPECT_EQ(f.ComboBoxDimension.ItemIndex(), 7);
+  EXPECT_EQ(f.TrackBarDimX.Position(), 1001);
+  EXPECT_EQ(f.TrackBarDimY.Position(), 555);
+  EXPECT_TRUE(f.RadioButtonPosCustom.Checked());
+  EXPECT_FALSE(f.RadioButtonPosCenter.Checked());
+  EXPECT_EQ(f.TrackBarPosX.Position(), 333);
+  EXPECT_EQ(f.TrackBarPosY.Position(), 222);
+  EXPECT_EQ(platform.Entries("copydata: Create").back(), "copydata: Create$1001$555$333$222$-1$FF8000");
+  EXPECT_EQ(f.ColorBoxBg.Selected(), 33023u);
+  EXPECT_TRUE(f.CheckBoxEnableBg.Checked());
+  EXPECT_EQ(f.ComboBoxFps.ItemIndex(), 1);
+  EXPECT_EQ(f.ComboBoxVideoCompressors.ItemIndex(), 1);
+  EXPECT_EQ(f.ComboBoxAudioDevices.ItemIndex(), 1);
+  EXPECT_EQ(f.ComboBoxInputLines.ItemIndex(), 1);
+  EXPECT_EQ(f.ListBoxAudioFormat.ItemIndex(), 2);
+  EXPECT_TRUE(f.CheckBoxEnableAudio.Checked());
+  EXPECT_FALSE(f.CheckBoxEnableCursor.Checked());
+  EXPECT_EQ(f.TrackBarCursorPriority.Position(), 3);
+  const std::pair<ComboBox*, int> lists[] = {
+      {&f.ComboBoxVKPause, 1},   {&f.ComboBoxVKSnapshot, 2},  {&f.ComboBoxVKStart, 3},
+      {&f.ComboBoxVKStop, 4},    {&f.ComboBoxVKToggleBg, 1},  {&f.ComboBoxKeyPause, 0},
+      {&f.ComboBoxKeySnapshot, 1}, {&f.ComboBoxKeyStart, 2}, {&f.ComboBoxKeyStop, 6},
+      {&f.ComboBoxKeyToggleBg, 7},
+  };
+  for (const auto& [list, index] : lists) EXPECT_EQ(list->ItemIndex(), index) << list->Name();
+  EXPECT_TRUE(f.CheckBoxHideToTray.Checked());
+  EXPECT_EQ(f.EditOutputVideoPath.Text(), "E:\\Casts");
+  EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), "E:\\Shots");
+  EXPECT_TRUE(f.CheckBoxEnableCaptureTransparency.Checked());
+  EXPECT_FALSE(f.SpinEditTransparencyClock.Enabled());
+  EXPECT_EQ(f.SpinEditTransparencyClock.Value(), 300);
+
+  program.Close();
+  EXPECT_EQ(platform.FileContents(platform.SettingsPath()), file);
+}
+
+// On a 120-DPI machine the file says 120, and the next start there restores the window.
+TEST(SettingsWindowKeys, SavedAndRestoredAtTheMachinesPixelsPerInch) {
+  FakePlatform platform;
+  platform.pixelsPerInch = 120;
+  {
+    Program program(platform);
+    program.Start();
+    platform.placement.normal = {300, 200, 860, 680};
+    program.Close();
+    EXPECT_EQ(program.Saved("PixelsPerInch"), "120");
+  }
+  platform.placement = FakePlatform::DefaultPlacement();
+  platform.log.clear();
+  Program program(platform);
+  program.Start();
+  EXPECT_EQ(platform.Entries("set placement:"),
+            (std::vector<std::string>{"set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=300,200,860,680"}));
+}
+
 // ---- Reading the file --------------------------------------------------------------------------
 
 TEST(SettingsReading, SectionAndNameIgnoreCaseAndBlanks) {

@@ -83,7 +83,11 @@ TEST_F(Recorder, RecordPauseResumeStopWalkThroughTheThreeStates) {
   EXPECT_EQ(pipeline.builds[0].compressorName, "Zelvio Test Codec (dialog)");
   EXPECT_EQ(pipeline.builds[0].screencastPath,
             "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi");
-  EXPECT_EQ(pipeline.log, (std::vector<std::string>{pipeline.log[0], "run", "pause", "run", "stop"}));
+  EXPECT_EQ(pipeline.log,
+            (std::vector<std::string>{"build: audio=off device=-1 compressor=0 'Zelvio Test Codec (dialog)' format=-1 "
+                                      "line=-1 path=C:\\Users\\me\\Zelvio\\Output\\Screencasts\\"
+                                      "Screencast_2024-05-17-14-03-09.avi",
+                                      "run", "pause", "run", "stop"}));
 }
 
 TEST_F(Recorder, RecordAfterStopBuildsAFreshGraphNamedByTheSecondPress) {
@@ -137,6 +141,19 @@ TEST_F(Recorder, FailedRunKeepsTheNewStateButSkipsTheLaterSteps) {
   ExpectShows(0, false, true, false);
 }
 
+TEST_F(Recorder, FailedPauseKeepsPausedButSkipsTheLaterSteps) {
+  form.JvImgBtnStartPause.Click();
+  machine.log.clear();
+  pipeline.failures["pause"] = {"Pause failed ($80004005).", static_cast<int32_t>(0x80004005)};
+  form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
+  EXPECT_EQ(form.State(), RecordingState::Paused);
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$C0C0C0$0"}));
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Pause failed ($80004005)."}));
+  // Still what Recording showed: pause image, Stop enabled, panel off, timer on.
+  ExpectShows(1, true, false, true);
+  ExpectTray(true, false, true);
+}
+
 TEST_F(Recorder, FailedStopLeavesTheTimerOffAndTheRestAsItWas) {
   form.JvImgBtnStartPause.Click();
   pipeline.failures["stop"] = {"Stop failed ($80004005).", static_cast<int32_t>(0x80004005)};
@@ -155,7 +172,6 @@ TEST_F(Recorder, MissingOverlayIsReportedAndTheTransitionGoesOn) {
 }
 
 TEST_F(Recorder, DurationFollowsTheGraphAndStaysAfterStop) {
-  pipeline.graphActive = true;
   form.JvImgBtnStartPause.Click();
   pipeline.position = 1'234'567'890;
   form.TimerDuration.Tick();
@@ -165,8 +181,12 @@ TEST_F(Recorder, DurationFollowsTheGraphAndStaysAfterStop) {
   form.TimerDuration.Tick();
   EXPECT_EQ(form.LabelDuration.Caption(), "00:02:10.000");
   form.JvImgBtnStop.Click();
+  ASSERT_TRUE(pipeline.graphActive) << "a stopped graph stays built";
+  pipeline.position = 1'400'000'000;
   form.TimerDuration.Tick();  // disabled: no tick
   EXPECT_EQ(form.LabelDuration.Caption(), "00:02:10.000");
+  form.TimerTimer();  // the handler would still read the built graph: only the stopped timer keeps the label
+  EXPECT_EQ(form.LabelDuration.Caption(), "00:02:20.000");
 }
 
 TEST_F(Recorder, OptionsPanelDisablesEveryOptionWhileRecording) {
@@ -182,6 +202,7 @@ TEST_F(Recorder, OptionsPanelDisablesEveryOptionWhileRecording) {
 
 TEST_F(Recorder, SnapshotFlashesCopiesTheFrameInsideAndRestoresTheImage) {
   std::vector<int> images;
+  machine.whileSavingBitmap = [&] { images.push_back(form.JvImgBtnSnapshot.ImageIndex()); };
   machine.overlayRect = {520, 292, 1400, 788};
   form.JvImgBtnSnapshot.Click();
   EXPECT_EQ(machine.Entries({"copydata: ", "save bitmap: ", "process messages", "sleep: "}),
@@ -189,6 +210,7 @@ TEST_F(Recorder, SnapshotFlashesCopiesTheFrameInsideAndRestoresTheImage) {
                 "copydata: ChangeFormColor$FFFF00$100",
                 "save bitmap: 528,300,1392,780 -> C:\\Users\\me\\Zelvio\\Output\\Screenshots\\Screenshot_2024-05-17-14-03-09.bmp",
                 "process messages", "sleep: 50"}));
+  EXPECT_EQ(images, std::vector<int>{4}) << "the button shows the taking-a-picture image meanwhile";
   EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
 }
 
@@ -202,11 +224,14 @@ TEST_F(Recorder, SnapshotUsesTheChosenFolderAndWorksWhileRecording) {
 }
 
 TEST_F(Recorder, SnapshotFailureIsReportedAndTheImageComesBack) {
+  std::vector<int> images;
+  machine.whileSavingBitmap = [&] { images.push_back(form.JvImgBtnSnapshot.ImageIndex()); };
   machine.bitmapError = "Cannot create file \"D:\\x\\a.bmp\". The system cannot find the path specified";
   form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
   EXPECT_EQ(machine.Entries("error: "),
             (std::vector<std::string>{
                 "error: Cannot create file \"D:\\x\\a.bmp\". The system cannot find the path specified."}));
+  EXPECT_EQ(images, std::vector<int>{4});
   EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
 }
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 
 #include "settings/ini_document.h"
 #include "settings/stored_props.h"
+#include "ui/controls.h"
 
 namespace zelvio {
 namespace {
@@ -98,13 +100,40 @@ TEST(StoredColour, UnknownNameAndGarbageAreNotApplied) {
   }
 }
 
-TEST(ColorNames, EveryNameRoundTripsAndNoValueIsShared) {
+// The background list offers "Custom..." and these sixteen colours, in this order. The
+// values are written out here once, so a changed value in the program's tables cannot
+// also change what the test expects.
+TEST(ColorNames, EveryColourTheBackgroundListOffersByListNameFileNameAndValue) {
+  struct Case {
+    const char* shown;
+    const char* stored;
+    uint32_t value;
+  };
+  const Case cases[] = {
+      {"Black", "clBlack", 0x000000},  {"Maroon", "clMaroon", 0x000080}, {"Green", "clGreen", 0x008000},
+      {"Olive", "clOlive", 0x008080},  {"Navy", "clNavy", 0x800000},     {"Purple", "clPurple", 0x800080},
+      {"Teal", "clTeal", 0x808000},    {"Gray", "clGray", 0x808080},     {"Silver", "clSilver", 0xC0C0C0},
+      {"Red", "clRed", 0x0000FF},      {"Lime", "clLime", 0x00FF00},     {"Yellow", "clYellow", 0x00FFFF},
+      {"Blue", "clBlue", 0xFF0000},    {"Fuchsia", "clFuchsia", 0xFF00FF}, {"Aqua", "clAqua", 0xFFFF00},
+      {"White", "clWhite", 0xFFFFFF},
+  };
+  ColorBox box("ColorBoxBg", nullptr);
+  ASSERT_EQ(box.Entries().size(), 17u);
+  EXPECT_EQ(box.Entries()[0].name, "Custom...");
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(box.Entries()[i + 1].name, c.shown) << i + 1;
+    EXPECT_EQ(box.Entries()[i + 1].colour, c.value) << c.shown;
+    EXPECT_EQ(EncodeColour(c.value), c.stored) << c.shown;
+    EXPECT_EQ(DecodeColour(c.stored), std::optional<uint32_t>(c.value)) << c.stored;
+    EXPECT_EQ(DecodeColour(AsciiLower(c.stored)), std::optional<uint32_t>(c.value)) << c.stored;
+  }
+}
+
+TEST(ColorNames, NoValueIsSharedAndNoNameRepeats) {
   std::set<uint32_t> values;
   std::set<std::string> lowerNames;
   for (const ColorName& entry : ColorNameTable) {
-    EXPECT_EQ(EncodeColour(entry.value), entry.name);
-    EXPECT_EQ(DecodeColour(entry.name), std::optional<uint32_t>(entry.value)) << entry.name;
-    EXPECT_EQ(DecodeColour(AsciiLower(entry.name)), std::optional<uint32_t>(entry.value)) << entry.name;
     values.insert(entry.value);
     lowerNames.insert(AsciiLower(entry.name));
   }
@@ -112,20 +141,19 @@ TEST(ColorNames, EveryNameRoundTripsAndNoValueIsShared) {
   EXPECT_EQ(lowerNames.size(), 52u);
 }
 
-TEST(ColorNames, ValuesAsTheFileFormatDefinesThem) {
+// The names the list does not offer, which a hand-edited file may still hold.
+TEST(ColorNames, OtherNamesAsTheFileFormatDefinesThem) {
   struct Case {
     const char* name;
     uint32_t value;
   };
-  for (Case c : {Case{"clBlack", 0x000000}, Case{"clMaroon", 0x000080}, Case{"clOlive", 0x008080},
-                 Case{"clNavy", 0x800000}, Case{"clTeal", 0x808000}, Case{"clSilver", 0xC0C0C0},
-                 Case{"clLime", 0x00FF00}, Case{"clYellow", 0x00FFFF}, Case{"clFuchsia", 0xFF00FF},
-                 Case{"clAqua", 0xFFFF00}, Case{"clWhite", 0xFFFFFF}, Case{"clMoneyGreen", 0xC0DCC0},
-                 Case{"clSkyBlue", 0xF0CAA6}, Case{"clCream", 0xF0FBFF}, Case{"clMedGray", 0xA4A0A0},
-                 Case{"clDefault", 0x20000000}, Case{"clScrollBar", 0xFF000000},
+  for (Case c : {Case{"clMoneyGreen", 0xC0DCC0}, Case{"clSkyBlue", 0xF0CAA6}, Case{"clCream", 0xF0FBFF},
+                 Case{"clMedGray", 0xA4A0A0}, Case{"clNone", 0x1FFFFFFF}, Case{"clDefault", 0x20000000},
+                 Case{"clScrollBar", 0xFF000000}, Case{"clBtnFace", 0xFF00000F},
                  Case{"clInactiveCaptionText", 0xFF000013}, Case{"cl3DDkShadow", 0xFF000015},
                  Case{"clInfoBk", 0xFF000018}, Case{"clHotLight", 0xFF00001A}, Case{"clMenuBar", 0xFF00001E}}) {
     EXPECT_EQ(ColorFromName(c.name), std::optional<uint32_t>(c.value)) << c.name;
+    EXPECT_EQ(EncodeColour(c.value), c.name);
   }
 }
 

@@ -9,11 +9,6 @@ int64_t FrameTimeForRate(int fps) {
 
 int64_t SlotStart(int64_t slot, int64_t frameTime) { return slot * frameTime; }
 
-int64_t WaitBefore(int64_t slot, int64_t now, int64_t frameTime) {
-    int64_t due = SlotStart(slot, frameTime);
-    return now < due ? due - now : 0;
-}
-
 SlotChoice ChooseSlot(int64_t wanted, int64_t now, int64_t frameTime) {
     if (now < SlotStart(wanted + 1, frameTime)) return {wanted, 0};
     int64_t current = now / frameTime;

@@ -12,9 +12,6 @@ int64_t FrameTimeForRate(int fps);
 
 int64_t SlotStart(int64_t slot, int64_t frameTime);
 
-// How long until the slot is due; 0 when it is due or late.
-int64_t WaitBefore(int64_t slot, int64_t now, int64_t frameTime);
-
 struct SlotChoice {
     int64_t slot;     // the slot to grab now
     int64_t skipped;  // slots given up since the wanted one

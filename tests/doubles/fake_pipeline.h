@@ -37,7 +37,9 @@ class FakePipeline : public CapturePipeline {
   std::vector<std::string> compressors;
   std::map<int, AudioListing> listings;  // by device position; a missing one lists nothing
   std::map<std::string, Failure> failures;
-  bool graphActive = false;  // Run sets it, Stop clears it
+  // Whether a graph is built, as the product's GraphActive means it: a build sets it (also one
+  // that fails half-way, since the graph manager exists by then); stopping keeps it.
+  bool graphActive = false;
   int64_t position = 0;      // 100-nanosecond units
 
   // ---- What the tests read back --------------------------------------------------------------
@@ -75,6 +77,7 @@ class FakePipeline : public CapturePipeline {
                   std::to_string(options.compressor) + " '" + options.compressorName + "' format=" +
                   std::to_string(options.audioFormat) + " line=" + std::to_string(options.inputLine) +
                   " path=" + options.screencastPath);
+    graphActive = true;
     FailIfAsked("build");
   }
 
@@ -83,7 +86,6 @@ class FakePipeline : public CapturePipeline {
   void RunGraph() override {
     log.push_back("run");
     FailIfAsked("run");
-    graphActive = true;
   }
 
   void PauseGraph() override {
@@ -94,7 +96,6 @@ class FakePipeline : public CapturePipeline {
   void StopGraph() override {
     log.push_back("stop");
     FailIfAsked("stop");
-    graphActive = false;
   }
 
   int64_t CurrentPosition() override {

@@ -35,6 +35,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -92,6 +93,8 @@ class FakePlatform : public Platform {
 
   // A text makes SaveScreenBitmap throw ZelvioError with it.
   std::optional<std::string> bitmapError;
+  // Runs inside SaveScreenBitmap, so a test can look at the window while the picture is taken.
+  std::function<void()> whileSavingBitmap;
   // The notification area and the taskbar button.
   bool trayRefused = false;
   bool trayRemovalFails = false;
@@ -334,6 +337,7 @@ class FakePlatform : public Platform {
   void SaveScreenBitmap(const Rect& source, const std::string& path) override {
     log.push_back("save bitmap: " + Pair(source.left, source.top) + "," + Pair(source.right, source.bottom) +
                   " -> " + path);
+    if (whileSavingBitmap) whileSavingBitmap();
     if (bitmapError) throw ZelvioError(*bitmapError);
     files[path] = File{"bitmap " + std::to_string(source.right - source.left) + "x" +
                            std::to_string(source.bottom - source.top),

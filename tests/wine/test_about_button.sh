@@ -25,7 +25,7 @@ check_centred() {
 
 open_about() {
   local what="$1"
-  zt_check "$what: About clicked" zt_drv click BitBtnAbout
+  zt_act "$what: About clicked" zt_drv click BitBtnAbout
   if ! zt_drv wait-window TFormAbout - 10000; then
     zt_fail "$what: about window appears" "$(zt_error_text)"
     return 1
@@ -39,25 +39,34 @@ open_about() {
   return 0
 }
 
-# True once no about window is on the screen: destroyed, or hidden for the next showing.
-about_gone_or_hidden() {
+# Where the about window is: "shown", "hidden" (kept for the next showing) or "gone"
+# (destroyed). Only the driver's own answer that no such window exists means gone; any
+# other driver failure is "unknown: <error>" and never passes for a closed window.
+about_state() {
   if zt_drv window-exstyle TFormAbout; then
-    [ "$(zt_field visible)" = 0 ]
+    if [ "$(zt_field visible)" = 0 ]; then echo hidden; else echo shown; fi
     return
   fi
-  return 0
+  if [ "$(zt_field error)" = "no window of class TFormAbout" ]; then
+    echo gone
+  else
+    echo "unknown: $(zt_error_text)"
+  fi
 }
 
 close_about() {
-  local what="$1"
+  local what="$1" state
   local end=$((SECONDS + 10))
-  zt_check "$what: WM_CLOSE posted to the about window" zt_drv post-close TFormAbout
-  until about_gone_or_hidden || [ "$SECONDS" -ge "$end" ]; do sleep 0.2; done
-  if about_gone_or_hidden; then
-    zt_pass "$what: about window no longer shown"
-  else
-    zt_fail "$what: about window no longer shown" "still visible"
-  fi
+  zt_act "$what: WM_CLOSE posted to the about window" zt_drv post-close TFormAbout
+  state="$(about_state)"
+  until [ "$state" = gone ] || [ "$state" = hidden ] || [ "$SECONDS" -ge "$end" ]; do
+    sleep 0.2
+    state="$(about_state)"
+  done
+  case "$state" in
+    gone | hidden) zt_pass "$what: about window no longer shown ($state)" ;;
+    *) zt_fail "$what: about window no longer shown" "$state" ;;
+  esac
   if zt_wait_field 10 enabled 1 window-exstyle TFormMain; then
     zt_pass "$what: main window enabled again"
   else

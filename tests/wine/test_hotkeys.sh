@@ -47,23 +47,23 @@ expect_no_box() {
 }
 
 posted_hotkey() {
-  zt_check "hotkey $1 posted" zt_drv hotkey "$1"
+  zt_act "hotkey $1 posted" zt_drv hotkey "$1"
 }
 
 check_registrations() {
   expect_no_box "no box at start-up: all five hotkeys registered"
   expect_keys "F1 F3 F5 F7 F9 are held, F2 is free" "F1: taken|F3: taken|F5: taken|F7: taken|F9: taken|F2: free"
-  zt_check "General tab" zt_drv select-tab PageControlOptions 3
-  zt_check "Set hotkeys pressed" zt_drv click BitBtnSetHotkeys
-  zt_check "Set hotkeys pressed again" zt_drv click BitBtnSetHotkeys
+  zt_act "General tab" zt_drv select-tab PageControlOptions 3
+  zt_act "Set hotkeys pressed" zt_drv click BitBtnSetHotkeys
+  zt_act "Set hotkeys pressed again" zt_drv click BitBtnSetHotkeys
   expect_no_box "no box after Set hotkeys twice"
   expect_keys "after Set hotkeys twice: the same five are held" "F1: taken|F3: taken|F5: taken|F7: taken|F9: taken|F2: free"
 }
 
 # A control's own visibility shows only with its tab page in front.
 check_toggle_background() {
-  zt_check "Screen tab" zt_drv select-tab PageControlOptions 0
-  zt_check "Style page" zt_drv select-tab PageControlScreen 2
+  zt_act "Screen tab" zt_drv select-tab PageControlOptions 0
+  zt_act "Style page" zt_drv select-tab PageControlScreen 2
   zt_expect_control ColorBoxBg visible 0 "the colour list is hidden with the background off"
   posted_hotkey 5
   zt_wait_field 5 checked 1 control CheckBoxEnableBg
@@ -90,13 +90,13 @@ check_snapshot_hotkey() {
 
 # Recording needs a compressor: the test stand-in, chosen in the list.
 choose_compressor() {
-  zt_check "Video tab" zt_drv select-tab PageControlOptions 1
+  zt_act "Video tab" zt_drv select-tab PageControlOptions 1
   if zt_drv control ComboBoxVideoCompressors && [ "$(zt_field count)" -gt 0 ]; then
     zt_pass "the compressor list offers the test compressor ($(zt_field 'item 0'))"
   else
     zt_fail "the compressor list offers the test compressor" "$(zt_field count) items $(zt_error_text)"
   fi
-  zt_check "compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
+  zt_act "compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
   expect_no_box "no box after choosing the compressor"
 }
 

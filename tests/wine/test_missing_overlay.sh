@@ -35,7 +35,7 @@ zt_check "cursor-hook program started" zt_drv wait-window TFormHookCursor FormHo
 zt_drv window-info TFormMain
 zt_expect_field "main window visible" visible 1
 
-zt_check "close request posted" zt_drv close-main
+zt_act "close request posted" zt_drv close-main
 expect_not_found_box "notice for the close command" 30000
 expect_no_more_boxes "no further box at close"
 zt_check "cursor-hook program ends" zt_drv wait-gone TFormHookCursor FormHookCursor 20000

@@ -37,14 +37,14 @@ expect_same_file() {
 # background on, and a moved window.
 make_changes() {
   local what="$1"
-  zt_check "$what: Screen tab" zt_drv select-tab PageControlOptions 0
-  zt_check "$what: full screen" zt_drv click RadioButtonDimFullscreen
+  zt_act "$what: Screen tab" zt_drv select-tab PageControlOptions 0
+  zt_act "$what: full screen" zt_drv click RadioButtonDimFullscreen
   zt_wait_field 5 rect "$FULL_RECT" window-info TFormMainCapturer
   zt_expect_field "$what: overlay frames the full screen" rect "$FULL_RECT"
-  zt_check "$what: Video tab" zt_drv select-tab PageControlOptions 1
-  zt_check "$what: 30 FPS chosen" zt_drv select ComboBoxFps 4
+  zt_act "$what: Video tab" zt_drv select-tab PageControlOptions 1
+  zt_act "$what: 30 FPS chosen" zt_drv select ComboBoxFps 4
   zt_check "$what: restart notice answered" zt_drv dismiss 10000
-  zt_check "$what: window moved" zt_drv move-main 640 480
+  zt_act "$what: window moved" zt_drv move-main 640 480
 }
 
 first_run() {
@@ -75,7 +75,7 @@ killed_run() {
   cp "$SETTINGS" "$ZT_TMP/before_kill.ini"
   zh_start_ready "$DEFAULT_RECT" "killed run"
   make_changes "killed run"
-  zt_check "killed run: Zelvio.exe terminated" zt_drv terminate TFormMain
+  zt_act "killed run: Zelvio.exe terminated" zt_drv terminate TFormMain
   if zt_wait_zelvio_exit 15; then
     zt_expect_eq "killed run: ended by the kill, not by itself" 9 "$ZT_EXIT_CODE"
   else

@@ -55,7 +55,7 @@ change_region() {
 
 change_video() {
   act "Video tab" select-tab PageControlOptions 1
-  zt_check "10 FPS chosen" zt_drv select ComboBoxFps 1
+  zt_act "10 FPS chosen" zt_drv select ComboBoxFps 1
   if zt_drv dismiss 10000; then
     zt_expect_field "FPS change shows the restart notice" text \
       "FPS changed! Restart Zelvio in order to make the change"
@@ -75,7 +75,7 @@ change_general() {
   act "cursor off" click CheckBoxEnableCursor
   zt_check "cursor off ends the cursor-hook program" zt_drv wait-gone TFormHookCursor FormHookCursor 10000
   act "cursor priority 3" set-trackbar TrackBarCursorPriority 3
-  zt_check "transparency period 250 typed" zt_drv set-text SpinEditTransparencyClock 250
+  zt_act "transparency period 250 typed" zt_drv set-text SpinEditTransparencyClock 250
   zt_expect_field "the spin edit shows 250" text 250
 }
 

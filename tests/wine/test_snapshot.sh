@@ -53,7 +53,7 @@ check_bitmap() {
 check_snapshot() {
   local before after name
   before="$(now_stamp)"
-  zt_check "Snapshot clicked" zt_drv click JvImgBtnSnapshot
+  zt_act "Snapshot clicked" zt_drv click JvImgBtnSnapshot
   zt_expect_field "Snapshot handled without a box" handled 1
   after="$(now_stamp)"
   if ! zh_wait_files "$SHOTS" 'Screenshot_*.bmp' 1 10; then
@@ -74,7 +74,7 @@ check_snapshot() {
 check_missing_folder() {
   local text prefix
   mv "$SHOTS" "$ZT_TMP/Screenshots.away"
-  zt_check "Snapshot clicked without the folder" zt_drv click JvImgBtnSnapshot
+  zt_act "Snapshot clicked without the folder" zt_drv click JvImgBtnSnapshot
   if ! zt_drv dismiss 10000; then
     zt_fail "a box reports the missing folder" "$(zt_error_text)"
     return

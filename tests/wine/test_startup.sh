@@ -104,7 +104,7 @@ check_start_state() {
 # Controls of a tab that is not in front are hidden too, so the carrier labels are looked
 # at with their own tab in front, beside a label of that tab that does show.
 check_carrier_labels() {
-  zt_check "Audio tab brought to front" zt_drv select-tab PageControlOptions 2
+  zt_act "Audio tab brought to front" zt_drv select-tab PageControlOptions 2
   zt_expect_control LabelCapture visible 1 "Audio tab shows its labels"
   local label
   for label in LabelInputLinesIndex LabelAudioFormatIndex LabelIsAudioEnabled; do
@@ -113,7 +113,7 @@ check_carrier_labels() {
 }
 
 check_close() {
-  zt_check "close request posted" zt_drv close-main
+  zt_act "close request posted" zt_drv close-main
   check_no_message_box "no message box at close"
   zt_check "overlay program ends" zt_drv wait-gone TFormMainCapturer - 20000
   zt_check "cursor-hook program ends" zt_drv wait-gone TFormHookCursor FormHookCursor 20000

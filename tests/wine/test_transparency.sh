@@ -72,13 +72,13 @@ expect_period() {
 
 switch_on() {
   local start end style
-  zt_check "General tab" zt_drv select-tab PageControlOptions 3
+  zt_act "General tab" zt_drv select-tab PageControlOptions 3
   type_period 50 100
   type_period 9999 5000
   type_period abc 100
   type_period "$PERIOD_MS" "$PERIOD_MS"
   start="$(now_ms)"
-  zt_check "Enable (Capture) clicked" zt_drv click CheckBoxEnableCaptureTransparency
+  zt_act "Enable (Capture) clicked" zt_drv click CheckBoxEnableCaptureTransparency
   while :; do
     style="$(exstyle_of "Layered visible")"
     end="$(now_ms)"
@@ -124,8 +124,8 @@ check_restart_keeps_option() {
 
 check_switch_off() {
   local before
-  zt_check "General tab" zt_drv select-tab PageControlOptions 3
-  zt_check "Enable (Capture) clicked off" zt_drv click CheckBoxEnableCaptureTransparency
+  zt_act "General tab" zt_drv select-tab PageControlOptions 3
+  zt_act "Enable (Capture) clicked off" zt_drv click CheckBoxEnableCaptureTransparency
   zt_expect_control SpinEditTransparencyClock enabled 1 "off: spin edit enabled again"
   sleep 0.5
   before="$(cleared_count)"

@@ -37,7 +37,7 @@ expect_no_box() {
 }
 
 minimise() {
-  zt_check "$1: minimise" zt_drv show-main minimize
+  zt_act "$1: minimise" zt_drv show-main minimize
 }
 
 check_plain_minimise() {
@@ -48,23 +48,23 @@ check_plain_minimise() {
   minimise "option off"
   main_state "option off: minimised, still on the taskbar" 1 1 0
   expect_no_box "option off: no box"
-  zt_check "restored by the window itself" zt_drv show-main restore
+  zt_act "restored by the window itself" zt_drv show-main restore
   main_state "restored" 0 1 0
 }
 
 # Bring the page with the background box to the front, so its visibility can be read.
 check_toggle_bg_in_tray() {
-  zt_check "Screen tab" zt_drv select-tab PageControlOptions 0
-  zt_check "Style page" zt_drv select-tab PageControlScreen 2
+  zt_act "Screen tab" zt_drv select-tab PageControlOptions 0
+  zt_act "Style page" zt_drv select-tab PageControlScreen 2
   minimise "option on"
   main_state "option on: hidden in the tray, off the taskbar" 1 0 1
   expect_no_box "option on: no box (the tray icon was accepted)"
-  zt_check "Toggle Bg posted" zt_drv command "$TRAY_TOGGLE_BG"
+  zt_act "Toggle Bg posted" zt_drv command "$TRAY_TOGGLE_BG"
   zt_wait_field 5 checked 1 control CheckBoxEnableBg
   zt_expect_field "Toggle Bg checks Enable background" checked 1
   zt_expect_control ColorBoxBg visible 1 "Toggle Bg shows the colour list"
   zt_expect_control LabelBgColor visible 1 "Toggle Bg shows the colour label"
-  zt_check "Toggle Bg posted again" zt_drv command "$TRAY_TOGGLE_BG"
+  zt_act "Toggle Bg posted again" zt_drv command "$TRAY_TOGGLE_BG"
   zt_wait_field 5 checked 0 control CheckBoxEnableBg
   zt_expect_field "Toggle Bg again unchecks it" checked 0
   zt_expect_control ColorBoxBg visible 0 "Toggle Bg again hides the colour list"
@@ -72,7 +72,7 @@ check_toggle_bg_in_tray() {
 }
 
 check_snapshot_in_tray() {
-  zt_check "Snapshot posted" zt_drv command "$TRAY_SNAPSHOT"
+  zt_act "Snapshot posted" zt_drv command "$TRAY_SNAPSHOT"
   if zh_wait_files "$SHOTS" 'Screenshot_*.bmp' 1 10; then
     zt_pass "Snapshot from the tray writes a file"
   else
@@ -89,7 +89,7 @@ check_snapshot_in_tray() {
 restore_by() {
   local what="$1"
   shift
-  zt_check "$what posted" zt_drv "$@"
+  zt_act "$what posted" zt_drv "$@"
   main_state "$what: shown again" 0 1 0
   zt_drv window-exstyle TFormMain
   zt_expect_field "$what: extended style 0 (WS_EX_WINDOWEDGE kept by the system; was $START_EXSTYLE)" exstyle 0x100
@@ -102,18 +102,18 @@ check_tray_menu() {
   local pid
   zt_drv window-exstyle TFormMain
   pid="$(zt_field pid)"
-  zt_check "right click on the icon posted" zt_drv tray-click right
+  zt_act "right click on the icon posted" zt_drv tray-click right
   local end=$((SECONDS + 5))
   until zt_drv popup-menu || [ "$SECONDS" -ge "$end" ]; do sleep 0.2; done
   zt_expect_eq "right click opens the program's popup menu" "$pid" "$(zt_field pid)"
-  zt_check "Escape closes the menu" zt_drv popup-menu close
+  zt_act "Escape closes the menu" zt_drv popup-menu close
   main_state "still in the tray after the menu" 1 0 1
 }
 
 check_exit_from_tray() {
   minimise "before Exit"
   main_state "in the tray before Exit" 1 0 1
-  zt_check "Exit posted" zt_drv command "$TRAY_EXIT"
+  zt_act "Exit posted" zt_drv command "$TRAY_EXIT"
   zt_drv messageboxes-dismiss-all 1500
   zt_expect_eq "Exit: no box" 0 "$(zt_field dismissed)"
   zt_expect_clean_exit 30
@@ -126,8 +126,8 @@ check_exit_from_tray() {
 mkdir -p "$SHOTS"
 zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
 check_plain_minimise
-zt_check "General tab" zt_drv select-tab PageControlOptions 3
-zt_check "Hide to tray clicked" zt_drv click CheckBoxHideToTray
+zt_act "General tab" zt_drv select-tab PageControlOptions 3
+zt_act "Hide to tray clicked" zt_drv click CheckBoxHideToTray
 zt_expect_control CheckBoxHideToTray checked 1 "Hide to tray on"
 check_toggle_bg_in_tray
 check_snapshot_in_tray

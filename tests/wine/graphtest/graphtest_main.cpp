@@ -13,7 +13,9 @@
 #include "catalog_checks.h"
 #include "graph_builder.h"
 #include "kit_checks.h"
+#include "live_loop_checks.h"
 #include "push_source_ids.h"
+#include "standin_ids.h"
 
 using namespace graphtest;
 
@@ -52,6 +54,7 @@ struct RunFigures {
     LONGLONG delivered = 0;
     LONGLONG skipped = 0;
     double runningSeconds = 0;
+    bool haveCounts = false;
 };
 
 double SecondsSince(const LARGE_INTEGER& from) {
@@ -84,6 +87,9 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Re
         report.Check(false, "graph has IMediaControl and IMediaSeeking");
         return figures;
     }
+    kit::ComPtr<IZelvioPushSourceStats> stats;
+    g.pushSource.QueryTo(IID_IZelvioPushSourceStats, stats);
+    report.Check(static_cast<bool>(stats), "push source exposes its delivered/skipped counts");
     LARGE_INTEGER started;
     QueryPerformanceCounter(&started);
     // Run may answer S_FALSE while the renderers wait for their first sample.
@@ -94,12 +100,16 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Re
     figures.runningSeconds += SecondsSince(started);
     report.Ok(control->Pause(), "Pause");
     report.Check(GraphState(control.Get()) == State_Paused, "graph paused");
-    LONGLONG atPause = 0;
-    seeking->GetCurrentPosition(&atPause);
+    LONGLONG atPause = -1;
+    HRESULT firstRead = seeking->GetCurrentPosition(&atPause);
     Sleep(1000);
-    LONGLONG stillPaused = 0;
-    seeking->GetCurrentPosition(&stillPaused);
-    report.Check(stillPaused == atPause, ztest::Format("position holds while paused (%lld)", stillPaused));
+    LONGLONG stillPaused = -1;
+    HRESULT secondRead = seeking->GetCurrentPosition(&stillPaused);
+    // Both reads must work and show the 3 s that ran; equal failures prove nothing.
+    report.Check(firstRead == S_OK && secondRead == S_OK, ztest::Format("position read while paused (hr=0x%08lX, 0x%08lX)",
+                 static_cast<unsigned long>(firstRead), static_cast<unsigned long>(secondRead)));
+    report.Check(atPause >= 20'000'000, ztest::Format("position at the pause shows the run before it (%lld)", atPause));
+    report.Check(stillPaused == atPause, ztest::Format("position holds while paused (%lld, then %lld)", atPause, stillPaused));
     // From here on the cursor-hook window exists, so frames must show the cursor.
     HWND hook = CreateCursorHookWindow();
     SetCursorPos(layout.left + layout.cursorX, layout.top + layout.cursorY);
@@ -107,15 +117,30 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Re
     QueryPerformanceCounter(&started);
     run = control->Run();
     report.Check(SUCCEEDED(run), ztest::Format("Run after pause (hr=0x%08lX)", static_cast<unsigned long>(run)));
-    Sleep(2000);
+    // A slow stretch downstream: the test codec holds every frame well over a frame time, so
+    // the source falls behind and must give up slots instead of queueing old pictures.
+    Sleep(700);
+    LONGLONG skippedBefore = 0;
+    LONGLONG deliveredBefore = 0;
+    if (stats) stats->GetCounts(&deliveredBefore, &skippedBefore);
+    HANDLE slow = CreateEventW(nullptr, TRUE, FALSE, standins::kSlowCodecEventName);
+    if (slow) SetEvent(slow);
+    Sleep(600);
+    if (slow) ResetEvent(slow);
+    LONGLONG skippedAfter = 0;
+    LONGLONG deliveredAfter = 0;
+    if (stats) stats->GetCounts(&deliveredAfter, &skippedAfter);
+    report.Check(slow != nullptr && skippedAfter - skippedBefore >= 3, ztest::Format("slow stretch: the source skips slots (%lld skipped, %lld delivered in 0.6 s)",
+                 skippedAfter - skippedBefore, deliveredAfter - deliveredBefore));
+    if (slow) CloseHandle(slow);
+    Sleep(700);
     seeking->GetCurrentPosition(&figures.positionAtStop);
     figures.runningSeconds += SecondsSince(started);
-    kit::ComPtr<IZelvioPushSourceStats> stats;
-    g.pushSource.QueryTo(IID_IZelvioPushSourceStats, stats);
     report.Ok(control->Stop(), "Stop");
     if (hook) DestroyWindow(hook);
     report.Check(GraphState(control.Get()) == State_Stopped, "graph stopped");
-    if (stats) stats->GetCounts(&figures.delivered, &figures.skipped);
+    if (stats) report.Ok(stats->GetCounts(&figures.delivered, &figures.skipped), "counts read after Stop");
+    figures.haveCounts = static_cast<bool>(stats);
     return figures;
 }
 
@@ -126,7 +151,7 @@ void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f,
     std::fprintf(out, "bar_x=%d\nbar_y=%d\nblock_w=%d\nblock_h=%d\nbits=%d\ntick_ms=%d\n", l.barX, l.barY,
                  l.blockWidth, l.blockHeight, l.bits, l.tickMs);
     std::fprintf(out, "position_at_stop=%lld\nrunning_seconds=%.4f\n", f.positionAtStop, f.runningSeconds);
-    std::fprintf(out, "delivered=%lld\nskipped=%lld\n", f.delivered, f.skipped);
+    std::fprintf(out, "delivered=%lld\nskipped=%lld\nhave_counts=%d\n", f.delivered, f.skipped, f.haveCounts ? 1 : 0);
     std::fprintf(out, "audio_in_mux=%d\n", audioInMux ? 1 : 0);
     std::fprintf(out, "cursor_x=%d\ncursor_y=%d\n", l.cursorX, l.cursorY);
     std::fclose(out);
@@ -149,6 +174,7 @@ int main(int argc, char** argv) {
 
     CheckCatalogs(report);
     CheckKit(argv[1], Widen(argv[2]) + L".scratch", report);
+    CheckLiveLoopWait(report);
 
     RunFigures figures;
     bool audioInMux = false;

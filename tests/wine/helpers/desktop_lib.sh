@@ -34,7 +34,7 @@ zh_start_ready() {
 # The program must end by itself after the close request, without any box on the way.
 zh_close() {
   local what="$1"
-  zt_check "$what: close request posted" zt_drv close-main
+  zt_act "$what: close request posted" zt_drv close-main
   zt_drv messageboxes-dismiss-all 1500
   zt_expect_eq "$what: no message box at close" 0 "$(zt_field dismissed)"
   zt_expect_clean_exit 30

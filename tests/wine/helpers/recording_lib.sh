@@ -6,6 +6,7 @@
 #   zr_record_seconds WHAT S      Record, S seconds, Stop; true when a new file appeared
 #   zr_expect_duration WHAT same|differs   two LabelDuration readings half a second apart
 #   zr_expect_label_between LO HI LabelDuration within [LO, HI] (same fixed-width format)
+#   zr_label_seconds              LabelDuration ("hh:mm:ss.mmm", the graph's position) in seconds
 #   zr_expect_video WHAT AVI W H RATE      exactly one video stream of that size and rate
 #   zr_expect_duration_near WHAT AVI S TOL / zr_expect_duration_above WHAT AVI S
 #   zr_item_index TEXT            position of a device in ComboBoxAudioDevices
@@ -40,7 +41,7 @@ zr_expect_prefix() {
 # The click lands inside the driver call; marking after it returns makes every interval
 # measured between two marks carry the same latency on both ends.
 zr_click_record() {
-  zt_check "$1 clicked" zt_drv click JvImgBtnStartPause
+  zt_act "$1 clicked" zt_drv click JvImgBtnStartPause
   ZR_MARK="$(zr_now)"
 }
 
@@ -144,7 +145,7 @@ zr_record_seconds() {
     return 1
   fi
   zr_sleep_until "$2"
-  zt_check "Stop ($what) clicked" zt_drv click JvImgBtnStop
+  zt_act "Stop ($what) clicked" zt_drv click JvImgBtnStop
   zr_expect_no_box "no box while recording ($what)"
   if zh_wait_files "$CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
     zt_pass "Record ($what) wrote a new file"
@@ -171,3 +172,7 @@ zr_item_index() {
   echo "${index:--1}"
 }
 
+zr_label_seconds() {
+  zr_label | awk -F: 'NF == 3 && $1 ~ /^[0-9]+$/ && $2 ~ /^[0-9]+$/ && $3 ~ /^[0-9]+\.[0-9]+$/ {
+    printf "%.3f", $1 * 3600 + $2 * 60 + $3 }'
+}

@@ -6,6 +6,7 @@
 #   zt_start_zelvio         starts Zelvio.exe from the copy, in the background
 #   zt_drv CMD ARGS...      runs zdriver.exe; its output is in $ZT_OUT, its exit code returned
 #   zt_check / zt_expect_eq / zt_expect_field / zt_skip     print and count results
+#   zt_act                  an action: fails the test when it goes wrong, counts no pass
 #   zt_skip_test            ends a test whose subject cannot be checked yet, as skipped
 #   zt_finish               cleans up and prints the last line, "N passed, N failed"
 #
@@ -82,6 +83,21 @@ zt_check() {
     zt_pass "$what"
     return 0
   fi
+  if [ "$1" = zt_drv ]; then
+    zt_fail "$what" "$(zt_error_text)"
+  else
+    zt_fail "$what"
+  fi
+  return 1
+}
+
+# zt_act "what" command...: something a test does (a click, a posted message, a key). A
+# failure counts as a failed check; success counts nothing, since only what the action
+# caused is checked.
+zt_act() {
+  local what="$1"
+  shift
+  "$@" && return 0
   if [ "$1" = zt_drv ]; then
     zt_fail "$what" "$(zt_error_text)"
   else

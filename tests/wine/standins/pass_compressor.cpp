@@ -28,7 +28,12 @@ HRESULT CodecInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
     return IsRawRgbVideo(mt) ? S_OK : S_FALSE;
 }
 
-HRESULT CodecInputPin::OnReceive(IMediaSample* sample) { return codec_.Output().Forward(sample); }
+HRESULT CodecInputPin::OnReceive(IMediaSample* sample) {
+    // Opened once; a test that wants a slow stretch sets the event (see standin_ids.h).
+    static HANDLE slow = CreateEventW(nullptr, TRUE, FALSE, kSlowCodecEventName);
+    if (slow && WaitForSingleObject(slow, 0) == WAIT_OBJECT_0) Sleep(kSlowCodecDelayMs);
+    return codec_.Output().Forward(sample);
+}
 
 HRESULT CodecInputPin::OnEndOfStream() { return codec_.Output().DeliverEndOfStream(); }
 

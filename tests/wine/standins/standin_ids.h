@@ -23,4 +23,10 @@ static const CLSID CLSID_TestAudio = {
 static const CLSID CLSID_TestAudioNoMixer = {
     0xa8b7b6f0, 0x2a49, 0x4934, {0xa6, 0x9c, 0x2e, 0xfb, 0x6b, 0xf0, 0xa8, 0xcf}};
 
+// While this named event is set, the test codecs hold every frame for kSlowCodecDelayMs
+// before passing it on: a test makes the downstream slow for a stretch to drive a live
+// source into falling behind. Nothing else ever creates it.
+static const wchar_t kSlowCodecEventName[] = L"ZelvioTestCodecSlow";
+static const unsigned kSlowCodecDelayMs = 100;
+
 }  // namespace standins
