@@ -364,6 +364,44 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
   fs::remove_all(dir);
 }
 
+// Another mux may pad with JUNK and put index chunks of its own among the frames; both are
+// kept where they are, and the frames around them are all indexed.
+TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
+  using namespace avitest;
+  std::vector<StreamFormat> streams = {RawVideo(16, 8), PcmAudio()};
+  Bytes file(2048, 0);
+  auto chunk = [&](const char* id, uint32_t size, uint8_t fill) {
+    file.insert(file.end(), id, id + 4);
+    Put(file, size, 4);
+    file.insert(file.end(), size + (size & 1), fill);
+  };
+  file.insert(file.end(), {'L', 'I', 'S', 'T', 0, 0, 0, 0, 'm', 'o', 'v', 'i'});
+  for (int i = 0; i < 6; ++i) {
+    chunk("00db", 512, uint8_t(i));
+    chunk("JUNK", 11, 0);
+    chunk("01wb", 1600, 0x40);
+    if (i == 2) chunk("ix00", 40, 0x77);
+  }
+  chunk("00db", 512, 9);
+  file.resize(file.size() - 100);  // the seventh frame is torn
+  fs::path dir = TempDir();
+  fs::path path = dir / "other_mux.avi";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+
+  RepairResult result = RepairAvi(path, SidecarFor(streams));
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  EXPECT_EQ(result.videoFrames, 6u);
+  DiskFile repaired(path);
+  Bytes bytes(repaired.Size());
+  repaired.ReadAt(0, bytes.data(), bytes.size());
+  AviView v = AviReader(MemoryRead(bytes), bytes.size()).Read();
+  EXPECT_EQ(v.data.size(), 12u);
+  EXPECT_EQ(v.idx1.size(), 12u);
+  EXPECT_EQ(RepairAvi(path, SidecarFor(streams)).outcome, RepairOutcome::AlreadyComplete);
+  ExpectFfprobeFrames(path, 6, true);
+  fs::remove_all(dir);
+}
+
 TEST(AviRepair, OpenDmlPastFourGigabytesInASparseFile) {
   using namespace avitest;
   fs::path dir = TempDir();
