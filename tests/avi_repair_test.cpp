@@ -202,15 +202,20 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
 TEST(AviRepair, FindsTheDataBehindAnyZeroHeaderArea) {
   using namespace avitest;
   Recording r = Record({RawVideo(16, 8), PcmAudio()}, 5);
-  // The platform's mux reserves less than we do; its movi list starts wherever that ends.
-  for (uint64_t reserve : {uint64_t(2048), uint64_t(1000), uint64_t(4096 + 2)}) {
-    SCOPED_TRACE(reserve);
-    Bytes shifted(r.unfinished.begin() + (kHeaderReserve - reserve), r.unfinished.end());
+  // The platform's mux reserves less than we do, and may write a bare RIFF header first.
+  const struct {
+    uint64_t reserve;
+    bool bareRiff;
+  } cases[] = {{2048, false}, {1000, false}, {4098, false}, {2048, true}, {kHeaderReserve, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.reserve) + (c.bareRiff ? " with a bare RIFF header" : ""));
+    Bytes shifted(r.unfinished.begin() + (kHeaderReserve - c.reserve), r.unfinished.end());
+    if (c.bareRiff) std::copy_n("RIFF\0\0\0\0AVI ", 12, shifted.begin());
     MemoryFile file(shifted);
     RepairResult result = RepairAvi(file, SidecarFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     AviView v = AviReader(MemoryRead(file.Bytes()), file.Bytes().size()).Read();
-    EXPECT_EQ(v.moviLists[0], reserve);
+    EXPECT_EQ(v.moviLists[0], c.reserve);
     EXPECT_EQ(v.data.size(), 10u);
     EXPECT_EQ(result.videoFrames, 5u);
     EXPECT_NEAR(result.seconds, 5 * 0.0333333, 1e-6);
