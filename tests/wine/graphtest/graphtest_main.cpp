@@ -119,6 +119,47 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& r
     return figures;
 }
 
+// A full disk while recording: the mux must stop writing and abort the graph with
+// EC_ERRORABORT carrying the write's error, as the platform's mux does; the recorder learns
+// of the failure only through that event. /dev/full (drive Z: is the Unix root) accepts the
+// file and fails every write with "disk full".
+void CheckFullDisk(const char* pushSourceModule, Report& report) {
+    const wchar_t* fullDisk = L"Z:\\dev\\full";
+    if (GetFileAttributesW(fullDisk) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("SKIP: full disk: no /dev/full to write to\n");
+        return;
+    }
+    RecordingGraph g;
+    Report building;  // its lines repeat the main graph's; only the outcome counts here
+    bool built = BuildRecordingGraph(pushSourceModule, fullDisk, g, building);
+    report.Check(built, "graph writing to a full disk built");
+    kit::ComPtr<IMediaControl> control;
+    kit::ComPtr<IMediaEvent> events;
+    g.graph.QueryTo(IID_IMediaControl, control);
+    g.graph.QueryTo(IID_IMediaEvent, events);
+    if (built && control && events) {
+        HRESULT run = control->Run();
+        report.Check(SUCCEEDED(run), "full disk: Run (hr=0x%08lX)", static_cast<unsigned long>(run));
+        long code = 0;
+        LONG_PTR param1 = 0;
+        LONG_PTR param2 = 0;
+        bool aborted = false;
+        DWORD until = GetTickCount() + 5000;
+        while (!aborted && GetTickCount() < until) {
+            if (events->GetEvent(&code, &param1, &param2, 100) != S_OK) continue;
+            aborted = code == EC_ERRORABORT;
+            if (!aborted) events->FreeEventParams(code, param1, param2);
+        }
+        report.Check(aborted && static_cast<HRESULT>(param1) == HRESULT_FROM_WIN32(ERROR_DISK_FULL),
+                     "full disk: EC_ERRORABORT with 0x80070070 (%s, 0x%08lX)", aborted ? "aborted" : "no abort",
+                     static_cast<unsigned long>(param1));
+        if (aborted) events->FreeEventParams(code, param1, param2);
+        HRESULT stop = control->Stop();
+        report.Check(SUCCEEDED(stop), "full disk: Stop (hr=0x%08lX)", static_cast<unsigned long>(stop));
+    }
+    TearDown(g);
+}
+
 void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f, bool audioInMux) {
     FILE* out = std::fopen(path, "w");
     if (!out) return;
@@ -163,6 +204,7 @@ int main(int argc, char** argv) {
     }
     std::printf("push source: %lld delivered, %lld skipped, position at stop %lld\n", figures.delivered,
                 figures.skipped, figures.positionAtStop);
+    CheckFullDisk(argv[1], report);
     WriteResults(argv[3], layout, figures, audioInMux);
     windows.Stop();
     CoUninitialize();
