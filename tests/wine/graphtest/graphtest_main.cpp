@@ -125,10 +125,13 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& r
 // file and fails every write with "disk full".
 void CheckFullDisk(const char* pushSourceModule, Report& report) {
     const wchar_t* fullDisk = L"Z:\\dev\\full";
-    if (GetFileAttributesW(fullDisk) == INVALID_FILE_ATTRIBUTES) {
-        std::printf("SKIP: full disk: no /dev/full to write to\n");
+    HANDLE probe = CreateFileW(fullDisk, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        std::printf("SKIP: full disk: /dev/full cannot be opened (error %lu)\n", GetLastError());
         return;
     }
+    CloseHandle(probe);
     RecordingGraph g;
     Report building;  // its lines repeat the main graph's; only the outcome counts here
     bool built = BuildRecordingGraph(pushSourceModule, fullDisk, g, building);
