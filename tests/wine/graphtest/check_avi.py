@@ -41,9 +41,19 @@ def probe(path):
 
 
 def packet_sizes(path):
-    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "packet=size",
-                          "-of", "csv=p=0", path], check=True, capture_output=True, text=True).stdout
-    return [int(line) for line in out.split() if line.strip()]
+    """Bytes in every frame slot, 0 for an empty chunk. The demuxer leaves empty chunks out of
+    its packets, so each packet's time stamp names its slot and the header the slot count."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                          "packet=pts,size:stream=nb_frames", "-of", "csv=p=0", path],
+                         check=True, capture_output=True, text=True).stdout
+    rows = [line.split(",") for line in out.split() if line.strip()]
+    packets = [(int(r[0]), int(r[1])) for r in rows if len(r) == 2]
+    totals = [int(r[0]) for r in rows if len(r) == 1 and r[0].isdigit()]
+    count = max([totals[0] if totals else 0] + [pts + 1 for pts, _ in packets])
+    sizes = [0] * count
+    for pts, size in packets:
+        sizes[pts] = size
+    return sizes
 
 
 def decode_frames(path, width, height):
