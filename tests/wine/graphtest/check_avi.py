@@ -41,9 +41,19 @@ def probe(path):
 
 
 def packet_sizes(path):
-    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "packet=size",
-                          "-of", "csv=p=0", path], check=True, capture_output=True, text=True).stdout
-    return [int(line) for line in out.split() if line.strip()]
+    """Bytes in every frame slot, 0 for an empty chunk. The demuxer leaves empty chunks out of
+    its packets, so each packet's time stamp names its slot and the header the slot count."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                          "packet=pts,size:stream=nb_frames", "-of", "csv=p=0", path],
+                         check=True, capture_output=True, text=True).stdout
+    rows = [line.split(",") for line in out.split() if line.strip()]
+    packets = [(int(r[0]), int(r[1])) for r in rows if len(r) == 2]
+    totals = [int(r[0]) for r in rows if len(r) == 1 and r[0].isdigit()]
+    count = max([totals[0] if totals else 0] + [pts + 1 for pts, _ in packets])
+    sizes = [0] * count
+    for pts, size in packets:
+        sizes[pts] = size
+    return sizes
 
 
 def decode_frames(path, width, height):
@@ -89,23 +99,25 @@ def check_streams(report, info, r):
 
 
 def check_duration(report, sizes, r):
-    """The source's counts must have been read; every delivered frame is in the file."""
+    """The source's counts must have been read; every delivered frame is in the file, and
+    every slot it gave up is an empty frame, so the file keeps the running time."""
     if not report.check(r.get("have_counts") == 1, "the source's delivered/skipped counts were read"):
         return False
-    report.check(r["delivered"] == len(sizes), "every delivered frame is in the file (%d delivered, %d in the file)"
-                 % (r["delivered"], len(sizes)))
-    # This AVI Mux writes the frames it gets one after the other: a slot the source gave up
-    # leaves no frame behind, so the file is short by the skipped slots. Delivered plus
-    # skipped slots cover the running time.
+    filled = sum(1 for s in sizes if s > 0)
+    report.check(r["delivered"] == filled, "every delivered frame is in the file (%d delivered, %d in the file)"
+                 % (r["delivered"], filled))
+    report.check(r["skipped"] == len(sizes) - filled,
+                 "skipped slots (%d) are the empty frames (%d)" % (r["skipped"], len(sizes) - filled))
+    report.check(r["skipped"] > 0, "the slow stretch made the source skip slots (%d)" % r["skipped"])
     frame = 1.0 / r["fps"]
-    covered = (r["delivered"] + r["skipped"]) * frame
+    duration = len(sizes) * frame
     wall = r["running_seconds"]
     # Wine starts stream time 200 ms after Run (tStart = clock + 200 ms): that much of each
     # run is never stream time, so it cannot be in the file either.
     start_latency = 0.2
-    report.check(-2 * start_latency - frame <= covered - wall <= frame,
-                 "delivered + skipped slots (%.3f s) cover the %.3f s running, less up to %.1f s Wine start "
-                 "latency per run" % (covered, wall, start_latency))
+    report.check(-2 * start_latency - frame <= duration - wall <= frame,
+                 "duration %.3f s covers the %.3f s running, less up to %.1f s Wine start latency per run"
+                 % (duration, wall, start_latency))
     return True
 
 
@@ -131,45 +143,42 @@ def check_cursor(report, frames, slots, resume_slot, r):
 
 def check_continuity(report, frames, sizes, r):
     width = r["width"]
-    if not report.check(len(frames) == len(sizes), "decoded %d frames for %d packets" % (len(frames), len(sizes))):
+    # Empty chunks are the slots the source gave up; every other slot decodes to one frame.
+    slots = [i for i, s in enumerate(sizes) if s > 0]
+    if not report.check(len(frames) == len(slots), "decoded %d frames for %d filled slots" % (len(frames), len(slots))):
         return
-    values = [read_barcode(f, width, r) for f in frames]
-    torn = sum(1 for v in values if v is None)
+    values = [(slot, read_barcode(f, width, r)) for slot, f in zip(slots, frames)]
+    torn = sum(1 for _, v in values if v is None)
     report.check(torn <= max(1, len(values) // 50), "barcode readable in %d of %d frames" % (len(values) - torn, len(values)))
-    valid = [(i, v) for i, v in enumerate(values) if v is not None]
+    valid = [(s, v) for s, v in values if v is not None]
     ticks_per_slot = 1000.0 / r["fps"] / r["tick_ms"]
-    # (frames apart in the file, counter ticks apart) for each pair of readable neighbours.
+    # (slots apart in the file, counter ticks apart) for each pair of readable neighbours.
     steps = [(b[0] - a[0], b[1] - a[1]) for a, b in zip(valid, valid[1:])]
     if len(steps) < 3:
         report.check(False, "enough frames to check continuity")
         return
-    # The pause is the one step whose counter jump is far beyond its frame distance.
+    # The pause is the one step whose counter jump is far beyond its slot distance.
     pause = max(range(len(steps)), key=lambda k: steps[k][1] - steps[k][0] * ticks_per_slot)
-    frames_gap, pause_ticks = steps[pause]
-    report.check(pause_ticks - frames_gap * ticks_per_slot >= 50,
-                 "pause visible as one counter jump (%d ticks over %d frame)" % (pause_ticks, frames_gap))
-    repeats = [k for k, (df, dv) in enumerate(steps) if k != pause and dv <= 0]
-    # Frame 0 is grabbed while the graph pauses, before Wine's 200 ms start latency, so the
-    # first step may be that much longer.
+    slots_gap, pause_ticks = steps[pause]
+    report.check(pause_ticks - slots_gap * ticks_per_slot >= 50,
+                 "pause visible as one counter jump (%d ticks over %d slot)" % (pause_ticks, slots_gap))
+    repeats = [k for k, (ds, dv) in enumerate(steps) if k != pause and dv <= 0]
+    # Frame 0 is grabbed at the first slot of the running stream, not while the graph pauses:
+    # the first step is one slot like the others, within 10 ms (a tick either way).
     first_extra = steps[0][1] - steps[0][0] * ticks_per_slot
-    report.check(0 <= first_extra <= 300 / r["tick_ms"],
-                 "first frame precedes the second by at most the start latency (%d ticks)" % steps[0][1])
-    print("counter steps per frame:", sorted(set(dv for df, dv in steps if df == 1)))
+    report.check(abs(first_extra) * r["tick_ms"] <= 10,
+                 "first frame precedes the second by one slot (%d ticks, %.0f per slot)"
+                 % (steps[0][1], ticks_per_slot))
+    # Every later step, skipped slots included, must match the time the counter shows: a
+    # frame lost on the way, a skip without its empty frame or a doubled frame shows here.
+    tolerance = ticks_per_slot / 2
+    gaps = [k for k, (ds, dv) in enumerate(steps)
+            if k not in (0, pause) and abs(dv - ds * ticks_per_slot) > ds * tolerance + 1]
+    print("# counter steps per slot:", sorted(set(dv for ds, dv in steps if ds == 1)))
     report.check(not repeats, "no repeated frames (%d found)" % len(repeats))
-    # Between the first step and the end, leaving out the pause, the counter says how many
-    # slots went by; the frames in the file account for some, and the rest must be exactly
-    # the slots the source says it skipped: a frame lost on the way, or a skip not counted,
-    # shows here. Grabs are late by less than a slot, and the sum telescopes, so half a
-    # slot of jitter remains at each end of each run.
-    counted = [k for k in range(1, len(steps)) if k != pause]
-    slots_seen = sum(steps[k][1] for k in counted) / ticks_per_slot
-    frames_seen = sum(steps[k][0] for k in counted)
-    implied = slots_seen - frames_seen
-    report.check(abs(implied - r["skipped"]) <= 1.5,
-                 "slots missing from the file (%.1f by the counter) are the skipped ones (%d)"
-                 % (implied, r["skipped"]))
-    report.check(r["skipped"] > 0, "the slow stretch made the source skip slots (%d)" % r["skipped"])
-    check_cursor(report, frames, range(len(frames)), valid[pause + 1][0], r)
+    report.check(not gaps, "no missing or doubled frames beyond skipped slots (%d odd steps: %s)"
+                 % (len(gaps), [steps[k] for k in gaps[:5]]))
+    check_cursor(report, frames, slots, valid[pause + 1][0], r)
 
 
 def main():
