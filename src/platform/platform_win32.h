@@ -55,6 +55,7 @@ class Win32Platform : public Platform {
 
   std::string ExecutableDirectory() override;
   bool ReadFile(const std::string& path, std::string& contents) override;
+  bool FileExists(const std::string& path) override;
   bool IsReadOnlyFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& contents) override;
 
