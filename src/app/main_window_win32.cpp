@@ -88,12 +88,13 @@ void ToBottom(HWND window) {
 
 // ---- Construction ----------------------------------------------------------------------
 
-MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform) : instance_(instance), platform_(platform) {
+MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND owner)
+    : instance_(instance), platform_(platform), owner_(owner) {
   RegisterMainClass(instance_, Procedure);
   RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
   window_ = CreateWindowExA(kWindowExStyle, kWindowClass, kMainWindowCaption, kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
                             instance_, this);
   platform_.SetMainWindow(window_);
   font_.reset(CreateFormFont());
@@ -358,8 +359,16 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (OnActivate(wParam)) return 0;
       break;
+    case WM_SYSCOMMAND:
+      // The minimise box minimises the program: its application window goes to the taskbar
+      // and takes this window out of sight with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && owner_) {
+        SendMessageA(owner_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return 0;
+      }
+      break;
     case WM_SIZE:
-      if (wParam == SIZE_MINIMIZED && form_) form_->Guarded([this] { form_->ApplicationOnMinimize(); });
+      if (wParam == SIZE_MINIMIZED && !owner_ && form_) form_->Guarded([this] { form_->ApplicationOnMinimize(); });
       break;
     case kTrayIconMessage:
       OnTrayIcon(lParam);
