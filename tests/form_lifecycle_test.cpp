@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/form_main.h"
+#include "desktop/layered_sweep.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 
@@ -157,6 +158,96 @@ TEST(ShutDown, ClosingWhileRecordingOrPausedStopsFirstSoTheFileIsFinished) {
     EXPECT_EQ(run.pipeline.log, (std::vector<std::string>{"stop", "free catalogs"}));
     EXPECT_EQ(run.Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$00FF00$0", "copydata: Close"}));
   }
+}
+
+// Windows ending the session gets one answer and may end the process right after it: by
+// then the whole close path and the file must be done, and whatever else arrives (the
+// window's own close, its destruction, a close already running) must not do any of it twice.
+TEST(ShutDown, SessionEndRunsTheWholeClosePathOnceBeforeItReturns) {
+  struct Case {
+    const char* what;
+    bool recording;
+    bool closeFirst;        // a regular close ran before the session ended
+    bool endInsideCloseBox; // the session ends while a box of the close path is open
+  };
+  const Case cases[] = {
+      {"session end alone", false, false, false},
+      {"session end while recording", true, false, false},
+      {"close, then session end", false, true, false},
+      {"session end inside a box of the close path", true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform machine;
+    machine.hookWindow = true;
+    Session run(machine);
+    run.pipeline.compressors = {"Codec"};
+    TFormMain& f = run.Start();
+    f.ComboBoxVideoCompressors.SetItemIndex(0);
+    f.CheckBoxHideToTray.SetChecked(true);  // an option changed in this session
+    if (c.recording) f.JvImgBtnStartPauseClick();
+    if (c.endInsideCloseBox) {
+      run.pipeline.failures["stop"] = {"Stop refused", 0};
+      machine.whileBoxOpen = [&f](const std::string&) { f.EndSession(); };
+    }
+    machine.log.clear();
+    run.pipeline.log.clear();
+
+    if (c.closeFirst) {
+      EXPECT_TRUE(f.CloseQuery());
+    }
+    if (c.endInsideCloseBox) {
+      EXPECT_TRUE(f.CloseQuery()) << "the close that the box belongs to";
+    } else {
+      f.EndSession();
+    }
+    // Everything is on disk and the companions are told before the answer goes back.
+    EXPECT_EQ(machine.Count("copydata: Close"), 1u);
+    EXPECT_EQ(machine.Count("close: hook"), 1u);
+    EXPECT_EQ(machine.Count("unregister: "), 5u);
+    EXPECT_EQ(machine.Entries("replace: "), (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini"}));
+    EXPECT_NE(machine.FileContents(machine.SettingsPath()).find("CheckBoxHideToTray_Checked=TRUE\r\n"),
+              std::string::npos);
+    EXPECT_EQ(f.State(), RecordingState::Stopped);
+    EXPECT_EQ(run.pipeline.Count("stop"), c.recording ? 1u : 0u) << "a recording is finished first";
+    EXPECT_FALSE(f.Closing());
+
+    // What may still come: the window's close and its destruction.
+    EXPECT_FALSE(f.CloseQuery());
+    f.Destroy();
+    f.EndSession();
+    EXPECT_EQ(machine.Count("copydata: Close"), 1u);
+    EXPECT_EQ(machine.Count("unregister: "), 5u);
+    EXPECT_EQ(machine.Count("replace: "), 1u);
+    EXPECT_EQ(run.pipeline.Count("free catalogs"), 1u);
+  }
+}
+
+// "Exit" from the tray (or the close box again) while a box of the close path is open:
+// the close that is running finishes alone, and the second request says so to the host,
+// which then leaves the window to the first one.
+TEST(ShutDown, ASecondCloseRequestDuringTheCloseIsNotRunAgain) {
+  FakePlatform machine;
+  machine.overlayWindow = false;  // "Receiver application not found" at the "Close" step
+  Session run(machine);
+  run.Start();
+  std::vector<bool> nestedAnswers;
+  std::vector<bool> closingDuringBox;
+  machine.whileBoxOpen = [&](const std::string&) {
+    closingDuringBox.push_back(run.form.Closing());
+    nestedAnswers.push_back(run.form.CloseQuery());
+  };
+  machine.log.clear();
+  run.pipeline.log.clear();
+  EXPECT_TRUE(run.form.CloseQuery());
+  run.form.Destroy();
+  EXPECT_EQ(nestedAnswers, (std::vector<bool>{false}));
+  EXPECT_EQ(closingDuringBox, (std::vector<bool>{true}));
+  EXPECT_EQ(machine.Count("message: Receiver application not found"), 1u);
+  EXPECT_EQ(machine.Count("unregister: "), 5u);
+  EXPECT_EQ(run.pipeline.log, (std::vector<std::string>{"free catalogs"}));
+  EXPECT_EQ(machine.Count("replace: "), 1u);
+  EXPECT_FALSE(run.form.Closing());
 }
 
 TEST(Companions, CursorBoxTogglesStartAndCloseTheHookProgram) {
@@ -551,6 +642,69 @@ TEST(Transparency, TimerPeriodComesFromTheSpinEditWhenSwitchedOn) {
   f.CheckBoxEnableCaptureTransparency.Click();
   EXPECT_FALSE(f.TimerTransparencyCapture.Enabled());
   EXPECT_TRUE(f.SpinEditTransparencyClock.Enabled());
+}
+
+// The windows the sweep passes over, on a desktop given as a table of top-level windows
+// (class, title) and children of the taskbar; the first match in the table is the one a
+// look-up finds.
+TEST(Transparency, TheSweepSparesTheTaskbarItsFirstButtonAndTheStartWindow) {
+  struct Window {
+    SweepWindow handle;
+    std::string className;
+    std::string title;
+    SweepWindow parent;  // 0: top-level
+  };
+  constexpr SweepWindow kTaskbar = 10, kTaskbarButton = 11, kTaskbarButton2 = 12, kLooseButton = 20,
+                        kOtherLooseButton = 21, kStart = 30, kStartOtherTitle = 31, kPlain = 40;
+  const Window taskbar{kTaskbar, "Shell_TrayWnd", "", 0};
+  const Window taskbarButton{kTaskbarButton, "Button", "Start", kTaskbar};
+  const Window taskbarButton2{kTaskbarButton2, "Button", "", kTaskbar};
+  const Window looseButton{kLooseButton, "Button", "OK", 0};
+  const Window otherLooseButton{kOtherLooseButton, "Button", "Cancel", 0};
+  const Window start{kStart, "#49175", "Start", 0};  // class atom 0xC017
+  const Window startOtherTitle{kStartOtherTitle, "#49175", "Begin", 0};
+  const Window plain{kPlain, "Notepad", "Untitled", 0};
+  struct Case {
+    const char* what;
+    std::vector<Window> desktop;
+    std::vector<SweepWindow> spared;
+  };
+  const Case cases[] = {
+      {"taskbar: it and its first button", {taskbar, taskbarButton, taskbarButton2, looseButton, plain},
+       {kTaskbar, kTaskbarButton}},
+      {"taskbar without buttons: a top-level button is not its button", {taskbar, looseButton, plain},
+       {kTaskbar}},
+      {"no taskbar: the first top-level Button window", {looseButton, otherLooseButton, plain}, {kLooseButton}},
+      {"no taskbar, no button: nothing", {plain}, {}},
+      {"the Start window by atom and title", {start, startOtherTitle, plain}, {kStart}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SweepLookups lookups;
+    lookups.topLevel = [&c](const std::string& className) -> SweepWindow {
+      for (const Window& w : c.desktop) {
+        if (w.parent == 0 && w.className == className) return w.handle;
+      }
+      return 0;
+    };
+    lookups.child = [&c](SweepWindow parent, const std::string& className) -> SweepWindow {
+      for (const Window& w : c.desktop) {
+        if (w.parent == parent && w.className == className) return w.handle;
+      }
+      return 0;
+    };
+    lookups.byAtomAndTitle = [&c](unsigned atom, const std::string& title) -> SweepWindow {
+      for (const Window& w : c.desktop) {
+        if (w.parent == 0 && w.className == "#" + std::to_string(atom) && w.title == title) return w.handle;
+      }
+      return 0;
+    };
+    std::vector<SweepWindow> spared;
+    for (const Window& w : c.desktop) {
+      if (SparedBySweep(w.handle, lookups)) spared.push_back(w.handle);
+    }
+    EXPECT_EQ(spared, c.spared);
+  }
 }
 
 }  // namespace

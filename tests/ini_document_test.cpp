@@ -51,6 +51,31 @@ TEST(IniDocumentRead, CommentsEmptyLinesAndLinesBeforeFirstSectionAreSkipped) {
   EXPECT_EQ(ReadOrMissing(doc, "S", "Late"), "2");
 }
 
+// Notepad and friends may save the file with a UTF-8 byte-order mark. Only a mark at the
+// very start is dropped; anything else that is not a section line before the first section
+// is still nothing, and the file is written back without a mark.
+TEST(IniDocumentRead, LeadingByteOrderMarkIsSkipped) {
+  struct Case {
+    std::string text;
+    const char* expected;  // value of S\A
+  };
+  const std::string bom = "\xEF\xBB\xBF";
+  const Case cases[] = {
+      {bom + "[S]\r\nA=1\r\n", "1"},
+      {bom + "  [S]\r\nA=2\r\n", "2"},
+      {bom + "\r\n[S]\r\nA=3\r\n", "3"},
+      {bom + "A=0\r\n[S]\r\nA=4\r\n", "4"},
+      {bom + bom + "[S]\r\nA=5\r\n", "<missing>"},   // a second mark is text
+      {"\xEF\xBB[S]\r\nA=6\r\n", "<missing>"},      // half a mark is text
+      {"[S]\r\n" + bom + "A=7\r\n", "<missing>"},    // inside the file it is part of a name
+  };
+  for (const Case& c : cases) {
+    IniDocument doc = IniDocument::Parse(c.text);
+    EXPECT_EQ(ReadOrMissing(doc, "S", "A"), c.expected) << c.expected;
+  }
+  EXPECT_EQ(IniDocument::Parse(bom + "[FormMain]\r\nA=1\r\n").Serialize(), "[FormMain]\r\nA=1\r\n\r\n");
+}
+
 TEST(IniDocumentRead, SplitsAtFirstEqualsAndKeepsTheRestOfTheValue) {
   IniDocument doc = IniDocument::Parse("[S]\r\nA = b = c ;not a comment\r\nEmpty=\r\n=NoName\r\n");
   EXPECT_EQ(ReadOrMissing(doc, "S", "A"), "b = c ;not a comment");

@@ -102,6 +102,66 @@ TEST(IniFileStorageWriting, ReadOnlyFileIsReadButNeverWritten) {
   EXPECT_EQ(platform.FileContents(kSettings), original);
 }
 
+// Only a file that is not there is a first run. One that is there but will not open
+// (another program holds it without sharing, no read permission, too large) holds the
+// user's options: the run goes on with the defaults and leaves the file alone, also
+// through a whole session of changes.
+TEST(IniFileStorageWriting, PresentButUnreadableFileIsNeverWritten) {
+  struct Case {
+    const char* what;
+    bool present;
+    bool unreadable;
+    bool written;
+  };
+  const Case cases[] = {
+      {"missing: first run, written at the end", false, false, true},
+      {"present and readable: written at the end", true, false, true},
+      {"present but unreadable: left alone", true, true, false},
+  };
+  const std::string original = "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\nCheckBoxHideToTray_Checked=TRUE\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform platform;
+    if (c.present) {
+      platform.PutFile(kSettings, original);
+      platform.files[kSettings].unreadable = c.unreadable;
+    }
+    FakePipeline pipeline;
+    {
+      TFormMain form(platform, pipeline);
+      form.FormCreate();
+      form.Show();
+      // Stored values load only from a file that could be read.
+      EXPECT_EQ(form.ComboBoxFps.Text(), c.present && !c.unreadable ? "10" : "25");
+      form.ComboBoxFps.SetItemIndex(4);
+      form.CheckBoxEnableBg.SetChecked(true);
+      form.CloseQuery();
+      form.Destroy();
+    }
+    EXPECT_EQ(platform.Count("replace: "), c.written ? 1u : 0u);
+    if (c.written) {
+      EXPECT_NE(platform.FileContents(kSettings).find("ComboBoxFps_ItemIndex=4\r\n"), std::string::npos);
+    } else {
+      EXPECT_EQ(platform.FileContents(kSettings), original);
+    }
+    EXPECT_EQ(platform.Count("error: ") + platform.Count("message: "), 0u) << "no box either way";
+  }
+}
+
+TEST(IniFileStorageWriting, UnreadableFileKeepsTheDocumentEmptyAndWritesNothing) {
+  FakePlatform platform;
+  platform.PutFile(kSettings, "[FormMain]\r\nA=1\r\n");
+  platform.files[kSettings].unreadable = true;
+  IniFileStorage storage(platform);
+  EXPECT_TRUE(storage.Unreadable());
+  EXPECT_FALSE(storage.ReadOnly());
+  EXPECT_FALSE(storage.ValueExists("FormMain\\A"));
+  storage.WriteString("FormMain\\A", "2");
+  EXPECT_FALSE(storage.ValueExists("FormMain\\A"));
+  storage.FlushSettingsFile();
+  EXPECT_EQ(platform.Count("replace:"), 0u);
+}
+
 TEST(IniFileStorageWriting, WritableFileIsNotReadOnly) {
   FakePlatform platform;
   platform.PutFile(kSettings, "[FormMain]\r\n");

@@ -58,16 +58,23 @@ TEST(OverlayCreateCommand, SizeAndPositionLimitsAreInclusive) {
     EXPECT_EQ(largest->left, 100000);
     EXPECT_EQ(largest->top, -100000);
 
-    auto smallest = Parse("Create$1$1$0$0$0$000000");
-    ASSERT_TRUE(smallest);
-    EXPECT_EQ(smallest->width, 1);
-    EXPECT_EQ(smallest->height, 1);
+    // No preset selected gives a region without area; the frame must still move to it.
+    for (const char* text : {"Create$0$0$960$540$0$0000FF", "Create$0$480$528$300$0$0000FF",
+                             "Create$864$0$528$300$0$0000FF"}) {
+        auto empty = Parse(text);
+        ASSERT_TRUE(empty) << text;
+        EXPECT_EQ(empty->width * empty->height, 0) << text;
+        EXPECT_EQ(empty->kind, OverlayCommandKind::Create) << text;
+    }
+    auto centre = Parse("Create$0$0$960$540$0$0000FF");
+    ASSERT_TRUE(centre);
+    EXPECT_EQ(centre->left, 960);
+    EXPECT_EQ(centre->top, 540);
 }
 
 TEST(OverlayCreateCommand, RejectsSizesAndPositionsOutOfRange) {
-    EXPECT_FALSE(Parse("Create$0$480$528$300$0$0000FF"));
-    EXPECT_FALSE(Parse("Create$864$0$528$300$0$0000FF"));
     EXPECT_FALSE(Parse("Create$-864$480$528$300$0$0000FF"));
+    EXPECT_FALSE(Parse("Create$864$-1$528$300$0$0000FF"));
     EXPECT_FALSE(Parse("Create$100001$480$528$300$0$0000FF"));
     EXPECT_FALSE(Parse("Create$864$100001$528$300$0$0000FF"));
     EXPECT_FALSE(Parse("Create$2000000000$480$528$300$0$0000FF"));

@@ -189,6 +189,52 @@ TEST_F(Recorder, DurationFollowsTheGraphAndStaysAfterStop) {
   EXPECT_EQ(form.LabelDuration.Caption(), "00:02:20.000");
 }
 
+// An unreadable position while a box is open: the box's message loop keeps delivering
+// ticks (and maybe a hotkey). One box at a time; afterwards the timer runs again only if the
+// recording still does.
+TEST_F(Recorder, UnreadablePositionShowsOneBoxAtATimeWithTheTimerResting) {
+  struct Case {
+    const char* what;
+    int hotkeyWhileOpen;  // 0: none, 2: Record/Pause, 3: Stop
+    bool timerAfter;
+    RecordingState stateAfter;
+  };
+  const Case cases[] = {
+      {"ticks only", 0, true, RecordingState::Recording},
+      {"paused meanwhile", 2, true, RecordingState::Paused},
+      {"stopped meanwhile", 3, false, RecordingState::Stopped},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform box;
+    FakePipeline graph;
+    graph.compressors = {"Codec"};
+    TFormMain f(box, graph);
+    f.FormCreate();
+    f.Show();
+    f.ComboBoxVideoCompressors.SetItemIndex(0);
+    f.JvImgBtnStartPause.Click();
+    graph.failures["position"] = {"Interface not supported", 0};
+    // The host runs every tick guarded: what escapes becomes an error box.
+    auto tick = [&f] { f.Guarded([&f] { f.TimerDuration.Tick(); }); };
+    int depth = 0;
+    int ticksWhileOpen = 0;
+    box.whileBoxOpen = [&](const std::string&) {
+      if (++depth > 4) return;  // enough to tell one box from a pile of them
+      for (int i = 0; i < 3; ++i, ++ticksWhileOpen) tick();
+      if (c.hotkeyWhileOpen != 0) f.HotkeyMessage(c.hotkeyWhileOpen);
+      EXPECT_FALSE(f.TimerDuration.Enabled()) << "the timer rests while the box shows";
+    };
+    box.log.clear();
+    tick();
+    EXPECT_EQ(box.Entries("error: "), (std::vector<std::string>{"error: Interface not supported."}));
+    EXPECT_EQ(ticksWhileOpen, 3);
+    EXPECT_EQ(f.TimerDuration.Enabled(), c.timerAfter);
+    EXPECT_EQ(f.State(), c.stateAfter);
+    EXPECT_EQ(f.LabelDuration.Caption(), "00:00:00.000");
+  }
+}
+
 TEST_F(Recorder, OptionsPanelDisablesEveryOptionWhileRecording) {
   form.JvImgBtnStartPause.Click();
   EXPECT_FALSE(form.ComboBoxDimension.EffectivelyEnabled());

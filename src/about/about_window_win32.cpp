@@ -309,7 +309,7 @@ void ShowAboutModal(HWND about, HWND owner) {
   AboutState* state = StateOf(about);
   if (!state || state->showing) return;
   if (owner) SetWindowLongPtrA(about, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-  CentreInWorkArea(about);
+  CentreOnDesktop(about);
   DisabledThreadWindows others(about, owner);
   state->showing = true;
   ShowWindow(about, SW_SHOW);

@@ -4,17 +4,20 @@
 
 namespace zelvio {
 
-void CentreInWorkArea(HWND window) {
-  RECT area{};
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
-    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+void CentreOnDesktop(HWND window) {
+  // The whole desktop, taskbar included (all monitors together), not the work area.
+  RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+  desktop.right = desktop.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  desktop.bottom = desktop.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (desktop.right <= desktop.left || desktop.bottom <= desktop.top) {
+    desktop = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
   RECT frame{};
   GetWindowRect(window, &frame);
   int width = frame.right - frame.left;
   int height = frame.bottom - frame.top;
-  int x = area.left + (area.right - area.left - width) / 2;
-  int y = area.top + (area.bottom - area.top - height) / 2;
+  int x = desktop.left + (desktop.right - desktop.left - width) / 2;
+  int y = desktop.top + (desktop.bottom - desktop.top - height) / 2;
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

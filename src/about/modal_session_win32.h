@@ -8,8 +8,8 @@
 
 namespace zelvio {
 
-// Centres the window in the desktop's work area (the screen less the taskbar).
-void CentreInWorkArea(HWND window);
+// Centres the window on the desktop: the screen with the taskbar, not the work area.
+void CentreOnDesktop(HWND window);
 
 // Disables the owner and every other visible, enabled top-level window of this thread
 // except `modal`; Restore (or the destructor) enables exactly those again.

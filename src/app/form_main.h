@@ -45,10 +45,17 @@ class TFormMain {
   void FormCreate();
   // First showing: the stored settings, then the show steps. Later showings do nothing.
   void Show();
-  // Close request: save the settings into the document, then FormClose.
-  void CloseQuery();
-  // The window is going away: a last save if none happened, then the settings file.
+  // Close request: save the settings into the document, then FormClose. Runs once per
+  // run: false when a close already ran or is still under way (a box of it is open and a
+  // second request came in), and the caller then leaves the window alone.
+  bool CloseQuery();
+  // True from the start of the close path until its last step has run.
+  bool Closing() const { return closing_ && !closed_; }
+  // The window is going away: a last save if none happened, then the settings file. Once.
   void Destroy();
+  // Windows ends the session (log-off, shut-down) and may end the process as soon as the
+  // message has been answered: the whole close path and the settings file, now.
+  void EndSession();
 
   // Runs an action the way a handler runs: an error ends it and shows the error box.
   void Guarded(const std::function<void()>& action);
@@ -266,6 +273,9 @@ class TFormMain {
   CapturePipeline& pipeline_;
   RecordingState recordingState_ = RecordingState::Stopped;
   bool shown_ = false;
+  bool closing_ = false;
+  bool closed_ = false;
+  bool destroyed_ = false;
   std::unique_ptr<IniFileStorage> iniStorage_;
   std::unique_ptr<FormStorage> formStorage_;
 };

@@ -54,7 +54,11 @@ std::string TFormMain::DefaultFolder(const char* suffix) {
   return platform_.CurrentDirectory() + suffix;
 }
 
-void TFormMain::CloseQuery() {
+bool TFormMain::CloseQuery() {
+  // A close box may be open when the next request arrives (tray "Exit", Windows ending the
+  // session): the path that is already running finishes the job.
+  if (closing_) return false;
+  closing_ = true;
   // Tearing a running graph down would leave the AVI without its index; stopping first, as
   // Stop does, lets the mux finish the file.
   if (recordingState_ != RecordingState::Stopped) Guarded([this] { JvImgBtnStopClick(); });
@@ -62,6 +66,8 @@ void TFormMain::CloseQuery() {
     Guarded([this] { formStorage_->SaveWindowSettings(); });
   }
   Guarded([this] { FormClose(); });
+  closed_ = true;
+  return true;
 }
 
 void TFormMain::FormClose() {
@@ -72,10 +78,17 @@ void TFormMain::FormClose() {
 }
 
 void TFormMain::Destroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
   if (formStorage_->SettingsActive() && !formStorage_->SettingsSaved()) {
     Guarded([this] { formStorage_->SaveWindowSettings(); });
   }
   iniStorage_->FlushSettingsFile();
+}
+
+void TFormMain::EndSession() {
+  CloseQuery();
+  Destroy();
 }
 
 void TFormMain::ComboBoxFpsChange() {

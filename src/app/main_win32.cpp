@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "about/about_window_win32.h"
+#include "app/application_window_win32.h"
 #include "app/form_main.h"
 #include "app/main_window_win32.h"
 #include "capture/directshow_pipeline.h"
@@ -53,8 +54,13 @@ int RunMessageLoop(zelvio::MainWindowHost& host) {
 
 int RunProgram(HINSTANCE instance) {
   zelvio::Win32Platform platform(kApplicationTitle);
-  zelvio::MainWindowHost host(instance, platform);
+  // The taskbar button and Alt+Tab show the application title, so a window of that title
+  // carries them and owns the main window.
+  zelvio::ApplicationWindow application(instance, kApplicationTitle);
+  platform.SetApplicationWindow(application.Handle());
+  zelvio::MainWindowHost host(instance, platform, application.Handle());
   if (!host.Handle()) return 1;
+  application.SetMainWindow(host.Handle());
   platform.SetMessageFilter([&host](MSG& msg) { return host.PreTranslate(msg); });
 
   std::unique_ptr<zelvio::CapturePipeline> pipeline;
@@ -67,6 +73,9 @@ int RunProgram(HINSTANCE instance) {
     return 1;
   }
   host.Attach(*form);
+  application.OnMinimize = [&form] {
+    if (form) form->Guarded([&form] { form->ApplicationOnMinimize(); });
+  };
   form->Guarded([&form] { form->FormCreate(); });
 
   // Created once, hidden; every press of "About" shows the same window modally.
@@ -75,6 +84,7 @@ int RunProgram(HINSTANCE instance) {
 
   // The stored placement and the show steps come before the window is first seen.
   form->Show();
+  ShowWindow(application.Handle(), SW_SHOWNOACTIVATE);
   ShowWindow(host.Handle(), platform.InitialShowCommand());
   UpdateWindow(host.Handle());
   host.FocusFirstControl();
@@ -84,6 +94,7 @@ int RunProgram(HINSTANCE instance) {
   // The window is gone; the form lets go of its peers before either goes away, and the
   // capture pipeline (with its filters) goes last, while COM is still up.
   form->ShowAboutWindow = nullptr;
+  application.OnMinimize = nullptr;
   host.Detach();
   form.reset();
   pipeline.reset();

@@ -88,12 +88,13 @@ void ToBottom(HWND window) {
 
 // ---- Construction ----------------------------------------------------------------------
 
-MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform) : instance_(instance), platform_(platform) {
+MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND owner)
+    : instance_(instance), platform_(platform), owner_(owner) {
   RegisterMainClass(instance_, Procedure);
   RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
   window_ = CreateWindowExA(kWindowExStyle, kWindowClass, kMainWindowCaption, kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
                             instance_, this);
   platform_.SetMainWindow(window_);
   font_.reset(CreateFormFont());
@@ -358,14 +359,24 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (OnActivate(wParam)) return 0;
       break;
+    case WM_SYSCOMMAND:
+      // The minimise box minimises the program: its application window goes to the taskbar
+      // and takes this window out of sight with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && owner_) {
+        SendMessageA(owner_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return 0;
+      }
+      break;
     case WM_SIZE:
-      if (wParam == SIZE_MINIMIZED && form_) form_->Guarded([this] { form_->ApplicationOnMinimize(); });
+      if (wParam == SIZE_MINIMIZED && !owner_ && form_) form_->Guarded([this] { form_->ApplicationOnMinimize(); });
       break;
     case kTrayIconMessage:
       OnTrayIcon(lParam);
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // the program never refuses to close
     case WM_ENDSESSION:
-      if (wParam) platform_.DropTrayIcon();
+      if (wParam) OnEndSession();
       return 0;
     case WM_CLOSE:
       OnClose();
@@ -443,9 +454,22 @@ void MainWindowHost::FocusFirstControl() {
 
 void MainWindowHost::OnClose() {
   // The window never refuses to close: the settings are saved and the companions told,
-  // then it goes.
+  // then it goes. A request that comes while a box of the close path is open leaves it to
+  // that path, which destroys the window when it is done.
+  if (form_ && form_->Closing()) return;
   if (form_) form_->CloseQuery();
   DestroyWindow(window_);
+}
+
+void MainWindowHost::OnEndSession() {
+  // Windows may end the process any time after this message is answered, so everything a
+  // regular close does happens before the answer: settings file, companions, recording.
+  platform_.DropTrayIcon();
+  if (!form_) return;
+  form_->EndSession();
+  // Should the process live on, it ends as after any close (unless a close path that is
+  // still running destroys the window itself).
+  if (!form_->Closing()) DestroyWindow(window_);
 }
 
 void MainWindowHost::OnTrayIcon(LPARAM mouse) {

@@ -23,7 +23,8 @@ class TimerPeer;
 
 class MainWindowHost : public PeerHost {
  public:
-  MainWindowHost(HINSTANCE instance, Win32Platform& platform);
+  // `owner` is the application window that carries the taskbar button, if any.
+  MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND owner = nullptr);
   ~MainWindowHost() override;
   MainWindowHost(const MainWindowHost&) = delete;
   MainWindowHost& operator=(const MainWindowHost&) = delete;
@@ -69,6 +70,7 @@ class MainWindowHost : public PeerHost {
   LRESULT OnNotify(const NMHDR& header);
   void OnTimer(UINT_PTR id);
   void OnClose();
+  void OnEndSession();
   void OnDestroy();
   void OnTrayIcon(LPARAM mouse);
   bool OnActivate(WPARAM wParam);
@@ -78,6 +80,7 @@ class MainWindowHost : public PeerHost {
   HINSTANCE instance_;
   Win32Platform& platform_;
   HWND window_ = nullptr;
+  HWND owner_ = nullptr;
   TFormMain* form_ = nullptr;
   // Sent to top-level windows when the shell's taskbar is re-created.
   UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");

@@ -42,7 +42,19 @@ void TFormMain::JvImgBtnStopClick() {
 
 void TFormMain::TimerTimer() {
   if (!pipeline_.GraphActive()) return;
-  LabelDuration.SetCaption(DurationText(pipeline_.CurrentPosition()));
+  int64_t position = 0;
+  try {
+    position = pipeline_.CurrentPosition();
+  } catch (const std::exception& error) {
+    // A box keeps dispatching messages, and at 1 ms the next tick would open the next box
+    // on top of it, without end: the timer rests while the one box is shown, and goes on
+    // afterwards only if the recording does (Stop may have come by hotkey meanwhile).
+    TimerDuration.SetEnabled(false);
+    ShowErrorBox(error);
+    if (recordingState_ != RecordingState::Stopped) TimerDuration.SetEnabled(true);
+    return;
+  }
+  LabelDuration.SetCaption(DurationText(position));
 }
 
 TrayRecordingItems TFormMain::PopupMenuMainChange() const {

@@ -8,6 +8,12 @@ namespace zelvio {
 
 void DirectShowPipeline::ListAudioLinesAndFormats(int device, AudioListing& listing) {
   if (device < 0) return;
+  // Emptied before anything can fail: the form empties the format list when the discovery
+  // fails, and a catalog still holding the previous device's formats would then disagree
+  // with it. A device without output pins likewise shows no formats.
+  if (!AudioFormatCatalog) AudioFormatCatalog = std::make_unique<TEnumMediaType>();
+  AudioFormatCatalog->Clear();
+  listing.formats.clear();
   // A discovery that failed half-way may have left the inspection graph active; it must
   // bind the newly chosen device, so start from an inactive graph.
   AudioGraph.SetActive(false);
@@ -15,10 +21,6 @@ void DirectShowPipeline::ListAudioLinesAndFormats(int device, AudioListing& list
   FilterAudioSource.SetFilterGraph(&AudioGraph);
   AudioGraph.SetActive(true);
   TPinList pins(FilterAudioSource.Require<IBaseFilter>(IID_IBaseFilter).Get());
-  if (!AudioFormatCatalog) AudioFormatCatalog = std::make_unique<TEnumMediaType>();
-  // A device without output pins shows no formats rather than the previous device's.
-  AudioFormatCatalog->Clear();
-  listing.formats.clear();
   for (int k = 0; k < pins.Count();) {
     if (pins.Details(k).direction != PINDIR_OUTPUT) {
       ++k;

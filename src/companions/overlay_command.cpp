@@ -65,7 +65,9 @@ std::optional<OverlayColor> ParseColor(std::string_view text) {
     return OverlayColor{*r, *g, *b};
 }
 
-bool IsSize(int value) { return value > 0 && value <= kMaxOverlayExtent; }
+// A region without area is a region all the same (no preset selected gives one): the frame
+// then closes around a point, and the snapshot and the screen source see no area.
+bool IsSize(int value) { return value >= 0 && value <= kMaxOverlayExtent; }
 bool IsPosition(int value) { return value >= -kMaxOverlayExtent && value <= kMaxOverlayExtent; }
 
 std::optional<OverlayCommand> ParseCaption(std::string_view text) {

@@ -89,6 +89,9 @@ class Platform {
   // in the same folder first, so a failure half-way leaves the previous file intact.
   virtual std::string ExecutableDirectory() = 0;
   virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
+  // Whether something is at the path, readable or not. Only a definite "not found" is
+  // false: when the answer cannot be had, the file counts as present.
+  virtual bool FileExists(const std::string& path) = 0;
   virtual bool IsReadOnlyFile(const std::string& path) = 0;
   virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
 

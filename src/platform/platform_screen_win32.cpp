@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "desktop/bitmap_file.h"
+#include "desktop/layered_sweep.h"
 #include "platform/errors.h"
 #include "platform/handles_win32.h"
 #include "platform/system_error_win32.h"
@@ -17,12 +18,19 @@ namespace {
 
 bool IsTaskbarPart(HWND window) {
   // Looked up for every window: the shell may restart while the sweep runs.
-  HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
-  if (tray && window == tray) return true;
-  if (tray && window == FindWindowExA(tray, nullptr, "Button", nullptr)) return true;
-  // The Vista start orb: a top-level window of the button atom class 0xC017 titled "Start".
-  HWND orb = FindWindowA(reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(0xC017)), "Start");
-  return orb && window == orb;
+  SweepLookups lookups;
+  lookups.topLevel = [](const std::string& className) {
+    return reinterpret_cast<SweepWindow>(FindWindowA(className.c_str(), nullptr));
+  };
+  lookups.child = [](SweepWindow parent, const std::string& className) {
+    return reinterpret_cast<SweepWindow>(
+        FindWindowExA(reinterpret_cast<HWND>(parent), nullptr, className.c_str(), nullptr));
+  };
+  lookups.byAtomAndTitle = [](unsigned atom, const std::string& title) {
+    return reinterpret_cast<SweepWindow>(
+        FindWindowA(reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(atom)), title.c_str()));
+  };
+  return SparedBySweep(reinterpret_cast<SweepWindow>(window), lookups);
 }
 
 BOOL CALLBACK ClearLayeredStyle(HWND window, LPARAM) {

@@ -54,26 +54,43 @@ void Win32Platform::DropTrayIcon() {
 }
 
 void Win32Platform::SetTaskbarButton(bool show) {
-  // Our main window carries the taskbar button itself (there is no separate application
-  // window), so while it sits in the tray it stays hidden rather than shown again as a
-  // minimised tool window.
-  ShowWindow(main_, SW_HIDE);
-  if (show) {
-    SetWindowLongA(main_, GWL_EXSTYLE, 0);
-    ShowWindow(main_, SW_SHOW);
+  if (!application_) {
+    // The main window carries the taskbar button itself, so while it sits in the tray it
+    // stays hidden rather than shown again as a minimised tool window.
+    ShowWindow(main_, SW_HIDE);
+    if (show) {
+      SetWindowLongA(main_, GWL_EXSTYLE, 0);
+      ShowWindow(main_, SW_SHOW);
+      return;
+    }
+    SetWindowLongA(main_, GWL_EXSTYLE, GetWindowLongA(main_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     return;
   }
-  SetWindowLongA(main_, GWL_EXSTYLE, GetWindowLongA(main_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  // The application window has no area, so showing it again shows nothing but its button,
+  // and a tool window has none.
+  ShowWindow(application_, SW_HIDE);
+  if (show) {
+    SetWindowLongA(application_, GWL_EXSTYLE, 0);
+  } else {
+    SetWindowLongA(application_, GWL_EXSTYLE, GetWindowLongA(application_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+  }
+  ShowWindow(application_, show ? SW_SHOW : SW_SHOWMINNOACTIVE);
 }
 
 void Win32Platform::RestoreMainWindow() {
+  if (application_) {
+    if (IsIconic(application_)) ShowWindow(application_, SW_RESTORE);
+    ShowWindow(main_, SW_SHOW);
+    SetFocus(main_);
+    return;
+  }
   ShowWindow(main_, SW_RESTORE);
   SetFocus(main_);
 }
 
 void Win32Platform::BringProgramToFront() {
-  HWND popup = GetLastActivePopup(main_);
-  if (popup && popup != main_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
+  HWND popup = GetLastActivePopup(ButtonWindow());
+  if (popup && popup != main_ && popup != application_ && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
     SetForegroundWindow(popup);
     return;
   }

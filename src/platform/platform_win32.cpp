@@ -152,7 +152,7 @@ void Win32Platform::SetPlacement(const WindowPlacement& p) {
 
 bool Win32Platform::MainWindowVisible() { return IsWindowVisible(main_) != FALSE; }
 
-bool Win32Platform::ProgramMinimized() { return IsIconic(main_) != FALSE; }
+bool Win32Platform::ProgramMinimized() { return IsIconic(ButtonWindow()) != FALSE; }
 
 void Win32Platform::SetMainWindowMaximized(bool maximized) {
   // Before the first showing the state is only remembered: ShowWindow would show the
@@ -165,6 +165,6 @@ void Win32Platform::SetMainWindowMaximized(bool maximized) {
   ShowWindow(main_, maximized ? SW_MAXIMIZE : SW_RESTORE);
 }
 
-void Win32Platform::PostMinimize() { PostMessageA(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void Win32Platform::PostMinimize() { PostMessageA(ButtonWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
 }  // namespace zelvio

@@ -24,6 +24,10 @@ class Win32Platform : public Platform {
   // the settings keep. Set as soon as it exists.
   void SetMainWindow(HWND window) { main_ = window; }
   HWND MainWindow() const { return main_; }
+  // The window that owns the main window and carries the taskbar button; without one the
+  // main window carries it itself.
+  void SetApplicationWindow(HWND application) { application_ = application; }
+  HWND ButtonWindow() const { return application_ ? application_ : main_; }
   // Lets the host's keyboard navigation see messages that ProcessMessages dispatches.
   void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
   // How the host first shows the main window: maximised when the stored state asked for it
@@ -55,6 +59,7 @@ class Win32Platform : public Platform {
 
   std::string ExecutableDirectory() override;
   bool ReadFile(const std::string& path, std::string& contents) override;
+  bool FileExists(const std::string& path) override;
   bool IsReadOnlyFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& contents) override;
 
@@ -83,6 +88,7 @@ class Win32Platform : public Platform {
  private:
   std::string title_;
   HWND main_ = nullptr;
+  HWND application_ = nullptr;
   std::function<bool(MSG&)> filter_;
   bool pendingMaximized_ = false;
   bool trayIconShown_ = false;

@@ -51,6 +51,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
+  // Editors such as Notepad may save with a UTF-8 byte-order mark; left in place it would
+  // hide the first section's "[". The file is written back without one.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   Section* current = nullptr;
   while (!text.empty()) {
     std::string_view line = TrimBlanks(TakeLine(text));

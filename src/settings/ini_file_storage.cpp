@@ -31,8 +31,13 @@ IniFileStorage::IniFileStorage(Platform& platform, const std::string& fileName) 
   // Asked before the read, so a read-only file that cannot be read is still never replaced.
   readOnly_ = platform_.IsReadOnlyFile(fullFileName_);
   std::string contents;
-  if (!platform_.ReadFile(fullFileName_, contents)) return;  // no file yet: an empty document
-  document_ = IniDocument::Parse(contents);
+  if (platform_.ReadFile(fullFileName_, contents)) {
+    document_ = IniDocument::Parse(contents);
+    return;
+  }
+  // Only a file that is not there is a first run. One that is there but would not open
+  // holds the user's options: the defaults written over it would lose them for good.
+  unreadable_ = platform_.FileExists(fullFileName_);
 }
 
 bool IniFileStorage::ValueExists(const std::string& path) const {
@@ -47,7 +52,7 @@ std::string IniFileStorage::ReadString(const std::string& path, const std::strin
 
 void IniFileStorage::WriteString(const std::string& path, const std::string& value) {
   // A read-only file is honoured for the whole run, not just at the end.
-  if (readOnly_) return;
+  if (readOnly_ || unreadable_) return;
   IniValuePath where = SplitValuePath(path);
   document_.WriteString(where.section, where.name, value);
 }
@@ -57,7 +62,7 @@ void IniFileStorage::WriteInteger(const std::string& path, int value) { WriteStr
 void IniFileStorage::WriteBoolean(const std::string& path, bool value) { WriteString(path, EncodeBoolean(value)); }
 
 void IniFileStorage::FlushSettingsFile() {
-  if (readOnly_ || fullFileName_.empty()) return;
+  if (readOnly_ || unreadable_ || fullFileName_.empty()) return;
   // Replaced in one step so a full disk or a crash half-way keeps the previous file. A
   // failure is not worth a message at shut-down: the user can do nothing about it then.
   platform_.ReplaceFile(fullFileName_, document_.Serialize());

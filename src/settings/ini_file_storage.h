@@ -18,6 +18,9 @@ class IniFileStorage {
   const std::string& FullFileName() const { return fullFileName_; }
   // True when the file existed with the read-only attribute: nothing is ever written.
   bool ReadOnly() const { return readOnly_; }
+  // True when the file exists but could not be read (locked by another program, no read
+  // permission, too large): the run goes on with the defaults and the file is left alone.
+  bool Unreadable() const { return unreadable_; }
 
   // Paths are "Section\Name".
   bool ValueExists(const std::string& path) const;
@@ -35,6 +38,7 @@ class IniFileStorage {
   Platform& platform_;
   std::string fullFileName_;
   bool readOnly_ = false;
+  bool unreadable_ = false;
   IniDocument document_;
 };
 

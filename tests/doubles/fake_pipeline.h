@@ -7,8 +7,9 @@
 //   "compressor dialog"  "free catalogs"
 // and every graph build keeps its options in `builds`.
 //
-// A call named in `failures` ("list", "build", "run", "pause", "stop", "dialog") throws after
-// it is logged: EDirectShowException when the failure carries a code, ZelvioError otherwise.
+// A call named in `failures` ("list", "build", "run", "pause", "stop", "position", "dialog")
+// throws after it is logged: EDirectShowException when the failure carries a code,
+// ZelvioError otherwise.
 // A failing "list" first hands over what `listings` holds for the device, as a discovery
 // that fails half-way does.
 //
@@ -100,6 +101,7 @@ class FakePipeline : public CapturePipeline {
 
   int64_t CurrentPosition() override {
     log.push_back("position");
+    FailIfAsked("position");
     return position;
   }
 

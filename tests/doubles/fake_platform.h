@@ -14,7 +14,8 @@
 //   "unregister: 1"
 //   "browse: Set path for videos -> D:\Videos"           BrowseForFolder ("-> cancel")
 //   "choose colour: 0000FF -> 00FF00"                    ChooseColour ("-> cancel")
-//   "read: D:\Apps\Zelvio\settings.ini"                  ReadFile (" (missing)" when absent)
+//   "read: D:\Apps\Zelvio\settings.ini"                  ReadFile (" (missing)" when absent,
+//                                                        " (unreadable)" when it will not open)
 //   "replace: D:\Apps\Zelvio\settings.ini"               ReplaceFile (" (failed)" when refused)
 //   "set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=100,80,660,560"
 //   "window state: normal" / "window state: maximized"   SetMainWindowMaximized
@@ -26,7 +27,7 @@
 // ProgramMinimized, PixelsPerInch) are logged only while `logQueries` is on, as
 // "find: TFormHookCursor 'FormHookCursor' -> none", "is window: overlay -> yes",
 // "window rect: overlay", "screen size", "now", "current directory",
-// "executable directory", "read-only?: path", "get placement", "visible?", "minimized?",
+// "executable directory", "read-only?: path", "exists?: path", "get placement", "visible?", "minimized?",
 // "pixels per inch".
 //
 // Header-only, so the fuzz targets can use it without a library of their own.
@@ -57,6 +58,7 @@ class FakePlatform : public Platform {
   struct File {
     std::string contents;
     bool readOnly = false;
+    bool unreadable = false;  // there, but every read fails (locked, no permission)
   };
 
   // ---- What the tests configure ------------------------------------------------------------
@@ -100,6 +102,10 @@ class FakePlatform : public Platform {
   bool trayRemovalFails = false;
   bool trayIcon = false;
   bool taskbarButton = true;
+
+  // Runs while a box is open, once per box, the way a box's own message loop runs what
+  // arrives meanwhile (timer ticks, hotkeys, another close request). Gets the log line.
+  std::function<void(const std::string&)> whileBoxOpen;
 
   // ---- What the tests read back --------------------------------------------------------------
   std::vector<std::string> log;
@@ -151,8 +157,8 @@ class FakePlatform : public Platform {
   }
 
   // ---- Platform --------------------------------------------------------------------------------
-  void ShowMessage(const std::string& text) override { log.push_back("message: " + text); }
-  void ShowError(const std::string& text) override { log.push_back("error: " + text); }
+  void ShowMessage(const std::string& text) override { Box("message: " + text); }
+  void ShowError(const std::string& text) override { Box("error: " + text); }
 
   WindowHandle FindWindow(const std::string& className, const std::string& title) override {
     WindowHandle found = 0;
@@ -255,10 +261,17 @@ class FakePlatform : public Platform {
 
   bool ReadFile(const std::string& path, std::string& contents) override {
     auto found = files.find(path);
-    log.push_back("read: " + path + (found == files.end() ? " (missing)" : ""));
-    if (found == files.end()) return false;
+    bool missing = found == files.end();
+    bool unreadable = !missing && found->second.unreadable;
+    log.push_back("read: " + path + (missing ? " (missing)" : unreadable ? " (unreadable)" : ""));
+    if (missing || unreadable) return false;
     contents = found->second.contents;
     return true;
+  }
+
+  bool FileExists(const std::string& path) override {
+    Query("exists?: " + path);
+    return files.count(path) != 0;
   }
 
   bool IsReadOnlyFile(const std::string& path) override {
@@ -269,7 +282,8 @@ class FakePlatform : public Platform {
 
   bool ReplaceFile(const std::string& path, const std::string& contents) override {
     auto found = files.find(path);
-    bool refused = failingWrites.count(path) != 0 || (found != files.end() && found->second.readOnly);
+    bool refused = failingWrites.count(path) != 0 ||
+                   (found != files.end() && (found->second.readOnly || found->second.unreadable));
     log.push_back("replace: " + path + (refused ? " (failed)" : ""));
     if (refused) return false;
     files[path] = File{contents, false};
@@ -345,6 +359,11 @@ class FakePlatform : public Platform {
   }
 
  private:
+  void Box(const std::string& line) {
+    log.push_back(line);
+    if (whileBoxOpen) whileBoxOpen(line);
+  }
+
   void Query(const std::string& line) {
     if (logQueries) log.push_back(line);
   }

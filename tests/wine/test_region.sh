@@ -150,10 +150,33 @@ check_custom_position() {
   expect_slider TrackBarPosX 420 0 420
 }
 
+# A stored preset position outside the list leaves the list without a selection: the region
+# has no area and sits in the middle of the screen. The frame closes around that point, and
+# a snapshot says there is nothing to copy.
+check_no_preset() {
+  printf '%s\r\n' '[FormMain]' 'ComboBoxDimension_ItemIndex=-1' >"$ZT_APP/settings.ini"
+  zh_start_ready "952,532,968,548" "no preset selected (Create\$0\$0\$960\$540)"
+  if zt_drv controls; then
+    zt_expect_eq "no preset selected: read-outs (width height left top)" "0 0 960 540" \
+      "$(listed_text LabelDimXValue) $(listed_text LabelDimYValue) $(listed_text LabelPosXValue) $(listed_text LabelPosYValue)"
+  else
+    zt_fail "no preset selected: read-outs" "$(zt_error_text)"
+  fi
+  zt_drv click JvImgBtnSnapshot
+  if zt_drv dismiss 10000; then
+    zt_expect_field "no preset selected: the snapshot says why it took nothing" text \
+      "No snapshot was taken: the capture region has no area."
+  else
+    zt_fail "no preset selected: the snapshot reports" "$(zt_error_text)"
+  fi
+  zh_close "no preset selected"
+}
+
 zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
 check_presets
 check_custom_size
 check_size_steps
 check_custom_position
 zh_close "end"
+check_no_preset
 zt_finish

@@ -7,6 +7,12 @@
 # - garbage values ("maybe", "12a", unknown colour names, lines without "=") start without
 #   a crash or a box: those controls keep their design values, a valid entry among them
 #   loads, and the regular end writes clean values;
+# - the end of a Windows session (WM_QUERYENDSESSION, then WM_ENDSESSION(TRUE), then the
+#   process killed at once, as Windows may) keeps the session's changes in the file, and the
+#   overlay and the cursor hook are gone;
+# - a file that another program holds open without sharing when the program starts is
+#   left byte for byte, whether it is still held at the end or released during the run
+#   (the run goes on with the defaults, without a box);
 # - a faulty "ShowCmd" reports "'abc' is not a valid integer value." in the error box, applies no stored
 #   option, and the end writes only FormVersion, so the faulty line stays.
 # Usage: test_settings_protect.sh <Zelvio dist folder> <folder of zdriver.exe>
@@ -85,6 +91,62 @@ killed_run() {
   zt_drv terminate TFormMainCapturer
   zt_drv terminate TFormHookCursor FormHookCursor
   expect_same_file "$ZT_TMP/before_kill.ini" "killed run: the previous file left byte for byte"
+}
+
+session_end_run() {
+  zh_start_ready "$DEFAULT_RECT" "session end"
+  zt_check "session end: cursor hook running" zt_drv wait-window TFormHookCursor FormHookCursor 10000
+  make_changes "session end"
+  if zt_drv end-session logoff; then
+    zt_expect_field "session end: the program lets the session end" granted 1
+  else
+    zt_fail "session end: both messages answered" "$(zt_error_text)"
+  fi
+  if zt_wait_zelvio_exit 15; then
+    zt_pass "session end: Zelvio.exe gone (exit code $ZT_EXIT_CODE, killed by the driver: $(zt_field killed))"
+  else
+    zt_fail "session end: Zelvio.exe gone" "still running"
+  fi
+  zt_expect_eq "session end: full screen stored" TRUE "$(zh_ini_value "$SETTINGS" RadioButtonDimFullscreen_Checked)"
+  zt_expect_eq "session end: 30 FPS stored" 4 "$(zh_ini_value "$SETTINGS" ComboBoxFps_ItemIndex)"
+  zt_expect_eq "session end: window position stored" 640,480 "$(zh_ini_value "$SETTINGS" NormPos | cut -d, -f1,2)"
+  zt_check "session end: the overlay got Close" zt_drv wait-gone TFormMainCapturer - 5000
+  zt_check "session end: the cursor hook is gone" zt_drv wait-gone TFormHookCursor FormHookCursor 5000
+  # Whatever is left would spoil the next run.
+  zt_drv terminate TFormMainCapturer >/dev/null
+  zt_drv terminate TFormHookCursor FormHookCursor >/dev/null
+}
+
+# held_run "what" release-before-close: another program opens settings.ini without sharing
+# before the start; it lets go before the close, or only after the program has ended.
+held_run() {
+  local what="$1" early="$2" release="$ZT_TMP/release-$RANDOM"
+  set_value ComboBoxFps_ItemIndex 1
+  cp "$SETTINGS" "$ZT_TMP/held.ini"
+  rm -f "$ZT_TMP/zdriver.out"
+  zh_start_helper zdriver hold-file "$SETTINGS_WIN" 180000 "$(zt_windows_path "$release")"
+  local end=$((SECONDS + 30))
+  until grep -q '^held: 1' "$ZT_TMP/zdriver.out" 2>/dev/null; do
+    [ "$SECONDS" -ge "$end" ] && break
+    sleep 0.2
+  done
+  zt_check "$what: settings.ini held open without sharing" grep -q '^held: 1' "$ZT_TMP/zdriver.out"
+  zh_start_ready "$DEFAULT_RECT" "$what"
+  zt_drv window-info TFormMainCapturer
+  zt_expect_field "$what: runs with the defaults (25 FPS, not the stored 10)" caption "FormMainCapturer@25"
+  make_changes "$what"
+  if [ "$early" = 1 ]; then
+    touch "$release"
+    sleep 0.5
+  fi
+  zh_close "$what"
+  touch "$release"
+  end=$((SECONDS + 15))
+  until grep -q '^released: 1' "$ZT_TMP/zdriver.out" 2>/dev/null; do
+    [ "$SECONDS" -ge "$end" ] && break
+    sleep 0.2
+  done
+  expect_same_file "$ZT_TMP/held.ini" "$what: the held file left byte for byte"
 }
 
 write_damaged_file() {
@@ -167,6 +229,9 @@ faulty_placement_run() {
 first_run
 read_only_run
 killed_run
+session_end_run
+held_run "held to the end" 0
+held_run "held at the start only" 1
 damaged_run
 first_run
 faulty_placement_run

@@ -3,7 +3,8 @@
 # windows (tests/wine/helpers/layered_windows.cpp, all WS_EX_LAYERED | WS_EX_APPWINDOW):
 # the spin edit keeps typed values within 100..5000; with the option on at 200 ms the
 # visible titled window loses WS_EX_LAYERED within 1 s and keeps every other bit, the
-# minimised, the hidden and the untitled ones keep it, and the sweep runs every 200 ms.
+# minimised, the hidden and the untitled ones keep it, and so does the first top-level
+# "Button" window when there is no taskbar; the sweep runs every 200 ms.
 # The option and its period survive a restart (the timer runs, the spin edit is disabled);
 # switching it off stops the sweep and enables the spin edit, and changed windows stay
 # changed.
@@ -105,6 +106,15 @@ check_spared_windows() {
   zt_expect_eq "hidden window keeps WS_EX_LAYERED" "1 0" "$(zt_field layered) $(zt_field visible)"
   zt_drv window-exstyle ZelvioTestLayeredUntitled
   zt_expect_eq "untitled window keeps WS_EX_LAYERED" "1 1" "$(zt_field layered) $(zt_field visible)"
+  # With no taskbar the look-up of the taskbar's button has no parent and finds the first
+  # top-level "Button" window, which is spared like the taskbar's own button.
+  if zt_drv window-info Shell_TrayWnd; then
+    zt_skip "first top-level Button window spared" "a taskbar exists on this display"
+  else
+    zt_drv window-exstyle Button "Layered button"
+    zt_expect_eq "no taskbar: the first top-level Button window keeps WS_EX_LAYERED" "1 1" \
+      "$(zt_field layered) $(zt_field visible)"
+  fi
 }
 
 check_restart_keeps_option() {

@@ -59,15 +59,37 @@ void ReleaseShift() {
   SetKeyboardState(keys);
 }
 
+// Centred on the whole desktop: the work area (the screen less a taskbar) plays no part.
+// The checks shrink the work area as a taskbar at the bottom would, so the two differ.
 void CheckCentred(HWND about, ztest::Report& report) {
-  RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  RECT desktop{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   RECT frame{};
   GetWindowRect(about, &frame);
-  int dx = (frame.left - area.left) - (area.right - frame.right);
-  int dy = (frame.top - area.top) - (area.bottom - frame.bottom);
-  report.Check(std::abs(dx) <= 1 && std::abs(dy) <= 1, "centred in the work area", "off by " + std::to_string(dx) + "," + std::to_string(dy));
+  int dx = (frame.left - desktop.left) - (desktop.right - frame.right);
+  int dy = (frame.top - desktop.top) - (desktop.bottom - frame.bottom);
+  report.Check(std::abs(dx) <= 1 && std::abs(dy) <= 1, "centred on the desktop, not in the work area",
+               "off by " + std::to_string(dx) + "," + std::to_string(dy));
 }
+
+// A taskbar 120 pixels high along the bottom of the screen; gives back what was there.
+class TaskbarSizedWorkArea {
+ public:
+  explicit TaskbarSizedWorkArea(ztest::Report& report) {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved_, 0);
+    RECT smaller{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - 120};
+    SystemParametersInfoA(SPI_SETWORKAREA, 0, &smaller, 0);
+    RECT now{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &now, 0);
+    report.Check(now.bottom == smaller.bottom, "the work area is smaller than the screen for these checks",
+                 "work area bottom " + std::to_string(now.bottom));
+  }
+  ~TaskbarSizedWorkArea() { SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved_, 0); }
+  TaskbarSizedWorkArea(const TaskbarSizedWorkArea&) = delete;
+  TaskbarSizedWorkArea& operator=(const TaskbarSizedWorkArea&) = delete;
+
+ private:
+  RECT saved_{};
+};
 
 void CheckWhileShowing(const Session& s, ztest::Report& report) {
   report.Check(IsWindowVisible(s.about) != 0, "shown");
@@ -178,6 +200,7 @@ void RunModalChecks(HINSTANCE instance, ztest::Report& report) {
   CheckBuiltWindow(s.about, report);
 
   int scrolledTo = 0;
+  TaskbarSizedWorkArea taskbar(report);
   FirstShowing(s, report, scrolledTo);
   SecondShowing(s, report, scrolledTo);
   QuitWhileShowing(s, report);

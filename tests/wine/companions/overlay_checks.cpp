@@ -201,6 +201,16 @@ void CheckOtherRegions(Session& s) {
     r.Check(SameRect(rect, -1048, -968, 2968, 2048), "overlay: region larger than the screen",
             RectText(rect));
 
+    // No preset selected: a region without area still moves the frame, which closes around
+    // the point, so the snapshot and the screen source read back an empty region.
+    r.Check(s.Send("Create$0$0$960$540$0$0000FF") == TRUE, "overlay: takes a region without area");
+    rect = s.FrameRect();
+    r.Check(SameRect(rect, 952, 532, 968, 548), "overlay: Create$0$0$960$540 gives window rect (952,532,968,548)",
+            RectText(rect));
+    s.Send("Create$0$480$100$200$0$0000FF");
+    rect = s.FrameRect();
+    r.Check(SameRect(rect, 92, 192, 108, 688), "overlay: zero width, 480 high", RectText(rect));
+
     s.Send(kDefaultRegion);
     rect = s.FrameRect();
     r.Check(SameRect(rect, kOuterLeft, kOuterTop, kOuterRight, kOuterBottom),

@@ -22,6 +22,8 @@ int TrayClickCommand(const Args& args);
 // Processes and files.
 int TerminateCommand(const Args& args);
 int FileAttributesCommand(const Args& args);
+int EndSessionCommand(const Args& args);
+int HoldFileCommand(const Args& args);
 
 // Text typed into an edit box, then the box left.
 int SetTextCommand(const Args& args);

@@ -44,6 +44,62 @@ int TerminateCommand(const Args& args) {
   return 0;
 }
 
+// end-session [logoff|shutdown]: what Windows does at the end of a session, to the main
+// window: WM_QUERYENDSESSION, then WM_ENDSESSION(TRUE), each sent and answered, and then
+// the process is ended at once, as Windows may do as soon as the second answer is in.
+int EndSessionCommand(const Args& args) {
+  std::string kind = ArgOr(args, 0, "logoff");
+  if (kind != "logoff" && kind != "shutdown") return Fail("kind must be logoff or shutdown");
+  LPARAM reason = kind == "logoff" ? ENDSESSION_LOGOFF : 0;
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  DWORD pid = ProcessOf(main);
+  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process) return Fail("could not open process " + std::to_string(pid));
+  DWORD_PTR granted = 0;
+  if (!SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, reason, SMTO_NORMAL, kExitWaitMs, &granted)) {
+    return Fail("no answer to WM_QUERYENDSESSION");
+  }
+  PrintFlag("granted", granted != 0);
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, reason, SMTO_NORMAL, kExitWaitMs, &ignored)) {
+    return Fail("no answer to WM_ENDSESSION");
+  }
+  // Whatever the program left for later is lost now, as it would be on Windows.
+  bool killed = TerminateProcess(process.get(), kKilledExitCode) != FALSE;
+  if (WaitForSingleObject(process.get(), kExitWaitMs) != WAIT_OBJECT_0) return Fail("the process did not end");
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.get(), &exitCode);
+  PrintFlag("killed", killed && exitCode == kKilledExitCode);
+  PrintField("pid", static_cast<long long>(pid));
+  return 0;
+}
+
+// hold-file <path> <ms> [release-file]: opens the file for reading and writing with no
+// sharing at all, as an editor or a backup program may, and keeps it so for the given time,
+// or until the release file exists.
+int HoldFileCommand(const Args& args) {
+  long long ms = 0;
+  if (!ParseInt(args[1], &ms) || ms <= 0) return Fail("bad time");
+  HANDLE raw = CreateFileA(args[0].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (raw == INVALID_HANDLE_VALUE) {
+    return Fail("could not open " + args[0] + " (error " + std::to_string(GetLastError()) + ")");
+  }
+  UniqueHandle file(raw);
+  PrintFlag("held", true);
+  std::fflush(stdout);
+  std::string release = ArgOr(args, 2, "");
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < static_cast<DWORD>(ms)) {
+    if (!release.empty() && GetFileAttributesA(release.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    Sleep(100);
+  }
+  file.reset();
+  PrintFlag("released", true);
+  return 0;
+}
+
 // file-attributes <path> [+r|-r]: sets or clears the read-only attribute, then reports.
 int FileAttributesCommand(const Args& args) {
   const std::string& path = args[0];

@@ -43,6 +43,8 @@ void PrintState(HWND window) {
   PrintFlag("layered", (exStyle & WS_EX_LAYERED) != 0);
   PrintFlag("appwindow", (exStyle & WS_EX_APPWINDOW) != 0);
   PrintField("pid", static_cast<long long>(ProcessOf(window)));
+  HWND owner = GetWindow(window, GW_OWNER);
+  PrintField("owner", owner ? ClassOf(owner) + " \"" + WindowText(owner) + "\"" : std::string("none"));
 }
 
 struct ShowName {
@@ -85,6 +87,16 @@ int MoveMainCommand(const Args& args) {
 int ShowMainCommand(const Args& args) {
   HWND main = MainWindow();
   if (main == nullptr) return Fail("main window not found");
+  // Minimise is the window's minimise box; restore is a click on the taskbar button, which
+  // belongs to the window that owns the main window when there is one.
+  HWND owner = GetWindow(main, GW_OWNER);
+  if (args[0] == "minimize" || (args[0] == "restore" && owner != nullptr)) {
+    HWND target = args[0] == "minimize" ? main : owner;
+    WPARAM command = args[0] == "minimize" ? SC_MINIMIZE : SC_RESTORE;
+    if (!PostMessageA(target, WM_SYSCOMMAND, command, 0)) return Fail("could not post WM_SYSCOMMAND");
+    PrintField("posted", args[0]);
+    return 0;
+  }
   for (const ShowName& show : kShowNames) {
     if (args[0] != show.name) continue;
     if (!ShowWindowAsync(main, show.command)) {

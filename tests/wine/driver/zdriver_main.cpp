@@ -44,6 +44,8 @@ const Command kCommands[] = {
     {"tray-click", 1, 1, "<left|right>", zdriver::TrayClickCommand},
     {"terminate", 1, 2, "<class> [title|-]", zdriver::TerminateCommand},
     {"file-attributes", 1, 2, "<path> [+r|-r]", zdriver::FileAttributesCommand},
+    {"end-session", 0, 1, "[logoff|shutdown]", zdriver::EndSessionCommand},
+    {"hold-file", 2, 3, "<path> <ms> [release-file]", zdriver::HoldFileCommand},
     {"set-text", 2, 2, "<designName|#id> <text>", zdriver::SetTextCommand},
     {"popup-menu", 0, 1, "[close]", zdriver::PopupMenuCommand},
     {"time-click", 3, 4, "<designName|#id> <folder> <pattern> [timeout_ms]", zdriver::TimeClickCommand},

@@ -4,6 +4,8 @@
 //   class ZelvioTestLayered, title "Layered minimised"  shown minimised
 //   class ZelvioTestLayered, title "Layered hidden"     never shown
 //   class ZelvioTestLayeredUntitled, no title           shown, without a title
+//   class Button, title "Layered button"                shown: without a taskbar it is the
+//                                                       first top-level "Button" window
 //   class ZelvioTestLayered, title "Layered period"     shown; whenever its layered bit has
 //                                                       been cleared from outside it prints
 //                                                       "cleared_ms: <tick count>" and sets
@@ -86,10 +88,11 @@ int main(int argc, char** argv) {
   HWND hidden = Open(kClass, "Layered hidden", 750, SW_HIDE);
   HWND untitled = Open(kUntitledClass, "", 1100, SW_SHOWNOACTIVATE);
   g_periodWindow = Open(kClass, "Layered period", 1450, SW_SHOWNOACTIVATE);
-  if (!visible || !minimised || !hidden || !untitled || !g_periodWindow) return 1;
+  HWND button = Open("Button", "Layered button", 1450, SW_SHOWNOACTIVATE);
+  if (!visible || !minimised || !hidden || !untitled || !g_periodWindow || !button) return 1;
   SetTimer(visible, kLifeTimer, static_cast<UINT>(seconds) * 1000u, nullptr);
   SetTimer(g_periodWindow, kWatchTimer, kWatchMs, nullptr);
-  std::printf("shown: 5 windows\n");
+  std::printf("shown: 6 windows\n");
   std::fflush(stdout);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

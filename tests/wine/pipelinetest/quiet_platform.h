@@ -33,6 +33,7 @@ class QuietPlatform : public zelvio::Platform {
   bool ChooseColour(uint32_t&) override { return false; }
   std::string ExecutableDirectory() override { return {}; }
   bool ReadFile(const std::string&, std::string&) override { return false; }
+  bool FileExists(const std::string&) override { return false; }
   bool IsReadOnlyFile(const std::string&) override { return false; }
   bool ReplaceFile(const std::string&, const std::string&) override { return false; }
   zelvio::WindowPlacement GetPlacement() override { return {}; }

@@ -1,0 +1,42 @@
+# The portable folder as one zip for Windows users: Zelvio-<version>-win64.zip beside the
+# folder in the build tree, holding a "Zelvio" folder with exactly the four shipped files.
+# The version is the ProductVersion of the program's own version resource. Only the files
+# named here go in, so a settings.ini or recordings left by a run from the build folder,
+# and every test-only binary, stay out.
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/app/zelvio.rc ZELVIO_RC_VERSION_LINE
+     REGEX "VALUE \"ProductVersion\", \"[^\"]+\"")
+string(REGEX REPLACE ".*\"ProductVersion\", \"([^\"]+)\".*" "\\1" ZELVIO_VERSION "${ZELVIO_RC_VERSION_LINE}")
+if(NOT ZELVIO_VERSION)
+  message(FATAL_ERROR "no ProductVersion in src/app/zelvio.rc")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/zelvio.rc)
+
+set(ZELVIO_ZIP ${CMAKE_BINARY_DIR}/Zelvio-${ZELVIO_VERSION}-win64.zip)
+set(ZELVIO_SHIPPED_FILES
+  Zelvio.exe
+  Programs/ZelvioCapturer.exe
+  Programs/HookCursor.exe
+  Filters/PushSource.ax)
+set(ZELVIO_ZIP_STAGE ${CMAKE_BINARY_DIR}/zip-stage)
+
+set(stage_commands
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${ZELVIO_ZIP_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELVIO_ZIP_STAGE}/Zelvio/Programs ${ZELVIO_ZIP_STAGE}/Zelvio/Filters)
+set(shipped_paths)
+foreach(f IN LISTS ZELVIO_SHIPPED_FILES)
+  list(APPEND stage_commands COMMAND ${CMAKE_COMMAND} -E copy ${ZELVIO_DIST_DIR}/${f} ${ZELVIO_ZIP_STAGE}/Zelvio/${f})
+  list(APPEND shipped_paths ${ZELVIO_DIST_DIR}/${f})
+endforeach()
+
+add_custom_command(OUTPUT ${ZELVIO_ZIP}
+  ${stage_commands}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${ZELVIO_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${ZELVIO_ZIP_STAGE} ${CMAKE_COMMAND} -E tar cf ${ZELVIO_ZIP} --format=zip Zelvio
+  DEPENDS Zelvio ZelvioCapturer HookCursor PushSource ${shipped_paths}
+  COMMENT "Packing the portable folder into Zelvio-${ZELVIO_VERSION}-win64.zip"
+  VERBATIM)
+add_custom_target(portable_zip ALL DEPENDS ${ZELVIO_ZIP})
+
+# The zip holds the four shipped files, byte for byte as built, and nothing else.
+add_test(NAME portable_zip
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/check_portable_zip.py ${ZELVIO_ZIP} ${ZELVIO_DIST_DIR} ${ZELVIO_SHIPPED_FILES})
