@@ -63,6 +63,9 @@ class TFormMain {
 
   void JvImgBtnStartPauseClick();
   void JvImgBtnStopClick();
+  // An event of the capture graph. One that means the file is no longer being written
+  // stops a running or paused recording as Stop does and says why in one error box.
+  void GraphEventReceived(const GraphEvent& event);
   void TimerTimer();
   TrayRecordingItems PopupMenuMainChange() const;
 
@@ -260,12 +263,16 @@ class TFormMain {
   void FillEmptyOutputPath(Edit& edit, const char* suffix);
   void PickOutputFolder(const std::string& title, Edit& edit);
   void ShowErrorBox(const std::exception& error);
+  void ShowStoppedControls();
+  void RecordingFailed(const RecordingAbort& abort);
   void ApplyAudioListing(const AudioListing& listing);
 
   Platform& platform_;
   CapturePipeline& pipeline_;
   RecordingState recordingState_ = RecordingState::Stopped;
   bool shown_ = false;
+  std::string builtPath_;      // the file of the last graph build
+  std::string recordingPath_;  // the file of the recording started last
   std::unique_ptr<IniFileStorage> iniStorage_;
   std::unique_ptr<FormStorage> formStorage_;
 };

@@ -19,7 +19,10 @@ void TFormMain::JvImgBtnStartPauseClick() {
     return;
   }
   // From Stopped every recording gets a fresh graph and a file named by this press.
-  if (recordingState_ == RecordingState::Stopped) BuildCaptureGraph();
+  if (recordingState_ == RecordingState::Stopped) {
+    BuildCaptureGraph();
+    recordingPath_ = builtPath_;
+  }
   recordingState_ = RecordingState::Recording;
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
   pipeline_.RunGraph();
@@ -35,6 +38,10 @@ void TFormMain::JvImgBtnStopClick() {
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
   TimerDuration.SetEnabled(false);
   pipeline_.StopGraph();
+  ShowStoppedControls();
+}
+
+void TFormMain::ShowStoppedControls() {
   PanelOptions.SetEnabled(true);
   JvImgBtnStop.SetEnabled(false);
   JvImgBtnStartPause.SetImageIndex(0);

@@ -36,6 +36,10 @@ class DirectShowPipeline final : public CapturePipeline {
   int64_t CurrentPosition() override;
   void ShowCompressorDialog() override;
   void FreeCatalogs() override;
+  void SetGraphEventHandler(std::function<void(const GraphEvent&)> handler) override;
+  std::string ResultText(int32_t result) override;
+  std::vector<ConnectedMediaType> MuxInputTypes() override;
+  RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) override;
 
  private:
   void SetAudioSourceMoniker(int device);

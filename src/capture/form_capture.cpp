@@ -44,6 +44,7 @@ void TFormMain::BuildCaptureGraph() {
   std::string folder = EditOutputVideoPath.Text();
   if (folder.empty()) folder = DefaultFolder("\\Output\\Screencasts");
   options.screencastPath = DatedFilePath(folder, "Screencast_", platform_.Now(), "avi");
+  builtPath_ = options.screencastPath;
   pipeline_.BuildCaptureGraph(options);
 }
 

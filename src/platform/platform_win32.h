@@ -57,6 +57,8 @@ class Win32Platform : public Platform {
   bool ReadFile(const std::string& path, std::string& contents) override;
   bool IsReadOnlyFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& contents) override;
+  bool RemoveFile(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) override;
 
   WindowPlacement GetPlacement() override;
   void SetPlacement(const WindowPlacement& placement) override;

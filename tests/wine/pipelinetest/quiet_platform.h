@@ -35,6 +35,8 @@ class QuietPlatform : public zelvio::Platform {
   bool ReadFile(const std::string&, std::string&) override { return false; }
   bool IsReadOnlyFile(const std::string&) override { return false; }
   bool ReplaceFile(const std::string&, const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
+  std::vector<std::string> ListFiles(const std::string&, const std::string&) override { return {}; }
   zelvio::WindowPlacement GetPlacement() override { return {}; }
   void SetPlacement(const zelvio::WindowPlacement&) override {}
   bool MainWindowVisible() override { return false; }
