@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "capture/avi_sidecar.h"
+#include "support/avi_samples.h"
+
+namespace zelvio::avi {
+namespace {
+
+constexpr Guid kVideo = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
+constexpr Guid kAudio = GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
+constexpr Guid kRgb32 = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
+constexpr Guid kPcm = GuidLiteral("{00000001-0000-0010-8000-00AA00389B71}");
+constexpr Guid kVideoInfo = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
+constexpr Guid kVideoInfo2 = GuidLiteral("{F72A76A0-EB0A-11D0-ACE4-0000C0CC16BA}");
+constexpr Guid kWaveFormatEx = GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
+constexpr Guid kDvInfo = GuidLiteral("{05589F84-C356-11CE-BF01-00AA0055595A}");
+
+// A VIDEOINFOHEADER (or VIDEOINFOHEADER2 when `bitmapAt` is 72) around a bitmap header.
+Bytes VideoInfoBlock(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
+  Bytes block(bitmapAt, 0);
+  for (int i = 0; i < 8; ++i) block[40 + i] = uint8_t(uint64_t(avgTime) >> (8 * i));
+  block.insert(block.end(), bitmap.begin(), bitmap.end());
+  return block;
+}
+
+SidecarMediaType VideoInput(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
+  return {kVideo, kRgb32, bitmapAt == 48 ? kVideoInfo : kVideoInfo2, VideoInfoBlock(bitmapAt, avgTime, bitmap)};
+}
+
+SidecarMediaType AudioInput(const Bytes& wave) { return {kAudio, kPcm, kWaveFormatEx, wave}; }
+
+RecordingSidecar VideoAndAudio() {
+  return {"1.4.0", 333333,
+          {VideoInput(48, 333333, avitest::BitmapHeader(640, 480, 32, 0)), AudioInput(avitest::WaveFormat(22050, 16, 1))}};
+}
+
+bool SameSidecar(const RecordingSidecar& a, const RecordingSidecar& b) {
+  if (a.programVersion != b.programVersion || a.avgTimePerFrame != b.avgTimePerFrame) return false;
+  if (a.inputs.size() != b.inputs.size()) return false;
+  for (size_t i = 0; i < a.inputs.size(); ++i) {
+    const auto &x = a.inputs[i], &y = b.inputs[i];
+    if (!(x.majorType == y.majorType) || !(x.subType == y.subType) || !(x.formatType == y.formatType) ||
+        x.format != y.format) {
+      return false;
+    }
+  }
+  return true;
+}
+
+TEST(AviSidecar, RoundTripsWhatARecordingStartsWith) {
+  const RecordingSidecar cases[] = {
+      VideoAndAudio(),
+      {"2.0 beta 1", 400000, {VideoInput(72, 400000, avitest::BitmapHeader(1920, -1080, 24, avitest::kMjpg))}},
+      {"x", 1, {AudioInput({})}},
+      {"0.1", 10000000, {VideoInput(48, 0, Bytes(40, 0xFF)), AudioInput(Bytes(kSidecarMaxFormatBytes, 0xA5))}},
+  };
+  for (const auto& sidecar : cases) {
+    std::string text = SerializeSidecar(sidecar);
+    std::string reason;
+    auto parsed = ParseSidecar(text, &reason);
+    ASSERT_TRUE(parsed) << reason << "\n" << text;
+    EXPECT_TRUE(SameSidecar(*parsed, sidecar)) << text;
+    EXPECT_EQ(SerializeSidecar(*parsed), text);
+  }
+  // Windows line breaks and a missing last line break are both read.
+  std::string text = SerializeSidecar(VideoAndAudio());
+  std::string crlf;
+  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_TRUE(ParseSidecar(crlf));
+  text.pop_back();
+  EXPECT_TRUE(ParseSidecar(text));
+}
+
+TEST(AviSidecar, RejectsMalformedText) {
+  const std::string good = SerializeSidecar(VideoAndAudio());
+  auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? std::string() : text.replace(at, from.size(), to);
+  };
+  std::string line0 = good.substr(0, good.find('\n') + 1);
+  std::string tooMany = good;
+  for (size_t i = 2; i <= kSidecarMaxInputs; ++i) {
+    tooMany += "input=" + std::to_string(i) + good.substr(good.find(" major="), good.find('\n', good.find("input=0")) - good.find(" major=") + 1);
+  }
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"empty", ""},
+      {"header only", line0},
+      {"no inputs", good.substr(0, good.find("input=0"))},
+      {"wrong magic", replaced("Zelvio recording 1", "Zelvio recording 2")},
+      {"empty version", replaced("version=1.4.0", "version=")},
+      {"control character in version", replaced("1.4.0", "1.4\t0")},
+      {"version line missing", replaced("version=", "versio=")},
+      {"zero frame time", replaced("avgtimeperframe=333333", "avgtimeperframe=0")},
+      {"negative frame time", replaced("avgtimeperframe=333333", "avgtimeperframe=-333333")},
+      {"frame time with sign", replaced("avgtimeperframe=333333", "avgtimeperframe=+333333")},
+      {"frame time with letters", replaced("avgtimeperframe=333333", "avgtimeperframe=33x")},
+      {"frame time overflowing", replaced("avgtimeperframe=333333", "avgtimeperframe=99999999999999999999999")},
+      {"inputs out of order", replaced("input=1", "input=2")},
+      {"input number with a leading zero", replaced("input=1", "input=01")},
+      {"bad guid", replaced("major={73646976", "major={7364697G")},
+      {"guid without braces", replaced("major={73646976-0000-0010-8000-00AA00389B71}", "major=73646976-0000-0010-8000-00AA00389B71")},
+      {"odd hex digits", replaced("format=00", "format=0")},
+      {"non-hex format", replaced("format=00", "format=0z")},
+      {"field missing", replaced(" subtype=", " subtyp=")},
+      {"trailing field", replaced("\ninput=1", " extra=1\ninput=1")},
+      {"blank line between inputs", replaced("\ninput=1", "\n\ninput=1")},
+      {"too many inputs", tooMany},
+  };
+  for (const auto& c : cases) {
+    std::string reason;
+    EXPECT_FALSE(ParseSidecar(c.text, &reason)) << c.name;
+    EXPECT_FALSE(reason.empty()) << c.name;
+  }
+  EXPECT_TRUE(ParseSidecar(tooMany.substr(0, tooMany.rfind("input="))))
+      << "the limit itself is allowed; only one more input is refused";
+}
+
+TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
+  Bytes bitmap = avitest::BitmapHeader(320, 240, 32, 0);
+  Bytes wave = avitest::WaveFormat(44100, 16, 2);
+  struct Case {
+    const char* name;
+    RecordingSidecar sidecar;
+    std::vector<StreamFormat> want;
+  };
+  const Case cases[] = {
+      {"VideoInfo with its own frame time", {"1", 500000, {VideoInput(48, 333333, bitmap), AudioInput(wave)}},
+       {{StreamKind::Video, bitmap, 333333}, {StreamKind::Audio, wave, 0}}},
+      {"VideoInfo2", {"1", 500000, {VideoInput(72, 400000, bitmap)}}, {{StreamKind::Video, bitmap, 400000}}},
+      {"no frame time in the block: the sidecar's", {"1", 500000, {VideoInput(48, 0, bitmap)}},
+       {{StreamKind::Video, bitmap, 500000}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto got = SidecarStreams(c.sidecar);
+    ASSERT_EQ(got.size(), c.want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].kind, c.want[i].kind);
+      EXPECT_EQ(got[i].format, c.want[i].format);
+      EXPECT_EQ(got[i].avgTimePerFrame, c.want[i].avgTimePerFrame);
+    }
+  }
+
+  const RecordingSidecar refused[] = {
+      {"no inputs", 333333, {}},
+      {"video block too short", 333333, {{kVideo, kRgb32, kVideoInfo, Bytes(87, 0)}}},
+      {"format type the layout cannot carry", 333333, {{kVideo, kRgb32, kDvInfo, Bytes(200, 0)}}},
+      {"audio with a video format", 333333, {{kAudio, kPcm, kVideoInfo, VideoInfoBlock(48, 1, bitmap)}}},
+      {"audio without a rate", 333333, {AudioInput(Bytes(18, 0))}},
+  };
+  for (const auto& sidecar : refused) EXPECT_THROW(SidecarStreams(sidecar), AviError) << sidecar.programVersion;
+}
+
+TEST(AviSidecar, LivesBesideItsAvi) {
+  EXPECT_EQ(AviPathForSidecar(SidecarPathFor("C:\\Rec\\Screencast_2026-12-07-11-00-00.avi")),
+            "C:\\Rec\\Screencast_2026-12-07-11-00-00.avi");
+  EXPECT_EQ(AviPathForSidecar("Screencast.avi"), "");
+  EXPECT_EQ(AviPathForSidecar(kSidecarSuffix), "");
+}
+
+}  // namespace
+}  // namespace zelvio::avi

@@ -1,0 +1,70 @@
+// Asks ffprobe, when it is installed, how many frames each stream of a file decodes to.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace avitest {
+
+struct ProbedStream {
+  std::string codecType;
+  long long readFrames = -1;
+  std::string sampleRate;
+};
+
+struct Probe {
+  bool ran = false;
+  std::string errors;  // anything ffprobe said on stderr
+  std::vector<ProbedStream> streams;
+};
+
+inline bool FfprobeInstalled() { return std::system("ffprobe -version >/dev/null 2>&1") == 0; }
+
+inline std::map<std::string, std::string> CompactFields(const std::string& line) {
+  std::map<std::string, std::string> fields;
+  size_t pos = 0;
+  while (pos < line.size()) {
+    size_t bar = line.find('|', pos);
+    std::string item = line.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos);
+    size_t eq = item.find('=');
+    if (eq != std::string::npos) fields[item.substr(0, eq)] = item.substr(eq + 1);
+    if (bar == std::string::npos) break;
+    pos = bar + 1;
+  }
+  return fields;
+}
+
+inline Probe RunFfprobe(const std::string& path) {
+  Probe probe;
+  std::string errFile = path + ".ffprobe.err";
+  std::string cmd = "ffprobe -v error -count_frames -show_streams -of compact '" + path + "' 2>'" + errFile + "'";
+  FILE* out = popen(cmd.c_str(), "r");
+  if (!out) return probe;
+  probe.ran = true;
+  std::string line;
+  int c;
+  while ((c = fgetc(out)) != EOF) {
+    if (c != '\n') {
+      line += char(c);
+      continue;
+    }
+    auto f = CompactFields(line);
+    line.clear();
+    if (f.count("codec_type") == 0) continue;
+    ProbedStream s{f["codec_type"], -1, f["sample_rate"]};
+    if (!f["nb_read_frames"].empty() && f["nb_read_frames"] != "N/A") s.readFrames = std::stoll(f["nb_read_frames"]);
+    probe.streams.push_back(s);
+  }
+  pclose(out);
+  if (FILE* err = fopen(errFile.c_str(), "r")) {
+    while ((c = fgetc(err)) != EOF) probe.errors += char(c);
+    fclose(err);
+  }
+  std::remove(errFile.c_str());
+  return probe;
+}
+
+}  // namespace avitest
