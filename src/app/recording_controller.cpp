@@ -19,13 +19,16 @@ void TFormMain::JvImgBtnStartPauseClick() {
     return;
   }
   // From Stopped every recording gets a fresh graph and a file named by this press.
-  if (recordingState_ == RecordingState::Stopped) {
+  const bool fresh = recordingState_ == RecordingState::Stopped;
+  if (fresh) {
     BuildCaptureGraph();
     recordingPath_ = builtPath_;
   }
   recordingState_ = RecordingState::Recording;
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
   pipeline_.RunGraph();
+  // Only a graph that runs writes a file worth notes; a failed run leaves none behind.
+  if (fresh) WriteRecoveryNotes();
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
   JvImgBtnStop.SetEnabled(true);
@@ -38,6 +41,8 @@ void TFormMain::JvImgBtnStopClick() {
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
   TimerDuration.SetEnabled(false);
   pipeline_.StopGraph();
+  // The mux has finished the file: nothing is left to repair.
+  RemoveRecoveryNotes();
   ShowStoppedControls();
 }
 

@@ -27,7 +27,10 @@ void TFormMain::RecordingFailed(const RecordingAbort& abort) {
   }
   ShowStoppedControls();
   std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();
-  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReasonText(abort, platformText), {}));
+  // The mux has stopped without finishing the file (a full disk leaves its header
+  // unwritten); the repair makes what was recorded playable before the user reads the box.
+  std::string repaired = RepairAfterFailure();
+  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReasonText(abort, platformText), repaired));
 }
 
 }  // namespace zelvio
