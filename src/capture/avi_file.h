@@ -1,0 +1,80 @@
+// Random access to the file being repaired, behind a small interface: a real file on disk
+// (64-bit offsets through std::fstream, also with mingw and MSVC) or memory for tests and
+// the fuzzer. Neither lets a write reach past the end: growth is always an explicit Resize,
+// so the repair cannot grow a file by accident.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+#include "capture/avi_writer.h"
+
+namespace zelvio::avi {
+
+struct FileIoError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+struct AviFile {
+  virtual ~AviFile() = default;
+  virtual uint64_t Size() = 0;
+  // Throws FileIoError when the range is not inside the file.
+  virtual void ReadAt(uint64_t offset, void* data, size_t size) = 0;
+  virtual void WriteAt(uint64_t offset, const void* data, size_t size) = 0;
+  virtual void Resize(uint64_t size) = 0;
+  virtual void Flush() = 0;
+};
+
+class MemoryFile : public AviFile {
+ public:
+  MemoryFile() = default;
+  explicit MemoryFile(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+  uint64_t Size() override { return bytes_.size(); }
+  void ReadAt(uint64_t offset, void* data, size_t size) override;
+  void WriteAt(uint64_t offset, const void* data, size_t size) override;
+  void Resize(uint64_t size) override;
+  void Flush() override { ++flushes_; }
+
+  const std::vector<uint8_t>& Bytes() const { return bytes_; }
+  int Flushes() const { return flushes_; }
+
+ private:
+  std::vector<uint8_t> bytes_;
+  int flushes_ = 0;
+};
+
+class DiskFile : public AviFile {
+ public:
+  // Opens an existing file for reading and writing; throws FileIoError when it cannot.
+  explicit DiskFile(std::filesystem::path path);
+
+  uint64_t Size() override;
+  void ReadAt(uint64_t offset, void* data, size_t size) override;
+  void WriteAt(uint64_t offset, const void* data, size_t size) override;
+  void Resize(uint64_t size) override;
+  void Flush() override;
+
+ private:
+  void Open();
+  void CheckRange(uint64_t offset, size_t size);
+
+  std::filesystem::path path_;
+  std::fstream stream_;
+};
+
+// Lets the writer lay a file out on an AviFile, growing it as the writer goes.
+class AviFileSink : public AviSink {
+ public:
+  explicit AviFileSink(AviFile& file) : file_(file) {}
+  void WriteAt(uint64_t offset, const void* data, size_t size) override;
+
+ private:
+  AviFile& file_;
+};
+
+}  // namespace zelvio::avi

@@ -1,0 +1,232 @@
+#include "capture/avi_repair.h"
+
+#include <algorithm>
+
+#include "capture/avi_scan.h"
+
+namespace zelvio::avi {
+namespace {
+
+struct PlannedWrite {
+  uint64_t offset;
+  Bytes bytes;
+};
+
+struct Plan {
+  uint64_t newSize = 0;
+  std::vector<PlannedWrite> writes;  // in order; the header comes last
+};
+
+Bytes U32Bytes(uint32_t value) {
+  Bytes out;
+  PutU32(out, value);
+  return out;
+}
+
+uint32_t SizeField(uint64_t size) {
+  if (size > 0xFFFFFFFFu) throw RepairRefusal("the recording is too large for one RIFF segment");
+  return uint32_t(size);
+}
+
+// Counts, sizes and video frames of a run of chunks.
+void AddTotals(const std::vector<ChunkEntry>& chunks, std::vector<StreamTotals>& totals) {
+  for (const auto& c : chunks) {
+    StreamTotals& t = totals[c.stream];
+    ++t.chunks;
+    t.bytes += c.size;
+    t.largestChunk = std::max(t.largestChunk, c.size);
+  }
+}
+
+uint64_t VideoFrames(const std::vector<ChunkEntry>& chunks, const std::vector<StreamFormat>& streams) {
+  return uint64_t(std::count_if(chunks.begin(), chunks.end(),
+                                [&](const ChunkEntry& c) { return streams[c.stream].kind == StreamKind::Video; }));
+}
+
+std::vector<uint64_t> ChunksPerStream(const ScannedSegment& segment, size_t streams) {
+  std::vector<uint64_t> counts(streams, 0);
+  for (const auto& c : segment.chunks) ++counts[c.stream];
+  return counts;
+}
+
+// An earlier segment keeps its own ix## chunks; each must list exactly its chunks.
+void AddEarlierSuperIndex(AviFile& file, ScannedSegment& segment, const std::vector<StreamFormat>& streams,
+                          std::vector<StreamTotals>& totals) {
+  auto counts = ChunksPerStream(segment, streams.size());
+  std::vector<int> found(streams.size(), 0);
+  for (const auto& ix : segment.stdIndexes) ++found[ix.stream];
+  for (size_t s = 0; s < streams.size(); ++s) {
+    if (found[s] != (counts[s] ? 1 : 0)) throw RepairRefusal("an earlier segment of the file lacks its index");
+  }
+  if (!ApplyStdIndexes(file, segment)) throw RepairRefusal("an earlier segment's index does not match its chunks");
+  for (const auto& ix : segment.stdIndexes) {
+    uint64_t bytes = 0;
+    for (const auto& c : segment.chunks) bytes += c.stream == ix.stream ? c.size : 0;
+    uint32_t duration = uint32_t(StreamUnits(streams[ix.stream], counts[ix.stream], bytes));
+    totals[ix.stream].superIndex.push_back({ix.offset, uint32_t(ix.span), duration});
+  }
+}
+
+// New ix## chunks for the last segment, appended at `pos`.
+uint64_t AppendLastIndexes(const ScannedSegment& segment, const std::vector<StreamFormat>& streams,
+                           std::vector<StreamTotals>& totals, uint64_t pos, Plan& plan) {
+  auto counts = ChunksPerStream(segment, streams.size());
+  for (size_t s = 0; s < streams.size(); ++s) {
+    if (counts[s] == 0) continue;
+    Bytes index = BuildStdIndex(s, segment.chunks, streams);
+    uint64_t bytes = 0;
+    for (const auto& c : segment.chunks) bytes += c.stream == s ? c.size : 0;
+    totals[s].superIndex.push_back({pos, uint32_t(index.size()), uint32_t(StreamUnits(streams[s], counts[s], bytes))});
+    pos += index.size();
+    plan.writes.push_back({pos - index.size(), std::move(index)});
+  }
+  return pos;
+}
+
+// Drops trailing segments that hold no stream chunk: their space is the torn tail.
+void DropEmptyTail(AviScan& scan) {
+  while (scan.segments.size() > 1 && scan.segments.back().chunks.empty()) scan.segments.pop_back();
+}
+
+// The length of the recording by its first stream: frames of video, or seconds of sound.
+void CountLength(const std::vector<StreamTotals>& totals, const std::vector<StreamFormat>& streams,
+                 RepairResult& result) {
+  for (size_t s = 0; s < streams.size(); ++s) {
+    if (streams[s].kind == StreamKind::Video && result.videoFrames == 0) result.videoFrames = totals[s].chunks;
+  }
+  const StreamFormat& first = streams[0];
+  if (first.kind == StreamKind::Video) {
+    result.seconds = double(totals[0].chunks) * double(first.avgTimePerFrame) / kAvgTimeUnitsPerSecond;
+  } else {
+    result.seconds = double(totals[0].bytes) / ReadAudioInfo(first).avgBytesPerSec;
+  }
+}
+
+void CountScanned(const AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
+  std::vector<StreamTotals> totals(streams.size());
+  for (const auto& segment : scan.segments) AddTotals(segment.chunks, totals);
+  CountLength(totals, streams, result);
+}
+
+Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
+  DropEmptyTail(scan);
+  Plan plan;
+  std::vector<StreamTotals> totals(streams.size());
+  const size_t count = scan.segments.size();
+  const bool openDml = count > 1;
+  uint64_t firstRiffEnd = 0;
+  uint64_t firstFrames = VideoFrames(scan.segments[0].chunks, streams);
+  for (size_t i = 0; i + 1 < count; ++i) {
+    ScannedSegment& segment = scan.segments[i];
+    AddEarlierSuperIndex(file, segment, streams, totals);
+    AddTotals(segment.chunks, totals);
+    uint64_t end = scan.segments[i + 1].riffStart;
+    if (i == 0 && segment.idx1Span == 0) throw RepairRefusal("the first segment of the file lacks its index");
+    if (i == 0) firstRiffEnd = end;
+    uint64_t moviEnd = i == 0 ? segment.idx1Offset : end;
+    plan.writes.push_back({segment.moviStart + 4, U32Bytes(SizeField(moviEnd - segment.moviStart - 8))});
+    if (i > 0) plan.writes.push_back({segment.riffStart + 4, U32Bytes(SizeField(end - segment.riffStart - 8))});
+  }
+
+  ScannedSegment& last = scan.segments.back();
+  if (last.closed) ApplyStdIndexes(file, last);  // keeps its key flags when its index is sound
+  AddTotals(last.chunks, totals);
+  uint64_t pos = last.dataEnd;
+  if (openDml) pos = AppendLastIndexes(last, streams, totals, pos, plan);
+  plan.writes.push_back({last.moviStart + 4, U32Bytes(SizeField(pos - last.moviStart - 8))});
+  if (count == 1) {
+    Bytes idx1 = BuildIdx1(last.chunks, streams, last.moviStart);
+    plan.writes.push_back({pos, idx1});
+    pos += idx1.size();
+    firstRiffEnd = pos;
+  } else {
+    plan.writes.push_back({last.riffStart + 4, U32Bytes(SizeField(pos - last.riffStart - 8))});
+  }
+  SizeField(firstRiffEnd - 8);
+  plan.newSize = pos;
+
+  HeaderInfo info{streams, totals, scan.moviOffset, firstRiffEnd, firstFrames};
+  try {
+    plan.writes.push_back({0, BuildHeader(info)});
+  } catch (const AviError&) {
+    throw RepairRefusal("the space before the recorded data is too small for the headers");
+  }
+  CountLength(totals, streams, result);
+  return plan;
+}
+
+// A file our layout finished: header, closed segments chained exactly to the end of the
+// file, idx1 in the first, every earlier index sound.
+bool IsComplete(AviFile& file, AviScan& scan, uint64_t size) {
+  if (!scan.ownHeader || scan.end != size) return false;
+  const auto& segments = scan.segments;
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (!segments[i].closed) return false;
+    uint64_t end = i + 1 < segments.size() ? segments[i + 1].riffStart : size;
+    if (uint64_t(segments[i].declaredRiffSize) + 8 != end - segments[i].riffStart) return false;
+  }
+  if (segments[0].idx1Span == 0) return false;
+  for (auto segment : segments) {
+    if (!ApplyStdIndexes(file, segment)) return false;
+  }
+  return true;
+}
+
+void Apply(AviFile& file, const Plan& plan) {
+  if (plan.newSize != file.Size()) file.Resize(plan.newSize);
+  for (const auto& write : plan.writes) file.WriteAt(write.offset, write.bytes.data(), write.bytes.size());
+  file.Flush();
+}
+
+RepairResult Refused(RepairResult result, const std::string& reason) {
+  result.outcome = RepairOutcome::Refused;
+  result.reason = reason;
+  return result;
+}
+
+}  // namespace
+
+RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
+  RepairResult result;
+  std::vector<StreamFormat> streams;
+  try {
+    streams = SidecarStreams(sidecar);
+  } catch (const AviError& error) {
+    return Refused(result, std::string("the recording's formats cannot be used: ") + error.what());
+  }
+  try {
+    result.sizeBefore = result.sizeAfter = file.Size();
+    AviScan scan = ScanAvi(file, streams);
+    if (IsComplete(file, scan, result.sizeBefore)) {
+      CountScanned(scan, streams, result);
+      result.outcome = RepairOutcome::AlreadyComplete;
+      return result;
+    }
+    Plan plan = MakePlan(file, scan, streams, result);
+    Apply(file, plan);
+    result.sizeAfter = plan.newSize;
+    result.outcome = RepairOutcome::Repaired;
+  } catch (const RepairRefusal& refusal) {
+    return Refused(result, refusal.what());
+  } catch (const AviError& error) {
+    return Refused(result, error.what());
+  } catch (const std::exception& error) {
+    result.outcome = RepairOutcome::IoError;
+    result.reason = error.what();
+  }
+  return result;
+}
+
+RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar) {
+  try {
+    DiskFile file(path);
+    return RepairAvi(file, sidecar);
+  } catch (const std::exception& error) {
+    RepairResult result;
+    result.outcome = RepairOutcome::IoError;
+    result.reason = error.what();
+    return result;
+  }
+}
+
+}  // namespace zelvio::avi

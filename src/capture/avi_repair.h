@@ -1,0 +1,37 @@
+// Repairs an unfinished recording in place: rebuilds the RIFF and hdrl from the sidecar's
+// formats inside the header area the recording reserved, keeps every complete chunk, cuts
+// the torn tail, writes the indexes (OpenDML past the first segment), fixes every size and
+// flushes. Before writing anything it checks that the file is what the sidecar describes;
+// a file that does not fit is left byte for byte as it was, and a file that is already
+// complete is left alone. The file grows by no more than its indexes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "capture/avi_file.h"
+#include "capture/avi_sidecar.h"
+
+namespace zelvio::avi {
+
+enum class RepairOutcome {
+  Repaired,         // the file now plays; frames and seconds say how much it holds
+  AlreadyComplete,  // nothing to do; the file is untouched
+  Refused,          // the file does not fit the sidecar; untouched; reason says why
+  IoError,          // reading or writing failed; reason holds the system's text
+};
+
+struct RepairResult {
+  RepairOutcome outcome = RepairOutcome::Refused;
+  uint64_t videoFrames = 0;
+  double seconds = 0;
+  std::string reason;
+  uint64_t sizeBefore = 0;
+  uint64_t sizeAfter = 0;
+};
+
+RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar);
+RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar);
+
+}  // namespace zelvio::avi

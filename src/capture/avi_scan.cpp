@@ -1,0 +1,255 @@
+#include "capture/avi_scan.h"
+
+#include <algorithm>
+
+namespace zelvio::avi {
+namespace {
+
+// A pattern of the start of an AVIX segment; zero marks the size fields, which may hold anything.
+constexpr uint32_t kSegmentStart[6] = {kRiff, 0, kAvixType, kList, 0, kMovi};
+constexpr uint64_t kSegmentStartBytes = 24;
+
+class Scanner {
+ public:
+  Scanner(AviFile& file, const std::vector<StreamFormat>& streams)
+      : file_(file), streams_(streams), size_(file.Size()) {}
+
+  AviScan Run() {
+    FindMovi();
+    WalkSegments();
+    return scan_;
+  }
+
+ private:
+  Bytes Read(uint64_t offset, uint64_t n) {
+    if (offset >= size_) return {};
+    Bytes bytes(std::min(n, size_ - offset));
+    file_.ReadAt(offset, bytes.data(), bytes.size());
+    return bytes;
+  }
+
+  uint32_t U32(uint64_t offset) {
+    Bytes b = Read(offset, 4);
+    b.resize(4, 0);
+    return GetU32(b.data());
+  }
+
+  void FindMovi() {
+    Bytes head = Read(0, kMaxHeaderScan);
+    if (head.size() >= 12 && GetU32(head.data()) == kRiff && GetU32(head.data() + 8) == kAviType) {
+      ReadOwnHeader(head);
+      return;
+    }
+    auto first = std::find_if(head.begin(), head.end(), [](uint8_t b) { return b != 0; });
+    if (first == head.end()) throw RepairRefusal("the file holds no recorded data");
+    uint64_t at = uint64_t(first - head.begin());
+    if (at + 12 > head.size() || GetU32(&head[at]) != kList || GetU32(&head[at + 8]) != kMovi) {
+      throw RepairRefusal("the start of the file is not an unfinished recording");
+    }
+    scan_.moviOffset = at;
+  }
+
+  // A header we (or the mux) wrote: its stream formats must be the sidecar's.
+  void ReadOwnHeader(const Bytes& head) {
+    uint64_t pos = 12;
+    bool formatsChecked = false;
+    while (pos + 12 <= head.size()) {
+      uint32_t id = GetU32(&head[pos]), size = GetU32(&head[pos + 4]);
+      uint32_t type = GetU32(&head[pos + 8]);
+      if (id == kList && type == kMovi) {
+        if (!formatsChecked) break;
+        scan_.ownHeader = true;
+        scan_.moviOffset = pos;
+        return;
+      }
+      if (pos + 8 + size > head.size()) break;
+      if (id == kList && type == kHdrl) {
+        CheckFormats(ReadFormats(head, pos + 12, pos + 8 + size));
+        formatsChecked = true;
+      } else if (id != kJunk) {
+        break;
+      }
+      pos += ChunkSpan(size);
+    }
+    throw RepairRefusal("the file's header is not a recording header");
+  }
+
+  std::vector<Bytes> ReadFormats(const Bytes& head, uint64_t pos, uint64_t end) {
+    std::vector<Bytes> formats;
+    while (pos + 8 <= end) {
+      uint32_t id = GetU32(&head[pos]), size = GetU32(&head[pos + 4]);
+      if (pos + 8 + size > end) break;
+      if (id == kList && size >= 4 && GetU32(&head[pos + 8]) == FourCC("strl")) {
+        formats.push_back(StrfOf(head, pos + 12, pos + 8 + size));
+      }
+      pos += ChunkSpan(size);
+    }
+    return formats;
+  }
+
+  Bytes StrfOf(const Bytes& head, uint64_t pos, uint64_t end) {
+    while (pos + 8 <= end) {
+      uint32_t id = GetU32(&head[pos]), size = GetU32(&head[pos + 4]);
+      if (pos + 8 + size > end) break;
+      if (id == FourCC("strf")) return Bytes(head.begin() + pos + 8, head.begin() + pos + 8 + size);
+      pos += ChunkSpan(size);
+    }
+    return {};
+  }
+
+  void CheckFormats(const std::vector<Bytes>& formats) {
+    bool same = formats.size() == streams_.size();
+    for (size_t i = 0; same && i < formats.size(); ++i) same = formats[i] == streams_[i].format;
+    if (!same) throw RepairRefusal("the file's stream formats differ from the recording's");
+  }
+
+  void WalkSegments() {
+    uint64_t pos = scan_.moviOffset;
+    uint64_t riffStart = 0;
+    for (;;) {
+      ScannedSegment segment;
+      segment.riffStart = riffStart;
+      segment.moviStart = pos;
+      segment.declaredRiffSize = U32(riffStart + 4);
+      segment.dataEnd = pos + kListHeader;
+      uint64_t next = WalkMovi(segment);
+      scan_.segments.push_back(std::move(segment));
+      scan_.end = next;
+      if (!scan_.segments.back().closed) return;
+      if (scan_.segments.size() == 1 && !SkipIdx1(scan_.segments.back(), next)) return;
+      scan_.end = next;
+      if (!SegmentStartsAt(next)) return;
+      riffStart = next;
+      pos = next + kListHeader;
+    }
+  }
+
+  // Walks one movi list; returns where the walk stopped.
+  uint64_t WalkMovi(ScannedSegment& segment) {
+    uint64_t declared = U32(segment.moviStart + 4);
+    uint64_t end = segment.moviStart + kChunkHeader + declared;
+    bool sized = declared >= 4 && end <= size_;
+    uint64_t pos = WalkChunks(segment, segment.moviStart + kListHeader, sized ? end : size_);
+    segment.closed = sized && pos == end;
+    return pos + (pos & 1);
+  }
+
+  uint64_t WalkChunks(ScannedSegment& segment, uint64_t pos, uint64_t limit) {
+    while (pos + kChunkHeader <= limit) {
+      uint32_t id = U32(pos), size = U32(pos + 4);
+      if (id == 0) return pos;  // unwritten space: the data ends here
+      uint64_t span = ChunkSpan(size);
+      bool whole = pos + span <= limit;
+      if (!TakeChunk(segment, id, pos, size, whole)) return pos;
+      pos += span;
+    }
+    return pos;
+  }
+
+  // Records one chunk; false for a torn one. Foreign chunks refuse the whole file.
+  bool TakeChunk(ScannedSegment& segment, uint32_t id, uint64_t pos, uint32_t size, bool whole) {
+    for (size_t s = 0; s < streams_.size(); ++s) {
+      if (IsStreamChunk(id, s, streams_[s])) {
+        if (!whole) return false;
+        CheckChunkSize(s, size, pos);
+        segment.chunks.push_back({uint32_t(s), pos, size, true});
+        segment.dataEnd = pos + ChunkSpan(size);
+        return true;
+      }
+      if (id == StdIndexId(s)) {
+        if (whole) segment.stdIndexes.push_back({uint32_t(s), pos, ChunkSpan(size)});
+        return whole;
+      }
+    }
+    if (id == kJunk) return whole;
+    throw RepairRefusal("the file holds a chunk '" + FourCCText(id) + "' at byte " + std::to_string(pos) +
+                        " that is not part of the recording");
+  }
+
+  // Uncompressed frames have one size; audio comes in whole blocks. A mismatch means the
+  // sidecar describes some other recording.
+  void CheckChunkSize(size_t s, uint32_t size, uint64_t pos) {
+    const StreamFormat& stream = streams_[s];
+    bool fits = true;
+    if (stream.kind == StreamKind::Audio) {
+      fits = size % ReadAudioInfo(stream).blockAlign == 0;
+    } else if (GetU32(stream.format.data() + 16) == 0) {
+      fits = size == 0 || size == RawFrameBytes(stream);
+    }
+    if (!fits) {
+      throw RepairRefusal("a chunk at byte " + std::to_string(pos) + " does not fit the recording's format");
+    }
+  }
+
+  static uint64_t RawFrameBytes(const StreamFormat& stream) {
+    VideoInfo v = ReadVideoInfo(stream);
+    uint64_t bits = GetU16(stream.format.data() + 14);
+    uint64_t stride = (uint64_t(std::abs(int64_t(v.width))) * bits + 31) / 32 * 4;
+    return stride * uint64_t(std::abs(int64_t(v.height)));
+  }
+
+  // Steps over the first segment's idx1; false when it is torn, which ends the walk.
+  bool SkipIdx1(ScannedSegment& segment, uint64_t& pos) {
+    if (pos + 4 > size_ || U32(pos) != kIdx1) return true;
+    uint64_t span = ChunkSpan(U32(pos + 4));
+    if (pos + span > size_) return false;
+    segment.idx1Offset = pos;
+    segment.idx1Span = span;
+    pos += span;
+    return true;
+  }
+
+  // True for a whole AVIX start; a torn or absent one ends the walk, anything else refuses.
+  bool SegmentStartsAt(uint64_t pos) {
+    Bytes bytes = Read(pos, kSegmentStartBytes);
+    bool zeros = std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
+    if (zeros) return false;
+    for (size_t i = 0; i < 6; ++i) {
+      if (kSegmentStart[i] == 0) continue;
+      size_t at = i * 4;
+      size_t have = std::min<size_t>(4, bytes.size() > at ? bytes.size() - at : 0);
+      for (size_t b = 0; b < have; ++b) {
+        if (bytes[at + b] != uint8_t(kSegmentStart[i] >> (8 * b))) {
+          throw RepairRefusal("the file holds data after byte " + std::to_string(pos) +
+                              " that is not part of the recording");
+        }
+      }
+    }
+    return bytes.size() == kSegmentStartBytes;
+  }
+
+  AviFile& file_;
+  const std::vector<StreamFormat>& streams_;
+  uint64_t size_;
+  AviScan scan_;
+};
+
+}  // namespace
+
+AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams) { return Scanner(file, streams).Run(); }
+
+bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
+  for (const FoundIndex& found : segment.stdIndexes) {
+    if (found.span < kStdIndexHeader) return false;
+    Bytes index(found.span);
+    file.ReadAt(found.offset, index.data(), index.size());
+    uint32_t entries = GetU32(&index[12]);
+    uint64_t base = GetU64(&index[20]);
+    if (GetU16(&index[8]) != 2 || index[11] != 1) return false;
+    if (kStdIndexHeader + uint64_t(entries) * kStdIndexEntrySize > found.span) return false;
+    size_t e = 0;
+    for (ChunkEntry& chunk : segment.chunks) {
+      if (chunk.stream != found.stream) continue;
+      if (e == entries) return false;
+      const uint8_t* entry = &index[kStdIndexHeader + e * kStdIndexEntrySize];
+      uint32_t sizeField = GetU32(entry + 4);
+      if (base + GetU32(entry) != chunk.offset + kChunkHeader || (sizeField & 0x7FFFFFFFu) != chunk.size) return false;
+      chunk.key = (sizeField & 0x80000000u) == 0;
+      ++e;
+    }
+    if (e != entries) return false;
+  }
+  return true;
+}
+
+}  // namespace zelvio::avi

@@ -1,0 +1,410 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "capture/avi_file.h"
+#include "capture/avi_repair.h"
+#include "capture/avi_sidecar.h"
+#include "capture/avi_writer.h"
+#include "support/avi_reader.h"
+#include "support/avi_samples.h"
+#include "support/ffprobe.h"
+
+namespace zelvio::avi {
+namespace {
+
+using avitest::AviReader;
+using avitest::AviView;
+namespace fs = std::filesystem;
+
+constexpr Guid kVideoType = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
+constexpr Guid kAudioType = GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
+constexpr Guid kAnySubtype = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
+constexpr Guid kVideoInfo = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
+constexpr Guid kWaveFormatEx = GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
+constexpr Guid kDvInfo = GuidLiteral("{05589F84-C356-11CE-BF01-00AA0055595A}");
+
+// What a recording writes beside its file: the mux inputs as the graph connected them.
+RecordingSidecar SidecarFor(const std::vector<StreamFormat>& streams) {
+  RecordingSidecar sidecar{"1.0", 0, {}};
+  for (const auto& s : streams) {
+    if (s.kind == StreamKind::Audio) {
+      sidecar.inputs.push_back({kAudioType, kAnySubtype, kWaveFormatEx, s.format});
+      continue;
+    }
+    Bytes block(48, 0);
+    for (int i = 0; i < 8; ++i) block[40 + i] = uint8_t(uint64_t(s.avgTimePerFrame) >> (8 * i));
+    block.insert(block.end(), s.format.begin(), s.format.end());
+    sidecar.inputs.push_back({kVideoType, kAnySubtype, kVideoInfo, block});
+    sidecar.avgTimePerFrame = s.avgTimePerFrame;
+  }
+  return sidecar;
+}
+
+struct Recording {
+  std::vector<StreamFormat> streams;
+  std::vector<bool> keys;
+  Bytes unfinished;   // what a crash leaves
+  Bytes finished;     // the same recording stopped cleanly
+  AviView layout;     // chunk positions, read from the finished file
+};
+
+Bytes PayloadFor(size_t i, uint32_t size) {
+  Bytes b(size);
+  for (uint32_t j = 0; j < size; ++j) b[j] = uint8_t(i * 13 + j);
+  return b;
+}
+
+// `frames` video frames, each followed by one audio chunk when there is an audio stream.
+Recording Record(std::vector<StreamFormat> streams, int frames, uint64_t segmentLimit = kSegmentLimit,
+                 uint32_t videoSize = 512, int keyEvery = 1) {
+  Recording r{streams, {}, {}, {}, {}};
+  avitest::MemorySink crashed, clean;
+  AviWriter a(crashed, streams, {segmentLimit}), b(clean, streams, {segmentLimit});
+  size_t n = 0;
+  for (int i = 0; i < frames; ++i) {
+    for (size_t s = 0; s < streams.size(); ++s) {
+      uint32_t size = streams[s].kind == StreamKind::Video ? videoSize : 1600;
+      bool key = s != 0 || i % keyEvery == 0;
+      Bytes payload = PayloadFor(n++, size);
+      a.AppendChunk(s, payload.data(), size, key);
+      b.AppendChunk(s, payload.data(), size, key);
+      r.keys.push_back(key);
+    }
+  }
+  b.Finish();
+  r.unfinished = crashed.bytes;
+  r.finished = clean.bytes;
+  r.layout = AviReader(avitest::MemoryRead(r.finished), r.finished.size()).Read();
+  return r;
+}
+
+uint64_t EndOf(const avitest::Chunk& c) { return c.offset + 8 + c.size + (c.size & 1); }
+
+size_t VideoCount(const AviView& v, size_t upTo) {
+  return size_t(std::count_if(v.data.begin(), v.data.begin() + upTo, [](const avitest::Chunk& c) {
+    return c.id.substr(2) == "db" || c.id.substr(2) == "dc";
+  }));
+}
+
+// The repaired file read back: the first `chunks` chunks of the recording, in place, with
+// their payloads, every one in the indexes, and no growth beyond those indexes.
+void CheckRepaired(const Bytes& file, const Recording& r, size_t chunks, const RepairResult& result) {
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  AviView v;
+  try {
+    v = AviReader(avitest::MemoryRead(file), file.size()).Read();
+  } catch (const std::exception& e) {
+    FAIL() << "repaired file unreadable: " << e.what();
+  }
+  ASSERT_EQ(v.data.size(), chunks);
+  for (size_t i = 0; i < chunks; ++i) {
+    ASSERT_EQ(v.data[i].offset, r.layout.data[i].offset) << i;
+    ASSERT_EQ(v.data[i].id, r.layout.data[i].id) << i;
+    Bytes payload(file.begin() + v.data[i].offset + 8, file.begin() + v.data[i].offset + 8 + v.data[i].size);
+    ASSERT_EQ(payload, PayloadFor(i, v.data[i].size)) << i;
+  }
+  size_t frames = VideoCount(v, chunks);
+  EXPECT_EQ(result.videoFrames, frames);
+  EXPECT_EQ(v.streams.size(), r.streams.size());
+  for (size_t s = 0; s < r.streams.size(); ++s) EXPECT_EQ(v.streams[s].format, r.streams[s].format);
+  uint64_t dataEnd = chunks ? EndOf(v.data.back()) : v.moviLists.back() + 12;
+  uint64_t indexBytes = 0;
+  if (v.riffs.size() == 1) {
+    ASSERT_EQ(v.idx1.size(), chunks);
+    for (size_t i = 0; i < chunks; ++i) EXPECT_EQ(v.moviLists[0] + 8 + v.idx1[i].offset, v.data[i].offset);
+    indexBytes = 8 + 16 * chunks;
+    EXPECT_EQ(v.totalFrames, frames);
+  } else {
+    ASSERT_TRUE(v.hasDmlh);
+    EXPECT_EQ(v.dmlhFrames, frames);
+    std::vector<uint64_t> indexed;
+    for (const auto& ix : v.stdIndexes) {
+      indexed.insert(indexed.end(), ix.chunkOffsets.begin(), ix.chunkOffsets.end());
+      if (ix.offset >= dataEnd) indexBytes += 32 + 8 * ix.chunkOffsets.size();
+      for (size_t k = 0; k < ix.chunkOffsets.size(); ++k) {
+        if (ix.offset < v.riffs.back().offset) {
+          size_t at = size_t(std::find_if(v.data.begin(), v.data.end(), [&](const avitest::Chunk& c) { return c.offset == ix.chunkOffsets[k]; }) - v.data.begin());
+          EXPECT_EQ(ix.keys[k], r.keys.at(at)) << "key flag of an earlier segment kept";
+        }
+      }
+    }
+    std::sort(indexed.begin(), indexed.end());
+    std::vector<uint64_t> want;
+    for (const auto& c : v.data) want.push_back(c.offset);
+    EXPECT_EQ(indexed, want);
+    for (const auto& riff : v.riffs) EXPECT_LT(riff.size, kSegmentLimit);
+  }
+  EXPECT_EQ(file.size(), dataEnd + indexBytes) << "the file grows by its indexes only";
+}
+
+// Cut points: every chunk boundary, inside each chunk's header and payload, its last byte.
+std::vector<uint64_t> CutPoints(const Recording& r) {
+  std::vector<uint64_t> cuts;
+  for (const auto& c : r.layout.data) {
+    for (uint64_t at : {c.offset, c.offset + 3, c.offset + 8 + c.size / 2, EndOf(c) - 1}) cuts.push_back(at);
+  }
+  cuts.push_back(r.unfinished.size());
+  for (size_t i = 1; i < r.layout.riffs.size(); ++i) {
+    uint64_t at = r.layout.riffs[i].offset;
+    for (uint64_t d : {0, 5, 12, 17, 23, 24}) cuts.push_back(at + d);
+  }
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  return cuts;
+}
+
+size_t CompleteChunksBefore(const Recording& r, uint64_t cut) {
+  size_t n = 0;
+  while (n < r.layout.data.size() && EndOf(r.layout.data[n]) <= cut) ++n;
+  return n;
+}
+
+TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
+  using namespace avitest;
+  const struct {
+    const char* name;
+    Recording recording;
+  } cases[] = {
+      {"video only", Record({RawVideo(16, 8)}, 9)},
+      {"video and audio", Record({RawVideo(16, 8), PcmAudio()}, 7)},
+      {"compressed video with key frames, OpenDML segments", Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Recording& r = c.recording;
+    for (uint64_t cut : CutPoints(r)) {
+      SCOPED_TRACE("cut at " + std::to_string(cut));
+      MemoryFile file(Bytes(r.unfinished.begin(), r.unfinished.begin() + cut));
+      RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+      size_t chunks = CompleteChunksBefore(r, cut);
+      CheckRepaired(file.Bytes(), r, chunks, result);
+      EXPECT_EQ(file.Flushes(), 1);
+      EXPECT_EQ(result.sizeBefore, cut);
+      EXPECT_EQ(result.sizeAfter, file.Bytes().size());
+
+      Bytes repaired = file.Bytes();
+      RepairResult again = RepairAvi(file, SidecarFor(r.streams));
+      EXPECT_EQ(again.outcome, RepairOutcome::AlreadyComplete) << again.reason;
+      EXPECT_EQ(again.videoFrames, result.videoFrames);
+      EXPECT_EQ(file.Bytes(), repaired) << "a repaired file is complete and left alone";
+      if (HasFailure()) return;
+    }
+  }
+}
+
+TEST(AviRepair, FindsTheDataBehindAnyZeroHeaderArea) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8), PcmAudio()}, 5);
+  // The platform's mux reserves less than we do; its movi list starts wherever that ends.
+  for (uint64_t reserve : {uint64_t(2048), uint64_t(1000), uint64_t(4096 + 2)}) {
+    SCOPED_TRACE(reserve);
+    Bytes shifted(r.unfinished.begin() + (kHeaderReserve - reserve), r.unfinished.end());
+    MemoryFile file(shifted);
+    RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+    ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+    AviView v = AviReader(MemoryRead(file.Bytes()), file.Bytes().size()).Read();
+    EXPECT_EQ(v.moviLists[0], reserve);
+    EXPECT_EQ(v.data.size(), 10u);
+    EXPECT_EQ(result.videoFrames, 5u);
+    EXPECT_NEAR(result.seconds, 5 * 0.0333333, 1e-6);
+  }
+}
+
+TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
+  using namespace avitest;
+  Recording av = Record({RawVideo(16, 8), PcmAudio()}, 6);
+  Recording segmented = Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4);
+  auto sidecar = SidecarFor(av.streams);
+  auto with = [](Bytes b, uint64_t at, const std::string& text) {
+    std::copy(text.begin(), text.end(), b.begin() + at);
+    return b;
+  };
+  uint64_t firstChunk = av.layout.data[0].offset;
+  uint64_t audioChunk = av.layout.data[1].offset;
+  RecordingSidecar otherFormat = SidecarFor({RawVideo(32, 8), PcmAudio()});
+  RecordingSidecar unusable = sidecar;
+  unusable.inputs[0].formatType = kDvInfo;
+  Bytes finishedTorn(av.finished.begin(), av.finished.end() - 100);
+  uint64_t ix = segmented.layout.streams[0].indx[0].offset;
+  uint64_t secondRiff = segmented.layout.riffs[1].offset;
+
+  const struct {
+    const char* name;
+    Bytes file;
+    RecordingSidecar sidecar;
+  } cases[] = {
+      {"foreign chunk among the frames", with(av.unfinished, audioChunk, "abcd"), sidecar},
+      {"audio chunks the sidecar does not list", av.unfinished, SidecarFor({RawVideo(16, 8)})},
+      {"frames of another size than the sidecar's", av.unfinished, otherFormat},
+      {"audio chunk id on the video stream", with(av.unfinished, firstChunk, "00wb"), sidecar},
+      {"header with other formats", finishedTorn, otherFormat},
+      {"header area in use", with(av.unfinished, 100, "x"), sidecar},
+      {"nothing but zeros", Bytes(70000, 0), sidecar},
+      {"movi list too close to the start for the headers", Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
+      {"a format the layout cannot carry", av.unfinished, unusable},
+      {"damaged index of an earlier segment", with(segmented.unfinished, ix + 32, "\x7f\x7f\x7f\x7f"), SidecarFor(segmented.streams)},
+      {"foreign data after a closed segment", with(segmented.unfinished, secondRiff, "RIFX"), SidecarFor(segmented.streams)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryFile file(c.file);
+    RepairResult result = RepairAvi(file, c.sidecar);
+    EXPECT_EQ(result.outcome, RepairOutcome::Refused);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(file.Bytes(), c.file);
+    EXPECT_EQ(file.Flushes(), 0);
+  }
+}
+
+TEST(AviRepair, LeavesCompleteFilesAloneAndMendsTruncatedOnes) {
+  using namespace avitest;
+  const Recording cases[] = {
+      Record({RawVideo(16, 8), PcmAudio()}, 6),
+      Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4),
+  };
+  for (const auto& r : cases) {
+    MemoryFile complete(r.finished);
+    RepairResult result = RepairAvi(complete, SidecarFor(r.streams));
+    EXPECT_EQ(result.outcome, RepairOutcome::AlreadyComplete) << result.reason;
+    EXPECT_EQ(complete.Bytes(), r.finished);
+    EXPECT_EQ(result.videoFrames, r.layout.streams[0].length);
+
+    // Cut after the last chunk, into the indexes: the header stays, the indexes come back.
+    uint64_t cut = EndOf(r.layout.data.back()) + 10;
+    MemoryFile truncated(Bytes(r.finished.begin(), r.finished.begin() + cut));
+    result = RepairAvi(truncated, SidecarFor(r.streams));
+    CheckRepaired(truncated.Bytes(), r, r.layout.data.size(), result);
+  }
+}
+
+struct FailingFile : MemoryFile {
+  using MemoryFile::MemoryFile;
+  void WriteAt(uint64_t, const void*, size_t) override { throw FileIoError("There is not enough space on the disk."); }
+};
+
+TEST(AviRepair, ReportsFailedReadsAndWrites) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8)}, 3);
+  FailingFile file(r.unfinished);
+  RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+  EXPECT_EQ(result.outcome, RepairOutcome::IoError);
+  EXPECT_EQ(result.reason, "There is not enough space on the disk.");
+
+  result = RepairAvi(fs::temp_directory_path() / "zelvio_no_such_dir" / "missing.avi", SidecarFor(r.streams));
+  EXPECT_EQ(result.outcome, RepairOutcome::IoError);
+  EXPECT_FALSE(result.reason.empty());
+}
+
+// Writes into a real file, leaving the frames of one zero buffer as holes.
+struct SparseFileSink : AviSink {
+  AviFile& file;
+  const Bytes& holes;
+  SparseFileSink(AviFile& f, const Bytes& zeros) : file(f), holes(zeros) {}
+  void WriteAt(uint64_t offset, const void* data, size_t size) override {
+    if (offset + size > file.Size()) file.Resize(offset + size);
+    if (data != holes.data()) file.WriteAt(offset, data, size);
+  }
+};
+
+fs::path TempDir() {
+  fs::path dir = fs::temp_directory_path() / ("zelvio_avi_repair_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  return dir;
+}
+
+void ExpectFfprobeFrames(const fs::path& path, long long frames, bool audio, bool countPackets = false) {
+  if (!avitest::FfprobeInstalled()) {
+    std::printf("SKIP ffprobe check: ffprobe is not installed\n");
+    return;
+  }
+  avitest::Probe probe = avitest::RunFfprobe(path.string(), countPackets);
+  ASSERT_TRUE(probe.ran);
+  EXPECT_EQ(probe.errors, "");
+  ASSERT_EQ(probe.streams.size(), audio ? 2u : 1u);
+  EXPECT_EQ(probe.streams[0].codecType, "video");
+  EXPECT_EQ(probe.streams[0].readFrames, frames);
+  if (audio) {
+    EXPECT_EQ(probe.streams[1].codecType, "audio");
+  }
+}
+
+TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
+  using namespace avitest;
+  fs::path dir = TempDir();
+  const struct {
+    const char* name;
+    Recording recording;
+    size_t cutChunk;
+  } cases[] = {
+      {"video only, torn frame", Record({RawVideo(16, 8)}, 30), 20},
+      {"video and audio, torn audio", Record({RawVideo(16, 8), PcmAudio()}, 30), 41},
+      {"OpenDML segments", Record({RawVideo(16, 8), PcmAudio()}, 300, 100000), 501},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Recording& r = c.recording;
+    fs::path path = dir / "Screencast.avi";
+    uint64_t cut = r.layout.data[c.cutChunk].offset + 20;
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(r.unfinished.data()), cut);
+    RepairResult result = RepairAvi(path, SidecarFor(r.streams));
+    ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+    std::ifstream in(path, std::ios::binary);
+    Bytes repaired((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CheckRepaired(repaired, r, c.cutChunk, result);
+    ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), r.streams.size() == 2);
+  }
+  fs::remove_all(dir);
+}
+
+TEST(AviRepair, OpenDmlPastFourGigabytesInASparseFile) {
+  using namespace avitest;
+  fs::path dir = TempDir();
+  fs::path path = dir / "Screencast_long.avi";
+  std::ofstream(path, std::ios::binary).close();
+  std::vector<StreamFormat> streams = {RawVideo(2560, 4096), PcmAudio(48000, 16, 2)};
+  const uint32_t frame = 2560 * 4096 * 4;
+  const int frames = int(4.3 * 1024 * 1024 * 1024 / frame);
+  {
+    DiskFile file(path);
+    Bytes zeros(frame, 0), sound(6400, 0x11);
+    SparseFileSink sink(file, zeros);
+    AviWriter writer(sink, streams);
+    for (int i = 0; i < frames; ++i) {
+      writer.AppendChunk(0, zeros.data(), zeros.size(), true);
+      writer.AppendChunk(1, sound.data(), sound.size(), true);
+    }
+    ASSERT_GT(writer.SegmentCount(), 4u);
+    file.Resize(file.Size() - frame / 2);  // the crash tore the last frame
+  }
+  RepairResult result = RepairAvi(path, SidecarFor(streams));
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  EXPECT_EQ(result.videoFrames, uint64_t(frames - 1));
+  EXPECT_LT(result.sizeAfter, result.sizeBefore);
+
+  DiskFile file(path);
+  AviView v = AviReader([&](uint64_t at, void* out, size_t n) {
+    std::memset(out, 0, n);
+    uint64_t size = file.Size();
+    if (at < size) file.ReadAt(at, out, std::min<uint64_t>(n, size - at));
+  }, file.Size()).Read();
+  EXPECT_GT(v.riffs.size(), 4u);
+  EXPECT_EQ(v.data.size(), size_t(2 * (frames - 1))) << "the torn frame and the sound after it are cut";
+  EXPECT_EQ(v.dmlhFrames, uint32_t(frames - 1));
+  EXPECT_GT(v.streams[0].indx.back().offset, 4ull << 30);
+  size_t indexed = 0;
+  for (const auto& ix : v.stdIndexes) indexed += ix.chunkOffsets.size();
+  EXPECT_EQ(indexed, v.data.size());
+  EXPECT_EQ(file.Size(), result.sizeAfter);
+  ExpectFfprobeFrames(path, frames - 1, true, true);
+  if (!std::getenv("ZELVIO_KEEP_SPARSE")) fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace zelvio::avi
