@@ -46,6 +46,7 @@ class DirectShowPipeline final : public CapturePipeline {
   void ConfigureAudioPins(const CaptureOptions& options);
   void ConnectCaptureGraph(bool audio);
   void RefuseUnfedMux();
+  void ReleaseWriterOf(const std::string& aviPath);
 
   HWND mainWindow_;
   // Released last, at the end of the process.

@@ -1,11 +1,14 @@
 // What the form needs to notice a recording that has stopped being written and to leave
 // a file that can be finished afterwards: the graph's events, the platform's words for a
 // failure code, and the media types the mux was given.
+#include "capture/directshow_pipeline_win32.h"
+
 #include <errors.h>
 
-#include "capture/directshow_pipeline_win32.h"
 #include "capture/guid_win32.h"
 #include "capture/pin_list_win32.h"
+#include "capture/recovery_notes.h"
+#include "capture/text_win32.h"
 #include "platform/system_error_win32.h"
 
 namespace zelvio {
@@ -55,6 +58,30 @@ std::vector<ConnectedMediaType> DirectShowPipeline::MuxInputTypes() {
     types.push_back(std::move(type));
   }
   return types;
+}
+
+// The writer keeps its file open after the graph stops (the mux finishes the file during
+// its own stop, after the writer's), and open for writing it cannot be repaired. A writer
+// that holds the file to repair leaves the graph, which closes it; the next recording
+// builds a new graph anyway.
+void DirectShowPipeline::ReleaseWriterOf(const std::string& aviPath) {
+  ComPtr<IFileSinkFilter> sink = FilterFileWriter.Query<IFileSinkFilter>(IID_IFileSinkFilter);
+  if (!sink) return;
+  LPOLESTR current = nullptr;
+  AM_MEDIA_TYPE type{};
+  if (FAILED(sink->GetCurFile(&current, &type))) return;
+  if (type.pbFormat) CoTaskMemFree(type.pbFormat);
+  if (type.pUnk) type.pUnk->Release();
+  if (!current) return;
+  bool same = lstrcmpiW(current, WidenAnsi(aviPath).c_str()) == 0;
+  CoTaskMemFree(current);
+  sink.Reset();
+  if (same) FilterFileWriter.SetFilterGraph(nullptr);
+}
+
+RepairReport DirectShowPipeline::RepairRecording(const std::string& aviPath, const std::string& notes) {
+  ReleaseWriterOf(aviPath);
+  return RepairRecordingFile(aviPath, notes);
 }
 
 }  // namespace zelvio
