@@ -93,16 +93,25 @@ bool LiveLoop::WaitForStreamTime(REFERENCE_TIME t) {
 
 void LiveLoop::ThreadEntry(void* self) { static_cast<LiveLoop*>(self)->Loop(); }
 
+REFERENCE_TIME LiveLoop::PausedAt() {
+    AutoLock lock(timeLock_);
+    return pausedAt_;
+}
+
 void LiveLoop::Loop() {
     if (mode_ != Mode::Exit) body_.CueStep(*this);
+    bool ran = false;
     for (;;) {
         Mode mode = mode_;
         if (mode == Mode::Exit) return;
         if (mode == Mode::Paused) {
+            if (ran) body_.PauseStep(*this);
+            ran = false;
             SetEvent(parked_.Get());
             wake_.Wait(INFINITE);
             continue;
         }
+        ran = true;
         body_.StreamStep(*this);
     }
 }

@@ -23,6 +23,9 @@ public:
         virtual void CueStep(LiveLoop& loop) = 0;
         // Repeatedly while running.
         virtual void StreamStep(LiveLoop& loop) = 0;
+        // Once, on the streaming thread, each time running turns into paused, before the
+        // thread parks: a capture device hands over what it recorded up to PausedAt().
+        virtual void PauseStep(LiveLoop& loop) { (void)loop; }
     protected:
         ~Body() = default;
     };
@@ -51,6 +54,8 @@ public:
     // Waits until stream time reaches t; false when the state changed first.
     bool WaitForStreamTime(REFERENCE_TIME t);
     bool Running() const { return mode_ == Mode::Running; }
+    // Stream time at the latest switch from running to paused.
+    REFERENCE_TIME PausedAt();
 
 private:
     enum class Mode { Paused, Running, Exit };

@@ -60,9 +60,11 @@ void PushSourceFilter::OnStop() {
     loop_.Stop();
 }
 
-// Frame 0 goes out while the graph is still pausing; it is stamped 0 like any first frame
-// and the renderers hold it until the graph runs.
-void PushSourceFilter::CueStep(kit::LiveLoop&) { DeliverSlot(0); }
+// A frame goes out while the graph is still pausing, so the renderers can finish pausing
+// (the graph waits for them). It is marked preroll: the screen it shows is the one from
+// before Run, some 200 ms and more before stream time 0, so a file must not keep it as
+// frame 0, nor count it. The first slot of the running stream grabs frame 0 afresh.
+void PushSourceFilter::CueStep(kit::LiveLoop&) { pin_.DeliverFrame(0, true); }
 
 void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
     const int64_t frameTime = pin_.FrameTime();
@@ -79,7 +81,7 @@ void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
 void PushSourceFilter::DeliverSlot(int64_t slot) {
     // A refused frame (downstream stopping, most likely) is not retried: the next one is due
     // a frame later anyway.
-    if (SUCCEEDED(pin_.DeliverFrame(slot))) InterlockedIncrement64(&delivered_);
+    if (SUCCEEDED(pin_.DeliverFrame(slot, false))) InterlockedIncrement64(&delivered_);
     nextSlot_ = slot + 1;
 }
 

@@ -60,7 +60,7 @@ void PushSourcePin::RefreshOrigin() {
     area_ = now;
 }
 
-HRESULT PushSourcePin::DeliverFrame(int64_t slot) {
+HRESULT PushSourcePin::DeliverFrame(int64_t slot, bool preroll) {
     kit::ComPtr<IMediaSample> sample;
     HRESULT hr = GetDeliveryBuffer(sample.Put());
     if (FAILED(hr)) return hr;
@@ -78,6 +78,7 @@ HRESULT PushSourcePin::DeliverFrame(int64_t slot) {
     LONGLONG mediaStop = slot + 1;
     sample->SetMediaTime(&mediaStart, &mediaStop);
     sample->SetSyncPoint(TRUE);
+    sample->SetPreroll(preroll ? TRUE : FALSE);
     return Deliver(sample.Get());
 }
 

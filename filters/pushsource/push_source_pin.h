@@ -16,8 +16,9 @@ public:
     int64_t FrameTime() const { return format_.avgTimePerFrame; }
     // Follows the overlay if it moved since the connection; the size stays as connected.
     void RefreshOrigin();
-    // Grabs, stamps slot * FrameTime and delivers. Streaming thread only.
-    HRESULT DeliverFrame(int64_t slot);
+    // Grabs, stamps slot * FrameTime and delivers; a preroll frame only completes the
+    // pause downstream. Streaming thread only.
+    HRESULT DeliverFrame(int64_t slot, bool preroll);
 
 protected:
     HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;

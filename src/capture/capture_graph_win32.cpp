@@ -21,11 +21,18 @@ struct Connection {
   IBaseFilter* sink;
 };
 
-// Results are not checked: a connection that fails shows when the graph runs. A missing
+// Video connections are not checked: one that fails shows when the graph runs. A missing
 // filter skips its connection, since a null sink would ask the builder for a renderer.
 void Render(ICaptureGraphBuilder2* builder, const Connection& connection) {
   if (!connection.source || !connection.sink) return;
   builder->RenderStream(nullptr, connection.mediaType, connection.source, nullptr, connection.sink);
+}
+
+// The audio connections are checked: a sound branch that fails to connect would otherwise
+// record video only without a word, and nothing at run time would tell.
+void RenderChecked(ICaptureGraphBuilder2* builder, const Connection& connection) {
+  CheckGraphResult(builder->RenderStream(nullptr, connection.mediaType, connection.source, nullptr,
+                                         connection.sink));
 }
 
 // Full interleaving is set while nothing is connected to the mux yet: Wine's mux reconnects
@@ -82,7 +89,9 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   FilterAviMux.Require<IConfigInterleaving>(IID_IConfigInterleaving)->put_Mode(INTERLEAVE_FULL);
 }
 
-// Every output pin gets the chosen format; the chosen input line is switched on.
+// Every output pin gets the chosen format; the chosen input line is switched on. Both are
+// checked: a device that refuses them would otherwise record in some other format or from
+// a silent line.
 void DirectShowPipeline::ConfigureAudioPins(const CaptureOptions& options) {
   TPinList pins(FilterAudioSource.Require<IBaseFilter>(IID_IBaseFilter).Get());
   AM_MEDIA_TYPE* format = AudioFormatCatalog ? AudioFormatCatalog->At(options.audioFormat) : nullptr;
@@ -92,12 +101,13 @@ void DirectShowPipeline::ConfigureAudioPins(const CaptureOptions& options) {
       continue;
     }
     if (options.audioFormat >= 0 && format) {
-      Require<IAMStreamConfig>(pins.PinPtr(k), IID_IAMStreamConfig)->SetFormat(format);
+      CheckGraphResult(Require<IAMStreamConfig>(pins.PinPtr(k), IID_IAMStreamConfig)->SetFormat(format));
     }
     pins.Remove(k);
   }
   if (options.inputLine < 0 || options.inputLine >= pins.Count()) return;
-  Require<IAMAudioInputMixer>(pins.PinPtr(options.inputLine), IID_IAMAudioInputMixer)->put_Enable(static_cast<BOOL>(-1));
+  CheckGraphResult(
+      Require<IAMAudioInputMixer>(pins.PinPtr(options.inputLine), IID_IAMAudioInputMixer)->put_Enable(static_cast<BOOL>(-1)));
 }
 
 // The mux goes to the writer first: Wine's AVI Mux must have its output connected before
@@ -115,9 +125,9 @@ void DirectShowPipeline::ConnectCaptureGraph(bool audio) {
   Render(builder.Get(), {nullptr, CompressorFilter.Get(), mux});
   if (!audio) return;
   IBaseFilter* teeAudio = FilterInfiniteTeeAudio.Instance();
-  Render(builder.Get(), {nullptr, FilterAudioSource.Instance(), teeAudio});
-  Render(builder.Get(), {nullptr, teeAudio, mux});
-  Render(builder.Get(), {nullptr, teeAudio, FilterNullRendererAudio.Instance()});
+  RenderChecked(builder.Get(), {nullptr, FilterAudioSource.Instance(), teeAudio});
+  RenderChecked(builder.Get(), {nullptr, teeAudio, mux});
+  RenderChecked(builder.Get(), {nullptr, teeAudio, FilterNullRendererAudio.Instance()});
 }
 
 }  // namespace zelvio

@@ -22,6 +22,8 @@ const PcmFormat kFormats[] = {
 constexpr int kFormatCount = static_cast<int>(sizeof(kFormats) / sizeof(kFormats[0]));
 constexpr int kChunksPerSecond = 20;
 constexpr double kToneHz = 440.0;
+constexpr int kClickMs = 4;
+constexpr short kClickLevel = 30000;  // far above the tone, so a click's first sample stands out
 
 int BlockAlign(const PcmFormat& f) { return f.channels * f.bits / 8; }
 
@@ -59,10 +61,23 @@ int FindFormat(const AM_MEDIA_TYPE& mt) {
     return -1;
 }
 
-// Sample frame where chunk k starts.
-int64_t ChunkStart(int64_t chunk, int rate) { return chunk * rate / kChunksPerSecond; }
+int64_t ChunkFrames(int rate) { return rate / kChunksPerSecond; }
 
 REFERENCE_TIME TimeOfFrame(int64_t frame, int rate) { return frame * 10000000 / rate; }
+
+// The sample frame being recorded at stream time t.
+int64_t FrameAt(REFERENCE_TIME t, int rate) { return t <= 0 ? 0 : t * rate / 10000000; }
+
+// The machine clock in 100 ns units: the performance counter, shared by every process.
+int64_t MachineClock() {
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    int64_t whole = now.QuadPart / frequency.QuadPart;
+    int64_t part = now.QuadPart % frequency.QuadPart;
+    return whole * 10000000 + part * 10000000 / frequency.QuadPart;
+}
 
 }  // namespace
 
@@ -153,7 +168,7 @@ STDMETHODIMP AudioOutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** mt, BYTE* 
     return S_OK;
 }
 
-HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last) {
+HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last, bool preroll, int64_t wallMinusStream) {
     kit::ComPtr<IMediaSample> sample;
     HRESULT hr = GetDeliveryBuffer(sample.Put());
     if (FAILED(hr)) return hr;
@@ -161,9 +176,19 @@ HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last) {
     if (FAILED(sample->GetPointer(&data))) return E_POINTER;
     int64_t frames = std::min<int64_t>(last - first, sample->GetSize() / BlockAlign(current_));
     auto* out = reinterpret_cast<short*>(data);
+    const int clickFrames = current_.rate * kClickMs / 1000;
     for (int64_t i = 0; i < frames; ++i) {
         double t = static_cast<double>(first + i) / current_.rate;
         auto value = static_cast<short>(8000.0 * std::sin(2.0 * 3.14159265358979 * kToneHz * t));
+        if (!preroll) {
+            int64_t second = (wallMinusStream + TimeOfFrame(first + i, current_.rate)) / 10000000;
+            if (lastSecond_ >= 0 && second != lastSecond_) clickLeft_ = clickFrames;
+            lastSecond_ = second;
+        }
+        if (clickLeft_ > 0) {
+            value = (clickFrames - clickLeft_) % 2 == 0 ? kClickLevel : static_cast<short>(-kClickLevel);
+            --clickLeft_;
+        }
         for (int ch = 0; ch < current_.channels; ++ch) *out++ = value;
     }
     sample->SetActualDataLength(static_cast<long>(frames * BlockAlign(current_)));
@@ -171,6 +196,7 @@ HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last) {
     REFERENCE_TIME stop = TimeOfFrame(first + frames, current_.rate);
     sample->SetTime(&start, &stop);
     sample->SetSyncPoint(TRUE);
+    sample->SetPreroll(preroll ? TRUE : FALSE);
     return Deliver(sample.Get());
 }
 
@@ -231,7 +257,7 @@ HRESULT AudioCapture::OnPause(FILTER_STATE from) {
         return S_OK;
     }
     if (!output_.IsConnected()) return S_OK;
-    nextChunk_ = 0;
+    nextFrame_ = 0;
     return loop_.Start();
 }
 
@@ -245,21 +271,33 @@ void AudioCapture::OnStop() {
     loop_.Stop();
 }
 
-// The first chunk goes out at once, so the renderers can finish pausing.
+// A chunk goes out at once, so the renderers can finish pausing. It is marked preroll: it
+// was not recorded while running, and the first recorded chunk takes its place at time 0.
 void AudioCapture::CueStep(kit::LiveLoop&) {
     const int rate = output_.Format().rate;
-    output_.DeliverTone(ChunkStart(0, rate), ChunkStart(1, rate));
-    nextChunk_ = 1;
+    output_.DeliverTone(0, ChunkFrames(rate), true, 0);
+    output_.RestartClicks();
 }
 
 // A chunk of sound is there once its last sample has been "recorded": deliver at its end.
 void AudioCapture::StreamStep(kit::LiveLoop& loop) {
     const int rate = output_.Format().rate;
-    int64_t first = ChunkStart(nextChunk_, rate);
-    int64_t last = ChunkStart(nextChunk_ + 1, rate);
+    int64_t last = nextFrame_ + ChunkFrames(rate);
     if (!loop.WaitForStreamTime(TimeOfFrame(last, rate))) return;
-    output_.DeliverTone(first, last);
-    ++nextChunk_;
+    output_.DeliverTone(nextFrame_, last, false, MachineClock() - loop.StreamTime());
+    nextFrame_ = last;
+}
+
+// Pausing hands over the part of a chunk recorded before the pause, as a capture device
+// returns its partly filled buffer, so the sound ends where the pause began.
+void AudioCapture::PauseStep(kit::LiveLoop& loop) {
+    const int rate = output_.Format().rate;
+    int64_t last = FrameAt(loop.PausedAt(), rate);
+    if (last > nextFrame_) {
+        output_.DeliverTone(nextFrame_, last, false, MachineClock() - loop.StreamTime());
+        nextFrame_ = last;
+    }
+    output_.RestartClicks();
 }
 
 }  // namespace standins

@@ -1,6 +1,7 @@
 // Audio capture device stand-in: one output pin with several PCM formats (IAMStreamConfig)
-// delivering a steady 440 Hz tone in real time, and input lines as input pins, with or
-// without IAMAudioInputMixer.
+// delivering a steady 440 Hz tone in real time, with a short loud click where the machine
+// clock (the performance counter, which the tests' clock picture draws too) passes a whole
+// second, and input lines as input pins, with or without IAMAudioInputMixer.
 #pragma once
 #include <memory>
 #include <vector>
@@ -31,8 +32,12 @@ public:
 
     // The format of the connection.
     PcmFormat Format() const { return current_; }
-    // Delivers the tone for sample frames [first, last), stamped by their position.
-    HRESULT DeliverTone(int64_t first, int64_t last);
+    // Delivers the sound of sample frames [first, last), stamped by their position. A
+    // preroll chunk stands for the paused state only and gets no clicks. wallMinusStream
+    // maps stream time to the machine clock (100 ns units), to place the clicks.
+    HRESULT DeliverTone(int64_t first, int64_t last, bool preroll, int64_t wallMinusStream);
+    // The next chunk starts a new run: its first sample only sets the clock second.
+    void RestartClicks() { lastSecond_ = -1; }
 
 protected:
     void* FindInterface(REFIID iid) override;
@@ -44,6 +49,8 @@ protected:
 private:
     int chosen_ = -1;  // index set by SetFormat, -1 for none
     PcmFormat current_;
+    int64_t lastSecond_ = -1;  // clock second of the previous sample, -1 at a run's start
+    int clickLeft_ = 0;        // samples of the current click still to come
 };
 
 class LinePin : public kit::InputPin, public IAMAudioInputMixer {
@@ -102,11 +109,12 @@ protected:
 private:
     void CueStep(kit::LiveLoop& loop) override;
     void StreamStep(kit::LiveLoop& loop) override;
+    void PauseStep(kit::LiveLoop& loop) override;
 
     AudioOutputPin output_;
     std::vector<std::unique_ptr<LinePin>> lines_;
     kit::LiveLoop loop_;
-    int64_t nextChunk_ = 0;
+    int64_t nextFrame_ = 0;  // first sample frame not yet delivered
 };
 
 }  // namespace standins

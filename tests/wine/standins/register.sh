@@ -20,6 +20,7 @@ audio_cat='{33D9A762-90C8-11D0-BD43-00A0C911CE86}'
 filters_cat='{083863F1-70DE-11D0-BD40-00A0C911CE86}'
 inf_tee='{F8388A40-D5BB-11D0-BE5A-0080C706568E}'
 file_writer='{8596E5F0-0DA5-11D0-BD21-00A0C911CE86}'
+avi_mux='{E2510970-F137-11CE-8B67-00AA00A3F1A6}'
 codec_dialog='{8AC28C84-80EC-49BA-B4B9-DBB27B5BFA00}'
 codec_plain='{12A265F3-9422-4B8A-9EC5-7C30588A336B}'
 audio='{7E433E61-65DD-41D5-AD7E-AA78084D5082}'
@@ -54,6 +55,7 @@ trap 'rm -f "$reg_file"' EXIT
   echo
   server "$inf_tee" "Infinite Pin Tee Filter"
   server "$file_writer" "File writer"
+  server "$avi_mux" "AVI Mux"
   server "$codec_dialog" "Zelvio Test Codec (dialog)"
   server "$codec_plain" "Zelvio Test Codec (plain)"
   server "$audio" "Zelvio Test Audio"
@@ -62,6 +64,7 @@ trap 'rm -f "$reg_file"' EXIT
   # category, named by the class identifier, as Windows lists its own tee and writer there.
   instance "$filters_cat" "$inf_tee" "$inf_tee" "Infinite Pin Tee Filter"
   instance "$filters_cat" "$file_writer" "$file_writer" "File writer"
+  instance "$filters_cat" "$avi_mux" "$avi_mux" "AVI Mux"
   instance "$codec_cat" "$codec_dialog" "Zelvio Test Codec (dialog)"
   instance "$codec_cat" "$codec_plain" "Zelvio Test Codec (plain)"
   instance "$audio_cat" "$audio" "Zelvio Test Audio"

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "audio_capture.h"
+#include "avi_mux.h"
 #include "file_writer.h"
 #include "infinite_tee.h"
 #include "kit/class_factory.h"
@@ -13,6 +14,7 @@ namespace {
 const kit::FactoryEntry kFactories[] = {
     {&CLSID_InfTee, &standins::InfiniteTee::Create},
     {&standins::CLSID_FileWriter, &standins::FileWriter::Create},
+    {&CLSID_AviDest, &standins::AviMux::Create},
     {&standins::CLSID_TestCodecDialog, &standins::PassCompressor::CreateWithDialog},
     {&standins::CLSID_TestCodecPlain, &standins::PassCompressor::CreatePlain},
     {&standins::CLSID_TestAudio, &standins::AudioCapture::CreateWithMixer},
