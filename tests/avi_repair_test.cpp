@@ -249,6 +249,7 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"nothing but zeros", Bytes(70000, 0), sidecar},
       {"movi list too close to the start for the headers", Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
       {"a format the layout cannot carry", av.unfinished, unusable},
+      {"movi list at an odd offset", Bytes(av.unfinished.begin() + kHeaderReserve - 2049, av.unfinished.end()), sidecar},
       {"damaged index of an earlier segment", with(segmented.unfinished, ix + 32, "\x7f\x7f\x7f\x7f"), SidecarFor(segmented.streams)},
       {"foreign data after a closed segment", with(segmented.unfinished, secondRiff, "RIFX"), SidecarFor(segmented.streams)},
   };

@@ -29,14 +29,12 @@ DiskFile::DiskFile(std::filesystem::path path) : path_(std::move(path)) { Open()
 void DiskFile::Open() {
   stream_.open(path_, std::ios::in | std::ios::out | std::ios::binary);
   if (!stream_) throw FileIoError("cannot open " + path_.string());
+  std::error_code error;
+  size_ = std::filesystem::file_size(path_, error);
+  if (error) throw FileIoError("cannot read the size of " + path_.string() + ": " + error.message());
 }
 
-uint64_t DiskFile::Size() {
-  std::error_code error;
-  uint64_t size = std::filesystem::file_size(path_, error);
-  if (error) throw FileIoError("cannot read the size of " + path_.string() + ": " + error.message());
-  return size;
-}
+uint64_t DiskFile::Size() { return size_; }
 
 void DiskFile::CheckRange(uint64_t offset, size_t size) {
   if (!Inside(offset, size, Size())) throw FileIoError("access past the end of " + path_.string());

@@ -65,6 +65,7 @@ class DiskFile : public AviFile {
 
   std::filesystem::path path_;
   std::fstream stream_;
+  uint64_t size_ = 0;  // writes never pass the end, so only Resize changes it
 };
 
 // Lets the writer lay a file out on an AviFile, growing it as the writer goes.

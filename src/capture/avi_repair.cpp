@@ -155,9 +155,10 @@ Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& str
   return plan;
 }
 
-// A file our layout finished: header, closed segments chained exactly to the end of the
-// file, idx1 in the first, every earlier index sound.
-bool IsComplete(AviFile& file, AviScan& scan, uint64_t size) {
+// A finished file: header, closed segments whose sizes chain exactly to the end of the
+// file, idx1 in the first. The header is written last, so a file that has one and whose
+// sizes agree went through the whole finish.
+bool IsComplete(const AviScan& scan, uint64_t size) {
   if (!scan.ownHeader || scan.end != size) return false;
   const auto& segments = scan.segments;
   for (size_t i = 0; i < segments.size(); ++i) {
@@ -165,11 +166,7 @@ bool IsComplete(AviFile& file, AviScan& scan, uint64_t size) {
     uint64_t end = i + 1 < segments.size() ? segments[i + 1].riffStart : size;
     if (uint64_t(segments[i].declaredRiffSize) + 8 != end - segments[i].riffStart) return false;
   }
-  if (segments[0].idx1Span == 0) return false;
-  for (auto segment : segments) {
-    if (!ApplyStdIndexes(file, segment)) return false;
-  }
-  return true;
+  return segments[0].idx1Span != 0;
 }
 
 void Apply(AviFile& file, const Plan& plan) {
@@ -197,7 +194,7 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
   try {
     result.sizeBefore = result.sizeAfter = file.Size();
     AviScan scan = ScanAvi(file, streams);
-    if (IsComplete(file, scan, result.sizeBefore)) {
+    if (IsComplete(scan, result.sizeBefore)) {
       CountScanned(scan, streams, result);
       result.outcome = RepairOutcome::AlreadyComplete;
       return result;

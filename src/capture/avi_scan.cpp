@@ -43,7 +43,8 @@ class Scanner {
     auto first = std::find_if(head.begin(), head.end(), [](uint8_t b) { return b != 0; });
     if (first == head.end()) throw RepairRefusal("the file holds no recorded data");
     uint64_t at = uint64_t(first - head.begin());
-    if (at + 12 > head.size() || GetU32(&head[at]) != kList || GetU32(&head[at + 8]) != kMovi) {
+    // RIFF chunks start on even offsets; an odd one is not a list a mux wrote.
+    if (at % 2 || at + 12 > head.size() || GetU32(&head[at]) != kList || GetU32(&head[at + 8]) != kMovi) {
       throw RepairRefusal("the start of the file is not an unfinished recording");
     }
     scan_.moviOffset = at;
@@ -229,6 +230,8 @@ class Scanner {
 AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams) { return Scanner(file, streams).Run(); }
 
 bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
+  // Flags are taken only when every index checks out, so a bad one changes nothing.
+  std::vector<ChunkEntry> chunks = segment.chunks;
   for (const FoundIndex& found : segment.stdIndexes) {
     if (found.span < kStdIndexHeader) return false;
     Bytes index(found.span);
@@ -238,7 +241,7 @@ bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
     if (GetU16(&index[8]) != 2 || index[11] != 1) return false;
     if (kStdIndexHeader + uint64_t(entries) * kStdIndexEntrySize > found.span) return false;
     size_t e = 0;
-    for (ChunkEntry& chunk : segment.chunks) {
+    for (ChunkEntry& chunk : chunks) {
       if (chunk.stream != found.stream) continue;
       if (e == entries) return false;
       const uint8_t* entry = &index[kStdIndexHeader + e * kStdIndexEntrySize];
@@ -249,6 +252,7 @@ bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
     }
     if (e != entries) return false;
   }
+  segment.chunks = std::move(chunks);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "capture/avi_writer.h"
 
+#include <algorithm>
+
 namespace zelvio::avi {
 namespace {
 
@@ -17,6 +19,7 @@ AviWriter::AviWriter(AviSink& sink, std::vector<StreamFormat> streams, WriterOpt
     : sink_(sink), streams_(std::move(streams)), options_(options) {
   ValidateStreams(streams_);
   totals_.resize(streams_.size());
+  segmentChunks_.resize(streams_.size(), 0);
   // Explicit zeros: a crashed file must show an unused header area, whatever the sink
   // leaves in a gap.
   WriteBytes(Bytes(kHeaderReserve, 0));
@@ -31,11 +34,11 @@ void AviWriter::WriteBytes(const Bytes& bytes) {
 // The segment's size if this chunk joined it, counting the indexes its closing would add
 // (ix## per stream, and idx1 in the first segment), so the closed segment stays in limit.
 uint64_t AviWriter::SegmentBytesWith(size_t stream, uint64_t span) const {
-  std::vector<uint64_t> perStream(streams_.size(), 0);
-  for (const auto& e : segmentEntries_) ++perStream[e.stream];
-  ++perStream[stream];
   uint64_t bytes = end_ - segmentStart_ + span;
-  for (uint64_t count : perStream) bytes += count ? StdIndexSize(count) : 0;
+  for (size_t s = 0; s < streams_.size(); ++s) {
+    uint64_t count = segmentChunks_[s] + (s == stream ? 1 : 0);
+    bytes += count ? StdIndexSize(count) : 0;
+  }
   if (segments_ == 1) bytes += kChunkHeader + (segmentEntries_.size() + 1) * kIdx1EntrySize;
   return bytes;
 }
@@ -61,6 +64,7 @@ void AviWriter::AppendChunk(size_t stream, const void* data, size_t size, bool k
   if (size & 1) WriteBytes(Bytes(1, 0));
 
   segmentEntries_.push_back(entry);
+  ++segmentChunks_[stream];
   StreamTotals& totals = totals_[stream];
   ++totals.chunks;
   totals.bytes += size;
@@ -100,6 +104,7 @@ void AviWriter::CloseSegment(bool openDml) {
     sink_.WriteAt(segmentStart_ + 4, size.data(), size.size());
   }
   segmentEntries_.clear();
+  std::fill(segmentChunks_.begin(), segmentChunks_.end(), 0);
 }
 
 void AviWriter::StartSegment() {

@@ -58,6 +58,7 @@ class AviWriter {
   WriterOptions options_;
   std::vector<StreamTotals> totals_;
   std::vector<ChunkEntry> segmentEntries_;
+  std::vector<uint64_t> segmentChunks_;  // per stream, in the open segment
   uint64_t segmentStart_ = 0;
   uint64_t moviStart_ = kHeaderReserve;
   uint64_t end_ = 0;

@@ -8,7 +8,7 @@
 
 #include "capture/avi_layout.h"
 #include "capture/avi_writer.h"
-#include "support/avi_reader.h"
+#include "avi_reader.h"
 
 namespace avitest {
 

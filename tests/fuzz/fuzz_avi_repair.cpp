@@ -1,0 +1,103 @@
+// Repairs arbitrary bytes as if they were an unfinished recording. The repair must never
+// crash, never touch bytes outside the file, leave every file it does not repair exactly as
+// it was, and a file it repairs must read back as a well-formed AVI that grew by no more
+// than its indexes and counts as complete at the next start.
+//
+// Input: one mode byte, then the file. The mode picks the recording's formats (bits 0-1)
+// and how many zero bytes stand before the file (bits 2-3), so the fuzzer need not spell out
+// a whole header area.
+#include <cstdlib>
+#include <vector>
+
+#include "../support/avi_reader.h"
+#include "../support/avi_samples.h"
+#include "capture/avi_file.h"
+#include "capture/avi_repair.h"
+
+namespace {
+
+using namespace zelvio::avi;
+
+constexpr zelvio::Guid kVideo = zelvio::GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
+constexpr zelvio::Guid kAudio = zelvio::GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
+constexpr zelvio::Guid kVideoInfo = zelvio::GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
+constexpr zelvio::Guid kWaveFormatEx = zelvio::GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
+
+RecordingSidecar Sidecar(int choice) {
+  Bytes raw(48, 0), mjpg(48, 0);
+  raw[40] = mjpg[40] = 0x15;  // AvgTimePerFrame 333333 (0x51615)
+  raw[41] = mjpg[41] = 0x16;
+  raw[42] = mjpg[42] = 0x05;
+  Bytes rawBitmap = avitest::BitmapHeader(16, 8, 32, 0), mjpgBitmap = avitest::BitmapHeader(16, 8, 24, avitest::kMjpg);
+  raw.insert(raw.end(), rawBitmap.begin(), rawBitmap.end());
+  mjpg.insert(mjpg.end(), mjpgBitmap.begin(), mjpgBitmap.end());
+  SidecarMediaType audio{kAudio, {}, kWaveFormatEx, avitest::WaveFormat(8000, 16, 1)};
+  RecordingSidecar sidecar{"fuzz", 333333, {}};
+  sidecar.inputs.push_back({kVideo, {}, kVideoInfo, choice == 2 ? mjpg : raw});
+  if (choice != 0) sidecar.inputs.push_back(audio);
+  return sidecar;
+}
+
+// Any access outside the file is a fault of the repair, not an I/O error to report.
+struct StrictFile : MemoryFile {
+  using MemoryFile::MemoryFile;
+  void ReadAt(uint64_t offset, void* data, size_t size) override {
+    if (offset > Size() || size > Size() - offset) std::abort();
+    MemoryFile::ReadAt(offset, data, size);
+  }
+  void WriteAt(uint64_t offset, const void* data, size_t size) override {
+    if (offset > Size() || size > Size() - offset) std::abort();
+    MemoryFile::WriteAt(offset, data, size);
+  }
+};
+
+uint64_t EndOf(const avitest::Chunk& c) { return c.offset + 8 + c.size + (c.size & 1); }
+
+void CheckRepaired(const Bytes& file, const RepairResult& result) {
+  avitest::AviView view;
+  try {
+    view = avitest::AviReader(avitest::MemoryRead(file), file.size()).Read();
+  } catch (const std::exception&) {
+    std::abort();  // a repaired file that is not a well-formed AVI
+  }
+  uint64_t dataEnd = view.data.empty() ? view.moviLists.back() + 12 : EndOf(view.data.back());
+  uint64_t indexBytes = view.riffs.size() == 1 ? 8 + 16 * view.data.size() : 0;
+  for (const auto& ix : view.stdIndexes) {
+    if (ix.offset >= dataEnd) indexBytes += 32 + 8 * ix.chunkOffsets.size();
+  }
+  if (file.size() != dataEnd + indexBytes) std::abort();
+  if (result.sizeAfter > result.sizeBefore && result.sizeAfter - result.sizeBefore > indexBytes) std::abort();
+  uint64_t frames = 0;
+  for (const auto& c : view.data) frames += c.id[2] == 'd';
+  if (frames != result.videoFrames) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  static const size_t kPrefixes[4] = {0, 1024, 65536, 4096};
+  int choice = data[0] & 3;
+  if (choice == 3) choice = 1;
+  Bytes original(kPrefixes[(data[0] >> 2) & 3], 0);
+  original.insert(original.end(), data + 1, data + size);
+
+  RecordingSidecar sidecar = Sidecar(choice);
+  StrictFile file(original);
+  RepairResult result = RepairAvi(file, sidecar);
+  switch (result.outcome) {
+  case RepairOutcome::IoError:
+    std::abort();  // memory never fails; this would be a read past the end
+  case RepairOutcome::Refused:
+  case RepairOutcome::AlreadyComplete:
+    if (file.Bytes() != original || file.Flushes() != 0) std::abort();
+    return 0;
+  case RepairOutcome::Repaired:
+    break;
+  }
+  CheckRepaired(file.Bytes(), result);
+  Bytes repaired = file.Bytes();
+  RepairResult again = RepairAvi(file, sidecar);
+  if (again.outcome != RepairOutcome::AlreadyComplete || file.Bytes() != repaired) std::abort();
+  return 0;
+}
