@@ -174,7 +174,11 @@ check_full_disk() {
   avi="$(zr_newest_avi "$DISK")"
   name="$(basename "$avi")"
   expect_box_names "the full-disk box" "$text" "$name"
-  expect_text_holds "the full-disk box gives the system's reason" "There is not enough space on the disk" "$text"
+  # The system's own words for ERROR_DISK_FULL: Windows and Wine word it differently.
+  case "$text" in
+    *"There is not enough space on the disk"* | *"Disk full"*) zt_pass "the full-disk box gives the system's reason" ;;
+    *) zt_fail "the full-disk box gives the system's reason" "box text: '$text'" ;;
+  esac
   expect_text_holds "the full-disk box gives the code" "(\$80070070)" "$text"
   zt_expect_field "the full-disk box is titled Zelvio" caption "Zelvio"
   zt_expect_field "the full-disk box carries the error icon" icon 1
@@ -191,7 +195,7 @@ check_full_disk() {
   fi
   # While the box is up the state is already Stopped: the buttons show it.
   zt_expect_control JvImgBtnStop enabled 0 "full disk: Stop disabled, as after Stop"
-  zt_expect_control PanelOptions enabled 1 "full disk: the options are enabled again"
+  zt_expect_control ComboBoxFps enabled 1 "full disk: the options are enabled again"
   zr_expect_pixel "full disk: the frame is green" 524 296 00FF00
   zt_check "the full-disk box dismissed" zt_drv dismiss 5000
   zr_expect_no_box "one box only for the full disk"
