@@ -6,7 +6,8 @@
 #
 # Without one: runs the recorder's main job on a private Xvfb, so there is something to
 # see. A moving test picture fills the screen; Zelvio starts, the first video compressor is
-# chosen, Record runs for a few seconds, Stop, Snapshot, and Zelvio closes — all through the
+# chosen, sound from the test audio device is switched on, Record runs for a few seconds,
+# Stop, Snapshot, and Zelvio closes — all through the
 # real window's controls. Then the AVI and the bitmap are listed with ffprobe's summary.
 # Wine has no video compressor with a settings dialog of its own, so this run registers the
 # test-only stand-in filters in the project's Wine prefix first (they never ship).
@@ -62,6 +63,18 @@ for _ in $(seq 1 300); do drv window-info TFormMain | grep -q '^visible: 1' && b
 boxes() { drv messageboxes-dismiss-all 500 | sed -n 's/^text: /Zelvio said: /p'; }
 drv select-tab PageControlOptions 1 >/dev/null
 drv select ComboBoxVideoCompressors 0 >/dev/null || { echo "no video compressor to choose"; exit 1; }
+# Sound from the test audio device: its microphone line, 22050 Hz 16-bit mono.
+drv select-tab PageControlOptions 2 >/dev/null
+device="$(drv control ComboBoxAudioDevices | sed -n 's/^item \([0-9]*\): Zelvio Test Audio$/\1/p' | head -n 1)"
+if [ -n "$device" ]; then
+  drv select ComboBoxAudioDevices "$device" >/dev/null
+  drv select ComboBoxInputLines 1 >/dev/null
+  drv select ListBoxAudioFormat 1 >/dev/null
+  drv click CheckBoxEnableAudio >/dev/null
+  boxes
+else
+  echo "no test audio device listed: recording without sound"
+fi
 echo "Recording 4 seconds of the moving picture..."
 drv click JvImgBtnStartPause >/dev/null
 sleep 4

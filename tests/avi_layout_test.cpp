@@ -197,6 +197,7 @@ TEST(AviLayout, FinishedFilesReadBackThroughAnIndependentReader) {
       {"compressed video with audio, odd sizes", {MjpgVideo(20, 10), PcmAudio()}, Interleaved(7, 301, 1601, 3)},
       {"bottom-up height and stereo audio", {RawVideo(8, -4), PcmAudio(44100, 16, 2)}, Interleaved(3, 128, 7056, 1)},
       {"no chunks at all", {RawVideo(16, 8), PcmAudio()}, {}},
+      {"sound only", {PcmAudio(22050, 16, 1)}, {{0, 4410, true}, {0, 4410, true}, {0, 882, true}}},
       {"two segments", {MjpgVideo(20, 10), PcmAudio()}, Interleaved(40, 3001, 1600, 4), 100000},
       {"many segments", {MjpgVideo(20, 10), PcmAudio()}, Interleaved(200, 4095, 802, 5), 90000},
   };

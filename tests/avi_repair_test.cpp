@@ -202,15 +202,20 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
 TEST(AviRepair, FindsTheDataBehindAnyZeroHeaderArea) {
   using namespace avitest;
   Recording r = Record({RawVideo(16, 8), PcmAudio()}, 5);
-  // The platform's mux reserves less than we do; its movi list starts wherever that ends.
-  for (uint64_t reserve : {uint64_t(2048), uint64_t(1000), uint64_t(4096 + 2)}) {
-    SCOPED_TRACE(reserve);
-    Bytes shifted(r.unfinished.begin() + (kHeaderReserve - reserve), r.unfinished.end());
+  // The platform's mux reserves less than we do, and may write a bare RIFF header first.
+  const struct {
+    uint64_t reserve;
+    bool bareRiff;
+  } cases[] = {{2048, false}, {1000, false}, {4098, false}, {2048, true}, {kHeaderReserve, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.reserve) + (c.bareRiff ? " with a bare RIFF header" : ""));
+    Bytes shifted(r.unfinished.begin() + (kHeaderReserve - c.reserve), r.unfinished.end());
+    if (c.bareRiff) std::copy_n("RIFF\0\0\0\0AVI ", 12, shifted.begin());
     MemoryFile file(shifted);
     RepairResult result = RepairAvi(file, SidecarFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     AviView v = AviReader(MemoryRead(file.Bytes()), file.Bytes().size()).Read();
-    EXPECT_EQ(v.moviLists[0], reserve);
+    EXPECT_EQ(v.moviLists[0], c.reserve);
     EXPECT_EQ(v.data.size(), 10u);
     EXPECT_EQ(result.videoFrames, 5u);
     EXPECT_NEAR(result.seconds, 5 * 0.0333333, 1e-6);
@@ -361,6 +366,44 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
     CheckRepaired(repaired, r, c.cutChunk, result);
     ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), r.streams.size() == 2);
   }
+  fs::remove_all(dir);
+}
+
+// Another mux may pad with JUNK and put index chunks of its own among the frames; both are
+// kept where they are, and the frames around them are all indexed.
+TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
+  using namespace avitest;
+  std::vector<StreamFormat> streams = {RawVideo(16, 8), PcmAudio()};
+  Bytes file(2048, 0);
+  auto chunk = [&](const char* id, uint32_t size, uint8_t fill) {
+    file.insert(file.end(), id, id + 4);
+    Put(file, size, 4);
+    file.insert(file.end(), size + (size & 1), fill);
+  };
+  file.insert(file.end(), {'L', 'I', 'S', 'T', 0, 0, 0, 0, 'm', 'o', 'v', 'i'});
+  for (int i = 0; i < 6; ++i) {
+    chunk("00db", 512, uint8_t(i));
+    chunk("JUNK", 11, 0);
+    chunk("01wb", 1600, 0x40);
+    if (i == 2) chunk("ix00", 40, 0x77);
+  }
+  chunk("00db", 512, 9);
+  file.resize(file.size() - 100);  // the seventh frame is torn
+  fs::path dir = TempDir();
+  fs::path path = dir / "other_mux.avi";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+
+  RepairResult result = RepairAvi(path, SidecarFor(streams));
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  EXPECT_EQ(result.videoFrames, 6u);
+  DiskFile repaired(path);
+  Bytes bytes(repaired.Size());
+  repaired.ReadAt(0, bytes.data(), bytes.size());
+  AviView v = AviReader(MemoryRead(bytes), bytes.size()).Read();
+  EXPECT_EQ(v.data.size(), 12u);
+  EXPECT_EQ(v.idx1.size(), 12u);
+  EXPECT_EQ(RepairAvi(path, SidecarFor(streams)).outcome, RepairOutcome::AlreadyComplete);
+  ExpectFfprobeFrames(path, 6, true);
   fs::remove_all(dir);
 }
 

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <string>
 #include <vector>
@@ -164,6 +168,33 @@ TEST(AviSidecar, LivesBesideItsAvi) {
             "C:\\Rec\\Screencast_2026-12-07-11-00-00.avi");
   EXPECT_EQ(AviPathForSidecar("Screencast.avi"), "");
   EXPECT_EQ(AviPathForSidecar(kSidecarSuffix), "");
+}
+
+TEST(AviSidecar, FilesInTheScreencastFolder) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("zelvio_sidecar_" + std::to_string(::getpid()));
+  fs::create_directories(dir / "sub.avi.recovery");  // a folder is not a sidecar
+  std::string reason;
+  ASSERT_TRUE(WriteSidecarFile(SidecarPathFor((dir / "b.avi").string()), VideoAndAudio(), &reason)) << reason;
+  ASSERT_TRUE(WriteSidecarFile(SidecarPathFor((dir / "a.avi").string()), VideoAndAudio(), &reason)) << reason;
+  std::ofstream(dir / "c.avi") << "not a sidecar";
+  std::ofstream(dir / "broken.avi.recovery") << "Zelvio recording 1\nversion=1\n";
+  std::ofstream(dir / "huge.avi.recovery") << std::string((1 << 20) + 1, 'x');
+
+  auto found = FindSidecars(dir);
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_EQ(found[0].filename(), "a.avi.recovery");
+  EXPECT_EQ(found[1].filename(), "b.avi.recovery");
+  auto read = ReadSidecarFile(found[0], &reason);
+  ASSERT_TRUE(read) << reason;
+  EXPECT_TRUE(SameSidecar(*read, VideoAndAudio()));
+  EXPECT_FALSE(ReadSidecarFile(dir / "broken.avi.recovery"));
+  EXPECT_FALSE(ReadSidecarFile(dir / "huge.avi.recovery", &reason));
+  EXPECT_EQ(reason, "the sidecar is too large");
+  EXPECT_FALSE(ReadSidecarFile(dir / "missing.avi.recovery"));
+  EXPECT_FALSE(WriteSidecarFile(dir / "no_such_dir" / "x.avi.recovery", VideoAndAudio()));
+  EXPECT_TRUE(FindSidecars(dir / "no_such_dir").empty());
+  fs::remove_all(dir);
 }
 
 }  // namespace

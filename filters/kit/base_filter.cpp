@@ -95,9 +95,19 @@ STDMETHODIMP BaseFilter::GetSyncSource(IReferenceClock** clock) {
     return clock_.CopyTo(clock);
 }
 
+// Wine's graph hands its clock only to the filters present when it first runs; a filter
+// added to the graph later is never told, although the graph runs it against that clock.
+// Without it, each live source would keep its own time and two of them would drift apart at
+// every pause, so a filter left without a clock takes the graph's.
 ComPtr<IReferenceClock> BaseFilter::Clock() {
     AutoLock lock(stateLock_);
-    return clock_;
+    if (clock_ || !graph_) return clock_;
+    ComPtr<IMediaFilter> graphFilter;
+    ComPtr<IReferenceClock> graphClock;
+    if (SUCCEEDED(graph_->QueryInterface(IID_IMediaFilter, graphFilter.PutVoid())) && graphFilter) {
+        graphFilter->GetSyncSource(graphClock.Put());
+    }
+    return graphClock;
 }
 
 STDMETHODIMP BaseFilter::EnumPins(IEnumPins** out) {

@@ -78,6 +78,8 @@ REFERENCE_TIME LiveLoop::StreamTime() {
         clock_->GetTime(&now);
         return now - start_;
     }
+    // Without a clock, stream time holds while paused, where the run left it.
+    if (mode_ != Mode::Running) return pausedAt_;
     return pausedAt_ + CounterTime() - counterBase_;
 }
 

@@ -86,7 +86,7 @@ void PutAvih(Bytes& out, const HeaderInfo& info) {
   PutU32(out, uint32_t(info.streams.size()));
   PutU32(out, largest);
   PutU32(out, uint32_t(picture.width));
-  PutU32(out, uint32_t(std::abs(picture.height)));
+  PutU32(out, uint32_t(std::abs(int64_t(picture.height))));  // wide: INT_MIN has no int magnitude
   for (int i = 0; i < 4; ++i) PutU32(out, 0);
   CloseChunk(out, at);
 }
@@ -101,7 +101,7 @@ void PutStrh(Bytes& out, const StreamFormat& s, const StreamTotals& totals) {
     rate = uint32_t(kAvgTimeUnitsPerSecond / divisor);
     handler = v.compression;
     right = int16_t(v.width);
-    bottom = int16_t(std::abs(v.height));
+    bottom = int16_t(std::abs(int64_t(v.height)));
   } else {
     AudioInfo a = ReadAudioInfo(s);
     scale = a.blockAlign;

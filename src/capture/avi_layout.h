@@ -10,8 +10,9 @@
 //   moviOffset          LIST 'movi' with the stream chunks ('00db'/'00dc', '01wb', ...)
 //   after movi          idx1 (only in the first RIFF)
 //   then, past 1 GB     RIFF 'AVIX' + LIST 'movi' segments, each below 1 GB
-// When there is more than one segment, each segment's movi ends with one 'ix##' per stream
-// and every strl carries an 'indx' pointing at them; hdrl then also carries LIST 'odml'.
+// When there is more than one segment, each segment's movi ends with one 'ix##' for every
+// stream that has chunks in it, every strl carries an 'indx' pointing at them, and hdrl
+// also carries LIST 'odml' with the total frame count.
 #pragma once
 
 #include <cstddef>
@@ -46,7 +47,7 @@ constexpr uint32_t kJunk = FourCC("JUNK");
 // The fixed header area reserved at the start of every file we write. 64 KiB holds the
 // headers of two streams with room for about 2000 index segments each (some 2 TB).
 constexpr uint64_t kHeaderReserve = 65536;
-// RIFF segments stay below this size, as OpenDML readers expect.
+// No RIFF segment (indexes included) is larger than this, as OpenDML readers expect.
 constexpr uint64_t kSegmentLimit = uint64_t(1) << 30;
 // RIFF chunk header: id + size.
 constexpr uint64_t kChunkHeader = 8;

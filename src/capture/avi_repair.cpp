@@ -108,15 +108,12 @@ void CountScanned(const AviScan& scan, const std::vector<StreamFormat>& streams,
   CountLength(totals, streams, result);
 }
 
-Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
-  DropEmptyTail(scan);
-  Plan plan;
-  std::vector<StreamTotals> totals(streams.size());
-  const size_t count = scan.segments.size();
-  const bool openDml = count > 1;
+// Segments before the last keep their chunks and indexes; their sizes are written again.
+// Returns the end of the first RIFF.
+uint64_t PlanEarlierSegments(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams,
+                             std::vector<StreamTotals>& totals, Plan& plan) {
   uint64_t firstRiffEnd = 0;
-  uint64_t firstFrames = VideoFrames(scan.segments[0].chunks, streams);
-  for (size_t i = 0; i + 1 < count; ++i) {
+  for (size_t i = 0; i + 1 < scan.segments.size(); ++i) {
     ScannedSegment& segment = scan.segments[i];
     AddEarlierSuperIndex(file, segment, streams, totals);
     AddTotals(segment.chunks, totals);
@@ -127,24 +124,43 @@ Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& str
     plan.writes.push_back({segment.moviStart + 4, U32Bytes(SizeField(moviEnd - segment.moviStart - 8))});
     if (i > 0) plan.writes.push_back({segment.riffStart + 4, U32Bytes(SizeField(end - segment.riffStart - 8))});
   }
+  return firstRiffEnd;
+}
 
+// The last segment ends after its last whole chunk, followed by its new indexes: ix## when
+// the file has several segments, idx1 when it has one. Returns the end of the first RIFF
+// when that is the last segment, else zero.
+uint64_t PlanLastSegment(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams,
+                         std::vector<StreamTotals>& totals, Plan& plan) {
   ScannedSegment& last = scan.segments.back();
+  const bool single = scan.segments.size() == 1;
   if (last.closed) ApplyStdIndexes(file, last);  // keeps its key flags when its index is sound
   AddTotals(last.chunks, totals);
   uint64_t pos = last.dataEnd;
-  if (openDml) pos = AppendLastIndexes(last, streams, totals, pos, plan);
+  if (!single) pos = AppendLastIndexes(last, streams, totals, pos, plan);
   plan.writes.push_back({last.moviStart + 4, U32Bytes(SizeField(pos - last.moviStart - 8))});
-  if (count == 1) {
+  if (single) {
     Bytes idx1 = BuildIdx1(last.chunks, streams, last.moviStart);
     plan.writes.push_back({pos, idx1});
     pos += idx1.size();
-    firstRiffEnd = pos;
   } else {
     plan.writes.push_back({last.riffStart + 4, U32Bytes(SizeField(pos - last.riffStart - 8))});
   }
-  SizeField(firstRiffEnd - 8);
   plan.newSize = pos;
+  return single ? pos : 0;
+}
 
+Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
+  DropEmptyTail(scan);
+  Plan plan;
+  std::vector<StreamTotals> totals(streams.size());
+  uint64_t firstFrames = VideoFrames(scan.segments[0].chunks, streams);
+  uint64_t firstRiffEnd = PlanEarlierSegments(file, scan, streams, totals, plan);
+  uint64_t singleEnd = PlanLastSegment(file, scan, streams, totals, plan);
+  if (singleEnd) firstRiffEnd = singleEnd;
+  SizeField(firstRiffEnd - 8);
+
+  // The header goes last: until it is written the file still reads as unfinished.
   HeaderInfo info{streams, totals, scan.moviOffset, firstRiffEnd, firstFrames};
   try {
     plan.writes.push_back({0, BuildHeader(info)});

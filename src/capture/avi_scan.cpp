@@ -36,11 +36,13 @@ class Scanner {
 
   void FindMovi() {
     Bytes head = Read(0, kMaxHeaderScan);
-    if (head.size() >= 12 && GetU32(head.data()) == kRiff && GetU32(head.data() + 8) == kAviType) {
+    bool riff = head.size() >= 12 && GetU32(head.data()) == kRiff && GetU32(head.data() + 8) == kAviType;
+    if (riff && head.size() >= 24 && GetU32(&head[12]) == kList && GetU32(&head[20]) == kHdrl) {
       ReadOwnHeader(head);
       return;
     }
-    auto first = std::find_if(head.begin(), head.end(), [](uint8_t b) { return b != 0; });
+    // Unused header area: zeros, perhaps after a bare RIFF header a mux wrote up front.
+    auto first = std::find_if(head.begin() + (riff ? 12 : 0), head.end(), [](uint8_t b) { return b != 0; });
     if (first == head.end()) throw RepairRefusal("the file holds no recorded data");
     uint64_t at = uint64_t(first - head.begin());
     // RIFF chunks start on even offsets; an odd one is not a list a mux wrote.

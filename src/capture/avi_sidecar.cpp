@@ -1,6 +1,9 @@
 #include "capture/avi_sidecar.h"
 
+#include <algorithm>
 #include <charconv>
+#include <fstream>
+#include <iterator>
 
 namespace zelvio::avi {
 namespace {
@@ -148,6 +151,39 @@ std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string*
     sidecar.inputs.push_back(std::move(input));
   }
   return sidecar;
+}
+
+std::vector<std::filesystem::path> FindSidecars(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> found;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (!AviPathForSidecar(name).empty() && it->is_regular_file(error)) found.push_back(it->path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar, std::string* reason) {
+  std::string text = SerializeSidecar(sidecar);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), std::streamsize(text.size()));
+  out.flush();
+  if (out) return true;
+  if (reason) *reason = "cannot write " + path.string();
+  return false;
+}
+
+std::optional<RecordingSidecar> ReadSidecarFile(const std::filesystem::path& path, std::string* reason) {
+  // Far above any real sidecar; keeps a stray large file from being read whole.
+  constexpr std::streamsize kMaxBytes = 1 << 20;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Reject(reason, "cannot open the sidecar");
+  std::string text(size_t(kMaxBytes) + 1, '\0');
+  in.read(text.data(), kMaxBytes + 1);
+  text.resize(size_t(in.gcount()));
+  if (text.size() > size_t(kMaxBytes)) return Reject(reason, "the sidecar is too large");
+  return ParseSidecar(text, reason);
 }
 
 std::vector<StreamFormat> SidecarStreams(const RecordingSidecar& sidecar) {

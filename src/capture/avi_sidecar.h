@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,12 @@ std::string AviPathForSidecar(std::string_view sidecarPath);
 std::string SerializeSidecar(const RecordingSidecar& sidecar);
 // Strict: anything out of place gives nullopt and, when asked, a reason.
 std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string* reason = nullptr);
+
+// The sidecar files in a folder, sorted by name; none when the folder cannot be listed.
+std::vector<std::filesystem::path> FindSidecars(const std::filesystem::path& folder);
+// Whole-file helpers; false or nullopt with a reason on failure.
+bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar, std::string* reason = nullptr);
+std::optional<RecordingSidecar> ReadSidecarFile(const std::filesystem::path& path, std::string* reason = nullptr);
 
 // The streams the mux writes for these inputs: video from a VIDEOINFOHEADER or
 // VIDEOINFOHEADER2 block (its own AvgTimePerFrame, else the sidecar's), audio from a

@@ -119,6 +119,108 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, Report& r
     return figures;
 }
 
+// What the recorder and the platform's mux share: one new input per connected one, the
+// interleaving the recorder sets, read back, and the master-stream setting.
+void CheckMuxInterfaces(RecordingGraph& g, Report& report) {
+    kit::ComPtr<IEnumPins> pins;
+    int inputs = 0;
+    int connected = 0;
+    int outputs = 0;
+    if (SUCCEEDED(g.mux->EnumPins(pins.Put()))) {
+        IPin* pin = nullptr;
+        while (pins->Next(1, &pin, nullptr) == S_OK) {
+            PIN_DIRECTION dir = PINDIR_INPUT;
+            pin->QueryDirection(&dir);
+            IPin* peer = nullptr;
+            bool isConnected = SUCCEEDED(pin->ConnectedTo(&peer)) && peer;
+            if (peer) peer->Release();
+            if (dir == PINDIR_OUTPUT) {
+                ++outputs;
+            } else {
+                ++inputs;
+                if (isConnected) ++connected;
+            }
+            pin->Release();
+        }
+    }
+    report.Check(outputs == 1 && connected == 2 && inputs == 3,
+                 "mux: one output, two connected inputs and one free (%d, %d, %d)", outputs, connected, inputs);
+    kit::ComPtr<IConfigInterleaving> interleaving;
+    g.mux.QueryTo(IID_IConfigInterleaving, interleaving);
+    InterleavingMode mode = INTERLEAVE_NONE;
+    REFERENCE_TIME period = 0;
+    REFERENCE_TIME preroll = 0;
+    bool modeOk = interleaving && SUCCEEDED(interleaving->get_Mode(&mode)) && mode == INTERLEAVE_FULL;
+    report.Check(modeOk, "mux get_Mode answers INTERLEAVE_FULL (%d)", static_cast<int>(mode));
+    const REFERENCE_TIME wantedPeriod = 5000000;
+    const REFERENCE_TIME wantedPreroll = 2500000;
+    bool periodOk = interleaving && SUCCEEDED(interleaving->put_Interleaving(&wantedPeriod, &wantedPreroll)) &&
+                    SUCCEEDED(interleaving->get_Interleaving(&period, &preroll)) && period == wantedPeriod &&
+                    preroll == wantedPreroll;
+    report.Check(periodOk, "mux put_Interleaving / get_Interleaving round trip (%lld, %lld)", period, preroll);
+    kit::ComPtr<IConfigAviMux> config;
+    g.mux.QueryTo(IID_IConfigAviMux, config);
+    LONG master = -2;
+    bool masterOk = config && SUCCEEDED(config->SetMasterStream(1)) && SUCCEEDED(config->GetMasterStream(&master)) &&
+                    master == 1 && SUCCEEDED(config->SetMasterStream(-1));
+    report.Check(masterOk, "mux IConfigAviMux master stream round trip (%ld)", static_cast<long>(master));
+}
+
+// The mux's position is how far the file has got: about the recording's length at stop.
+void CheckMuxPosition(RecordingGraph& g, double runningSeconds, Report& report) {
+    kit::ComPtr<IMediaSeeking> seeking;
+    g.mux.QueryTo(IID_IMediaSeeking, seeking);
+    LONGLONG position = 0;
+    bool ok = seeking && SUCCEEDED(seeking->GetCurrentPosition(&position));
+    double seconds = static_cast<double>(position) / 1e7;
+    report.Check(ok && seconds > runningSeconds - 0.6 && seconds < runningSeconds + 0.1,
+                 "mux position at stop %.3f s for %.3f s running", seconds, runningSeconds);
+}
+
+// A full disk while recording: the mux must stop writing and abort the graph with
+// EC_ERRORABORT carrying the write's error, as the platform's mux does; the recorder learns
+// of the failure only through that event. /dev/full (drive Z: is the Unix root) accepts the
+// file and fails every write with "disk full".
+void CheckFullDisk(const char* pushSourceModule, Report& report) {
+    const wchar_t* fullDisk = L"Z:\\dev\\full";
+    HANDLE probe = CreateFileW(fullDisk, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        std::printf("SKIP: full disk: /dev/full cannot be opened (error %lu)\n", GetLastError());
+        return;
+    }
+    CloseHandle(probe);
+    RecordingGraph g;
+    Report building;  // its lines repeat the main graph's; only the outcome counts here
+    bool built = BuildRecordingGraph(pushSourceModule, fullDisk, g, building);
+    report.Check(built, "graph writing to a full disk built");
+    kit::ComPtr<IMediaControl> control;
+    kit::ComPtr<IMediaEvent> events;
+    g.graph.QueryTo(IID_IMediaControl, control);
+    g.graph.QueryTo(IID_IMediaEvent, events);
+    if (built && control && events) {
+        HRESULT run = control->Run();
+        report.Check(SUCCEEDED(run), "full disk: Run (hr=0x%08lX)", static_cast<unsigned long>(run));
+        long code = 0;
+        LONG_PTR param1 = 0;
+        LONG_PTR param2 = 0;
+        bool aborted = false;
+        DWORD until = GetTickCount() + 5000;
+        while (!aborted && GetTickCount() < until) {
+            if (events->GetEvent(&code, &param1, &param2, 100) != S_OK) continue;
+            aborted = code == EC_ERRORABORT;
+            if (!aborted) events->FreeEventParams(code, param1, param2);
+        }
+        report.Check(aborted && static_cast<HRESULT>(param1) == HRESULT_FROM_WIN32(ERROR_DISK_FULL),
+                     "full disk: EC_ERRORABORT with 0x80070070 (%s, 0x%08lX)", aborted ? "aborted" : "no abort",
+                     static_cast<unsigned long>(param1));
+        if (aborted) events->FreeEventParams(code, param1, param2);
+        HRESULT stop = control->Stop();
+        report.Check(SUCCEEDED(stop), "full disk: Stop (hr=0x%08lX)", static_cast<unsigned long>(stop));
+    }
+    TearDown(g);
+}
+
 void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f, bool audioInMux) {
     FILE* out = std::fopen(path, "w");
     if (!out) return;
@@ -156,13 +258,16 @@ int main(int argc, char** argv) {
         RecordingGraph g;
         if (BuildRecordingGraph(argv[1], Widen(argv[2]), g, report)) {
             CheckVideoConnection(g, layout, report);
+            CheckMuxInterfaces(g, report);
             figures = RunScenario(g, layout, report);
+            CheckMuxPosition(g, figures.runningSeconds, report);
         }
         audioInMux = g.audioInMux;
         TearDown(g);
     }
     std::printf("push source: %lld delivered, %lld skipped, position at stop %lld\n", figures.delivered,
                 figures.skipped, figures.positionAtStop);
+    CheckFullDisk(argv[1], report);
     WriteResults(argv[3], layout, figures, audioInMux);
     windows.Stop();
     CoUninitialize();

@@ -171,3 +171,121 @@ zr_item_index() {
   echo "${index:--1}"
 }
 
+
+# --- recordings with sound -----------------------------------------------------------------
+#
+#   zr_record_schedule WHAT "R P R P R"  Record R s, Pause P s, ... , Stop; the seconds spent
+#                                 recording lie between ZR_RUNNING_MIN and ZR_RUNNING_MAX,
+#                                 ZR_RUNS is the number of Runs
+#   zr_expect_audio WHAT AVI RATE BITS CHANNELS   exactly one PCM audio stream of that format
+#   zr_expect_streams_in_step WHAT AVI            audio and video durations within one frame
+#                                 of each other and of the running time (Wine starts stream time
+#                                 about 200 ms after each Run, so each Run may lose that much)
+#   zr_expect_clock_sync WHAT AVI BAR_X BAR_Y     reads the clock picture and the clicks
+#                                 (check_av_sync.py): first two frames one slot apart, every
+#                                 click within 40 ms of its second in the video, each run
+
+ZR_RUNNING=0
+ZR_RUNNING_MIN=0
+ZR_RUNNING_MAX=0
+ZR_RUNS=0
+ZR_RUN_START_LATENCY=0.25
+
+# Each click happens somewhere inside its driver call, so a run lasted at least from the
+# end of the Record call to the start of the Pause call, and at most from the start of one
+# to the end of the other; the driver's own start-up under load stays out of the figure.
+zr_record_schedule() {
+  local what="$1" step=0 seconds rec_before rec_after stop_before stop_after
+  ZR_RUNNING=0
+  ZR_RUNNING_MIN=0
+  ZR_RUNNING_MAX=0
+  ZR_RUNS=0
+  for seconds in $2; do
+    if [ $((step % 2)) -eq 0 ]; then
+      rec_before="$(zr_now)"
+      zr_click_record "$what: Record"
+      rec_after="$ZR_MARK"
+      ZR_RUNS=$((ZR_RUNS + 1))
+      zr_sleep_until "$seconds"
+      stop_before="$(zr_now)"
+      if [ -z "$(echo "$2" | cut -d' ' -f$((step + 2)))" ]; then
+        zt_check "$what: Stop clicked" zt_drv click JvImgBtnStop
+      else
+        zr_click_record "$what: Pause"
+      fi
+      stop_after="$(zr_now)"
+      read -r ZR_RUNNING ZR_RUNNING_MIN ZR_RUNNING_MAX < <(awk -v r="$ZR_RUNNING" -v lo="$ZR_RUNNING_MIN" \
+        -v hi="$ZR_RUNNING_MAX" -v rb="$rec_before" -v ra="$rec_after" -v sb="$stop_before" -v sa="$stop_after" \
+        'BEGIN { printf "%.3f %.3f %.3f\n", r + sa - ra, lo + sb - ra, hi + sa - rb }')
+    else
+      zr_sleep_until "$seconds"
+    fi
+    step=$((step + 1))
+  done
+  echo "recorded $ZR_RUNNING_MIN to $ZR_RUNNING_MAX s in $ZR_RUNS runs"
+}
+
+zr_expect_audio() {
+  local what="$1" avi="$2" streams codec
+  streams="$(ffprobe -v error -select_streams a -show_entries stream=index -of csv=p=0 "$avi" 2>/dev/null | wc -l)"
+  zt_expect_eq "$what: one audio stream" 1 "$streams"
+  codec="$(zr_probe "$avi" a:0 stream=codec_name)"
+  zr_expect_prefix "$what: the audio is PCM ($codec)" pcm_ "$codec"
+  zt_expect_eq "$what: sample rate, bits, channels" "$3 $4 $5" \
+    "$(zr_probe "$avi" a:0 stream=sample_rate) $(zr_probe "$avi" a:0 stream=bits_per_sample) $(zr_probe "$avi" a:0 stream=channels)"
+}
+
+zr_expect_streams_in_step() {
+  local what="$1" avi="$2" video audio rate
+  video="$(zr_probe "$avi" v:0 stream=duration)"
+  # The sound's own length: where its last packet ends (AVI keeps no audio duration).
+  audio="$(ffprobe -v error -select_streams a:0 -show_entries packet=pts_time,duration_time -of csv=p=0 "$avi" \
+    2>/dev/null | tail -n 1 | awk -F, '{ if ($1 + 0 == $1 && $2 + 0 == $2) printf "%.4f", $1 + $2 }')"
+  rate="$(zr_probe "$avi" v:0 stream=r_frame_rate)"
+  echo "durations: video $video s, audio $audio s, recording $ZR_RUNNING_MIN to $ZR_RUNNING_MAX s in $ZR_RUNS runs"
+  if awk -v v="${video:-x}" -v a="${audio:-x}" -v r="$rate" 'BEGIN { split(r, q, "/"); f = q[2] / q[1];
+        d = v - a; if (d < 0) d = -d; exit !(v + 0 == v && a + 0 == a && d <= f + 0.0005) }'; then
+    zt_pass "$what: audio ($audio s) and video ($video s) last the same within one frame"
+  else
+    zt_fail "$what: audio and video last the same within one frame" "video $video s, audio $audio s"
+  fi
+  if awk -v v="${video:-x}" -v lo="$ZR_RUNNING_MIN" -v hi="$ZR_RUNNING_MAX" -v n="$ZR_RUNS" \
+      -v l="$ZR_RUN_START_LATENCY" -v r="$rate" \
+      'BEGIN { split(r, q, "/"); f = q[2] / q[1]; exit !(v + 0 == v && v <= hi + f && v >= lo - n * l - f) }'; then
+    zt_pass "$what: the file lasts the running time ($video s for $ZR_RUNNING_MIN to $ZR_RUNNING_MAX s, $ZR_RUNS runs)"
+  else
+    zt_fail "$what: the file lasts the running time" "$video s for $ZR_RUNNING_MIN to $ZR_RUNNING_MAX s in $ZR_RUNS runs"
+  fi
+}
+
+zr_expect_clock_sync() {
+  local what="$1" avi="$2" facts slot step offsets
+  facts="$(python3 "$ZH_DIR/check_av_sync.py" "$avi" "$3" "$4" 2>&1)"
+  printf '%s\n' "$facts" | grep -E '^(segment|click|first_step_ms|max_frame_offset_ms|max_offset_ms|decoded|filled|frames):' | sed 's/^/  /'
+  fact() { printf '%s\n' "$facts" | sed -n "s/^$1: //p" | head -n 1; }
+  slot="$(fact slot_ms)"
+  step="$(fact first_step_ms)"
+  if awk -v s="${step:-x}" -v t="${slot:-x}" 'BEGIN { d = s - t; if (d < 0) d = -d; exit !(s + 0 == s && d <= 10) }'; then
+    zt_pass "$what: the first two frames are one slot apart on the clock ($step ms, slot $slot ms)"
+  else
+    zt_fail "$what: the first two frames are one slot apart on the clock" "$step ms apart, slot $slot ms"
+  fi
+  zt_expect_eq "$what: every picture shows a readable clock ($(fact frames) slots)" "$(fact filled)" "$(fact decoded)"
+  zt_expect_eq "$what: the clock picture shows one segment per run" "$ZR_RUNS" "$(fact segments)"
+  offsets="$(fact clicks_per_segment)"
+  if [ -n "$offsets" ] && ! printf '%s\n' "$offsets" | tr ' ' '\n' | grep -qx 0; then
+    zt_pass "$what: clicks in every run ($offsets)"
+  else
+    zt_fail "$what: clicks in every run" "per run: '$offsets'"
+  fi
+  zt_expect_eq "$what: every click belongs to a second passing in the video" 0 "$(fact unmatched_clicks)"
+  zt_expect_eq "$what: every second passing in the video has its click" 0 "$(fact unmatched_seconds)"
+  # The frame's own time counts, as a player shows it; the clock's passing between two
+  # frames is printed too, as a finer measure.
+  if awk -v m="$(fact max_frame_offset_ms)" 'BEGIN { exit !(m + 0 == m && m <= 40) }'; then
+    zt_pass "$what: the first frame showing each clicked second within 40 ms of the click (worst $(fact max_frame_offset_ms) ms; clock passing: worst $(fact max_offset_ms) ms)"
+  else
+    zt_fail "$what: the first frame showing each clicked second within 40 ms of the click" \
+      "worst $(fact max_frame_offset_ms) ms; clock passing: worst $(fact max_offset_ms) ms"
+  fi
+}

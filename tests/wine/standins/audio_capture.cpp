@@ -180,7 +180,7 @@ HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last, bool preroll, i
     for (int64_t i = 0; i < frames; ++i) {
         double t = static_cast<double>(first + i) / current_.rate;
         auto value = static_cast<short>(8000.0 * std::sin(2.0 * 3.14159265358979 * kToneHz * t));
-        if (!preroll) {
+        if (!preroll && wallMinusStream != kNoMapping) {
             int64_t second = (wallMinusStream + TimeOfFrame(first + i, current_.rate)) / 10000000;
             if (lastSecond_ >= 0 && second != lastSecond_) clickLeft_ = clickFrames;
             lastSecond_ = second;
@@ -277,6 +277,7 @@ void AudioCapture::CueStep(kit::LiveLoop&) {
     const int rate = output_.Format().rate;
     output_.DeliverTone(0, ChunkFrames(rate), true, 0);
     output_.RestartClicks();
+    wallMinusStream_ = kNoMapping;
 }
 
 // A chunk of sound is there once its last sample has been "recorded": deliver at its end.
@@ -284,20 +285,23 @@ void AudioCapture::StreamStep(kit::LiveLoop& loop) {
     const int rate = output_.Format().rate;
     int64_t last = nextFrame_ + ChunkFrames(rate);
     if (!loop.WaitForStreamTime(TimeOfFrame(last, rate))) return;
-    output_.DeliverTone(nextFrame_, last, false, MachineClock() - loop.StreamTime());
+    wallMinusStream_ = MachineClock() - loop.StreamTime();
+    output_.DeliverTone(nextFrame_, last, false, wallMinusStream_);
     nextFrame_ = last;
 }
 
 // Pausing hands over the part of a chunk recorded before the pause, as a capture device
-// returns its partly filled buffer, so the sound ends where the pause began.
+// returns its partly filled buffer, so the sound ends where the pause began. Stream time
+// no longer runs here, so the clicks are placed with the mapping of the run that ended.
 void AudioCapture::PauseStep(kit::LiveLoop& loop) {
     const int rate = output_.Format().rate;
     int64_t last = FrameAt(loop.PausedAt(), rate);
     if (last > nextFrame_) {
-        output_.DeliverTone(nextFrame_, last, false, MachineClock() - loop.StreamTime());
+        output_.DeliverTone(nextFrame_, last, false, wallMinusStream_);
         nextFrame_ = last;
     }
     output_.RestartClicks();
+    wallMinusStream_ = kNoMapping;
 }
 
 }  // namespace standins

@@ -3,6 +3,7 @@
 // clock (the performance counter, which the tests' clock picture draws too) passes a whole
 // second, and input lines as input pins, with or without IAMAudioInputMixer.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,9 @@
 #include "kit/output_pin.h"
 
 namespace standins {
+
+// No known mapping from stream time to the machine clock: sound without clicks.
+constexpr int64_t kNoMapping = INT64_MIN;
 
 struct PcmFormat {
     int rate;
@@ -34,7 +38,8 @@ public:
     PcmFormat Format() const { return current_; }
     // Delivers the sound of sample frames [first, last), stamped by their position. A
     // preroll chunk stands for the paused state only and gets no clicks. wallMinusStream
-    // maps stream time to the machine clock (100 ns units), to place the clicks.
+    // maps stream time to the machine clock (100 ns units), to place the clicks; with
+    // kNoMapping there are none.
     HRESULT DeliverTone(int64_t first, int64_t last, bool preroll, int64_t wallMinusStream);
     // The next chunk starts a new run: its first sample only sets the clock second.
     void RestartClicks() { lastSecond_ = -1; }
@@ -115,6 +120,7 @@ private:
     std::vector<std::unique_ptr<LinePin>> lines_;
     kit::LiveLoop loop_;
     int64_t nextFrame_ = 0;  // first sample frame not yet delivered
+    int64_t wallMinusStream_ = kNoMapping;  // machine clock minus stream time in this run
 };
 
 }  // namespace standins

@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""Reads a recording made while clock_window showed the machine clock inside the region and
+the test audio device clicked at every whole second of the same clock, and prints facts for
+the test to check, one "key: value" per line:
+
+  frames / filled / decoded   video slots in the file / slots holding a picture (a dropped
+                          grab leaves an empty one) / pictures whose clock bar could be read
+  first_step_ms           clock distance between the first two frames (slot_ms when exact)
+  segments                runs of frames without a pause jump, with their clock seconds
+  click                   one line per click: its time in the file, the time of the first
+                          frame showing that second, the time at which the video's clock
+                          passes it (between two frames, on the line through them), and the
+                          click's offset from each
+  clicks_per_segment, max_frame_offset_ms, max_offset_ms, unmatched_clicks, unmatched_seconds
+
+Usage: check_av_sync.py FILE.avi BAR_X BAR_Y
+BAR_X, BAR_Y: the bar's top-left corner in the frame. The layout numbers below repeat
+clock_barcode.h.
+"""
+import subprocess
+import sys
+
+BITS = 20
+MODULO = 1000000
+BLOCK_W = 12
+BLOCK_H = 24
+CLICK_LEVEL = 16000      # the tone stays below 8000, a click starts at 30000
+CLICK_QUIET_S = 0.3      # a new click needs this much quiet before it
+PAUSE_JUMP_MS = 500      # a clock step this long between frames is a pause, not a frame
+
+
+def probe_entries(path, stream, entries):
+    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", stream, "-show_entries", entries,
+                          "-of", "csv=p=0", path], check=True, capture_output=True, text=True).stdout
+    return [line.strip() for line in out.splitlines() if line.strip()]
+
+
+def video_geometry(path):
+    width, height, rate = probe_entries(path, "v:0", "stream=width,height,r_frame_rate")[0].split(",")
+    num, den = rate.split("/")
+    return int(width), int(height), float(num) / float(den)
+
+
+def audio_samples(path):
+    """Mono signed 16-bit samples (first channel) and the rate."""
+    fields = probe_entries(path, "a:0", "stream=sample_rate,channels")
+    if not fields:
+        return [], 0
+    rate, channels = (int(v) for v in fields[0].split(","))
+    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:a:0", "-f", "s16le", "-acodec",
+                          "pcm_s16le", "-"], check=True, capture_output=True).stdout
+    count = len(raw) // (2 * channels)
+    samples = memoryview(raw[:count * 2 * channels]).cast("h")
+    return samples[::channels], rate
+
+
+def click_times(samples, rate):
+    times = []
+    last_loud = -10 ** 9
+    quiet = int(CLICK_QUIET_S * rate)
+    for i, v in enumerate(samples):
+        if v > CLICK_LEVEL or v < -CLICK_LEVEL:
+            if i - last_loud > quiet:
+                times.append(i / rate)
+            last_loud = i
+    return times
+
+
+def frame_clocks(path, width, height, bar_x, bar_y):
+    """The clock (ms) read from every video slot, None where unreadable or empty."""
+    # A slot the source skipped is an empty chunk, which the demuxer leaves out: the packets'
+    # own time stamps say which slot each picture fills.
+    packets = [line.split(",") for line in probe_entries(path, "v:0", "packet=pts,size")]
+    slots_of = [int(pts) for pts, size in packets if int(size) > 0]
+    total = int(probe_entries(path, "v:0", "stream=nb_frames")[0])
+    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v:0", "-fps_mode", "passthrough", "-f",
+                          "rawvideo", "-pix_fmt", "gray", "-"], check=True, capture_output=True).stdout
+    size = width * height
+    frames = [raw[i:i + size] for i in range(0, len(raw) - size + 1, size)]
+    print("filled: %d" % len(frames))
+    slots = slots_of if len(frames) == len(slots_of) else list(range(len(frames)))
+    clocks = [None] * max(total, (slots[-1] + 1) if slots else 0)
+    y = bar_y + BLOCK_H // 2
+    for slot, frame in zip(slots, frames):
+        dark = [frame[y * width + bar_x + i * BLOCK_W + BLOCK_W // 2] < 128 for i in range(2 * BITS)]
+        if any(dark[i] == dark[BITS + i] for i in range(BITS)):
+            continue
+        value = 0
+        for i in range(BITS):
+            value = (value << 1) | (1 if dark[i] else 0)
+        clocks[slot] = value
+    return clocks
+
+
+def unwrap(clocks):
+    out = []
+    base = 0
+    previous = None
+    for c in clocks:
+        if c is None:
+            out.append(None)
+            continue
+        if previous is not None and c + base < previous - MODULO // 2:
+            base += MODULO
+        out.append(c + base)
+        previous = c + base
+    return out
+
+
+def main():
+    path, bar_x, bar_y = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    width, height, fps = video_geometry(path)
+    slot_s = 1.0 / fps
+    clocks = unwrap(frame_clocks(path, width, height, bar_x, bar_y))
+    known = [(i, c) for i, c in enumerate(clocks) if c is not None]
+    print("frames: %d" % len(clocks))
+    print("decoded: %d" % len(known))
+    print("slot_ms: %.1f" % (slot_s * 1000))
+    if len(clocks) >= 2 and clocks[0] is not None and clocks[1] is not None:
+        print("first_step_ms: %d" % (clocks[1] - clocks[0]))
+    else:
+        print("first_step_ms: unreadable")
+
+    # Segments: consecutive readable frames whose clock steps stay short.
+    segments = []
+    for (i, c), nxt in zip(known, known[1:] + [None]):
+        if not segments or segments[-1]["open"] is False:
+            segments.append({"frames": [], "open": True})
+        segments[-1]["frames"].append((i, c))
+        if nxt is None or nxt[1] - c > PAUSE_JUMP_MS + (nxt[0] - i) * slot_s * 1000:
+            segments[-1]["open"] = False
+    print("segments: %d" % len(segments))
+
+    # Where the video's clock passes each whole second: between two frames of a segment,
+    # on the line through them (the clock runs at real speed between two grabs).
+    crossings = []
+    for k, seg in enumerate(segments):
+        fr = seg["frames"]
+        print("segment: %d frames %d-%d clock %.3f-%.3f s" % (k, fr[0][0], fr[-1][0], fr[0][1] / 1000.0,
+                                                              fr[-1][1] / 1000.0))
+        for (i0, c0), (i1, c1) in zip(fr, fr[1:]):
+            second = (c0 // 1000 + 1) * 1000
+            if second > c1 or c1 == c0:
+                continue
+            t0, t1 = i0 * slot_s, i1 * slot_s
+            t = t0 + (t1 - t0) * (second - c0) / (c1 - c0)
+            # The first frame that shows the new second, by its own time in the file.
+            crossings.append({"second": second // 1000, "t": t, "segment": k, "frame_t": t1})
+
+    samples, rate = audio_samples(path)
+    clicks = click_times(samples, rate) if rate else []
+    print("audio_rate: %d" % rate)
+    print("clicks: %d" % len(clicks))
+    print("seconds_passed: %d" % len(crossings))
+    per_segment = [0] * len(segments)
+    worst = 0.0
+    worst_frame = 0.0
+    unmatched = 0
+    used = set()
+    for t in clicks:
+        best = min(range(len(crossings)), key=lambda j: abs(crossings[j]["t"] - t), default=None)
+        if best is None or abs(crossings[best]["t"] - t) > 0.5:
+            unmatched += 1
+            print("click: %.4f s matches no second passing in the video" % t)
+            continue
+        c = crossings[best]
+        used.add(best)
+        offset_ms = (t - c["t"]) * 1000
+        frame_ms = (t - c["frame_t"]) * 1000
+        worst = max(worst, abs(offset_ms))
+        worst_frame = max(worst_frame, abs(frame_ms))
+        per_segment[c["segment"]] += 1
+        print("click: %.4f s, second %d: first frame showing it at %.4f s (%+.1f ms), clock passes it at %.4f s "
+              "(%+.1f ms), run %d" % (t, c["second"], c["frame_t"], frame_ms, c["t"], offset_ms, c["segment"]))
+    print("clicks_per_segment: %s" % " ".join(str(n) for n in per_segment))
+    print("max_frame_offset_ms: %.1f" % worst_frame)
+    print("max_offset_ms: %.1f" % worst)
+    print("unmatched_clicks: %d" % unmatched)
+    print("unmatched_seconds: %d" % (len(crossings) - len(used)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
