@@ -97,11 +97,25 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   EXPECT_EQ(notes->avgTimePerFrame, 1000000);
 }
 
-TEST_F(Notes, NoNotesWhenTheRunFailsOrNothingReachedTheMux) {
+TEST_F(Notes, NoNotesLeftWhenTheRunFailsTheFolderIsMissingOrNothingReachedTheMux) {
   pipeline.failures["run"] = {"Error: 0x80070003 ($80070003).", static_cast<int32_t>(0x80070003u)};
   form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
-  EXPECT_EQ(machine.Count("replace: "), 0u);
+  // Written before the graph runs (their time on the disk is not recorded), and taken back
+  // when it does not run.
+  EXPECT_EQ(machine.Entries({"replace: ", "remove: "}),
+            (std::vector<std::string>{"replace: " + kNotes, "remove: " + kNotes}));
+  EXPECT_FALSE(machine.HasFile(kNotes));
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Error: 0x80070003 ($80070003)."}));
   form.JvImgBtnStopClick();
+  pipeline.failures.clear();
+  machine.log.clear();
+
+  // The notes would create the folder that the graph is meant to find missing.
+  machine.missingFolders.insert(kFolder);
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Count("replace: "), 0u);
+  form.JvImgBtnStop.Click();
+  machine.missingFolders.clear();
 
   pipeline.failures.clear();
   pipeline.muxInputs.clear();

@@ -26,9 +26,16 @@ void TFormMain::JvImgBtnStartPauseClick() {
   }
   recordingState_ = RecordingState::Recording;
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
-  pipeline_.RunGraph();
-  // Only a graph that runs writes a file worth notes; a failed run leaves none behind.
+  // The notes go down before the graph runs: written afterwards, their time on the disk
+  // would be recorded too.
   if (fresh) WriteRecoveryNotes();
+  try {
+    pipeline_.RunGraph();
+  } catch (...) {
+    // A graph that did not run wrote no file worth repairing.
+    if (fresh) RemoveRecoveryNotes();
+    throw;
+  }
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
   JvImgBtnStop.SetEnabled(true);

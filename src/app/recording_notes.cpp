@@ -17,6 +17,10 @@ void TFormMain::WriteRecoveryNotes() {
   notes.muxInputs = pipeline_.MuxInputTypes();
   // Without a connected input there is nothing a repair could describe.
   if (notes.muxInputs.empty()) return;
+  // The screencast folder is not created for a recording (its absence is reported when the
+  // graph runs), so the notes do not create it either.
+  const size_t separator = recordingPath_.find_last_of('\\');
+  if (separator != std::string::npos && !platform_.FolderExists(recordingPath_.substr(0, separator))) return;
   // A folder that refuses the notes does not stop the recording; it only loses the repair.
   platform_.ReplaceFile(RecoveryNotesPath(recordingPath_), RecoveryNotesText(notes));
 }

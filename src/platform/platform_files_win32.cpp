@@ -105,6 +105,11 @@ bool Win32Platform::RemoveFile(const std::string& path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+bool Win32Platform::FolderExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, const std::string& suffix) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found{};

@@ -27,7 +27,7 @@
 // ProgramMinimized, PixelsPerInch) are logged only while `logQueries` is on, as
 // "find: TFormHookCursor 'FormHookCursor' -> none", "is window: overlay -> yes",
 // "window rect: overlay", "screen size", "now", "current directory",
-// "executable directory", "read-only?: path", "list: C:\...\Screencasts\*.recovery",
+// "executable directory", "read-only?: path", "folder?: path", "list: C:\...\Screencasts\*.recovery",
 // "get placement", "visible?", "minimized?",
 // "pixels per inch".
 //
@@ -85,6 +85,7 @@ class FakePlatform : public Platform {
   std::map<std::string, File> files;
   std::set<std::string> failingWrites;  // paths whose replacement fails; old contents stay
   std::set<std::string> failingRemovals;  // paths whose deletion fails; the file stays
+  std::set<std::string> missingFolders;   // every other folder exists
 
   // The main window. SetPlacement stores what it gets, except that a hidden showCmd (0)
   // keeps the previous one: the host shows the window right after the settings load.
@@ -281,6 +282,11 @@ class FakePlatform : public Platform {
     log.push_back("remove: " + path + (refused ? " (failed)" : ""));
     if (!refused) files.erase(path);
     return !refused;
+  }
+
+  bool FolderExists(const std::string& path) override {
+    Query("folder?: " + path);
+    return missingFolders.count(path) == 0;
   }
 
   std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) override {
