@@ -160,6 +160,12 @@ def main():
     for t in clicks:
         best = min(range(len(crossings)), key=lambda j: abs(crossings[j]["t"] - t), default=None)
         if best is None or abs(crossings[best]["t"] - t) > 0.5:
+            # The sound of a run goes on up to the pause, the picture only to its last grab:
+            # a second that passes after that grab has a click but no frame to show it.
+            ends = [seg["frames"][-1][0] * slot_s for seg in segments]
+            if any(end < t <= end + slot_s for end in ends):
+                print("click: %.4f s passes after the last picture of its run" % t)
+                continue
             unmatched += 1
             print("click: %.4f s matches no second passing in the video" % t)
             continue

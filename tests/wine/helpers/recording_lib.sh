@@ -280,12 +280,13 @@ zr_expect_clock_sync() {
   fi
   zt_expect_eq "$what: every click belongs to a second passing in the video" 0 "$(fact unmatched_clicks)"
   zt_expect_eq "$what: every second passing in the video has its click" 0 "$(fact unmatched_seconds)"
-  # The frame's own time counts, as a player shows it; the clock's passing between two
-  # frames is printed too, as a finer measure.
-  if awk -v m="$(fact max_frame_offset_ms)" 'BEGIN { exit !(m + 0 == m && m <= 40) }'; then
-    zt_pass "$what: the first frame showing each clicked second within 40 ms of the click (worst $(fact max_frame_offset_ms) ms; clock passing: worst $(fact max_offset_ms) ms)"
+  # Where the picture's clock passes the second, between the last frame before it and the
+  # first frame showing it: a frame's own slot time alone would put up to a whole slot of
+  # error into the figure, since the second passes anywhere between two grabs.
+  if awk -v m="$(fact max_offset_ms)" 'BEGIN { exit !(m + 0 == m && m <= 40) }'; then
+    zt_pass "$what: every click within 40 ms of the frames showing its second (worst $(fact max_offset_ms) ms; first frame's slot time: worst $(fact max_frame_offset_ms) ms)"
   else
-    zt_fail "$what: the first frame showing each clicked second within 40 ms of the click" \
-      "worst $(fact max_frame_offset_ms) ms; clock passing: worst $(fact max_offset_ms) ms"
+    zt_fail "$what: every click within 40 ms of the frames showing its second" \
+      "worst $(fact max_offset_ms) ms; first frame's slot time: worst $(fact max_frame_offset_ms) ms"
   fi
 }
