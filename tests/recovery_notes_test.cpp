@@ -95,6 +95,22 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(other.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value());
   EXPECT_EQ(notes->avgTimePerFrame, 1000000);
+
+  // A stored position outside the list announces no rate: the source keeps its 25.
+  FakePlatform third;
+  FakePipeline thirdPipeline;
+  thirdPipeline.compressors = {"codec"};
+  thirdPipeline.muxInputs = {VideoInput()};
+  third.PutFile(third.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=9\r\n");
+  TFormMain unset{third, thirdPipeline};
+  unset.FormCreate();
+  unset.Show();
+  ASSERT_EQ(unset.ComboBoxFps.Text(), "");
+  unset.ComboBoxVideoCompressors.SetItemIndex(0);
+  unset.JvImgBtnStartPause.Click();
+  notes = avi::ParseSidecar(third.FileContents(kNotes));
+  ASSERT_TRUE(notes.has_value()) << third.FileContents(kNotes);
+  EXPECT_EQ(notes->avgTimePerFrame, 400000);
 }
 
 TEST_F(Notes, NoNotesLeftWhenTheRunFailsTheFolderIsMissingOrNothingReachedTheMux) {

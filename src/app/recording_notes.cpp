@@ -6,6 +6,7 @@
 #include "app/recovery_texts.h"
 #include "app/text_numbers.h"
 #include "app/version.h"
+#include "capture/pushsource_target.h"
 #include "capture/recovery_notes.h"
 
 namespace zelvio {
@@ -13,7 +14,9 @@ namespace zelvio {
 void TFormMain::WriteRecoveryNotes() {
   RecordingNotes notes;
   notes.programVersion = ZELVIO_VERSION_TEXT;
+  // A caption without a rate leaves the screen source at its own default.
   notes.framesPerSecond = IntegerOr(announcedFrameRate_, 0);
+  if (notes.framesPerSecond <= 0) notes.framesPerSecond = pushsource::kDefaultFps;
   notes.muxInputs = pipeline_.MuxInputTypes();
   // Without a connected input there is nothing a repair could describe.
   if (notes.muxInputs.empty()) return;
