@@ -1,15 +1,15 @@
 # The portable folder as one zip for Windows users: Zelvio-<version>-win64.zip beside the
 # folder in the build tree, holding a "Zelvio" folder with exactly the four shipped files.
-# The version is the ProductVersion of the program's own version resource. Only the files
-# named here go in, so a settings.ini or recordings left by a run from the build folder,
+# The version is the one the program's version resource shows (src/app/version.h). Only the
+# files named here go in, so a settings.ini or recordings left by a run from the build folder,
 # and every test-only binary, stay out.
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/app/zelvio.rc ZELVIO_RC_VERSION_LINE
-     REGEX "VALUE \"ProductVersion\", \"[^\"]+\"")
-string(REGEX REPLACE ".*\"ProductVersion\", \"([^\"]+)\".*" "\\1" ZELVIO_VERSION "${ZELVIO_RC_VERSION_LINE}")
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/app/version.h ZELVIO_VERSION_LINE
+     REGEX "#define ZELVIO_VERSION_TEXT \"[^\"]+\"")
+string(REGEX REPLACE ".*ZELVIO_VERSION_TEXT \"([^\"]+)\".*" "\\1" ZELVIO_VERSION "${ZELVIO_VERSION_LINE}")
 if(NOT ZELVIO_VERSION)
-  message(FATAL_ERROR "no ProductVersion in src/app/zelvio.rc")
+  message(FATAL_ERROR "no ZELVIO_VERSION_TEXT in src/app/version.h")
 endif()
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/zelvio.rc)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/version.h)
 
 set(ZELVIO_ZIP ${CMAKE_BINARY_DIR}/Zelvio-${ZELVIO_VERSION}-win64.zip)
 set(ZELVIO_SHIPPED_FILES

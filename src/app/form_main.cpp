@@ -203,9 +203,11 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
   // The settings file is read while the window is being built; nothing is applied yet.
   iniStorage_ = std::make_unique<IniFileStorage>(platform_);
   formStorage_ = std::make_unique<FormStorage>(*this, *iniStorage_, platform_);
+
+  pipeline_.SetGraphEventHandler([this](const GraphEvent& event) { Guarded([&] { GraphEventReceived(event); }); });
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() { pipeline_.SetGraphEventHandler(nullptr); }
 
 void TFormMain::FillLists() {
   ComboBoxDimension.SetItems(kDimensionItems);

@@ -70,6 +70,12 @@ class TFormMain {
 
   void JvImgBtnStartPauseClick();
   void JvImgBtnStopClick();
+  // An event of the capture graph. One that means the file is no longer being written
+  // stops a running or paused recording as Stop does and says why in one error box.
+  void GraphEventReceived(const GraphEvent& event);
+  // Start-up, once the window shows: every recording in the screencast folder that still
+  // has its recovery notes was never finished; each is repaired and reported in a box.
+  void RecoverUnfinishedRecordings();
   void TimerTimer();
   TrayRecordingItems PopupMenuMainChange() const;
 
@@ -267,6 +273,12 @@ class TFormMain {
   void FillEmptyOutputPath(Edit& edit, const char* suffix);
   void PickOutputFolder(const std::string& title, Edit& edit);
   void ShowErrorBox(const std::exception& error);
+  void ShowStoppedControls();
+  void RecordingFailed(const RecordingAbort& abort);
+  std::string ScreencastFolder();
+  void WriteRecoveryNotes();
+  void RemoveRecoveryNotes();
+  std::string RepairAfterFailure();
   void ApplyAudioListing(const AudioListing& listing);
 
   Platform& platform_;
@@ -276,6 +288,9 @@ class TFormMain {
   bool closing_ = false;
   bool closed_ = false;
   bool destroyed_ = false;
+  std::string builtPath_;      // the file of the last graph build
+  std::string recordingPath_;  // the file of the recording started last
+  std::string announcedFrameRate_;  // the frame rate the overlay was told at start-up
   std::unique_ptr<IniFileStorage> iniStorage_;
   std::unique_ptr<FormStorage> formStorage_;
 };

@@ -36,7 +36,8 @@ void TFormMain::FormShow() {
   ComboBoxInputLines.SetItemIndex(IntegerOr(LabelInputLinesIndex.Caption(), -1));
   ListBoxAudioFormat.SetItemIndex(IntegerOr(LabelAudioFormatIndex.Caption(), -1));
   SetCheckedWithoutClick(CheckBoxEnableAudio, IntegerOr(LabelIsAudioEnabled.Caption(), 0) != 0);
-  SendWindowCommand(kOverlayClass, "", "ChangeFormCaption$FormMainCapturer@" + ComboBoxFps.Text());
+  announcedFrameRate_ = ComboBoxFps.Text();
+  SendWindowCommand(kOverlayClass, "", "ChangeFormCaption$FormMainCapturer@" + announcedFrameRate_);
   BuildCaptureGraph();
   FillEmptyOutputPath(EditOutputVideoPath, "\\Output\\Screencasts");
   FillEmptyOutputPath(EditOutputScreenshotsPath, "\\Output\\Screenshots");

@@ -88,6 +88,9 @@ int RunProgram(HINSTANCE instance) {
   ShowWindow(host.Handle(), platform.InitialShowCommand());
   UpdateWindow(host.Handle());
   host.FocusFirstControl();
+  // After the start-up order has run and the window can be seen: the boxes about
+  // recordings that a crash or a full disk left unfinished.
+  form->Guarded([&form] { form->RecoverUnfinishedRecordings(); });
 
   int exitCode = RunMessageLoop(host);
 

@@ -19,10 +19,23 @@ void TFormMain::JvImgBtnStartPauseClick() {
     return;
   }
   // From Stopped every recording gets a fresh graph and a file named by this press.
-  if (recordingState_ == RecordingState::Stopped) BuildCaptureGraph();
+  const bool fresh = recordingState_ == RecordingState::Stopped;
+  if (fresh) {
+    BuildCaptureGraph();
+    recordingPath_ = builtPath_;
+  }
   recordingState_ = RecordingState::Recording;
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
-  pipeline_.RunGraph();
+  // The notes go down before the graph runs: written afterwards, their time on the disk
+  // would be recorded too.
+  if (fresh) WriteRecoveryNotes();
+  try {
+    pipeline_.RunGraph();
+  } catch (...) {
+    // A graph that did not run wrote no file worth repairing.
+    if (fresh) RemoveRecoveryNotes();
+    throw;
+  }
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
   JvImgBtnStop.SetEnabled(true);
@@ -35,6 +48,12 @@ void TFormMain::JvImgBtnStopClick() {
   SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
   TimerDuration.SetEnabled(false);
   pipeline_.StopGraph();
+  // The mux has finished the file: nothing is left to repair.
+  RemoveRecoveryNotes();
+  ShowStoppedControls();
+}
+
+void TFormMain::ShowStoppedControls() {
   PanelOptions.SetEnabled(true);
   JvImgBtnStop.SetEnabled(false);
   JvImgBtnStartPause.SetImageIndex(0);

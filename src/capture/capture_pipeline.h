@@ -3,8 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "capture/graph_events.h"
+#include "capture/guid.h"
 
 namespace zelvio {
 
@@ -25,6 +29,27 @@ struct AudioListing {
   std::vector<std::string> formats;  // one description per capture format
   std::vector<std::string> lines;    // input pin names, in pin order
   int enabledLine = -1;              // the last enabled line, -1 for none
+};
+
+// The media type connected to one input of the AVI Mux: what a repair needs to write the
+// stream headers that the mux writes only when it finishes.
+struct ConnectedMediaType {
+  Guid majorType;
+  Guid subType;
+  Guid formatType;
+  bool fixedSizeSamples = false;
+  bool temporalCompression = false;
+  uint32_t sampleSize = 0;
+  std::vector<uint8_t> format;  // the format block as the pins agreed it
+};
+
+// What the repair of an unfinished recording did.
+struct RepairReport {
+  enum class Outcome { Repaired, AlreadyComplete, Refused, IoError };
+  Outcome outcome = Outcome::Refused;
+  double seconds = 0;   // Repaired: what the file now holds
+  int64_t frames = 0;   // Repaired: video frames in the file
+  std::string reason;   // Refused, IoError: why nothing was written
 };
 
 class CapturePipeline {
@@ -55,6 +80,17 @@ class CapturePipeline {
 
   // Close: the catalogs go away (format list, device list, compressor enumerator).
   virtual void FreeCatalogs() = 0;
+
+  // Every event of the capture graph, one call each, on the window thread and after the
+  // graph has let go of it. An empty handler drops them.
+  virtual void SetGraphEventHandler(std::function<void(const GraphEvent&)> handler) = 0;
+  // The platform's own words for a result code (for a full disk, the system's text).
+  virtual std::string ResultText(int32_t result) = 0;
+  // The media types connected to the AVI Mux's inputs, in pin order; empty without a graph.
+  virtual std::vector<ConnectedMediaType> MuxInputTypes() = 0;
+  // Finishes, in place, a recording whose mux never finished it, from the notes that were
+  // written beside it when it started.
+  virtual RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) = 0;
 };
 
 }  // namespace zelvio

@@ -36,12 +36,17 @@ class DirectShowPipeline final : public CapturePipeline {
   int64_t CurrentPosition() override;
   void ShowCompressorDialog() override;
   void FreeCatalogs() override;
+  void SetGraphEventHandler(std::function<void(const GraphEvent&)> handler) override;
+  std::string ResultText(int32_t result) override;
+  std::vector<ConnectedMediaType> MuxInputTypes() override;
+  RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) override;
 
  private:
   void SetAudioSourceMoniker(int device);
   void ConfigureAudioPins(const CaptureOptions& options);
   void ConnectCaptureGraph(bool audio);
   void RefuseUnfedMux();
+  void ReleaseWriterOf(const std::string& aviPath);
 
   HWND mainWindow_;
   // Released last, at the end of the process.

@@ -85,15 +85,42 @@ void TFilterGraph::RegisterInRunningObjectTable() {
   if (FAILED(table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, graph.Get(), moniker.Get(), &rotCookie_))) rotCookie_ = 0;
 }
 
+namespace {
+
+// The parameters as plain values; the one event whose second parameter is a text (the
+// abort with a message) has it copied before the graph frees it.
+GraphEvent CopyEvent(long code, LONG_PTR first, LONG_PTR second) {
+  GraphEvent event;
+  event.code = static_cast<int32_t>(code);
+  event.param1 = static_cast<int64_t>(first);
+  event.param2 = static_cast<int64_t>(second);
+  if (code == EC_ERRORABORTEX && second) {
+    const wchar_t* text = reinterpret_cast<const wchar_t*>(second);
+    event.text = NarrowToAnsi(text, SysStringLen(reinterpret_cast<BSTR>(second)));
+    event.param2 = 0;
+  }
+  return event;
+}
+
+}  // namespace
+
+// Every waiting event is taken first and handed on afterwards: a handler may stop the
+// graph or open a message box, whose message loop brings this window's next notification
+// while the first is still being handled.
 void TFilterGraph::DrainEvents() {
   if (!events_) return;
+  std::vector<GraphEvent> taken;
   try {
     long code = 0;
     LONG_PTR first = 0;
     LONG_PTR second = 0;
     while (events_ && events_->GetEvent(&code, &first, &second, 0) == S_OK) {
+      taken.push_back(CopyEvent(code, first, second));
       events_->FreeEventParams(code, first, second);
     }
+    if (!eventHandler_) return;
+    EventHandler handler = eventHandler_;
+    for (const GraphEvent& event : taken) handler(event);
   } catch (const std::exception& error) {
     if (reportError_) reportError_(error.what());
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capture/com_ptr_win32.h"
+#include "capture/graph_events.h"
 #include "capture/graph_notify_window_win32.h"
 
 namespace zelvio {
@@ -19,6 +20,7 @@ class TFilter;
 class TFilterGraph {
  public:
   using ErrorReport = std::function<void(const std::string&)>;
+  using EventHandler = std::function<void(const GraphEvent&)>;
 
   // graphEdit: while active, the graph is listed in the running object table.
   TFilterGraph(bool graphEdit, ErrorReport reportError);
@@ -27,6 +29,8 @@ class TFilterGraph {
   TFilterGraph& operator=(const TFilterGraph&) = delete;
 
   bool Active() const { return static_cast<bool>(manager_); }
+  // Receives every event once the graph has freed it; none set: events are only drained.
+  void SetEventHandler(EventHandler handler) { eventHandler_ = std::move(handler); }
   void SetActive(bool active);
 
   // Answered by the builder, then by the manager; empty while inactive.
@@ -60,6 +64,7 @@ class TFilterGraph {
 
   bool graphEdit_;
   ErrorReport reportError_;
+  EventHandler eventHandler_;
   GraphNotifyWindow notifyWindow_;
   std::vector<TFilter*> components_;
   ComPtr<ICaptureGraphBuilder2> builder_;

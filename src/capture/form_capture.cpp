@@ -41,10 +41,14 @@ void TFormMain::BuildCaptureGraph() {
   options.compressorName = ComboBoxVideoCompressors.Text();
   options.audioFormat = ListBoxAudioFormat.ItemIndex();
   options.inputLine = ComboBoxInputLines.ItemIndex();
-  std::string folder = EditOutputVideoPath.Text();
-  if (folder.empty()) folder = DefaultFolder("\\Output\\Screencasts");
-  options.screencastPath = DatedFilePath(folder, "Screencast_", platform_.Now(), "avi");
+  options.screencastPath = DatedFilePath(ScreencastFolder(), "Screencast_", platform_.Now(), "avi");
+  builtPath_ = options.screencastPath;
   pipeline_.BuildCaptureGraph(options);
+}
+
+std::string TFormMain::ScreencastFolder() {
+  std::string folder = EditOutputVideoPath.Text();
+  return folder.empty() ? DefaultFolder("\\Output\\Screencasts") : folder;
 }
 
 void TFormMain::ComboBoxVideoCompressorsChange() { BuildCaptureGraph(); }

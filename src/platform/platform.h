@@ -94,6 +94,12 @@ class Platform {
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool IsReadOnlyFile(const std::string& path) = 0;
   virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
+  // Deletes a file; false when it could not (a missing file counts as deleted).
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+  // Names (not paths) of the files directly in `folder` whose names end with `suffix`
+  // (letter case ignored), sorted; empty when the folder does not exist.
+  virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) = 0;
 
   // The main window's placement and state.
   virtual WindowPlacement GetPlacement() = 0;

@@ -26,6 +26,13 @@ bool EnsureFolder(const std::string& folder) {
   return CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+  if (suffix.size() > text.size()) return false;
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + (text.size() - suffix.size()),
+                        static_cast<int>(suffix.size()), suffix.c_str(), static_cast<int>(suffix.size())) ==
+         CSTR_EQUAL;
+}
+
 bool WriteAll(HANDLE file, const std::string& contents) {
   size_t written = 0;
   while (written < contents.size()) {
@@ -96,6 +103,32 @@ bool Win32Platform::ReplaceFile(const std::string& path, const std::string& cont
   }
   DeleteFileA(temporary);
   return false;
+}
+
+bool Win32Platform::RemoveFile(const std::string& path) {
+  if (DeleteFileA(path.c_str())) return true;
+  DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool Win32Platform::FolderExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, const std::string& suffix) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    std::string name = found.cFileName;
+    if (EndsWithIgnoringCase(name, suffix)) names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace zelvio

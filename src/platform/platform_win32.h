@@ -62,6 +62,9 @@ class Win32Platform : public Platform {
   bool FileExists(const std::string& path) override;
   bool IsReadOnlyFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, const std::string& contents) override;
+  bool RemoveFile(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) override;
 
   WindowPlacement GetPlacement() override;
   void SetPlacement(const WindowPlacement& placement) override;

@@ -2,7 +2,7 @@
 
 namespace zelvio {
 
-std::string SystemErrorText(DWORD code) {
+std::string SystemTextIfAny(DWORD code) {
   char* buffer = nullptr;
   DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                     FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -13,6 +13,11 @@ std::string SystemErrorText(DWORD code) {
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' ')) {
     text.pop_back();
   }
+  return text;
+}
+
+std::string SystemErrorText(DWORD code) {
+  std::string text = SystemTextIfAny(code);
   if (text.empty()) text = "System error " + std::to_string(code);
   return text;
 }

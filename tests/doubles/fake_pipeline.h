@@ -4,8 +4,9 @@
 //   "enumerate audio devices"  "enumerate compressors"  "list: 0" (ListAudioLinesAndFormats
 //   for device 0)  "build: audio=off device=-1 compressor=-1 '' format=-1 line=-1
 //   path=C:\...\Screencast_2024-05-17-14-03-09.avi"  "run"  "pause"  "stop"  "position"
-//   "compressor dialog"  "free catalogs"
-// and every graph build keeps its options in `builds`.
+//   "compressor dialog"  "free catalogs"  "repair: C:\...\x.avi"
+// and every graph build keeps its options in `builds`, every repair its notes in `repairs`.
+// `SendEvent` plays the graph's side: it hands one event to the handler the form set.
 //
 // A call named in `failures` ("list", "build", "run", "pause", "stop", "position", "dialog")
 // throws after it is logged: EDirectShowException when the failure carries a code,
@@ -17,6 +18,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,10 +45,23 @@ class FakePipeline : public CapturePipeline {
   // that fails half-way, since the graph manager exists by then); stopping keeps it.
   bool graphActive = false;
   int64_t position = 0;      // 100-nanosecond units
+  std::map<int32_t, std::string> resultTexts;  // a missing code reads "Error: 0x8007000E"
+  std::vector<ConnectedMediaType> muxInputs;
+  std::map<std::string, RepairReport> repairOutcomes;  // by AVI path; missing: refused
 
   // ---- What the tests read back --------------------------------------------------------------
   std::vector<std::string> log;
   std::vector<CaptureOptions> builds;
+  struct Repair {
+    std::string aviPath;
+    std::string notes;
+  };
+  std::vector<Repair> repairs;
+
+  bool HasEventHandler() const { return static_cast<bool>(eventHandler_); }
+  void SendEvent(const GraphEvent& event) {
+    if (eventHandler_) eventHandler_(event);
+  }
 
   size_t Count(const std::string& line) const {
     size_t count = 0;
@@ -112,7 +128,35 @@ class FakePipeline : public CapturePipeline {
 
   void FreeCatalogs() override { log.push_back("free catalogs"); }
 
+  void SetGraphEventHandler(std::function<void(const GraphEvent&)> handler) override {
+    eventHandler_ = std::move(handler);
+  }
+
+  std::string ResultText(int32_t result) override {
+    auto found = resultTexts.find(result);
+    if (found != resultTexts.end()) return found->second;
+    char text[32];
+    std::snprintf(text, sizeof text, "Error: 0x%08X", static_cast<unsigned>(result));
+    return text;
+  }
+
+  // A question that changes nothing, so it is not logged.
+  std::vector<ConnectedMediaType> MuxInputTypes() override { return muxInputs; }
+
+  RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) override {
+    log.push_back("repair: " + aviPath);
+    repairs.push_back({aviPath, notes});
+    auto found = repairOutcomes.find(aviPath);
+    if (found != repairOutcomes.end()) return found->second;
+    RepairReport refused;
+    refused.outcome = RepairReport::Outcome::Refused;
+    refused.reason = "no outcome set for this file";
+    return refused;
+  }
+
  private:
+  std::function<void(const GraphEvent&)> eventHandler_;
+
   void FailIfAsked(const std::string& call) {
     auto found = failures.find(call);
     if (found == failures.end()) return;

@@ -17,6 +17,7 @@
 //   "read: D:\Apps\Zelvio\settings.ini"                  ReadFile (" (missing)" when absent,
 //                                                        " (unreadable)" when it will not open)
 //   "replace: D:\Apps\Zelvio\settings.ini"               ReplaceFile (" (failed)" when refused)
+//   "remove: C:\...\x.avi.recovery"                       RemoveFile (" (failed)" when refused)
 //   "set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=100,80,660,560"
 //   "window state: normal" / "window state: maximized"   SetMainWindowMaximized
 //   "post minimize"  "clear layered styles"
@@ -27,7 +28,8 @@
 // ProgramMinimized, PixelsPerInch) are logged only while `logQueries` is on, as
 // "find: TFormHookCursor 'FormHookCursor' -> none", "is window: overlay -> yes",
 // "window rect: overlay", "screen size", "now", "current directory",
-// "executable directory", "read-only?: path", "exists?: path", "get placement", "visible?", "minimized?",
+// "executable directory", "read-only?: path", "exists?: path", "folder?: path",
+// "list: C:\...\Screencasts\*.recovery", "get placement", "visible?", "minimized?",
 // "pixels per inch".
 //
 // Header-only, so the fuzz targets can use it without a library of their own.
@@ -85,6 +87,8 @@ class FakePlatform : public Platform {
   // The file system: full path -> file. Paths compare exactly, letter case included.
   std::map<std::string, File> files;
   std::set<std::string> failingWrites;  // paths whose replacement fails; old contents stay
+  std::set<std::string> failingRemovals;  // paths whose deletion fails; the file stays
+  std::set<std::string> missingFolders;   // every other folder exists
 
   // The main window. SetPlacement stores what it gets, except that a hidden showCmd (0)
   // keeps the previous one: the host shows the window right after the settings load.
@@ -290,6 +294,31 @@ class FakePlatform : public Platform {
     return true;
   }
 
+  bool RemoveFile(const std::string& path) override {
+    bool refused = failingRemovals.count(path) != 0;
+    log.push_back("remove: " + path + (refused ? " (failed)" : ""));
+    if (!refused) files.erase(path);
+    return !refused;
+  }
+
+  bool FolderExists(const std::string& path) override {
+    Query("folder?: " + path);
+    return missingFolders.count(path) == 0;
+  }
+
+  std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) override {
+    Query("list: " + folder + "\\*" + suffix);
+    std::vector<std::string> names;
+    const std::string prefix = folder + "\\";
+    for (const auto& [path, file] : files) {
+      if (path.compare(0, prefix.size(), prefix) != 0) continue;
+      std::string name = path.substr(prefix.size());
+      if (name.find('\\') != std::string::npos || !EndsWithIgnoringCase(name, suffix)) continue;
+      names.push_back(name);
+    }
+    return names;  // the map keeps them sorted
+  }
+
   WindowPlacement GetPlacement() override {
     Query("get placement");
     return placement;
@@ -400,6 +429,18 @@ class FakePlatform : public Platform {
     std::snprintf(text, sizeof text, "%02X%02X%02X", static_cast<unsigned>(colour & 0xFF),
                   static_cast<unsigned>((colour >> 8) & 0xFF), static_cast<unsigned>((colour >> 16) & 0xFF));
     return text;
+  }
+
+  static bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+    if (suffix.size() > text.size()) return false;
+    for (size_t i = 0; i < suffix.size(); ++i) {
+      char a = text[text.size() - suffix.size() + i];
+      char b = suffix[i];
+      if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+      if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+      if (a != b) return false;
+    }
+    return true;
   }
 
   static std::string Pair(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }

@@ -36,6 +36,9 @@ class QuietPlatform : public zelvio::Platform {
   bool FileExists(const std::string&) override { return false; }
   bool IsReadOnlyFile(const std::string&) override { return false; }
   bool ReplaceFile(const std::string&, const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool FolderExists(const std::string&) override { return false; }
+  std::vector<std::string> ListFiles(const std::string&, const std::string&) override { return {}; }
   zelvio::WindowPlacement GetPlacement() override { return {}; }
   void SetPlacement(const zelvio::WindowPlacement&) override {}
   bool MainWindowVisible() override { return false; }

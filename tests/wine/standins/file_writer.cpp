@@ -2,6 +2,8 @@
 
 #include "standin_ids.h"
 
+#include <evcode.h>
+
 #include <cstring>
 
 namespace standins {
@@ -114,6 +116,7 @@ HRESULT FileWriter::OpenFile() {
     kit::AutoLock lock(fileLock_);
     file_.Reset();
     position_ = 0;
+    failureReported_ = false;
     if (name_.empty()) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     HANDLE h = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -148,10 +151,27 @@ HRESULT FileWriter::WriteHere(const void* data, ULONG size, ULONG* written) {
     at.QuadPart = static_cast<LONGLONG>(position_);
     if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(GetLastError());
     DWORD done = 0;
-    if (!WriteFile(file_.Get(), data, size, &done, nullptr)) return HRESULT_FROM_WIN32(GetLastError());
+    if (!WriteFile(file_.Get(), data, size, &done, nullptr)) return WriteFailed(HRESULT_FROM_WIN32(GetLastError()));
     position_ += done;
     if (written) *written = done;
-    return done == size ? S_OK : STG_E_MEDIUMFULL;
+    // A short write without an error is the disk running out of room.
+    return done == size ? S_OK : WriteFailed(HRESULT_FROM_WIN32(ERROR_DISK_FULL));
+}
+
+// As the platform's writer does: a write that fails is reported to the graph, whose
+// owner learns from the event that the file is no longer being written. The caller gets
+// the failure too, so the mux stops delivering.
+HRESULT FileWriter::WriteFailed(HRESULT hr) {
+    if (failureReported_) return hr;
+    failureReported_ = true;
+    IFilterGraph* graph = Graph();
+    if (!graph) return hr;
+    IMediaEventSink* sink = nullptr;
+    if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink))) && sink) {
+        sink->Notify(EC_ERRORABORT, static_cast<LONG_PTR>(hr), 0);
+        sink->Release();
+    }
+    return hr;
 }
 
 HRESULT FileWriter::ReadHere(void* data, ULONG size, ULONG* read) {

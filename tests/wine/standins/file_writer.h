@@ -70,12 +70,14 @@ protected:
 private:
     HRESULT OpenFile();
     void CloseFile();
+    HRESULT WriteFailed(HRESULT hr);
 
     FileWriterPin pin_;
     std::wstring name_;
     kit::CritSec fileLock_;
     kit::UniqueHandle file_;
     ULONGLONG position_ = 0;
+    bool failureReported_ = false;  // one report per file, as the graph needs only one
 };
 
 }  // namespace standins

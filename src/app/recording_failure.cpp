@@ -1,0 +1,36 @@
+// A recording that stops on its own: the graph reports that the file is no longer being
+// written (a full disk, a write error, a device gone). Going on as if it were recording
+// would lose everything from then on without a word, so the recording is stopped as Stop
+// stops it, and one box says which file and why.
+#include "app/form_main.h"
+#include "app/recovery_texts.h"
+
+namespace zelvio {
+
+void TFormMain::GraphEventReceived(const GraphEvent& event) {
+  if (recordingState_ == RecordingState::Stopped) return;
+  std::optional<RecordingAbort> abort = RecordingAbortOf(event);
+  if (abort) RecordingFailed(*abort);
+}
+
+void TFormMain::RecordingFailed(const RecordingAbort& abort) {
+  // Stopped first, so the events that follow the first one (every filter of a failing
+  // graph may send its own) find nothing left to stop and add no second box.
+  recordingState_ = RecordingState::Stopped;
+  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
+  TimerDuration.SetEnabled(false);
+  try {
+    pipeline_.StopGraph();
+  } catch (const std::exception&) {
+    // A graph that failed usually fails its stop with the same cause; the box below
+    // reports the cause once.
+  }
+  ShowStoppedControls();
+  std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();
+  // The mux has stopped without finishing the file (a full disk leaves its header
+  // unwritten); the repair makes what was recorded playable before the user reads the box.
+  std::string repaired = RepairAfterFailure();
+  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReasonText(abort, platformText), repaired));
+}
+
+}  // namespace zelvio

@@ -1,0 +1,72 @@
+#include "app/recovery_texts.h"
+
+#include <cstdio>
+
+namespace zelvio {
+
+namespace {
+
+std::string WithoutTrailingStop(std::string text) {
+  while (!text.empty() && (text.back() == '.' || text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+std::string Seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", seconds < 0 ? 0.0 : seconds);
+  return text;
+}
+
+}  // namespace
+
+std::string AbortReasonText(const RecordingAbort& abort, const std::string& platformText) {
+  std::string words = WithoutTrailingStop(abort.explanation.empty() ? platformText : abort.explanation);
+  if (abort.result == 0) return words;
+  char code[24];
+  std::snprintf(code, sizeof code, "($%X)", static_cast<unsigned>(static_cast<uint32_t>(abort.result)));
+  return words.empty() ? std::string(code) : words + " " + code;
+}
+
+std::string RepairOutcomeText(const RepairReport& report) {
+  switch (report.outcome) {
+    case RepairReport::Outcome::Repaired:
+      return "The file was repaired and holds " + Seconds(report.seconds) + " seconds.";
+    case RepairReport::Outcome::AlreadyComplete:
+      return "The file is complete.";
+    case RepairReport::Outcome::Refused:
+      return "The file could not be repaired and was left as it is: " + WithoutTrailingStop(report.reason) + ".";
+    case RepairReport::Outcome::IoError:
+      return "The file could not be repaired: " + WithoutTrailingStop(report.reason) +
+             ". The repair will be tried again at the next start.";
+  }
+  return {};
+}
+
+std::string RecordingStoppedText(const std::string& aviPath, const std::string& reason,
+                                 const std::string& repairOutcome) {
+  std::string text = "The recording stopped because of an error.\nFile: " + aviPath + "\nReason: " +
+                     WithoutTrailingStop(reason) + ".";
+  if (!repairOutcome.empty()) text += "\n" + repairOutcome;
+  return text;
+}
+
+std::string UnfinishedRecordingText(const std::string& aviPath, const RepairReport& report) {
+  std::string text = "A recording was not finished when Zelvio last ended.\nFile: " + aviPath + "\n";
+  switch (report.outcome) {
+    case RepairReport::Outcome::Repaired:
+      return text + "It was repaired and now holds " + Seconds(report.seconds) + " seconds.";
+    case RepairReport::Outcome::AlreadyComplete:
+      return text + "It is complete.";
+    case RepairReport::Outcome::Refused:
+      return text + "It could not be repaired: " + WithoutTrailingStop(report.reason) +
+             ". The file was left as it is, with its recovery notes beside it.";
+    case RepairReport::Outcome::IoError:
+      return text + "It could not be repaired: " + WithoutTrailingStop(report.reason) +
+             ". The repair will be tried again at the next start.";
+  }
+  return text;
+}
+
+}  // namespace zelvio

@@ -1,0 +1,60 @@
+#include "capture/recovery_notes.h"
+
+#include <filesystem>
+
+#include "capture/avi_repair.h"
+#include "capture/avi_sidecar.h"
+
+namespace zelvio {
+
+namespace {
+constexpr int64_t kUnitsPerSecond = 10'000'000;  // 100-nanosecond units
+}
+
+std::string RecoveryNotesPath(const std::string& aviPath) { return avi::SidecarPathFor(aviPath); }
+
+std::string RecordingPathForNotes(const std::string& notesPath) { return avi::AviPathForSidecar(notesPath); }
+
+std::string RecoveryNotesSuffix() { return ".avi" + std::string(avi::kSidecarSuffix); }
+
+std::string RecoveryNotesText(const RecordingNotes& notes) {
+  avi::RecordingSidecar sidecar;
+  sidecar.programVersion = notes.programVersion;
+  sidecar.avgTimePerFrame = notes.framesPerSecond > 0 ? kUnitsPerSecond / notes.framesPerSecond : 0;
+  for (const ConnectedMediaType& input : notes.muxInputs) {
+    sidecar.inputs.push_back({input.majorType, input.subType, input.formatType, input.format});
+  }
+  return avi::SerializeSidecar(sidecar);
+}
+
+RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& notesText) {
+  RepairReport report;
+  std::string why;
+  std::optional<avi::RecordingSidecar> sidecar = avi::ParseSidecar(notesText, &why);
+  if (!sidecar) {
+    report.outcome = RepairReport::Outcome::Refused;
+    report.reason = "its recovery notes cannot be read (" + why + ")";
+    return report;
+  }
+  avi::RepairResult result = avi::RepairAvi(std::filesystem::path(aviPath), *sidecar);
+  switch (result.outcome) {
+    case avi::RepairOutcome::Repaired:
+      report.outcome = RepairReport::Outcome::Repaired;
+      break;
+    case avi::RepairOutcome::AlreadyComplete:
+      report.outcome = RepairReport::Outcome::AlreadyComplete;
+      break;
+    case avi::RepairOutcome::Refused:
+      report.outcome = RepairReport::Outcome::Refused;
+      break;
+    case avi::RepairOutcome::IoError:
+      report.outcome = RepairReport::Outcome::IoError;
+      break;
+  }
+  report.seconds = result.seconds;
+  report.frames = static_cast<int64_t>(result.videoFrames);
+  report.reason = result.reason;
+  return report;
+}
+
+}  // namespace zelvio

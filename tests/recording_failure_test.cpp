@@ -1,0 +1,252 @@
+// A recording that the graph stops writing: which graph events mean that, what the user is
+// told, and that the form ends up exactly where Stop leaves it, with one box only.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_main.h"
+#include "app/recovery_texts.h"
+#include "capture/graph_events.h"
+#include "doubles/fake_pipeline.h"
+#include "doubles/fake_platform.h"
+
+namespace zelvio {
+namespace {
+
+constexpr int32_t kDiskFull = static_cast<int32_t>(0x80070070u);
+constexpr int32_t kUnspecified = static_cast<int32_t>(0x80004005u);
+constexpr const char* kPath = "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi";
+constexpr const char* kDiskFullText = "There is not enough space on the disk.";
+
+// ---- Which events stop a recording ---------------------------------------------------------
+
+struct EventCase {
+  const char* name;
+  GraphEvent event;
+  bool aborts;
+  int32_t result;
+  const char* explanation;
+};
+
+TEST(RecordingAbortOf, TellsTheEventsAfterWhichNothingIsWritten) {
+  using namespace graph_event;
+  const EventCase cases[] = {
+      {"abort with a code", {kErrorAbort, kDiskFull, 0, ""}, true, kDiskFull, ""},
+      {"stream stopped on an error", {kStreamErrorStopped, kDiskFull, 0, ""}, true, kDiskFull, ""},
+      {"abort with a success code is still an abort", {kErrorAbort, 0, 0, ""}, true, kUnspecified, ""},
+      {"abort with its own text", {kErrorAbortEx, kUnspecified, 0, "Disk quota exceeded"}, true, kUnspecified,
+       "Disk quota exceeded"},
+      {"abort with an empty text", {kErrorAbortEx, kDiskFull, 0, ""}, true, kDiskFull, ""},
+      {"file closed under the writer", {kFileClosed, 0, 0, ""}, true, 0,
+       "The file was closed while it was being written"},
+      {"device removed", {kDeviceLost, 0x1234, 0, ""}, true, 0, "A capture device was removed"},
+      {"audio input error", {kSoundDeviceInError, 9, 7, ""}, true, 0,
+       "The audio capture device reported an error (7)"},
+      {"device back again", {kDeviceLost, 0x1234, 1, ""}, false, 0, ""},
+      {"stream error, still playing", {kStreamErrorStillPlaying, kUnspecified, 0, ""}, false, 0, ""},
+      {"error, still playing", {kErrorStillPlaying, kUnspecified, 0, ""}, false, 0, ""},
+      {"complete", {kComplete, 0, 0, ""}, false, 0, ""},
+      {"user abort (a video window closed)", {kUserAbort, 0, 0, ""}, false, 0, ""},
+      {"clock changed", {0x0D, 0, 0, ""}, false, 0, ""},
+      {"paused", {0x0E, 0, 0, ""}, false, 0, ""},
+  };
+  for (const EventCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<RecordingAbort> abort = RecordingAbortOf(c.event);
+    ASSERT_EQ(abort.has_value(), c.aborts);
+    if (!abort) continue;
+    EXPECT_EQ(abort->result, c.result);
+    EXPECT_EQ(abort->explanation, c.explanation);
+  }
+}
+
+// ---- Texts ----------------------------------------------------------------------------------
+
+TEST(RecoveryTexts, ReasonPutsThePlatformsWordsBeforeTheCode) {
+  struct Case {
+    RecordingAbort abort;
+    const char* platformText;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {{kDiskFull, ""}, "There is not enough space on the disk.\r\n", "There is not enough space on the disk ($80070070)"},
+      {{kUnspecified, ""}, "Error: 0x80004005", "Error: 0x80004005 ($80004005)"},
+      {{kUnspecified, "Disk quota exceeded."}, "ignored", "Disk quota exceeded ($80004005)"},
+      {{0, "A capture device was removed"}, "", "A capture device was removed"},
+      {{kDiskFull, ""}, "", "($80070070)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AbortReasonText(c.abort, c.platformText), c.expected);
+}
+
+TEST(RecoveryTexts, OutcomesSayWhatBecameOfTheFile) {
+  RepairReport repaired{RepairReport::Outcome::Repaired, 12.345, 308, ""};
+  RepairReport complete{RepairReport::Outcome::AlreadyComplete, 0, 0, ""};
+  RepairReport refused{RepairReport::Outcome::Refused, 0, 0, "foreign chunks in the file."};
+  RepairReport ioError{RepairReport::Outcome::IoError, 0, 0, "the file could not be opened"};
+  EXPECT_EQ(RepairOutcomeText(repaired), "The file was repaired and holds 12.3 seconds.");
+  EXPECT_EQ(RepairOutcomeText(complete), "The file is complete.");
+  EXPECT_EQ(RepairOutcomeText(refused), "The file could not be repaired and was left as it is: foreign chunks in the file.");
+  EXPECT_EQ(RepairOutcomeText(ioError),
+            "The file could not be repaired: the file could not be opened. The repair will be tried again at the next "
+            "start.");
+
+  EXPECT_EQ(RecordingStoppedText("D:\\a.avi", "There is not enough space on the disk ($80070070)", ""),
+            "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: There is not enough space on the "
+            "disk ($80070070).");
+  EXPECT_EQ(RecordingStoppedText("D:\\a.avi", "A capture device was removed.", RepairOutcomeText(repaired)),
+            "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: A capture device was removed.\nThe "
+            "file was repaired and holds 12.3 seconds.");
+
+  EXPECT_EQ(UnfinishedRecordingText("D:\\a.avi", repaired),
+            "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt was repaired and now holds "
+            "12.3 seconds.");
+  EXPECT_EQ(UnfinishedRecordingText("D:\\a.avi", refused),
+            "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt could not be repaired: foreign "
+            "chunks in the file. The file was left as it is, with its recovery notes beside it.");
+}
+
+// ---- The form -------------------------------------------------------------------------------
+
+struct Failure : ::testing::Test {
+  void SetUp() override {
+    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
+    pipeline.resultTexts[kDiskFull] = kDiskFullText;
+    form.FormCreate();
+    form.Show();
+    form.ComboBoxVideoCompressors.SetItemIndex(0);
+    form.JvImgBtnStartPause.Click();
+    machine.log.clear();
+    pipeline.log.clear();
+  }
+
+  void ExpectStoppedAsStopLeavesIt() {
+    EXPECT_EQ(form.State(), RecordingState::Stopped);
+    EXPECT_EQ(form.JvImgBtnStartPause.ImageIndex(), 0);
+    EXPECT_FALSE(form.JvImgBtnStop.Enabled());
+    EXPECT_TRUE(form.PanelOptions.Enabled());
+    EXPECT_FALSE(form.TimerDuration.Enabled());
+    TrayRecordingItems tray = form.PopupMenuMainChange();
+    EXPECT_TRUE(tray.record);
+    EXPECT_FALSE(tray.pause);
+    EXPECT_FALSE(tray.stop);
+  }
+
+  static std::string DiskFullBox(const std::string& path) {
+    return "error: The recording stopped because of an error.\nFile: " + path +
+           "\nReason: There is not enough space on the disk ($80070070).";
+  }
+
+  FakePlatform machine;
+  FakePipeline pipeline;
+  TFormMain form{machine, pipeline};
+};
+
+TEST_F(Failure, AbortWhileRecordingStopsAsStopDoesAndShowsOneBox) {
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  ExpectStoppedAsStopLeavesIt();
+  EXPECT_EQ(pipeline.log, (std::vector<std::string>{"stop"}));
+  // The colour goes to the overlay before the box, as Stop would send it.
+  EXPECT_EQ(machine.Entries({"copydata: ", "error: ", "message: "}),
+            (std::vector<std::string>{"copydata: ChangeFormColor$00FF00$0", DiskFullBox(kPath)}));
+}
+
+TEST_F(Failure, AbortWhilePausedStopsToo) {
+  form.JvImgBtnStartPause.Click();  // paused
+  machine.log.clear();
+  pipeline.SendEvent({graph_event::kStreamErrorStopped, kDiskFull, 0, ""});
+  ExpectStoppedAsStopLeavesIt();
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{DiskFullBox(kPath)}));
+}
+
+TEST_F(Failure, EveryFilterReportingTheSameFailureStillGivesOneBox) {
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  pipeline.SendEvent({graph_event::kStreamErrorStopped, kDiskFull, 0, ""});
+  pipeline.SendEvent({graph_event::kErrorAbort, kUnspecified, 0, ""});
+  EXPECT_EQ(machine.Count("error: "), 1u);
+  EXPECT_EQ(pipeline.Count("stop"), 1u);
+}
+
+TEST_F(Failure, EventsThatLeaveTheFileBeingWrittenChangeNothing) {
+  for (GraphEvent event : {GraphEvent{graph_event::kComplete, 0, 0, ""},
+                           GraphEvent{graph_event::kStreamErrorStillPlaying, kUnspecified, 0, ""},
+                           GraphEvent{graph_event::kDeviceLost, 1, 1, ""}, GraphEvent{0x0D, 0, 0, ""}}) {
+    pipeline.SendEvent(event);
+  }
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  EXPECT_TRUE(form.JvImgBtnStop.Enabled());
+  EXPECT_TRUE(machine.log.empty());
+  EXPECT_TRUE(pipeline.log.empty());
+}
+
+TEST_F(Failure, AbortAfterStopIsIgnored) {
+  form.JvImgBtnStop.Click();
+  machine.log.clear();
+  pipeline.log.clear();
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  EXPECT_TRUE(machine.log.empty());
+  EXPECT_TRUE(pipeline.log.empty());
+}
+
+TEST_F(Failure, AStopThatFailsAgainIsNotASecondBoxAndTheControlsStillStop) {
+  pipeline.failures["stop"] = {"Error: 0x80070070 ($80070070).", kDiskFull};
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  ExpectStoppedAsStopLeavesIt();
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{DiskFullBox(kPath)}));
+}
+
+TEST_F(Failure, EventsWithoutACodeExplainThemselves) {
+  pipeline.SendEvent({graph_event::kDeviceLost, 0x55, 0, ""});
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: The recording stopped because of an error.\nFile: " + std::string(kPath) +
+                                      "\nReason: A capture device was removed."}));
+}
+
+TEST_F(Failure, TheBoxNamesTheFileOfTheRecordingThatFailed) {
+  form.JvImgBtnStop.Click();
+  // An option change rebuilds with a new name but records nothing; the next Record does.
+  machine.now = LocalTime{2026, 12, 7, 9, 0, 1};
+  form.ComboBoxVideoCompressors.SetItemIndex(0);
+  form.BuildCaptureGraph();
+  machine.now = LocalTime{2026, 12, 7, 9, 30, 5};
+  form.JvImgBtnStartPause.Click();
+  machine.now = LocalTime{2026, 12, 7, 9, 45, 0};
+  form.BuildCaptureGraph();  // not possible from the panel while recording; the name must not follow it
+  machine.log.clear();
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{
+                DiskFullBox("C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2026-12-07-09-30-05.avi")}));
+}
+
+TEST_F(Failure, RecordAfterAFailureStartsAFreshRecording) {
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  pipeline.log.clear();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  ASSERT_EQ(pipeline.log.size(), 2u);
+  EXPECT_EQ(pipeline.log[0].rfind("build: ", 0), 0u);
+  EXPECT_EQ(pipeline.log[1], "run");
+}
+
+TEST_F(Failure, MissingOverlayIsReportedAndTheStopGoesOn) {
+  machine.overlayWindow = false;
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  ExpectStoppedAsStopLeavesIt();
+  EXPECT_EQ(machine.Entries({"error: ", "message: "}),
+            (std::vector<std::string>{"message: Receiver application not found", DiskFullBox(kPath)}));
+}
+
+TEST(FailureHandler, TheFormListensToTheGraphOnlyWhileItExists) {
+  FakePlatform machine;
+  FakePipeline pipeline;
+  {
+    TFormMain form{machine, pipeline};
+    EXPECT_TRUE(pipeline.HasEventHandler());
+  }
+  EXPECT_FALSE(pipeline.HasEventHandler());
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});  // no form: must not reach one
+}
+
+}  // namespace
+}  // namespace zelvio

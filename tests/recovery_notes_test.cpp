@@ -1,0 +1,302 @@
+// Recovery notes against the doubles: written beside a recording once it runs, removed at a
+// clean stop, kept when the program never stops the recording; at start-up every notes file
+// in the screencast folder leads to one repair and one box; and the repair after a failure.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/form_main.h"
+#include "capture/avi_sidecar.h"
+#include "capture/graph_events.h"
+#include "capture/recovery_notes.h"
+#include "doubles/fake_pipeline.h"
+#include "doubles/fake_platform.h"
+
+namespace zelvio {
+namespace {
+
+constexpr int32_t kDiskFull = static_cast<int32_t>(0x80070070u);
+const std::string kFolder = "C:\\Users\\me\\Zelvio\\Output\\Screencasts";
+const std::string kAvi = kFolder + "\\Screencast_2024-05-17-14-03-09.avi";
+const std::string kNotes = kAvi + ".recovery";
+
+ConnectedMediaType VideoInput() {
+  ConnectedMediaType type;
+  type.majorType = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
+  type.subType = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
+  type.formatType = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
+  type.format.assign(88, 0);
+  type.format[48] = 40;  // biSize
+  type.format[52] = 0x60;  // biWidth 864
+  type.format[53] = 0x03;
+  return type;
+}
+
+RepairReport Report(RepairReport::Outcome outcome, double seconds, const std::string& reason = "") {
+  RepairReport report;
+  report.outcome = outcome;
+  report.seconds = seconds;
+  report.reason = reason;
+  return report;
+}
+
+struct Notes : ::testing::Test {
+  void SetUp() override {
+    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
+    pipeline.muxInputs = {VideoInput()};
+    form.FormCreate();
+    form.Show();
+    form.ComboBoxVideoCompressors.SetItemIndex(0);
+    machine.log.clear();
+    pipeline.log.clear();
+  }
+
+  FakePlatform machine;
+  FakePipeline pipeline;
+  TFormMain form{machine, pipeline};
+};
+
+TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
+  form.JvImgBtnStartPause.Click();
+  ASSERT_TRUE(machine.HasFile(kNotes));
+  std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(machine.FileContents(kNotes));
+  ASSERT_TRUE(notes.has_value());
+  EXPECT_EQ(notes->programVersion, "1.1");
+  EXPECT_EQ(notes->avgTimePerFrame, 400000) << "25 frames a second, as announced at start-up";
+  ASSERT_EQ(notes->inputs.size(), 1u);
+  EXPECT_EQ(notes->inputs[0].format, VideoInput().format);
+  EXPECT_EQ(notes->inputs[0].subType, VideoInput().subType);
+
+  // Pausing and resuming keeps the file, so the notes stay as they are.
+  form.JvImgBtnStartPause.Click();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Count("replace: " + kNotes), 1u);
+
+  form.JvImgBtnStop.Click();
+  EXPECT_FALSE(machine.HasFile(kNotes));
+  EXPECT_EQ(machine.Entries("remove: "), (std::vector<std::string>{"remove: " + kNotes}));
+}
+
+TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
+  FakePlatform other;
+  FakePipeline otherPipeline;
+  otherPipeline.compressors = {"codec"};
+  otherPipeline.muxInputs = {VideoInput()};
+  other.PutFile(other.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\n");
+  TFormMain second{other, otherPipeline};
+  second.FormCreate();
+  second.Show();
+  ASSERT_EQ(second.ComboBoxFps.Text(), "10");
+  second.ComboBoxVideoCompressors.SetItemIndex(0);
+  // Changing the list afterwards changes nothing until the next start.
+  second.ComboBoxFps.SetItemIndex(4);
+  second.JvImgBtnStartPause.Click();
+  std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(other.FileContents(kNotes));
+  ASSERT_TRUE(notes.has_value());
+  EXPECT_EQ(notes->avgTimePerFrame, 1000000);
+
+  // A stored position outside the list announces no rate: the source keeps its 25.
+  FakePlatform third;
+  FakePipeline thirdPipeline;
+  thirdPipeline.compressors = {"codec"};
+  thirdPipeline.muxInputs = {VideoInput()};
+  third.PutFile(third.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=9\r\n");
+  TFormMain unset{third, thirdPipeline};
+  unset.FormCreate();
+  unset.Show();
+  ASSERT_EQ(unset.ComboBoxFps.Text(), "");
+  unset.ComboBoxVideoCompressors.SetItemIndex(0);
+  unset.JvImgBtnStartPause.Click();
+  notes = avi::ParseSidecar(third.FileContents(kNotes));
+  ASSERT_TRUE(notes.has_value()) << third.FileContents(kNotes);
+  EXPECT_EQ(notes->avgTimePerFrame, 400000);
+}
+
+TEST_F(Notes, NoNotesLeftWhenTheRunFailsTheFolderIsMissingOrNothingReachedTheMux) {
+  pipeline.failures["run"] = {"Error: 0x80070003 ($80070003).", static_cast<int32_t>(0x80070003u)};
+  form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
+  // Written before the graph runs (their time on the disk is not recorded), and taken back
+  // when it does not run.
+  EXPECT_EQ(machine.Entries({"replace: ", "remove: "}),
+            (std::vector<std::string>{"replace: " + kNotes, "remove: " + kNotes}));
+  EXPECT_FALSE(machine.HasFile(kNotes));
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Error: 0x80070003 ($80070003)."}));
+  form.JvImgBtnStopClick();
+  pipeline.failures.clear();
+  machine.log.clear();
+
+  // The notes would create the folder that the graph is meant to find missing.
+  machine.missingFolders.insert(kFolder);
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Count("replace: "), 0u);
+  form.JvImgBtnStop.Click();
+  machine.missingFolders.clear();
+
+  pipeline.failures.clear();
+  pipeline.muxInputs.clear();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Count("replace: "), 0u);
+}
+
+TEST_F(Notes, AFolderThatRefusesTheNotesDoesNotStopTheRecording) {
+  machine.failingWrites.insert(kNotes);
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  EXPECT_EQ(machine.Count("error: "), 0u);
+  EXPECT_EQ(machine.Count("message: "), 0u);
+}
+
+TEST_F(Notes, AStopThatFailsKeepsTheNotesForTheNextStart) {
+  form.JvImgBtnStartPause.Click();
+  pipeline.failures["stop"] = {"Error: 0x80070070 ($80070070).", kDiskFull};
+  form.Guarded([&] { form.JvImgBtnStopClick(); });
+  EXPECT_TRUE(machine.HasFile(kNotes));
+}
+
+TEST_F(Notes, ClosingWhileRecordingStopsAndRemovesTheNotes) {
+  form.JvImgBtnStartPause.Click();
+  form.CloseQuery();
+  EXPECT_FALSE(machine.HasFile(kNotes));
+}
+
+// ---- Repair after a failure -----------------------------------------------------------------
+
+TEST_F(Notes, AFailureRepairsTheFileBeforeTheBoxAndRemovesTheNotes) {
+  pipeline.resultTexts[kDiskFull] = "There is not enough space on the disk.";
+  pipeline.repairOutcomes[kAvi] = Report(RepairReport::Outcome::Repaired, 7.96);
+  form.JvImgBtnStartPause.Click();
+  const std::string written = machine.FileContents(kNotes);
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  ASSERT_EQ(pipeline.repairs.size(), 1u);
+  EXPECT_EQ(pipeline.repairs[0].aviPath, kAvi);
+  EXPECT_EQ(pipeline.repairs[0].notes, written);
+  // Stop first (the mux lets go of the file), then the repair.
+  std::vector<std::string> tail(pipeline.log.end() - 2, pipeline.log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"stop", "repair: " + kAvi}));
+  EXPECT_FALSE(machine.HasFile(kNotes));
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: The recording stopped because of an error.\nFile: " + kAvi +
+                                      "\nReason: There is not enough space on the disk ($80070070).\nThe file was "
+                                      "repaired and holds 8.0 seconds."}));
+}
+
+TEST_F(Notes, ARefusedRepairAfterAFailureKeepsTheNotesAndSaysSo) {
+  pipeline.repairOutcomes[kAvi] = Report(RepairReport::Outcome::Refused, 0, "foreign chunks in the file");
+  form.JvImgBtnStartPause.Click();
+  pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
+  EXPECT_TRUE(machine.HasFile(kNotes));
+  ASSERT_EQ(machine.Count("error: "), 1u);
+  const std::string box = machine.Entries("error: ")[0];
+  EXPECT_NE(box.find("The file could not be repaired and was left as it is: foreign chunks in the file."),
+            std::string::npos)
+      << box;
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+struct UnfinishedAtStart : ::testing::Test {
+  void SetUp() override {
+    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
+    form.FormCreate();
+    form.Show();
+    machine.log.clear();
+    pipeline.log.clear();
+  }
+
+  FakePlatform machine;
+  FakePipeline pipeline;
+  TFormMain form{machine, pipeline};
+};
+
+TEST_F(UnfinishedAtStart, EveryNotesFileLeadsToOneRepairAndOneBox) {
+  const std::string a = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
+  const std::string b = kFolder + "\\Screencast_2026-12-02-10-00-00.avi";
+  const std::string c = kFolder + "\\Screencast_2026-12-03-10-00-00.avi";
+  const std::string d = kFolder + "\\Screencast_2026-12-04-10-00-00.avi";
+  const std::string e = kFolder + "\\Screencast_2026-12-05-10-00-00.avi";
+  for (const std::string& avi : {a, b, c, d, e}) machine.PutFile(avi + ".recovery", "notes of " + avi);
+  // Not ours: another folder, another suffix, a finished recording without notes.
+  machine.PutFile(kFolder + "\\Other\\Screencast_x.avi.recovery", "elsewhere");
+  machine.PutFile(kFolder + "\\Screencast_y.avi", "finished");
+  machine.PutFile(kFolder + "\\Screencast_y.avi.bak", "a copy");
+  pipeline.repairOutcomes[a] = Report(RepairReport::Outcome::Repaired, 4.0);
+  pipeline.repairOutcomes[b] = Report(RepairReport::Outcome::AlreadyComplete, 0);
+  pipeline.repairOutcomes[c] = Report(RepairReport::Outcome::Refused, 0, "the file does not match its notes");
+  pipeline.repairOutcomes[d] = Report(RepairReport::Outcome::IoError, 0, "Access is denied.");
+  pipeline.repairOutcomes[e] = Report(RepairReport::Outcome::Repaired, 0.04);
+
+  form.RecoverUnfinishedRecordings();
+
+  ASSERT_EQ(pipeline.repairs.size(), 5u);
+  EXPECT_EQ(pipeline.repairs[2].aviPath, c);
+  EXPECT_EQ(pipeline.repairs[2].notes, "notes of " + c);
+  // Repaired and complete files lose their notes; the others keep them for another try.
+  EXPECT_FALSE(machine.HasFile(a + ".recovery"));
+  EXPECT_FALSE(machine.HasFile(b + ".recovery"));
+  EXPECT_TRUE(machine.HasFile(c + ".recovery"));
+  EXPECT_TRUE(machine.HasFile(d + ".recovery"));
+  EXPECT_FALSE(machine.HasFile(e + ".recovery"));
+  const std::string head = "A recording was not finished when Zelvio last ended.\nFile: ";
+  EXPECT_EQ(machine.Entries({"message: ", "error: "}),
+            (std::vector<std::string>{
+                "message: " + head + a + "\nIt was repaired and now holds 4.0 seconds.",
+                "error: " + head + c +
+                    "\nIt could not be repaired: the file does not match its notes. The file was left as it is, with "
+                    "its recovery notes beside it.",
+                "error: " + head + d +
+                    "\nIt could not be repaired: Access is denied. The repair will be tried again at the next start.",
+                "message: " + head + e + "\nIt was repaired and now holds 0.0 seconds.",
+            }));
+}
+
+TEST_F(UnfinishedAtStart, LooksInTheChosenFolderAndSaysNothingWhenThereIsNothing) {
+  form.EditOutputVideoPath.SetText("D:\\Videos");
+  machine.PutFile(kNotes, "in the default folder, which is not the chosen one");
+  machine.logQueries = true;
+  form.RecoverUnfinishedRecordings();
+  EXPECT_EQ(machine.Entries("list: "), (std::vector<std::string>{"list: D:\\Videos\\*.avi.recovery"}));
+  EXPECT_TRUE(pipeline.repairs.empty());
+  EXPECT_EQ(machine.Count("message: ") + machine.Count("error: "), 0u);
+}
+
+TEST_F(UnfinishedAtStart, AnEmptyFolderOptionMeansTheDefaultFolder) {
+  form.EditOutputVideoPath.SetText("");
+  machine.PutFile(kNotes, "notes");
+  pipeline.repairOutcomes[kAvi] = Report(RepairReport::Outcome::Repaired, 2.5);
+  form.RecoverUnfinishedRecordings();
+  ASSERT_EQ(pipeline.repairs.size(), 1u);
+  EXPECT_EQ(pipeline.repairs[0].aviPath, kAvi);
+}
+
+TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
+  FakePlatform fresh;
+  FakePipeline freshPipeline;
+  fresh.PutFile(kNotes, "notes");
+  TFormMain other{fresh, freshPipeline};
+  other.FormCreate();
+  other.Show();
+  EXPECT_TRUE(freshPipeline.repairs.empty()) << "the repair comes after the window shows, not among the show steps";
+}
+
+// ---- The notes file itself ------------------------------------------------------------------
+
+TEST(RecoveryNotesFile, NamesPairAndUnreadableNotesRefuseTheRepair) {
+  EXPECT_EQ(RecoveryNotesPath("D:\\v\\a.avi"), "D:\\v\\a.avi.recovery");
+  EXPECT_EQ(RecordingPathForNotes("D:\\v\\a.avi.recovery"), "D:\\v\\a.avi");
+  EXPECT_EQ(RecoveryNotesSuffix(), ".avi.recovery");
+
+  RepairReport report = RepairRecordingFile("/nonexistent/file.avi", "not notes at all");
+  EXPECT_EQ(report.outcome, RepairReport::Outcome::Refused);
+  EXPECT_NE(report.reason.find("recovery notes"), std::string::npos) << report.reason;
+
+  RecordingNotes notes;
+  notes.programVersion = "1.1";
+  notes.framesPerSecond = 25;
+  notes.muxInputs = {VideoInput()};
+  RepairReport missing = RepairRecordingFile("/nonexistent/file.avi", RecoveryNotesText(notes));
+  EXPECT_EQ(missing.outcome, RepairReport::Outcome::IoError) << missing.reason;
+}
+
+}  // namespace
+}  // namespace zelvio

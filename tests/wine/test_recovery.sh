@@ -1,0 +1,237 @@
+#!/usr/bin/env bash
+# Recordings that do not end with Stop: the program killed while recording (the next start
+# repairs the file and says so once), and a screencast folder on a small disk that fills
+# up while recording (the recording stops at once, the box names the file and the reason,
+# and the file plays up to the point of failure). The disk needs a tmpfs mount; where
+# mounting is refused, that part says SKIP with the reason.
+# Usage: test_recovery.sh <Zelvio dist folder> <folder of zdriver.exe>
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
+zt_init "$@"
+
+CASTS="$ZT_APP/Output/Screencasts"
+INI="$ZT_APP/settings.ini"
+DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
+# The test codec passes 32-bit frames of the default 864x480 region through unchanged.
+FRAME_BYTES=$((864 * 480 * 4))
+DISK=""
+DISK_MOUNTED=0
+
+# Frames ffprobe can decode from the file, 0 when it cannot open it.
+decoded_frames() {
+  local count
+  count="$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
+    -of default=noprint_wrappers=1:nokey=1 "$1" 2>/dev/null | head -n 1)"
+  echo "${count:-0}" | tr -cd '0-9'
+}
+
+expect_box_names() {
+  local what="$1" text="$2" name="$3"
+  case "$text" in
+    *"$name"*) zt_pass "$what names $name" ;;
+    *) zt_fail "$what names $name" "box text: '$text'" ;;
+  esac
+}
+
+expect_text_holds() {
+  case "$3" in
+    *"$2"*) zt_pass "$1" ;;
+    *) zt_fail "$1" "'$2' not in '$3'" ;;
+  esac
+}
+
+# A killed program leaves its overlay and cursor-hook programs behind, as a crash would;
+# they are ended here so the next start launches its own.
+end_companions() {
+  zt_drv terminate TFormMainCapturer >/dev/null
+  zt_drv terminate TFormHookCursor >/dev/null
+}
+
+choose_compressor() {
+  zt_act "$1: Video tab" zt_drv select-tab PageControlOptions 1
+  zt_act "$1: compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
+  zr_expect_no_box "$1: no box after choosing the compressor"
+}
+
+check_clean_recording_leaves_nothing() {
+  local avi
+  zr_record_seconds "clean" 2 || return
+  avi="$(zr_newest_avi "$CASTS")"
+  if [ -e "$avi.recovery" ]; then
+    zt_fail "a clean stop leaves no recovery notes" "$avi.recovery is there"
+  else
+    zt_pass "a clean stop leaves no recovery notes"
+  fi
+}
+
+check_killed_recording() {
+  local avi name text frames
+  zr_click_record "Record before the kill"
+  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording before the kill" "$(zt_error_text)"
+  zr_sleep_until 4
+  zt_act "the program killed after 4 s" zt_drv terminate TFormMain || return
+  end_companions
+  avi="$(zr_newest_avi "$CASTS")"
+  name="$(basename "$avi")"
+  echo "killed recording: $name, $(stat -c %s "$avi" 2>/dev/null) bytes"
+  if [ -s "$avi.recovery" ]; then
+    zt_pass "the killed recording left its recovery notes"
+  else
+    zt_fail "the killed recording left its recovery notes" "no $name.recovery"
+  fi
+  zt_expect_eq "before the repair the file does not decode" 0 "$(decoded_frames "$avi")"
+
+  zh_start_ready "$DEFAULT_RECT" "start after the kill"
+  if zt_drv dismiss 30000; then
+    text="$(zt_field text)"
+    expect_box_names "the box at the next start" "$text" "$name"
+    expect_text_holds "the box says how many seconds the file holds" "seconds" "$text"
+    zt_expect_field "the box is titled Zelvio" caption "Zelvio"
+  else
+    zt_fail "a box at the next start" "$(zt_error_text)"
+  fi
+  zr_expect_no_box "exactly one box at the next start"
+  if [ -e "$avi.recovery" ]; then
+    zt_fail "the repair removed the recovery notes" "still there"
+  else
+    zt_pass "the repair removed the recovery notes"
+  fi
+  frames="$(decoded_frames "$avi")"
+  if [ "$frames" -ge 75 ]; then
+    zt_pass "ffprobe decodes at least 3 s from the repaired file ($frames frames at 25 fps)"
+  else
+    zt_fail "ffprobe decodes at least 3 s from the repaired file" "$frames frames"
+  fi
+  zr_expect_video "the repaired file" "$avi" 864 480 25/1
+}
+
+# The program's folder option points at the small disk for the next start.
+point_screencasts_at() {
+  local win
+  win="$(zt_windows_path "$1")"
+  sed -i "s|^EditOutputVideoPath_Text=.*|EditOutputVideoPath_Text=${win//\\/\\\\}\r|" "$INI"
+  zt_expect_eq "settings.ini points the screencasts at the small disk" "$win" "$(zh_ini_value "$INI" EditOutputVideoPath_Text)"
+}
+
+# Always undone, also when the test ends early: the program may still hold a file on the
+# disk then, so it is ended first.
+unmount_disk() {
+  [ -n "$DISK" ] || return 0
+  if [ "$DISK_MOUNTED" = 1 ]; then
+    zt_kill_own_processes
+    umount "$DISK" 2>/dev/null || umount -l "$DISK" 2>/dev/null
+    DISK_MOUNTED=0
+  fi
+  rmdir "$DISK" 2>/dev/null
+  DISK=""
+}
+
+# Free bytes of the small disk.
+disk_free() {
+  df -B1 --output=avail "$DISK" 2>/dev/null | tail -n 1 | tr -cd '0-9'
+}
+
+check_full_disk() {
+  local why avi name text full_at box_at late frames expected watcher
+  # Outside the test folder, so its clean-up never reaches into a mounted disk.
+  DISK="$(mktemp -d /tmp/zelvio-disk-XXXXXX)"
+  if ! why="$(mount -t tmpfs -o size=40m tmpfs "$DISK" 2>&1)"; then
+    zt_skip "recording onto a full disk" "mounting a 40 MB tmpfs was refused: ${why:-no reason given}"
+    unmount_disk
+    return
+  fi
+  DISK_MOUNTED=1
+  point_screencasts_at "$DISK"
+  zh_start_ready "$DEFAULT_RECT" "start with the small disk"
+  zr_expect_no_box "no box at that start"
+
+  # A watcher notes when the disk has less room left than one frame needs.
+  rm -f "$ZT_TMP/full_at"
+  (
+    while :; do
+      free="$(disk_free)"
+      if [ -n "$free" ] && [ "$free" -lt "$FRAME_BYTES" ]; then
+        zr_now >"$ZT_TMP/full_at"
+        exit 0
+      fi
+      sleep 0.05
+    done
+  ) &
+  watcher=$!
+  zr_click_record "Record onto the small disk"
+  if zt_drv messagebox 30000; then
+    box_at="$(zr_now)"
+    text="$(zt_field text)"
+  else
+    zt_fail "a box when the disk is full" "$(zt_error_text)"
+    kill "$watcher" 2>/dev/null
+    return
+  fi
+  sleep 0.3
+  kill "$watcher" 2>/dev/null
+  wait "$watcher" 2>/dev/null
+  avi="$(zr_newest_avi "$DISK")"
+  name="$(basename "$avi")"
+  expect_box_names "the full-disk box" "$text" "$name"
+  # The system's own words for ERROR_DISK_FULL: Windows and Wine word it differently.
+  case "$text" in
+    *"There is not enough space on the disk"* | *"Disk full"*) zt_pass "the full-disk box gives the system's reason" ;;
+    *) zt_fail "the full-disk box gives the system's reason" "box text: '$text'" ;;
+  esac
+  expect_text_holds "the full-disk box gives the code" "(\$80070070)" "$text"
+  zt_expect_field "the full-disk box is titled Zelvio" caption "Zelvio"
+  zt_expect_field "the full-disk box carries the error icon" icon 1
+  if [ -s "$ZT_TMP/full_at" ]; then
+    full_at="$(cat "$ZT_TMP/full_at")"
+    late="$(awk -v a="$full_at" -v b="$box_at" 'BEGIN { printf "%.2f", b - a }')"
+    if awk -v d="$late" 'BEGIN { exit !(d <= 1.0) }'; then
+      zt_pass "the box is up within a second of the disk filling (${late} s)"
+    else
+      zt_fail "the box is up within a second of the disk filling" "${late} s"
+    fi
+  else
+    zt_fail "the disk filled up" "$(disk_free) bytes still free"
+  fi
+  # While the box is up the state is already Stopped: the buttons show it.
+  zt_expect_control JvImgBtnStop enabled 0 "full disk: Stop disabled, as after Stop"
+  zt_expect_control ComboBoxFps enabled 1 "full disk: the options are enabled again"
+  zr_expect_pixel "full disk: the frame is green" 524 296 00FF00
+  zt_act "the full-disk box dismissed" zt_drv dismiss 5000
+  zr_expect_no_box "one box only for the full disk"
+  zr_expect_duration "full disk: the duration stands still" same
+
+  echo "full-disk recording: $name, $(stat -c %s "$avi") bytes"
+  frames="$(decoded_frames "$avi")"
+  # Every whole frame that reached the disk, less the room the index took back.
+  expected=$(( ($(stat -c %s "$avi") - 65536) / (FRAME_BYTES + 8) - 2 ))
+  if [ "$frames" -gt 0 ] && [ "$frames" -ge "$expected" ]; then
+    zt_pass "the file plays up to the point of failure ($frames frames, at least $expected expected)"
+  else
+    zt_fail "the file plays up to the point of failure" "$frames frames decoded, $expected expected"
+  fi
+  if [ -e "$avi.recovery" ]; then
+    zt_fail "the repaired file has no recovery notes left" "still there"
+  else
+    zt_pass "the repaired file has no recovery notes left"
+  fi
+  zh_close "after the full disk"
+  unmount_disk
+}
+
+command -v ffprobe >/dev/null || zt_abort "ffprobe is needed to check the recordings"
+mkdir -p "$CASTS"
+trap 'unmount_disk; zt_cleanup' EXIT
+trap 'unmount_disk; zt_abort "interrupted"' INT TERM
+
+zh_start_ready "$DEFAULT_RECT" "first run"
+zr_expect_no_box "no box at the first start"
+choose_compressor "first run"
+check_clean_recording_leaves_nothing
+zh_close "after the clean recording"
+zh_start_ready "$DEFAULT_RECT" "start after the clean recording"
+zr_expect_no_box "no box at the start after a clean recording"
+check_killed_recording
+zh_close "after the repair"
+check_full_disk
+zt_finish
