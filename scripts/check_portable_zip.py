@@ -1,11 +1,28 @@
 #!/usr/bin/env python3
-"""Checks the portable zip: named after the version in the program's version resource,
+"""Checks the portable zip: named after the version in the built program's version resource,
 one top folder "Zelvio" holding exactly the shipped files, each byte for byte as built.
 Usage: check_portable_zip.py ZIP DIST_FOLDER FILE... (paths relative to DIST_FOLDER)"""
 import os
-import re
 import sys
 import zipfile
+
+def product_version(exe):
+    """The ProductVersion string of the built program's version resource, read from the
+    executable itself: a String entry is its lengths and type, the UTF-16 key, padding to a
+    four-byte boundary, then the UTF-16 value."""
+    with open(exe, "rb") as f:
+        data = f.read()
+    key = "ProductVersion\0".encode("utf-16-le")
+    at = data.find(key)
+    if at < 0:
+        return None
+    start = at + len(key)
+    start += (4 - (start - at + 6) % 4) % 4
+    end = start
+    while end + 1 < len(data) and data[end:end + 2] != b"\0\0":
+        end += 2
+    return data[start:end].decode("utf-16-le") or None
+
 
 def main():
     zip_path, dist, shipped = sys.argv[1], sys.argv[2], sys.argv[3:]
@@ -20,10 +37,7 @@ def main():
             failed += 1
             print(f"FAIL: {what}" + (f" ({detail})" if detail else ""))
 
-    rc = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "app", "zelvio.rc")
-    with open(rc, encoding="latin-1") as f:
-        found = re.search(r'VALUE "ProductVersion", "([^"]+)"', f.read())
-    version = found.group(1) if found else None
+    version = product_version(os.path.join(dist, "Zelvio.exe"))
     check("the version resource names a product version", version is not None)
     check("the zip is named Zelvio-<version>-win64.zip",
           os.path.basename(zip_path) == f"Zelvio-{version}-win64.zip", os.path.basename(zip_path))
