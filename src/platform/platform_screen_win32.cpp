@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "desktop/bitmap_file.h"
+#include "platform/bitmap_file.h"
 #include "platform/errors.h"
 #include "platform/handles_win32.h"
 #include "platform/system_error_win32.h"

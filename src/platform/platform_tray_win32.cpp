@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "desktop/tray_menu_win32.h"
 #include "platform/errors.h"
 
 namespace zelvio {

@@ -15,6 +15,9 @@
 
 namespace zelvio {
 
+// Callback message of the tray icon, sent to the main window.
+inline constexpr UINT kTrayIconMessage = WM_APP + 10;
+
 class Win32Platform : public Platform {
  public:
   // `applicationTitle` is the caption of every message box.
