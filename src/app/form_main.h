@@ -18,10 +18,10 @@ namespace zelvio {
 
 class IniFileStorage;
 class FormStorage;
+struct OverlayCommand;
 
 inline constexpr const char* kApplicationTitle = "Zelvio";
 inline constexpr const char* kMainWindowCaption = "Zelvio - The Free Screen Recorder";
-inline constexpr const char* kOverlayClass = "TFormMainCapturer";
 inline constexpr const char* kOverlayProgram = "Programs\\ZelvioCapturer.exe";
 inline constexpr const char* kCursorHookProgram = "Programs\\HookCursor.exe";
 inline constexpr const char* kCursorHookClass = "TFormHookCursor";
@@ -77,7 +77,7 @@ class TFormMain {
   void BitBtnDecPosYClick();
   void BitBtnIncPosYClick();
 
-  void SendWindowCommand(const std::string& className, const std::string& title, const std::string& command);
+  void SendOverlayCommand(const OverlayCommand& command);
   void LaunchOverlayProgram();
   void LaunchCursorHookProgram();
   void CloseCursorHookProgram();

@@ -2,6 +2,7 @@
 // settings and the companion programs rely on.
 #include "app/form_main.h"
 #include "app/text_numbers.h"
+#include "companions/overlay_command.h"
 #include "settings/form_storage.h"
 #include "settings/ini_file_storage.h"
 
@@ -36,7 +37,7 @@ void TFormMain::FormShow() {
   ComboBoxInputLines.SetItemIndex(IntegerOr(LabelInputLinesIndex.Caption(), -1));
   ListBoxAudioFormat.SetItemIndex(IntegerOr(LabelAudioFormatIndex.Caption(), -1));
   SetCheckedWithoutClick(CheckBoxEnableAudio, IntegerOr(LabelIsAudioEnabled.Caption(), 0) != 0);
-  SendWindowCommand(kOverlayClass, "", "ChangeFormCaption$FormMainCapturer@" + ComboBoxFps.Text());
+  SendOverlayCommand(OverlayCaptionCommand(OverlayRateCaption(ComboBoxFps.Text())));
   BuildCaptureGraph();
   FillEmptyOutputPath(EditOutputVideoPath, "\\Output\\Screencasts");
   FillEmptyOutputPath(EditOutputScreenshotsPath, "\\Output\\Screenshots");
@@ -65,7 +66,7 @@ void TFormMain::CloseQuery() {
 }
 
 void TFormMain::FormClose() {
-  SendWindowCommand(kOverlayClass, "", "Close");
+  SendOverlayCommand(OverlayCloseCommand());
   if (CheckBoxEnableCursor.Checked()) CloseCursorHookProgram();
   pipeline_.FreeCatalogs();
   UnregisterHotkeys();

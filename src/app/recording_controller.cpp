@@ -1,13 +1,14 @@
 // Record/Pause and Stop: the only place that runs, pauses and stops the capture graph.
 #include "app/form_main.h"
 #include "app/time_texts.h"
+#include "companions/overlay_command.h"
 
 namespace zelvio {
 
 void TFormMain::JvImgBtnStartPauseClick() {
   if (recordingState_ == RecordingState::Recording) {
     recordingState_ = RecordingState::Paused;
-    SendWindowCommand(kOverlayClass, "", "ChangeFormColor$C0C0C0$0");
+    SendOverlayCommand(OverlayColorCommand(kFramePausedColor, 0));
     pipeline_.PauseGraph();
     PanelOptions.SetEnabled(false);
     JvImgBtnStop.SetEnabled(true);
@@ -21,7 +22,7 @@ void TFormMain::JvImgBtnStartPauseClick() {
   // From Stopped every recording gets a fresh graph and a file named by this press.
   if (recordingState_ == RecordingState::Stopped) BuildCaptureGraph();
   recordingState_ = RecordingState::Recording;
-  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
+  SendOverlayCommand(OverlayColorCommand(kFrameRecordingColor, 0));
   pipeline_.RunGraph();
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
@@ -32,7 +33,7 @@ void TFormMain::JvImgBtnStartPauseClick() {
 void TFormMain::JvImgBtnStopClick() {
   if (recordingState_ == RecordingState::Stopped) return;
   recordingState_ = RecordingState::Stopped;
-  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
+  SendOverlayCommand(OverlayColorCommand(kFrameStoppedColor, 0));
   TimerDuration.SetEnabled(false);
   pipeline_.StopGraph();
   PanelOptions.SetEnabled(true);

@@ -2,13 +2,12 @@
 
 namespace zelvio::pushsource {
 
-namespace {
-constexpr std::string_view kCaptionPrefix = "FormMainCapturer@";
-}
-
 int RateFromCaption(std::string_view caption) {
-    if (caption.substr(0, kCaptionPrefix.size()) != kCaptionPrefix) return kDefaultFps;
-    std::string_view digits = caption.substr(kCaptionPrefix.size());
+    const std::string_view name = kOverlayCaption;
+    if (caption.substr(0, name.size()) != name) return kDefaultFps;
+    caption.remove_prefix(name.size());
+    if (caption.empty() || caption.front() != kOverlayRateMark) return kDefaultFps;
+    std::string_view digits = caption.substr(1);
     if (digits.empty()) return kDefaultFps;
     int value = 0;
     for (char c : digits) {

@@ -137,15 +137,4 @@ std::optional<uint32_t> DecodeColour(std::string_view text) {
   return static_cast<uint32_t>(*number);
 }
 
-std::string ColorToHexText(uint32_t colour) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (int shift = 0; shift < 24; shift += 8) {
-    uint32_t byte = (colour >> shift) & 0xFFu;
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0xFu];
-  }
-  return text;
-}
-
 }  // namespace zelvio
