@@ -39,8 +39,8 @@ void TFormMain::FormShow() {
   SetCheckedWithoutClick(CheckBoxEnableAudio, IntegerOr(LabelIsAudioEnabled.Caption(), 0) != 0);
   SendOverlayCommand(OverlayCaptionCommand(OverlayRateCaption(ComboBoxFps.Text())));
   BuildCaptureGraph();
-  FillEmptyOutputPath(EditOutputVideoPath, "\\Output\\Screencasts");
-  FillEmptyOutputPath(EditOutputScreenshotsPath, "\\Output\\Screenshots");
+  FillEmptyOutputPath(EditOutputVideoPath, kDefaultVideoFolder);
+  FillEmptyOutputPath(EditOutputScreenshotsPath, kDefaultScreenshotFolder);
   CheckBoxEnableCursorClick();
   UpdateRegion();
 }

@@ -17,7 +17,7 @@ constexpr char kWindowClass[] = "TFormMain";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kButtonImageSize = 22;
-constexpr int kButtonImageCount = 5;
+constexpr int kButtonImageCount = kButtonPictureCount;
 constexpr int kTabImageSize = 16;
 constexpr int kTabImageCount = 4;
 

@@ -12,7 +12,7 @@ void TFormMain::JvImgBtnStartPauseClick() {
     pipeline_.PauseGraph();
     PanelOptions.SetEnabled(false);
     JvImgBtnStop.SetEnabled(true);
-    JvImgBtnStartPause.SetImageIndex(0);
+    JvImgBtnStartPause.SetImageIndex(kPictureRecord);
     return;
   }
   if (ComboBoxVideoCompressors.Text().empty()) {
@@ -27,7 +27,7 @@ void TFormMain::JvImgBtnStartPauseClick() {
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
   JvImgBtnStop.SetEnabled(true);
-  JvImgBtnStartPause.SetImageIndex(1);
+  JvImgBtnStartPause.SetImageIndex(kPicturePause);
 }
 
 void TFormMain::JvImgBtnStopClick() {
@@ -38,7 +38,7 @@ void TFormMain::JvImgBtnStopClick() {
   pipeline_.StopGraph();
   PanelOptions.SetEnabled(true);
   JvImgBtnStop.SetEnabled(false);
-  JvImgBtnStartPause.SetImageIndex(0);
+  JvImgBtnStartPause.SetImageIndex(kPictureRecord);
 }
 
 void TFormMain::TimerTimer() {

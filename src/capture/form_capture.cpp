@@ -42,7 +42,7 @@ void TFormMain::BuildCaptureGraph() {
   options.audioFormat = ListBoxAudioFormat.ItemIndex();
   options.inputLine = ComboBoxInputLines.ItemIndex();
   std::string folder = EditOutputVideoPath.Text();
-  if (folder.empty()) folder = DefaultFolder("\\Output\\Screencasts");
+  if (folder.empty()) folder = DefaultFolder(kDefaultVideoFolder);
   options.screencastPath = DatedFilePath(folder, "Screencast_", platform_.Now(), "avi");
   pipeline_.BuildCaptureGraph(options);
 }

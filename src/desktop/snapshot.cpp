@@ -7,17 +7,17 @@
 namespace zelvio {
 
 void TFormMain::JvImgBtnSnapshotClick() {
-  JvImgBtnSnapshot.SetImageIndex(4);
+  JvImgBtnSnapshot.SetImageIndex(kPictureSnapshotFlash);
   try {
     SendOverlayCommand(OverlayColorCommand(kFrameSnapshotColor, kFrameSnapshotFlashMs));
     TakeSnapshot();
     platform_.ProcessMessages();
     platform_.Sleep(50);
   } catch (...) {
-    JvImgBtnSnapshot.SetImageIndex(3);
+    JvImgBtnSnapshot.SetImageIndex(kPictureSnapshot);
     throw;
   }
-  JvImgBtnSnapshot.SetImageIndex(3);
+  JvImgBtnSnapshot.SetImageIndex(kPictureSnapshot);
 }
 
 void TFormMain::TakeSnapshot() {
@@ -33,7 +33,7 @@ void TFormMain::TakeSnapshot() {
     throw ZelvioError("No snapshot was taken: the capture region has no area");
   }
   std::string folder = EditOutputScreenshotsPath.Text();
-  if (folder.empty()) folder = DefaultFolder("\\Output\\Screenshots");
+  if (folder.empty()) folder = DefaultFolder(kDefaultScreenshotFolder);
   platform_.SaveScreenBitmap(source, DatedFilePath(folder, "Screenshot_", platform_.Now(), "bmp"));
 }
 
