@@ -9,6 +9,7 @@
 #include "about/about_window_win32.h"
 #include "app/form_main.h"
 #include "app/main_window_win32.h"
+#include "app/resources_win32.h"
 #include "capture/directshow_pipeline.h"
 #include "platform/errors.h"
 #include "platform/platform_win32.h"
@@ -52,7 +53,7 @@ int RunMessageLoop(zelvio::MainWindowHost& host) {
 }
 
 int RunProgram(HINSTANCE instance) {
-  zelvio::Win32Platform platform(kApplicationTitle);
+  zelvio::Win32Platform platform(kApplicationTitle, IDI_ZELVIO);
   zelvio::MainWindowHost host(instance, platform);
   if (!host.Handle()) return 1;
   platform.SetMessageFilter([&host](MSG& msg) { return host.PreTranslate(msg); });
