@@ -172,9 +172,4 @@ HRESULT OutputPin::DeliverEndFlush() {
     return peer ? peer->EndFlush() : VFW_E_NOT_CONNECTED;
 }
 
-HRESULT OutputPin::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-    IPin* peer = Peer();
-    return peer ? peer->NewSegment(start, stop, rate) : VFW_E_NOT_CONNECTED;
-}
-
 }  // namespace kit

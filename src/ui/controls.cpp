@@ -153,12 +153,6 @@ void TrackBar::SetMax(int max) {
   ClampAndNotify();
 }
 
-void TrackBar::SetMin(int min) {
-  if (min > max_) return;
-  min_ = min;
-  ClampAndNotify();
-}
-
 void TrackBar::ClampAndNotify() {
   int clamped = std::clamp(position_, min_, max_);
   if (clamped == position_) {
