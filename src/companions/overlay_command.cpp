@@ -1,8 +1,9 @@
 #include "companions/overlay_command.h"
 
 #include <cstring>
-#include <limits>
 #include <string_view>
+
+#include "platform/decimal_text.h"
 
 namespace zelvio {
 namespace {
@@ -25,24 +26,6 @@ std::vector<std::string_view> SplitFields(std::string_view text) {
         fields.push_back(text.substr(start, end - start));
         start = end + 1;
     }
-}
-
-// Plain decimal only: an optional '-', then at least one digit, nothing else.
-std::optional<int> ParseInt(std::string_view text) {
-    bool negative = !text.empty() && text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-
-    constexpr int64_t kLimit = std::numeric_limits<int>::max();
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > kLimit + 1) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > kLimit || value < std::numeric_limits<int>::min()) return std::nullopt;
-    return static_cast<int>(value);
 }
 
 std::optional<int> HexDigit(char c) {
@@ -91,11 +74,11 @@ std::optional<OverlayCommand> ParseCaption(std::string_view text) {
 
 std::optional<OverlayCommand> ParseCreate(const std::vector<std::string_view>& fields) {
     if (fields.size() != 7) return std::nullopt;
-    auto width = ParseInt(fields[1]);
-    auto height = ParseInt(fields[2]);
-    auto left = ParseInt(fields[3]);
-    auto top = ParseInt(fields[4]);
-    auto flag = ParseInt(fields[5]);
+    auto width = ParseDecimal(fields[1]);
+    auto height = ParseDecimal(fields[2]);
+    auto left = ParseDecimal(fields[3]);
+    auto top = ParseDecimal(fields[4]);
+    auto flag = ParseDecimal(fields[5]);
     auto color = ParseColor(fields[6]);
     if (!width || !height || !left || !top || !flag || !color) return std::nullopt;
     if (!IsSize(*width) || !IsSize(*height)) return std::nullopt;
@@ -107,7 +90,7 @@ std::optional<OverlayCommand> ParseCreate(const std::vector<std::string_view>& f
 std::optional<OverlayCommand> ParseColorChange(const std::vector<std::string_view>& fields) {
     if (fields.size() != 3) return std::nullopt;
     auto color = ParseColor(fields[1]);
-    auto duration = ParseInt(fields[2]);
+    auto duration = ParseDecimal(fields[2]);
     if (!color || !duration || *duration < 0) return std::nullopt;
     return OverlayColorCommand(*color, *duration);
 }
