@@ -101,7 +101,7 @@ HRESULT OutputPin::TryAllocator(IMemInputPin* input, IMemAllocator* allocator,
     if (granted.cbBuffer < props.cbBuffer || granted.cBuffers < 1) return E_FAIL;
     hr = input->NotifyAllocator(allocator, FALSE);
     if (FAILED(hr)) return hr;
-    allocator_ = allocator;
+    allocator_ = ComPtr<IMemAllocator>::Share(allocator);
     borrowed_ = false;
     return S_OK;
 }
