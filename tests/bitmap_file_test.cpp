@@ -1,5 +1,5 @@
 // The snapshot file layout, byte for byte: what a bitmap viewer needs to read our files.
-#include "desktop/bitmap_file.h"
+#include "platform/bitmap_file.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/form_main.h"
-#include "desktop/layered_sweep.h"
+#include "platform/layered_sweep.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 

@@ -222,6 +222,66 @@ TEST(OverlayCommandKeyword, UnknownOrMisspelledKeywordsAreRejected) {
     EXPECT_FALSE(Parse("Create 864$480$528$300$0$0000FF"));
 }
 
+// ---- Formatting ------------------------------------------------------------------------
+
+bool SameCommand(const OverlayCommand& a, const OverlayCommand& b) {
+    return a.kind == b.kind && a.caption == b.caption && a.width == b.width && a.height == b.height &&
+           a.left == b.left && a.top == b.top && a.background == b.background && a.color.r == b.color.r &&
+           a.color.g == b.color.g && a.color.b == b.color.b && a.durationMs == b.durationMs;
+}
+
+struct FormatCase {
+    OverlayCommand command;
+    const char* text;
+};
+
+// Every command the recorder sends, and the edges of each field, with the exact text the
+// overlay expects on the wire.
+const FormatCase kFormatCases[] = {
+    {OverlayRegionCommand(864, 480, 528, 300, false, {0x00, 0x00, 0xFF}), "Create$864$480$528$300$0$0000FF"},
+    {OverlayRegionCommand(1920, 1080, -277, -156, true, {0xFF, 0x00, 0x00}), "Create$1920$1080$-277$-156$-1$FF0000"},
+    {OverlayRegionCommand(1, 1, 0, 0, false, {0x0A, 0xBC, 0xDE}), "Create$1$1$0$0$0$0ABCDE"},
+    {OverlayRegionCommand(100000, 100000, -100000, 100000, true, {0xFF, 0xFF, 0xFF}),
+     "Create$100000$100000$-100000$100000$-1$FFFFFF"},
+    {OverlayColorCommand(kFrameRecordingColor, 0), "ChangeFormColor$FF0000$0"},
+    {OverlayColorCommand(kFramePausedColor, 0), "ChangeFormColor$C0C0C0$0"},
+    {OverlayColorCommand(kFrameStoppedColor, 0), "ChangeFormColor$00FF00$0"},
+    {OverlayColorCommand(kFrameSnapshotColor, kFrameSnapshotFlashMs), "ChangeFormColor$FFFF00$100"},
+    {OverlayColorCommand({0x01, 0x02, 0x03}, 2147483647), "ChangeFormColor$010203$2147483647"},
+    {OverlayCaptionCommand(OverlayRateCaption("25")), "ChangeFormCaption$FormMainCapturer@25"},
+    {OverlayCaptionCommand(OverlayRateCaption("")), "ChangeFormCaption$FormMainCapturer@"},
+    {OverlayCaptionCommand("a$b$"), "ChangeFormCaption$a$b$"},
+    {OverlayCaptionCommand(""), "ChangeFormCaption$"},
+    {OverlayCloseCommand(), "Close"},
+};
+
+TEST(OverlayCommandFormat, WritesTheExactTextAndParsesBackToTheSameCommand) {
+    for (const FormatCase& c : kFormatCases) {
+        SCOPED_TRACE(c.text);
+        std::string text = FormatOverlayCommand(c.command);
+        EXPECT_EQ(text, c.text);
+        auto back = Parse(text);
+        ASSERT_TRUE(back);
+        EXPECT_TRUE(SameCommand(*back, c.command));
+    }
+}
+
+TEST(OverlayCommandFormat, ToolkitColourIsWrittenRedFirstWithoutItsHighByte) {
+    struct Case {
+        uint32_t colour;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0xFF0000, "ChangeFormColor$0000FF$0"}, {0x0000FF, "ChangeFormColor$FF0000$0"},
+        {0x0A0B0C, "ChangeFormColor$0C0B0A$0"}, {0xABCDEF, "ChangeFormColor$EFCDAB$0"},
+        {0xFF00000F, "ChangeFormColor$0F0000$0"}, {0, "ChangeFormColor$000000$0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FormatOverlayCommand(OverlayColorCommand(OverlayColorFromColour(c.colour), 0)), c.text);
+    }
+}
+
 // ---- The bytes of the channel ---------------------------------------------------------
 
 TEST(OverlayCommandBytes, EncodingAppendsExactlyOneZero) {

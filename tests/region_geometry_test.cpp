@@ -51,10 +51,5 @@ TEST(AnchorOriginTest, AnchorsOnScreensLargerAndSmallerThanTheRegion) {
   }
 }
 
-TEST(RegionCommandTest, FieldsAndSigns) {
-  EXPECT_EQ(RegionCommand(864, 480, 528, 300, false, "0000FF"), "Create$864$480$528$300$0$0000FF");
-  EXPECT_EQ(RegionCommand(1920, 1080, -277, -156, true, "FF0000"), "Create$1920$1080$-277$-156$-1$FF0000");
-}
-
 }  // namespace
 }  // namespace zelvio

@@ -172,15 +172,6 @@ TEST(ColorNames, TwentyFixedTwoSpecialThirtySystemColoursWithoutIndex25) {
   EXPECT_EQ(systemIndexes, expected);
 }
 
-TEST(ColorHexText, RedGreenBlueUpperCaseHighByteDropped) {
-  EXPECT_EQ(ColorToHexText(0xFF0000), "0000FF");
-  EXPECT_EQ(ColorToHexText(0x0000FF), "FF0000");
-  EXPECT_EQ(ColorToHexText(0x0A0B0C), "0C0B0A");
-  EXPECT_EQ(ColorToHexText(0xABCDEF), "EFCDAB");
-  EXPECT_EQ(ColorToHexText(0xFF00000F), "0F0000");
-  EXPECT_EQ(ColorToHexText(0), "000000");
-}
-
 // ---- The stored-property list ----------------------------------------------
 
 std::ptrdiff_t PositionOf(std::string_view valueName) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "companions/overlay_command.h"
 #include "kit/com_ptr.h"
 #include "push_source_ids.h"
 #include "screen_grabber.h"
@@ -45,12 +46,13 @@ HWND CreateOverlay(int width, int height, int fps) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TFormMainCapturer";
+    wc.lpszClassName = zelvio::kOverlayWindowClass;
     RegisterClassA(&wc);
     char caption[64];
-    std::snprintf(caption, sizeof(caption), "FormMainCapturer@%d", fps);
-    return CreateWindowExA(WS_EX_TOOLWINDOW, "TFormMainCapturer", caption, WS_POPUP, -8, -8, width + 16,
-                           height + 16, nullptr, nullptr, wc.hInstance, nullptr);
+    std::snprintf(caption, sizeof(caption), "%s%c%d", zelvio::kOverlayCaption, zelvio::kOverlayRateMark, fps);
+    constexpr int kBorder = zelvio::kOverlayBorder;
+    return CreateWindowExA(WS_EX_TOOLWINDOW, zelvio::kOverlayWindowClass, caption, WS_POPUP, -kBorder, -kBorder,
+                           width + 2 * kBorder, height + 2 * kBorder, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 struct BlitCost {

@@ -86,7 +86,7 @@ STDMETHODIMP BaseFilter::GetState(DWORD, FILTER_STATE* state) {
 
 STDMETHODIMP BaseFilter::SetSyncSource(IReferenceClock* clock) {
     AutoLock lock(stateLock_);
-    clock_ = clock;
+    clock_ = ComPtr<IReferenceClock>::Share(clock);
     return S_OK;
 }
 
@@ -114,7 +114,7 @@ STDMETHODIMP BaseFilter::EnumPins(IEnumPins** out) {
     if (!out) return E_POINTER;
     AutoLock lock(stateLock_);
     std::vector<ComPtr<IPin>> pins;
-    for (int i = 0; i < PinCount(); ++i) pins.emplace_back(PinAt(i));
+    for (int i = 0; i < PinCount(); ++i) pins.push_back(ComPtr<IPin>::Share(PinAt(i)));
     return PinEnumerator::Create(std::move(pins), out);
 }
 

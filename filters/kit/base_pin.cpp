@@ -41,7 +41,7 @@ STDMETHODIMP BasePin::Disconnect() {
 }
 
 void BasePin::SetConnection(IPin* peer, const AM_MEDIA_TYPE& mt) {
-    peer_ = peer;
+    peer_ = ComPtr<IPin>::Share(peer);
     mt_ = MediaType(mt);
 }
 

@@ -54,7 +54,7 @@ STDMETHODIMP InputPin::GetAllocator(IMemAllocator** out) {
 STDMETHODIMP InputPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
     if (!allocator) return E_POINTER;
     AutoLock lock(filter_.StateLock());
-    allocator_ = allocator;
+    allocator_ = ComPtr<IMemAllocator>::Share(allocator);
     return S_OK;
 }
 

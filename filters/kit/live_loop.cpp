@@ -30,7 +30,7 @@ HRESULT LiveLoop::Start() {
 void LiveLoop::Run(IReferenceClock* clock, REFERENCE_TIME start) {
     {
         AutoLock lock(timeLock_);
-        clock_ = clock;
+        clock_ = ComPtr<IReferenceClock>::Share(clock);
         start_ = start;
         counterBase_ = CounterTime();
     }

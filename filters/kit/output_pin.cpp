@@ -101,7 +101,7 @@ HRESULT OutputPin::TryAllocator(IMemInputPin* input, IMemAllocator* allocator,
     if (granted.cbBuffer < props.cbBuffer || granted.cBuffers < 1) return E_FAIL;
     hr = input->NotifyAllocator(allocator, FALSE);
     if (FAILED(hr)) return hr;
-    allocator_ = allocator;
+    allocator_ = ComPtr<IMemAllocator>::Share(allocator);
     borrowed_ = false;
     return S_OK;
 }
@@ -170,11 +170,6 @@ HRESULT OutputPin::DeliverBeginFlush() {
 HRESULT OutputPin::DeliverEndFlush() {
     IPin* peer = Peer();
     return peer ? peer->EndFlush() : VFW_E_NOT_CONNECTED;
-}
-
-HRESULT OutputPin::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-    IPin* peer = Peer();
-    return peer ? peer->NewSegment(start, stop, rate) : VFW_E_NOT_CONNECTED;
 }
 
 }  // namespace kit

@@ -23,7 +23,6 @@ public:
     HRESULT DeliverEndOfStream();
     HRESULT DeliverBeginFlush();
     HRESULT DeliverEndFlush();
-    HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
     // True when the allocator belongs to someone upstream and samples are passed through.
     bool BorrowsAllocator() const { return borrowed_; }

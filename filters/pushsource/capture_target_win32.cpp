@@ -8,7 +8,7 @@ namespace ps = zelvio::pushsource;
 
 ps::CaptureTarget ReadCaptureTarget() {
     ps::Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    HWND overlay = FindWindowA("TFormMainCapturer", nullptr);
+    HWND overlay = FindWindowA(zelvio::kOverlayWindowClass, nullptr);
     RECT r;
     if (!overlay || !GetWindowRect(overlay, &r)) return ps::ChooseTarget(std::nullopt, screen);
     char caption[256] = {};

@@ -9,9 +9,9 @@
 
 #include <windows.h>
 
-constexpr const char* kFrameClassName = "TFormMainCapturer";
-constexpr const char* kFrameInitialCaption = "FormMainCapturer";
-constexpr int kFrameBorder = 8;
+constexpr const char* kFrameClassName = zelvio::kOverlayWindowClass;
+constexpr const char* kFrameInitialCaption = zelvio::kOverlayCaption;
+constexpr int kFrameBorder = zelvio::kOverlayBorder;
 
 class FrameWindow {
 public:

@@ -12,6 +12,7 @@
 #include "about/about_text.h"
 #include "about/modal_session_win32.h"
 #include "about/owner_drawn_win32.h"
+#include "platform/fonts_win32.h"
 #include "platform/handles_win32.h"
 
 namespace zelvio {
@@ -42,13 +43,6 @@ AboutState* StateOf(HWND window) {
 }
 
 // ---- building ----
-
-UniqueFont TahomaFont(int points, int weight) {
-  WindowDc screen(nullptr);
-  int height = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-  return UniqueFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
-}
 
 SIZE TextSize(HFONT font, std::string_view text) {
   WindowDc screen(nullptr);

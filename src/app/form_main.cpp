@@ -45,9 +45,9 @@ const std::vector<std::string> kModifierItems = {"NONE", "ALT", "CTRL", "SHIFT",
 
 TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
     : FormMain(ControlKind::Form, "FormMain", nullptr),
-      JvImgBtnStartPause("JvImgBtnStartPause", &FormMain, 0),
-      JvImgBtnStop("JvImgBtnStop", &FormMain, 2),
-      JvImgBtnSnapshot("JvImgBtnSnapshot", &FormMain, 3),
+      JvImgBtnStartPause("JvImgBtnStartPause", &FormMain, kPictureRecord),
+      JvImgBtnStop("JvImgBtnStop", &FormMain, kPictureStop),
+      JvImgBtnSnapshot("JvImgBtnSnapshot", &FormMain, kPictureSnapshot),
       BitBtnAbout("BitBtnAbout", &FormMain, "About"),
       PanelOptions(ControlKind::Panel, "PanelOptions", &FormMain),
       GroupBoxOptions(ControlKind::GroupBox, "GroupBoxOptions", &PanelOptions),
@@ -216,20 +216,7 @@ void TFormMain::FillLists() {
   ComboBoxFps.SetItems({"5", "10", "20", "25", "30"});
   ComboBoxFps.SetItemIndex(3);
 
-  struct HotkeyRow {
-    ComboBox& modifier;
-    ComboBox& key;
-    std::vector<std::string> keys;
-    int defaultKey;
-  };
-  HotkeyRow rows[] = {
-      {ComboBoxVKStart, ComboBoxKeyStart, {"A", "B", "C", "D", "E", "F1", "F2"}, 5},
-      {ComboBoxVKPause, ComboBoxKeyPause, {"F", "G", "H", "I", "J", "F3", "F4"}, 5},
-      {ComboBoxVKStop, ComboBoxKeyStop, {"K", "L", "M", "N", "O", "F5", "F6"}, 5},
-      {ComboBoxVKSnapshot, ComboBoxKeySnapshot, {"P", "Q", "R", "S", "T", "F7", "F8"}, 5},
-      {ComboBoxVKToggleBg, ComboBoxKeyToggleBg, {"U", "V", "W", "X", "Y", "Z", "F9", "F10"}, 6},
-  };
-  for (auto& row : rows) {
+  for (const HotkeyRow& row : HotkeyRows()) {
     row.modifier.SetItems(kModifierItems);
     row.modifier.SetItemIndex(0);
     row.key.SetItems(row.keys);

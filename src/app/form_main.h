@@ -18,14 +18,21 @@ namespace zelvio {
 
 class IniFileStorage;
 class FormStorage;
+struct OverlayCommand;
 
 inline constexpr const char* kApplicationTitle = "Zelvio";
 inline constexpr const char* kMainWindowCaption = "Zelvio - The Free Screen Recorder";
-inline constexpr const char* kOverlayClass = "TFormMainCapturer";
 inline constexpr const char* kOverlayProgram = "Programs\\ZelvioCapturer.exe";
 inline constexpr const char* kCursorHookProgram = "Programs\\HookCursor.exe";
 inline constexpr const char* kCursorHookClass = "TFormHookCursor";
 inline constexpr const char* kCursorHookTitle = "FormHookCursor";
+// Where videos and screenshots go when no folder is chosen, below the current directory.
+inline constexpr const char* kDefaultVideoFolder = "\\Output\\Screencasts";
+inline constexpr const char* kDefaultScreenshotFolder = "\\Output\\Screenshots";
+
+// The toolbar buttons' pictures, in image-list order.
+enum ButtonPicture { kPictureRecord, kPicturePause, kPictureStop, kPictureSnapshot, kPictureSnapshotFlash,
+                     kButtonPictureCount };
 
 // Which of the tray menu's Record, Pause and Stop items are enabled.
 struct TrayRecordingItems {
@@ -90,7 +97,7 @@ class TFormMain {
   void BitBtnDecPosYClick();
   void BitBtnIncPosYClick();
 
-  void SendWindowCommand(const std::string& className, const std::string& title, const std::string& command);
+  void SendOverlayCommand(const OverlayCommand& command);
   void LaunchOverlayProgram();
   void LaunchCursorHookProgram();
   void CloseCursorHookProgram();
@@ -269,6 +276,17 @@ class TFormMain {
   void BindHandlers();
   void FillLists();
   void StepTrackBar(TrackBar& bar, int delta);
+  // One line of the hotkeys box: the action's id, its two lists, the keys the second one
+  // offers and the one it starts on, and the message when the system refuses the pair.
+  struct HotkeyRow {
+    int id;
+    ComboBox& modifier;
+    ComboBox& key;
+    std::vector<std::string> keys;
+    int defaultKey;
+    const char* failure;
+  };
+  std::vector<HotkeyRow> HotkeyRows();
   std::string DefaultFolder(const char* suffix);
   void FillEmptyOutputPath(Edit& edit, const char* suffix);
   void PickOutputFolder(const std::string& title, Edit& edit);

@@ -2,6 +2,7 @@
 // settings and the companion programs rely on.
 #include "app/form_main.h"
 #include "app/text_numbers.h"
+#include "companions/overlay_command.h"
 #include "settings/form_storage.h"
 #include "settings/ini_file_storage.h"
 
@@ -37,10 +38,10 @@ void TFormMain::FormShow() {
   ListBoxAudioFormat.SetItemIndex(IntegerOr(LabelAudioFormatIndex.Caption(), -1));
   SetCheckedWithoutClick(CheckBoxEnableAudio, IntegerOr(LabelIsAudioEnabled.Caption(), 0) != 0);
   announcedFrameRate_ = ComboBoxFps.Text();
-  SendWindowCommand(kOverlayClass, "", "ChangeFormCaption$FormMainCapturer@" + announcedFrameRate_);
+  SendOverlayCommand(OverlayCaptionCommand(OverlayRateCaption(announcedFrameRate_)));
   BuildCaptureGraph();
-  FillEmptyOutputPath(EditOutputVideoPath, "\\Output\\Screencasts");
-  FillEmptyOutputPath(EditOutputScreenshotsPath, "\\Output\\Screenshots");
+  FillEmptyOutputPath(EditOutputVideoPath, kDefaultVideoFolder);
+  FillEmptyOutputPath(EditOutputScreenshotsPath, kDefaultScreenshotFolder);
   CheckBoxEnableCursorClick();
   UpdateRegion();
 }
@@ -72,7 +73,7 @@ bool TFormMain::CloseQuery() {
 }
 
 void TFormMain::FormClose() {
-  SendWindowCommand(kOverlayClass, "", "Close");
+  SendOverlayCommand(OverlayCloseCommand());
   if (CheckBoxEnableCursor.Checked()) CloseCursorHookProgram();
   pipeline_.FreeCatalogs();
   UnregisterHotkeys();

@@ -10,6 +10,7 @@
 #include "app/application_window_win32.h"
 #include "app/form_main.h"
 #include "app/main_window_win32.h"
+#include "app/resources_win32.h"
 #include "capture/directshow_pipeline.h"
 #include "platform/errors.h"
 #include "platform/platform_win32.h"
@@ -53,7 +54,7 @@ int RunMessageLoop(zelvio::MainWindowHost& host) {
 }
 
 int RunProgram(HINSTANCE instance) {
-  zelvio::Win32Platform platform(kApplicationTitle);
+  zelvio::Win32Platform platform(kApplicationTitle, IDI_ZELVIO);
   // The taskbar button and Alt+Tab show the application title, so a window of that title
   // carries them and owns the main window.
   zelvio::ApplicationWindow application(instance, kApplicationTitle);

@@ -4,6 +4,7 @@
 
 #include "app/resources_win32.h"
 #include "platform/errors.h"
+#include "platform/fonts_win32.h"
 #include "ui/control_ids.h"
 #include "ui/control_peers_win32.h"
 #include "ui/control_windows_win32.h"
@@ -17,7 +18,7 @@ constexpr char kWindowClass[] = "TFormMain";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kButtonImageSize = 22;
-constexpr int kButtonImageCount = 5;
+constexpr int kButtonImageCount = kButtonPictureCount;
 constexpr int kTabImageSize = 16;
 constexpr int kTabImageCount = 4;
 
@@ -34,13 +35,6 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kWindowClass;
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-HFONT CreateFormFont() {
-  WindowDc screen(nullptr);
-  int height = -MulDiv(8, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-  return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
 }
 
 HIMAGELIST LoadIconList(HINSTANCE instance, int firstId, int count, int size) {
@@ -97,7 +91,7 @@ MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
                             instance_, this);
   platform_.SetMainWindow(window_);
-  font_.reset(CreateFormFont());
+  font_ = TahomaFont(8, FW_NORMAL);
   LoadPictures();
 }
 

@@ -1,17 +1,18 @@
 // Record/Pause and Stop: the only place that runs, pauses and stops the capture graph.
 #include "app/form_main.h"
 #include "app/time_texts.h"
+#include "companions/overlay_command.h"
 
 namespace zelvio {
 
 void TFormMain::JvImgBtnStartPauseClick() {
   if (recordingState_ == RecordingState::Recording) {
     recordingState_ = RecordingState::Paused;
-    SendWindowCommand(kOverlayClass, "", "ChangeFormColor$C0C0C0$0");
+    SendOverlayCommand(OverlayColorCommand(kFramePausedColor, 0));
     pipeline_.PauseGraph();
     PanelOptions.SetEnabled(false);
     JvImgBtnStop.SetEnabled(true);
-    JvImgBtnStartPause.SetImageIndex(0);
+    JvImgBtnStartPause.SetImageIndex(kPictureRecord);
     return;
   }
   if (ComboBoxVideoCompressors.Text().empty()) {
@@ -25,7 +26,7 @@ void TFormMain::JvImgBtnStartPauseClick() {
     recordingPath_ = builtPath_;
   }
   recordingState_ = RecordingState::Recording;
-  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FF0000$0");
+  SendOverlayCommand(OverlayColorCommand(kFrameRecordingColor, 0));
   // The notes go down before the graph runs: written afterwards, their time on the disk
   // would be recorded too.
   if (fresh) WriteRecoveryNotes();
@@ -39,13 +40,13 @@ void TFormMain::JvImgBtnStartPauseClick() {
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
   JvImgBtnStop.SetEnabled(true);
-  JvImgBtnStartPause.SetImageIndex(1);
+  JvImgBtnStartPause.SetImageIndex(kPicturePause);
 }
 
 void TFormMain::JvImgBtnStopClick() {
   if (recordingState_ == RecordingState::Stopped) return;
   recordingState_ = RecordingState::Stopped;
-  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
+  SendOverlayCommand(OverlayColorCommand(kFrameStoppedColor, 0));
   TimerDuration.SetEnabled(false);
   pipeline_.StopGraph();
   // The mux has finished the file: nothing is left to repair.
@@ -56,7 +57,7 @@ void TFormMain::JvImgBtnStopClick() {
 void TFormMain::ShowStoppedControls() {
   PanelOptions.SetEnabled(true);
   JvImgBtnStop.SetEnabled(false);
-  JvImgBtnStartPause.SetImageIndex(0);
+  JvImgBtnStartPause.SetImageIndex(kPictureRecord);
 }
 
 void TFormMain::TimerTimer() {

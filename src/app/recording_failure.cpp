@@ -17,7 +17,7 @@ void TFormMain::RecordingFailed(const RecordingAbort& abort) {
   // Stopped first, so the events that follow the first one (every filter of a failing
   // graph may send its own) find nothing left to stop and add no second box.
   recordingState_ = RecordingState::Stopped;
-  SendWindowCommand(kOverlayClass, "", "ChangeFormColor$00FF00$0");
+  SendOverlayCommand(OverlayColorCommand(kFrameStoppedColor, 0));
   TimerDuration.SetEnabled(false);
   try {
     pipeline_.StopGraph();

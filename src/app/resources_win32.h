@@ -15,6 +15,11 @@
 
 // The same pictures as a disabled button shows them, same order.
 #define IDI_BUTTON_DISABLED_FIRST 121
+#define IDI_BUTTON_RECORD_OFF 121
+#define IDI_BUTTON_PAUSE_OFF 122
+#define IDI_BUTTON_STOP_OFF 123
+#define IDI_BUTTON_SNAPSHOT_OFF 124
+#define IDI_BUTTON_SNAPSHOT_FLASH_OFF 125
 
 // Pictures of the four option tabs, 16 x 16, in tab order.
 #define IDI_TAB_FIRST 111

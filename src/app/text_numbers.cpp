@@ -1,15 +1,11 @@
 #include "app/text_numbers.h"
 
-#include <charconv>
+#include "platform/decimal_text.h"
 
 namespace zelvio {
 
 int IntegerOr(const std::string& text, int fallback) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end) return fallback;
-  return value;
+  return ParseDecimal(text).value_or(fallback);
 }
 
 }  // namespace zelvio

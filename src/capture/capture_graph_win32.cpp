@@ -84,9 +84,6 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   if (options.audioEnabled) FilterNullRendererAudio.SetFilterGraph(&FilterGraph);
 
   ConnectCaptureGraph(options.audioEnabled);
-
-  // Already in this mode since before the connections, so this changes nothing.
-  FilterAviMux.Require<IConfigInterleaving>(IID_IConfigInterleaving)->put_Mode(INTERLEAVE_FULL);
 }
 
 // Every output pin gets the chosen format; the chosen input line is switched on. Both are

@@ -55,6 +55,20 @@ class ComPtr {
     if (p_) p_->QueryInterface(iid, other.PutVoid());
     return other;
   }
+  // The same, with QueryInterface's own result for a COM method to pass on.
+  template <class U>
+  HRESULT QueryTo(REFIID iid, ComPtr<U>& out) const {
+    if (!p_) return E_POINTER;
+    return p_->QueryInterface(iid, out.PutVoid());
+  }
+
+  // Hands a reference of the caller's own to a COM out-parameter.
+  HRESULT CopyTo(T** out) const {
+    if (!out) return E_POINTER;
+    *out = p_;
+    if (p_) p_->AddRef();
+    return S_OK;
+  }
 
  private:
   T* p_ = nullptr;

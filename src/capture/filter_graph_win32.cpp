@@ -11,6 +11,11 @@
 
 namespace zelvio {
 
+namespace {
+// SetNotifyFlags: events are announced to the window; AM_MEDIAEVENT_NONOTIFY stops that.
+constexpr long kNotifyEvents = 0;
+}  // namespace
+
 TFilterGraph::TFilterGraph(bool graphEdit, ErrorReport reportError)
     : graphEdit_(graphEdit), reportError_(std::move(reportError)), notifyWindow_([this] { DrainEvents(); }) {}
 
@@ -42,7 +47,7 @@ void TFilterGraph::Activate() {
 
   events_ = manager_.As<IMediaEventEx>(IID_IMediaEventEx);
   if (events_) {
-    events_->SetNotifyFlags(0);
+    events_->SetNotifyFlags(kNotifyEvents);
     events_->SetNotifyWindow(reinterpret_cast<OAHWND>(notifyWindow_.Handle()), kGraphEventMessage,
                              reinterpret_cast<LONG_PTR>(events_.Get()));
   }
@@ -59,7 +64,7 @@ void TFilterGraph::Deactivate() {
   for (TFilter* component : components_) component->StopAndRemoveFrom(manager_.Get());
   StopFiltersLeftRunning();
   if (events_) {
-    events_->SetNotifyFlags(1);
+    events_->SetNotifyFlags(AM_MEDIAEVENT_NONOTIFY);
     events_.Reset();
   }
   if (rotCookie_) {

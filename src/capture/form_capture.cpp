@@ -48,7 +48,7 @@ void TFormMain::BuildCaptureGraph() {
 
 std::string TFormMain::ScreencastFolder() {
   std::string folder = EditOutputVideoPath.Text();
-  return folder.empty() ? DefaultFolder("\\Output\\Screencasts") : folder;
+  return folder.empty() ? DefaultFolder(kDefaultVideoFolder) : folder;
 }
 
 void TFormMain::ComboBoxVideoCompressorsChange() { BuildCaptureGraph(); }

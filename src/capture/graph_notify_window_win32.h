@@ -1,4 +1,4 @@
-// The hidden window through which a filter graph announces its events (message 0x8001)
+// The hidden window through which a filter graph announces its events (message WM_APP + 1)
 // on the thread that owns the graph.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 namespace zelvio {
 
-inline constexpr UINT kGraphEventMessage = 0x8001;
+inline constexpr UINT kGraphEventMessage = WM_APP + 1;
 
 class GraphNotifyWindow {
  public:

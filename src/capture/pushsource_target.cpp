@@ -1,22 +1,17 @@
 #include "capture/pushsource_target.h"
 
+#include "platform/decimal_text.h"
+
 namespace zelvio::pushsource {
 
-namespace {
-constexpr std::string_view kCaptionPrefix = "FormMainCapturer@";
-}
-
 int RateFromCaption(std::string_view caption) {
-    if (caption.substr(0, kCaptionPrefix.size()) != kCaptionPrefix) return kDefaultFps;
-    std::string_view digits = caption.substr(kCaptionPrefix.size());
-    if (digits.empty()) return kDefaultFps;
-    int value = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return kDefaultFps;
-        value = value * 10 + (c - '0');
-        if (value > kMaxFps) return kDefaultFps;
-    }
-    return value == 0 ? kDefaultFps : value;
+    const std::string_view name = kOverlayCaption;
+    if (caption.substr(0, name.size()) != name) return kDefaultFps;
+    caption.remove_prefix(name.size());
+    if (caption.empty() || caption.front() != kOverlayRateMark) return kDefaultFps;
+    std::optional<int> rate = ParseDecimal(caption.substr(1));
+    if (!rate || *rate <= 0 || *rate > kMaxFps) return kDefaultFps;
+    return *rate;
 }
 
 Rect RegionFromOverlay(const Rect& windowRect) {

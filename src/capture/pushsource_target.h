@@ -5,11 +5,12 @@
 #include <optional>
 #include <string_view>
 
+#include "companions/overlay_command.h"
+
 namespace zelvio::pushsource {
 
 constexpr int kDefaultFps = 25;
 constexpr int kMaxFps = 1000;
-constexpr int kOverlayBorder = 8;
 
 struct Rect {
     int left = 0;

@@ -5,14 +5,13 @@
 
 namespace zelvio {
 
-void TFormMain::SendWindowCommand(const std::string& className, const std::string& title,
-                                  const std::string& command) {
-  WindowHandle target = platform_.FindWindow(className, title);
+void TFormMain::SendOverlayCommand(const OverlayCommand& command) {
+  WindowHandle target = platform_.FindWindow(kOverlayWindowClass, "");
   if (!platform_.IsWindow(target)) {
     platform_.ShowMessage("Receiver application not found");
     return;
   }
-  platform_.SendCopyData(target, EncodeCommandBytes(command));
+  platform_.SendCopyData(target, EncodeCommandBytes(FormatOverlayCommand(command)));
 }
 
 void TFormMain::LaunchOverlayProgram() {

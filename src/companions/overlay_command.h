@@ -1,6 +1,7 @@
-// The text commands the recorder sends to the overlay program over WM_COPYDATA.
-// Both ends use this file: the sender to build the bytes, the overlay to read them,
-// so the layout of the channel lives in one place.
+// The overlay program's window and the text commands the recorder sends it over
+// WM_COPYDATA. Every party uses this file: the recorder to build the commands, the overlay
+// to read them and to name its window, the screen source to find that window and read the
+// frame rate from its caption, so the layout of the channel lives in one place.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,15 @@
 #include <vector>
 
 namespace zelvio {
+
+// The overlay's frame window: its class, and its caption before the recorder names the
+// frame rate in it ("FormMainCapturer@25").
+inline constexpr const char* kOverlayWindowClass = "TFormMainCapturer";
+inline constexpr const char* kOverlayCaption = "FormMainCapturer";
+inline constexpr char kOverlayRateMark = '@';
+// Width of the coloured frame on each side of the region: the overlay's window rectangle
+// is always the region grown by this much.
+inline constexpr int kOverlayBorder = 8;
 
 enum class OverlayCommandKind {
     ChangeFormCaption,  // "ChangeFormCaption$<caption>"
@@ -38,9 +48,33 @@ struct OverlayCommand {
     int durationMs = 0;        // ChangeFormColor: 0 = new state colour, > 0 = brief flash
 };
 
+// The frame's colours: one per recording state, and the brief flash of a snapshot.
+inline constexpr OverlayColor kFrameRecordingColor{0xFF, 0x00, 0x00};
+inline constexpr OverlayColor kFramePausedColor{0xC0, 0xC0, 0xC0};
+inline constexpr OverlayColor kFrameStoppedColor{0x00, 0xFF, 0x00};
+inline constexpr OverlayColor kFrameSnapshotColor{0xFF, 0xFF, 0x00};
+inline constexpr int kFrameSnapshotFlashMs = 100;
+
 // Limits the overlay accepts; anything outside them is someone else's garbage.
 constexpr size_t kMaxOverlayCommandBytes = 4096;
 constexpr int kMaxOverlayExtent = 100000;
+
+// The caption that carries a frame rate, as the combo box shows it: "FormMainCapturer@25".
+std::string OverlayRateCaption(const std::string& fps);
+
+// A colour of the toolkit (0x00BBGGRR; the high byte is ignored) in the command's order.
+OverlayColor OverlayColorFromColour(uint32_t colour);
+
+// Commands filled in for their kind.
+OverlayCommand OverlayCaptionCommand(const std::string& caption);
+OverlayCommand OverlayRegionCommand(int width, int height, int left, int top, bool background,
+                                    OverlayColor color);
+OverlayCommand OverlayColorCommand(OverlayColor color, int durationMs);
+OverlayCommand OverlayCloseCommand();
+
+// The text of a command, the reverse of the parser: ParseOverlayCommand reads back every
+// command whose fields lie inside the limits above.
+std::string FormatOverlayCommand(const OverlayCommand& command);
 
 // Reads the bytes of one WM_COPYDATA (lpData, cbData). The text ends at the first zero
 // byte, which must lie inside the buffer. Returns nothing for anything malformed.

@@ -1,37 +1,39 @@
 // Snapshot: the region as it shows on the screen, into a dated bitmap file.
 #include "app/form_main.h"
 #include "app/time_texts.h"
+#include "companions/overlay_command.h"
 #include "platform/errors.h"
 
 namespace zelvio {
 
 void TFormMain::JvImgBtnSnapshotClick() {
-  JvImgBtnSnapshot.SetImageIndex(4);
+  JvImgBtnSnapshot.SetImageIndex(kPictureSnapshotFlash);
   try {
-    SendWindowCommand(kOverlayClass, "", "ChangeFormColor$FFFF00$100");
+    SendOverlayCommand(OverlayColorCommand(kFrameSnapshotColor, kFrameSnapshotFlashMs));
     TakeSnapshot();
     platform_.ProcessMessages();
     platform_.Sleep(50);
   } catch (...) {
-    JvImgBtnSnapshot.SetImageIndex(3);
+    JvImgBtnSnapshot.SetImageIndex(kPictureSnapshot);
     throw;
   }
-  JvImgBtnSnapshot.SetImageIndex(3);
+  JvImgBtnSnapshot.SetImageIndex(kPictureSnapshot);
 }
 
 void TFormMain::TakeSnapshot() {
   // The overlay's frame is the one place that knows where the region is on the screen.
   Rect frame;
-  WindowHandle overlay = platform_.FindWindow(kOverlayClass, "");
+  WindowHandle overlay = platform_.FindWindow(kOverlayWindowClass, "");
   if (overlay == 0 || !platform_.GetWindowRect(overlay, frame)) {
     throw ZelvioError("No snapshot was taken: the capture frame is not on the screen");
   }
-  Rect source{frame.left + 8, frame.top + 8, frame.right - 8, frame.bottom - 8};
+  Rect source{frame.left + kOverlayBorder, frame.top + kOverlayBorder, frame.right - kOverlayBorder,
+              frame.bottom - kOverlayBorder};
   if (source.right <= source.left || source.bottom <= source.top) {
     throw ZelvioError("No snapshot was taken: the capture region has no area");
   }
   std::string folder = EditOutputScreenshotsPath.Text();
-  if (folder.empty()) folder = DefaultFolder("\\Output\\Screenshots");
+  if (folder.empty()) folder = DefaultFolder(kDefaultScreenshotFolder);
   platform_.SaveScreenBitmap(source, DatedFilePath(folder, "Screenshot_", platform_.Now(), "bmp"));
 }
 

@@ -9,9 +9,6 @@
 
 namespace zelvio {
 
-// Callback message of the tray icon, sent to the main window.
-inline constexpr UINT kTrayIconMessage = WM_APP + 10;
-
 enum TrayCommand : UINT {
   kTrayRestore = 9001,
   kTrayRecord,

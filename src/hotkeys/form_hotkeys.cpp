@@ -4,30 +4,27 @@
 
 namespace zelvio {
 
-namespace {
-
-struct HotkeyRow {
-  int id;
-  ComboBox* modifier;
-  ComboBox* key;
-  const char* failure;
-};
-
-}  // namespace
+std::vector<TFormMain::HotkeyRow> TFormMain::HotkeyRows() {
+  return {
+      {kHotkeyStart, ComboBoxVKStart, ComboBoxKeyStart, {"A", "B", "C", "D", "E", "F1", "F2"}, 5,
+       "Unable to assign start hotkey."},
+      {kHotkeyPause, ComboBoxVKPause, ComboBoxKeyPause, {"F", "G", "H", "I", "J", "F3", "F4"}, 5,
+       "Unable to assign pause hotkey."},
+      {kHotkeyStop, ComboBoxVKStop, ComboBoxKeyStop, {"K", "L", "M", "N", "O", "F5", "F6"}, 5,
+       "Unable to assign stop hotkey."},
+      {kHotkeySnapshot, ComboBoxVKSnapshot, ComboBoxKeySnapshot, {"P", "Q", "R", "S", "T", "F7", "F8"}, 5,
+       "Unable to assign snapshot hotkey."},
+      {kHotkeyToggleBackground, ComboBoxVKToggleBg, ComboBoxKeyToggleBg, {"U", "V", "W", "X", "Y", "Z", "F9", "F10"}, 6,
+       "Unable to assign Toggle Bg hotkey."},
+  };
+}
 
 void TFormMain::RegisterHotkeys() {
-  const HotkeyRow rows[] = {
-      {kHotkeyStart, &ComboBoxVKStart, &ComboBoxKeyStart, "Unable to assign start hotkey."},
-      {kHotkeyPause, &ComboBoxVKPause, &ComboBoxKeyPause, "Unable to assign pause hotkey."},
-      {kHotkeyStop, &ComboBoxVKStop, &ComboBoxKeyStop, "Unable to assign stop hotkey."},
-      {kHotkeySnapshot, &ComboBoxVKSnapshot, &ComboBoxKeySnapshot, "Unable to assign snapshot hotkey."},
-      {kHotkeyToggleBackground, &ComboBoxVKToggleBg, &ComboBoxKeyToggleBg, "Unable to assign Toggle Bg hotkey."},
-  };
-  for (const HotkeyRow& row : rows) {
-    unsigned key = VirtualKeyFromName(row.key->Text());
+  for (const HotkeyRow& row : HotkeyRows()) {
+    unsigned key = VirtualKeyFromName(row.key.Text());
     // A key list without a selection (a damaged settings file) has no key to offer: the
     // action stays without a hotkey and the user is told, as for a refused one.
-    bool registered = key != 0 && platform_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier->Text()), key);
+    bool registered = key != 0 && platform_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
     if (!registered) platform_.ShowMessage(row.failure);
   }
 }

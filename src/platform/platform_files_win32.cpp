@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/file_replace_win32.h"
 #include "platform/handles_win32.h"
 
 namespace zelvio {
@@ -33,18 +34,36 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
          CSTR_EQUAL;
 }
 
-bool WriteAll(HANDLE file, const std::string& contents) {
+// ERROR_SUCCESS or the code of the failed write; a write that takes nothing is a full disk.
+DWORD WriteAll(HANDLE file, const char* data, size_t size) {
   size_t written = 0;
-  while (written < contents.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - written, 1u << 20));
+  while (written < size) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - written, 1u << 20));
     DWORD done = 0;
-    if (!WriteFile(file, contents.data() + written, chunk, &done, nullptr) || done == 0) return false;
+    if (!WriteFile(file, data + written, chunk, &done, nullptr)) return GetLastError();
+    if (done == 0) return ERROR_HANDLE_DISK_FULL;
     written += done;
   }
-  return FlushFileBuffers(file) != FALSE;
+  return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
 }  // namespace
+
+DWORD WriteThenReplace(const std::string& temporary, const std::string& path, const void* data, size_t size) {
+  DWORD code = ERROR_SUCCESS;
+  {
+    UniqueHandle file = FileHandle(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    code = file ? WriteAll(file.get(), static_cast<const char*>(data), size) : GetLastError();
+  }
+  if (code == ERROR_SUCCESS &&
+      MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return ERROR_SUCCESS;
+  }
+  if (code == ERROR_SUCCESS) code = GetLastError();
+  DeleteFileA(temporary.c_str());
+  return code;
+}
 
 std::string Win32Platform::ExecutableDirectory() {
   std::vector<char> path(MAX_PATH);
@@ -91,18 +110,7 @@ bool Win32Platform::ReplaceFile(const std::string& path, const std::string& cont
   if (!EnsureFolder(folder)) return false;
   char temporary[MAX_PATH] = {};
   if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "zlv", 0, temporary)) return false;
-  bool written = false;
-  {
-    UniqueHandle file = FileHandle(
-        CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    written = file && WriteAll(file.get(), contents);
-  }
-  // The old file stays whole until the new one is complete on disk.
-  if (written && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  DeleteFileA(temporary);
-  return false;
+  return WriteThenReplace(temporary, path, contents.data(), contents.size()) == ERROR_SUCCESS;
 }
 
 bool Win32Platform::RemoveFile(const std::string& path) {

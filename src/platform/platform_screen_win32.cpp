@@ -4,9 +4,10 @@
 
 #include <vector>
 
-#include "desktop/bitmap_file.h"
-#include "desktop/layered_sweep.h"
+#include "platform/bitmap_file.h"
+#include "platform/layered_sweep.h"
 #include "platform/errors.h"
+#include "platform/file_replace_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/system_error_win32.h"
 
@@ -91,26 +92,9 @@ BitmapPixels ReadPixels(HDC screen, HBITMAP bitmap, int width, int height) {
   return pixels;
 }
 
-// Written under a temporary name first, so a failure never leaves a cut-off file under
-// the real one.
 void WriteBitmapFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  const std::string temporary = path + ".tmp";
-  UniqueHandle file = FileHandle(
-      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) ThrowCannotCreate(path, GetLastError());
-  DWORD written = 0;
-  BOOL ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  DWORD code = GetLastError();
-  file.reset();
-  if (!ok || written != bytes.size()) {
-    DeleteFileA(temporary.c_str());
-    ThrowCannotCreate(path, ok ? ERROR_HANDLE_DISK_FULL : code);
-  }
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    code = GetLastError();
-    DeleteFileA(temporary.c_str());
-    ThrowCannotCreate(path, code);
-  }
+  DWORD code = WriteThenReplace(path + ".tmp", path, bytes.data(), bytes.size());
+  if (code != ERROR_SUCCESS) ThrowCannotCreate(path, code);
 }
 
 }  // namespace

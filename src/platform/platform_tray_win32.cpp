@@ -5,22 +5,21 @@
 
 #include <cstring>
 
-#include "desktop/tray_menu_win32.h"
 #include "platform/errors.h"
 
 namespace zelvio {
 
 namespace {
 
-NOTIFYICONDATAA IconData(HWND owner, const std::string& tip) {
+NOTIFYICONDATAA IconData(HWND owner, const std::string& tip, int iconResource) {
   NOTIFYICONDATAA data{};
   data.cbSize = sizeof data;
   data.hWnd = owner;
-  data.uID = 1;
+  data.uID = kTrayIconId;
   data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
   data.uCallbackMessage = kTrayIconMessage;
   // The application icon; the tray icon has no picture of its own.
-  data.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  data.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconResource));
   // The tip holds at most 127 characters and its terminating zero.
   std::strncpy(data.szTip, tip.c_str(), sizeof data.szTip - 1);
   return data;
@@ -29,26 +28,26 @@ NOTIFYICONDATAA IconData(HWND owner, const std::string& tip) {
 }  // namespace
 
 void Win32Platform::AddTrayIcon() {
-  NOTIFYICONDATAA data = IconData(main_, title_);
+  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
   if (!Shell_NotifyIconA(NIM_ADD, &data)) throw ZelvioError("Cannot create shell notification icon");
   trayIconShown_ = true;
 }
 
 void Win32Platform::RemoveTrayIcon() {
-  NOTIFYICONDATAA data = IconData(main_, title_);
+  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
   if (!Shell_NotifyIconA(NIM_DELETE, &data)) throw ZelvioError("Cannot remove shell notification icon");
   trayIconShown_ = false;
 }
 
 void Win32Platform::ReAddTrayIcon() {
   if (!trayIconShown_) return;
-  NOTIFYICONDATAA data = IconData(main_, title_);
+  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
   Shell_NotifyIconA(NIM_ADD, &data);
 }
 
 void Win32Platform::DropTrayIcon() {
   if (!trayIconShown_) return;
-  NOTIFYICONDATAA data = IconData(main_, title_);
+  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
   Shell_NotifyIconA(NIM_DELETE, &data);
   trayIconShown_ = false;
 }

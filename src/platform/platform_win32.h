@@ -15,10 +15,16 @@
 
 namespace zelvio {
 
+// Callback message of the tray icon, sent to the main window, and the icon's number.
+inline constexpr UINT kTrayIconMessage = WM_APP + 10;
+inline constexpr UINT kTrayIconId = 1;
+
 class Win32Platform : public Platform {
  public:
-  // `applicationTitle` is the caption of every message box.
-  explicit Win32Platform(std::string applicationTitle) : title_(std::move(applicationTitle)) {}
+  // `applicationTitle` is the caption of every message box; `iconResource` names the
+  // program's icon among its resources, which the tray icon shows too.
+  Win32Platform(std::string applicationTitle, int iconResource)
+      : title_(std::move(applicationTitle)), iconResource_(iconResource) {}
 
   // The window that owns message boxes and dialogs, receives hotkeys and whose placement
   // the settings keep. Set as soon as it exists.
@@ -90,6 +96,7 @@ class Win32Platform : public Platform {
 
  private:
   std::string title_;
+  int iconResource_;
   HWND main_ = nullptr;
   HWND application_ = nullptr;
   std::function<bool(MSG&)> filter_;

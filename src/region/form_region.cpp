@@ -1,7 +1,7 @@
 // The region tabs: size, place and style become the overlay's "Create" command.
 #include "app/form_main.h"
+#include "companions/overlay_command.h"
 #include "region/region_geometry.h"
-#include "settings/stored_values.h"
 
 namespace zelvio {
 
@@ -69,9 +69,8 @@ void TFormMain::UpdateRegion() {
   ColorBoxBg.SetVisible(background);
   LabelBgColor.SetVisible(background);
 
-  SendWindowCommand(kOverlayClass, "",
-                    RegionCommand(size.width, size.height, origin.left, origin.top, background,
-                                  ColorToHexText(ColorBoxBg.Selected())));
+  SendOverlayCommand(OverlayRegionCommand(size.width, size.height, origin.left, origin.top, background,
+                                          OverlayColorFromColour(ColorBoxBg.Selected())));
 }
 
 void TFormMain::StepTrackBar(TrackBar& bar, int delta) { bar.SetPosition(bar.Position() + delta); }

@@ -1,6 +1,7 @@
 #include "region/region_geometry.h"
 
 #include <array>
+#include <cstddef>
 
 namespace zelvio {
 
@@ -39,11 +40,6 @@ RegionOrigin AnchorOrigin(Anchor anchor, int sw, int sh, int w, int h) {
     case Anchor::BottomRight: return {sw - w, sh - h};
   }
   return {};
-}
-
-std::string RegionCommand(int width, int height, int left, int top, bool background, const std::string& colourHex) {
-  return "Create$" + std::to_string(width) + "$" + std::to_string(height) + "$" + std::to_string(left) + "$" +
-         std::to_string(top) + "$" + (background ? "-1" : "0") + "$" + colourHex;
 }
 
 }  // namespace zelvio

@@ -1,7 +1,5 @@
-// The capture region's arithmetic: preset sizes, anchors and the overlay's "Create" text.
+// The capture region's arithmetic: preset sizes and anchors.
 #pragma once
-
-#include <string>
 
 namespace zelvio {
 
@@ -24,8 +22,5 @@ struct RegionOrigin {
 };
 
 RegionOrigin AnchorOrigin(Anchor anchor, int screenWidth, int screenHeight, int width, int height);
-
-// "Create$W$H$X$Y$<-1|0>$RRGGBB".
-std::string RegionCommand(int width, int height, int left, int top, bool background, const std::string& colourHex);
 
 }  // namespace zelvio

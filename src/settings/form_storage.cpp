@@ -23,6 +23,8 @@ constexpr int kFormVersion = 0;
 constexpr int kShowHide = 0;
 constexpr int kShowMinimized = 2;
 constexpr int kShowMaximized = 3;
+constexpr int kShowMinimize = 6;
+constexpr int kShowMinimizedNoActive = 7;
 
 // "(1920x1080)": each screen size keeps its own window position beside the plain one.
 std::string ScreenSizeSuffix(const ScreenSize& screen) {
@@ -265,9 +267,9 @@ void FormStorage::ReadPlacementKeys() {
   }
 
   switch (ReadWindowInteger("ShowCmd", 0)) {
-    case 2:
-    case 6:
-    case 7:
+    case kShowMinimized:
+    case kShowMinimize:
+    case kShowMinimizedNoActive:
       // Minimising goes through the program's own minimise handling once start-up is done.
       platform_.SetMainWindowMaximized(false);
       platform_.PostMinimize();

@@ -12,19 +12,13 @@ void TFormMain::BitBtnRestoreDefaultsClick() {
   CheckBoxEnableCaptureTransparency.SetChecked(false);
   SpinEditTransparencyClock.SetEnabled(true);
   SpinEditTransparencyClock.SetValue(1000);
-  ComboBoxVKStart.SetItemIndex(0);
-  ComboBoxKeyStart.SetItemIndex(5);
-  ComboBoxVKPause.SetItemIndex(0);
-  ComboBoxKeyPause.SetItemIndex(5);
-  ComboBoxVKStop.SetItemIndex(0);
-  ComboBoxKeyStop.SetItemIndex(5);
-  ComboBoxVKSnapshot.SetItemIndex(0);
-  ComboBoxKeySnapshot.SetItemIndex(5);
-  ComboBoxVKToggleBg.SetItemIndex(0);
-  ComboBoxKeyToggleBg.SetItemIndex(6);
-  EditOutputVideoPath.SetText(DefaultFolder("\\Output\\Screencasts"));
+  for (const HotkeyRow& row : HotkeyRows()) {
+    row.modifier.SetItemIndex(0);
+    row.key.SetItemIndex(row.defaultKey);
+  }
+  EditOutputVideoPath.SetText(DefaultFolder(kDefaultVideoFolder));
   EditOutputVideoPath.SetCaretToEnd();
-  EditOutputScreenshotsPath.SetText(DefaultFolder("\\Output\\Screenshots"));
+  EditOutputScreenshotsPath.SetText(DefaultFolder(kDefaultScreenshotFolder));
   EditOutputScreenshotsPath.SetCaretToEnd();
 }
 

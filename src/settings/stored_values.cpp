@@ -1,5 +1,6 @@
 #include "settings/stored_values.h"
 
+#include "platform/decimal_text.h"
 #include "settings/ini_document.h"
 
 namespace zelvio {
@@ -94,18 +95,13 @@ std::string EncodeInteger(int32_t value) { return std::to_string(value); }
 // "0x1F") is refused so that a typo never turns into a surprising number.
 std::optional<int32_t> DecodeInteger(std::string_view text) {
   if (text.empty()) return 0;
-  bool negative = text.front() == '-';
-  if (negative || text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
-  // Counted in 64 bits so that -2147483648 fits on the way and overflow shows.
-  const int64_t limit = negative ? 2147483648LL : 2147483647LL;
-  int64_t magnitude = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > limit) return std::nullopt;
+  if (text.front() == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text.front() == '-') return std::nullopt;
   }
-  return static_cast<int32_t>(negative ? -magnitude : magnitude);
+  std::optional<int> number = ParseDecimal(text);
+  if (!number) return std::nullopt;
+  return static_cast<int32_t>(*number);
 }
 
 std::optional<uint32_t> ColorFromName(std::string_view name) {
@@ -135,17 +131,6 @@ std::optional<uint32_t> DecodeColour(std::string_view text) {
   std::optional<int32_t> number = DecodeInteger(text);
   if (!number) return std::nullopt;
   return static_cast<uint32_t>(*number);
-}
-
-std::string ColorToHexText(uint32_t colour) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (int shift = 0; shift < 24; shift += 8) {
-    uint32_t byte = (colour >> shift) & 0xFFu;
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 0xFu];
-  }
-  return text;
 }
 
 }  // namespace zelvio

@@ -42,7 +42,4 @@ std::string EncodeColour(uint32_t colour);
 // A table name, else an integer as DecodeInteger reads it; empty is black.
 std::optional<uint32_t> DecodeColour(std::string_view text);
 
-// Red, green, blue bytes as two upper-case hex digits each: blue is "0000FF".
-std::string ColorToHexText(uint32_t colour);
-
 }  // namespace zelvio

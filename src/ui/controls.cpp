@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "platform/decimal_text.h"
 #include "ui/colours.h"
 
 namespace zelvio {
@@ -153,12 +154,6 @@ void TrackBar::SetMax(int max) {
   ClampAndNotify();
 }
 
-void TrackBar::SetMin(int min) {
-  if (min > max_) return;
-  min_ = min;
-  ClampAndNotify();
-}
-
 void TrackBar::ClampAndNotify() {
   int clamped = std::clamp(position_, min_, max_);
   if (clamped == position_) {
@@ -266,11 +261,7 @@ SpinEdit::SpinEdit(std::string name, Control* parent, int min, int max, int valu
 }
 
 int SpinEdit::Value() const {
-  const std::string& text = Text();
-  int value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return min_;
-  return value;
+  return ParseDecimal(Text()).value_or(min_);
 }
 
 void SpinEdit::SetValue(int value) { SetCaption(std::to_string(std::clamp(value, min_, max_))); }

@@ -176,7 +176,6 @@ class TrackBar : public Control {
   int Position() const { return position_; }
   // A maximum below the minimum is ignored; a valid one clamps the position.
   void SetMax(int max);
-  void SetMin(int min);
   // Clamped into [Min, Max]; a real change runs OnChange.
   void SetPosition(int position);
   Handler OnChange;

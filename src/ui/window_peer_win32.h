@@ -40,7 +40,6 @@ class WindowPeer : public ControlPeer {
   virtual void OnScroll() {}
   virtual bool OnNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
-  virtual bool OnMeasureItem(MEASUREITEMSTRUCT& /*item*/) { return false; }
   // What the peer posted itself for later (kMessageDeferredPeerAction).
   virtual void OnDeferred() {}
   // WM_CTLCOLORSTATIC / WM_CTLCOLORBTN: the brush to paint the background with, or nullptr

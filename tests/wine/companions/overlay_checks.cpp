@@ -2,6 +2,8 @@
 #include "probe_process.h"
 #include "probe_screen.h"
 
+#include "companions/overlay_command.h"
+
 #include <iterator>
 #include <string>
 #include <vector>
@@ -9,7 +11,8 @@
 namespace {
 
 constexpr const char* kCommandLine = "Programs\\ZelvioCapturer.exe";
-constexpr const char* kFrameClass = "TFormMainCapturer";
+using zelvio::kOverlayCaption;
+constexpr const char* kFrameClass = zelvio::kOverlayWindowClass;
 constexpr const char* kBackdropClass = "TFormZelvioBackdrop";
 constexpr const char* kDefaultRegion = "Create$864$480$528$300$0$0000FF";
 
@@ -141,7 +144,7 @@ bool CheckLaunch(Session& s) {
     DWORD owner = 0;
     GetWindowThreadProcessId(s.frame, &owner);
     r.Check(owner == s.process.Id(), "overlay: window belongs to the started process");
-    r.Check(WindowText(s.frame) == "FormMainCapturer", "overlay: initial caption",
+    r.Check(WindowText(s.frame) == kOverlayCaption, "overlay: initial caption",
             "got \"" + WindowText(s.frame) + "\"");
     return true;
 }

@@ -1,6 +1,9 @@
 #include "barcode_window.h"
 
 #include <cstdio>
+#include <string>
+
+#include "companions/overlay_command.h"
 
 namespace graphtest {
 
@@ -85,7 +88,7 @@ bool RegisterClasses(HINSTANCE instance) {
     WNDCLASSA overlay = {};
     overlay.lpfnWndProc = DefWindowProcA;
     overlay.hInstance = instance;
-    overlay.lpszClassName = "TFormMainCapturer";
+    overlay.lpszClassName = zelvio::kOverlayWindowClass;
     return RegisterClassA(&region) && RegisterClassA(&overlay);
 }
 
@@ -127,12 +130,12 @@ void BarcodeWindows::Run() {
         SetEvent(ready_);
         return;
     }
-    char caption[64];
-    std::snprintf(caption, sizeof(caption), "FormMainCapturer@%d", layout_.fps);
+    const std::string caption = zelvio::OverlayRateCaption(std::to_string(layout_.fps));
     const BarcodeLayout& l = layout_;
-    HWND overlay = CreateWindowExA(WS_EX_TOOLWINDOW, "TFormMainCapturer", caption, WS_POPUP,
-                                   l.left - 8, l.top - 8, l.width + 16, l.height + 16, nullptr,
-                                   nullptr, instance, nullptr);
+    constexpr int kBorder = zelvio::kOverlayBorder;
+    HWND overlay = CreateWindowExA(WS_EX_TOOLWINDOW, zelvio::kOverlayWindowClass, caption.c_str(), WS_POPUP,
+                                   l.left - kBorder, l.top - kBorder, l.width + 2 * kBorder,
+                                   l.height + 2 * kBorder, nullptr, nullptr, instance, nullptr);
     HWND region = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionClass, "GraphTestRegion",
                                   WS_POPUP | WS_VISIBLE, l.left, l.top, l.width, l.height, nullptr,
                                   nullptr, instance, nullptr);

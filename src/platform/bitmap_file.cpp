@@ -1,4 +1,4 @@
-#include "desktop/bitmap_file.h"
+#include "platform/bitmap_file.h"
 
 #include <stdexcept>
 

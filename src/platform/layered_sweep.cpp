@@ -1,4 +1,4 @@
-#include "desktop/layered_sweep.h"
+#include "platform/layered_sweep.h"
 
 namespace zelvio {
 
