@@ -99,7 +99,7 @@ Bytes MuxLayout(const Bytes& unfinished, uint64_t start) {
 // How far a recording's chunks move in the platform mux's layout.
 int64_t MuxShift(uint64_t start) { return int64_t(start) - int64_t(kHeaderReserve + kListHeader); }
 
-// The header lists two streams need before any JUNK fill.
+// The bytes the header lists of these streams take before any JUNK fill.
 uint64_t HeaderNeeded(const std::vector<StreamFormat>& streams) {
   return HeaderBytesNeeded({streams, std::vector<StreamTotals>(streams.size())});
 }
