@@ -10,6 +10,7 @@
 
 #include "capture/avi_file.h"
 #include "capture/avi_repair.h"
+#include "capture/avi_scan.h"
 #include "capture/avi_sidecar.h"
 #include "capture/avi_writer.h"
 #include "support/avi_reader.h"
@@ -87,6 +88,22 @@ Recording Record(std::vector<StreamFormat> streams, int frames, uint64_t segment
 
 uint64_t EndOf(const avitest::Chunk& c) { return c.offset + 8 + c.size + (c.size & 1); }
 
+// What the platform's mux leaves when it dies: zeros up to `start`, where its first chunk
+// begins; the movi list header just before it is written only at stop, so it is zeros too.
+Bytes MuxLayout(const Bytes& unfinished, uint64_t start) {
+  Bytes b(start, 0);
+  b.insert(b.end(), unfinished.begin() + kHeaderReserve + kListHeader, unfinished.end());
+  return b;
+}
+
+// How far a recording's chunks move in the platform mux's layout.
+int64_t MuxShift(uint64_t start) { return int64_t(start) - int64_t(kHeaderReserve + kListHeader); }
+
+// The bytes the header lists of these streams take before any JUNK fill.
+uint64_t HeaderNeeded(const std::vector<StreamFormat>& streams) {
+  return HeaderBytesNeeded({streams, std::vector<StreamTotals>(streams.size())});
+}
+
 size_t VideoCount(const AviView& v, size_t upTo) {
   return size_t(std::count_if(v.data.begin(), v.data.begin() + upTo, [](const avitest::Chunk& c) {
     return c.id.substr(2) == "db" || c.id.substr(2) == "dc";
@@ -95,7 +112,8 @@ size_t VideoCount(const AviView& v, size_t upTo) {
 
 // The repaired file read back: the first `chunks` chunks of the recording, in place, with
 // their payloads, every one in the indexes, and no growth beyond those indexes.
-void CheckRepaired(const Bytes& file, const Recording& r, size_t chunks, const RepairResult& result) {
+void CheckRepaired(const Bytes& file, const Recording& r, size_t chunks, const RepairResult& result,
+                   int64_t shift = 0) {
   ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
   AviView v;
   try {
@@ -105,7 +123,7 @@ void CheckRepaired(const Bytes& file, const Recording& r, size_t chunks, const R
   }
   ASSERT_EQ(v.data.size(), chunks);
   for (size_t i = 0; i < chunks; ++i) {
-    ASSERT_EQ(v.data[i].offset, r.layout.data[i].offset) << i;
+    ASSERT_EQ(v.data[i].offset, r.layout.data[i].offset + shift) << i;
     ASSERT_EQ(v.data[i].id, r.layout.data[i].id) << i;
     Bytes payload(file.begin() + v.data[i].offset + 8, file.begin() + v.data[i].offset + 8 + v.data[i].size);
     ASSERT_EQ(payload, PayloadFor(i, v.data[i].size)) << i;
@@ -171,20 +189,34 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
   const struct {
     const char* name;
     Recording recording;
+    uint64_t muxStart;  // 0: our own layout; else where the platform mux's first chunk lies
   } cases[] = {
-      {"video only", Record({RawVideo(16, 8)}, 9)},
-      {"video and audio", Record({RawVideo(16, 8), PcmAudio()}, 7)},
-      {"compressed video with key frames, OpenDML segments", Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4)},
+      {"video only", Record({RawVideo(16, 8)}, 9), 0},
+      {"video and audio", Record({RawVideo(16, 8), PcmAudio()}, 7), 0},
+      {"compressed video with key frames, OpenDML segments", Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4), 0},
+      {"platform mux, video only", Record({RawVideo(16, 8)}, 9), 64556},
+      {"platform mux, video and audio", Record({RawVideo(16, 8), PcmAudio()}, 7), 4096},
+      {"platform mux, compressed video and audio", Record({MjpgVideo(16, 8), PcmAudio()}, 6, kSegmentLimit, 2001, 4), 2050},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Recording& r = c.recording;
-    for (uint64_t cut : CutPoints(r)) {
+    Bytes unfinished = c.muxStart ? MuxLayout(r.unfinished, c.muxStart) : r.unfinished;
+    int64_t shift = c.muxStart ? MuxShift(c.muxStart) : 0;
+    for (uint64_t at : CutPoints(r)) {
+      uint64_t cut = uint64_t(int64_t(at) + shift);
       SCOPED_TRACE("cut at " + std::to_string(cut));
-      MemoryFile file(Bytes(r.unfinished.begin(), r.unfinished.begin() + cut));
+      Bytes before(unfinished.begin(), unfinished.begin() + cut);
+      MemoryFile file(before);
       RepairResult result = RepairAvi(file, SidecarFor(r.streams));
-      size_t chunks = CompleteChunksBefore(r, cut);
-      CheckRepaired(file.Bytes(), r, chunks, result);
+      if (c.muxStart && at < EndOf(r.layout.data[0])) {
+        // Without a whole first chunk nothing shows that the recording starts there.
+        EXPECT_EQ(result.outcome, RepairOutcome::Refused);
+        EXPECT_EQ(file.Bytes(), before);
+        continue;
+      }
+      size_t chunks = CompleteChunksBefore(r, at);
+      CheckRepaired(file.Bytes(), r, chunks, result, shift);
       EXPECT_EQ(file.Flushes(), 1);
       EXPECT_EQ(result.sizeBefore, cut);
       EXPECT_EQ(result.sizeAfter, file.Bytes().size());
@@ -202,20 +234,31 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
 TEST(AviRepair, FindsTheDataBehindAnyZeroHeaderArea) {
   using namespace avitest;
   Recording r = Record({RawVideo(16, 8), PcmAudio()}, 5);
-  // The platform's mux reserves less than we do, and may write a bare RIFF header first.
+  const uint64_t needed = HeaderNeeded(r.streams);
+  // The platform's mux reserves less than we do, may write a bare RIFF header first, and
+  // may leave the movi list header unwritten (then `reserve` is where that header goes).
   const struct {
     uint64_t reserve;
     bool bareRiff;
-  } cases[] = {{2048, false}, {1000, false}, {4098, false}, {2048, true}, {kHeaderReserve, true}};
+    bool listWritten;
+  } cases[] = {
+      {2048, false, true},         {1000, false, true},          {4098, false, true},
+      {2048, true, true},          {kHeaderReserve, true, true}, {64544, false, false},
+      {2048, false, false},        {4098, true, false},          {needed, false, false},
+      {needed + 8, false, false},  {kMaxHeaderScan - 20, false, false},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.reserve) + (c.bareRiff ? " with a bare RIFF header" : ""));
-    Bytes shifted(r.unfinished.begin() + (kHeaderReserve - c.reserve), r.unfinished.end());
+    SCOPED_TRACE(std::to_string(c.reserve) + (c.bareRiff ? " with a bare RIFF header" : "") +
+                 (c.listWritten ? "" : ", movi list header unwritten"));
+    Bytes shifted = c.listWritten ? Bytes(r.unfinished.begin() + (kHeaderReserve - c.reserve), r.unfinished.end())
+                                  : MuxLayout(r.unfinished, c.reserve + kListHeader);
     if (c.bareRiff) std::copy_n("RIFF\0\0\0\0AVI ", 12, shifted.begin());
     MemoryFile file(shifted);
     RepairResult result = RepairAvi(file, SidecarFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     AviView v = AviReader(MemoryRead(file.Bytes()), file.Bytes().size()).Read();
     EXPECT_EQ(v.moviLists[0], c.reserve);
+    EXPECT_EQ(v.data[0].offset, c.reserve + kListHeader);
     EXPECT_EQ(v.data.size(), 10u);
     EXPECT_EQ(result.videoFrames, 5u);
     EXPECT_NEAR(result.seconds, 5 * 0.0333333, 1e-6);
@@ -239,6 +282,15 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
   Bytes finishedTorn(av.finished.begin(), av.finished.end() - 100);
   uint64_t ix = segmented.layout.streams[0].indx[0].offset;
   uint64_t secondRiff = segmented.layout.riffs[1].offset;
+  // The platform mux's layout: chunks from `start` on, no movi list header.
+  auto mux = [&](uint64_t start) { return MuxLayout(av.unfinished, start); };
+  auto cutAt = [](Bytes b, uint64_t size) {
+    b.resize(size);
+    return b;
+  };
+  const uint64_t needed = HeaderNeeded(av.streams);
+  Bytes muxAudioFirst(4096, 0);
+  muxAudioFirst.insert(muxAudioFirst.end(), av.unfinished.begin() + av.layout.data[1].offset, av.unfinished.end());
 
   const struct {
     const char* name;
@@ -257,6 +309,17 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"movi list at an odd offset", Bytes(av.unfinished.begin() + kHeaderReserve - 2049, av.unfinished.end()), sidecar},
       {"damaged index of an earlier segment", with(segmented.unfinished, ix + 32, "\x7f\x7f\x7f\x7f"), SidecarFor(segmented.streams)},
       {"foreign data after a closed segment", with(segmented.unfinished, secondRiff, "RIFX"), SidecarFor(segmented.streams)},
+      {"first chunk at an odd offset", mux(4097), sidecar},
+      {"first chunk too close to the start for the headers", mux(64), sidecar},
+      {"room for the headers but not for the fill after them", mux(needed + 4 + kListHeader), sidecar},
+      {"first chunk right after a bare RIFF header", with(mux(24), 0, std::string("RIFF\0\0\0\0AVI ", 12)), sidecar},
+      {"first chunk header cut short", cutAt(mux(4096), 4096 + 6), sidecar},
+      {"first frame torn", cutAt(mux(4096), 4096 + 8 + 511), sidecar},
+      {"first chunk of a stream the sidecar lacks", muxAudioFirst, SidecarFor({RawVideo(16, 8)})},
+      {"first frame of another size than the sidecar's", mux(4096), otherFormat},
+      {"foreign chunk where the data starts", with(mux(4096), 4096, "abcd"), sidecar},
+      {"stray byte in the unwritten area", with(mux(4096), 2000, "x"), sidecar},
+      {"first chunk header past the bounded search", mux(kMaxHeaderScan - 6), sidecar},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -348,22 +411,28 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
     const char* name;
     Recording recording;
     size_t cutChunk;
+    uint64_t muxStart;  // 0: our own layout; else where the platform mux's first chunk lies
   } cases[] = {
-      {"video only, torn frame", Record({RawVideo(16, 8)}, 30), 20},
-      {"video and audio, torn audio", Record({RawVideo(16, 8), PcmAudio()}, 30), 41},
-      {"OpenDML segments", Record({RawVideo(16, 8), PcmAudio()}, 300, 100000), 501},
+      {"video only, torn frame", Record({RawVideo(16, 8)}, 30), 20, 0},
+      {"video and audio, torn audio", Record({RawVideo(16, 8), PcmAudio()}, 30), 41, 0},
+      {"OpenDML segments", Record({RawVideo(16, 8), PcmAudio()}, 300, 100000), 501, 0},
+      {"platform mux, video only, torn frame", Record({RawVideo(16, 8)}, 30), 20, 64556},
+      {"platform mux, video and audio, torn audio", Record({RawVideo(16, 8), PcmAudio()}, 30), 41, 64556},
+      {"platform mux, video and audio, torn frame", Record({RawVideo(16, 8), PcmAudio()}, 30), 40, 1024},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Recording& r = c.recording;
     fs::path path = dir / "Screencast.avi";
-    uint64_t cut = r.layout.data[c.cutChunk].offset + 20;
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(r.unfinished.data()), cut);
+    Bytes unfinished = c.muxStart ? MuxLayout(r.unfinished, c.muxStart) : r.unfinished;
+    int64_t shift = c.muxStart ? MuxShift(c.muxStart) : 0;
+    uint64_t cut = uint64_t(int64_t(r.layout.data[c.cutChunk].offset) + shift) + 20;
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(unfinished.data()), cut);
     RepairResult result = RepairAvi(path, SidecarFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     std::ifstream in(path, std::ios::binary);
     Bytes repaired((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    CheckRepaired(repaired, r, c.cutChunk, result);
+    CheckRepaired(repaired, r, c.cutChunk, result, shift);
     ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), r.streams.size() == 2);
   }
   fs::remove_all(dir);

@@ -23,6 +23,14 @@ Bytes U32Bytes(uint32_t value) {
   return out;
 }
 
+Bytes MoviListHeader() {
+  Bytes out;
+  PutU32(out, kList);
+  PutU32(out, 0);
+  PutU32(out, kMovi);
+  return out;
+}
+
 uint32_t SizeField(uint64_t size) {
   if (size > 0xFFFFFFFFu) throw RepairRefusal("the recording is too large for one RIFF segment");
   return uint32_t(size);
@@ -153,6 +161,8 @@ uint64_t PlanLastSegment(AviFile& file, AviScan& scan, const std::vector<StreamF
 Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
   DropEmptyTail(scan);
   Plan plan;
+  // Goes in first, as the mux would have left it; the size written later fills it in.
+  if (!scan.moviListWritten) plan.writes.push_back({scan.moviOffset, MoviListHeader()});
   std::vector<StreamTotals> totals(streams.size());
   uint64_t firstFrames = VideoFrames(scan.segments[0].chunks, streams);
   uint64_t firstRiffEnd = PlanEarlierSegments(file, scan, streams, totals, plan);

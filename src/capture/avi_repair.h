@@ -1,5 +1,6 @@
 // Repairs an unfinished recording in place: rebuilds the RIFF and hdrl from the sidecar's
-// formats inside the header area the recording reserved, keeps every complete chunk, cuts
+// formats inside the header area the recording reserved (with the movi list header too
+// when the mux left that unwritten), keeps every complete chunk, cuts
 // the torn tail, writes the indexes (OpenDML past the first segment), fixes every size and
 // flushes. Before writing anything it checks that the file is what the sidecar describes;
 // a file that does not fit is left byte for byte as it was, and a file that is already

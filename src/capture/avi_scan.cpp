@@ -46,10 +46,30 @@ class Scanner {
     if (first == head.end()) throw RepairRefusal("the file holds no recorded data");
     uint64_t at = uint64_t(first - head.begin());
     // RIFF chunks start on even offsets; an odd one is not a list a mux wrote.
-    if (at % 2 || at + 12 > head.size() || GetU32(&head[at]) != kList || GetU32(&head[at + 8]) != kMovi) {
+    bool even = at % 2 == 0;
+    if (even && at + 12 <= head.size() && GetU32(&head[at]) == kList && GetU32(&head[at + 8]) == kMovi) {
+      scan_.moviOffset = at;
+    } else if (even && at >= (riff ? 24 : 12) && StartsWholeStreamChunk(head, at)) {
+      // The platform's mux writes the movi list header only at stop, like the rest of the
+      // header: its chunks begin right where that header would end, inside the zeros.
+      scan_.moviOffset = at - kListHeader;
+      scan_.moviListWritten = false;
+    } else {
       throw RepairRefusal("the start of the file is not an unfinished recording");
     }
-    scan_.moviOffset = at;
+  }
+
+  // A chunk of one of the sidecar's streams that ends inside the file; the walk judges its
+  // size against the format. Nothing but a list header marks where such data starts, so a
+  // first chunk that is torn already is no proof of a recording (and would keep nothing).
+  bool StartsWholeStreamChunk(const Bytes& head, uint64_t at) {
+    if (at + kChunkHeader > head.size()) return false;
+    uint32_t id = GetU32(&head[at]);
+    if (at + ChunkSpan(GetU32(&head[at + 4])) > size_) return false;
+    for (size_t s = 0; s < streams_.size(); ++s) {
+      if (IsStreamChunk(id, s, streams_[s])) return true;
+    }
+    return false;
   }
 
   // A header we (or the mux) wrote: its stream formats must be the sidecar's.

@@ -39,6 +39,7 @@ struct ScannedSegment {
 struct AviScan {
   bool ownHeader = false;  // the header area holds a RIFF 'AVI ' with an hdrl
   uint64_t moviOffset = 0;
+  bool moviListWritten = true;  // false when the zeros cover the LIST 'movi' header too
   std::vector<ScannedSegment> segments;
   uint64_t end = 0;  // end of the last whole structure the walk understood
 };
