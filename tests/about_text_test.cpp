@@ -80,7 +80,8 @@ TEST_F(AboutUsageTextTest, HeadingsStartTheirLinesOnceAndInOrder) {
   EXPECT_EQ(LineOf(lines, "About : "), 0) << "the text opens with the About section";
   for (const std::string& line : lines) {
     if (line.empty()) continue;
-    bool heading = std::find(std::begin(kAboutHeadings), std::end(kAboutHeadings), line) != std::end(kAboutHeadings);
+    bool heading =
+        std::find(std::begin(kAboutHeadings), std::end(kAboutHeadings), line) != std::end(kAboutHeadings);
     // A heading has the blank, colon, blank form; ordinary lines must not look like one.
     EXPECT_EQ(line.ends_with(" : "), heading) << line;
   }
@@ -125,7 +126,8 @@ TEST_F(AboutUsageTextTest, ProblemsAreNumberedWithRemediesPerWindowsVersion) {
     int remediesUnderVersion = 0;
     for (size_t i = starts[p] + 1; i < starts[p + 1]; ++i) {
       const std::string& line = problems[i];
-      if (line.find("Windows 7 and Vista:") != std::string::npos || line.find("Windows XP:") != std::string::npos) {
+      if (line.find("Windows 7 and Vista:") != std::string::npos ||
+          line.find("Windows XP:") != std::string::npos) {
         if (versions > 0) {
           EXPECT_GT(remediesUnderVersion, 0) << "problem " << p + 1 << " has an empty version";
         }

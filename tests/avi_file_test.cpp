@@ -26,7 +26,10 @@ TEST(AviFile, BothFilesKeepAccessInsideTheFile) {
     std::function<std::unique_ptr<AviFile>()> open;
   } cases[] = {
       {"disk", [&] { return std::make_unique<DiskFile>(path); }},
-      {"memory", [] { return std::make_unique<MemoryFile>(Bytes{'a', 'b', 'c', 'd', 'e', 'f'}); }},
+      {"memory",
+       [] {
+         return std::make_unique<MemoryFile>(Bytes{'a', 'b', 'c', 'd', 'e', 'f'});
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

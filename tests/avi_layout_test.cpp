@@ -194,8 +194,12 @@ TEST(AviLayout, FinishedFilesReadBackThroughAnIndependentReader) {
   using namespace avitest;
   const FileCase cases[] = {
       {"raw video only", {RawVideo(16, 8)}, Interleaved(5, 512, 0, 1)},
-      {"compressed video with audio, odd sizes", {MjpgVideo(20, 10), PcmAudio()}, Interleaved(7, 301, 1601, 3)},
-      {"bottom-up height and stereo audio", {RawVideo(8, -4), PcmAudio(44100, 16, 2)}, Interleaved(3, 128, 7056, 1)},
+      {"compressed video with audio, odd sizes",
+       {MjpgVideo(20, 10), PcmAudio()},
+       Interleaved(7, 301, 1601, 3)},
+      {"bottom-up height and stereo audio",
+       {RawVideo(8, -4), PcmAudio(44100, 16, 2)},
+       Interleaved(3, 128, 7056, 1)},
       {"no chunks at all", {RawVideo(16, 8), PcmAudio()}, {}},
       {"sound only", {PcmAudio(22050, 16, 1)}, {{0, 4410, true}, {0, 4410, true}, {0, 882, true}}},
       {"two segments", {MjpgVideo(20, 10), PcmAudio()}, Interleaved(40, 3001, 1600, 4), 100000},
@@ -269,8 +273,8 @@ TEST(AviLayout, RefusesWhatCannotBeLaidOut) {
   silentAudio.format[12] = silentAudio.format[13] = 0;
   StreamFormat shortAudio = PcmAudio();
   shortAudio.format.resize(15);
-  const std::vector<StreamFormat> badSets[] = {{}, {shortVideo}, {noFrameTime}, {RawVideo(16, 8), silentAudio},
-                                               {shortAudio}};
+  const std::vector<StreamFormat> badSets[] = {
+      {}, {shortVideo}, {noFrameTime}, {RawVideo(16, 8), silentAudio}, {shortAudio}};
   for (const auto& set : badSets) {
     MemorySink sink;
     EXPECT_THROW(AviWriter(sink, set), AviError);
@@ -295,7 +299,8 @@ TEST(AviLayout, HeaderMustFitItsArea) {
   const struct {
     uint64_t area;
     bool fits;
-  } cases[] = {{needed, true}, {needed + 8, true}, {needed + 1000, true}, {needed + 4, false}, {needed - 2, false}};
+  } cases[] = {
+      {needed, true}, {needed + 8, true}, {needed + 1000, true}, {needed + 4, false}, {needed - 2, false}};
   for (const auto& c : cases) {
     info.headerSize = c.area;
     if (!c.fits) {
@@ -306,7 +311,6 @@ TEST(AviLayout, HeaderMustFitItsArea) {
     EXPECT_EQ(header.size(), c.area);
   }
 }
-
 
 // A second, outside reader: ffprobe must decode every frame of what the writer produced.
 TEST(AviLayout, FfprobeDecodesEveryFrame) {
@@ -335,7 +339,8 @@ TEST(AviLayout, FfprobeDecodesEveryFrame) {
     EXPECT_EQ(probe.errors, "");
     ASSERT_EQ(probe.streams.size(), 2u);
     EXPECT_EQ(probe.streams[0].codecType, "video");
-    long long frames = std::count_if(c.chunks.begin(), c.chunks.end(), [](const PlannedChunk& p) { return p.stream == 0; });
+    long long frames =
+        std::count_if(c.chunks.begin(), c.chunks.end(), [](const PlannedChunk& p) { return p.stream == 0; });
     EXPECT_EQ(probe.streams[0].readFrames, frames);
     EXPECT_EQ(probe.streams[1].codecType, "audio");
     EXPECT_EQ(probe.streams[1].sampleRate, "8000");

@@ -51,9 +51,9 @@ RecordingSidecar SidecarFor(const std::vector<StreamFormat>& streams) {
 struct Recording {
   std::vector<StreamFormat> streams;
   std::vector<bool> keys;
-  Bytes unfinished;   // what a crash leaves
-  Bytes finished;     // the same recording stopped cleanly
-  AviView layout;     // chunk positions, read from the finished file
+  Bytes unfinished;  // what a crash leaves
+  Bytes finished;    // the same recording stopped cleanly
+  AviView layout;    // chunk positions, read from the finished file
 };
 
 Bytes PayloadFor(size_t i, uint32_t size) {
@@ -148,7 +148,10 @@ void CheckRepaired(const Bytes& file, const Recording& r, size_t chunks, const R
       if (ix.offset >= dataEnd) indexBytes += 32 + 8 * ix.chunkOffsets.size();
       for (size_t k = 0; k < ix.chunkOffsets.size(); ++k) {
         if (ix.offset < v.riffs.back().offset) {
-          size_t at = size_t(std::find_if(v.data.begin(), v.data.end(), [&](const avitest::Chunk& c) { return c.offset == ix.chunkOffsets[k]; }) - v.data.begin());
+          size_t at =
+              size_t(std::find_if(v.data.begin(), v.data.end(),
+                                  [&](const avitest::Chunk& c) { return c.offset == ix.chunkOffsets[k]; }) -
+                     v.data.begin());
           EXPECT_EQ(ix.keys[k], r.keys.at(at)) << "key flag of an earlier segment kept";
         }
       }
@@ -193,10 +196,12 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
   } cases[] = {
       {"video only", Record({RawVideo(16, 8)}, 9), 0},
       {"video and audio", Record({RawVideo(16, 8), PcmAudio()}, 7), 0},
-      {"compressed video with key frames, OpenDML segments", Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4), 0},
+      {"compressed video with key frames, OpenDML segments",
+       Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4), 0},
       {"platform mux, video only", Record({RawVideo(16, 8)}, 9), 64556},
       {"platform mux, video and audio", Record({RawVideo(16, 8), PcmAudio()}, 7), 4096},
-      {"platform mux, compressed video and audio", Record({MjpgVideo(16, 8), PcmAudio()}, 6, kSegmentLimit, 2001, 4), 2050},
+      {"platform mux, compressed video and audio",
+       Record({MjpgVideo(16, 8), PcmAudio()}, 6, kSegmentLimit, 2001, 4), 2050},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -242,16 +247,24 @@ TEST(AviRepair, FindsTheDataBehindAnyZeroHeaderArea) {
     bool bareRiff;
     bool listWritten;
   } cases[] = {
-      {2048, false, true},         {1000, false, true},          {4098, false, true},
-      {2048, true, true},          {kHeaderReserve, true, true}, {64544, false, false},
-      {2048, false, false},        {4098, true, false},          {needed, false, false},
-      {needed + 8, false, false},  {kMaxHeaderScan - 20, false, false},
+      {2048, false, true},
+      {1000, false, true},
+      {4098, false, true},
+      {2048, true, true},
+      {kHeaderReserve, true, true},
+      {64544, false, false},
+      {2048, false, false},
+      {4098, true, false},
+      {needed, false, false},
+      {needed + 8, false, false},
+      {kMaxHeaderScan - 20, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.reserve) + (c.bareRiff ? " with a bare RIFF header" : "") +
                  (c.listWritten ? "" : ", movi list header unwritten"));
-    Bytes shifted = c.listWritten ? Bytes(r.unfinished.begin() + (kHeaderReserve - c.reserve), r.unfinished.end())
-                                  : MuxLayout(r.unfinished, c.reserve + kListHeader);
+    Bytes shifted = c.listWritten
+                        ? Bytes(r.unfinished.begin() + (kHeaderReserve - c.reserve), r.unfinished.end())
+                        : MuxLayout(r.unfinished, c.reserve + kListHeader);
     if (c.bareRiff) std::copy_n("RIFF\0\0\0\0AVI ", 12, shifted.begin());
     MemoryFile file(shifted);
     RepairResult result = RepairAvi(file, SidecarFor(r.streams));
@@ -290,7 +303,8 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
   };
   const uint64_t needed = HeaderNeeded(av.streams);
   Bytes muxAudioFirst(4096, 0);
-  muxAudioFirst.insert(muxAudioFirst.end(), av.unfinished.begin() + av.layout.data[1].offset, av.unfinished.end());
+  muxAudioFirst.insert(muxAudioFirst.end(), av.unfinished.begin() + av.layout.data[1].offset,
+                       av.unfinished.end());
 
   const struct {
     const char* name;
@@ -304,15 +318,20 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"header with other formats", finishedTorn, otherFormat},
       {"header area in use", with(av.unfinished, 100, "x"), sidecar},
       {"nothing but zeros", Bytes(70000, 0), sidecar},
-      {"movi list too close to the start for the headers", Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
+      {"movi list too close to the start for the headers",
+       Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
       {"a format the layout cannot carry", av.unfinished, unusable},
-      {"movi list at an odd offset", Bytes(av.unfinished.begin() + kHeaderReserve - 2049, av.unfinished.end()), sidecar},
-      {"damaged index of an earlier segment", with(segmented.unfinished, ix + 32, "\x7f\x7f\x7f\x7f"), SidecarFor(segmented.streams)},
-      {"foreign data after a closed segment", with(segmented.unfinished, secondRiff, "RIFX"), SidecarFor(segmented.streams)},
+      {"movi list at an odd offset",
+       Bytes(av.unfinished.begin() + kHeaderReserve - 2049, av.unfinished.end()), sidecar},
+      {"damaged index of an earlier segment", with(segmented.unfinished, ix + 32, "\x7f\x7f\x7f\x7f"),
+       SidecarFor(segmented.streams)},
+      {"foreign data after a closed segment", with(segmented.unfinished, secondRiff, "RIFX"),
+       SidecarFor(segmented.streams)},
       {"first chunk at an odd offset", mux(4097), sidecar},
       {"first chunk too close to the start for the headers", mux(64), sidecar},
       {"room for the headers but not for the fill after them", mux(needed + 4 + kListHeader), sidecar},
-      {"first chunk right after a bare RIFF header", with(mux(24), 0, std::string("RIFF\0\0\0\0AVI ", 12)), sidecar},
+      {"first chunk right after a bare RIFF header", with(mux(24), 0, std::string("RIFF\0\0\0\0AVI ", 12)),
+       sidecar},
       {"first chunk header cut short", cutAt(mux(4096), 4096 + 6), sidecar},
       {"first frame torn", cutAt(mux(4096), 4096 + 8 + 511), sidecar},
       {"first chunk of a stream the sidecar lacks", muxAudioFirst, SidecarFor({RawVideo(16, 8)})},
@@ -355,7 +374,9 @@ TEST(AviRepair, LeavesCompleteFilesAloneAndMendsTruncatedOnes) {
 
 struct FailingFile : MemoryFile {
   using MemoryFile::MemoryFile;
-  void WriteAt(uint64_t, const void*, size_t) override { throw FileIoError("There is not enough space on the disk."); }
+  void WriteAt(uint64_t, const void*, size_t) override {
+    throw FileIoError("There is not enough space on the disk.");
+  }
 };
 
 TEST(AviRepair, ReportsFailedReadsAndWrites) {
@@ -427,7 +448,8 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
     Bytes unfinished = c.muxStart ? MuxLayout(r.unfinished, c.muxStart) : r.unfinished;
     int64_t shift = c.muxStart ? MuxShift(c.muxStart) : 0;
     uint64_t cut = uint64_t(int64_t(r.layout.data[c.cutChunk].offset) + shift) + 20;
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(unfinished.data()), cut);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(unfinished.data()), cut);
     RepairResult result = RepairAvi(path, SidecarFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     std::ifstream in(path, std::ios::binary);
@@ -460,7 +482,8 @@ TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
   file.resize(file.size() - 100);  // the seventh frame is torn
   fs::path dir = TempDir();
   fs::path path = dir / "other_mux.avi";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 
   RepairResult result = RepairAvi(path, SidecarFor(streams));
   ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
@@ -502,11 +525,14 @@ TEST(AviRepair, OpenDmlPastFourGigabytesInASparseFile) {
   EXPECT_LT(result.sizeAfter, result.sizeBefore);
 
   DiskFile file(path);
-  AviView v = AviReader([&](uint64_t at, void* out, size_t n) {
-    std::memset(out, 0, n);
-    uint64_t size = file.Size();
-    if (at < size) file.ReadAt(at, out, std::min<uint64_t>(n, size - at));
-  }, file.Size()).Read();
+  AviView v = AviReader(
+                  [&](uint64_t at, void* out, size_t n) {
+                    std::memset(out, 0, n);
+                    uint64_t size = file.Size();
+                    if (at < size) file.ReadAt(at, out, std::min<uint64_t>(n, size - at));
+                  },
+                  file.Size())
+                  .Read();
   EXPECT_GT(v.riffs.size(), 4u);
   EXPECT_EQ(v.data.size(), size_t(2 * (frames - 1))) << "the torn frame and the sound after it are cut";
   EXPECT_EQ(v.dmlhFrames, uint32_t(frames - 1));

@@ -31,14 +31,17 @@ Bytes VideoInfoBlock(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
 }
 
 SidecarMediaType VideoInput(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
-  return {kVideo, kRgb32, bitmapAt == 48 ? kVideoInfo : kVideoInfo2, VideoInfoBlock(bitmapAt, avgTime, bitmap)};
+  return {kVideo, kRgb32, bitmapAt == 48 ? kVideoInfo : kVideoInfo2,
+          VideoInfoBlock(bitmapAt, avgTime, bitmap)};
 }
 
 SidecarMediaType AudioInput(const Bytes& wave) { return {kAudio, kPcm, kWaveFormatEx, wave}; }
 
 RecordingSidecar VideoAndAudio() {
-  return {"1.4.0", 333333,
-          {VideoInput(48, 333333, avitest::BitmapHeader(640, 480, 32, 0)), AudioInput(avitest::WaveFormat(22050, 16, 1))}};
+  return {"1.4.0",
+          333333,
+          {VideoInput(48, 333333, avitest::BitmapHeader(640, 480, 32, 0)),
+           AudioInput(avitest::WaveFormat(22050, 16, 1))}};
 }
 
 bool SameSidecar(const RecordingSidecar& a, const RecordingSidecar& b) {
@@ -57,9 +60,13 @@ bool SameSidecar(const RecordingSidecar& a, const RecordingSidecar& b) {
 TEST(AviSidecar, RoundTripsWhatARecordingStartsWith) {
   const RecordingSidecar cases[] = {
       VideoAndAudio(),
-      {"2.0 beta 1", 400000, {VideoInput(72, 400000, avitest::BitmapHeader(1920, -1080, 24, avitest::kMjpg))}},
+      {"2.0 beta 1",
+       400000,
+       {VideoInput(72, 400000, avitest::BitmapHeader(1920, -1080, 24, avitest::kMjpg))}},
       {"x", 1, {AudioInput({})}},
-      {"0.1", 10000000, {VideoInput(48, 0, Bytes(40, 0xFF)), AudioInput(Bytes(kSidecarMaxFormatBytes, 0xA5))}},
+      {"0.1",
+       10000000,
+       {VideoInput(48, 0, Bytes(40, 0xFF)), AudioInput(Bytes(kSidecarMaxFormatBytes, 0xA5))}},
   };
   for (const auto& sidecar : cases) {
     std::string text = SerializeSidecar(sidecar);
@@ -89,7 +96,9 @@ TEST(AviSidecar, RejectsMalformedText) {
   std::string line0 = good.substr(0, good.find('\n') + 1);
   std::string tooMany = good;
   for (size_t i = 2; i <= kSidecarMaxInputs; ++i) {
-    tooMany += "input=" + std::to_string(i) + good.substr(good.find(" major="), good.find('\n', good.find("input=0")) - good.find(" major=") + 1);
+    tooMany +=
+        "input=" + std::to_string(i) +
+        good.substr(good.find(" major="), good.find('\n', good.find("input=0")) - good.find(" major=") + 1);
   }
   const struct {
     const char* name;
@@ -106,11 +115,13 @@ TEST(AviSidecar, RejectsMalformedText) {
       {"negative frame time", replaced("avgtimeperframe=333333", "avgtimeperframe=-333333")},
       {"frame time with sign", replaced("avgtimeperframe=333333", "avgtimeperframe=+333333")},
       {"frame time with letters", replaced("avgtimeperframe=333333", "avgtimeperframe=33x")},
-      {"frame time overflowing", replaced("avgtimeperframe=333333", "avgtimeperframe=99999999999999999999999")},
+      {"frame time overflowing",
+       replaced("avgtimeperframe=333333", "avgtimeperframe=99999999999999999999999")},
       {"inputs out of order", replaced("input=1", "input=2")},
       {"input number with a leading zero", replaced("input=1", "input=01")},
       {"bad guid", replaced("major={73646976", "major={7364697G")},
-      {"guid without braces", replaced("major={73646976-0000-0010-8000-00AA00389B71}", "major=73646976-0000-0010-8000-00AA00389B71")},
+      {"guid without braces", replaced("major={73646976-0000-0010-8000-00AA00389B71}",
+                                       "major=73646976-0000-0010-8000-00AA00389B71")},
       {"odd hex digits", replaced("format=00", "format=0")},
       {"non-hex format", replaced("format=00", "format=0z")},
       {"field missing", replaced(" subtype=", " subtyp=")},
@@ -136,10 +147,12 @@ TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
     std::vector<StreamFormat> want;
   };
   const Case cases[] = {
-      {"VideoInfo with its own frame time", {"1", 500000, {VideoInput(48, 333333, bitmap), AudioInput(wave)}},
+      {"VideoInfo with its own frame time",
+       {"1", 500000, {VideoInput(48, 333333, bitmap), AudioInput(wave)}},
        {{StreamKind::Video, bitmap, 333333}, {StreamKind::Audio, wave, 0}}},
       {"VideoInfo2", {"1", 500000, {VideoInput(72, 400000, bitmap)}}, {{StreamKind::Video, bitmap, 400000}}},
-      {"no frame time in the block: the sidecar's", {"1", 500000, {VideoInput(48, 0, bitmap)}},
+      {"no frame time in the block: the sidecar's",
+       {"1", 500000, {VideoInput(48, 0, bitmap)}},
        {{StreamKind::Video, bitmap, 500000}}},
   };
   for (const auto& c : cases) {
@@ -160,7 +173,8 @@ TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
       {"audio with a video format", 333333, {{kAudio, kPcm, kVideoInfo, VideoInfoBlock(48, 1, bitmap)}}},
       {"audio without a rate", 333333, {AudioInput(Bytes(18, 0))}},
   };
-  for (const auto& sidecar : refused) EXPECT_THROW(SidecarStreams(sidecar), AviError) << sidecar.programVersion;
+  for (const auto& sidecar : refused)
+    EXPECT_THROW(SidecarStreams(sidecar), AviError) << sidecar.programVersion;
 }
 
 TEST(AviSidecar, LivesBesideItsAvi) {

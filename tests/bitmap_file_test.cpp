@@ -12,7 +12,9 @@ uint32_t Read32(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
 
-uint16_t Read16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
+uint16_t Read16(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
 
 TEST(DibStride, RoundsRowsUpToWholeWords) {
   EXPECT_EQ(DibStride(2, 24), 8u);  // 6 bytes of pixels, 2 of padding
@@ -33,19 +35,19 @@ TEST(BitmapFile, TwoByTwoTrueColourImageIsExact) {
   p.rows = {0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xAA, 0xAA,   // top row, padding as GetDIBits left it
             0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xBB, 0xBB};  // bottom row
   const std::vector<uint8_t> expected = {
-      'B', 'M', 70, 0, 0, 0,  // file size
-      0, 0, 0, 0,             // reserved
-      54, 0, 0, 0,            // offset of the pixels
-      40, 0, 0, 0,            // BITMAPINFOHEADER size
-      2, 0, 0, 0,             // width
-      2, 0, 0, 0,             // height, positive: bottom-up
-      1, 0,                   // planes
-      24, 0,                  // bits per pixel
-      0, 0, 0, 0,             // BI_RGB
-      16, 0, 0, 0,            // image bytes
-      0, 0, 0, 0, 0, 0, 0, 0, // resolution
-      0, 0, 0, 0,             // colours used
-      0, 0, 0, 0,             // colours important
+      'B',  'M',  70,   0,    0,    0,                 // file size
+      0,    0,    0,    0,                             // reserved
+      54,   0,    0,    0,                             // offset of the pixels
+      40,   0,    0,    0,                             // BITMAPINFOHEADER size
+      2,    0,    0,    0,                             // width
+      2,    0,    0,    0,                             // height, positive: bottom-up
+      1,    0,                                         // planes
+      24,   0,                                         // bits per pixel
+      0,    0,    0,    0,                             // BI_RGB
+      16,   0,    0,    0,                             // image bytes
+      0,    0,    0,    0,    0,    0,    0,    0,     // resolution
+      0,    0,    0,    0,                             // colours used
+      0,    0,    0,    0,                             // colours important
       0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xBB, 0xBB,  // bottom row first
       0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xAA, 0xAA,
   };

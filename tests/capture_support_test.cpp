@@ -71,14 +71,16 @@ TEST(CompressorPositionTable, HundredSlotsThenFull) {
 
 TEST(StoredDeviceMoniker, FixedFilterFormIs198Bytes) {
   std::u16string name = FilterEntryDisplayName(GuidLiteral("{E2510970-F137-11CE-8B67-00AA00A3F1A6}"));
-  EXPECT_EQ(name, u"@device:sw:{083863F1-70DE-11D0-BD40-00A0C911CE86}\\{E2510970-F137-11CE-8B67-00AA00A3F1A6}");
+  EXPECT_EQ(name,
+            u"@device:sw:{083863F1-70DE-11D0-BD40-00A0C911CE86}\\{E2510970-F137-11CE-8B67-00AA00A3F1A6}");
   std::vector<uint8_t> stored = StoredDeviceMoniker(name);
   ASSERT_EQ(stored.size(), 198u);
   // Moniker class {4315D437-5B8C-11D0-BD3B-00A0C911CE86} in its in-memory byte order.
   const std::vector<uint8_t> monikerClass = {0x37, 0xD4, 0x15, 0x43, 0x8C, 0x5B, 0xD0, 0x11,
                                              0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86};
   EXPECT_EQ(std::vector<uint8_t>(stored.begin(), stored.begin() + 16), monikerClass);
-  EXPECT_EQ(std::vector<uint8_t>(stored.begin() + 16, stored.begin() + 20), (std::vector<uint8_t>{178, 0, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(stored.begin() + 16, stored.begin() + 20),
+            (std::vector<uint8_t>{178, 0, 0, 0}));
   EXPECT_EQ(stored[20], '@');
   EXPECT_EQ(stored[21], 0);
   EXPECT_EQ(stored[196], 0);
@@ -91,7 +93,8 @@ TEST(StoredDeviceMoniker, FixedFilterFormIs198Bytes) {
 }
 
 TEST(StoredDeviceMoniker, RejectsOtherBytes) {
-  std::vector<uint8_t> stored = StoredDeviceMoniker(u"@device:cm:{33D9A762-90C8-11D0-BD43-00A0C911CE86}\\Mic");
+  std::vector<uint8_t> stored =
+      StoredDeviceMoniker(u"@device:cm:{33D9A762-90C8-11D0-BD43-00A0C911CE86}\\Mic");
   std::u16string name = u"unchanged";
   std::vector<uint8_t> wrongClass = stored;
   wrongClass[0] ^= 1;

@@ -88,7 +88,8 @@ TEST(StartUp, MissingOverlayIsReportedAtEachCommandAndStartAndCloseComplete) {
   Session run(machine);
   run.Start();
   EXPECT_EQ(machine.Count("message: Receiver application not found"), 2u) << "caption and region commands";
-  EXPECT_EQ(machine.Entries("sleep: "), (std::vector<std::string>{"sleep: 500"})) << "the wait happens anyway";
+  EXPECT_EQ(machine.Entries("sleep: "), (std::vector<std::string>{"sleep: 500"}))
+      << "the wait happens anyway";
   EXPECT_EQ(run.pipeline.builds.size(), 1u);
   run.Close();
   EXPECT_EQ(machine.Count("message: Receiver application not found"), 3u) << "and once more at close";
@@ -140,7 +141,8 @@ TEST(ShutDown, WithTheCursorOptionOffTheHookWindowIsNotLookedFor) {
   machine.logQueries = true;
   machine.log.clear();
   run.Close();
-  for (const std::string& line : machine.log) EXPECT_EQ(line.find("TFormHookCursor"), std::string::npos) << line;
+  for (const std::string& line : machine.log)
+    EXPECT_EQ(line.find("TFormHookCursor"), std::string::npos) << line;
 }
 
 TEST(ShutDown, ClosingWhileRecordingOrPausedStopsFirstSoTheFileIsFinished) {
@@ -156,7 +158,8 @@ TEST(ShutDown, ClosingWhileRecordingOrPausedStopsFirstSoTheFileIsFinished) {
     run.Close();
     EXPECT_EQ(run.form.State(), RecordingState::Stopped);
     EXPECT_EQ(run.pipeline.log, (std::vector<std::string>{"stop", "free catalogs"}));
-    EXPECT_EQ(run.Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$00FF00$0", "copydata: Close"}));
+    EXPECT_EQ(run.Commands(),
+              (std::vector<std::string>{"copydata: ChangeFormColor$00FF00$0", "copydata: Close"}));
   }
 }
 
@@ -167,8 +170,8 @@ TEST(ShutDown, SessionEndRunsTheWholeClosePathOnceBeforeItReturns) {
   struct Case {
     const char* what;
     bool recording;
-    bool closeFirst;        // a regular close ran before the session ended
-    bool endInsideCloseBox; // the session ends while a box of the close path is open
+    bool closeFirst;         // a regular close ran before the session ended
+    bool endInsideCloseBox;  // the session ends while a box of the close path is open
   };
   const Case cases[] = {
       {"session end alone", false, false, false},
@@ -205,7 +208,8 @@ TEST(ShutDown, SessionEndRunsTheWholeClosePathOnceBeforeItReturns) {
     EXPECT_EQ(machine.Count("copydata: Close"), 1u);
     EXPECT_EQ(machine.Count("close: hook"), 1u);
     EXPECT_EQ(machine.Count("unregister: "), 5u);
-    EXPECT_EQ(machine.Entries("replace: "), (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini"}));
+    EXPECT_EQ(machine.Entries("replace: "),
+              (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini"}));
     EXPECT_NE(machine.FileContents(machine.SettingsPath()).find("CheckBoxHideToTray_Checked=TRUE\r\n"),
               std::string::npos);
     EXPECT_EQ(f.State(), RecordingState::Stopped);
@@ -264,8 +268,8 @@ TEST(Companions, CursorBoxTogglesStartAndCloseTheHookProgram) {
     EXPECT_FALSE(f.TrackBarCursorPriority.Enabled());
   }
   EXPECT_EQ(machine.Entries({"start: ", "close: "}),
-            (std::vector<std::string>{"close: hook", "start: Programs\\HookCursor.exe flags=0x20", "close: hook",
-                                      "start: Programs\\HookCursor.exe flags=0x20"}));
+            (std::vector<std::string>{"close: hook", "start: Programs\\HookCursor.exe flags=0x20",
+                                      "close: hook", "start: Programs\\HookCursor.exe flags=0x20"}));
 }
 
 TEST(Companions, PriorityClassFollowsTheSlider) {
@@ -280,7 +284,8 @@ TEST(Companions, PriorityClassFollowsTheSlider) {
     machine.log.clear();
     f.CheckBoxEnableCursor.SetChecked(true);
     EXPECT_EQ(machine.Entries("start: "),
-              (std::vector<std::string>{std::string("start: Programs\\HookCursor.exe flags=") + expected[position]}));
+              (std::vector<std::string>{std::string("start: Programs\\HookCursor.exe flags=") +
+                                        expected[position]}));
   }
 }
 
@@ -307,7 +312,8 @@ TEST(Lifecycle, FrameRateChangeOnlyTellsTheUser) {
   run.Start();
   machine.log.clear();
   run.form.ComboBoxFps.UserSelect(4);
-  EXPECT_EQ(machine.log, (std::vector<std::string>{"message: FPS changed! Restart Zelvio in order to make the change"}));
+  EXPECT_EQ(machine.log,
+            (std::vector<std::string>{"message: FPS changed! Restart Zelvio in order to make the change"}));
 }
 
 // ---- Region ---------------------------------------------------------------------------------
@@ -403,18 +409,18 @@ TEST(Region, EveryPresetCentredOnAnEvenAndAnOddScreen) {
     int left1365, top767;   // on 1365 x 767
   };
   const Case cases[] = {
-      {0, 160, 120, 880, 480, 602, 324},      {1, 176, 132, 872, 474, 594, 318},
-      {2, 176, 144, 872, 468, 594, 312},      {3, 240, 180, 840, 450, 562, 294},
-      {4, 320, 240, 800, 420, 522, 264},      {5, 352, 240, 784, 420, 506, 264},
-      {6, 352, 288, 784, 396, 506, 240},      {7, 400, 320, 760, 380, 482, 224},
-      {8, 480, 480, 720, 300, 442, 144},      {9, 480, 576, 720, 252, 442, 96},
-      {10, 624, 488, 648, 296, 370, 140},     {11, 640, 360, 640, 360, 362, 204},
-      {12, 640, 480, 640, 300, 362, 144},     {13, 640, 512, 640, 284, 362, 128},
-      {14, 648, 468, 636, 306, 358, 150},     {15, 672, 488, 624, 296, 346, 140},
-      {16, 704, 480, 608, 300, 330, 144},     {17, 704, 576, 608, 252, 330, 96},
-      {18, 720, 480, 600, 300, 322, 144},     {19, 720, 576, 600, 252, 322, 96},
-      {20, 800, 600, 560, 240, 282, 84},      {21, 864, 480, 528, 300, 250, 144},
-      {22, 1280, 720, 320, 180, 42, 24},      {23, 1920, 1080, 0, 0, -278, -156},
+      {0, 160, 120, 880, 480, 602, 324},  {1, 176, 132, 872, 474, 594, 318},
+      {2, 176, 144, 872, 468, 594, 312},  {3, 240, 180, 840, 450, 562, 294},
+      {4, 320, 240, 800, 420, 522, 264},  {5, 352, 240, 784, 420, 506, 264},
+      {6, 352, 288, 784, 396, 506, 240},  {7, 400, 320, 760, 380, 482, 224},
+      {8, 480, 480, 720, 300, 442, 144},  {9, 480, 576, 720, 252, 442, 96},
+      {10, 624, 488, 648, 296, 370, 140}, {11, 640, 360, 640, 360, 362, 204},
+      {12, 640, 480, 640, 300, 362, 144}, {13, 640, 512, 640, 284, 362, 128},
+      {14, 648, 468, 636, 306, 358, 150}, {15, 672, 488, 624, 296, 346, 140},
+      {16, 704, 480, 608, 300, 330, 144}, {17, 704, 576, 608, 252, 330, 96},
+      {18, 720, 480, 600, 300, 322, 144}, {19, 720, 576, 600, 252, 322, 96},
+      {20, 800, 600, 560, 240, 282, 84},  {21, 864, 480, 528, 300, 250, 144},
+      {22, 1280, 720, 320, 180, 42, 24},  {23, 1920, 1080, 0, 0, -278, -156},
   };
   for (bool odd : {false, true}) {
     FakePlatform machine;
@@ -426,9 +432,11 @@ TEST(Region, EveryPresetCentredOnAnEvenAndAnOddScreen) {
       const int left = odd ? c.left1365 : c.left1920;
       const int top = odd ? c.top767 : c.top1080;
       f.ComboBoxDimension.UserSelect(c.index);
-      const std::string expected = "copydata: Create$" + std::to_string(c.width) + "$" + std::to_string(c.height) +
-                                   "$" + std::to_string(left) + "$" + std::to_string(top) + "$0$0000FF";
-      EXPECT_EQ(run.Commands().back(), expected) << "preset " << c.index << (odd ? " on 1365x767" : " on 1920x1080");
+      const std::string expected = "copydata: Create$" + std::to_string(c.width) + "$" +
+                                   std::to_string(c.height) + "$" + std::to_string(left) + "$" +
+                                   std::to_string(top) + "$0$0000FF";
+      EXPECT_EQ(run.Commands().back(), expected)
+          << "preset " << c.index << (odd ? " on 1365x767" : " on 1920x1080");
       EXPECT_EQ(f.LabelDimXValue.Caption(), std::to_string(c.width)) << c.index;
       EXPECT_EQ(f.LabelDimYValue.Caption(), std::to_string(c.height)) << c.index;
       EXPECT_EQ(f.LabelPosXValue.Caption(), std::to_string(left)) << c.index;
@@ -465,17 +473,17 @@ TEST(Region, EveryAnchorButtonOnAnEvenAndAnOddScreen) {
     TFormMain& f = run.form;
     f.ComboBoxDimension.UserSelect(s.preset);
     const std::pair<RadioButton*, Place> buttons[] = {
-        {&f.RadioButtonPosTopLeft, {s.x[0], s.y[0]}},    {&f.RadioButtonPosTopCenter, {s.x[1], s.y[0]}},
-        {&f.RadioButtonPosTopRight, {s.x[2], s.y[0]}},   {&f.RadioButtonPosCenterLeft, {s.x[0], s.y[1]}},
-        {&f.RadioButtonPosCenter, {s.x[1], s.y[1]}},     {&f.RadioButtonPosCenterRight, {s.x[2], s.y[1]}},
-        {&f.RadioButtonPosBottomLeft, {s.x[0], s.y[2]}}, {&f.RadioButtonPosBottomCenter, {s.x[1], s.y[2]}},
+        {&f.RadioButtonPosTopLeft, {s.x[0], s.y[0]}},     {&f.RadioButtonPosTopCenter, {s.x[1], s.y[0]}},
+        {&f.RadioButtonPosTopRight, {s.x[2], s.y[0]}},    {&f.RadioButtonPosCenterLeft, {s.x[0], s.y[1]}},
+        {&f.RadioButtonPosCenter, {s.x[1], s.y[1]}},      {&f.RadioButtonPosCenterRight, {s.x[2], s.y[1]}},
+        {&f.RadioButtonPosBottomLeft, {s.x[0], s.y[2]}},  {&f.RadioButtonPosBottomCenter, {s.x[1], s.y[2]}},
         {&f.RadioButtonPosBottomRight, {s.x[2], s.y[2]}},
     };
     for (const auto& [button, place] : buttons) {
       machine.log.clear();
       button->Click();
-      const std::string expected = std::string("copydata: Create$") + s.region + "$" + std::to_string(place.left) +
-                                   "$" + std::to_string(place.top) + "$0$0000FF";
+      const std::string expected = std::string("copydata: Create$") + s.region + "$" +
+                                   std::to_string(place.left) + "$" + std::to_string(place.top) + "$0$0000FF";
       EXPECT_EQ(run.Commands(), std::vector<std::string>{expected})
           << button->Name() << " on " << s.size.width << "x" << s.size.height;
       EXPECT_EQ(f.LabelPosXValue.Caption(), std::to_string(place.left)) << button->Name();
@@ -492,9 +500,10 @@ TEST(Hotkeys, ARefusedHotkeyShowsItsMessageAndTheOthersStillRegister) {
   Session run(machine);
   run.Start();
   EXPECT_EQ(machine.Entries({"register: ", "message: "}),
-            (std::vector<std::string>{"register: 1 mods=0 vk=0x70 (refused)", "message: Unable to assign start hotkey.",
-                                      "register: 2 mods=0 vk=0x72", "register: 3 mods=0 vk=0x74",
-                                      "register: 4 mods=0 vk=0x76", "register: 5 mods=0 vk=0x78"}));
+            (std::vector<std::string>{"register: 1 mods=0 vk=0x70 (refused)",
+                                      "message: Unable to assign start hotkey.", "register: 2 mods=0 vk=0x72",
+                                      "register: 3 mods=0 vk=0x74", "register: 4 mods=0 vk=0x76",
+                                      "register: 5 mods=0 vk=0x78"}));
 }
 
 TEST(Hotkeys, SetHotkeysUnregistersThenRegistersTheChosenKeys) {
@@ -580,7 +589,8 @@ TEST(RestoreDefaults, ResetsTheThirteenStepsAndNothingElse) {
   f.BitBtnRestoreDefaults.Click();
 
   // The hook program starts at the priority the slider showed, then the slider goes to 1.
-  EXPECT_EQ(machine.Entries("start: "), (std::vector<std::string>{"start: Programs\\HookCursor.exe flags=0x100"}));
+  EXPECT_EQ(machine.Entries("start: "),
+            (std::vector<std::string>{"start: Programs\\HookCursor.exe flags=0x100"}));
   EXPECT_TRUE(f.CheckBoxEnableCursor.Checked());
   EXPECT_EQ(f.TrackBarCursorPriority.Position(), 1);
   EXPECT_FALSE(f.TrackBarCursorPriority.Enabled());
@@ -621,7 +631,8 @@ TEST(OutputFolders, PickerSetsTheChosenFolderAndCancelChangesNothing) {
   f.BitBtnOutputScreenshotsPath.Click();
   EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), "D:\\");
   EXPECT_EQ(machine.Entries("browse: "),
-            (std::vector<std::string>{"browse: Set path for videos -> D:\\Videos", "browse: Set path for videos -> cancel",
+            (std::vector<std::string>{"browse: Set path for videos -> D:\\Videos",
+                                      "browse: Set path for videos -> cancel",
                                       "browse: Set path for screenshots -> D:\\"}));
 }
 
@@ -670,11 +681,15 @@ TEST(Transparency, TheSweepSparesTheTaskbarItsFirstButtonAndTheStartWindow) {
     std::vector<SweepWindow> spared;
   };
   const Case cases[] = {
-      {"taskbar: it and its first button", {taskbar, taskbarButton, taskbarButton2, looseButton, plain},
+      {"taskbar: it and its first button",
+       {taskbar, taskbarButton, taskbarButton2, looseButton, plain},
        {kTaskbar, kTaskbarButton}},
-      {"taskbar without buttons: a top-level button is not its button", {taskbar, looseButton, plain},
+      {"taskbar without buttons: a top-level button is not its button",
+       {taskbar, looseButton, plain},
        {kTaskbar}},
-      {"no taskbar: the first top-level Button window", {looseButton, otherLooseButton, plain}, {kLooseButton}},
+      {"no taskbar: the first top-level Button window",
+       {looseButton, otherLooseButton, plain},
+       {kLooseButton}},
       {"no taskbar, no button: nothing", {plain}, {}},
       {"the Start window by atom and title", {start, startOtherTitle, plain}, {kStart}},
   };

@@ -77,7 +77,8 @@ size_t IndexOf(const std::vector<std::string>& log, const std::string& line) {
 }
 
 size_t IndexOfPrefix(const std::vector<std::string>& log, const std::string& prefix) {
-  auto found = std::find_if(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  auto found =
+      std::find_if(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
   return static_cast<size_t>(found - log.begin());
 }
 
@@ -103,7 +104,8 @@ TEST(SettingsFirstRun, FileIsReadAtConstructionAndWrittenOnceAtTeardown) {
   program.form.CloseQuery();
   EXPECT_EQ(platform.Count("replace:"), 0u);
   program.form.Destroy();
-  EXPECT_EQ(platform.Entries("replace:"), (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini"}));
+  EXPECT_EQ(platform.Entries("replace:"),
+            (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini"}));
   EXPECT_EQ(platform.Count("read:"), 1u);
 }
 
@@ -135,70 +137,72 @@ TEST(SettingsFirstRun, NothingLoadsOrSavesWhileInactive) {
 // the file that went in, and the controls showed the values in between.
 TEST(SettingsRoundTrip, EveryStoredPropertyWithANonDefaultValue) {
   const std::string file = Ini({
-      "[FormMain]",
-      "FormVersion=0",
-      "ShowCmd=1",
-      "Flags=0",
-      "PixelsPerInch=96",
-      "MinMaxPos(1920x1080)=-1,-1,-1,-1",
-      "MinMaxPos=-1,-1,-1,-1",
-      "NormPos(1920x1080)=300,200,860,680",
-      "NormPos=300,200,860,680",
-      "RadioButtonDimFullscreen_Checked=FALSE",
-      "RadioButtonDimPreDefined_Checked=FALSE",
-      "RadioButtonDimCustom_Checked=TRUE",
-      "ComboBoxDimension_ItemIndex=7",
-      "TrackBarDimX_Position=1001",
-      "TrackBarDimY_Position=555",
-      "LabelDimYValue_Caption=555",
-      "LabelDimXValue_Caption=1001",
-      "RadioButtonPosTopLeft_Checked=FALSE",
-      "RadioButtonPosTopCenter_Checked=FALSE",
-      "RadioButtonPosTopRight_Checked=FALSE",
-      "RadioButtonPosCenterLeft_Checked=FALSE",
-      "RadioButtonPosCenter_Checked=FALSE",
-      "RadioButtonPosCenterRight_Checked=FALSE",
-      "RadioButtonPosBottomLeft_Checked=FALSE",
-      "RadioButtonPosBottomCenter_Checked=FALSE",
-      "RadioButtonPosBottomRight_Checked=FALSE",
-      "RadioButtonPosCustom_Checked=TRUE",
-      "TrackBarPosX_Position=333",
-      "TrackBarPosY_Position=222",
-      "LabelPosXValue_Caption=333",
-      "LabelPosYValue_Caption=222",
-      "ColorBoxBg_Selected=33023",
-      "CheckBoxEnableBg_Checked=TRUE",
-      "ComboBoxFps_ItemIndex=1",
-      "ComboBoxVideoCompressors_ItemIndex=1",
-      "ComboBoxAudioDevices_ItemIndex=1",
-      "LabelInputLinesIndex_Caption=1",
-      "LabelAudioFormatIndex_Caption=2",
-      "LabelIsAudioEnabled_Caption=-1",
-      "CheckBoxEnableCursor_Checked=FALSE",
-      "TrackBarCursorPriority_Position=3",
-      "ComboBoxVKPause_ItemIndex=1",
-      "ComboBoxVKSnapshot_ItemIndex=2",
-      "ComboBoxVKStart_ItemIndex=3",
-      "ComboBoxVKStop_ItemIndex=4",
-      "ComboBoxVKToggleBg_ItemIndex=1",
-      "ComboBoxKeyPause_ItemIndex=0",
-      "ComboBoxKeySnapshot_ItemIndex=1",
-      "ComboBoxKeyStart_ItemIndex=2",
-      "ComboBoxKeyStop_ItemIndex=6",
-      "ComboBoxKeyToggleBg_ItemIndex=7",
-      "CheckBoxHideToTray_Checked=TRUE",
-      "EditOutputVideoPath_Text=E:\\Casts",
-      "EditOutputScreenshotsPath_Text=E:\\Shots",
-      "CheckBoxEnableCaptureTransparency_Checked=TRUE",
-      "SpinEditTransparencyClock_Enabled=FALSE",
-      "SpinEditTransparencyClock_Value=300",
-  }) + "\r\n";
+                               "[FormMain]",
+                               "FormVersion=0",
+                               "ShowCmd=1",
+                               "Flags=0",
+                               "PixelsPerInch=96",
+                               "MinMaxPos(1920x1080)=-1,-1,-1,-1",
+                               "MinMaxPos=-1,-1,-1,-1",
+                               "NormPos(1920x1080)=300,200,860,680",
+                               "NormPos=300,200,860,680",
+                               "RadioButtonDimFullscreen_Checked=FALSE",
+                               "RadioButtonDimPreDefined_Checked=FALSE",
+                               "RadioButtonDimCustom_Checked=TRUE",
+                               "ComboBoxDimension_ItemIndex=7",
+                               "TrackBarDimX_Position=1001",
+                               "TrackBarDimY_Position=555",
+                               "LabelDimYValue_Caption=555",
+                               "LabelDimXValue_Caption=1001",
+                               "RadioButtonPosTopLeft_Checked=FALSE",
+                               "RadioButtonPosTopCenter_Checked=FALSE",
+                               "RadioButtonPosTopRight_Checked=FALSE",
+                               "RadioButtonPosCenterLeft_Checked=FALSE",
+                               "RadioButtonPosCenter_Checked=FALSE",
+                               "RadioButtonPosCenterRight_Checked=FALSE",
+                               "RadioButtonPosBottomLeft_Checked=FALSE",
+                               "RadioButtonPosBottomCenter_Checked=FALSE",
+                               "RadioButtonPosBottomRight_Checked=FALSE",
+                               "RadioButtonPosCustom_Checked=TRUE",
+                               "TrackBarPosX_Position=333",
+                               "TrackBarPosY_Position=222",
+                               "LabelPosXValue_Caption=333",
+                               "LabelPosYValue_Caption=222",
+                               "ColorBoxBg_Selected=33023",
+                               "CheckBoxEnableBg_Checked=TRUE",
+                               "ComboBoxFps_ItemIndex=1",
+                               "ComboBoxVideoCompressors_ItemIndex=1",
+                               "ComboBoxAudioDevices_ItemIndex=1",
+                               "LabelInputLinesIndex_Caption=1",
+                               "LabelAudioFormatIndex_Caption=2",
+                               "LabelIsAudioEnabled_Caption=-1",
+                               "CheckBoxEnableCursor_Checked=FALSE",
+                               "TrackBarCursorPriority_Position=3",
+                               "ComboBoxVKPause_ItemIndex=1",
+                               "ComboBoxVKSnapshot_ItemIndex=2",
+                               "ComboBoxVKStart_ItemIndex=3",
+                               "ComboBoxVKStop_ItemIndex=4",
+                               "ComboBoxVKToggleBg_ItemIndex=1",
+                               "ComboBoxKeyPause_ItemIndex=0",
+                               "ComboBoxKeySnapshot_ItemIndex=1",
+                               "ComboBoxKeyStart_ItemIndex=2",
+                               "ComboBoxKeyStop_ItemIndex=6",
+                               "ComboBoxKeyToggleBg_ItemIndex=7",
+                               "CheckBoxHideToTray_Checked=TRUE",
+                               "EditOutputVideoPath_Text=E:\\Casts",
+                               "EditOutputScreenshotsPath_Text=E:\\Shots",
+                               "CheckBoxEnableCaptureTransparency_Checked=TRUE",
+                               "SpinEditTransparencyClock_Enabled=FALSE",
+                               "SpinEditTransparencyClock_Value=300",
+                           }) +
+                           "\r\n";
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), file);
   Program program(platform);
   program.pipeline.compressors = {"Microsoft Video 1", "Cinepak Codec by Radius"};
   program.pipeline.audioDevices = {"Microphone", "Line In"};
-  program.pipeline.listings[1] = AudioListing{{"PCM 8000 Hz", "PCM 11025 Hz", "PCM 22050 Hz"}, {"Line", "Aux"}, 0};
+  program.pipeline.listings[1] =
+      AudioListing{{"PCM 8000 Hz", "PCM 11025 Hz", "PCM 22050 Hz"}, {"Line", "Aux"}, 0};
   TFormMain& f = program.Start();
 
   EXPECT_TRUE(f.RadioButtonDimCustom.Checked());
@@ -222,9 +226,9 @@ TEST(SettingsRoundTrip, EveryStoredPropertyWithANonDefaultValue) {
   EXPECT_FALSE(f.CheckBoxEnableCursor.Checked());
   EXPECT_EQ(f.TrackBarCursorPriority.Position(), 3);
   const std::pair<ComboBox*, int> lists[] = {
-      {&f.ComboBoxVKPause, 1},   {&f.ComboBoxVKSnapshot, 2},  {&f.ComboBoxVKStart, 3},
-      {&f.ComboBoxVKStop, 4},    {&f.ComboBoxVKToggleBg, 1},  {&f.ComboBoxKeyPause, 0},
-      {&f.ComboBoxKeySnapshot, 1}, {&f.ComboBoxKeyStart, 2}, {&f.ComboBoxKeyStop, 6},
+      {&f.ComboBoxVKPause, 1},     {&f.ComboBoxVKSnapshot, 2}, {&f.ComboBoxVKStart, 3},
+      {&f.ComboBoxVKStop, 4},      {&f.ComboBoxVKToggleBg, 1}, {&f.ComboBoxKeyPause, 0},
+      {&f.ComboBoxKeySnapshot, 1}, {&f.ComboBoxKeyStart, 2},   {&f.ComboBoxKeyStop, 6},
       {&f.ComboBoxKeyToggleBg, 7},
   };
   for (const auto& [list, index] : lists) EXPECT_EQ(list->ItemIndex(), index) << list->Name();
@@ -254,8 +258,9 @@ TEST(SettingsWindowKeys, SavedAndRestoredAtTheMachinesPixelsPerInch) {
   platform.log.clear();
   Program program(platform);
   program.Start();
-  EXPECT_EQ(platform.Entries("set placement:"),
-            (std::vector<std::string>{"set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=300,200,860,680"}));
+  EXPECT_EQ(
+      platform.Entries("set placement:"),
+      (std::vector<std::string>{"set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=300,200,860,680"}));
 }
 
 // ---- Reading the file --------------------------------------------------------------------------
@@ -265,7 +270,8 @@ TEST(SettingsReading, SectionAndNameIgnoreCaseAndBlanks) {
   std::string saved = RunWith(platform, Ini({"[formmain]", "  radiobuttondimfullscreen_checked =  yes "}));
   EXPECT_EQ(platform.Entries("copydata: Create").back(), "copydata: Create$1920$1080$0$0$0$0000FF");
   // The section keeps the file's spelling, the replaced line takes the writer's.
-  const std::string head = "[formmain]\r\nRadioButtonDimFullscreen_Checked=TRUE\r\nFormVersion=0\r\nShowCmd=1\r\n";
+  const std::string head =
+      "[formmain]\r\nRadioButtonDimFullscreen_Checked=TRUE\r\nFormVersion=0\r\nShowCmd=1\r\n";
   EXPECT_EQ(Head(saved, head), head);
 }
 
@@ -273,14 +279,16 @@ TEST(SettingsReading, BooleanWordsAndNumbers) {
   // The tray box is unchecked by design, so only a true value shows.
   for (const char* text : {"Y", "1", "2", "true", "Yes"}) {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", std::string("CheckBoxHideToTray_Checked=") + text}));
+    platform.PutFile(platform.SettingsPath(),
+                     Ini({"[FormMain]", std::string("CheckBoxHideToTray_Checked=") + text}));
     Program program(platform);
     EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked()) << text;
   }
   // The cursor box is checked by design, so only a false value shows.
   for (const char* text : {"n", "0", "", "FALSE", "no"}) {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", std::string("CheckBoxEnableCursor_Checked=") + text}));
+    platform.PutFile(platform.SettingsPath(),
+                     Ini({"[FormMain]", std::string("CheckBoxEnableCursor_Checked=") + text}));
     Program program(platform);
     EXPECT_FALSE(program.Start().CheckBoxEnableCursor.Checked()) << text;
   }
@@ -288,10 +296,11 @@ TEST(SettingsReading, BooleanWordsAndNumbers) {
 
 TEST(SettingsReading, UnreadableValuesKeepTheDesignStateAndTheRestLoads) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "CheckBoxHideToTray_Checked=maybe",
-                                                 "CheckBoxEnableCursor_Checked=maybe", "ComboBoxFps_ItemIndex=12a",
-                                                 "ColorBoxBg_Selected=clNotAColour", "CheckBoxEnableBg_Checked=TRUE",
-                                                 "TrackBarCursorPriority_Position=x", "ComboBoxKeyStart_ItemIndex=2"}));
+  platform.PutFile(
+      platform.SettingsPath(),
+      Ini({"[FormMain]", "CheckBoxHideToTray_Checked=maybe", "CheckBoxEnableCursor_Checked=maybe",
+           "ComboBoxFps_ItemIndex=12a", "ColorBoxBg_Selected=clNotAColour", "CheckBoxEnableBg_Checked=TRUE",
+           "TrackBarCursorPriority_Position=x", "ComboBoxKeyStart_ItemIndex=2"}));
   Program program(platform);
   TFormMain& form = program.Start();
   EXPECT_FALSE(form.CheckBoxHideToTray.Checked());
@@ -328,9 +337,9 @@ TEST(SettingsReading, ColourNamesAndCustomColours) {
 
 TEST(SettingsReading, UnknownSectionsAndNamesSurviveCommentsDoNot) {
   FakePlatform platform;
-  std::string saved = RunWith(platform, Ini({"orphan=1", "; written by hand", "[Other]", "Key = Value", "",
-                                             "[FormMain]", "; inside", "UnknownName=42", "NoEquals",
-                                             "CheckBoxHideToTray_Checked=TRUE"}));
+  std::string saved =
+      RunWith(platform, Ini({"orphan=1", "; written by hand", "[Other]", "Key = Value", "", "[FormMain]",
+                             "; inside", "UnknownName=42", "NoEquals", "CheckBoxHideToTray_Checked=TRUE"}));
   const std::string head =
       "[Other]\r\nKey=Value\r\n\r\n[FormMain]\r\nUnknownName=42\r\nNoEquals\r\n"
       "CheckBoxHideToTray_Checked=TRUE\r\nFormVersion=0\r\n";
@@ -351,7 +360,8 @@ TEST(SettingsReading, DuplicateNameIsReadAndRewrittenAtItsLaterLine) {
   program.Close();
   std::string saved = platform.FileContents(platform.SettingsPath());
   const std::string head =
-      "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\nCheckBoxHideToTray_Checked=TRUE\r\nComboBoxFps_ItemIndex=4\r\n"
+      "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\nCheckBoxHideToTray_Checked=TRUE\r\nComboBoxFps_ItemIndex="
+      "4\r\n"
       "FormVersion=0\r\n";
   EXPECT_EQ(Head(saved, head), head);
 }
@@ -360,9 +370,8 @@ TEST(SettingsReading, DuplicateNameIsReadAndRewrittenAtItsLaterLine) {
 
 TEST(SettingsRestoreOrder, CustomSizeWidensTheTrackBarsBeforeTheirPositionsArrive) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "RadioButtonDimCustom_Checked=TRUE", "TrackBarDimX_Position=800",
-                        "TrackBarDimY_Position=700"}));
+  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "RadioButtonDimCustom_Checked=TRUE",
+                                                 "TrackBarDimX_Position=800", "TrackBarDimY_Position=700"}));
   Program program(platform);
   TFormMain& form = program.Start();
   EXPECT_EQ(form.TrackBarDimX.Position(), 800);
@@ -397,9 +406,10 @@ TEST(SettingsRestoreOrder, SpinEditValueIsPulledIntoRange) {
 
 TEST(SettingsRestoreOrder, LaterCheckedRadioButtonWins) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "RadioButtonDimFullscreen_Checked=TRUE", "RadioButtonDimCustom_Checked=TRUE",
-                        "RadioButtonPosTopLeft_Checked=TRUE", "RadioButtonPosBottomRight_Checked=TRUE"}));
+  platform.PutFile(
+      platform.SettingsPath(),
+      Ini({"[FormMain]", "RadioButtonDimFullscreen_Checked=TRUE", "RadioButtonDimCustom_Checked=TRUE",
+           "RadioButtonPosTopLeft_Checked=TRUE", "RadioButtonPosBottomRight_Checked=TRUE"}));
   Program program(platform);
   TFormMain& form = program.Start();
   EXPECT_FALSE(form.RadioButtonDimFullscreen.Checked());
@@ -413,8 +423,8 @@ TEST(SettingsRestoreOrder, LaterCheckedRadioButtonWins) {
 TEST(SettingsRestoreOrder, NoRadioButtonStoredTrueLeavesTheGroupUnchecked) {
   FakePlatform platform;
   std::string file = Ini({"[FormMain]"});
-  for (const char* name : {"TopLeft", "TopCenter", "TopRight", "CenterLeft", "Center", "CenterRight", "BottomLeft",
-                           "BottomCenter", "BottomRight", "Custom"}) {
+  for (const char* name : {"TopLeft", "TopCenter", "TopRight", "CenterLeft", "Center", "CenterRight",
+                           "BottomLeft", "BottomCenter", "BottomRight", "Custom"}) {
     file += std::string("RadioButtonPos") + name + "_Checked=FALSE\r\n";
   }
   platform.PutFile(platform.SettingsPath(), file);
@@ -454,10 +464,11 @@ TEST(SettingsRestoreOrder, FrameRatePositionEmptyOrOutsideTheList) {
 
 TEST(SettingsRestoreOrder, StoredPropertiesRunTheControlsHandlersBeforeTheShowSteps) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "CheckBoxEnableCursor_Checked=FALSE", "TrackBarCursorPriority_Position=3",
-                        "CheckBoxEnableCaptureTransparency_Checked=TRUE", "SpinEditTransparencyClock_Enabled=FALSE",
-                        "SpinEditTransparencyClock_Value=300", "EditOutputVideoPath_Text=E:\\Casts"}));
+  platform.PutFile(
+      platform.SettingsPath(),
+      Ini({"[FormMain]", "CheckBoxEnableCursor_Checked=FALSE", "TrackBarCursorPriority_Position=3",
+           "CheckBoxEnableCaptureTransparency_Checked=TRUE", "SpinEditTransparencyClock_Enabled=FALSE",
+           "SpinEditTransparencyClock_Value=300", "EditOutputVideoPath_Text=E:\\Casts"}));
   platform.hookWindow = true;
   Program program(platform);
   TFormMain& form = program.Start();
@@ -500,8 +511,9 @@ TEST(SettingsWindowKeys, ScreenSizeSuffixKeepsOnePositionPerScreen) {
   {
     Program program(platform);
     program.Start();
-    EXPECT_EQ(platform.Entries("set placement:"),
-              (std::vector<std::string>{"set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=10,20,570,500"}));
+    EXPECT_EQ(
+        platform.Entries("set placement:"),
+        (std::vector<std::string>{"set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=10,20,570,500"}));
   }
   platform.screen = {1600, 900};  // never seen: the plain keys hold the latest position
   platform.log.clear();
@@ -509,7 +521,8 @@ TEST(SettingsWindowKeys, ScreenSizeSuffixKeepsOnePositionPerScreen) {
     Program program(platform);
     program.Start();
     EXPECT_EQ(platform.Entries("set placement:"),
-              (std::vector<std::string>{"set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=300,200,860,680"}));
+              (std::vector<std::string>{
+                  "set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=300,200,860,680"}));
   }
 }
 
@@ -519,8 +532,9 @@ TEST(SettingsWindowKeys, PositionWordsAndTheFixedWindowSize) {
                    Ini({"[FormMain]", "MinMaxPos= 5 ,x", "NormPos=  300 ,, 200 9999 9999", "Flags=2"}));
   Program program(platform);
   program.Start();
-  EXPECT_EQ(platform.Entries("set placement:"),
-            (std::vector<std::string>{"set placement: show=0 flags=0 min=5,0 max=0,0 normal=300,200,860,680"}));
+  EXPECT_EQ(
+      platform.Entries("set placement:"),
+      (std::vector<std::string>{"set placement: show=0 flags=0 min=5,0 max=0,0 normal=300,200,860,680"}));
 }
 
 TEST(SettingsWindowKeys, UnreadablePositionWordsKeepTheCurrentPlace) {
@@ -529,8 +543,9 @@ TEST(SettingsWindowKeys, UnreadablePositionWordsKeepTheCurrentPlace) {
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "NormPos=abc,250"}));
   Program program(platform);
   program.Start();
-  EXPECT_EQ(platform.Entries("set placement:"),
-            (std::vector<std::string>{"set placement: show=1 flags=0 min=-1,-1 max=-1,-1 normal=100,250,660,730"}));
+  EXPECT_EQ(
+      platform.Entries("set placement:"),
+      (std::vector<std::string>{"set placement: show=1 flags=0 min=-1,-1 max=-1,-1 normal=100,250,660,730"}));
 }
 
 TEST(SettingsWindowKeys, OtherPixelsPerInchIgnoresThePositionButLoadsTheOptions) {
@@ -552,8 +567,16 @@ TEST(SettingsWindowKeys, ShowCmdMapsToNormalMaximisedOrAPostedMinimise) {
   };
   const std::vector<std::string> normal = {"window state: normal"};
   const std::vector<std::string> minimise = {"window state: normal", "post minimize"};
-  const Case cases[] = {{"1", normal},   {"5", normal},   {"9", normal},   {"0", normal},   {"4", normal},
-                        {"8", normal},   {"-3", normal},  {"2", minimise}, {"6", minimise}, {"7", minimise},
+  const Case cases[] = {{"1", normal},
+                        {"5", normal},
+                        {"9", normal},
+                        {"0", normal},
+                        {"4", normal},
+                        {"8", normal},
+                        {"-3", normal},
+                        {"2", minimise},
+                        {"6", minimise},
+                        {"7", minimise},
                         {"3", {"window state: maximized"}}};
   for (const Case& c : cases) {
     FakePlatform platform;
@@ -584,8 +607,8 @@ TEST(SettingsWindowKeys, ClosedWhileMinimisedStartsMinimised) {
 
 TEST(SettingsWindowKeys, VersionBelowZeroLoadsNothingSilentlyAndSavesAsUsual) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "FormVersion=-1", "NormPos=300,200,860,680", "CheckBoxHideToTray_Checked=TRUE"}));
+  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "FormVersion=-1", "NormPos=300,200,860,680",
+                                                 "CheckBoxHideToTray_Checked=TRUE"}));
   Program program(platform);
   EXPECT_FALSE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("set placement:"), 0u);
@@ -613,8 +636,8 @@ class SettingsFaultyWindowKey : public testing::TestWithParam<FaultyKeyCase> {};
 TEST_P(SettingsFaultyWindowKey, LoadStopsWithTheMessageAndTheFileKeepsTheOptions) {
   const FaultyKeyCase& c = GetParam();
   FakePlatform platform;
-  const std::string file = Ini({"[FormMain]", "NormPos=300,200,860,680", c.line, "CheckBoxHideToTray_Checked=TRUE",
-                                "ComboBoxFps_ItemIndex=1"});
+  const std::string file = Ini({"[FormMain]", "NormPos=300,200,860,680", c.line,
+                                "CheckBoxHideToTray_Checked=TRUE", "ComboBoxFps_ItemIndex=1"});
   platform.PutFile(platform.SettingsPath(), file);
   Program program(platform);
   TFormMain& form = program.Start();
@@ -664,7 +687,8 @@ TEST(SettingsFaultyWindowKeys, FaultyFlagsReturnsAtEveryStart) {
   platform.log.clear();
   Program program(platform);
   EXPECT_FALSE(program.Start().CheckBoxHideToTray.Checked());
-  EXPECT_EQ(platform.Entries("error:"), (std::vector<std::string>{"error: '?' is not a valid integer value."}));
+  EXPECT_EQ(platform.Entries("error:"),
+            (std::vector<std::string>{"error: '?' is not a valid integer value."}));
 }
 
 TEST(SettingsFaultyWindowKeys, PixelsPerInchIsOnlyReadWhenAPositionExists) {

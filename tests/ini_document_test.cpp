@@ -65,9 +65,9 @@ TEST(IniDocumentRead, LeadingByteOrderMarkIsSkipped) {
       {bom + "  [S]\r\nA=2\r\n", "2"},
       {bom + "\r\n[S]\r\nA=3\r\n", "3"},
       {bom + "A=0\r\n[S]\r\nA=4\r\n", "4"},
-      {bom + bom + "[S]\r\nA=5\r\n", "<missing>"},   // a second mark is text
+      {bom + bom + "[S]\r\nA=5\r\n", "<missing>"},  // a second mark is text
       {"\xEF\xBB[S]\r\nA=6\r\n", "<missing>"},      // half a mark is text
-      {"[S]\r\n" + bom + "A=7\r\n", "<missing>"},    // inside the file it is part of a name
+      {"[S]\r\n" + bom + "A=7\r\n", "<missing>"},   // inside the file it is part of a name
   };
   for (const Case& c : cases) {
     IniDocument doc = IniDocument::Parse(c.text);
@@ -129,7 +129,8 @@ TEST(IniDocumentDuplicates, LaterSectionIsUsedAndBothAreWritten) {
 // ---- Writing ---------------------------------------------------------------
 
 TEST(IniDocumentWrite, ReplaceTakesWritersNameSpellingSectionKeepsFileSpelling) {
-  IniDocument doc = IniDocument::Parse("[formmain]\r\n  radiobuttondimfullscreen_checked =  yes \r\nOther=1\r\n");
+  IniDocument doc =
+      IniDocument::Parse("[formmain]\r\n  radiobuttondimfullscreen_checked =  yes \r\nOther=1\r\n");
   doc.WriteString("FormMain", "RadioButtonDimFullscreen_Checked", "TRUE");
   EXPECT_EQ(doc.Serialize(), "[formmain]\r\nRadioButtonDimFullscreen_Checked=TRUE\r\nOther=1\r\n\r\n");
 }
@@ -210,13 +211,11 @@ TEST(IniValuePaths, SplitAtLastBackslashAfterCollapsing) {
     const char* section;
     const char* name;
   };
-  for (Case c : {Case{"FormMain\\RadioButtonDimFullscreen_Checked", "FormMain", "RadioButtonDimFullscreen_Checked"},
-                 Case{"FormMain\\\\\\Flags", "FormMain", "Flags"},
-                 Case{"FormMain\\Flags\\\\", "FormMain", "Flags"},
-                 Case{"\\FormMain\\Flags", "FormMain", "Flags"},
-                 Case{"A\\\\B\\C", "A\\B", "C"},
-                 Case{"NameOnly", "", "NameOnly"},
-                 Case{"", "", ""}}) {
+  for (Case c :
+       {Case{"FormMain\\RadioButtonDimFullscreen_Checked", "FormMain", "RadioButtonDimFullscreen_Checked"},
+        Case{"FormMain\\\\\\Flags", "FormMain", "Flags"}, Case{"FormMain\\Flags\\\\", "FormMain", "Flags"},
+        Case{"\\FormMain\\Flags", "FormMain", "Flags"}, Case{"A\\\\B\\C", "A\\B", "C"},
+        Case{"NameOnly", "", "NameOnly"}, Case{"", "", ""}}) {
     IniValuePath split = SplitValuePath(c.path);
     EXPECT_EQ(split.section, c.section) << c.path;
     EXPECT_EQ(split.name, c.name) << c.path;

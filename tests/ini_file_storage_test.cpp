@@ -76,8 +76,9 @@ TEST(IniFileStorageValues, WritesUseTheFileEncodings) {
   storage.WriteString("FormMain\\Text", "C:\\Out put");
   storage.WriteString("Other\\Key", "v");
   storage.FlushSettingsFile();
-  EXPECT_EQ(platform.FileContents(kSettings),
-            "[FormMain]\r\nNumber=-12\r\nYes=TRUE\r\nNo=FALSE\r\nText=C:\\Out put\r\n\r\n[Other]\r\nKey=v\r\n\r\n");
+  EXPECT_EQ(
+      platform.FileContents(kSettings),
+      "[FormMain]\r\nNumber=-12\r\nYes=TRUE\r\nNo=FALSE\r\nText=C:\\Out put\r\n\r\n[Other]\r\nKey=v\r\n\r\n");
 }
 
 // ---- Read-only file and failed writes ----------------------------------------------------------

@@ -42,7 +42,13 @@ class Block {
 // WAVEFORMATEX (18 bytes).
 Block Wave(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
   Block b;
-  b.U16(tag).U16(channels).U32(rate).U32(rate * channels * bits / 8).U16(channels * bits / 8).U16(bits).U16(0);
+  b.U16(tag)
+      .U16(channels)
+      .U32(rate)
+      .U32(rate * channels * bits / 8)
+      .U16(channels * bits / 8)
+      .U16(bits)
+      .U16(0);
   return b;
 }
 
@@ -64,13 +70,15 @@ TEST(DescribeMediaType, AudioFormatLines) {
             "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: PCM, 44100 Hertz, 16 Bits, 2 Channels");
 
   // Unlisted subtype: its name keeps the trailing blank, so two blanks precede "Format".
-  EXPECT_EQ(Describe(kAudio, kUnlisted, kWaveFormatEx, Wave(1, 1, 8000, 8).Span()),
-            "Major Type: Audio - Sub Type: UnKnown  Format: WaveFormatEx: PCM, 8000 Hertz, 8 Bits, 1 Channels");
+  EXPECT_EQ(
+      Describe(kAudio, kUnlisted, kWaveFormatEx, Wave(1, 1, 8000, 8).Span()),
+      "Major Type: Audio - Sub Type: UnKnown  Format: WaveFormatEx: PCM, 8000 Hertz, 8 Bits, 1 Channels");
   EXPECT_EQ(Describe(kUnlisted, kPcm, kUnlisted, pcm.Span()),
             "Major Type: UnKnown  - Sub Type: PCM Format: Unknown");
 
   // No block: no size, or no pointer, means no detail.
-  EXPECT_EQ(Describe(kAudio, kPcm, kWaveFormatEx, {}), "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: ");
+  EXPECT_EQ(Describe(kAudio, kPcm, kWaveFormatEx, {}),
+            "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: ");
   EXPECT_EQ(Describe(kAudio, kPcm, kWaveFormatEx, {pcm.Bytes().data(), 0}),
             "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: ");
   EXPECT_EQ(Describe(kAudio, kPcm, kWaveFormatEx, {nullptr, 18}),
@@ -85,8 +93,9 @@ TEST(DescribeMediaType, WaveTagNames) {
   EXPECT_EQ(WaveFormatTagName(4), "Unknown");
   EXPECT_EQ(WaveFormatTagName(0xFFFE), "Unknown");
   // The tag's name leads the audio detail; an unknown tag reads "Unknown" there.
-  EXPECT_EQ(Describe(kAudio, kPcm, kWaveFormatEx, Wave(0xFFFE, 6, 48000, 24).Span()),
-            "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: Unknown, 48000 Hertz, 24 Bits, 6 Channels");
+  EXPECT_EQ(
+      Describe(kAudio, kPcm, kWaveFormatEx, Wave(0xFFFE, 6, 48000, 24).Span()),
+      "Major Type: Audio - Sub Type: PCM Format: WaveFormatEx: Unknown, 48000 Hertz, 24 Bits, 6 Channels");
 }
 
 TEST(DescribeMediaType, VideoFormatLines) {
@@ -139,7 +148,8 @@ TEST(DescribeMediaType, SubTypeFamilies) {
   auto fourCc = [](const char* code) {
     Guid g = GuidLiteral("{00000000-0000-0010-8000-00AA00389B71}");
     g.Data1 = static_cast<uint8_t>(code[0]) | static_cast<uint8_t>(code[1]) << 8 |
-              static_cast<uint8_t>(code[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(code[3])) << 24;
+              static_cast<uint8_t>(code[2]) << 16 |
+              static_cast<uint32_t>(static_cast<uint8_t>(code[3])) << 24;
     return g;
   };
   EXPECT_EQ(SubTypeName(fourCc("YUY2")), "YUY2");

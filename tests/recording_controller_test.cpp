@@ -74,9 +74,9 @@ TEST_F(Recorder, RecordPauseResumeStopWalkThroughTheThreeStates) {
   ExpectShows(0, false, true, false);
   ExpectTray(true, false, false);
 
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0", "copydata: ChangeFormColor$C0C0C0$0",
-                                                  "copydata: ChangeFormColor$FF0000$0",
-                                                  "copydata: ChangeFormColor$00FF00$0"}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{
+                            "copydata: ChangeFormColor$FF0000$0", "copydata: ChangeFormColor$C0C0C0$0",
+                            "copydata: ChangeFormColor$FF0000$0", "copydata: ChangeFormColor$00FF00$0"}));
   // Resuming from Paused keeps the graph and so the file; only the first Record built.
   ASSERT_EQ(pipeline.builds.size(), 1u);
   EXPECT_EQ(pipeline.builds[0].compressor, 0);
@@ -84,10 +84,11 @@ TEST_F(Recorder, RecordPauseResumeStopWalkThroughTheThreeStates) {
   EXPECT_EQ(pipeline.builds[0].screencastPath,
             "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi");
   EXPECT_EQ(pipeline.log,
-            (std::vector<std::string>{"build: audio=off device=-1 compressor=0 'Zelvio Test Codec (dialog)' format=-1 "
-                                      "line=-1 path=C:\\Users\\me\\Zelvio\\Output\\Screencasts\\"
-                                      "Screencast_2024-05-17-14-03-09.avi",
-                                      "run", "pause", "run", "stop"}));
+            (std::vector<std::string>{
+                "build: audio=off device=-1 compressor=0 'Zelvio Test Codec (dialog)' format=-1 "
+                "line=-1 path=C:\\Users\\me\\Zelvio\\Output\\Screencasts\\"
+                "Screencast_2024-05-17-14-03-09.avi",
+                "run", "pause", "run", "stop"}));
 }
 
 TEST_F(Recorder, RecordAfterStopBuildsAFreshGraphNamedByTheSecondPress) {
@@ -128,7 +129,8 @@ TEST_F(Recorder, FailedRebuildLeavesEverythingAsItWas) {
   pipeline.failures["build"] = {"Error: Failed to open file: Filters/PushSource.ax", 0};
   form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
   EXPECT_EQ(form.State(), RecordingState::Stopped);
-  EXPECT_EQ(machine.log, (std::vector<std::string>{"error: Error: Failed to open file: Filters/PushSource.ax."}));
+  EXPECT_EQ(machine.log,
+            (std::vector<std::string>{"error: Error: Failed to open file: Filters/PushSource.ax."}));
   ExpectShows(0, false, true, false);
 }
 
@@ -165,7 +167,8 @@ TEST_F(Recorder, FailedStopLeavesTheTimerOffAndTheRestAsItWas) {
 TEST_F(Recorder, MissingOverlayIsReportedAndTheTransitionGoesOn) {
   machine.overlayWindow = false;
   form.JvImgBtnStartPause.Click();
-  EXPECT_EQ(machine.Entries("message: "), (std::vector<std::string>{"message: Receiver application not found"}));
+  EXPECT_EQ(machine.Entries("message: "),
+            (std::vector<std::string>{"message: Receiver application not found"}));
   EXPECT_EQ(form.State(), RecordingState::Recording);
   EXPECT_EQ(pipeline.log.back(), "run");
   ExpectShows(1, true, false, true);
@@ -254,7 +257,8 @@ TEST_F(Recorder, SnapshotFlashesCopiesTheFrameInsideAndRestoresTheImage) {
   EXPECT_EQ(machine.Entries({"copydata: ", "save bitmap: ", "process messages", "sleep: "}),
             (std::vector<std::string>{
                 "copydata: ChangeFormColor$FFFF00$100",
-                "save bitmap: 528,300,1392,780 -> C:\\Users\\me\\Zelvio\\Output\\Screenshots\\Screenshot_2024-05-17-14-03-09.bmp",
+                "save bitmap: 528,300,1392,780 -> "
+                "C:\\Users\\me\\Zelvio\\Output\\Screenshots\\Screenshot_2024-05-17-14-03-09.bmp",
                 "process messages", "sleep: 50"}));
   EXPECT_EQ(images, std::vector<int>{4}) << "the button shows the taking-a-picture image meanwhile";
   EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);

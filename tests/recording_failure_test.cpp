@@ -16,7 +16,8 @@ namespace {
 
 constexpr int32_t kDiskFull = static_cast<int32_t>(0x80070070u);
 constexpr int32_t kUnspecified = static_cast<int32_t>(0x80004005u);
-constexpr const char* kPath = "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi";
+constexpr const char* kPath =
+    "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi";
 constexpr const char* kDiskFullText = "There is not enough space on the disk.";
 
 // ---- Which events stop a recording ---------------------------------------------------------
@@ -35,13 +36,22 @@ TEST(RecordingAbortOf, TellsTheEventsAfterWhichNothingIsWritten) {
       {"abort with a code", {kErrorAbort, kDiskFull, 0, ""}, true, kDiskFull, ""},
       {"stream stopped on an error", {kStreamErrorStopped, kDiskFull, 0, ""}, true, kDiskFull, ""},
       {"abort with a success code is still an abort", {kErrorAbort, 0, 0, ""}, true, kUnspecified, ""},
-      {"abort with its own text", {kErrorAbortEx, kUnspecified, 0, "Disk quota exceeded"}, true, kUnspecified,
+      {"abort with its own text",
+       {kErrorAbortEx, kUnspecified, 0, "Disk quota exceeded"},
+       true,
+       kUnspecified,
        "Disk quota exceeded"},
       {"abort with an empty text", {kErrorAbortEx, kDiskFull, 0, ""}, true, kDiskFull, ""},
-      {"file closed under the writer", {kFileClosed, 0, 0, ""}, true, 0,
+      {"file closed under the writer",
+       {kFileClosed, 0, 0, ""},
+       true,
+       0,
        "The file was closed while it was being written"},
       {"device removed", {kDeviceLost, 0x1234, 0, ""}, true, 0, "A capture device was removed"},
-      {"audio input error", {kSoundDeviceInError, 9, 7, ""}, true, 0,
+      {"audio input error",
+       {kSoundDeviceInError, 9, 7, ""},
+       true,
+       0,
        "The audio capture device reported an error (7)"},
       {"device back again", {kDeviceLost, 0x1234, 1, ""}, false, 0, ""},
       {"stream error, still playing", {kStreamErrorStillPlaying, kUnspecified, 0, ""}, false, 0, ""},
@@ -70,7 +80,9 @@ TEST(RecoveryTexts, ReasonPutsThePlatformsWordsBeforeTheCode) {
     const char* expected;
   };
   const Case cases[] = {
-      {{kDiskFull, ""}, "There is not enough space on the disk.\r\n", "There is not enough space on the disk ($80070070)"},
+      {{kDiskFull, ""},
+       "There is not enough space on the disk.\r\n",
+       "There is not enough space on the disk ($80070070)"},
       {{kUnspecified, ""}, "Error: 0x80004005", "Error: 0x80004005 ($80004005)"},
       {{kUnspecified, "Disk quota exceeded."}, "ignored", "Disk quota exceeded ($80004005)"},
       {{0, "A capture device was removed"}, "", "A capture device was removed"},
@@ -86,23 +98,29 @@ TEST(RecoveryTexts, OutcomesSayWhatBecameOfTheFile) {
   RepairReport ioError{RepairReport::Outcome::IoError, 0, 0, "the file could not be opened"};
   EXPECT_EQ(RepairOutcomeText(repaired), "The file was repaired and holds 12.3 seconds.");
   EXPECT_EQ(RepairOutcomeText(complete), "The file is complete.");
-  EXPECT_EQ(RepairOutcomeText(refused), "The file could not be repaired and was left as it is: foreign chunks in the file.");
+  EXPECT_EQ(RepairOutcomeText(refused),
+            "The file could not be repaired and was left as it is: foreign chunks in the file.");
   EXPECT_EQ(RepairOutcomeText(ioError),
-            "The file could not be repaired: the file could not be opened. The repair will be tried again at the next "
+            "The file could not be repaired: the file could not be opened. The repair will be tried again at "
+            "the next "
             "start.");
 
-  EXPECT_EQ(RecordingStoppedText("D:\\a.avi", "There is not enough space on the disk ($80070070)", ""),
-            "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: There is not enough space on the "
-            "disk ($80070070).");
+  EXPECT_EQ(
+      RecordingStoppedText("D:\\a.avi", "There is not enough space on the disk ($80070070)", ""),
+      "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: There is not enough space on the "
+      "disk ($80070070).");
   EXPECT_EQ(RecordingStoppedText("D:\\a.avi", "A capture device was removed.", RepairOutcomeText(repaired)),
-            "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: A capture device was removed.\nThe "
+            "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: A capture device was "
+            "removed.\nThe "
             "file was repaired and holds 12.3 seconds.");
 
-  EXPECT_EQ(UnfinishedRecordingText("D:\\a.avi", repaired),
-            "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt was repaired and now holds "
-            "12.3 seconds.");
+  EXPECT_EQ(
+      UnfinishedRecordingText("D:\\a.avi", repaired),
+      "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt was repaired and now holds "
+      "12.3 seconds.");
   EXPECT_EQ(UnfinishedRecordingText("D:\\a.avi", refused),
-            "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt could not be repaired: foreign "
+            "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt could not be "
+            "repaired: foreign "
             "chunks in the file. The file was left as it is, with its recovery notes beside it.");
 }
 
@@ -198,8 +216,8 @@ TEST_F(Failure, AStopThatFailsAgainIsNotASecondBoxAndTheControlsStillStop) {
 TEST_F(Failure, EventsWithoutACodeExplainThemselves) {
   pipeline.SendEvent({graph_event::kDeviceLost, 0x55, 0, ""});
   EXPECT_EQ(machine.Entries("error: "),
-            (std::vector<std::string>{"error: The recording stopped because of an error.\nFile: " + std::string(kPath) +
-                                      "\nReason: A capture device was removed."}));
+            (std::vector<std::string>{"error: The recording stopped because of an error.\nFile: " +
+                                      std::string(kPath) + "\nReason: A capture device was removed."}));
 }
 
 TEST_F(Failure, TheBoxNamesTheFileOfTheRecordingThatFailed) {
@@ -215,8 +233,8 @@ TEST_F(Failure, TheBoxNamesTheFileOfTheRecordingThatFailed) {
   machine.log.clear();
   pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
   EXPECT_EQ(machine.Entries("error: "),
-            (std::vector<std::string>{
-                DiskFullBox("C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2026-12-07-09-30-05.avi")}));
+            (std::vector<std::string>{DiskFullBox(
+                "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2026-12-07-09-30-05.avi")}));
 }
 
 TEST_F(Failure, RecordAfterAFailureStartsAFreshRecording) {

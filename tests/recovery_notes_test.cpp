@@ -27,7 +27,7 @@ ConnectedMediaType VideoInput() {
   type.subType = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
   type.formatType = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
   type.format.assign(88, 0);
-  type.format[48] = 40;  // biSize
+  type.format[48] = 40;    // biSize
   type.format[52] = 0x60;  // biWidth 864
   type.format[53] = 0x03;
   return type;
@@ -175,10 +175,11 @@ TEST_F(Notes, AFailureRepairsTheFileBeforeTheBoxAndRemovesTheNotes) {
   std::vector<std::string> tail(pipeline.log.end() - 2, pipeline.log.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"stop", "repair: " + kAvi}));
   EXPECT_FALSE(machine.HasFile(kNotes));
-  EXPECT_EQ(machine.Entries("error: "),
-            (std::vector<std::string>{"error: The recording stopped because of an error.\nFile: " + kAvi +
-                                      "\nReason: There is not enough space on the disk ($80070070).\nThe file was "
-                                      "repaired and holds 8.0 seconds."}));
+  EXPECT_EQ(
+      machine.Entries("error: "),
+      (std::vector<std::string>{"error: The recording stopped because of an error.\nFile: " + kAvi +
+                                "\nReason: There is not enough space on the disk ($80070070).\nThe file was "
+                                "repaired and holds 8.0 seconds."}));
 }
 
 TEST_F(Notes, ARefusedRepairAfterAFailureKeepsTheNotesAndSaysSo) {
@@ -242,10 +243,12 @@ TEST_F(UnfinishedAtStart, EveryNotesFileLeadsToOneRepairAndOneBox) {
             (std::vector<std::string>{
                 "message: " + head + a + "\nIt was repaired and now holds 4.0 seconds.",
                 "error: " + head + c +
-                    "\nIt could not be repaired: the file does not match its notes. The file was left as it is, with "
+                    "\nIt could not be repaired: the file does not match its notes. The file was left as it "
+                    "is, with "
                     "its recovery notes beside it.",
                 "error: " + head + d +
-                    "\nIt could not be repaired: Access is denied. The repair will be tried again at the next start.",
+                    "\nIt could not be repaired: Access is denied. The repair will be tried again at the "
+                    "next start.",
                 "message: " + head + e + "\nIt was repaired and now holds 0.0 seconds.",
             }));
 }
@@ -276,7 +279,8 @@ TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
   TFormMain other{fresh, freshPipeline};
   other.FormCreate();
   other.Show();
-  EXPECT_TRUE(freshPipeline.repairs.empty()) << "the repair comes after the window shows, not among the show steps";
+  EXPECT_TRUE(freshPipeline.repairs.empty())
+      << "the repair comes after the window shows, not among the show steps";
 }
 
 // ---- The notes file itself ------------------------------------------------------------------

@@ -52,8 +52,8 @@ TEST(StoredInteger, PlainDecimalWithOptionalSign) {
 }
 
 TEST(StoredInteger, GarbageOverflowAndOtherSpellingsAreNotApplied) {
-  for (const char* text : {"12a", "a12", "1 2", " 12", "12 ", "-", "+", "--1", "+-1", "0x10", "$10", "1e3", "3.0",
-                           "2147483648", "-2147483649", "99999999999999999999999"}) {
+  for (const char* text : {"12a", "a12", "1 2", " 12", "12 ", "-", "+", "--1", "+-1", "0x10", "$10", "1e3",
+                           "3.0", "2147483648", "-2147483649", "99999999999999999999999"}) {
     EXPECT_FALSE(DecodeInteger(text).has_value()) << text;
   }
 }
@@ -110,11 +110,11 @@ TEST(ColorNames, EveryColourTheBackgroundListOffersByListNameFileNameAndValue) {
     uint32_t value;
   };
   const Case cases[] = {
-      {"Black", "clBlack", 0x000000},  {"Maroon", "clMaroon", 0x000080}, {"Green", "clGreen", 0x008000},
-      {"Olive", "clOlive", 0x008080},  {"Navy", "clNavy", 0x800000},     {"Purple", "clPurple", 0x800080},
-      {"Teal", "clTeal", 0x808000},    {"Gray", "clGray", 0x808080},     {"Silver", "clSilver", 0xC0C0C0},
-      {"Red", "clRed", 0x0000FF},      {"Lime", "clLime", 0x00FF00},     {"Yellow", "clYellow", 0x00FFFF},
-      {"Blue", "clBlue", 0xFF0000},    {"Fuchsia", "clFuchsia", 0xFF00FF}, {"Aqua", "clAqua", 0xFFFF00},
+      {"Black", "clBlack", 0x000000}, {"Maroon", "clMaroon", 0x000080},   {"Green", "clGreen", 0x008000},
+      {"Olive", "clOlive", 0x008080}, {"Navy", "clNavy", 0x800000},       {"Purple", "clPurple", 0x800080},
+      {"Teal", "clTeal", 0x808000},   {"Gray", "clGray", 0x808080},       {"Silver", "clSilver", 0xC0C0C0},
+      {"Red", "clRed", 0x0000FF},     {"Lime", "clLime", 0x00FF00},       {"Yellow", "clYellow", 0x00FFFF},
+      {"Blue", "clBlue", 0xFF0000},   {"Fuchsia", "clFuchsia", 0xFF00FF}, {"Aqua", "clAqua", 0xFFFF00},
       {"White", "clWhite", 0xFFFFFF},
   };
   ColorBox box("ColorBoxBg", nullptr);
@@ -147,11 +147,12 @@ TEST(ColorNames, OtherNamesAsTheFileFormatDefinesThem) {
     const char* name;
     uint32_t value;
   };
-  for (Case c : {Case{"clMoneyGreen", 0xC0DCC0}, Case{"clSkyBlue", 0xF0CAA6}, Case{"clCream", 0xF0FBFF},
-                 Case{"clMedGray", 0xA4A0A0}, Case{"clNone", 0x1FFFFFFF}, Case{"clDefault", 0x20000000},
-                 Case{"clScrollBar", 0xFF000000}, Case{"clBtnFace", 0xFF00000F},
-                 Case{"clInactiveCaptionText", 0xFF000013}, Case{"cl3DDkShadow", 0xFF000015},
-                 Case{"clInfoBk", 0xFF000018}, Case{"clHotLight", 0xFF00001A}, Case{"clMenuBar", 0xFF00001E}}) {
+  for (Case c :
+       {Case{"clMoneyGreen", 0xC0DCC0}, Case{"clSkyBlue", 0xF0CAA6}, Case{"clCream", 0xF0FBFF},
+        Case{"clMedGray", 0xA4A0A0}, Case{"clNone", 0x1FFFFFFF}, Case{"clDefault", 0x20000000},
+        Case{"clScrollBar", 0xFF000000}, Case{"clBtnFace", 0xFF00000F},
+        Case{"clInactiveCaptionText", 0xFF000013}, Case{"cl3DDkShadow", 0xFF000015},
+        Case{"clInfoBk", 0xFF000018}, Case{"clHotLight", 0xFF00001A}, Case{"clMenuBar", 0xFF00001E}}) {
     EXPECT_EQ(ColorFromName(c.name), std::optional<uint32_t>(c.value)) << c.name;
     EXPECT_EQ(EncodeColour(c.value), c.name);
   }

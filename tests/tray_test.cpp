@@ -40,8 +40,9 @@ TEST_F(Tray, MinimiseToTrayAndClickBack) {
   EXPECT_TRUE(machine.trayIcon);
   EXPECT_FALSE(machine.taskbarButton);
   form.TrayIconClick();
-  EXPECT_EQ(TrayLog(), (std::vector<std::string>{"tray icon: add", "taskbar button: hide", "restore main window",
-                                                 "bring to front", "tray icon: remove", "taskbar button: show"}));
+  EXPECT_EQ(TrayLog(),
+            (std::vector<std::string>{"tray icon: add", "taskbar button: hide", "restore main window",
+                                      "bring to front", "tray icon: remove", "taskbar button: show"}));
   EXPECT_FALSE(machine.trayIcon);
   EXPECT_TRUE(machine.taskbarButton);
 }
@@ -51,7 +52,8 @@ TEST_F(Tray, RefusedIconKeepsTheTaskbarButton) {
   machine.trayRefused = true;
   form.Guarded([&] { form.ApplicationOnMinimize(); });
   EXPECT_TRUE(machine.taskbarButton);
-  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Cannot create shell notification icon."}));
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: Cannot create shell notification icon."}));
 }
 
 TEST_F(Tray, FailedRemovalStopsTheRestoreAfterBringingItForward) {
@@ -61,7 +63,8 @@ TEST_F(Tray, FailedRemovalStopsTheRestoreAfterBringingItForward) {
   form.Guarded([&] { form.TrayRestoreClick(); });
   EXPECT_EQ(machine.Count("bring to front"), 1u);
   EXPECT_FALSE(machine.taskbarButton);
-  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Cannot remove shell notification icon."}));
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: Cannot remove shell notification icon."}));
 }
 
 TEST_F(Tray, RecordAndPauseItemsAreOneToggle) {
@@ -81,7 +84,8 @@ TEST_F(Tray, ToggleBgActsLikeTheCheckBoxAndExitClosesNormally) {
   form.TrayToggleBgClick();
   EXPECT_TRUE(form.CheckBoxEnableBg.Checked());
   EXPECT_TRUE(form.ColorBoxBg.Visible());
-  EXPECT_EQ(machine.Entries("copydata: "), (std::vector<std::string>{"copydata: Create$864$480$528$300$-1$0000FF"}));
+  EXPECT_EQ(machine.Entries("copydata: "),
+            (std::vector<std::string>{"copydata: Create$864$480$528$300$-1$0000FF"}));
   form.TraySnapshotClick();
   EXPECT_EQ(machine.Count("save bitmap: "), 1u);
   form.TrayExitClick();

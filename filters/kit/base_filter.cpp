@@ -13,86 +13,85 @@ BaseFilter::BaseFilter(const CLSID& clsid) : clsid_(clsid) {}
 BaseFilter::~BaseFilter() = default;
 
 STDMETHODIMP BaseFilter::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter ||
-        iid == IID_IBaseFilter) {
-        *out = static_cast<IBaseFilter*>(this);
-    } else {
-        *out = FindInterface(iid);
-    }
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter || iid == IID_IBaseFilter) {
+    *out = static_cast<IBaseFilter*>(this);
+  } else {
+    *out = FindInterface(iid);
+  }
+  if (!*out) return E_NOINTERFACE;
+  AddRef();
+  return S_OK;
 }
 
 STDMETHODIMP_(ULONG) BaseFilter::AddRef() { return refs_.Add(); }
 
 STDMETHODIMP_(ULONG) BaseFilter::Release() {
-    ULONG left = refs_.Drop();
-    if (left == 0) delete this;
-    return left;
+  ULONG left = refs_.Drop();
+  if (left == 0) delete this;
+  return left;
 }
 
 STDMETHODIMP BaseFilter::GetClassID(CLSID* out) {
-    if (!out) return E_POINTER;
-    *out = clsid_;
-    return S_OK;
+  if (!out) return E_POINTER;
+  *out = clsid_;
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::Stop() {
-    AutoLock lock(stateLock_);
-    if (state_ == State_Stopped) return S_OK;
-    OnStop();
-    for (int i = 0; i < PinCount(); ++i) PinAt(i)->Inactive();
-    state_ = State_Stopped;
-    return S_OK;
+  AutoLock lock(stateLock_);
+  if (state_ == State_Stopped) return S_OK;
+  OnStop();
+  for (int i = 0; i < PinCount(); ++i) PinAt(i)->Inactive();
+  state_ = State_Stopped;
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::Pause() {
-    AutoLock lock(stateLock_);
-    if (state_ == State_Paused) return S_OK;
-    if (state_ == State_Stopped) {
-        for (int i = 0; i < PinCount(); ++i) {
-            HRESULT hr = PinAt(i)->Active();
-            if (FAILED(hr)) return hr;
-        }
+  AutoLock lock(stateLock_);
+  if (state_ == State_Paused) return S_OK;
+  if (state_ == State_Stopped) {
+    for (int i = 0; i < PinCount(); ++i) {
+      HRESULT hr = PinAt(i)->Active();
+      if (FAILED(hr)) return hr;
     }
-    HRESULT hr = OnPause(state_);
-    if (FAILED(hr)) return hr;
-    state_ = State_Paused;
-    return S_OK;
+  }
+  HRESULT hr = OnPause(state_);
+  if (FAILED(hr)) return hr;
+  state_ = State_Paused;
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::Run(REFERENCE_TIME start) {
-    AutoLock lock(stateLock_);
-    if (state_ == State_Running) return S_OK;
-    if (state_ == State_Stopped) {
-        HRESULT hr = Pause();
-        if (FAILED(hr)) return hr;
-    }
-    start_ = start;
-    HRESULT hr = OnRun(start);
+  AutoLock lock(stateLock_);
+  if (state_ == State_Running) return S_OK;
+  if (state_ == State_Stopped) {
+    HRESULT hr = Pause();
     if (FAILED(hr)) return hr;
-    state_ = State_Running;
-    return S_OK;
+  }
+  start_ = start;
+  HRESULT hr = OnRun(start);
+  if (FAILED(hr)) return hr;
+  state_ = State_Running;
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::GetState(DWORD, FILTER_STATE* state) {
-    if (!state) return E_POINTER;
-    *state = state_;
-    return S_OK;
+  if (!state) return E_POINTER;
+  *state = state_;
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::SetSyncSource(IReferenceClock* clock) {
-    AutoLock lock(stateLock_);
-    clock_ = ComPtr<IReferenceClock>::Share(clock);
-    return S_OK;
+  AutoLock lock(stateLock_);
+  clock_ = ComPtr<IReferenceClock>::Share(clock);
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::GetSyncSource(IReferenceClock** clock) {
-    AutoLock lock(stateLock_);
-    return clock_.CopyTo(clock);
+  AutoLock lock(stateLock_);
+  return clock_.CopyTo(clock);
 }
 
 // Wine's graph hands its clock only to the filters present when it first runs; a filter
@@ -100,55 +99,55 @@ STDMETHODIMP BaseFilter::GetSyncSource(IReferenceClock** clock) {
 // Without it, each live source would keep its own time and two of them would drift apart at
 // every pause, so a filter left without a clock takes the graph's.
 ComPtr<IReferenceClock> BaseFilter::Clock() {
-    AutoLock lock(stateLock_);
-    if (clock_ || !graph_) return clock_;
-    ComPtr<IMediaFilter> graphFilter;
-    ComPtr<IReferenceClock> graphClock;
-    if (SUCCEEDED(graph_->QueryInterface(IID_IMediaFilter, graphFilter.PutVoid())) && graphFilter) {
-        graphFilter->GetSyncSource(graphClock.Put());
-    }
-    return graphClock;
+  AutoLock lock(stateLock_);
+  if (clock_ || !graph_) return clock_;
+  ComPtr<IMediaFilter> graphFilter;
+  ComPtr<IReferenceClock> graphClock;
+  if (SUCCEEDED(graph_->QueryInterface(IID_IMediaFilter, graphFilter.PutVoid())) && graphFilter) {
+    graphFilter->GetSyncSource(graphClock.Put());
+  }
+  return graphClock;
 }
 
 STDMETHODIMP BaseFilter::EnumPins(IEnumPins** out) {
-    if (!out) return E_POINTER;
-    AutoLock lock(stateLock_);
-    std::vector<ComPtr<IPin>> pins;
-    for (int i = 0; i < PinCount(); ++i) pins.push_back(ComPtr<IPin>::Share(PinAt(i)));
-    return PinEnumerator::Create(std::move(pins), out);
+  if (!out) return E_POINTER;
+  AutoLock lock(stateLock_);
+  std::vector<ComPtr<IPin>> pins;
+  for (int i = 0; i < PinCount(); ++i) pins.push_back(ComPtr<IPin>::Share(PinAt(i)));
+  return PinEnumerator::Create(std::move(pins), out);
 }
 
 STDMETHODIMP BaseFilter::FindPin(LPCWSTR id, IPin** out) {
-    if (!id || !out) return E_POINTER;
-    *out = nullptr;
-    AutoLock lock(stateLock_);
-    for (int i = 0; i < PinCount(); ++i) {
-        BasePin* pin = PinAt(i);
-        if (pin->Name() == id) {
-            *out = pin;
-            pin->AddRef();
-            return S_OK;
-        }
+  if (!id || !out) return E_POINTER;
+  *out = nullptr;
+  AutoLock lock(stateLock_);
+  for (int i = 0; i < PinCount(); ++i) {
+    BasePin* pin = PinAt(i);
+    if (pin->Name() == id) {
+      *out = pin;
+      pin->AddRef();
+      return S_OK;
     }
-    return VFW_E_NOT_FOUND;
+  }
+  return VFW_E_NOT_FOUND;
 }
 
 STDMETHODIMP BaseFilter::QueryFilterInfo(FILTER_INFO* info) {
-    if (!info) return E_POINTER;
-    AutoLock lock(stateLock_);
-    std::wcsncpy(info->achName, name_.c_str(), MAX_FILTER_NAME - 1);
-    info->achName[MAX_FILTER_NAME - 1] = L'\0';
-    info->pGraph = graph_;
-    if (graph_) graph_->AddRef();
-    return S_OK;
+  if (!info) return E_POINTER;
+  AutoLock lock(stateLock_);
+  std::wcsncpy(info->achName, name_.c_str(), MAX_FILTER_NAME - 1);
+  info->achName[MAX_FILTER_NAME - 1] = L'\0';
+  info->pGraph = graph_;
+  if (graph_) graph_->AddRef();
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
-    AutoLock lock(stateLock_);
-    graph_ = graph;
-    name_ = name ? name : L"";
-    OnJoinGraph(graph);
-    return S_OK;
+  AutoLock lock(stateLock_);
+  graph_ = graph;
+  name_ = name ? name : L"";
+  OnJoinGraph(graph);
+  return S_OK;
 }
 
 STDMETHODIMP BaseFilter::QueryVendorInfo(LPWSTR*) { return E_NOTIMPL; }

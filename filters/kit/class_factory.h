@@ -10,12 +10,12 @@ namespace kit {
 using CreateFunction = HRESULT (*)(REFIID iid, void** out);
 
 struct FactoryEntry {
-    const CLSID* clsid;
-    CreateFunction create;
+  const CLSID* clsid;
+  CreateFunction create;
 };
 
-HRESULT GetClassObjectFromTable(const FactoryEntry* table, size_t count, REFCLSID clsid,
-                                REFIID iid, void** out);
+HRESULT GetClassObjectFromTable(const FactoryEntry* table, size_t count, REFCLSID clsid, REFIID iid,
+                                void** out);
 HRESULT CanUnloadModule();
 
 }  // namespace kit

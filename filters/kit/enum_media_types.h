@@ -8,25 +8,25 @@
 namespace kit {
 
 class MediaTypeEnumerator : public IEnumMediaTypes {
-public:
-    MediaTypeEnumerator(std::vector<MediaType> types, size_t position = 0);
+ public:
+  MediaTypeEnumerator(std::vector<MediaType> types, size_t position = 0);
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
 
-    STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumMediaTypes** out) override;
+  STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
+  STDMETHODIMP Skip(ULONG count) override;
+  STDMETHODIMP Reset() override;
+  STDMETHODIMP Clone(IEnumMediaTypes** out) override;
 
-    static HRESULT Create(std::vector<MediaType> types, IEnumMediaTypes** out);
+  static HRESULT Create(std::vector<MediaType> types, IEnumMediaTypes** out);
 
-private:
-    virtual ~MediaTypeEnumerator() = default;
-    RefCount refs_;
-    std::vector<MediaType> types_;
-    size_t position_;
+ private:
+  virtual ~MediaTypeEnumerator() = default;
+  RefCount refs_;
+  std::vector<MediaType> types_;
+  size_t position_;
 };
 
 }  // namespace kit

@@ -7,40 +7,40 @@
 namespace kit {
 
 class InputPin : public BasePin, public IMemInputPin {
-public:
-    InputPin(BaseFilter& filter, const wchar_t* name);
+ public:
+  InputPin(BaseFilter& filter, const wchar_t* name);
 
-    KIT_FORWARD_UNKNOWN(BasePin)
+  KIT_FORWARD_UNKNOWN(BasePin)
 
-    STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-    STDMETHODIMP EndOfStream() override;
+  STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP BeginFlush() override;
+  STDMETHODIMP EndFlush() override;
+  STDMETHODIMP EndOfStream() override;
 
-    STDMETHODIMP GetAllocator(IMemAllocator** out) override;
-    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
-    STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
-    STDMETHODIMP ReceiveCanBlock() override;
+  STDMETHODIMP GetAllocator(IMemAllocator** out) override;
+  STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
+  STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
+  STDMETHODIMP Receive(IMediaSample* sample) override;
+  STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
+  STDMETHODIMP ReceiveCanBlock() override;
 
-    // The allocator the upstream pin settled on (after NotifyAllocator).
-    ComPtr<IMemAllocator> Allocator() const { return allocator_; }
-    bool Flushing() const { return flushing_; }
+  // The allocator the upstream pin settled on (after NotifyAllocator).
+  ComPtr<IMemAllocator> Allocator() const { return allocator_; }
+  bool Flushing() const { return flushing_; }
 
-protected:
-    void* FindInterface(REFIID iid) override;
-    void BreakConnect() override;
+ protected:
+  void* FindInterface(REFIID iid) override;
+  void BreakConnect() override;
 
-    // Streaming hooks; OnReceive runs on the upstream filter's thread.
-    virtual HRESULT OnReceive(IMediaSample* sample) = 0;
-    virtual HRESULT OnEndOfStream() { return S_OK; }
-    virtual HRESULT OnBeginFlush() { return S_OK; }
-    virtual HRESULT OnEndFlush() { return S_OK; }
+  // Streaming hooks; OnReceive runs on the upstream filter's thread.
+  virtual HRESULT OnReceive(IMediaSample* sample) = 0;
+  virtual HRESULT OnEndOfStream() { return S_OK; }
+  virtual HRESULT OnBeginFlush() { return S_OK; }
+  virtual HRESULT OnEndFlush() { return S_OK; }
 
-private:
-    ComPtr<IMemAllocator> allocator_;
-    std::atomic<bool> flushing_{false};
+ private:
+  ComPtr<IMemAllocator> allocator_;
+  std::atomic<bool> flushing_{false};
 };
 
 }  // namespace kit

@@ -14,66 +14,67 @@
 namespace kit {
 
 class LiveLoop {
-public:
-    class Body {
-    public:
-        // Once, on the streaming thread, as soon as the filter pauses from stopped: a live
-        // source delivers its first sample here so that renderers can finish pausing (the
-        // graph waits for them before it runs anything).
-        virtual void CueStep(LiveLoop& loop) = 0;
-        // Repeatedly while running.
-        virtual void StreamStep(LiveLoop& loop) = 0;
-        // Once, on the streaming thread, each time running turns into paused, before the
-        // thread parks: a capture device hands over what it recorded up to PausedAt().
-        virtual void PauseStep(LiveLoop& loop) { (void)loop; }
-    protected:
-        ~Body() = default;
-    };
+ public:
+  class Body {
+   public:
+    // Once, on the streaming thread, as soon as the filter pauses from stopped: a live
+    // source delivers its first sample here so that renderers can finish pausing (the
+    // graph waits for them before it runs anything).
+    virtual void CueStep(LiveLoop& loop) = 0;
+    // Repeatedly while running.
+    virtual void StreamStep(LiveLoop& loop) = 0;
+    // Once, on the streaming thread, each time running turns into paused, before the
+    // thread parks: a capture device hands over what it recorded up to PausedAt().
+    virtual void PauseStep(LiveLoop& loop) { (void)loop; }
 
-    explicit LiveLoop(Body& body);
-    ~LiveLoop();
-    LiveLoop(const LiveLoop&) = delete;
-    LiveLoop& operator=(const LiveLoop&) = delete;
+   protected:
+    ~Body() = default;
+  };
 
-    // Stopped -> paused: the thread starts parked.
-    HRESULT Start();
-    // Stream time is clock time minus start; without a clock it runs on the performance
-    // counter from where the previous run left off.
-    void Run(IReferenceClock* clock, REFERENCE_TIME start);
-    // Running -> paused. Waits briefly for a frame in flight to be delivered, so the graph
-    // does not go on to stop the downstream filters (a mux writing its index) while our
-    // thread is still inside their Receive. The wait is bounded because a paused renderer
-    // may hold that Receive until the next Run.
-    void Pause();
-    // Ends the thread and waits for it. Whatever the body blocks on must be released by the
-    // caller first (decommit the allocator).
-    void Stop();
+  explicit LiveLoop(Body& body);
+  ~LiveLoop();
+  LiveLoop(const LiveLoop&) = delete;
+  LiveLoop& operator=(const LiveLoop&) = delete;
 
-    // For the body, on the streaming thread.
-    REFERENCE_TIME StreamTime();
-    // Waits until stream time reaches t; false when the state changed first.
-    bool WaitForStreamTime(REFERENCE_TIME t);
-    bool Running() const { return mode_ == Mode::Running; }
-    // Stream time at the latest switch from running to paused.
-    REFERENCE_TIME PausedAt();
+  // Stopped -> paused: the thread starts parked.
+  HRESULT Start();
+  // Stream time is clock time minus start; without a clock it runs on the performance
+  // counter from where the previous run left off.
+  void Run(IReferenceClock* clock, REFERENCE_TIME start);
+  // Running -> paused. Waits briefly for a frame in flight to be delivered, so the graph
+  // does not go on to stop the downstream filters (a mux writing its index) while our
+  // thread is still inside their Receive. The wait is bounded because a paused renderer
+  // may hold that Receive until the next Run.
+  void Pause();
+  // Ends the thread and waits for it. Whatever the body blocks on must be released by the
+  // caller first (decommit the allocator).
+  void Stop();
 
-private:
-    enum class Mode { Paused, Running, Exit };
-    static void ThreadEntry(void* self);
-    void Loop();
-    REFERENCE_TIME CounterTime() const;
+  // For the body, on the streaming thread.
+  REFERENCE_TIME StreamTime();
+  // Waits until stream time reaches t; false when the state changed first.
+  bool WaitForStreamTime(REFERENCE_TIME t);
+  bool Running() const { return mode_ == Mode::Running; }
+  // Stream time at the latest switch from running to paused.
+  REFERENCE_TIME PausedAt();
 
-    Body& body_;
-    CritSec timeLock_;
-    ComPtr<IReferenceClock> clock_;
-    REFERENCE_TIME start_ = 0;
-    REFERENCE_TIME counterBase_ = 0;   // counter time at Run when there is no clock
-    REFERENCE_TIME pausedAt_ = 0;      // stream time when the clock-less run paused
-    LARGE_INTEGER frequency_ = {};
-    std::atomic<Mode> mode_{Mode::Paused};
-    Event wake_;
-    UniqueHandle parked_;  // manual reset: set while the thread waits in the paused state
-    StreamThread thread_;
+ private:
+  enum class Mode { Paused, Running, Exit };
+  static void ThreadEntry(void* self);
+  void Loop();
+  REFERENCE_TIME CounterTime() const;
+
+  Body& body_;
+  CritSec timeLock_;
+  ComPtr<IReferenceClock> clock_;
+  REFERENCE_TIME start_ = 0;
+  REFERENCE_TIME counterBase_ = 0;  // counter time at Run when there is no clock
+  REFERENCE_TIME pausedAt_ = 0;     // stream time when the clock-less run paused
+  LARGE_INTEGER frequency_ = {};
+  std::atomic<Mode> mode_{Mode::Paused};
+  Event wake_;
+  UniqueHandle parked_;  // manual reset: set while the thread waits in the paused state
+  StreamThread thread_;
 };
 
 }  // namespace kit

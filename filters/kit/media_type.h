@@ -23,27 +23,29 @@ bool IsFullySpecified(const AM_MEDIA_TYPE& mt);
 
 // Value type owning one AM_MEDIA_TYPE.
 class MediaType {
-public:
-    MediaType();
-    explicit MediaType(const AM_MEDIA_TYPE& src);
-    MediaType(const MediaType& other);
-    MediaType(MediaType&& other) noexcept;
-    MediaType& operator=(const MediaType& other);
-    MediaType& operator=(MediaType&& other) noexcept;
-    ~MediaType();
+ public:
+  MediaType();
+  explicit MediaType(const AM_MEDIA_TYPE& src);
+  MediaType(const MediaType& other);
+  MediaType(MediaType&& other) noexcept;
+  MediaType& operator=(const MediaType& other);
+  MediaType& operator=(MediaType&& other) noexcept;
+  ~MediaType();
 
-    const AM_MEDIA_TYPE& Get() const { return mt_; }
-    AM_MEDIA_TYPE& Get() { return mt_; }
-    bool Empty() const;
-    void Clear();
+  const AM_MEDIA_TYPE& Get() const { return mt_; }
+  AM_MEDIA_TYPE& Get() { return mt_; }
+  bool Empty() const;
+  void Clear();
 
-    // Replaces the format block with a zeroed one of the given size.
-    BYTE* AllocFormat(ULONG size);
-    template <class T>
-    T* Format() const { return mt_.cbFormat >= sizeof(T) ? reinterpret_cast<T*>(mt_.pbFormat) : nullptr; }
+  // Replaces the format block with a zeroed one of the given size.
+  BYTE* AllocFormat(ULONG size);
+  template <class T>
+  T* Format() const {
+    return mt_.cbFormat >= sizeof(T) ? reinterpret_cast<T*>(mt_.pbFormat) : nullptr;
+  }
 
-private:
-    AM_MEDIA_TYPE mt_;
+ private:
+  AM_MEDIA_TYPE mt_;
 };
 
 }  // namespace kit

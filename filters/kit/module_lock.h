@@ -10,11 +10,11 @@ LONG ModuleRefCount();
 
 // Every COM object of the module holds one of these for its lifetime.
 class ModuleRef {
-public:
-    ModuleRef() { ModuleAddRef(); }
-    ~ModuleRef() { ModuleRelease(); }
-    ModuleRef(const ModuleRef&) { ModuleAddRef(); }
-    ModuleRef& operator=(const ModuleRef&) = default;
+ public:
+  ModuleRef() { ModuleAddRef(); }
+  ~ModuleRef() { ModuleRelease(); }
+  ModuleRef(const ModuleRef&) { ModuleAddRef(); }
+  ModuleRef& operator=(const ModuleRef&) = default;
 };
 
 }  // namespace kit

@@ -7,23 +7,23 @@
 namespace kit {
 
 class StreamThread {
-public:
-    using Entry = void (*)(void* context);
+ public:
+  using Entry = void (*)(void* context);
 
-    StreamThread() = default;
-    ~StreamThread() { Join(); }
-    StreamThread(const StreamThread&) = delete;
-    StreamThread& operator=(const StreamThread&) = delete;
+  StreamThread() = default;
+  ~StreamThread() { Join(); }
+  StreamThread(const StreamThread&) = delete;
+  StreamThread& operator=(const StreamThread&) = delete;
 
-    bool Start(Entry entry, void* context);
-    void Join();
-    bool Started() const { return handle_.Valid(); }
+  bool Start(Entry entry, void* context);
+  void Join();
+  bool Started() const { return handle_.Valid(); }
 
-private:
-    static DWORD WINAPI Trampoline(void* self);
-    Entry entry_ = nullptr;
-    void* context_ = nullptr;
-    UniqueHandle handle_;
+ private:
+  static DWORD WINAPI Trampoline(void* self);
+  Entry entry_ = nullptr;
+  void* context_ = nullptr;
+  UniqueHandle handle_;
 };
 
 }  // namespace kit

@@ -6,58 +6,57 @@ namespace pushsource {
 
 namespace ps = zelvio::pushsource;
 
-PushSourceFilter::PushSourceFilter()
-    : BaseFilter(CLSID_ZelvioPushSource), pin_(*this), loop_(*this) {}
+PushSourceFilter::PushSourceFilter() : BaseFilter(CLSID_ZelvioPushSource), pin_(*this), loop_(*this) {}
 
 PushSourceFilter::~PushSourceFilter() {
-    pin_.Inactive();
-    loop_.Stop();
+  pin_.Inactive();
+  loop_.Stop();
 }
 
 HRESULT PushSourceFilter::Create(REFIID iid, void** out) {
-    return kit::CreateAndQuery<PushSourceFilter>(iid, out);
+  return kit::CreateAndQuery<PushSourceFilter>(iid, out);
 }
 
 void* PushSourceFilter::FindInterface(REFIID iid) {
-    if (iid == IID_IAMFilterMiscFlags) return static_cast<IAMFilterMiscFlags*>(this);
-    if (iid == IID_IZelvioPushSourceStats) return static_cast<IZelvioPushSourceStats*>(this);
-    return nullptr;
+  if (iid == IID_IAMFilterMiscFlags) return static_cast<IAMFilterMiscFlags*>(this);
+  if (iid == IID_IZelvioPushSourceStats) return static_cast<IZelvioPushSourceStats*>(this);
+  return nullptr;
 }
 
 STDMETHODIMP_(ULONG) PushSourceFilter::GetMiscFlags() { return AM_FILTER_MISC_FLAGS_IS_SOURCE; }
 
 STDMETHODIMP PushSourceFilter::GetCounts(LONGLONG* delivered, LONGLONG* skipped) {
-    if (!delivered || !skipped) return E_POINTER;
-    *delivered = InterlockedCompareExchange64(&delivered_, 0, 0);
-    *skipped = InterlockedCompareExchange64(&skipped_, 0, 0);
-    return S_OK;
+  if (!delivered || !skipped) return E_POINTER;
+  *delivered = InterlockedCompareExchange64(&delivered_, 0, 0);
+  *skipped = InterlockedCompareExchange64(&skipped_, 0, 0);
+  return S_OK;
 }
 
 // A live source cannot cue frames while paused; it still answers S_OK here, because Wine's
 // graph turns VFW_S_CANT_CUE into VFW_S_STATE_INTERMEDIATE for every later state call.
 HRESULT PushSourceFilter::OnPause(FILTER_STATE from) {
-    if (from != State_Stopped) {
-        loop_.Pause();
-        return S_OK;
-    }
-    if (!pin_.IsConnected()) return S_OK;
-    nextSlot_ = 0;
-    InterlockedExchange64(&delivered_, 0);
-    InterlockedExchange64(&skipped_, 0);
-    pin_.RefreshOrigin();
-    return loop_.Start();
+  if (from != State_Stopped) {
+    loop_.Pause();
+    return S_OK;
+  }
+  if (!pin_.IsConnected()) return S_OK;
+  nextSlot_ = 0;
+  InterlockedExchange64(&delivered_, 0);
+  InterlockedExchange64(&skipped_, 0);
+  pin_.RefreshOrigin();
+  return loop_.Start();
 }
 
 HRESULT PushSourceFilter::OnRun(REFERENCE_TIME start) {
-    if (!pin_.IsConnected()) return S_OK;
-    loop_.Run(Clock().Get(), start);
-    return S_OK;
+  if (!pin_.IsConnected()) return S_OK;
+  loop_.Run(Clock().Get(), start);
+  return S_OK;
 }
 
 void PushSourceFilter::OnStop() {
-    // Decommit first: it releases a streaming thread waiting for a free buffer.
-    pin_.Inactive();
-    loop_.Stop();
+  // Decommit first: it releases a streaming thread waiting for a free buffer.
+  pin_.Inactive();
+  loop_.Stop();
 }
 
 // A frame goes out while the graph is still pausing, so the renderers can finish pausing
@@ -67,22 +66,22 @@ void PushSourceFilter::OnStop() {
 void PushSourceFilter::CueStep(kit::LiveLoop&) { pin_.DeliverFrame(0, true); }
 
 void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
-    const int64_t frameTime = pin_.FrameTime();
-    int64_t now = loop.StreamTime();
-    if (now < ps::SlotStart(nextSlot_, frameTime)) {
-        loop.WaitForStreamTime(ps::SlotStart(nextSlot_, frameTime));
-        return;
-    }
-    ps::SlotChoice choice = ps::ChooseSlot(nextSlot_, now, frameTime);
-    InterlockedExchangeAdd64(&skipped_, choice.skipped);
-    DeliverSlot(choice.slot);
+  const int64_t frameTime = pin_.FrameTime();
+  int64_t now = loop.StreamTime();
+  if (now < ps::SlotStart(nextSlot_, frameTime)) {
+    loop.WaitForStreamTime(ps::SlotStart(nextSlot_, frameTime));
+    return;
+  }
+  ps::SlotChoice choice = ps::ChooseSlot(nextSlot_, now, frameTime);
+  InterlockedExchangeAdd64(&skipped_, choice.skipped);
+  DeliverSlot(choice.slot);
 }
 
 void PushSourceFilter::DeliverSlot(int64_t slot) {
-    // A refused frame (downstream stopping, most likely) is not retried: the next one is due
-    // a frame later anyway.
-    if (SUCCEEDED(pin_.DeliverFrame(slot, false))) InterlockedIncrement64(&delivered_);
-    nextSlot_ = slot + 1;
+  // A refused frame (downstream stopping, most likely) is not retried: the next one is due
+  // a frame later anyway.
+  if (SUCCEEDED(pin_.DeliverFrame(slot, false))) InterlockedIncrement64(&delivered_);
+  nextSlot_ = slot + 1;
 }
 
 }  // namespace pushsource

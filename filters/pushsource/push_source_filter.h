@@ -12,36 +12,36 @@ class PushSourceFilter : public kit::BaseFilter,
                          public IAMFilterMiscFlags,
                          public IZelvioPushSourceStats,
                          private kit::LiveLoop::Body {
-public:
-    PushSourceFilter();
-    ~PushSourceFilter() override;
+ public:
+  PushSourceFilter();
+  ~PushSourceFilter() override;
 
-    KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
 
-    STDMETHODIMP_(ULONG) GetMiscFlags() override;
-    STDMETHODIMP GetCounts(LONGLONG* delivered, LONGLONG* skipped) override;
+  STDMETHODIMP_(ULONG) GetMiscFlags() override;
+  STDMETHODIMP GetCounts(LONGLONG* delivered, LONGLONG* skipped) override;
 
-    int PinCount() override { return 1; }
-    kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
+  int PinCount() override { return 1; }
+  kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
 
-    static HRESULT Create(REFIID iid, void** out);
+  static HRESULT Create(REFIID iid, void** out);
 
-protected:
-    void* FindInterface(REFIID iid) override;
-    HRESULT OnPause(FILTER_STATE from) override;
-    HRESULT OnRun(REFERENCE_TIME start) override;
-    void OnStop() override;
+ protected:
+  void* FindInterface(REFIID iid) override;
+  HRESULT OnPause(FILTER_STATE from) override;
+  HRESULT OnRun(REFERENCE_TIME start) override;
+  void OnStop() override;
 
-private:
-    void CueStep(kit::LiveLoop& loop) override;
-    void StreamStep(kit::LiveLoop& loop) override;
-    void DeliverSlot(int64_t slot);
+ private:
+  void CueStep(kit::LiveLoop& loop) override;
+  void StreamStep(kit::LiveLoop& loop) override;
+  void DeliverSlot(int64_t slot);
 
-    PushSourcePin pin_;
-    kit::LiveLoop loop_;
-    int64_t nextSlot_ = 0;
-    volatile LONGLONG delivered_ = 0;
-    volatile LONGLONG skipped_ = 0;
+  PushSourcePin pin_;
+  kit::LiveLoop loop_;
+  int64_t nextSlot_ = 0;
+  volatile LONGLONG delivered_ = 0;
+  volatile LONGLONG skipped_ = 0;
 };
 
 }  // namespace pushsource

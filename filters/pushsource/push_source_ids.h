@@ -14,5 +14,5 @@ static const IID IID_IZelvioPushSourceStats = {
 // Counts since the last start from stopped: frames delivered downstream and frame slots given
 // up because a grab fell behind.
 struct IZelvioPushSourceStats : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE GetCounts(LONGLONG* delivered, LONGLONG* skipped) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetCounts(LONGLONG* delivered, LONGLONG* skipped) = 0;
 };

@@ -9,28 +9,28 @@
 namespace pushsource {
 
 class PushSourcePin : public kit::OutputPin {
-public:
-    explicit PushSourcePin(kit::BaseFilter& filter);
+ public:
+  explicit PushSourcePin(kit::BaseFilter& filter);
 
-    // Frame time of the connection.
-    int64_t FrameTime() const { return format_.avgTimePerFrame; }
-    // Follows the overlay if it moved since the connection; the size stays as connected.
-    void RefreshOrigin();
-    // Grabs, stamps slot * FrameTime and delivers; a preroll frame only completes the
-    // pause downstream. Streaming thread only.
-    HRESULT DeliverFrame(int64_t slot, bool preroll);
+  // Frame time of the connection.
+  int64_t FrameTime() const { return format_.avgTimePerFrame; }
+  // Follows the overlay if it moved since the connection; the size stays as connected.
+  void RefreshOrigin();
+  // Grabs, stamps slot * FrameTime and delivers; a preroll frame only completes the
+  // pause downstream. Streaming thread only.
+  HRESULT DeliverFrame(int64_t slot, bool preroll);
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-    std::vector<kit::MediaType> OfferedTypes() override;
-    HRESULT CompleteConnect(IPin* peer) override;
-    void BreakConnect() override;
-    void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  std::vector<kit::MediaType> OfferedTypes() override;
+  HRESULT CompleteConnect(IPin* peer) override;
+  void BreakConnect() override;
+  void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
 
-private:
-    zelvio::pushsource::VideoFormat format_;
-    zelvio::pushsource::Rect area_;
-    ScreenGrabber grabber_;
+ private:
+  zelvio::pushsource::VideoFormat format_;
+  zelvio::pushsource::Rect area_;
+  ScreenGrabber grabber_;
 };
 
 }  // namespace pushsource

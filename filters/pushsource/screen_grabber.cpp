@@ -9,82 +9,82 @@ namespace pushsource {
 bool CursorHookRunning() { return FindWindowA("TFormHookCursor", "FormHookCursor") != nullptr; }
 
 bool ScreenGrabber::Open(int width, int height, int bitCount) {
+  Close();
+  screen_ = GetDC(nullptr);
+  if (!screen_) return false;
+  memory_ = CreateCompatibleDC(screen_);
+  if (!memory_) {
     Close();
-    screen_ = GetDC(nullptr);
-    if (!screen_) return false;
-    memory_ = CreateCompatibleDC(screen_);
-    if (!memory_) {
-        Close();
-        return false;
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, like the media type
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    if (!bitmap_ || !bits_) {
-        Close();
-        return false;
-    }
-    previous_ = SelectObject(memory_, bitmap_);
-    width_ = width;
-    height_ = height;
-    imageSize_ = static_cast<size_t>(zelvio::pushsource::StrideFor(width, bitCount)) * height;
-    return true;
+    return false;
+  }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, like the media type
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+  info.bmiHeader.biCompression = BI_RGB;
+  bitmap_ = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+  if (!bitmap_ || !bits_) {
+    Close();
+    return false;
+  }
+  previous_ = SelectObject(memory_, bitmap_);
+  width_ = width;
+  height_ = height;
+  imageSize_ = static_cast<size_t>(zelvio::pushsource::StrideFor(width, bitCount)) * height;
+  return true;
 }
 
 void ScreenGrabber::Close() {
-    if (memory_ && previous_) SelectObject(memory_, previous_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (memory_) DeleteDC(memory_);
-    if (screen_) ReleaseDC(nullptr, screen_);
-    screen_ = nullptr;
-    memory_ = nullptr;
-    bitmap_ = nullptr;
-    previous_ = nullptr;
-    bits_ = nullptr;
-    imageSize_ = 0;
-    lastCursor_ = nullptr;
+  if (memory_ && previous_) SelectObject(memory_, previous_);
+  if (bitmap_) DeleteObject(bitmap_);
+  if (memory_) DeleteDC(memory_);
+  if (screen_) ReleaseDC(nullptr, screen_);
+  screen_ = nullptr;
+  memory_ = nullptr;
+  bitmap_ = nullptr;
+  previous_ = nullptr;
+  bits_ = nullptr;
+  imageSize_ = 0;
+  lastCursor_ = nullptr;
 }
 
 bool ScreenGrabber::BlitOnly(int left, int top) {
-    if (!bits_) return false;
-    return BitBlt(memory_, 0, 0, width_, height_, screen_, left, top, SRCCOPY) != FALSE;
+  if (!bits_) return false;
+  return BitBlt(memory_, 0, 0, width_, height_, screen_, left, top, SRCCOPY) != FALSE;
 }
 
 bool ScreenGrabber::Grab(int left, int top, bool withCursor, BYTE* dst, size_t dstSize) {
-    if (!bits_ || dstSize < imageSize_) return false;
-    if (!BlitOnly(left, top)) return false;
-    if (withCursor) DrawCursor(left, top);
-    GdiFlush();  // the bits must be final before we read them
-    std::memcpy(dst, bits_, imageSize_);
-    return true;
+  if (!bits_ || dstSize < imageSize_) return false;
+  if (!BlitOnly(left, top)) return false;
+  if (withCursor) DrawCursor(left, top);
+  GdiFlush();  // the bits must be final before we read them
+  std::memcpy(dst, bits_, imageSize_);
+  return true;
 }
 
 void ScreenGrabber::DrawCursor(int left, int top) {
-    CURSORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetCursorInfo(&info) || !(info.flags & CURSOR_SHOWING) || !info.hCursor) return;
-    POINT hot = HotSpotOf(info.hCursor);
-    DrawIconEx(memory_, info.ptScreenPos.x - left - hot.x, info.ptScreenPos.y - top - hot.y,
-               info.hCursor, 0, 0, 0, nullptr, DI_NORMAL);
+  CURSORINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetCursorInfo(&info) || !(info.flags & CURSOR_SHOWING) || !info.hCursor) return;
+  POINT hot = HotSpotOf(info.hCursor);
+  DrawIconEx(memory_, info.ptScreenPos.x - left - hot.x, info.ptScreenPos.y - top - hot.y, info.hCursor, 0, 0,
+             0, nullptr, DI_NORMAL);
 }
 
 POINT ScreenGrabber::HotSpotOf(HCURSOR cursor) {
-    // GetIconInfo makes two bitmaps each call; ask only when the cursor shape changes.
-    if (cursor == lastCursor_) return lastHotSpot_;
-    ICONINFO icon = {};
-    lastHotSpot_ = POINT{0, 0};
-    if (GetIconInfo(cursor, &icon)) {
-        lastHotSpot_ = POINT{static_cast<LONG>(icon.xHotspot), static_cast<LONG>(icon.yHotspot)};
-        if (icon.hbmMask) DeleteObject(icon.hbmMask);
-        if (icon.hbmColor) DeleteObject(icon.hbmColor);
-    }
-    lastCursor_ = cursor;
-    return lastHotSpot_;
+  // GetIconInfo makes two bitmaps each call; ask only when the cursor shape changes.
+  if (cursor == lastCursor_) return lastHotSpot_;
+  ICONINFO icon = {};
+  lastHotSpot_ = POINT{0, 0};
+  if (GetIconInfo(cursor, &icon)) {
+    lastHotSpot_ = POINT{static_cast<LONG>(icon.xHotspot), static_cast<LONG>(icon.yHotspot)};
+    if (icon.hbmMask) DeleteObject(icon.hbmMask);
+    if (icon.hbmColor) DeleteObject(icon.hbmColor);
+  }
+  lastCursor_ = cursor;
+  return lastHotSpot_;
 }
 
 }  // namespace pushsource

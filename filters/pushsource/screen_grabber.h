@@ -9,37 +9,37 @@
 namespace pushsource {
 
 class ScreenGrabber {
-public:
-    ScreenGrabber() = default;
-    ~ScreenGrabber() { Close(); }
-    ScreenGrabber(const ScreenGrabber&) = delete;
-    ScreenGrabber& operator=(const ScreenGrabber&) = delete;
+ public:
+  ScreenGrabber() = default;
+  ~ScreenGrabber() { Close(); }
+  ScreenGrabber(const ScreenGrabber&) = delete;
+  ScreenGrabber& operator=(const ScreenGrabber&) = delete;
 
-    // A bottom-up DIB of the given size and depth (32, 24 or 16 = RGB555).
-    bool Open(int width, int height, int bitCount);
-    void Close();
-    bool IsOpen() const { return bits_ != nullptr; }
+  // A bottom-up DIB of the given size and depth (32, 24 or 16 = RGB555).
+  bool Open(int width, int height, int bitCount);
+  void Close();
+  bool IsOpen() const { return bits_ != nullptr; }
 
-    // Grabs the rectangle whose top-left is (left, top) and copies the image to dst.
-    bool Grab(int left, int top, bool withCursor, BYTE* dst, size_t dstSize);
-    // Only the BitBlt, for measuring the bare cost.
-    bool BlitOnly(int left, int top);
-    size_t ImageSize() const { return imageSize_; }
+  // Grabs the rectangle whose top-left is (left, top) and copies the image to dst.
+  bool Grab(int left, int top, bool withCursor, BYTE* dst, size_t dstSize);
+  // Only the BitBlt, for measuring the bare cost.
+  bool BlitOnly(int left, int top);
+  size_t ImageSize() const { return imageSize_; }
 
-private:
-    void DrawCursor(int left, int top);
-    POINT HotSpotOf(HCURSOR cursor);
+ private:
+  void DrawCursor(int left, int top);
+  POINT HotSpotOf(HCURSOR cursor);
 
-    HDC screen_ = nullptr;
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    void* bits_ = nullptr;
-    size_t imageSize_ = 0;
-    int width_ = 0;
-    int height_ = 0;
-    HCURSOR lastCursor_ = nullptr;
-    POINT lastHotSpot_ = {0, 0};
+  HDC screen_ = nullptr;
+  HDC memory_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+  void* bits_ = nullptr;
+  size_t imageSize_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  HCURSOR lastCursor_ = nullptr;
+  POINT lastHotSpot_ = {0, 0};
 };
 
 // True while the cursor-hook program asks for the cursor in the frames.

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 struct WindowDestroyer {
-    void operator()(HWND window) const { DestroyWindow(window); }
+  void operator()(HWND window) const { DestroyWindow(window); }
 };
 
 using WindowHandle = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;

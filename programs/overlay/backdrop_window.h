@@ -9,20 +9,20 @@
 constexpr const char* kBackdropClassName = "TFormZelvioBackdrop";
 
 class BackdropWindow {
-public:
-    // Creates the window at the bottom, shown but with an empty shape: nothing of it is
-    // on the screen until Show.
-    bool Create(HINSTANCE instance);
-    // Covers the whole screen in the colour, below every application window.
-    void Show(COLORREF color);
-    void Hide();
-    void Destroy() { window_.reset(); }
+ public:
+  // Creates the window at the bottom, shown but with an empty shape: nothing of it is
+  // on the screen until Show.
+  bool Create(HINSTANCE instance);
+  // Covers the whole screen in the colour, below every application window.
+  void Show(COLORREF color);
+  void Hide();
+  void Destroy() { window_.reset(); }
 
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Paint(HWND window) const;
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HWND window) const;
 
-    WindowHandle window_;
-    COLORREF color_ = RGB(0, 0, 0);
+  WindowHandle window_;
+  COLORREF color_ = RGB(0, 0, 0);
 };

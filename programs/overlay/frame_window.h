@@ -14,25 +14,25 @@ constexpr const char* kFrameInitialCaption = zelvio::kOverlayCaption;
 constexpr int kFrameBorder = zelvio::kOverlayBorder;
 
 class FrameWindow {
-public:
-    // Creates the window, hidden until the first region arrives.
-    bool Create(HINSTANCE instance);
+ public:
+  // Creates the window, hidden until the first region arrives.
+  bool Create(HINSTANCE instance);
 
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool OnCopyData(const COPYDATASTRUCT* data);
-    void Apply(const zelvio::OverlayCommand& command);
-    void OnRegion(const zelvio::OverlayCommand& command);
-    void OnColor(const zelvio::OverlayCommand& command);
-    void OnFlashOver();
-    void ShowColor(COLORREF color);
-    void Paint(HWND window) const;
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnCopyData(const COPYDATASTRUCT* data);
+  void Apply(const zelvio::OverlayCommand& command);
+  void OnRegion(const zelvio::OverlayCommand& command);
+  void OnColor(const zelvio::OverlayCommand& command);
+  void OnFlashOver();
+  void ShowColor(COLORREF color);
+  void Paint(HWND window) const;
 
-    WindowHandle window_;
-    BackdropWindow backdrop_;
-    // Green: the recorder starts Stopped. A flash shows shownColor_ for a while and then
-    // falls back to stateColor_.
-    COLORREF stateColor_ = RGB(0x00, 0xFF, 0x00);
-    COLORREF shownColor_ = RGB(0x00, 0xFF, 0x00);
+  WindowHandle window_;
+  BackdropWindow backdrop_;
+  // Green: the recorder starts Stopped. A flash shows shownColor_ for a while and then
+  // falls back to stateColor_.
+  COLORREF stateColor_ = RGB(0x00, 0xFF, 0x00);
+  COLORREF shownColor_ = RGB(0x00, 0xFF, 0x00);
 };

@@ -135,8 +135,9 @@ void PaintTick(HDC dc) {
 
 UniqueFont DonateFont() {
   // Not smoothed by GDI: the picture is smoothed as a whole afterwards.
-  return UniqueFont(CreateFontA(-27, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma"));
+  return UniqueFont(CreateFontA(-27, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                                DEFAULT_PITCH | FF_SWISS, "Tahoma"));
 }
 
 void PaintDonate(HDC dc) {

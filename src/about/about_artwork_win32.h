@@ -6,9 +6,9 @@
 
 namespace zelvio {
 
-Artwork PaintLogo();            // 80 x 80
-Artwork PaintVisitGlyph();      // 22 x 22, a globe
-Artwork PaintCheckGlyph();      // 22 x 22, a tick in a green disc
-Artwork PaintDonateButton();    // 62 x 30, a rounded yellow button saying "Donate"
+Artwork PaintLogo();          // 80 x 80
+Artwork PaintVisitGlyph();    // 22 x 22, a globe
+Artwork PaintCheckGlyph();    // 22 x 22, a tick in a green disc
+Artwork PaintDonateButton();  // 62 x 30, a rounded yellow button saying "Donate"
 
 }  // namespace zelvio

@@ -68,7 +68,8 @@ ChildClass ClassFor(AboutControlKind kind) {
       return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
     case AboutControlKind::Memo:
       // No horizontal scrolling, so the edit wraps long lines.
-      return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      return {"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
     case AboutControlKind::GlyphButton:
       return {"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};
   }
@@ -80,10 +81,10 @@ HWND CreateChild(HWND parent, const AboutControlEntry& entry, HFONT font) {
   SIZE size{entry.width, entry.height};
   if (size.cx == 0 && size.cy == 0) size = TextSize(font, entry.text);
   std::string text(entry.text);
-  HWND window = CreateWindowExA(child.exStyle, child.className, text.c_str(), WS_CHILD | WS_VISIBLE | child.style,
-                                entry.left, entry.top, size.cx, size.cy, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
-                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+  HWND window = CreateWindowExA(
+      child.exStyle, child.className, text.c_str(), WS_CHILD | WS_VISIBLE | child.style, entry.left,
+      entry.top, size.cx, size.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
   if (window) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return window;
 }
@@ -296,7 +297,8 @@ HWND CreateAboutWindow(HINSTANCE instance, HWND owner) {
   RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   return CreateWindowExA(kExStyle, kAboutWindowClass, "About", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, nullptr);
+                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
+                         nullptr);
 }
 
 void ShowAboutModal(HWND about, HWND owner) {

@@ -46,7 +46,8 @@ std::vector<uint32_t> PaintOn(COLORREF background, int width, int height, int de
     UniqueBrush fill(CreateSolidBrush(background));
     FillRect(dc.get(), &all, fill.get());
     SetGraphicsMode(dc.get(), GM_ADVANCED);
-    XFORM scale{static_cast<FLOAT>(width) / designWidth, 0, 0, static_cast<FLOAT>(height) / designHeight, 0, 0};
+    XFORM scale{static_cast<FLOAT>(width) / designWidth,   0, 0,
+                static_cast<FLOAT>(height) / designHeight, 0, 0};
     SetWorldTransform(dc.get(), &scale);
     SetBkMode(dc.get(), TRANSPARENT);
     SetPolyFillMode(dc.get(), WINDING);
@@ -61,8 +62,10 @@ std::vector<uint32_t> PaintOn(COLORREF background, int width, int height, int de
 Artwork PaintArtwork(int width, int height, int designWidth, int designHeight, ArtworkPainter paint) {
   int bigWidth = width * kSupersample;
   int bigHeight = height * kSupersample;
-  std::vector<uint32_t> onBlack = PaintOn(RGB(0, 0, 0), bigWidth, bigHeight, designWidth, designHeight, paint);
-  std::vector<uint32_t> onWhite = PaintOn(RGB(255, 255, 255), bigWidth, bigHeight, designWidth, designHeight, paint);
+  std::vector<uint32_t> onBlack =
+      PaintOn(RGB(0, 0, 0), bigWidth, bigHeight, designWidth, designHeight, paint);
+  std::vector<uint32_t> onWhite =
+      PaintOn(RGB(255, 255, 255), bigWidth, bigHeight, designWidth, designHeight, paint);
   std::vector<uint32_t> pixels = CoverageFromBlackAndWhite(onBlack, onWhite, width, height, kSupersample);
   if (pixels.empty()) return {};
   uint32_t* bits = nullptr;

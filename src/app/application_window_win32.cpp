@@ -25,8 +25,8 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance, const char* title) {
   // Shown but without area: it has a taskbar button and never a visible pixel.
   int x = GetSystemMetrics(SM_CXSCREEN) / 2;
   int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  window_ = CreateWindowExA(0, kWindowClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
-                            nullptr, nullptr, instance, this);
+  window_ = CreateWindowExA(0, kWindowClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                            0, 0, nullptr, nullptr, instance, this);
 }
 
 ApplicationWindow::~ApplicationWindow() {

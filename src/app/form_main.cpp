@@ -204,7 +204,8 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
   iniStorage_ = std::make_unique<IniFileStorage>(platform_);
   formStorage_ = std::make_unique<FormStorage>(*this, *iniStorage_, platform_);
 
-  pipeline_.SetGraphEventHandler([this](const GraphEvent& event) { Guarded([&] { GraphEventReceived(event); }); });
+  pipeline_.SetGraphEventHandler(
+      [this](const GraphEvent& event) { Guarded([&] { GraphEventReceived(event); }); });
 }
 
 TFormMain::~TFormMain() { pipeline_.SetGraphEventHandler(nullptr); }
@@ -237,11 +238,11 @@ void TFormMain::BindHandlers() {
   TrackBarDimY.OnChange = region;
   TrackBarPosX.OnChange = region;
   TrackBarPosY.OnChange = region;
-  for (RadioButton* radio : {&RadioButtonDimFullscreen, &RadioButtonDimPreDefined, &RadioButtonDimCustom,
-                             &RadioButtonPosTopLeft, &RadioButtonPosTopCenter, &RadioButtonPosTopRight,
-                             &RadioButtonPosCenterLeft, &RadioButtonPosCenter, &RadioButtonPosCenterRight,
-                             &RadioButtonPosBottomLeft, &RadioButtonPosBottomCenter,
-                             &RadioButtonPosBottomRight, &RadioButtonPosCustom}) {
+  for (RadioButton* radio :
+       {&RadioButtonDimFullscreen, &RadioButtonDimPreDefined, &RadioButtonDimCustom, &RadioButtonPosTopLeft,
+        &RadioButtonPosTopCenter, &RadioButtonPosTopRight, &RadioButtonPosCenterLeft, &RadioButtonPosCenter,
+        &RadioButtonPosCenterRight, &RadioButtonPosBottomLeft, &RadioButtonPosBottomCenter,
+        &RadioButtonPosBottomRight, &RadioButtonPosCustom}) {
     radio->OnClick = region;
   }
   CheckBoxEnableBg.OnClick = region;

@@ -31,8 +31,14 @@ inline constexpr const char* kDefaultVideoFolder = "\\Output\\Screencasts";
 inline constexpr const char* kDefaultScreenshotFolder = "\\Output\\Screenshots";
 
 // The toolbar buttons' pictures, in image-list order.
-enum ButtonPicture { kPictureRecord, kPicturePause, kPictureStop, kPictureSnapshot, kPictureSnapshotFlash,
-                     kButtonPictureCount };
+enum ButtonPicture {
+  kPictureRecord,
+  kPicturePause,
+  kPictureStop,
+  kPictureSnapshot,
+  kPictureSnapshotFlash,
+  kButtonPictureCount
+};
 
 // Which of the tray menu's Record, Pause and Stop items are enabled.
 struct TrayRecordingItems {
@@ -306,8 +312,8 @@ class TFormMain {
   bool closing_ = false;
   bool closed_ = false;
   bool destroyed_ = false;
-  std::string builtPath_;      // the file of the last graph build
-  std::string recordingPath_;  // the file of the recording started last
+  std::string builtPath_;           // the file of the last graph build
+  std::string recordingPath_;       // the file of the recording started last
   std::string announcedFrameRate_;  // the frame rate the overlay was told at start-up
   std::unique_ptr<IniFileStorage> iniStorage_;
   std::unique_ptr<FormStorage> formStorage_;

@@ -29,8 +29,9 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
   wc.hInstance = instance;
   wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZELVIO), IMAGE_ICON,
                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZELVIO), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hIconSm =
+      static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZELVIO), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kWindowClass;
@@ -40,7 +41,8 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
 HIMAGELIST LoadIconList(HINSTANCE instance, int firstId, int count, int size) {
   HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
   for (int i = 0; i < count; ++i) {
-    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(firstId + i), IMAGE_ICON, size, size, 0));
+    HICON icon =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(firstId + i), IMAGE_ICON, size, size, 0));
     ImageList_AddIcon(list, icon);
     if (icon) DestroyIcon(icon);
   }
@@ -88,8 +90,8 @@ MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND
   RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
   window_ = CreateWindowExA(kWindowExStyle, kWindowClass, kMainWindowCaption, kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
-                            instance_, this);
+                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
+                            nullptr, instance_, this);
   platform_.SetMainWindow(window_);
   font_ = TahomaFont(8, FW_NORMAL);
   LoadPictures();
@@ -105,11 +107,14 @@ MainWindowHost::~MainWindowHost() {
 
 void MainWindowHost::LoadPictures() {
   buttonImages_ = LoadIconList(instance_, IDI_BUTTON_FIRST, kButtonImageCount, kButtonImageSize);
-  disabledButtonImages_ = LoadIconList(instance_, IDI_BUTTON_DISABLED_FIRST, kButtonImageCount, kButtonImageSize);
+  disabledButtonImages_ =
+      LoadIconList(instance_, IDI_BUTTON_DISABLED_FIRST, kButtonImageCount, kButtonImageSize);
   tabImages_ = LoadIconList(instance_, IDI_TAB_FIRST, kTabImageCount, kTabImageSize);
 }
 
-HIMAGELIST MainWindowHost::ButtonImages(bool enabled) const { return enabled ? buttonImages_ : disabledButtonImages_; }
+HIMAGELIST MainWindowHost::ButtonImages(bool enabled) const {
+  return enabled ? buttonImages_ : disabledButtonImages_;
+}
 
 void MainWindowHost::Attach(TFormMain& form) {
   form_ = &form;
@@ -121,7 +126,8 @@ void MainWindowHost::Attach(TFormMain& form) {
   std::vector<Timer*> timers;
   CollectTimers(form.FormMain, timers);
   for (Timer* timer : timers) {
-    auto peer = std::make_unique<TimerPeer>(window_, *timer, static_cast<UINT_PTR>(ControlIdFor(timer->Name())));
+    auto peer =
+        std::make_unique<TimerPeer>(window_, *timer, static_cast<UINT_PTR>(ControlIdFor(timer->Name())));
     timer->AttachPeer(peer.get());
     peer->Refresh(*timer);
     timers_.push_back(std::move(peer));
@@ -155,7 +161,8 @@ void MainWindowHost::CreateControlWindows(Control& control, const RECT& containe
   if (auto peer = CreateControlWindow(*this, control, spec)) {
     peersById_[GetDlgCtrlID(peer->Window())] = peer.get();
     for (HWND extra : peer->ExtraWindows()) peersById_[GetDlgCtrlID(extra)] = peer.get();
-    if (control.Kind() == ControlKind::PageControl) pageControls_[&control] = static_cast<PageControlPeer*>(peer.get());
+    if (control.Kind() == ControlKind::PageControl)
+      pageControls_[&control] = static_cast<PageControlPeer*>(peer.get());
     peers_.push_back(std::move(peer));
   }
   RECT content = ContentOf(control, own);
@@ -188,8 +195,8 @@ void MainWindowHost::StackContainersBelow() {
 
 void MainWindowHost::CreateTooltips() {
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
-                             nullptr);
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                             instance_, nullptr);
   for (auto& peer : peers_) {
     const std::string& hint = peer->GetControl().Hint();
     if (hint.empty()) continue;
@@ -338,7 +345,8 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       if (WindowPeer* peer = PeerByWindow(reinterpret_cast<HWND>(lParam))) {
-        if (HBRUSH brush = peer->OnControlColour(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
+        if (HBRUSH brush = peer->OnControlColour(reinterpret_cast<HDC>(wParam)))
+          return reinterpret_cast<LRESULT>(brush);
       }
       break;
     case kMessageDeferredPeerAction:
@@ -362,7 +370,8 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE:
-      if (wParam == SIZE_MINIMIZED && !owner_ && form_) form_->Guarded([this] { form_->ApplicationOnMinimize(); });
+      if (wParam == SIZE_MINIMIZED && !owner_ && form_)
+        form_->Guarded([this] { form_->ApplicationOnMinimize(); });
       break;
     case kTrayIconMessage:
       OnTrayIcon(lParam);
@@ -436,7 +445,8 @@ bool MainWindowHost::OnActivate(WPARAM wParam) {
     if (focus && IsChild(window_, focus)) lastFocus_ = focus;
     return true;
   }
-  if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowVisible(lastFocus_) || !IsWindowEnabled(lastFocus_)) return false;
+  if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowVisible(lastFocus_) || !IsWindowEnabled(lastFocus_))
+    return false;
   SetFocus(lastFocus_);
   return true;
 }

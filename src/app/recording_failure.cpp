@@ -4,6 +4,7 @@
 // stops it, and one box says which file and why.
 #include "app/form_main.h"
 #include "app/recovery_texts.h"
+#include "companions/overlay_command.h"
 
 namespace zelvio {
 

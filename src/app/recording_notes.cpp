@@ -39,7 +39,8 @@ std::string TFormMain::RepairAfterFailure() {
   std::string notes;
   if (!platform_.ReadFile(notesPath, notes)) return {};
   RepairReport report = pipeline_.RepairRecording(recordingPath_, notes);
-  if (report.outcome == RepairReport::Outcome::Repaired || report.outcome == RepairReport::Outcome::AlreadyComplete) {
+  if (report.outcome == RepairReport::Outcome::Repaired ||
+      report.outcome == RepairReport::Outcome::AlreadyComplete) {
     platform_.RemoveFile(notesPath);
   }
   return RepairOutcomeText(report);

@@ -7,7 +7,8 @@ namespace zelvio {
 namespace {
 
 std::string WithoutTrailingStop(std::string text) {
-  while (!text.empty() && (text.back() == '.' || text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) {
+  while (!text.empty() &&
+         (text.back() == '.' || text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) {
     text.pop_back();
   }
   return text;
@@ -36,7 +37,8 @@ std::string RepairOutcomeText(const RepairReport& report) {
     case RepairReport::Outcome::AlreadyComplete:
       return "The file is complete.";
     case RepairReport::Outcome::Refused:
-      return "The file could not be repaired and was left as it is: " + WithoutTrailingStop(report.reason) + ".";
+      return "The file could not be repaired and was left as it is: " + WithoutTrailingStop(report.reason) +
+             ".";
     case RepairReport::Outcome::IoError:
       return "The file could not be repaired: " + WithoutTrailingStop(report.reason) +
              ". The repair will be tried again at the next start.";
@@ -46,8 +48,8 @@ std::string RepairOutcomeText(const RepairReport& report) {
 
 std::string RecordingStoppedText(const std::string& aviPath, const std::string& reason,
                                  const std::string& repairOutcome) {
-  std::string text = "The recording stopped because of an error.\nFile: " + aviPath + "\nReason: " +
-                     WithoutTrailingStop(reason) + ".";
+  std::string text = "The recording stopped because of an error.\nFile: " + aviPath +
+                     "\nReason: " + WithoutTrailingStop(reason) + ".";
   if (!repairOutcome.empty()) text += "\n" + repairOutcome;
   return text;
 }

@@ -4,8 +4,6 @@
 
 namespace zelvio {
 
-int IntegerOr(const std::string& text, int fallback) {
-  return ParseDecimal(text).value_or(fallback);
-}
+int IntegerOr(const std::string& text, int fallback) { return ParseDecimal(text).value_or(fallback); }
 
 }  // namespace zelvio

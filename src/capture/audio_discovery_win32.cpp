@@ -29,7 +29,8 @@ void DirectShowPipeline::ListAudioLinesAndFormats(int device, AudioListing& list
     AudioFormatCatalog->SetFromPin(pins.Pin(k));
     pins.Remove(k);
   }
-  for (int i = 0; i < AudioFormatCatalog->Count(); ++i) listing.formats.push_back(AudioFormatCatalog->Description(i));
+  for (int i = 0; i < AudioFormatCatalog->Count(); ++i)
+    listing.formats.push_back(AudioFormatCatalog->Description(i));
   AudioGraph.SetActive(false);
 
   listing.lines.clear();

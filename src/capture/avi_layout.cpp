@@ -29,9 +29,7 @@ constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 
 // The stream number as the two leading characters of a chunk id.
-uint32_t TwoDigits(size_t index) {
-  return uint32_t('0' + index / 10 % 10) | uint32_t('0' + index % 10) << 8;
-}
+uint32_t TwoDigits(size_t index) { return uint32_t('0' + index / 10 % 10) | uint32_t('0' + index % 10) << 8; }
 
 uint32_t Clamp32(uint64_t value) { return value > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(value); }
 
@@ -72,8 +70,8 @@ void PutAvih(Bytes& out, const HeaderInfo& info) {
     if (s.kind == StreamKind::Audio) {
       maxBytesPerSec += ReadAudioInfo(s).avgBytesPerSec;
     } else {
-      maxBytesPerSec += uint64_t(info.totals[i].largestChunk) * kAvgTimeUnitsPerSecond /
-                        uint64_t(s.avgTimePerFrame);
+      maxBytesPerSec +=
+          uint64_t(info.totals[i].largestChunk) * kAvgTimeUnitsPerSecond / uint64_t(s.avgTimePerFrame);
     }
   }
   size_t at = OpenChunk(out, kAvih);
@@ -131,7 +129,7 @@ void PutStrh(Bytes& out, const StreamFormat& s, const StreamTotals& totals) {
 
 void PutIndx(Bytes& out, size_t index, const StreamFormat& s, const StreamTotals& totals) {
   size_t at = OpenChunk(out, kIndx);
-  PutU16(out, 4);  // longs per entry
+  PutU16(out, 4);    // longs per entry
   out.push_back(0);  // sub type
   out.push_back(kIndexOfIndexes);
   PutU32(out, uint32_t(totals.superIndex.size()));
@@ -251,8 +249,10 @@ void ValidateStreams(const std::vector<StreamFormat>& streams) {
   if (streams.empty() || streams.size() > 100) throw AviError("a file needs 1 to 100 streams");
   for (const auto& s : streams) {
     if (s.format.size() > 0xFFFF) throw AviError("format block too large");
-    if (s.kind == StreamKind::Video) ReadVideoInfo(s);
-    else ReadAudioInfo(s);
+    if (s.kind == StreamKind::Video)
+      ReadVideoInfo(s);
+    else
+      ReadAudioInfo(s);
   }
 }
 
@@ -266,16 +266,13 @@ uint32_t ChunkId(size_t streamIndex, const StreamFormat& stream) {
   return TwoDigits(streamIndex) | suffix;
 }
 
-uint32_t StdIndexId(size_t streamIndex) {
-  return (FourCC("ix__") & 0xFFFFu) | TwoDigits(streamIndex) << 16;
-}
+uint32_t StdIndexId(size_t streamIndex) { return (FourCC("ix__") & 0xFFFFu) | TwoDigits(streamIndex) << 16; }
 
 bool IsStreamChunk(uint32_t id, size_t streamIndex, const StreamFormat& stream) {
   if (id == ChunkId(streamIndex, stream)) return true;
   if (stream.kind != StreamKind::Video) return false;
   uint32_t digits = TwoDigits(streamIndex);
-  return id == (digits | (FourCC("__db") & 0xFFFF0000u)) ||
-         id == (digits | (FourCC("__dc") & 0xFFFF0000u));
+  return id == (digits | (FourCC("__db") & 0xFFFF0000u)) || id == (digits | (FourCC("__dc") & 0xFFFF0000u));
 }
 
 uint64_t StreamUnits(const StreamFormat& stream, uint64_t chunks, uint64_t bytes) {
@@ -326,7 +323,7 @@ Bytes BuildStdIndex(size_t streamIndex, const std::vector<ChunkEntry>& segmentEn
   uint64_t base = mine.empty() ? 0 : mine.front()->offset + kChunkHeader;
   Bytes out;
   size_t at = OpenChunk(out, StdIndexId(streamIndex));
-  PutU16(out, 2);  // longs per entry
+  PutU16(out, 2);    // longs per entry
   out.push_back(0);  // sub type
   out.push_back(kIndexOfChunks);
   PutU32(out, uint32_t(mine.size()));

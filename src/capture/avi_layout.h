@@ -31,8 +31,8 @@ struct AviError : std::runtime_error {
 using Bytes = std::vector<uint8_t>;
 
 constexpr uint32_t FourCC(const char (&text)[5]) {
-  return uint32_t(uint8_t(text[0])) | uint32_t(uint8_t(text[1])) << 8 |
-         uint32_t(uint8_t(text[2])) << 16 | uint32_t(uint8_t(text[3])) << 24;
+  return uint32_t(uint8_t(text[0])) | uint32_t(uint8_t(text[1])) << 8 | uint32_t(uint8_t(text[2])) << 16 |
+         uint32_t(uint8_t(text[3])) << 24;
 }
 
 constexpr uint32_t kRiff = FourCC("RIFF");
@@ -107,8 +107,8 @@ uint64_t ChunkSpan(uint64_t payloadSize);
 
 // One entry of an 'indx' super index: where a segment's 'ix##' lies and what it covers.
 struct SuperIndexEntry {
-  uint64_t offset = 0;  // file offset of the ix## chunk
-  uint32_t size = 0;    // whole chunk, header included
+  uint64_t offset = 0;    // file offset of the ix## chunk
+  uint32_t size = 0;      // whole chunk, header included
   uint32_t duration = 0;  // stream units covered
 };
 
@@ -122,10 +122,10 @@ struct StreamTotals {
 
 struct HeaderInfo {
   std::vector<StreamFormat> streams;
-  std::vector<StreamTotals> totals;  // one per stream
+  std::vector<StreamTotals> totals;      // one per stream
   uint64_t headerSize = kHeaderReserve;  // where LIST 'movi' starts
-  uint64_t firstRiffSize = 0;     // end of the first RIFF (its idx1 included), from offset 0
-  uint64_t firstRiffVideoFrames = 0;  // video chunks inside the first RIFF
+  uint64_t firstRiffSize = 0;            // end of the first RIFF (its idx1 included), from offset 0
+  uint64_t firstRiffVideoFrames = 0;     // video chunks inside the first RIFF
 };
 
 // The complete header area, exactly `headerSize` bytes, JUNK filling what is left.

@@ -47,8 +47,9 @@ void AddTotals(const std::vector<ChunkEntry>& chunks, std::vector<StreamTotals>&
 }
 
 uint64_t VideoFrames(const std::vector<ChunkEntry>& chunks, const std::vector<StreamFormat>& streams) {
-  return uint64_t(std::count_if(chunks.begin(), chunks.end(),
-                                [&](const ChunkEntry& c) { return streams[c.stream].kind == StreamKind::Video; }));
+  return uint64_t(std::count_if(chunks.begin(), chunks.end(), [&](const ChunkEntry& c) {
+    return streams[c.stream].kind == StreamKind::Video;
+  }));
 }
 
 std::vector<uint64_t> ChunksPerStream(const ScannedSegment& segment, size_t streams) {
@@ -64,9 +65,11 @@ void AddEarlierSuperIndex(AviFile& file, ScannedSegment& segment, const std::vec
   std::vector<int> found(streams.size(), 0);
   for (const auto& ix : segment.stdIndexes) ++found[ix.stream];
   for (size_t s = 0; s < streams.size(); ++s) {
-    if (found[s] != (counts[s] ? 1 : 0)) throw RepairRefusal("an earlier segment of the file lacks its index");
+    if (found[s] != (counts[s] ? 1 : 0))
+      throw RepairRefusal("an earlier segment of the file lacks its index");
   }
-  if (!ApplyStdIndexes(file, segment)) throw RepairRefusal("an earlier segment's index does not match its chunks");
+  if (!ApplyStdIndexes(file, segment))
+    throw RepairRefusal("an earlier segment's index does not match its chunks");
   for (const auto& ix : segment.stdIndexes) {
     uint64_t bytes = 0;
     for (const auto& c : segment.chunks) bytes += c.stream == ix.stream ? c.size : 0;
@@ -84,7 +87,8 @@ uint64_t AppendLastIndexes(const ScannedSegment& segment, const std::vector<Stre
     Bytes index = BuildStdIndex(s, segment.chunks, streams);
     uint64_t bytes = 0;
     for (const auto& c : segment.chunks) bytes += c.stream == s ? c.size : 0;
-    totals[s].superIndex.push_back({pos, uint32_t(index.size()), uint32_t(StreamUnits(streams[s], counts[s], bytes))});
+    totals[s].superIndex.push_back(
+        {pos, uint32_t(index.size()), uint32_t(StreamUnits(streams[s], counts[s], bytes))});
     pos += index.size();
     plan.writes.push_back({pos - index.size(), std::move(index)});
   }
@@ -100,7 +104,8 @@ void DropEmptyTail(AviScan& scan) {
 void CountLength(const std::vector<StreamTotals>& totals, const std::vector<StreamFormat>& streams,
                  RepairResult& result) {
   for (size_t s = 0; s < streams.size(); ++s) {
-    if (streams[s].kind == StreamKind::Video && result.videoFrames == 0) result.videoFrames = totals[s].chunks;
+    if (streams[s].kind == StreamKind::Video && result.videoFrames == 0)
+      result.videoFrames = totals[s].chunks;
   }
   const StreamFormat& first = streams[0];
   if (first.kind == StreamKind::Video) {
@@ -130,7 +135,8 @@ uint64_t PlanEarlierSegments(AviFile& file, AviScan& scan, const std::vector<Str
     if (i == 0) firstRiffEnd = end;
     uint64_t moviEnd = i == 0 ? segment.idx1Offset : end;
     plan.writes.push_back({segment.moviStart + 4, U32Bytes(SizeField(moviEnd - segment.moviStart - 8))});
-    if (i > 0) plan.writes.push_back({segment.riffStart + 4, U32Bytes(SizeField(end - segment.riffStart - 8))});
+    if (i > 0)
+      plan.writes.push_back({segment.riffStart + 4, U32Bytes(SizeField(end - segment.riffStart - 8))});
   }
   return firstRiffEnd;
 }

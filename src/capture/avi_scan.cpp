@@ -249,7 +249,9 @@ class Scanner {
 
 }  // namespace
 
-AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams) { return Scanner(file, streams).Run(); }
+AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams) {
+  return Scanner(file, streams).Run();
+}
 
 bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
   // Flags are taken only when every index checks out, so a bad one changes nothing.
@@ -268,7 +270,8 @@ bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
       if (e == entries) return false;
       const uint8_t* entry = &index[kStdIndexHeader + e * kStdIndexEntrySize];
       uint32_t sizeField = GetU32(entry + 4);
-      if (base + GetU32(entry) != chunk.offset + kChunkHeader || (sizeField & 0x7FFFFFFFu) != chunk.size) return false;
+      if (base + GetU32(entry) != chunk.offset + kChunkHeader || (sizeField & 0x7FFFFFFFu) != chunk.size)
+        return false;
       chunk.key = (sizeField & 0x80000000u) == 0;
       ++e;
     }

@@ -29,11 +29,11 @@ struct ScannedSegment {
   uint64_t riffStart = 0;  // 0 for the first RIFF
   uint64_t moviStart = 0;  // its LIST 'movi' header
   uint32_t declaredRiffSize = 0;
-  bool closed = false;     // its movi size is set and the chunks fill it exactly
+  bool closed = false;  // its movi size is set and the chunks fill it exactly
   std::vector<ChunkEntry> chunks;
-  std::vector<FoundIndex> stdIndexes;  // ix## chunks inside its movi
+  std::vector<FoundIndex> stdIndexes;     // ix## chunks inside its movi
   uint64_t idx1Offset = 0, idx1Span = 0;  // the first segment's idx1 when present
-  uint64_t dataEnd = 0;    // end of its last complete stream chunk
+  uint64_t dataEnd = 0;                   // end of its last complete stream chunk
 };
 
 struct AviScan {

@@ -16,7 +16,7 @@ constexpr Guid kFormatVideoInfo2 = GuidLiteral("{F72A76A0-EB0A-11D0-ACE4-0000C0C
 constexpr Guid kFormatWaveFormatEx = GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
 constexpr size_t kVideoInfoBitmapAt = 48;
 constexpr size_t kVideoInfo2BitmapAt = 72;
-constexpr size_t kAvgTimePerFrameAt = 40;  // the same in both video headers
+constexpr size_t kAvgTimePerFrameAt = 40;                   // the same in both video headers
 constexpr int64_t kMaxAvgTimePerFrame = 10000000LL * 3600;  // one frame an hour
 
 std::string Hex(const Bytes& bytes) {
@@ -108,7 +108,9 @@ StreamFormat VideoStream(const SidecarMediaType& input, size_t bitmapAt, int64_t
 
 }  // namespace
 
-std::string SidecarPathFor(std::string_view aviPath) { return std::string(aviPath) + std::string(kSidecarSuffix); }
+std::string SidecarPathFor(std::string_view aviPath) {
+  return std::string(aviPath) + std::string(kSidecarSuffix);
+}
 
 std::string AviPathForSidecar(std::string_view sidecarPath) {
   if (sidecarPath.size() <= kSidecarSuffix.size()) return {};
@@ -122,8 +124,9 @@ std::string SerializeSidecar(const RecordingSidecar& sidecar) {
   text += "avgtimeperframe=" + std::to_string(sidecar.avgTimePerFrame) + "\n";
   for (size_t i = 0; i < sidecar.inputs.size(); ++i) {
     const auto& in = sidecar.inputs[i];
-    text += "input=" + std::to_string(i) + " major=" + GuidText(in.majorType) + " subtype=" + GuidText(in.subType) +
-            " formattype=" + GuidText(in.formatType) + " format=" + Hex(in.format) + "\n";
+    text += "input=" + std::to_string(i) + " major=" + GuidText(in.majorType) +
+            " subtype=" + GuidText(in.subType) + " formattype=" + GuidText(in.formatType) +
+            " format=" + Hex(in.format) + "\n";
   }
   return text;
 }
@@ -139,7 +142,8 @@ std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string*
   sidecar.programVersion = std::string(lines[1].substr(kVersionKey.size()));
   std::string_view line = lines[2], value;
   if (!PrintableVersion(sidecar.programVersion)) return Reject(reason, "bad version");
-  if (!TakeField(line, "avgtimeperframe=", value) || !line.empty()) return Reject(reason, "no frame time line");
+  if (!TakeField(line, "avgtimeperframe=", value) || !line.empty())
+    return Reject(reason, "no frame time line");
   if (!ParseNumber(value, sidecar.avgTimePerFrame) || sidecar.avgTimePerFrame <= 0 ||
       sidecar.avgTimePerFrame > kMaxAvgTimePerFrame) {
     return Reject(reason, "bad frame time");
@@ -164,7 +168,8 @@ std::vector<std::filesystem::path> FindSidecars(const std::filesystem::path& fol
   return found;
 }
 
-bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar, std::string* reason) {
+bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar,
+                      std::string* reason) {
   std::string text = SerializeSidecar(sidecar);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(text.data(), std::streamsize(text.size()));

@@ -52,8 +52,10 @@ std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string*
 // The sidecar files in a folder, sorted by name; none when the folder cannot be listed.
 std::vector<std::filesystem::path> FindSidecars(const std::filesystem::path& folder);
 // Whole-file helpers; false or nullopt with a reason on failure.
-bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar, std::string* reason = nullptr);
-std::optional<RecordingSidecar> ReadSidecarFile(const std::filesystem::path& path, std::string* reason = nullptr);
+bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar,
+                      std::string* reason = nullptr);
+std::optional<RecordingSidecar> ReadSidecarFile(const std::filesystem::path& path,
+                                                std::string* reason = nullptr);
 
 // The streams the mux writes for these inputs: video from a VIDEOINFOHEADER or
 // VIDEOINFOHEADER2 block (its own AvgTimePerFrame, else the sidecar's), audio from a

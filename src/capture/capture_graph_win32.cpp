@@ -13,7 +13,8 @@ namespace {
 
 constexpr const char* kPushSourceModule = "Filters/PushSource.ax";
 // {570757C1-D2D8-42D1-BA0C-24E1BED3F62F}
-constexpr GUID kPushSourceClass = {0x570757C1, 0xD2D8, 0x42D1, {0xBA, 0x0C, 0x24, 0xE1, 0xBE, 0xD3, 0xF6, 0x2F}};
+constexpr GUID kPushSourceClass = {
+    0x570757C1, 0xD2D8, 0x42D1, {0xBA, 0x0C, 0x24, 0xE1, 0xBE, 0xD3, 0xF6, 0x2F}};
 
 struct Connection {
   const GUID* mediaType;
@@ -31,8 +32,8 @@ void Render(ICaptureGraphBuilder2* builder, const Connection& connection) {
 // The audio connections are checked: a sound branch that fails to connect would otherwise
 // record video only without a word, and nothing at run time would tell.
 void RenderChecked(ICaptureGraphBuilder2* builder, const Connection& connection) {
-  CheckGraphResult(builder->RenderStream(nullptr, connection.mediaType, connection.source, nullptr,
-                                         connection.sink));
+  CheckGraphResult(
+      builder->RenderStream(nullptr, connection.mediaType, connection.source, nullptr, connection.sink));
 }
 
 // Full interleaving is set while nothing is connected to the mux yet: Wine's mux reconnects
@@ -70,7 +71,8 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
 
   // No selection means no compressor: the position table is only read inside its list.
   if (CompressorCatalog) CompressorFilter = CompressorCatalog->FilterAt(options.compressor);
-  if (CompressorFilter) FilterGraph.Manager()->AddFilter(CompressorFilter.Get(), WidenAnsi(options.compressorName).c_str());
+  if (CompressorFilter)
+    FilterGraph.Manager()->AddFilter(CompressorFilter.Get(), WidenAnsi(options.compressorName).c_str());
 
   if (options.audioEnabled) ConfigureAudioPins(options);
 
@@ -103,8 +105,8 @@ void DirectShowPipeline::ConfigureAudioPins(const CaptureOptions& options) {
     pins.Remove(k);
   }
   if (options.inputLine < 0 || options.inputLine >= pins.Count()) return;
-  CheckGraphResult(
-      Require<IAMAudioInputMixer>(pins.PinPtr(options.inputLine), IID_IAMAudioInputMixer)->put_Enable(static_cast<BOOL>(-1)));
+  CheckGraphResult(Require<IAMAudioInputMixer>(pins.PinPtr(options.inputLine), IID_IAMAudioInputMixer)
+                       ->put_Enable(static_cast<BOOL>(-1)));
 }
 
 // The mux goes to the writer first: Wine's AVI Mux must have its output connected before

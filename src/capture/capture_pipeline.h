@@ -47,9 +47,9 @@ struct ConnectedMediaType {
 struct RepairReport {
   enum class Outcome { Repaired, AlreadyComplete, Refused, IoError };
   Outcome outcome = Outcome::Refused;
-  double seconds = 0;   // Repaired: what the file now holds
-  int64_t frames = 0;   // Repaired: video frames in the file
-  std::string reason;   // Refused, IoError: why nothing was written
+  double seconds = 0;  // Repaired: what the file now holds
+  int64_t frames = 0;  // Repaired: video frames in the file
+  std::string reason;  // Refused, IoError: why nothing was written
 };
 
 class CapturePipeline {

@@ -40,14 +40,16 @@ std::vector<uint8_t> StoredDeviceMoniker(const std::u16string& displayName) {
 
 bool StoredDeviceMonikerName(const std::vector<uint8_t>& stored, std::u16string& displayName) {
   if (stored.size() < kHeaderBytes) return false;
-  if (!std::equal(stored.begin(), stored.begin() + kClassBytes, GuidBytes(kDeviceMonikerClass).begin())) return false;
+  if (!std::equal(stored.begin(), stored.begin() + kClassBytes, GuidBytes(kDeviceMonikerClass).begin()))
+    return false;
   ByteSpan view{stored.data(), stored.size()};
   uint32_t nameBytes = view.U32At(kClassBytes);
   if (nameBytes < 2 || nameBytes % 2 != 0 || nameBytes != stored.size() - kHeaderBytes) return false;
   size_t chars = nameBytes / 2 - 1;
   if (view.U16At(kHeaderBytes + chars * 2) != 0) return false;
   displayName.clear();
-  for (size_t i = 0; i < chars; ++i) displayName.push_back(static_cast<char16_t>(view.U16At(kHeaderBytes + i * 2)));
+  for (size_t i = 0; i < chars; ++i)
+    displayName.push_back(static_cast<char16_t>(view.U16At(kHeaderBytes + i * 2)));
   return true;
 }
 

@@ -11,7 +11,8 @@ namespace zelvio {
 namespace {
 
 // {F8388A40-D5BB-11D0-BE5A-0080C706568E}
-constexpr GUID kInfinitePinTee = {0xF8388A40, 0xD5BB, 0x11D0, {0xBE, 0x5A, 0x00, 0x80, 0xC7, 0x06, 0x56, 0x8E}};
+constexpr GUID kInfinitePinTee = {
+    0xF8388A40, 0xD5BB, 0x11D0, {0xBE, 0x5A, 0x00, 0x80, 0xC7, 0x06, 0x56, 0x8E}};
 // {C1F400A4-3F08-11D3-9F0B-006008039E37}
 constexpr GUID kNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 // {E2510970-F137-11CE-8B67-00AA00A3F1A6}
@@ -37,8 +38,9 @@ DirectShowPipeline::DirectShowPipeline(Platform& platform, HWND mainWindow)
       FilterNullRendererAudio("FilterNullRendererAudio", FixedFilterMoniker(kNullRenderer)),
       FilterAudioSource("FilterAudioSource", {}) {
   // The main window holds every component attached to its (still inactive) capture graph.
-  for (TFilter* component : {&FilterAviMux, &FilterFileWriter, &FilterInfiniteTeeVideo, &FilterNullRendererVideo,
-                             &FilterInfiniteTeeAudio, &FilterNullRendererAudio, &FilterAudioSource}) {
+  for (TFilter* component :
+       {&FilterAviMux, &FilterFileWriter, &FilterInfiniteTeeVideo, &FilterNullRendererVideo,
+        &FilterInfiniteTeeAudio, &FilterNullRendererAudio, &FilterAudioSource}) {
     component->SetFilterGraph(&FilterGraph);
   }
 }
@@ -90,7 +92,8 @@ int64_t DirectShowPipeline::CurrentPosition() {
 
 void DirectShowPipeline::ShowCompressorDialog() {
   if (!CompressorFilter) return;
-  ComPtr<IAMVfwCompressDialogs> dialogs = CompressorFilter.As<IAMVfwCompressDialogs>(IID_IAMVfwCompressDialogs);
+  ComPtr<IAMVfwCompressDialogs> dialogs =
+      CompressorFilter.As<IAMVfwCompressDialogs>(IID_IAMVfwCompressDialogs);
   if (!dialogs) return;
   if (dialogs->ShowDialog(VfwCompressDialog_QueryConfig, nullptr) != S_OK) return;
   dialogs->ShowDialog(VfwCompressDialog_Config, mainWindow_);

@@ -39,8 +39,8 @@ void TFilterGraph::Activate() {
   CheckGraphResult(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_ICaptureGraphBuilder2, builder.PutVoid()));
   ComPtr<IFilterGraph2> manager;
-  CheckGraphResult(
-      CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph2, manager.PutVoid()));
+  CheckGraphResult(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph2,
+                                    manager.PutVoid()));
   builder->SetFiltergraph(manager.Get());
   builder_ = builder;
   manager_ = manager;
@@ -87,7 +87,8 @@ void TFilterGraph::RegisterInRunningObjectTable() {
   std::string name = RunningObjectName(reinterpret_cast<uintptr_t>(graph.Get()), GetCurrentProcessId());
   ComPtr<IMoniker> moniker;
   if (FAILED(CreateItemMoniker(L"!", WidenAnsi(name).c_str(), moniker.Put()))) return;
-  if (FAILED(table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, graph.Get(), moniker.Get(), &rotCookie_))) rotCookie_ = 0;
+  if (FAILED(table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, graph.Get(), moniker.Get(), &rotCookie_)))
+    rotCookie_ = 0;
 }
 
 namespace {
@@ -132,7 +133,8 @@ void TFilterGraph::DrainEvents() {
 }
 
 bool TFilterGraph::RunGraph() {
-  ComPtr<IMediaControl> control = Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
+  ComPtr<IMediaControl> control =
+      Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
   if (!control) return false;
   HRESULT result = control->Run();
   CheckGraphResult(result);
@@ -140,7 +142,8 @@ bool TFilterGraph::RunGraph() {
 }
 
 bool TFilterGraph::PauseGraph() {
-  ComPtr<IMediaControl> control = Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
+  ComPtr<IMediaControl> control =
+      Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
   if (!control) return false;
   HRESULT result = control->Pause();
   CheckGraphResult(result);
@@ -148,7 +151,8 @@ bool TFilterGraph::PauseGraph() {
 }
 
 bool TFilterGraph::StopGraph() {
-  ComPtr<IMediaControl> control = Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
+  ComPtr<IMediaControl> control =
+      Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
   if (!control) return false;
   HRESULT result = control->Stop();
   CheckGraphResult(result);
@@ -193,8 +197,9 @@ void TFilterGraph::EmptyGraph() {
   StopFiltersLeftRunning();
   DisconnectAllPins();
   for (const ComPtr<IBaseFilter>& filter : ManagerFilters()) {
-    bool ownedByComponent = std::any_of(components_.begin(), components_.end(),
-                                        [&](TFilter* component) { return component->Instance() == filter.Get(); });
+    bool ownedByComponent = std::any_of(components_.begin(), components_.end(), [&](TFilter* component) {
+      return component->Instance() == filter.Get();
+    });
     if (!ownedByComponent) CheckGraphResult(manager_->RemoveFilter(filter.Get()));
   }
 }

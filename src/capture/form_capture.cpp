@@ -11,7 +11,8 @@ void TFormMain::EnumerateAudioDevices() {
 
 void TFormMain::EnumerateVideoCompressors() {
   ComboBoxVideoCompressors.Clear();
-  for (const std::string& name : pipeline_.EnumerateVideoCompressors()) ComboBoxVideoCompressors.AddItem(name);
+  for (const std::string& name : pipeline_.EnumerateVideoCompressors())
+    ComboBoxVideoCompressors.AddItem(name);
 }
 
 void TFormMain::ApplyAudioListing(const AudioListing& listing) {

@@ -30,7 +30,8 @@ std::optional<RecordingAbort> RecordingAbortOf(const GraphEvent& event) {
       if (event.param2 != 0) return std::nullopt;
       return RecordingAbort{0, "A capture device was removed"};
     case kSoundDeviceInError:
-      return RecordingAbort{0, "The audio capture device reported an error (" + std::to_string(event.param2) + ")"};
+      return RecordingAbort{
+          0, "The audio capture device reported an error (" + std::to_string(event.param2) + ")"};
     default:
       return std::nullopt;
   }

@@ -18,10 +18,12 @@ void RegisterClassOnce() {
 
 }  // namespace
 
-GraphNotifyWindow::GraphNotifyWindow(std::function<void()> onGraphEvent) : onGraphEvent_(std::move(onGraphEvent)) {
+GraphNotifyWindow::GraphNotifyWindow(std::function<void()> onGraphEvent)
+    : onGraphEvent_(std::move(onGraphEvent)) {
   RegisterClassOnce();
   // Message-only: it never shows and never appears among the top-level windows.
-  window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
   if (!window_) return;
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GraphNotifyWindow::WindowProc));

@@ -11,7 +11,8 @@ void CheckGraphResult(HRESULT result) {
   if (result >= 0) return;
   char text[256] = {};
   AMGetErrorTextA(result, text, sizeof text);
-  throw EDirectShowException(GraphErrorText(text, static_cast<int32_t>(result)), static_cast<int32_t>(result));
+  throw EDirectShowException(GraphErrorText(text, static_cast<int32_t>(result)),
+                             static_cast<int32_t>(result));
 }
 
 void ThrowInterfaceNotSupported() { throw ZelvioError("Interface not supported"); }

@@ -13,6 +13,7 @@ std::string GraphErrorText(const std::string& platformText, int32_t result);
 
 // "FilterGraph %p pid %x": the graph's address as the Windows runtime prints a pointer
 // (upper-case, zero-padded to the pointer width) and the process id in lower-case hex.
-std::string RunningObjectName(uintptr_t graphAddress, uint32_t processId, size_t pointerBytes = sizeof(void*));
+std::string RunningObjectName(uintptr_t graphAddress, uint32_t processId,
+                              size_t pointerBytes = sizeof(void*));
 
 }  // namespace zelvio

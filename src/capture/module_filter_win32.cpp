@@ -17,8 +17,8 @@ HMODULE LoadWithoutErrorBox(const std::string& module) {
 }
 
 ComPtr<IClassFactory> ClassFactory(HMODULE handle, const GUID& filterClass) {
-  auto getClassObject =
-      reinterpret_cast<GetClassObjectFunction>(reinterpret_cast<void*>(GetProcAddress(handle, "DllGetClassObject")));
+  auto getClassObject = reinterpret_cast<GetClassObjectFunction>(
+      reinterpret_cast<void*>(GetProcAddress(handle, "DllGetClassObject")));
   ComPtr<IClassFactory> factory;
   if (getClassObject) getClassObject(filterClass, IID_IClassFactory, factory.PutVoid());
   return factory;

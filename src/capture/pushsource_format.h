@@ -15,14 +15,14 @@ constexpr std::array<PixelFormat, 3> kOfferedFormats = {PixelFormat::Rgb32, Pixe
                                                         PixelFormat::Rgb555};
 
 struct VideoFormat {
-    PixelFormat pixels = PixelFormat::Rgb32;
-    int width = 0;
-    int height = 0;             // positive: bottom-up rows
-    int bitCount = 0;
-    int64_t stride = 0;         // bytes per row, padded to 4
-    int64_t imageSize = 0;
-    int64_t avgTimePerFrame = 0;
-    int64_t bitRate = 0;        // bits per second
+  PixelFormat pixels = PixelFormat::Rgb32;
+  int width = 0;
+  int height = 0;  // positive: bottom-up rows
+  int bitCount = 0;
+  int64_t stride = 0;  // bytes per row, padded to 4
+  int64_t imageSize = 0;
+  int64_t avgTimePerFrame = 0;
+  int64_t bitRate = 0;  // bits per second
 };
 
 int BitCountOf(PixelFormat pixels);

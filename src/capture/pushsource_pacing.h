@@ -13,8 +13,8 @@ int64_t FrameTimeForRate(int fps);
 int64_t SlotStart(int64_t slot, int64_t frameTime);
 
 struct SlotChoice {
-    int64_t slot;     // the slot to grab now
-    int64_t skipped;  // slots given up since the wanted one
+  int64_t slot;     // the slot to grab now
+  int64_t skipped;  // slots given up since the wanted one
 };
 
 // The wanted slot is grabbed while its interval has not ended; a grab that has fallen

@@ -13,24 +13,24 @@ constexpr int kDefaultFps = 25;
 constexpr int kMaxFps = 1000;
 
 struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
 
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Empty() const { return Width() <= 0 || Height() <= 0; }
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Empty() const { return Width() <= 0 || Height() <= 0; }
 };
 
 struct OverlayWindow {
-    Rect windowRect;
-    std::string_view caption;
+  Rect windowRect;
+  std::string_view caption;
 };
 
 struct CaptureTarget {
-    Rect area;
-    int fps = kDefaultFps;
+  Rect area;
+  int fps = kDefaultFps;
 };
 
 // "FormMainCapturer@25" -> 25; anything else (other prefix, no digits, trailing text,

@@ -27,7 +27,8 @@ std::string DirectShowPipeline::ResultText(int32_t result) {
   char graphText[256] = {};
   AMGetErrorTextA(code, graphText, sizeof graphText);
   text = graphText;
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
+  while (!text.empty() &&
+         (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
   }
   return text;

@@ -35,7 +35,8 @@ DeviceEntry ReadEntry(IMoniker* moniker) {
   ComPtr<IPropertyBag> bag;
   if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid()))) return entry;
   std::wstring text;
-  if (ReadText(bag.Get(), L"FriendlyName", text)) entry.friendlyName = NarrowToAnsi(text.c_str(), kMaxFriendlyName);
+  if (ReadText(bag.Get(), L"FriendlyName", text))
+    entry.friendlyName = NarrowToAnsi(text.c_str(), kMaxFriendlyName);
   Guid clsid;
   if (ReadText(bag.Get(), L"CLSID", text) && ParseGuid(NarrowToAnsi(text.c_str(), 64), clsid)) {
     entry.clsid = ToWindowsGuid(clsid);

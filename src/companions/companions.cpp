@@ -22,7 +22,8 @@ void TFormMain::LaunchOverlayProgram() {
 }
 
 void TFormMain::LaunchCursorHookProgram() {
-  platform_.StartProcess(kCursorHookProgram, PriorityClassForPosition(TrackBarCursorPriority.Position()), false);
+  platform_.StartProcess(kCursorHookProgram, PriorityClassForPosition(TrackBarCursorPriority.Position()),
+                         false);
 }
 
 void TFormMain::CloseCursorHookProgram() {

@@ -22,30 +22,30 @@ inline constexpr char kOverlayRateMark = '@';
 inline constexpr int kOverlayBorder = 8;
 
 enum class OverlayCommandKind {
-    ChangeFormCaption,  // "ChangeFormCaption$<caption>"
-    Create,             // "Create$W$H$X$Y$<flag>$RRGGBB"
-    ChangeFormColor,    // "ChangeFormColor$RRGGBB$<milliseconds>"
-    Close,              // "Close"
+  ChangeFormCaption,  // "ChangeFormCaption$<caption>"
+  Create,             // "Create$W$H$X$Y$<flag>$RRGGBB"
+  ChangeFormColor,    // "ChangeFormColor$RRGGBB$<milliseconds>"
+  Close,              // "Close"
 };
 
 // Red first, as the command text writes it.
 struct OverlayColor {
-    uint8_t r = 0;
-    uint8_t g = 0;
-    uint8_t b = 0;
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
 };
 
 // One parsed command; only the fields of its kind are meaningful.
 struct OverlayCommand {
-    OverlayCommandKind kind = OverlayCommandKind::Close;
-    std::string caption;       // ChangeFormCaption
-    int width = 0;             // Create: region size and screen position
-    int height = 0;
-    int left = 0;
-    int top = 0;
-    bool background = false;  // Create: "-1" on, "0" off
-    OverlayColor color;        // Create: backdrop colour; ChangeFormColor: frame colour
-    int durationMs = 0;        // ChangeFormColor: 0 = new state colour, > 0 = brief flash
+  OverlayCommandKind kind = OverlayCommandKind::Close;
+  std::string caption;  // ChangeFormCaption
+  int width = 0;        // Create: region size and screen position
+  int height = 0;
+  int left = 0;
+  int top = 0;
+  bool background = false;  // Create: "-1" on, "0" off
+  OverlayColor color;       // Create: backdrop colour; ChangeFormColor: frame colour
+  int durationMs = 0;       // ChangeFormColor: 0 = new state colour, > 0 = brief flash
 };
 
 // The frame's colours: one per recording state, and the brief flash of a snapshot.

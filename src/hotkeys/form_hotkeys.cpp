@@ -6,15 +6,35 @@ namespace zelvio {
 
 std::vector<TFormMain::HotkeyRow> TFormMain::HotkeyRows() {
   return {
-      {kHotkeyStart, ComboBoxVKStart, ComboBoxKeyStart, {"A", "B", "C", "D", "E", "F1", "F2"}, 5,
+      {kHotkeyStart,
+       ComboBoxVKStart,
+       ComboBoxKeyStart,
+       {"A", "B", "C", "D", "E", "F1", "F2"},
+       5,
        "Unable to assign start hotkey."},
-      {kHotkeyPause, ComboBoxVKPause, ComboBoxKeyPause, {"F", "G", "H", "I", "J", "F3", "F4"}, 5,
+      {kHotkeyPause,
+       ComboBoxVKPause,
+       ComboBoxKeyPause,
+       {"F", "G", "H", "I", "J", "F3", "F4"},
+       5,
        "Unable to assign pause hotkey."},
-      {kHotkeyStop, ComboBoxVKStop, ComboBoxKeyStop, {"K", "L", "M", "N", "O", "F5", "F6"}, 5,
+      {kHotkeyStop,
+       ComboBoxVKStop,
+       ComboBoxKeyStop,
+       {"K", "L", "M", "N", "O", "F5", "F6"},
+       5,
        "Unable to assign stop hotkey."},
-      {kHotkeySnapshot, ComboBoxVKSnapshot, ComboBoxKeySnapshot, {"P", "Q", "R", "S", "T", "F7", "F8"}, 5,
+      {kHotkeySnapshot,
+       ComboBoxVKSnapshot,
+       ComboBoxKeySnapshot,
+       {"P", "Q", "R", "S", "T", "F7", "F8"},
+       5,
        "Unable to assign snapshot hotkey."},
-      {kHotkeyToggleBackground, ComboBoxVKToggleBg, ComboBoxKeyToggleBg, {"U", "V", "W", "X", "Y", "Z", "F9", "F10"}, 6,
+      {kHotkeyToggleBackground,
+       ComboBoxVKToggleBg,
+       ComboBoxKeyToggleBg,
+       {"U", "V", "W", "X", "Y", "Z", "F9", "F10"},
+       6,
        "Unable to assign Toggle Bg hotkey."},
   };
 }
@@ -24,7 +44,8 @@ void TFormMain::RegisterHotkeys() {
     unsigned key = VirtualKeyFromName(row.key.Text());
     // A key list without a selection (a damaged settings file) has no key to offer: the
     // action stays without a hotkey and the user is told, as for a refused one.
-    bool registered = key != 0 && platform_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
+    bool registered =
+        key != 0 && platform_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
     if (!registered) platform_.ShowMessage(row.failure);
   }
 }

@@ -5,7 +5,13 @@
 
 namespace zelvio {
 
-enum HotkeyAction { kHotkeyStart = 1, kHotkeyPause = 2, kHotkeyStop = 3, kHotkeySnapshot = 4, kHotkeyToggleBackground = 5 };
+enum HotkeyAction {
+  kHotkeyStart = 1,
+  kHotkeyPause = 2,
+  kHotkeyStop = 3,
+  kHotkeySnapshot = 4,
+  kHotkeyToggleBackground = 5
+};
 
 // RegisterHotKey's modifier flags (MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN) and the code
 // of VK_F1, spelled out here because this file stays free of <windows.h>.

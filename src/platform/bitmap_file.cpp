@@ -28,7 +28,8 @@ bool ValidDepth(int bits) {
 void Check(const BitmapPixels& p) {
   if (p.width <= 0 || p.height <= 0) throw std::invalid_argument("bitmap without area");
   if (!ValidDepth(p.bitsPerPixel)) throw std::invalid_argument("unsupported colour depth");
-  if (!p.colourMasks.empty() && p.colourMasks.size() != 3) throw std::invalid_argument("three masks expected");
+  if (!p.colourMasks.empty() && p.colourMasks.size() != 3)
+    throw std::invalid_argument("three masks expected");
   if (!p.colourMasks.empty() && p.bitsPerPixel != 16 && p.bitsPerPixel != 32) {
     throw std::invalid_argument("masks only go with 16 or 32 bits per pixel");
   }

@@ -30,8 +30,8 @@ bool EnsureFolder(const std::string& folder) {
 bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
   if (suffix.size() > text.size()) return false;
   return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + (text.size() - suffix.size()),
-                        static_cast<int>(suffix.size()), suffix.c_str(), static_cast<int>(suffix.size())) ==
-         CSTR_EQUAL;
+                        static_cast<int>(suffix.size()), suffix.c_str(),
+                        static_cast<int>(suffix.size())) == CSTR_EQUAL;
 }
 
 // ERROR_SUCCESS or the code of the failed write; a write that takes nothing is a full disk.
@@ -76,8 +76,8 @@ std::string Win32Platform::ExecutableDirectory() {
 }
 
 bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
-  UniqueHandle file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
@@ -85,7 +85,8 @@ bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
   size_t done = 0;
   while (done < data.size()) {
     DWORD got = 0;
-    if (!::ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr)) return false;
+    if (!::ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr))
+      return false;
     if (got == 0) break;
     done += got;
   }

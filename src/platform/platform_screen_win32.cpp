@@ -110,8 +110,9 @@ void Win32Platform::SaveScreenBitmap(const Rect& source, const std::string& path
   if (!screen.Get()) throw ZelvioError("The screen could not be read");
   UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
   UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
-  if (!bitmap || !memory) throw ZelvioError("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
-                                            std::to_string(height) + " pixels");
+  if (!bitmap || !memory)
+    throw ZelvioError("Not enough memory for a bitmap of " + std::to_string(width) + " x " +
+                      std::to_string(height) + " pixels");
   {
     SelectedObject selected(memory.get(), bitmap.get());
     BitBlt(memory.get(), 0, 0, width, height, screen.Get(), source.left, source.top, SRCCOPY);

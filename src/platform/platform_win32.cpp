@@ -41,7 +41,8 @@ void Win32Platform::SendCopyData(WindowHandle target, const std::vector<uint8_t>
   message.dwData = 0;
   message.cbData = static_cast<DWORD>(data.size());
   message.lpData = data.empty() ? nullptr : data.data();
-  SendMessageA(ToHwnd(target), WM_COPYDATA, reinterpret_cast<WPARAM>(main_), reinterpret_cast<LPARAM>(&message));
+  SendMessageA(ToHwnd(target), WM_COPYDATA, reinterpret_cast<WPARAM>(main_),
+               reinterpret_cast<LPARAM>(&message));
 }
 
 void Win32Platform::SendCloseMessage(WindowHandle target) { SendMessageA(ToHwnd(target), WM_CLOSE, 0, 0); }
@@ -55,15 +56,16 @@ bool Win32Platform::GetWindowRect(WindowHandle window, Rect& rect) {
 
 // ---- Processes and messages ---------------------------------------------------------------
 
-bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creationFlags, bool waitForInputIdle) {
+bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creationFlags,
+                                 bool waitForInputIdle) {
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
+                      &startup, &process)) {
     return false;
   }
   UniqueHandle processHandle(process.hProcess);

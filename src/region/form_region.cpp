@@ -13,8 +13,9 @@ void TFormMain::UpdateRegion() {
   const int sh = screen.height;
 
   const bool customSize = RadioButtonDimCustom.Checked();
-  for (Control* c : std::initializer_list<Control*>{&BitBtnDecDimWidth, &TrackBarDimX, &BitBtnIncDimWidth,
-                                                    &BitBtnDecDimHeight, &TrackBarDimY, &BitBtnIncDimHeight}) {
+  for (Control* c :
+       std::initializer_list<Control*>{&BitBtnDecDimWidth, &TrackBarDimX, &BitBtnIncDimWidth,
+                                       &BitBtnDecDimHeight, &TrackBarDimY, &BitBtnIncDimHeight}) {
     c->SetVisible(customSize);
   }
 
@@ -36,8 +37,8 @@ void TFormMain::UpdateRegion() {
 
   ComboBoxDimension.SetVisible(RadioButtonDimPreDefined.Checked());
   const bool customPos = RadioButtonPosCustom.Checked();
-  for (Control* c : std::initializer_list<Control*>{&TrackBarPosX, &BitBtnDecPosX, &BitBtnIncPosX, &TrackBarPosY,
-                                                    &BitBtnIncPosY, &BitBtnDecPosY}) {
+  for (Control* c : std::initializer_list<Control*>{&TrackBarPosX, &BitBtnDecPosX, &BitBtnIncPosX,
+                                                    &TrackBarPosY, &BitBtnIncPosY, &BitBtnDecPosY}) {
     c->SetVisible(customPos);
   }
 

@@ -9,8 +9,8 @@ RegionSize PresetDimension(int index) {
   // Position 14 reads "648x486" in the list but has always produced 648 x 468; stored
   // settings and users' habits rely on that size, so it stays.
   static const std::array<RegionSize, 24> sizes = {{
-      {160, 120}, {176, 132}, {176, 144}, {240, 180}, {320, 240}, {352, 240}, {352, 288}, {400, 320},
-      {480, 480}, {480, 576}, {624, 488}, {640, 360}, {640, 480}, {640, 512}, {648, 468}, {672, 488},
+      {160, 120}, {176, 132}, {176, 144}, {240, 180}, {320, 240}, {352, 240}, {352, 288},  {400, 320},
+      {480, 480}, {480, 576}, {624, 488}, {640, 360}, {640, 480}, {640, 512}, {648, 468},  {672, 488},
       {704, 480}, {704, 576}, {720, 480}, {720, 576}, {800, 600}, {864, 480}, {1280, 720}, {1920, 1080},
   }};
   if (index < 0 || index >= static_cast<int>(sizes.size())) return {};
@@ -29,15 +29,24 @@ RegionOrigin AnchorOrigin(Anchor anchor, int sw, int sh, int w, int h) {
   int centreX = CentreOffset(sw - w);
   int centreY = CentreOffset(sh - h);
   switch (anchor) {
-    case Anchor::TopLeft: return {0, 0};
-    case Anchor::TopCenter: return {centreX, 0};
-    case Anchor::TopRight: return {sw - w, 0};
-    case Anchor::CenterLeft: return {0, centreY};
-    case Anchor::Center: return {centreX, centreY};
-    case Anchor::CenterRight: return {sw - w, centreY};
-    case Anchor::BottomLeft: return {0, sh - h};
-    case Anchor::BottomCenter: return {centreX, sh - h};
-    case Anchor::BottomRight: return {sw - w, sh - h};
+    case Anchor::TopLeft:
+      return {0, 0};
+    case Anchor::TopCenter:
+      return {centreX, 0};
+    case Anchor::TopRight:
+      return {sw - w, 0};
+    case Anchor::CenterLeft:
+      return {0, centreY};
+    case Anchor::Center:
+      return {centreX, centreY};
+    case Anchor::CenterRight:
+      return {sw - w, centreY};
+    case Anchor::BottomLeft:
+      return {0, sh - h};
+    case Anchor::BottomCenter:
+      return {centreX, sh - h};
+    case Anchor::BottomRight:
+      return {sw - w, sh - h};
   }
   return {};
 }

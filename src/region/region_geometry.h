@@ -14,7 +14,17 @@ RegionSize PresetDimension(int index);
 // Half of `a`, rounded to the nearest integer with halves going to the even neighbour.
 int CentreOffset(int a);
 
-enum class Anchor { TopLeft, TopCenter, TopRight, CenterLeft, Center, CenterRight, BottomLeft, BottomCenter, BottomRight };
+enum class Anchor {
+  TopLeft,
+  TopCenter,
+  TopRight,
+  CenterLeft,
+  Center,
+  CenterRight,
+  BottomLeft,
+  BottomCenter,
+  BottomRight
+};
 
 struct RegionOrigin {
   int left = 0;

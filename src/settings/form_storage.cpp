@@ -121,16 +121,19 @@ bool SetColourProperty(Control& control, std::string_view property, uint32_t val
 void ApplyStoredValue(Control& control, const StoredProp& entry, const std::string& text) {
   switch (entry.kind) {
     case StoredValueKind::Boolean:
-      if (std::optional<bool> value = DecodeBoolean(text)) SetBooleanProperty(control, entry.property, *value);
+      if (std::optional<bool> value = DecodeBoolean(text))
+        SetBooleanProperty(control, entry.property, *value);
       return;
     case StoredValueKind::Integer:
-      if (std::optional<int32_t> value = DecodeInteger(text)) SetIntegerProperty(control, entry.property, *value);
+      if (std::optional<int32_t> value = DecodeInteger(text))
+        SetIntegerProperty(control, entry.property, *value);
       return;
     case StoredValueKind::Text:
       SetTextProperty(control, entry.property, text);
       return;
     case StoredValueKind::Colour:
-      if (std::optional<uint32_t> value = DecodeColour(text)) SetColourProperty(control, entry.property, *value);
+      if (std::optional<uint32_t> value = DecodeColour(text))
+        SetColourProperty(control, entry.property, *value);
       return;
   }
 }
@@ -184,7 +187,8 @@ std::optional<std::string> EncodedProperty(const Control& control, const StoredP
     case StoredValueKind::Text:
       return TextProperty(control, entry.property);
     case StoredValueKind::Colour:
-      if (std::optional<uint32_t> value = ColourProperty(control, entry.property)) return EncodeColour(*value);
+      if (std::optional<uint32_t> value = ColourProperty(control, entry.property))
+        return EncodeColour(*value);
       return std::nullopt;
   }
   return std::nullopt;

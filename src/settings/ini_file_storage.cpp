@@ -57,9 +57,13 @@ void IniFileStorage::WriteString(const std::string& path, const std::string& val
   document_.WriteString(where.section, where.name, value);
 }
 
-void IniFileStorage::WriteInteger(const std::string& path, int value) { WriteString(path, EncodeInteger(value)); }
+void IniFileStorage::WriteInteger(const std::string& path, int value) {
+  WriteString(path, EncodeInteger(value));
+}
 
-void IniFileStorage::WriteBoolean(const std::string& path, bool value) { WriteString(path, EncodeBoolean(value)); }
+void IniFileStorage::WriteBoolean(const std::string& path, bool value) {
+  WriteString(path, EncodeBoolean(value));
+}
 
 void IniFileStorage::FlushSettingsFile() {
   if (readOnly_ || unreadable_ || fullFileName_.empty()) return;

@@ -8,9 +8,12 @@ namespace zelvio {
 void TrackBarPeer::RefreshState() {
   HWND w = Window();
   // The range goes first, so the position is never clamped by a range about to change.
-  if (SendMessageA(w, TBM_GETRANGEMIN, 0, 0) != bar_.Min()) SendMessageA(w, TBM_SETRANGEMIN, FALSE, bar_.Min());
-  if (SendMessageA(w, TBM_GETRANGEMAX, 0, 0) != bar_.Max()) SendMessageA(w, TBM_SETRANGEMAX, TRUE, bar_.Max());
-  if (SendMessageA(w, TBM_GETPOS, 0, 0) != bar_.Position()) SendMessageA(w, TBM_SETPOS, TRUE, bar_.Position());
+  if (SendMessageA(w, TBM_GETRANGEMIN, 0, 0) != bar_.Min())
+    SendMessageA(w, TBM_SETRANGEMIN, FALSE, bar_.Min());
+  if (SendMessageA(w, TBM_GETRANGEMAX, 0, 0) != bar_.Max())
+    SendMessageA(w, TBM_SETRANGEMAX, TRUE, bar_.Max());
+  if (SendMessageA(w, TBM_GETPOS, 0, 0) != bar_.Position())
+    SendMessageA(w, TBM_SETPOS, TRUE, bar_.Position());
 }
 
 void TrackBarPeer::OnScroll() {
@@ -49,7 +52,9 @@ int PageControlPeer::SheetIndex(const Control& sheet) const {
   return -1;
 }
 
-int PageControlPeer::SelectedIndex() const { return static_cast<int>(SendMessageA(Window(), TCM_GETCURSEL, 0, 0)); }
+int PageControlPeer::SelectedIndex() const {
+  return static_cast<int>(SendMessageA(Window(), TCM_GETCURSEL, 0, 0));
+}
 
 void PageControlPeer::RefreshState() {
   int index = 0;

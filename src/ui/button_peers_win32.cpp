@@ -7,7 +7,8 @@ namespace {
 
 void SetCheck(HWND window, bool checked) {
   WPARAM state = checked ? BST_CHECKED : BST_UNCHECKED;
-  if (static_cast<WPARAM>(SendMessageA(window, BM_GETCHECK, 0, 0)) != state) SendMessageA(window, BM_SETCHECK, state, 0);
+  if (static_cast<WPARAM>(SendMessageA(window, BM_GETCHECK, 0, 0)) != state)
+    SendMessageA(window, BM_SETCHECK, state, 0);
 }
 
 }  // namespace

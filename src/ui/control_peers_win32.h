@@ -14,7 +14,8 @@ namespace zelvio {
 
 class ButtonPeer : public WindowPeer {
  public:
-  ButtonPeer(PeerHost& host, Button& button, HWND window) : WindowPeer(host, button, window), button_(button) {}
+  ButtonPeer(PeerHost& host, Button& button, HWND window)
+      : WindowPeer(host, button, window), button_(button) {}
   void OnCommand(int code) override;
 
  protected:
@@ -28,7 +29,8 @@ class ButtonPeer : public WindowPeer {
 // keeps the system's own look in every state.
 class ImageButtonPeer : public ButtonPeer {
  public:
-  ImageButtonPeer(PeerHost& host, ImageButton& button, HWND window) : ButtonPeer(host, button, window), image_(button) {}
+  ImageButtonPeer(PeerHost& host, ImageButton& button, HWND window)
+      : ButtonPeer(host, button, window), image_(button) {}
   bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
  protected:
@@ -53,7 +55,8 @@ class CheckBoxPeer : public WindowPeer {
 
 class RadioButtonPeer : public WindowPeer {
  public:
-  RadioButtonPeer(PeerHost& host, RadioButton& radio, HWND window) : WindowPeer(host, radio, window), radio_(radio) {}
+  RadioButtonPeer(PeerHost& host, RadioButton& radio, HWND window)
+      : WindowPeer(host, radio, window), radio_(radio) {}
   void OnCommand(int code) override;
 
  protected:

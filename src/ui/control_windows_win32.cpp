@@ -16,8 +16,8 @@ constexpr int kSpinArrowsWidth = 17;
 
 HWND CreateChild(const ChildWindowSpec& spec, const char* windowClass, const std::string& text, DWORD style,
                  DWORD exStyle, const RECT& r, int id) {
-  HWND window = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top,
-                                r.right - r.left, r.bottom - r.top, spec.parent,
+  HWND window = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                                r.left, r.top, r.right - r.left, r.bottom - r.top, spec.parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), spec.instance, nullptr);
   if (window && spec.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
   return window;
@@ -26,12 +26,14 @@ HWND CreateChild(const ChildWindowSpec& spec, const char* windowClass, const std
 // A group box draws only its frame and caption. All control windows are siblings, so
 // nothing would paint its inside: it fills the inside itself, before its frame, with the
 // background its parent names for it, as it does for the caption.
-LRESULT CALLBACK FillGroupInterior(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK FillGroupInterior(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR) {
   if (message == WM_PAINT) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(window), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(window)));
     FillRect(dc, &paint.rcPaint, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     EndPaint(window, &paint);
@@ -65,11 +67,14 @@ DWORD TrackBarStyle(const TrackBar& bar, unsigned flags) {
   return style | TBS_HORZ | TBS_BOTTOM;
 }
 
-std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const ChildWindowSpec& spec, int id) {
-  HWND edit = CreateChild(spec, "EDIT", spin.Text(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.rect, id);
+std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const ChildWindowSpec& spec,
+                                           int id) {
+  HWND edit =
+      CreateChild(spec, "EDIT", spin.Text(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.rect, id);
   RECT arrowsRect{spec.rect.right, spec.rect.top, spec.rect.right + kSpinArrowsWidth, spec.rect.bottom};
-  HWND arrows = CreateChild(spec, UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
-                            arrowsRect, ControlIdFor(kSpinArrowsName));
+  HWND arrows =
+      CreateChild(spec, UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
+                  arrowsRect, ControlIdFor(kSpinArrowsName));
   SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
   // The arrows never reach an end of their own range, so every click reports a step; the
   // spin edit keeps the real value and its limits.
@@ -88,7 +93,8 @@ int OwnerDrawItemHeight(HFONT font) {
   return metrics.tmHeight + 2;
 }
 
-std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control, const ChildWindowSpec& spec) {
+std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control,
+                                                const ChildWindowSpec& spec) {
   const int id = ControlIdFor(control.Name());
   const RECT& r = spec.rect;
   const unsigned flags = spec.layoutFlags;
@@ -101,11 +107,13 @@ std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control
     case ControlKind::GroupBox:
       return std::make_unique<CaptionPeer>(host, control, CreateGroupBox(spec, control, id));
     case ControlKind::PageControl:
-      return std::make_unique<PageControlPeer>(host, control, CreateChild(spec, WC_TABCONTROLA, "", WS_TABSTOP, 0, r, id),
+      return std::make_unique<PageControlPeer>(host, control,
+                                               CreateChild(spec, WC_TABCONTROLA, "", WS_TABSTOP, 0, r, id),
                                                (flags & kLayoutTabImages) != 0);
     case ControlKind::Label: {
       HWND w = CreateChild(spec, "STATIC", control.Caption(), LabelStyle(flags), 0, r, id);
-      return std::make_unique<CaptionPeer>(host, control, w, (flags & kLayoutRedText) ? RGB(255, 0, 0) : CLR_INVALID);
+      return std::make_unique<CaptionPeer>(host, control, w,
+                                           (flags & kLayoutRedText) ? RGB(255, 0, 0) : CLR_INVALID);
     }
     case ControlKind::Edit:
       return std::make_unique<EditPeer>(
@@ -130,14 +138,14 @@ std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control
           CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_RADIOBUTTON, 0, r, id));
     case ControlKind::TrackBar: {
       auto& bar = static_cast<TrackBar&>(control);
-      return std::make_unique<TrackBarPeer>(host, bar,
-                                            CreateChild(spec, TRACKBAR_CLASSA, "", TrackBarStyle(bar, flags), 0, r, id));
+      return std::make_unique<TrackBarPeer>(
+          host, bar, CreateChild(spec, TRACKBAR_CLASSA, "", TrackBarStyle(bar, flags), 0, r, id));
     }
     case ControlKind::ComboBox:
       return std::make_unique<ComboBoxPeer>(
           host, static_cast<ComboBox&>(control),
-          CreateChild(spec, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, Taller(r, kDropDownHeight),
-                      id));
+          CreateChild(spec, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                      Taller(r, kDropDownHeight), id));
     case ControlKind::ListBox: {
       HWND w = CreateChild(spec, "LISTBOX", "",
                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,

@@ -20,7 +20,8 @@ struct ChildWindowSpec {
 
 // The window and its peer, not yet attached to the control and still hidden; nullptr for
 // kinds that have no window of their own (the form, panels, tab sheets, timers).
-std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control, const ChildWindowSpec& spec);
+std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control,
+                                                const ChildWindowSpec& spec);
 
 // Height of the items of owner-drawn lists in the given font.
 int OwnerDrawItemHeight(HFONT font);

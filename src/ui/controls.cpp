@@ -140,8 +140,7 @@ void RadioButton::SetChecked(bool checked) {
 
 // ---- Track bar ---------------------------------------------------------------------------
 
-TrackBar::TrackBar(std::string name, Control* parent, Orientation orientation, int min, int max,
-                   int position)
+TrackBar::TrackBar(std::string name, Control* parent, Orientation orientation, int min, int max, int position)
     : Control(ControlKind::TrackBar, std::move(name), parent),
       orientation_(orientation),
       min_(min),
@@ -219,7 +218,8 @@ void ListBox::UserSelect(int index) {
 
 // ---- Colour list ---------------------------------------------------------------------------
 
-ColorBox::ColorBox(std::string name, Control* parent) : Control(ControlKind::ColorBox, std::move(name), parent) {
+ColorBox::ColorBox(std::string name, Control* parent)
+    : Control(ControlKind::ColorBox, std::move(name), parent) {
   entries_.push_back({"Custom...", 0x000000});
   for (const auto& c : StandardColours()) entries_.push_back({c.displayName, c.value});
 }
@@ -260,9 +260,7 @@ SpinEdit::SpinEdit(std::string name, Control* parent, int min, int max, int valu
   SetValue(value);
 }
 
-int SpinEdit::Value() const {
-  return ParseDecimal(Text()).value_or(min_);
-}
+int SpinEdit::Value() const { return ParseDecimal(Text()).value_or(min_); }
 
 void SpinEdit::SetValue(int value) { SetCaption(std::to_string(std::clamp(value, min_, max_))); }
 

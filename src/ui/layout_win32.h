@@ -16,12 +16,12 @@ namespace zelvio {
 
 enum LayoutFlag : unsigned {
   kLayoutPlain = 0,
-  kLayoutTicks = 1,      // track bar with tick marks
-  kLayoutWrap = 2,       // label wraps its words
-  kLayoutRight = 4,      // label aligned right
-  kLayoutCentre = 8,     // label centred
-  kLayoutRedText = 16,   // label drawn in red
-  kLayoutTabImages = 32, // tab control with a picture on each tab
+  kLayoutTicks = 1,       // track bar with tick marks
+  kLayoutWrap = 2,        // label wraps its words
+  kLayoutRight = 4,       // label aligned right
+  kLayoutCentre = 8,      // label centred
+  kLayoutRedText = 16,    // label drawn in red
+  kLayoutTabImages = 32,  // tab control with a picture on each tab
 };
 
 struct ControlPlace {

@@ -9,11 +9,13 @@ namespace {
 
 void FillComboItems(HWND window, const std::vector<std::string>& items) {
   SendMessageA(window, CB_RESETCONTENT, 0, 0);
-  for (const std::string& item : items) SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const std::string& item : items)
+    SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
 void SelectComboItem(HWND window, int index) {
-  if (SendMessageA(window, CB_GETCURSEL, 0, 0) != index) SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (SendMessageA(window, CB_GETCURSEL, 0, 0) != index)
+    SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 }  // namespace
@@ -43,7 +45,8 @@ void ListBoxPeer::RefreshState() {
   if (shownItems_ != box_.Items()) {
     shownItems_ = box_.Items();
     SendMessageA(w, LB_RESETCONTENT, 0, 0);
-    for (const std::string& item : shownItems_) SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    for (const std::string& item : shownItems_)
+      SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
   if (SendMessageA(w, LB_GETCURSEL, 0, 0) != box_.ItemIndex()) {
     SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(box_.ItemIndex()), 0);
@@ -59,7 +62,8 @@ void ListBoxPeer::OnCommand(int code) {
 
 // ---- Colour list -------------------------------------------------------------------------
 
-ColorBoxPeer::ColorBoxPeer(PeerHost& host, ColorBox& box, HWND window) : WindowPeer(host, box, window), box_(box) {
+ColorBoxPeer::ColorBoxPeer(PeerHost& host, ColorBox& box, HWND window)
+    : WindowPeer(host, box, window), box_(box) {
   std::vector<std::string> names;
   for (const ColorBox::Entry& entry : box_.Entries()) names.push_back(entry.name);
   FillComboItems(window, names);
@@ -80,7 +84,8 @@ void ColorBoxPeer::OnCommand(int code) {
   int index = static_cast<int>(SendMessageA(Window(), CB_GETCURSEL, 0, 0));
   if (index == 0) {
     // The colour dialog waits until the drop-down has finished closing.
-    PostMessageA(Host().MainWindow(), kMessageDeferredPeerAction, static_cast<WPARAM>(GetDlgCtrlID(Window())), 0);
+    PostMessageA(Host().MainWindow(), kMessageDeferredPeerAction, static_cast<WPARAM>(GetDlgCtrlID(Window())),
+                 0);
     return;
   }
   Host().Guarded([this, index] { box_.UserSelect(index); });
@@ -115,7 +120,8 @@ bool ColorBoxPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
   RECT text{swatch.right + 4, r.top, r.right - 2, r.bottom};
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : (selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)));
+  SetTextColor(dc,
+               GetSysColor(disabled ? COLOR_GRAYTEXT : (selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)));
   DrawTextA(dc, entry.name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &r);
   return true;

@@ -19,7 +19,8 @@ namespace zelvio {
 
 class WindowPeer : public ControlPeer {
  public:
-  WindowPeer(PeerHost& host, Control& control, HWND window) : host_(host), control_(control), window_(window) {}
+  WindowPeer(PeerHost& host, Control& control, HWND window)
+      : host_(host), control_(control), window_(window) {}
   ~WindowPeer() override;
   WindowPeer(const WindowPeer&) = delete;
   WindowPeer& operator=(const WindowPeer&) = delete;

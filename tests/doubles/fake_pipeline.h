@@ -44,7 +44,7 @@ class FakePipeline : public CapturePipeline {
   // Whether a graph is built, as the product's GraphActive means it: a build sets it (also one
   // that fails half-way, since the graph manager exists by then); stopping keeps it.
   bool graphActive = false;
-  int64_t position = 0;      // 100-nanosecond units
+  int64_t position = 0;                        // 100-nanosecond units
   std::map<int32_t, std::string> resultTexts;  // a missing code reads "Error: 0x8007000E"
   std::vector<ConnectedMediaType> muxInputs;
   std::map<std::string, RepairReport> repairOutcomes;  // by AVI path; missing: refused
@@ -89,11 +89,10 @@ class FakePipeline : public CapturePipeline {
 
   void BuildCaptureGraph(const CaptureOptions& options) override {
     builds.push_back(options);
-    log.push_back("build: audio=" + std::string(options.audioEnabled ? "on" : "off") +
-                  " device=" + std::to_string(options.audioDevice) + " compressor=" +
-                  std::to_string(options.compressor) + " '" + options.compressorName + "' format=" +
-                  std::to_string(options.audioFormat) + " line=" + std::to_string(options.inputLine) +
-                  " path=" + options.screencastPath);
+    log.push_back("build: audio=" + std::string(options.audioEnabled ? "on" : "off") + " device=" +
+                  std::to_string(options.audioDevice) + " compressor=" + std::to_string(options.compressor) +
+                  " '" + options.compressorName + "' format=" + std::to_string(options.audioFormat) +
+                  " line=" + std::to_string(options.inputLine) + " path=" + options.screencastPath);
     graphActive = true;
     FailIfAsked("build");
   }

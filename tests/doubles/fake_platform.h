@@ -86,7 +86,7 @@ class FakePlatform : public Platform {
 
   // The file system: full path -> file. Paths compare exactly, letter case included.
   std::map<std::string, File> files;
-  std::set<std::string> failingWrites;  // paths whose replacement fails; old contents stay
+  std::set<std::string> failingWrites;    // paths whose replacement fails; old contents stay
   std::set<std::string> failingRemovals;  // paths whose deletion fails; the file stays
   std::set<std::string> missingFolders;   // every other folder exists
 

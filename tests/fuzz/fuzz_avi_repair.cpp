@@ -28,7 +28,8 @@ RecordingSidecar Sidecar(int choice) {
   raw[40] = mjpg[40] = 0x15;  // AvgTimePerFrame 333333 (0x51615)
   raw[41] = mjpg[41] = 0x16;
   raw[42] = mjpg[42] = 0x05;
-  Bytes rawBitmap = avitest::BitmapHeader(16, 8, 32, 0), mjpgBitmap = avitest::BitmapHeader(16, 8, 24, avitest::kMjpg);
+  Bytes rawBitmap = avitest::BitmapHeader(16, 8, 32, 0),
+        mjpgBitmap = avitest::BitmapHeader(16, 8, 24, avitest::kMjpg);
   raw.insert(raw.end(), rawBitmap.begin(), rawBitmap.end());
   mjpg.insert(mjpg.end(), mjpgBitmap.begin(), mjpgBitmap.end());
   SidecarMediaType audio{kAudio, {}, kWaveFormatEx, avitest::WaveFormat(8000, 16, 1)};
@@ -86,14 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   StrictFile file(original);
   RepairResult result = RepairAvi(file, sidecar);
   switch (result.outcome) {
-  case RepairOutcome::IoError:
-    std::abort();  // memory never fails; this would be a read past the end
-  case RepairOutcome::Refused:
-  case RepairOutcome::AlreadyComplete:
-    if (file.Bytes() != original || file.Flushes() != 0) std::abort();
-    return 0;
-  case RepairOutcome::Repaired:
-    break;
+    case RepairOutcome::IoError:
+      std::abort();  // memory never fails; this would be a read past the end
+    case RepairOutcome::Refused:
+    case RepairOutcome::AlreadyComplete:
+      if (file.Bytes() != original || file.Flushes() != 0) std::abort();
+      return 0;
+    case RepairOutcome::Repaired:
+      break;
   }
   CheckRepaired(file.Bytes(), result);
   Bytes repaired = file.Bytes();

@@ -18,7 +18,8 @@ bool Same(const RecordingSidecar& a, const RecordingSidecar& b) {
   if (a.inputs.size() != b.inputs.size()) return false;
   for (size_t i = 0; i < a.inputs.size(); ++i) {
     const auto &x = a.inputs[i], &y = b.inputs[i];
-    if (!(x.majorType == y.majorType) || !(x.subType == y.subType) || !(x.formatType == y.formatType)) return false;
+    if (!(x.majorType == y.majorType) || !(x.subType == y.subType) || !(x.formatType == y.formatType))
+      return false;
     if (x.format != y.format) return false;
   }
   return true;

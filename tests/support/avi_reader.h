@@ -114,9 +114,12 @@ class AviReader {
       uint32_t size = U32(pos + 4);
       uint64_t next = pos + 8 + size + (size & 1);
       if (pos + 8 + size > end) Fail("chunk " + id + " past its parent", pos);
-      if (id == "LIST") List(pos, size);
-      else if (id == "idx1") Idx1(pos, size, first);
-      else if (id != "JUNK") Fail("unexpected chunk " + id, pos);
+      if (id == "LIST")
+        List(pos, size);
+      else if (id == "idx1")
+        Idx1(pos, size, first);
+      else if (id != "JUNK")
+        Fail("unexpected chunk " + id, pos);
       pos = next;
     }
   }
@@ -124,9 +127,12 @@ class AviReader {
   void List(uint64_t pos, uint32_t size) {
     std::string type = Id(pos + 8);
     uint64_t end = pos + 8 + size;
-    if (type == "hdrl") Hdrl(pos + 12, end);
-    else if (type == "movi") Movi(pos, end);
-    else Fail("unexpected list " + type, pos);
+    if (type == "hdrl")
+      Hdrl(pos + 12, end);
+    else if (type == "movi")
+      Movi(pos, end);
+    else
+      Fail("unexpected list " + type, pos);
   }
 
   void Hdrl(uint64_t pos, uint64_t end) {
@@ -190,8 +196,10 @@ class AviReader {
       uint32_t size = U32(pos + 4);
       if (pos + 8 + size > end) Fail("chunk " + id + " past its movi", pos);
       bool stream = id.size() == 4 && isdigit(uint8_t(id[0])) && isdigit(uint8_t(id[1]));
-      if (stream) view_.data.push_back({id, pos, size});
-      else if (id.rfind("ix", 0) != 0 && id != "JUNK") Fail("unexpected chunk " + id + " in movi", pos);
+      if (stream)
+        view_.data.push_back({id, pos, size});
+      else if (id.rfind("ix", 0) != 0 && id != "JUNK")
+        Fail("unexpected chunk " + id + " in movi", pos);
       pos += 8 + size + (size & 1);
     }
   }

@@ -83,7 +83,8 @@ struct SparseSink : zelvio::avi::AviSink {
 
   void WriteAt(uint64_t offset, const void* data, size_t n) override {
     Write w{offset, n, {}};
-    if (n <= kKeepLimit) w.data.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + n);
+    if (n <= kKeepLimit)
+      w.data.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + n);
     writes.push_back(std::move(w));
     size = std::max<uint64_t>(size, offset + n);
   }

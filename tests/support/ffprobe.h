@@ -43,7 +43,8 @@ inline Probe RunFfprobe(const std::string& path, bool countPackets = false) {
   Probe probe;
   std::string errFile = path + ".ffprobe.err";
   std::string count = countPackets ? "-count_packets" : "-count_frames";
-  std::string cmd = "ffprobe -v error " + count + " -show_streams -of compact '" + path + "' 2>'" + errFile + "'";
+  std::string cmd =
+      "ffprobe -v error " + count + " -show_streams -of compact '" + path + "' 2>'" + errFile + "'";
   FILE* out = popen(cmd.c_str(), "r");
   if (!out) return probe;
   probe.ran = true;

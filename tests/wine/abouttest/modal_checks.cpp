@@ -140,7 +140,8 @@ void FirstShowing(Session& s, ztest::Report& report, int& scrolledTo) {
     PressShiftTab(GetFocus());
   });
   steps.Add([&] {
-    report.Check(GetFocus() == Control(s.about, "BitBtnCheckVersion"), "Shift+Tab goes back to \"Check Version\"");
+    report.Check(GetFocus() == Control(s.about, "BitBtnCheckVersion"),
+                 "Shift+Tab goes back to \"Check Version\"");
     ReleaseShift();
     SetFocus(s.memo);
   });

@@ -40,7 +40,8 @@ void CheckFrame(HWND about, ztest::Report& report) {
   report.Equal("client width", zelvio::kAboutClientWidth, client.right);
   report.Equal("client height", zelvio::kAboutClientHeight, client.bottom);
   report.Check(HasStyle(about, WS_CAPTION | WS_SYSMENU), "caption with a close box");
-  report.Check(!HasAnyStyle(about, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), "not resizable, no minimise or maximise");
+  report.Check(!HasAnyStyle(about, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+               "not resizable, no minimise or maximise");
   report.Check((GetWindowLongPtrA(about, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0, "tool-window border");
 }
 
@@ -87,13 +88,15 @@ void CheckMemo(HWND about, ztest::Report& report) {
   HWND memo = GetDlgItem(about, zelvio::AboutControlIdFor("MemoInfo"));
   if (!memo) return;
   report.Check(WindowText(memo) == zelvio::AboutUsageText(), "memo holds the usage text");
-  report.Check(ClassOf(memo) == "Edit" && HasStyle(memo, ES_MULTILINE | ES_READONLY | WS_VSCROLL), "memo is a read-only multi-line edit with a vertical scroll bar");
+  report.Check(ClassOf(memo) == "Edit" && HasStyle(memo, ES_MULTILINE | ES_READONLY | WS_VSCROLL),
+               "memo is a read-only multi-line edit with a vertical scroll bar");
   report.Check(!HasAnyStyle(memo, WS_HSCROLL | ES_AUTOHSCROLL), "memo wraps instead of scrolling sideways");
   std::string text = zelvio::AboutUsageText();
   long long textLines = 1;
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++textLines;
   long long shownLines = SendMessageA(memo, EM_GETLINECOUNT, 0, 0);
-  report.Check(shownLines > textLines, "long lines wrap in the memo", std::to_string(shownLines) + " shown for " + std::to_string(textLines));
+  report.Check(shownLines > textLines, "long lines wrap in the memo",
+               std::to_string(shownLines) + " shown for " + std::to_string(textLines));
   report.Check(GetNextDlgTabItem(about, nullptr, FALSE) == memo, "memo is the first stop of the Tab key");
 }
 

@@ -6,8 +6,8 @@
 #include <windows.h>
 
 struct ProbeOptions {
-    // Keeps the red frame on the screen this long, for a screenshot from outside.
-    DWORD holdMs = 0;
+  // Keeps the red frame on the screen this long, for a screenshot from outside.
+  DWORD holdMs = 0;
 };
 
 void RunOverlayChecks(ztest::Report& report, const ProbeOptions& options);

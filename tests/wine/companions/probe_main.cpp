@@ -16,31 +16,31 @@
 namespace {
 
 bool ReadOptions(int argc, char** argv, ProbeOptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        bool hasValue = i + 1 < argc;
-        if (std::strcmp(argv[i], "--dir") == 0 && hasValue) {
-            if (!SetCurrentDirectoryA(argv[++i])) {
-                std::printf("cannot enter folder %s\n", argv[i]);
-                return false;
-            }
-        } else if (std::strcmp(argv[i], "--hold-ms") == 0 && hasValue) {
-            options.holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
-        } else {
-            std::printf("usage: companions_probe [--dir <folder>] [--hold-ms <ms>]\n");
-            return false;
-        }
+  for (int i = 1; i < argc; ++i) {
+    bool hasValue = i + 1 < argc;
+    if (std::strcmp(argv[i], "--dir") == 0 && hasValue) {
+      if (!SetCurrentDirectoryA(argv[++i])) {
+        std::printf("cannot enter folder %s\n", argv[i]);
+        return false;
+      }
+    } else if (std::strcmp(argv[i], "--hold-ms") == 0 && hasValue) {
+      options.holdMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else {
+      std::printf("usage: companions_probe [--dir <folder>] [--hold-ms <ms>]\n");
+      return false;
     }
-    return true;
+  }
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    ProbeOptions options;
-    if (!ReadOptions(argc, argv, options)) return 2;
+  ProbeOptions options;
+  if (!ReadOptions(argc, argv, options)) return 2;
 
-    ztest::Report report;
-    RunOverlayChecks(report, options);
-    RunHookCursorChecks(report);
-    return report.Finish();
+  ztest::Report report;
+  RunOverlayChecks(report, options);
+  RunHookCursorChecks(report);
+  return report.Finish();
 }

@@ -9,23 +9,23 @@
 // A started process; a process still running when the holder goes is terminated, so a
 // failed check never leaves an overlay behind on the display.
 class ChildProcess {
-public:
-    ChildProcess() = default;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess();
+ public:
+  ChildProcess() = default;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();
 
-    // CreateProcessA with the relative command line, as the recorder starts its companions.
-    bool Start(const std::string& commandLine);
-    bool WaitIdle(DWORD timeoutMs) const;
-    bool WaitExit(DWORD timeoutMs) const;
-    DWORD ExitCode() const;
-    DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_; }
+  // CreateProcessA with the relative command line, as the recorder starts its companions.
+  bool Start(const std::string& commandLine);
+  bool WaitIdle(DWORD timeoutMs) const;
+  bool WaitExit(DWORD timeoutMs) const;
+  DWORD ExitCode() const;
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_; }
 
-private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
 };
 
 // The window of the given class that belongs to the process, or null.

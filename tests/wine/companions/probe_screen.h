@@ -18,20 +18,20 @@ using ztest::ScreenPixel;
 // A plain, ordinary (not topmost) window filled with one colour that counts the clicks
 // it receives.
 class Canvas {
-public:
-    Canvas() = default;
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
+ public:
+  Canvas() = default;
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  ~Canvas();
 
-    bool Create(const RECT& rect, COLORREF color);
-    HWND Window() const { return window_; }
-    int Clicks() const { return clicks_; }
+  bool Create(const RECT& rect, COLORREF color);
+  HWND Window() const { return window_; }
+  int Clicks() const { return clicks_; }
 
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND window_ = nullptr;
-    COLORREF color_ = 0;
-    int clicks_ = 0;
+  HWND window_ = nullptr;
+  COLORREF color_ = 0;
+  int clicks_ = 0;
 };

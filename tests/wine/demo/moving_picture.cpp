@@ -76,8 +76,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.lpszClassName = "ZelvioMovingPicture";
   RegisterClassA(&wc);
-  HWND window = CreateWindowExA(0, wc.lpszClassName, "Moving picture", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr,
-                                nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, wc.lpszClassName, "Moving picture", WS_POPUP | WS_VISIBLE, x, y, w, h,
+                                nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   SetTimer(window, kTick, 40, nullptr);
   MSG msg;

@@ -43,8 +43,8 @@ bool StartProgram(const std::string& exe, const std::string& folder, PROCESS_INF
   std::string commandLine = "\"" + exe + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
-  return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, out) != FALSE;
+  return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, out) != FALSE;
 }
 
 }  // namespace
@@ -58,8 +58,7 @@ int StartTimedCommand(const Args& args) {
   Stopwatch stopwatch;
   PROCESS_INFORMATION process = {};
   if (!StartProgram(args[0], args[1], &process)) {
-    return Fail("could not start " + args[0] + " (error " + std::to_string(GetLastError()) +
-                ")");
+    return Fail("could not start " + args[0] + " (error " + std::to_string(GetLastError()) + ")");
   }
   UniqueHandle processHandle(process.hProcess);
   UniqueHandle threadHandle(process.hThread);

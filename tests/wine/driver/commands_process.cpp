@@ -54,7 +54,8 @@ int EndSessionCommand(const Args& args) {
   HWND main = MainWindow();
   if (main == nullptr) return Fail("main window not found");
   DWORD pid = ProcessOf(main);
-  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  UniqueHandle process(
+      OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   if (!process) return Fail("could not open process " + std::to_string(pid));
   DWORD_PTR granted = 0;
   if (!SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, reason, SMTO_NORMAL, kExitWaitMs, &granted)) {
@@ -67,7 +68,8 @@ int EndSessionCommand(const Args& args) {
   }
   // Whatever the program left for later is lost now, as it would be on Windows.
   bool killed = TerminateProcess(process.get(), kKilledExitCode) != FALSE;
-  if (WaitForSingleObject(process.get(), kExitWaitMs) != WAIT_OBJECT_0) return Fail("the process did not end");
+  if (WaitForSingleObject(process.get(), kExitWaitMs) != WAIT_OBJECT_0)
+    return Fail("the process did not end");
   DWORD exitCode = 0;
   GetExitCodeProcess(process.get(), &exitCode);
   PrintFlag("killed", killed && exitCode == kKilledExitCode);

@@ -19,8 +19,8 @@ constexpr UINT kHandleWaitMs = 3000;
 
 bool Notify(HWND edit, WORD code) {
   WPARAM wParam = MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(edit)), code);
-  return SendWithin(GetParent(edit), WM_COMMAND, wParam, reinterpret_cast<LPARAM>(edit),
-                    kHandleWaitMs, nullptr);
+  return SendWithin(GetParent(edit), WM_COMMAND, wParam, reinterpret_cast<LPARAM>(edit), kHandleWaitMs,
+                    nullptr);
 }
 
 }  // namespace
@@ -36,8 +36,7 @@ int SetTextCommand(const Args& args) {
   if (!IsWindowEnabled(edit)) return Fail("control is disabled");
   if ((GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) != 0) return Fail("edit box is read-only");
   // WM_SETTEXT is carried across processes with its text.
-  if (!SendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()),
-                  kHandleWaitMs, nullptr)) {
+  if (!SendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()), kHandleWaitMs, nullptr)) {
     return Fail("the edit box did not take the text");
   }
   bool handled = Notify(edit, EN_CHANGE) && Notify(edit, EN_KILLFOCUS);

@@ -21,8 +21,8 @@ std::string Hex(unsigned long value) {
 }
 
 std::string RectText(const RECT& rect) {
-  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-         std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
+         std::to_string(rect.bottom);
 }
 
 // The style bits the tests ask about get a line of their own, so a shell test compares a

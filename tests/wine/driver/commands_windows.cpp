@@ -15,8 +15,8 @@ namespace {
 constexpr long long kDefaultTimeoutMs = 10000;
 
 std::string RectText(const RECT& rect) {
-  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
-         std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
+         std::to_string(rect.bottom);
 }
 
 void PrintWindow(HWND window) {

@@ -42,8 +42,7 @@ ActionResult SelectInList(HWND list, int index) {
   int count = static_cast<int>(Query(list, LB_GETCOUNT));
   if (index < 0 || index >= count) return Failed("index out of range");
   Query(list, LB_SETCURSEL, static_cast<WPARAM>(index));
-  return Sent(GetParent(list), WM_COMMAND, CommandFor(list, LBN_SELCHANGE),
-              reinterpret_cast<LPARAM>(list));
+  return Sent(GetParent(list), WM_COMMAND, CommandFor(list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
 }  // namespace
@@ -51,8 +50,8 @@ ActionResult SelectInList(HWND list, int index) {
 ActionResult Click(HWND control) {
   if (!Operable(control)) return Failed("control is disabled");
   ControlType type = TypeOf(control);
-  bool isButton = type == ControlType::PushButton || type == ControlType::CheckBox ||
-                  type == ControlType::RadioButton;
+  bool isButton =
+      type == ControlType::PushButton || type == ControlType::CheckBox || type == ControlType::RadioButton;
   if (!isButton) return Failed(std::string("cannot click a ") + TypeName(type));
   return Sent(control, BM_CLICK, 0, 0);
 }
@@ -75,8 +74,7 @@ ActionResult SetTrackBar(HWND control, int position) {
   UINT message = vertical ? WM_VSCROLL : WM_HSCROLL;
   LPARAM source = reinterpret_cast<LPARAM>(control);
   WORD thumb = static_cast<WORD>(Query(control, TBM_GETPOS));
-  ActionResult result = Sent(GetParent(control), message, MAKEWPARAM(TB_THUMBPOSITION, thumb),
-                             source);
+  ActionResult result = Sent(GetParent(control), message, MAKEWPARAM(TB_THUMBPOSITION, thumb), source);
   if (!result.handled) return result;
   return Sent(GetParent(control), message, MAKEWPARAM(TB_ENDTRACK, 0), source);
 }

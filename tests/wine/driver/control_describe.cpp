@@ -45,14 +45,13 @@ std::string ItemText(HWND control, UINT lengthMessage, UINT textMessage, int ind
   std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(control, textMessage, static_cast<WPARAM>(index),
-                           reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG,
-                           kItemTimeoutMs, &copied)) {
+                           reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, kItemTimeoutMs,
+                           &copied)) {
     return std::string();
   }
   int wideLength = static_cast<int>(copied);
   if (wideLength <= 0 || wideLength > static_cast<int>(length)) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr,
-                                 nullptr);
+  int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), size, nullptr, nullptr);
   return text;
@@ -84,8 +83,7 @@ void DescribeCombo(HWND combo) {
   if (holdsText) {
     PrintField("selected", ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, selection));
   } else {
-    PrintField("selected",
-               Hex(static_cast<unsigned long long>(Query(combo, CB_GETITEMDATA, selection))));
+    PrintField("selected", Hex(static_cast<unsigned long long>(Query(combo, CB_GETITEMDATA, selection))));
   }
 }
 
@@ -167,14 +165,29 @@ void DescribeControl(HWND control) {
   PrintFlag("showing", IsWindowVisible(control) != FALSE);
   switch (type) {
     case ControlType::CheckBox:
-    case ControlType::RadioButton: DescribeButton(control); break;
-    case ControlType::ComboBox: DescribeCombo(control); break;
-    case ControlType::ListBox: DescribeList(control); break;
-    case ControlType::Edit: DescribeEdit(control); break;
-    case ControlType::TrackBar: DescribeTrackBar(control); break;
-    case ControlType::TabControl: DescribeTabs(control); break;
-    case ControlType::UpDown: DescribeUpDown(control); break;
-    default: break;
+    case ControlType::RadioButton:
+      DescribeButton(control);
+      break;
+    case ControlType::ComboBox:
+      DescribeCombo(control);
+      break;
+    case ControlType::ListBox:
+      DescribeList(control);
+      break;
+    case ControlType::Edit:
+      DescribeEdit(control);
+      break;
+    case ControlType::TrackBar:
+      DescribeTrackBar(control);
+      break;
+    case ControlType::TabControl:
+      DescribeTabs(control);
+      break;
+    case ControlType::UpDown:
+      DescribeUpDown(control);
+      break;
+    default:
+      break;
   }
 }
 

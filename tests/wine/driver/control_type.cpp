@@ -49,27 +49,37 @@ ControlType TypeOf(HWND window) {
 
 const char* TypeName(ControlType type) {
   switch (type) {
-    case ControlType::PushButton: return "button";
-    case ControlType::CheckBox: return "checkbox";
-    case ControlType::RadioButton: return "radiobutton";
-    case ControlType::GroupBox: return "groupbox";
-    case ControlType::Label: return "label";
-    case ControlType::Edit: return "edit";
-    case ControlType::ComboBox: return "combobox";
-    case ControlType::ListBox: return "listbox";
-    case ControlType::TrackBar: return "trackbar";
-    case ControlType::TabControl: return "tabcontrol";
-    case ControlType::UpDown: return "updown";
-    case ControlType::Other: return "other";
+    case ControlType::PushButton:
+      return "button";
+    case ControlType::CheckBox:
+      return "checkbox";
+    case ControlType::RadioButton:
+      return "radiobutton";
+    case ControlType::GroupBox:
+      return "groupbox";
+    case ControlType::Label:
+      return "label";
+    case ControlType::Edit:
+      return "edit";
+    case ControlType::ComboBox:
+      return "combobox";
+    case ControlType::ListBox:
+      return "listbox";
+    case ControlType::TrackBar:
+      return "trackbar";
+    case ControlType::TabControl:
+      return "tabcontrol";
+    case ControlType::UpDown:
+      return "updown";
+    case ControlType::Other:
+      return "other";
   }
   return "other";
 }
 
-bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
-                LRESULT* result) {
+bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result) {
   DWORD_PTR answer = 0;
-  LRESULT ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs,
-                                   &answer);
+  LRESULT ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer);
   if (result != nullptr) *result = static_cast<LRESULT>(answer);
   return ok != 0;
 }

@@ -26,8 +26,7 @@ const char* TypeName(ControlType type);
 
 // Sends with a time limit: a handler that opens a modal box must not hang the harness.
 // Returns false when the target did not answer in time (it may still be handling it).
-bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs,
-                LRESULT* result);
+bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs, LRESULT* result);
 
 // Reads a value a control answers at once; 0 when the control does not answer.
 LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -23,8 +23,7 @@ HWND WaitForTopLevel(const std::string& className, const std::string& title, DWO
   }
 }
 
-bool WaitForTopLevelGone(const std::string& className, const std::string& title,
-                         DWORD timeoutMs) {
+bool WaitForTopLevelGone(const std::string& className, const std::string& title, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
     if (FindTopLevel(className, title) == nullptr) return true;
@@ -44,9 +43,8 @@ DWORD ProcessOf(HWND window) {
 std::string WindowText(HWND window) {
   char buffer[4096] = {};
   DWORD_PTR copied = 0;
-  LRESULT ok = SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer),
-                                   reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                                   kTextTimeoutMs, &copied);
+  LRESULT ok = SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
+                                   SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied);
   if (ok == 0) return std::string();
   return std::string(buffer, static_cast<size_t>(copied));
 }

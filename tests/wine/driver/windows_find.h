@@ -14,8 +14,7 @@ HWND FindTopLevel(const std::string& className, const std::string& title);
 
 // Polls until the window exists (or is gone); returns it, or nullptr after the time-out.
 HWND WaitForTopLevel(const std::string& className, const std::string& title, DWORD timeoutMs);
-bool WaitForTopLevelGone(const std::string& className, const std::string& title,
-                         DWORD timeoutMs);
+bool WaitForTopLevelGone(const std::string& className, const std::string& title, DWORD timeoutMs);
 
 // FindWindowA("TFormMain", NULL): every control command works on this window.
 HWND MainWindow();

@@ -13,83 +13,83 @@ const char kRegionClass[] = "ZelvioGraphTestRegion";
 const UINT_PTR kTimerId = 1;
 
 struct PaintState {
-    BarcodeLayout layout;
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER origin;
-    long shown = -1;
+  BarcodeLayout layout;
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER origin;
+  long shown = -1;
 };
 
 PaintState g_paint;
 
 long CurrentCounter() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    double ms = static_cast<double>(now.QuadPart - g_paint.origin.QuadPart) * 1000.0 /
-                static_cast<double>(g_paint.frequency.QuadPart);
-    return static_cast<long>(ms / g_paint.layout.tickMs);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  double ms = static_cast<double>(now.QuadPart - g_paint.origin.QuadPart) * 1000.0 /
+              static_cast<double>(g_paint.frequency.QuadPart);
+  return static_cast<long>(ms / g_paint.layout.tickMs);
 }
 
 // Draws the whole bar into a memory bitmap first, then one BitBlt: a grab then sees either
 // the old or the new bar, rarely a mix (the complement bits catch that).
 void DrawBarcode(HWND hwnd, long counter) {
-    const BarcodeLayout& l = g_paint.layout;
-    int total = 2 * l.bits;
-    int w = total * l.blockWidth;
-    HDC dc = GetDC(hwnd);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, w, l.blockHeight);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    unsigned value = static_cast<unsigned>(counter) & ((1u << l.bits) - 1);
-    for (int i = 0; i < total; ++i) {
-        int bit = i < l.bits ? l.bits - 1 - i : 2 * l.bits - 1 - i;
-        bool set = ((value >> bit) & 1u) != 0;
-        if (i >= l.bits) set = !set;
-        RECT r{i * l.blockWidth, 0, (i + 1) * l.blockWidth, l.blockHeight};
-        FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(set ? BLACK_BRUSH : WHITE_BRUSH)));
-    }
-    BitBlt(dc, l.barX, l.barY, w, l.blockHeight, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(hwnd, dc);
+  const BarcodeLayout& l = g_paint.layout;
+  int total = 2 * l.bits;
+  int w = total * l.blockWidth;
+  HDC dc = GetDC(hwnd);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, w, l.blockHeight);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  unsigned value = static_cast<unsigned>(counter) & ((1u << l.bits) - 1);
+  for (int i = 0; i < total; ++i) {
+    int bit = i < l.bits ? l.bits - 1 - i : 2 * l.bits - 1 - i;
+    bool set = ((value >> bit) & 1u) != 0;
+    if (i >= l.bits) set = !set;
+    RECT r{i * l.blockWidth, 0, (i + 1) * l.blockWidth, l.blockHeight};
+    FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(set ? BLACK_BRUSH : WHITE_BRUSH)));
+  }
+  BitBlt(dc, l.barX, l.barY, w, l.blockHeight, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(hwnd, dc);
 }
 
 LRESULT CALLBACK RegionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_TIMER: {
-            long counter = CurrentCounter();
-            if (counter != g_paint.shown) {
-                g_paint.shown = counter;
-                DrawBarcode(hwnd, counter);
-            }
-            return 0;
-        }
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-            EndPaint(hwnd, &ps);
-            DrawBarcode(hwnd, g_paint.shown < 0 ? 0 : g_paint.shown);
-            return 0;
-        }
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+  switch (msg) {
+    case WM_TIMER: {
+      long counter = CurrentCounter();
+      if (counter != g_paint.shown) {
+        g_paint.shown = counter;
+        DrawBarcode(hwnd, counter);
+      }
+      return 0;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+      EndPaint(hwnd, &ps);
+      DrawBarcode(hwnd, g_paint.shown < 0 ? 0 : g_paint.shown);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 bool RegisterClasses(HINSTANCE instance) {
-    WNDCLASSA region = {};
-    region.lpfnWndProc = RegionProc;
-    region.hInstance = instance;
-    region.lpszClassName = kRegionClass;
-    region.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    WNDCLASSA overlay = {};
-    overlay.lpfnWndProc = DefWindowProcA;
-    overlay.hInstance = instance;
-    overlay.lpszClassName = zelvio::kOverlayWindowClass;
-    return RegisterClassA(&region) && RegisterClassA(&overlay);
+  WNDCLASSA region = {};
+  region.lpfnWndProc = RegionProc;
+  region.hInstance = instance;
+  region.lpszClassName = kRegionClass;
+  region.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  WNDCLASSA overlay = {};
+  overlay.lpfnWndProc = DefWindowProcA;
+  overlay.hInstance = instance;
+  overlay.lpszClassName = zelvio::kOverlayWindowClass;
+  return RegisterClassA(&region) && RegisterClassA(&overlay);
 }
 
 }  // namespace
@@ -99,58 +99,59 @@ BarcodeWindows::BarcodeWindows(const BarcodeLayout& layout) : layout_(layout) {}
 BarcodeWindows::~BarcodeWindows() { Stop(); }
 
 bool BarcodeWindows::Start() {
-    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, &BarcodeWindows::ThreadMain, this, 0, &threadId_);
-    if (!thread_) return false;
-    WaitForSingleObject(ready_, 60000);
-    return ok_;
+  ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  thread_ = CreateThread(nullptr, 0, &BarcodeWindows::ThreadMain, this, 0, &threadId_);
+  if (!thread_) return false;
+  WaitForSingleObject(ready_, 60000);
+  return ok_;
 }
 
 void BarcodeWindows::Stop() {
-    if (!thread_) return;
-    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
-    CloseHandle(ready_);
-    thread_ = nullptr;
+  if (!thread_) return;
+  PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+  WaitForSingleObject(thread_, 10000);
+  CloseHandle(thread_);
+  CloseHandle(ready_);
+  thread_ = nullptr;
 }
 
 DWORD WINAPI BarcodeWindows::ThreadMain(void* self) {
-    static_cast<BarcodeWindows*>(self)->Run();
-    return 0;
+  static_cast<BarcodeWindows*>(self)->Run();
+  return 0;
 }
 
 void BarcodeWindows::Run() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    g_paint.layout = layout_;
-    QueryPerformanceFrequency(&g_paint.frequency);
-    QueryPerformanceCounter(&g_paint.origin);
-    if (!RegisterClasses(instance)) {
-        std::printf("windows: RegisterClass failed, error %lu\n", GetLastError());
-        SetEvent(ready_);
-        return;
-    }
-    const std::string caption = zelvio::OverlayRateCaption(std::to_string(layout_.fps));
-    const BarcodeLayout& l = layout_;
-    constexpr int kBorder = zelvio::kOverlayBorder;
-    HWND overlay = CreateWindowExA(WS_EX_TOOLWINDOW, zelvio::kOverlayWindowClass, caption.c_str(), WS_POPUP,
-                                   l.left - kBorder, l.top - kBorder, l.width + 2 * kBorder,
-                                   l.height + 2 * kBorder, nullptr, nullptr, instance, nullptr);
-    HWND region = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionClass, "GraphTestRegion",
-                                  WS_POPUP | WS_VISIBLE, l.left, l.top, l.width, l.height, nullptr,
-                                  nullptr, instance, nullptr);
-    UINT_PTR timer = region ? SetTimer(region, kTimerId, 2, nullptr) : 0;
-    ok_ = overlay && region && timer;
-    if (!ok_) std::printf("windows: overlay %p region %p timer %u error %lu\n", static_cast<void*>(overlay),
-                          static_cast<void*>(region), static_cast<unsigned>(timer), GetLastError());
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  g_paint.layout = layout_;
+  QueryPerformanceFrequency(&g_paint.frequency);
+  QueryPerformanceCounter(&g_paint.origin);
+  if (!RegisterClasses(instance)) {
+    std::printf("windows: RegisterClass failed, error %lu\n", GetLastError());
     SetEvent(ready_);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    if (region) DestroyWindow(region);
-    if (overlay) DestroyWindow(overlay);
+    return;
+  }
+  const std::string caption = zelvio::OverlayRateCaption(std::to_string(layout_.fps));
+  const BarcodeLayout& l = layout_;
+  constexpr int kBorder = zelvio::kOverlayBorder;
+  HWND overlay = CreateWindowExA(WS_EX_TOOLWINDOW, zelvio::kOverlayWindowClass, caption.c_str(), WS_POPUP,
+                                 l.left - kBorder, l.top - kBorder, l.width + 2 * kBorder,
+                                 l.height + 2 * kBorder, nullptr, nullptr, instance, nullptr);
+  HWND region = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionClass, "GraphTestRegion",
+                                WS_POPUP | WS_VISIBLE, l.left, l.top, l.width, l.height, nullptr, nullptr,
+                                instance, nullptr);
+  UINT_PTR timer = region ? SetTimer(region, kTimerId, 2, nullptr) : 0;
+  ok_ = overlay && region && timer;
+  if (!ok_)
+    std::printf("windows: overlay %p region %p timer %u error %lu\n", static_cast<void*>(overlay),
+                static_cast<void*>(region), static_cast<unsigned>(timer), GetLastError());
+  SetEvent(ready_);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (region) DestroyWindow(region);
+  if (overlay) DestroyWindow(overlay);
 }
 
 }  // namespace graphtest

@@ -11,25 +11,25 @@
 namespace graphtest {
 
 struct RecordingGraph {
-    kit::ComPtr<IGraphBuilder> graph;
-    kit::ComPtr<ICaptureGraphBuilder2> builder;
-    kit::ComPtr<IBaseFilter> pushSource;
-    kit::ComPtr<IBaseFilter> videoTee;
-    kit::ComPtr<IBaseFilter> codec;
-    kit::ComPtr<IBaseFilter> videoNull;
-    kit::ComPtr<IBaseFilter> mux;
-    kit::ComPtr<IBaseFilter> writer;
-    kit::ComPtr<IBaseFilter> audio;
-    kit::ComPtr<IBaseFilter> audioTee;
-    kit::ComPtr<IBaseFilter> audioNull;
-    bool audioInMux = false;
+  kit::ComPtr<IGraphBuilder> graph;
+  kit::ComPtr<ICaptureGraphBuilder2> builder;
+  kit::ComPtr<IBaseFilter> pushSource;
+  kit::ComPtr<IBaseFilter> videoTee;
+  kit::ComPtr<IBaseFilter> codec;
+  kit::ComPtr<IBaseFilter> videoNull;
+  kit::ComPtr<IBaseFilter> mux;
+  kit::ComPtr<IBaseFilter> writer;
+  kit::ComPtr<IBaseFilter> audio;
+  kit::ComPtr<IBaseFilter> audioTee;
+  kit::ComPtr<IBaseFilter> audioNull;
+  bool audioInMux = false;
 };
 
 // Creates PushSource from its module the way the recorder does (LoadLibrary, DllGetClassObject).
 HRESULT LoadFilterFromModule(const std::string& module, const CLSID& clsid, IBaseFilter** out);
 
-bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring& aviPath,
-                         RecordingGraph& g, ztest::Report& report);
+bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring& aviPath, RecordingGraph& g,
+                         ztest::Report& report);
 
 // Stops every filter, then releases the graph (a failed run can leave filters paused).
 void TearDown(RecordingGraph& g);

@@ -16,62 +16,63 @@ namespace {
 // A reference clock that shows whatever time the test gives it, so "not yet" and "now"
 // are exact instead of depending on how busy the machine is.
 class HandClock : public IReferenceClock {
-public:
-    std::atomic<LONGLONG> now{0};
+ public:
+  std::atomic<LONGLONG> now{0};
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IReferenceClock) {
-            *out = static_cast<IReferenceClock*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IReferenceClock) {
+      *out = static_cast<IReferenceClock*>(this);
+      AddRef();
+      return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs_); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs_); }
-    STDMETHODIMP GetTime(REFERENCE_TIME* time) override {
-        if (!time) return E_POINTER;
-        *time = now.load();
-        return S_OK;
-    }
-    STDMETHODIMP AdviseTime(REFERENCE_TIME, REFERENCE_TIME, HEVENT, DWORD_PTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP AdvisePeriodic(REFERENCE_TIME, REFERENCE_TIME, HSEMAPHORE, DWORD_PTR*) override {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP Unadvise(DWORD_PTR) override { return E_NOTIMPL; }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs_); }
+  STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs_); }
+  STDMETHODIMP GetTime(REFERENCE_TIME* time) override {
+    if (!time) return E_POINTER;
+    *time = now.load();
+    return S_OK;
+  }
+  STDMETHODIMP AdviseTime(REFERENCE_TIME, REFERENCE_TIME, HEVENT, DWORD_PTR*) override { return E_NOTIMPL; }
+  STDMETHODIMP AdvisePeriodic(REFERENCE_TIME, REFERENCE_TIME, HSEMAPHORE, DWORD_PTR*) override {
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP Unadvise(DWORD_PTR) override { return E_NOTIMPL; }
 
-private:
-    std::atomic<long> refs_{1};  // lives on the test's stack
+ private:
+  std::atomic<long> refs_{1};  // lives on the test's stack
 };
 
 // Waits once for `target` on the streaming thread and keeps what the wait answered; later
 // steps wait for a time that never comes, so only a state change ends them.
 class WaitOnce : public kit::LiveLoop::Body {
-public:
-    explicit WaitOnce(REFERENCE_TIME target) : target_(target), done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+ public:
+  explicit WaitOnce(REFERENCE_TIME target)
+      : target_(target), done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-    void CueStep(kit::LiveLoop&) override {}
-    void StreamStep(kit::LiveLoop& loop) override {
-        if (waited_) {
-            loop.WaitForStreamTime(LLONG_MAX / 2);
-            return;
-        }
-        answer = loop.WaitForStreamTime(target_);
-        streamTimeAfter = loop.StreamTime();
-        waited_ = true;
-        SetEvent(done_.Get());
+  void CueStep(kit::LiveLoop&) override {}
+  void StreamStep(kit::LiveLoop& loop) override {
+    if (waited_) {
+      loop.WaitForStreamTime(LLONG_MAX / 2);
+      return;
     }
-    bool Done(DWORD ms) { return WaitForSingleObject(done_.Get(), ms) == WAIT_OBJECT_0; }
+    answer = loop.WaitForStreamTime(target_);
+    streamTimeAfter = loop.StreamTime();
+    waited_ = true;
+    SetEvent(done_.Get());
+  }
+  bool Done(DWORD ms) { return WaitForSingleObject(done_.Get(), ms) == WAIT_OBJECT_0; }
 
-    bool answer = false;
-    REFERENCE_TIME streamTimeAfter = 0;
+  bool answer = false;
+  REFERENCE_TIME streamTimeAfter = 0;
 
-private:
-    REFERENCE_TIME target_;
-    bool waited_ = false;
-    kit::UniqueHandle done_;
+ private:
+  REFERENCE_TIME target_;
+  bool waited_ = false;
+  kit::UniqueHandle done_;
 };
 
 constexpr REFERENCE_TIME kStart = 50'000'000;     // clock time at Run: stream time 0
@@ -80,73 +81,76 @@ constexpr REFERENCE_TIME kFarAway = 600'000'000;  // a minute: never reached her
 
 // The wait ends when the clock reaches the target, not a moment earlier, and says so.
 void CheckWaitEndsAtTheTarget(ztest::Report& report) {
-    HandClock clock;
-    clock.now = kStart;
-    WaitOnce body(kTarget);
-    kit::LiveLoop loop(body);
-    if (FAILED(loop.Start())) {
-        report.Check(false, "streaming thread starts");
-        return;
-    }
-    loop.Run(&clock, kStart);
-    report.Check(!body.Done(200), "stream time 0: the wait for 0.5 s goes on");
-    // The thread sleeps for the 0.5 s it expected, then looks again and keeps looking in
-    // millisecond steps while the clock stands just short of the target.
-    clock.now = kStart + kTarget - 1;
-    report.Check(!body.Done(800), "100 ns short of the target: the wait goes on");
-    clock.now = kStart + kTarget;
-    const bool ended = body.Done(2000);
-    report.Check(ended && body.answer, ztest::Format("at the target the wait ends and answers true (%s, %s)",
-                 ended ? "ended" : "still waiting", body.answer ? "true" : "false"));
-    report.Check(ended && body.streamTimeAfter >= kTarget, ztest::Format("stream time after the wait %lld >= %lld",
-                 static_cast<long long>(body.streamTimeAfter), static_cast<long long>(kTarget)));
-    loop.Stop();
+  HandClock clock;
+  clock.now = kStart;
+  WaitOnce body(kTarget);
+  kit::LiveLoop loop(body);
+  if (FAILED(loop.Start())) {
+    report.Check(false, "streaming thread starts");
+    return;
+  }
+  loop.Run(&clock, kStart);
+  report.Check(!body.Done(200), "stream time 0: the wait for 0.5 s goes on");
+  // The thread sleeps for the 0.5 s it expected, then looks again and keeps looking in
+  // millisecond steps while the clock stands just short of the target.
+  clock.now = kStart + kTarget - 1;
+  report.Check(!body.Done(800), "100 ns short of the target: the wait goes on");
+  clock.now = kStart + kTarget;
+  const bool ended = body.Done(2000);
+  report.Check(ended && body.answer,
+               ztest::Format("at the target the wait ends and answers true (%s, %s)",
+                             ended ? "ended" : "still waiting", body.answer ? "true" : "false"));
+  report.Check(ended && body.streamTimeAfter >= kTarget,
+               ztest::Format("stream time after the wait %lld >= %lld",
+                             static_cast<long long>(body.streamTimeAfter), static_cast<long long>(kTarget)));
+  loop.Stop();
 }
 
 // A target already behind stream time needs no wait at all.
 void CheckPastTargetReturnsAtOnce(ztest::Report& report) {
-    HandClock clock;
-    clock.now = kStart + kTarget + 10'000'000;
-    WaitOnce body(kTarget);
-    kit::LiveLoop loop(body);
-    if (FAILED(loop.Start())) {
-        report.Check(false, "streaming thread starts");
-        return;
-    }
-    loop.Run(&clock, kStart);
-    const bool ended = body.Done(1000);
-    report.Check(ended && body.answer, "a target already passed: the wait answers true at once");
-    loop.Stop();
+  HandClock clock;
+  clock.now = kStart + kTarget + 10'000'000;
+  WaitOnce body(kTarget);
+  kit::LiveLoop loop(body);
+  if (FAILED(loop.Start())) {
+    report.Check(false, "streaming thread starts");
+    return;
+  }
+  loop.Run(&clock, kStart);
+  const bool ended = body.Done(1000);
+  report.Check(ended && body.answer, "a target already passed: the wait answers true at once");
+  loop.Stop();
 }
 
 // Pausing (and stopping) while the thread waits ends the wait with false, long before the
 // target, so a state change never hangs on a frame that is not due yet.
 void CheckStateChangeEndsTheWait(ztest::Report& report) {
-    HandClock clock;
-    clock.now = kStart;
-    WaitOnce body(kFarAway);
-    kit::LiveLoop loop(body);
-    if (FAILED(loop.Start())) {
-        report.Check(false, "streaming thread starts");
-        return;
-    }
-    loop.Run(&clock, kStart);
-    report.Check(!body.Done(200), "target a minute away: the wait goes on");
-    loop.Pause();
-    const bool ended = body.Done(1000);
-    report.Check(ended && !body.answer, ztest::Format("Pause ends the wait, which answers false (%s)",
-                 ended ? (body.answer ? "true" : "false") : "still waiting"));
-    DWORD before = GetTickCount();
-    loop.Stop();
-    report.Check(GetTickCount() - before < 1000, "Stop ends the streaming thread at once");
+  HandClock clock;
+  clock.now = kStart;
+  WaitOnce body(kFarAway);
+  kit::LiveLoop loop(body);
+  if (FAILED(loop.Start())) {
+    report.Check(false, "streaming thread starts");
+    return;
+  }
+  loop.Run(&clock, kStart);
+  report.Check(!body.Done(200), "target a minute away: the wait goes on");
+  loop.Pause();
+  const bool ended = body.Done(1000);
+  report.Check(ended && !body.answer,
+               ztest::Format("Pause ends the wait, which answers false (%s)",
+                             ended ? (body.answer ? "true" : "false") : "still waiting"));
+  DWORD before = GetTickCount();
+  loop.Stop();
+  report.Check(GetTickCount() - before < 1000, "Stop ends the streaming thread at once");
 }
 
 }  // namespace
 
 void CheckLiveLoopWait(ztest::Report& report) {
-    CheckWaitEndsAtTheTarget(report);
-    CheckPastTargetReturnsAtOnce(report);
-    CheckStateChangeEndsTheWait(report);
+  CheckWaitEndsAtTheTarget(report);
+  CheckPastTargetReturnsAtOnce(report);
+  CheckStateChangeEndsTheWait(report);
 }
 
 }  // namespace graphtest

@@ -39,8 +39,7 @@ struct DcDeleter {
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiDeleter>;
 using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 
-long long Microseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to,
-                       const LARGE_INTEGER& frequency) {
+long long Microseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency) {
   return (to.QuadPart - from.QuadPart) * 1000000 / frequency.QuadPart;
 }
 

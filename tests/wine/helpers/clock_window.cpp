@@ -21,7 +21,8 @@ long long ClockMs() {
   LARGE_INTEGER frequency;
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
-  return now.QuadPart / frequency.QuadPart * 1000 + now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
+  return now.QuadPart / frequency.QuadPart * 1000 +
+         now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
 }
 
 // The whole bar goes to the screen in one BitBlt, so a grab rarely sees a mix.
@@ -79,9 +80,9 @@ int main(int argc, char** argv) {
   wc.lpszClassName = kClass;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   if (!RegisterClassA(&wc)) return 1;
-  HWND hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClass, "ZelvioClock", WS_POPUP | WS_VISIBLE, left,
-                              top, helpers::kClockWindowWidth, helpers::kClockWindowHeight, nullptr, nullptr,
-                              instance, nullptr);
+  HWND hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClass, "ZelvioClock", WS_POPUP | WS_VISIBLE,
+                              left, top, helpers::kClockWindowWidth, helpers::kClockWindowHeight, nullptr,
+                              nullptr, instance, nullptr);
   if (!hwnd) return 1;
   std::printf("clock window %p at %d,%d\n", static_cast<void*>(hwnd), left, top);
   std::fflush(stdout);

@@ -93,8 +93,8 @@ int Hold(const char* name, int seconds) {
   wc.lpszClassName = kHolderClass;
   RegisterClassA(&wc);
   // Never shown: it only tells the test that the key is held.
-  HWND window = CreateWindowExA(0, kHolderClass, name, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+  HWND window = CreateWindowExA(0, kHolderClass, name, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
   if (window == nullptr) return 1;
   SetTimer(window, kLifeTimer, static_cast<UINT>(seconds) * 1000u, nullptr);
   MSG msg;

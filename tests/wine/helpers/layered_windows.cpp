@@ -69,8 +69,8 @@ bool Register(const char* name) {
 }
 
 HWND Open(const char* className, const char* title, int left, int showCommand) {
-  HWND window = CreateWindowExA(kExStyle, className, title, WS_OVERLAPPEDWINDOW, left, 600, 300,
-                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(kExStyle, className, title, WS_OVERLAPPEDWINDOW, left, 600, 300, 200, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window == nullptr) return nullptr;
   MakeLayered(window);
   if (showCommand != SW_HIDE) ShowWindow(window, showCommand);

@@ -91,9 +91,9 @@ int main(int argc, char** argv) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
   if (!RegisterClassA(&wc)) return 1;
-  HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName,
-                                "Zelvio test picture", WS_POPUP, left, top, width, height,
-                                nullptr, nullptr, instance, nullptr);
+  HWND window =
+      CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, "Zelvio test picture",
+                      WS_POPUP, left, top, width, height, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   SetTimer(window, kLifeTimer, static_cast<UINT>(seconds) * 1000u, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);

@@ -24,7 +24,8 @@ namespace {
 
 constexpr GUID kAviMux = {0xE2510970, 0xF137, 0x11CE, {0x8B, 0x67, 0x00, 0xAA, 0x00, 0xA3, 0xF1, 0xA6}};
 constexpr GUID kFileWriter = {0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
-constexpr GUID kInfinitePinTee = {0xF8388A40, 0xD5BB, 0x11D0, {0xBE, 0x5A, 0x00, 0x80, 0xC7, 0x06, 0x56, 0x8E}};
+constexpr GUID kInfinitePinTee = {
+    0xF8388A40, 0xD5BB, 0x11D0, {0xBE, 0x5A, 0x00, 0x80, 0xC7, 0x06, 0x56, 0x8E}};
 constexpr GUID kNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 
 std::string Join(const std::vector<std::string>& items) {
@@ -76,7 +77,8 @@ std::vector<std::string> GraphsInRunningObjectTable() {
   ComPtr<IRunningObjectTable> table;
   ComPtr<IEnumMoniker> entries;
   ComPtr<IBindCtx> context;
-  if (FAILED(GetRunningObjectTable(0, table.Put())) || FAILED(table->EnumRunning(entries.Put()))) return names;
+  if (FAILED(GetRunningObjectTable(0, table.Put())) || FAILED(table->EnumRunning(entries.Put())))
+    return names;
   CreateBindCtx(0, context.Put());
   char pid[32];
   std::snprintf(pid, sizeof pid, " pid %lx", static_cast<unsigned long>(GetCurrentProcessId()));
@@ -87,7 +89,8 @@ std::vector<std::string> GraphsInRunningObjectTable() {
     std::string name;
     for (const wchar_t* c = wide; *c; ++c) name.push_back(static_cast<char>(*c));
     CoTaskMemFree(wide);
-    if (name.find("FilterGraph ") != std::string::npos && name.find(pid) != std::string::npos) names.push_back(name);
+    if (name.find("FilterGraph ") != std::string::npos && name.find(pid) != std::string::npos)
+      names.push_back(name);
   }
   return names;
 }
@@ -112,7 +115,8 @@ void CheckMonikerBinding(ztest::Report& check) {
               static_cast<unsigned long>(ParseName(zelvio::FilterEntryDisplayName(zelvio::ToGuid(kAviMux)))));
   for (const GUID& filterClass : {kAviMux, kFileWriter, kInfinitePinTee, kNullRenderer}) {
     ComPtr<IBaseFilter> filter = zelvio::BindStoredFilter(zelvio::FixedFilterMoniker(filterClass));
-    check.Check(static_cast<bool>(filter), "stored moniker binds " + zelvio::GuidText(zelvio::ToGuid(filterClass)));
+    check.Check(static_cast<bool>(filter),
+                "stored moniker binds " + zelvio::GuidText(zelvio::ToGuid(filterClass)));
   }
   check.Check(!zelvio::BindStoredFilter({}), "empty BaseFilter binds nothing");
 
@@ -148,7 +152,8 @@ void CheckErrorText(ztest::Report& check) {
     std::string text = e.what();
     std::printf("# measure: error text \"%s\"\n", text.c_str());
     check.Check(e.Result() == VFW_E_NOT_STOPPED, "the exception carries the code");
-    check.Check(text.size() > 13 && text.compare(text.size() - 13, 13, " ($80040224).") == 0, "text ends with \" ($80040224).\"");
+    check.Check(text.size() > 13 && text.compare(text.size() - 13, 13, " ($80040224).") == 0,
+                "text ends with \" ($80040224).\"");
     check.Check(text.find('\n') == std::string::npos, "no line break in the text");
   }
 }
@@ -160,8 +165,9 @@ int CheckCompressorList(ztest::Report& check, CapturePipeline& pipeline) {
     void* dialogs = nullptr;
     HRESULT hr = filter ? filter->QueryInterface(IID_IAMVfwCompressDialogs, &dialogs) : E_FAIL;
     if (dialogs) static_cast<IUnknown*>(dialogs)->Release();
-    std::printf("# measure: compressor %d \"%s\" %s, dialog query 0x%08lX\n", i, category.FriendlyName(i).c_str(),
-                filter ? "created" : "not created", static_cast<unsigned long>(hr));
+    std::printf("# measure: compressor %d \"%s\" %s, dialog query 0x%08lX\n", i,
+                category.FriendlyName(i).c_str(), filter ? "created" : "not created",
+                static_cast<unsigned long>(hr));
   }
   std::vector<std::string> names = pipeline.EnumerateVideoCompressors();
   std::printf("# compressors: %s\n", Join(names).c_str());
@@ -205,7 +211,8 @@ void CheckLinesAndFormats(ztest::Report& check, CapturePipeline& pipeline, int d
     check.Equal("format " + std::to_string(i), formats[i], listing.formats[i]);
   }
   check.Equal("input lines in pin order", "Line In | Microphone", Join(listing.lines));
-  check.Check(listing.enabledLine == 0, "the enabled line is \"Line In\" (" + std::to_string(listing.enabledLine) + ")");
+  check.Check(listing.enabledLine == 0,
+              "the enabled line is \"Line In\" (" + std::to_string(listing.enabledLine) + ")");
 }
 
 void CheckMissingMixer(ztest::Report& check, CapturePipeline& pipeline, int device) {
@@ -238,7 +245,8 @@ void CheckMissingModule(ztest::Report& check, CapturePipeline& pipeline, const s
   SetCurrentDirectoryA(temp);
   CaptureOptions options;
   options.screencastPath = avi;
-  check.Equal("a missing module", "Error: Failed to open file: Filters/PushSource.ax", BuildError(pipeline, options));
+  check.Equal("a missing module", "Error: Failed to open file: Filters/PushSource.ax",
+              BuildError(pipeline, options));
   SetCurrentDirectoryA(folder);
 }
 

@@ -20,131 +20,130 @@ namespace standins {
 class AviMux;
 
 class MuxInputPin : public kit::InputPin {
-public:
-    MuxInputPin(AviMux& mux, const wchar_t* name);
+ public:
+  MuxInputPin(AviMux& mux, const wchar_t* name);
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-    HRESULT CompleteConnect(IPin* peer) override;
-    HRESULT OnReceive(IMediaSample* sample) override;
-    HRESULT OnEndOfStream() override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  HRESULT CompleteConnect(IPin* peer) override;
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnEndOfStream() override;
 
-private:
-    AviMux& mux_;
+ private:
+  AviMux& mux_;
 };
 
 class MuxOutputPin : public kit::OutputPin {
-public:
-    explicit MuxOutputPin(AviMux& mux);
-    // The writer's byte stream; empty while not connected.
-    kit::ComPtr<IStream> Stream() const { return stream_; }
+ public:
+  explicit MuxOutputPin(AviMux& mux);
+  // The writer's byte stream; empty while not connected.
+  kit::ComPtr<IStream> Stream() const { return stream_; }
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-    std::vector<kit::MediaType> OfferedTypes() override;
-    HRESULT CompleteConnect(IPin* peer) override;
-    void BreakConnect() override;
-    void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  std::vector<kit::MediaType> OfferedTypes() override;
+  HRESULT CompleteConnect(IPin* peer) override;
+  void BreakConnect() override;
+  void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
 
-private:
-    kit::ComPtr<IStream> stream_;
+ private:
+  kit::ComPtr<IStream> stream_;
 };
 
 class AviMux : public kit::BaseFilter,
                public IConfigInterleaving,
                public IConfigAviMux,
                public IMediaSeeking {
-public:
-    AviMux();
-    ~AviMux() override;
-    static HRESULT Create(REFIID iid, void** out);
+ public:
+  AviMux();
+  ~AviMux() override;
+  static HRESULT Create(REFIID iid, void** out);
 
-    KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
 
-    // IConfigInterleaving
-    STDMETHODIMP put_Mode(InterleavingMode mode) override;
-    STDMETHODIMP get_Mode(InterleavingMode* mode) override;
-    STDMETHODIMP put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll) override;
-    STDMETHODIMP get_Interleaving(REFERENCE_TIME* interleave, REFERENCE_TIME* preroll) override;
+  // IConfigInterleaving
+  STDMETHODIMP put_Mode(InterleavingMode mode) override;
+  STDMETHODIMP get_Mode(InterleavingMode* mode) override;
+  STDMETHODIMP put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll) override;
+  STDMETHODIMP get_Interleaving(REFERENCE_TIME* interleave, REFERENCE_TIME* preroll) override;
 
-    // IConfigAviMux
-    STDMETHODIMP SetMasterStream(LONG stream) override;
-    STDMETHODIMP GetMasterStream(LONG* stream) override;
-    STDMETHODIMP SetOutputCompatibilityIndex(BOOL oldIndex) override;
-    STDMETHODIMP GetOutputCompatibilityIndex(BOOL* oldIndex) override;
+  // IConfigAviMux
+  STDMETHODIMP SetMasterStream(LONG stream) override;
+  STDMETHODIMP GetMasterStream(LONG* stream) override;
+  STDMETHODIMP SetOutputCompatibilityIndex(BOOL oldIndex) override;
+  STDMETHODIMP GetOutputCompatibilityIndex(BOOL* oldIndex) override;
 
-    // IMediaSeeking: the position is how far the file has got.
-    STDMETHODIMP GetCapabilities(DWORD* caps) override;
-    STDMETHODIMP CheckCapabilities(DWORD* caps) override;
-    STDMETHODIMP IsFormatSupported(const GUID* format) override;
-    STDMETHODIMP QueryPreferredFormat(GUID* format) override;
-    STDMETHODIMP GetTimeFormat(GUID* format) override;
-    STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
-    STDMETHODIMP SetTimeFormat(const GUID* format) override;
-    STDMETHODIMP GetDuration(LONGLONG* duration) override;
-    STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
-    STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
-    STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                   const GUID* sourceFormat) override;
-    STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
-                              DWORD stopFlags) override;
-    STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
-    STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
-    STDMETHODIMP SetRate(double rate) override;
-    STDMETHODIMP GetRate(double* rate) override;
-    STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
+  // IMediaSeeking: the position is how far the file has got.
+  STDMETHODIMP GetCapabilities(DWORD* caps) override;
+  STDMETHODIMP CheckCapabilities(DWORD* caps) override;
+  STDMETHODIMP IsFormatSupported(const GUID* format) override;
+  STDMETHODIMP QueryPreferredFormat(GUID* format) override;
+  STDMETHODIMP GetTimeFormat(GUID* format) override;
+  STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
+  STDMETHODIMP SetTimeFormat(const GUID* format) override;
+  STDMETHODIMP GetDuration(LONGLONG* duration) override;
+  STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
+  STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
+  STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
+                                 const GUID* sourceFormat) override;
+  STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) override;
+  STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
+  STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
+  STDMETHODIMP SetRate(double rate) override;
+  STDMETHODIMP GetRate(double* rate) override;
+  STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
 
-    int PinCount() override;
-    kit::BasePin* PinAt(int index) override;
+  int PinCount() override;
+  kit::BasePin* PinAt(int index) override;
 
-    // For the pins.
-    void EnsureFreeInput();
-    HRESULT Receive(MuxInputPin& pin, IMediaSample* sample);
-    void EndOfStream(MuxInputPin& pin);
+  // For the pins.
+  void EnsureFreeInput();
+  HRESULT Receive(MuxInputPin& pin, IMediaSample* sample);
+  void EndOfStream(MuxInputPin& pin);
 
-protected:
-    void* FindInterface(REFIID iid) override;
-    HRESULT OnPause(FILTER_STATE from) override;
-    void OnStop() override;
+ protected:
+  void* FindInterface(REFIID iid) override;
+  HRESULT OnPause(FILTER_STATE from) override;
+  void OnStop() override;
 
-private:
-    struct Pending {
-        REFERENCE_TIME start = 0;
-        REFERENCE_TIME stop = 0;
-        bool key = false;
-        std::vector<BYTE> data;
-    };
-    struct Track {
-        MuxInputPin* pin = nullptr;
-        AviTrackFormat format;
-        std::deque<Pending> queue;
-        int64_t nextFrame = 0;    // video: index the next chunk gets in the file
-        REFERENCE_TIME written = 0;  // end time of what is in the file
-        bool ended = false;
-    };
+ private:
+  struct Pending {
+    REFERENCE_TIME start = 0;
+    REFERENCE_TIME stop = 0;
+    bool key = false;
+    std::vector<BYTE> data;
+  };
+  struct Track {
+    MuxInputPin* pin = nullptr;
+    AviTrackFormat format;
+    std::deque<Pending> queue;
+    int64_t nextFrame = 0;       // video: index the next chunk gets in the file
+    REFERENCE_TIME written = 0;  // end time of what is in the file
+    bool ended = false;
+  };
 
-    Track* FindTrack(MuxInputPin& pin);
-    // Writes queued chunks in time order; with all set, everything left.
-    void Drain(bool all);
-    bool HeadIsDue(const Track& head) const;
-    void WriteChunk(Track& track, const Pending& chunk);
-    void Fail(HRESULT hr);
+  Track* FindTrack(MuxInputPin& pin);
+  // Writes queued chunks in time order; with all set, everything left.
+  void Drain(bool all);
+  bool HeadIsDue(const Track& head) const;
+  void WriteChunk(Track& track, const Pending& chunk);
+  void Fail(HRESULT hr);
 
-    MuxOutputPin output_;
-    std::vector<std::unique_ptr<MuxInputPin>> inputs_;
-    int nextInputNumber_ = 1;
+  MuxOutputPin output_;
+  std::vector<std::unique_ptr<MuxInputPin>> inputs_;
+  int nextInputNumber_ = 1;
 
-    InterleavingMode mode_ = INTERLEAVE_CAPTURE;
-    REFERENCE_TIME interleave_ = 10000000;
-    REFERENCE_TIME preroll_ = 0;
-    LONG masterStream_ = -1;
-    BOOL oldIndex_ = FALSE;
+  InterleavingMode mode_ = INTERLEAVE_CAPTURE;
+  REFERENCE_TIME interleave_ = 10000000;
+  REFERENCE_TIME preroll_ = 0;
+  LONG masterStream_ = -1;
+  BOOL oldIndex_ = FALSE;
 
-    kit::CritSec dataLock_;  // guards everything below; taken by the streaming threads
-    std::vector<Track> tracks_;
-    std::unique_ptr<AviMuxFile> file_;
-    bool active_ = false;
-    HRESULT failure_ = S_OK;
+  kit::CritSec dataLock_;  // guards everything below; taken by the streaming threads
+  std::vector<Track> tracks_;
+  std::unique_ptr<AviMuxFile> file_;
+  bool active_ = false;
+  HRESULT failure_ = S_OK;
 };
 
 }  // namespace standins

@@ -13,25 +13,25 @@
 namespace standins {
 
 struct AviTrackFormat {
-    bool video = false;
-    std::vector<BYTE> format;        // BITMAPINFOHEADER for video, WAVEFORMATEX for audio
-    int64_t frameTime = 0;           // video: 100 ns per frame
+  bool video = false;
+  std::vector<BYTE> format;  // BITMAPINFOHEADER for video, WAVEFORMATEX for audio
+  int64_t frameTime = 0;     // video: 100 ns per frame
 };
 
 class AviMuxFile {
-public:
-    AviMuxFile(IStream* stream, std::vector<AviTrackFormat> tracks);
-    ~AviMuxFile();
-    AviMuxFile(const AviMuxFile&) = delete;
-    AviMuxFile& operator=(const AviMuxFile&) = delete;
+ public:
+  AviMuxFile(IStream* stream, std::vector<AviTrackFormat> tracks);
+  ~AviMuxFile();
+  AviMuxFile(const AviMuxFile&) = delete;
+  AviMuxFile& operator=(const AviMuxFile&) = delete;
 
-    HRESULT Begin();
-    HRESULT WriteChunk(size_t track, const BYTE* data, uint32_t size, bool key);
-    HRESULT Finish();
+  HRESULT Begin();
+  HRESULT WriteChunk(size_t track, const BYTE* data, uint32_t size, bool key);
+  HRESULT Finish();
 
-private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace standins

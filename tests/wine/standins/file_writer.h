@@ -14,70 +14,70 @@ namespace standins {
 class FileWriter;
 
 class FileWriterPin : public kit::InputPin, public IStream {
-public:
-    explicit FileWriterPin(FileWriter& writer);
+ public:
+  explicit FileWriterPin(FileWriter& writer);
 
-    KIT_FORWARD_UNKNOWN(kit::InputPin)
+  KIT_FORWARD_UNKNOWN(kit::InputPin)
 
-    STDMETHODIMP Read(void* data, ULONG size, ULONG* read) override;
-    STDMETHODIMP Write(const void* data, ULONG size, ULONG* written) override;
-    STDMETHODIMP Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override;
-    STDMETHODIMP SetSize(ULARGE_INTEGER size) override;
-    STDMETHODIMP CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override;
-    STDMETHODIMP Commit(DWORD flags) override;
-    STDMETHODIMP Revert() override;
-    STDMETHODIMP LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override;
-    STDMETHODIMP UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override;
-    STDMETHODIMP Stat(STATSTG* stat, DWORD flags) override;
-    STDMETHODIMP Clone(IStream** out) override;
+  STDMETHODIMP Read(void* data, ULONG size, ULONG* read) override;
+  STDMETHODIMP Write(const void* data, ULONG size, ULONG* written) override;
+  STDMETHODIMP Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override;
+  STDMETHODIMP SetSize(ULARGE_INTEGER size) override;
+  STDMETHODIMP CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override;
+  STDMETHODIMP Commit(DWORD flags) override;
+  STDMETHODIMP Revert() override;
+  STDMETHODIMP LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override;
+  STDMETHODIMP UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override;
+  STDMETHODIMP Stat(STATSTG* stat, DWORD flags) override;
+  STDMETHODIMP Clone(IStream** out) override;
 
-protected:
-    void* FindInterface(REFIID iid) override;
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE&) override { return S_OK; }
-    HRESULT OnReceive(IMediaSample* sample) override;
+ protected:
+  void* FindInterface(REFIID iid) override;
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE&) override { return S_OK; }
+  HRESULT OnReceive(IMediaSample* sample) override;
 
-private:
-    FileWriter& writer_;
+ private:
+  FileWriter& writer_;
 };
 
 class FileWriter : public kit::BaseFilter, public IFileSinkFilter {
-public:
-    FileWriter();
-    ~FileWriter() override;
-    static HRESULT Create(REFIID iid, void** out);
+ public:
+  FileWriter();
+  ~FileWriter() override;
+  static HRESULT Create(REFIID iid, void** out);
 
-    KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
 
-    STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt) override;
 
-    int PinCount() override { return 1; }
-    kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
+  int PinCount() override { return 1; }
+  kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
 
-    // File access for the pin; every call holds the file lock.
-    HRESULT WriteAt(ULONGLONG offset, const void* data, ULONG size);
-    HRESULT WriteHere(const void* data, ULONG size, ULONG* written);
-    HRESULT ReadHere(void* data, ULONG size, ULONG* read);
-    HRESULT SeekTo(LONGLONG move, DWORD origin, ULONGLONG* position);
-    HRESULT Resize(ULONGLONG size);
-    ULONGLONG FileSize();
+  // File access for the pin; every call holds the file lock.
+  HRESULT WriteAt(ULONGLONG offset, const void* data, ULONG size);
+  HRESULT WriteHere(const void* data, ULONG size, ULONG* written);
+  HRESULT ReadHere(void* data, ULONG size, ULONG* read);
+  HRESULT SeekTo(LONGLONG move, DWORD origin, ULONGLONG* position);
+  HRESULT Resize(ULONGLONG size);
+  ULONGLONG FileSize();
 
-protected:
-    void* FindInterface(REFIID iid) override;
-    HRESULT OnPause(FILTER_STATE from) override;
-    void OnJoinGraph(IFilterGraph* graph) override;
+ protected:
+  void* FindInterface(REFIID iid) override;
+  HRESULT OnPause(FILTER_STATE from) override;
+  void OnJoinGraph(IFilterGraph* graph) override;
 
-private:
-    HRESULT OpenFile();
-    void CloseFile();
-    HRESULT WriteFailed(HRESULT hr);
+ private:
+  HRESULT OpenFile();
+  void CloseFile();
+  HRESULT WriteFailed(HRESULT hr);
 
-    FileWriterPin pin_;
-    std::wstring name_;
-    kit::CritSec fileLock_;
-    kit::UniqueHandle file_;
-    ULONGLONG position_ = 0;
-    bool failureReported_ = false;  // one report per file, as the graph needs only one
+  FileWriterPin pin_;
+  std::wstring name_;
+  kit::CritSec fileLock_;
+  kit::UniqueHandle file_;
+  ULONGLONG position_ = 0;
+  bool failureReported_ = false;  // one report per file, as the graph needs only one
 };
 
 }  // namespace standins

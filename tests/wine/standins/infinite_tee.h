@@ -13,58 +13,58 @@ namespace standins {
 class InfiniteTee;
 
 class TeeInputPin : public kit::InputPin {
-public:
-    explicit TeeInputPin(InfiniteTee& tee);
+ public:
+  explicit TeeInputPin(InfiniteTee& tee);
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE&) override { return S_OK; }
-    HRESULT OnReceive(IMediaSample* sample) override;
-    HRESULT OnEndOfStream() override;
-    HRESULT OnBeginFlush() override;
-    HRESULT OnEndFlush() override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE&) override { return S_OK; }
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnEndOfStream() override;
+  HRESULT OnBeginFlush() override;
+  HRESULT OnEndFlush() override;
 
-private:
-    InfiniteTee& tee_;
+ private:
+  InfiniteTee& tee_;
 };
 
 class TeeOutputPin : public kit::OutputPin {
-public:
-    TeeOutputPin(InfiniteTee& tee, const wchar_t* name);
-    HRESULT Forward(IMediaSample* sample);
+ public:
+  TeeOutputPin(InfiniteTee& tee, const wchar_t* name);
+  HRESULT Forward(IMediaSample* sample);
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-    std::vector<kit::MediaType> OfferedTypes() override;
-    HRESULT CompleteConnect(IPin* peer) override;
-    void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
-    kit::ComPtr<IMemAllocator> AllocatorToShare() override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  std::vector<kit::MediaType> OfferedTypes() override;
+  HRESULT CompleteConnect(IPin* peer) override;
+  void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+  kit::ComPtr<IMemAllocator> AllocatorToShare() override;
 
-private:
-    InfiniteTee& tee_;
+ private:
+  InfiniteTee& tee_;
 };
 
 class InfiniteTee : public kit::BaseFilter {
-public:
-    InfiniteTee();
-    static HRESULT Create(REFIID iid, void** out);
+ public:
+  InfiniteTee();
+  static HRESULT Create(REFIID iid, void** out);
 
-    int PinCount() override;
-    kit::BasePin* PinAt(int index) override;
+  int PinCount() override;
+  kit::BasePin* PinAt(int index) override;
 
-    TeeInputPin& Input() { return input_; }
-    // Called when an output connects: keeps one free output available.
-    void EnsureFreeOutput();
-    template <class Fn>
-    void ForEachConnectedOutput(Fn fn) {
-        for (auto& out : outputs_) {
-            if (out->IsConnected()) fn(*out);
-        }
+  TeeInputPin& Input() { return input_; }
+  // Called when an output connects: keeps one free output available.
+  void EnsureFreeOutput();
+  template <class Fn>
+  void ForEachConnectedOutput(Fn fn) {
+    for (auto& out : outputs_) {
+      if (out->IsConnected()) fn(*out);
     }
+  }
 
-private:
-    TeeInputPin input_;
-    std::vector<std::unique_ptr<TeeOutputPin>> outputs_;
-    int nextOutputNumber_ = 1;
+ private:
+  TeeInputPin input_;
+  std::vector<std::unique_ptr<TeeOutputPin>> outputs_;
+  int nextOutputNumber_ = 1;
 };
 
 }  // namespace standins

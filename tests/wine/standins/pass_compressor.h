@@ -10,58 +10,58 @@ namespace standins {
 class PassCompressor;
 
 class CodecInputPin : public kit::InputPin {
-public:
-    explicit CodecInputPin(PassCompressor& codec);
+ public:
+  explicit CodecInputPin(PassCompressor& codec);
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-    HRESULT OnReceive(IMediaSample* sample) override;
-    HRESULT OnEndOfStream() override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnEndOfStream() override;
 
-private:
-    PassCompressor& codec_;
+ private:
+  PassCompressor& codec_;
 };
 
 class CodecOutputPin : public kit::OutputPin {
-public:
-    explicit CodecOutputPin(PassCompressor& codec);
-    HRESULT Forward(IMediaSample* sample);
+ public:
+  explicit CodecOutputPin(PassCompressor& codec);
+  HRESULT Forward(IMediaSample* sample);
 
-protected:
-    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-    std::vector<kit::MediaType> OfferedTypes() override;
-    void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  std::vector<kit::MediaType> OfferedTypes() override;
+  void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
 
-private:
-    PassCompressor& codec_;
+ private:
+  PassCompressor& codec_;
 };
 
 class PassCompressor : public kit::BaseFilter, public IAMVfwCompressDialogs {
-public:
-    PassCompressor(const CLSID& clsid, bool withDialogs);
-    static HRESULT CreateWithDialog(REFIID iid, void** out);
-    static HRESULT CreatePlain(REFIID iid, void** out);
+ public:
+  PassCompressor(const CLSID& clsid, bool withDialogs);
+  static HRESULT CreateWithDialog(REFIID iid, void** out);
+  static HRESULT CreatePlain(REFIID iid, void** out);
 
-    KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
 
-    STDMETHODIMP ShowDialog(int dialog, HWND parent) override;
-    STDMETHODIMP GetState(LPVOID state, int* size) override;
-    STDMETHODIMP SetState(LPVOID state, int size) override;
-    STDMETHODIMP SendDriverMessage(int message, LONG param1, LONG param2) override;
+  STDMETHODIMP ShowDialog(int dialog, HWND parent) override;
+  STDMETHODIMP GetState(LPVOID state, int* size) override;
+  STDMETHODIMP SetState(LPVOID state, int size) override;
+  STDMETHODIMP SendDriverMessage(int message, LONG param1, LONG param2) override;
 
-    int PinCount() override { return 2; }
-    kit::BasePin* PinAt(int index) override;
+  int PinCount() override { return 2; }
+  kit::BasePin* PinAt(int index) override;
 
-    CodecInputPin& Input() { return input_; }
-    CodecOutputPin& Output() { return output_; }
+  CodecInputPin& Input() { return input_; }
+  CodecOutputPin& Output() { return output_; }
 
-protected:
-    void* FindInterface(REFIID iid) override;
+ protected:
+  void* FindInterface(REFIID iid) override;
 
-private:
-    bool withDialogs_;
-    CodecInputPin input_;
-    CodecOutputPin output_;
+ private:
+  bool withDialogs_;
+  CodecInputPin input_;
+  CodecOutputPin output_;
 };
 
 }  // namespace standins

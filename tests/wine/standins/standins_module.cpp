@@ -24,8 +24,8 @@ const kit::FactoryEntry kFactories[] = {
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
-    return kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]),
-                                        clsid, iid, out);
+  return kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]), clsid, iid,
+                                      out);
 }
 
 STDAPI DllCanUnloadNow() { return kit::CanUnloadModule(); }
