@@ -8,7 +8,10 @@ namespace {
 constexpr DWORD kPauseSettleMs = 250;
 }
 
-LiveLoop::LiveLoop(Body& body) : body_(body), parked_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+LiveLoop::LiveLoop(Body& body)
+    : body_(body),
+      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      parked_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
   QueryPerformanceFrequency(&frequency_);
 }
 
@@ -35,7 +38,7 @@ void LiveLoop::Run(IReferenceClock* clock, REFERENCE_TIME start) {
     counterBase_ = CounterTime();
   }
   mode_ = Mode::Running;
-  wake_.Set();
+  SetEvent(wake_.get());
 }
 
 void LiveLoop::Pause() {
@@ -48,16 +51,16 @@ void LiveLoop::Pause() {
     AutoLock lock(timeLock_);
     pausedAt_ = now;
   }
-  ResetEvent(parked_.Get());
+  ResetEvent(parked_.get());
   mode_ = Mode::Paused;
-  wake_.Set();
-  if (thread_.Started()) WaitForSingleObject(parked_.Get(), kPauseSettleMs);
+  SetEvent(wake_.get());
+  if (thread_.Started()) WaitForSingleObject(parked_.get(), kPauseSettleMs);
 }
 
 void LiveLoop::Stop() {
   if (!thread_.Started()) return;
   mode_ = Mode::Exit;
-  wake_.Set();
+  SetEvent(wake_.get());
   thread_.Join();
   timeEndPeriod(1);
   AutoLock lock(timeLock_);
@@ -89,9 +92,11 @@ bool LiveLoop::WaitForStreamTime(REFERENCE_TIME t) {
     REFERENCE_TIME left = t - StreamTime();
     if (left <= 0) return true;
     DWORD ms = static_cast<DWORD>((left + 9999) / 10000);
-    if (wake_.Wait(ms)) continue;  // a state change: re-check the mode
+    if (WaitForWake(ms)) continue;  // a state change: re-check the mode
   }
 }
+
+bool LiveLoop::WaitForWake(DWORD ms) { return WaitForSingleObject(wake_.get(), ms) == WAIT_OBJECT_0; }
 
 void LiveLoop::ThreadEntry(void* self) { static_cast<LiveLoop*>(self)->Loop(); }
 
@@ -109,8 +114,8 @@ void LiveLoop::Loop() {
     if (mode == Mode::Paused) {
       if (ran) body_.PauseStep(*this);
       ran = false;
-      SetEvent(parked_.Get());
-      wake_.Wait(INFINITE);
+      SetEvent(parked_.get());
+      WaitForWake(INFINITE);
       continue;
     }
     ran = true;

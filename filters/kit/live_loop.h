@@ -7,9 +7,9 @@
 #include <atomic>
 
 #include "kit/com_ptr.h"
-#include "kit/handles.h"
 #include "kit/lock.h"
 #include "kit/stream_thread.h"
+#include "platform/handles_win32.h"
 
 namespace kit {
 
@@ -62,6 +62,7 @@ class LiveLoop {
   enum class Mode { Paused, Running, Exit };
   static void ThreadEntry(void* self);
   void Loop();
+  bool WaitForWake(DWORD ms);  // true when woken, false on time-out
   REFERENCE_TIME CounterTime() const;
 
   Body& body_;
@@ -72,8 +73,8 @@ class LiveLoop {
   REFERENCE_TIME pausedAt_ = 0;     // stream time when the clock-less run paused
   LARGE_INTEGER frequency_ = {};
   std::atomic<Mode> mode_{Mode::Paused};
-  Event wake_;
-  UniqueHandle parked_;  // manual reset: set while the thread waits in the paused state
+  zelvio::UniqueHandle wake_;    // auto reset: a state change for the thread to see
+  zelvio::UniqueHandle parked_;  // manual reset: set while the thread waits in the paused state
   StreamThread thread_;
 };
 

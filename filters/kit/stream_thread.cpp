@@ -3,17 +3,17 @@
 namespace kit {
 
 bool StreamThread::Start(Entry entry, void* context) {
-  if (handle_.Valid()) return false;
+  if (handle_) return false;
   entry_ = entry;
   context_ = context;
-  handle_.Reset(CreateThread(nullptr, 0, &StreamThread::Trampoline, this, 0, nullptr));
-  return handle_.Valid();
+  handle_.reset(CreateThread(nullptr, 0, &StreamThread::Trampoline, this, 0, nullptr));
+  return handle_ != nullptr;
 }
 
 void StreamThread::Join() {
-  if (!handle_.Valid()) return;
-  WaitForSingleObject(handle_.Get(), INFINITE);
-  handle_.Reset();
+  if (!handle_) return;
+  WaitForSingleObject(handle_.get(), INFINITE);
+  handle_.reset();
 }
 
 DWORD WINAPI StreamThread::Trampoline(void* self) {

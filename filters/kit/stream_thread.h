@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "kit/handles.h"
+#include "platform/handles_win32.h"
 
 namespace kit {
 
@@ -17,13 +17,13 @@ class StreamThread {
 
   bool Start(Entry entry, void* context);
   void Join();
-  bool Started() const { return handle_.Valid(); }
+  bool Started() const { return handle_ != nullptr; }
 
  private:
   static DWORD WINAPI Trampoline(void* self);
   Entry entry_ = nullptr;
   void* context_ = nullptr;
-  UniqueHandle handle_;
+  zelvio::UniqueHandle handle_;
 };
 
 }  // namespace kit

@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "output.h"
-#include "unique_handle.h"
+#include "platform/handles_win32.h"
 #include "windows_find.h"
 
 namespace zdriver {
@@ -60,8 +60,8 @@ int StartTimedCommand(const Args& args) {
   if (!StartProgram(args[0], args[1], &process)) {
     return Fail("could not start " + args[0] + " (error " + std::to_string(GetLastError()) + ")");
   }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
+  zelvio::UniqueHandle processHandle(process.hProcess);
+  zelvio::UniqueHandle threadHandle(process.hThread);
   PrintField("pid", static_cast<long long>(process.dwProcessId));
   for (;;) {
     long long elapsedMs = stopwatch.ElapsedMs();

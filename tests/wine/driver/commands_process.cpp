@@ -7,7 +7,7 @@
 
 #include "commands_desktop.h"
 #include "output.h"
-#include "unique_handle.h"
+#include "platform/handles_win32.h"
 #include "windows_find.h"
 
 namespace zdriver {
@@ -31,7 +31,7 @@ int TerminateCommand(const Args& args) {
   HWND window = FindTopLevel(args[0], ArgOr(args, 1, ""));
   if (window == nullptr) return Fail("no window of class " + args[0]);
   DWORD pid = ProcessOf(window);
-  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+  zelvio::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
   if (!process) return Fail("could not open process " + std::to_string(pid));
   if (!TerminateProcess(process.get(), kKilledExitCode)) {
     return Fail("TerminateProcess failed (error " + std::to_string(GetLastError()) + ")");
@@ -54,7 +54,7 @@ int EndSessionCommand(const Args& args) {
   HWND main = MainWindow();
   if (main == nullptr) return Fail("main window not found");
   DWORD pid = ProcessOf(main);
-  UniqueHandle process(
+  zelvio::UniqueHandle process(
       OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   if (!process) return Fail("could not open process " + std::to_string(pid));
   DWORD_PTR granted = 0;
@@ -88,7 +88,7 @@ int HoldFileCommand(const Args& args) {
   if (raw == INVALID_HANDLE_VALUE) {
     return Fail("could not open " + args[0] + " (error " + std::to_string(GetLastError()) + ")");
   }
-  UniqueHandle file(raw);
+  zelvio::UniqueHandle file(raw);
   PrintFlag("held", true);
   std::fflush(stdout);
   std::string release = ArgOr(args, 2, "");

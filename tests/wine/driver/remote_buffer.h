@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "unique_handle.h"
+#include "platform/handles_win32.h"
 
 namespace zdriver {
 
@@ -25,7 +25,7 @@ class RemoteBuffer {
   bool Read(size_t offset, void* data, size_t size) const;
 
  private:
-  UniqueHandle process_;
+  zelvio::UniqueHandle process_;
   void* address_ = nullptr;
   size_t size_ = 0;
 };

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <climits>
 
-#include "kit/handles.h"
+#include "platform/handles_win32.h"
 #include "kit/live_loop.h"
 
 namespace graphtest {
@@ -62,9 +62,9 @@ class WaitOnce : public kit::LiveLoop::Body {
     answer = loop.WaitForStreamTime(target_);
     streamTimeAfter = loop.StreamTime();
     waited_ = true;
-    SetEvent(done_.Get());
+    SetEvent(done_.get());
   }
-  bool Done(DWORD ms) { return WaitForSingleObject(done_.Get(), ms) == WAIT_OBJECT_0; }
+  bool Done(DWORD ms) { return WaitForSingleObject(done_.get(), ms) == WAIT_OBJECT_0; }
 
   bool answer = false;
   REFERENCE_TIME streamTimeAfter = 0;
@@ -72,7 +72,7 @@ class WaitOnce : public kit::LiveLoop::Body {
  private:
   REFERENCE_TIME target_;
   bool waited_ = false;
-  kit::UniqueHandle done_;
+  zelvio::UniqueHandle done_;
 };
 
 constexpr REFERENCE_TIME kStart = 50'000'000;     // clock time at Run: stream time 0

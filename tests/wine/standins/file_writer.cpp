@@ -114,20 +114,20 @@ void FileWriter::OnJoinGraph(IFilterGraph* graph) {
 
 HRESULT FileWriter::OpenFile() {
   kit::AutoLock lock(fileLock_);
-  file_.Reset();
+  file_.reset();
   position_ = 0;
   failureReported_ = false;
   if (name_.empty()) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
   HANDLE h = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
-  file_.Reset(h);
+  file_ = zelvio::FileHandle(h);
   return S_OK;
 }
 
 void FileWriter::CloseFile() {
   kit::AutoLock lock(fileLock_);
-  file_.Reset();
+  file_.reset();
   position_ = 0;
 }
 
@@ -143,15 +143,15 @@ HRESULT FileWriter::WriteHere(const void* data, ULONG size, ULONG* written) {
   if (written) *written = 0;
   // No file (the run failed to open it): the mux still writes its header and index when
   // it stops; refusing would leave it stuck half-stopped, so the bytes are dropped.
-  if (!file_.Valid()) {
+  if (!file_) {
     if (written) *written = size;
     return S_OK;
   }
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(position_);
-  if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(GetLastError());
+  if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(GetLastError());
   DWORD done = 0;
-  if (!WriteFile(file_.Get(), data, size, &done, nullptr))
+  if (!WriteFile(file_.get(), data, size, &done, nullptr))
     return WriteFailed(HRESULT_FROM_WIN32(GetLastError()));
   position_ += done;
   if (written) *written = done;
@@ -178,12 +178,12 @@ HRESULT FileWriter::WriteFailed(HRESULT hr) {
 HRESULT FileWriter::ReadHere(void* data, ULONG size, ULONG* read) {
   kit::AutoLock lock(fileLock_);
   if (read) *read = 0;
-  if (!file_.Valid()) return E_UNEXPECTED;
+  if (!file_) return E_UNEXPECTED;
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(position_);
-  if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(GetLastError());
+  if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN)) return HRESULT_FROM_WIN32(GetLastError());
   DWORD done = 0;
-  if (!ReadFile(file_.Get(), data, size, &done, nullptr)) return HRESULT_FROM_WIN32(GetLastError());
+  if (!ReadFile(file_.get(), data, size, &done, nullptr)) return HRESULT_FROM_WIN32(GetLastError());
   position_ += done;
   if (read) *read = done;
   return done == size ? S_OK : S_FALSE;
@@ -213,10 +213,10 @@ HRESULT FileWriter::SeekTo(LONGLONG move, DWORD origin, ULONGLONG* position) {
 
 HRESULT FileWriter::Resize(ULONGLONG size) {
   kit::AutoLock lock(fileLock_);
-  if (!file_.Valid()) return S_OK;  // nothing to resize; dropped like the writes
+  if (!file_) return S_OK;  // nothing to resize; dropped like the writes
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(size);
-  if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.Get())) {
+  if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) {
     return HRESULT_FROM_WIN32(GetLastError());
   }
   return S_OK;
@@ -225,7 +225,7 @@ HRESULT FileWriter::Resize(ULONGLONG size) {
 ULONGLONG FileWriter::FileSize() {
   kit::AutoLock lock(fileLock_);
   LARGE_INTEGER size = {};
-  if (!file_.Valid() || !GetFileSizeEx(file_.Get(), &size)) return 0;
+  if (!file_ || !GetFileSizeEx(file_.get(), &size)) return 0;
   return static_cast<ULONGLONG>(size.QuadPart);
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "kit/base_filter.h"
-#include "kit/handles.h"
 #include "kit/input_pin.h"
+#include "platform/handles_win32.h"
 
 namespace standins {
 
@@ -75,7 +75,7 @@ class FileWriter : public kit::BaseFilter, public IFileSinkFilter {
   FileWriterPin pin_;
   std::wstring name_;
   kit::CritSec fileLock_;
-  kit::UniqueHandle file_;
+  zelvio::UniqueHandle file_;
   ULONGLONG position_ = 0;
   bool failureReported_ = false;  // one report per file, as the graph needs only one
 };
