@@ -1,6 +1,6 @@
 // Finds the overlay window and reads what to capture from it.
 #pragma once
-#include "capture/pushsource_target.h"
+#include "pushsource/core/pushsource_target.h"
 
 namespace pushsource {
 

@@ -1,6 +1,6 @@
 #include "push_source_filter.h"
 
-#include "capture/pushsource_pacing.h"
+#include "pushsource/core/pushsource_pacing.h"
 
 namespace pushsource {
 

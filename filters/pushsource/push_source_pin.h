@@ -1,8 +1,8 @@
 // The screen source's one output pin: offers the capture size in RGB32, RGB24 and RGB555,
 // and turns a frame slot into a timestamped sample.
 #pragma once
-#include "capture/pushsource_format.h"
-#include "capture/pushsource_target.h"
+#include "pushsource/core/pushsource_format.h"
+#include "pushsource/core/pushsource_target.h"
 #include "kit/output_pin.h"
 #include "screen_grabber.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "capture/pushsource_format.h"
+#include "pushsource/core/pushsource_format.h"
 
 namespace pushsource {
 

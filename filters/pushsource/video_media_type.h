@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <strmif.h>
 
-#include "capture/pushsource_format.h"
+#include "pushsource/core/pushsource_format.h"
 #include "kit/media_type.h"
 
 namespace pushsource {

@@ -6,7 +6,7 @@
 #include "app/recovery_texts.h"
 #include "app/text_numbers.h"
 #include "app/version.h"
-#include "capture/pushsource_target.h"
+#include "pushsource/core/pushsource_target.h"
 #include "capture/recovery_notes.h"
 
 namespace zelvio {

@@ -1,6 +1,6 @@
-#include "capture/pushsource_format.h"
+#include "pushsource/core/pushsource_format.h"
 
-#include "capture/pushsource_pacing.h"
+#include "pushsource/core/pushsource_pacing.h"
 
 namespace zelvio::pushsource {
 

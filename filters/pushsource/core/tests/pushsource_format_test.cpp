@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/pushsource_format.h"
+#include "pushsource/core/pushsource_format.h"
 
 namespace ps = zelvio::pushsource;
 

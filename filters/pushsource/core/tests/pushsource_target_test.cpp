@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/pushsource_target.h"
+#include "pushsource/core/pushsource_target.h"
 
 namespace ps = zelvio::pushsource;
 

@@ -1,4 +1,4 @@
-#include "capture/pushsource_target.h"
+#include "pushsource/core/pushsource_target.h"
 
 #include "platform/decimal_text.h"
 

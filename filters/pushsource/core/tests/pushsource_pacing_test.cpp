@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/pushsource_pacing.h"
+#include "pushsource/core/pushsource_pacing.h"
 
 namespace ps = zelvio::pushsource;
 

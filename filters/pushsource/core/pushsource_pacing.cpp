@@ -1,4 +1,4 @@
-#include "capture/pushsource_pacing.h"
+#include "pushsource/core/pushsource_pacing.h"
 
 namespace zelvio::pushsource {
 

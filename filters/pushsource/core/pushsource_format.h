@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "capture/pushsource_pacing.h"
+#include "pushsource/core/pushsource_pacing.h"
 
 namespace zelvio::pushsource {
 
