@@ -1,6 +1,8 @@
 // The main window: every control with its design name, and the handlers by their design
 // names. It talks to the outside only through its controls, the platform services and the
 // capture pipeline, so it runs headless in native tests.
+// Its members are defined by topic in form_<topic>.cpp files, each in the folder of the
+// subsystem it drives (app/form_recording.cpp, region/form_region.cpp, ...).
 #pragma once
 
 #include <cstdint>
