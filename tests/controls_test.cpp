@@ -216,5 +216,23 @@ TEST(TimerTest, TicksOnlyWhileEnabled) {
   EXPECT_EQ(ticks, 1);
 }
 
+TEST(ControlTreeTest, FindNamedSearchesTheWholeSubtreeFromItsRoot) {
+  Panel form(ControlKind::Form, "Form", nullptr);
+  Panel group(ControlKind::GroupBox, "Group", &form);
+  CheckBox nested("Nested", &group, "Nested");
+  Panel outside(ControlKind::GroupBox, "Outside", nullptr);
+  const struct {
+    Control* root;
+    const char* name;
+    Control* expected;
+  } cases[] = {
+      {&form, "Form", &form},      {&form, "Group", &group},  {&form, "Nested", &nested},
+      {&group, "Nested", &nested}, {&group, "Form", nullptr}, {&form, "Outside", nullptr},
+      {&form, "nested", nullptr},  {&form, "", nullptr},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.root->FindNamed(c.name), c.expected) << c.root->Name() << " / " << c.name;
+}
+
 }  // namespace
 }  // namespace zelvio

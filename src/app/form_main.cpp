@@ -202,7 +202,7 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
 
   // The settings file is read while the window is being built; nothing is applied yet.
   iniStorage_ = std::make_unique<IniFileStorage>(platform_);
-  formStorage_ = std::make_unique<FormStorage>(*this, *iniStorage_, platform_);
+  formStorage_ = std::make_unique<FormStorage>(FormMain, *iniStorage_, platform_);
 
   pipeline_.SetGraphEventHandler(
       [this](const GraphEvent& event) { Guarded([&] { GraphEventReceived(event); }); });
@@ -276,16 +276,7 @@ void TFormMain::BindHandlers() {
   TimerTransparencyCapture.OnTimer = [this] { TimerTransparencyCaptureTimer(); };
 }
 
-Control* TFormMain::FindComponent(const std::string& name) {
-  std::vector<Control*> pending = {&FormMain};
-  while (!pending.empty()) {
-    Control* c = pending.back();
-    pending.pop_back();
-    if (c->Name() == name) return c;
-    for (Control* child : c->Children()) pending.push_back(child);
-  }
-  return nullptr;
-}
+Control* TFormMain::FindComponent(const std::string& name) { return FormMain.FindNamed(name); }
 
 void TFormMain::ShowErrorBox(const std::exception& error) { platform_.ShowError(ErrorBoxText(error.what())); }
 

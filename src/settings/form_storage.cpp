@@ -5,7 +5,6 @@
 #include <optional>
 #include <string_view>
 
-#include "app/form_main.h"
 #include "platform/errors.h"
 #include "settings/ini_document.h"
 #include "settings/stored_values.h"
@@ -196,16 +195,16 @@ std::optional<std::string> EncodedProperty(const Control& control, const StoredP
 
 }  // namespace
 
-FormStorage::FormStorage(TFormMain& form, IniFileStorage& storage, Platform& platform)
-    : form_(form), storage_(storage), platform_(platform) {
+FormStorage::FormStorage(Control& window, IniFileStorage& storage, Platform& platform)
+    : window_(window), storage_(storage), platform_(platform) {
   // Bound once: an entry naming a component the window lacks never reaches the file.
   for (const StoredProp& entry : StoredProps) {
-    Control* control = form_.FindComponent(std::string(entry.component));
+    Control* control = window_.FindNamed(std::string(entry.component));
     if (control) props_.push_back({control, &entry});
   }
 }
 
-void FormStorage::ExpandStoragePath() { sectionPath_ = ExpandFormName(kStoragePath, form_.FormMain.Name()); }
+void FormStorage::ExpandStoragePath() { sectionPath_ = ExpandFormName(kStoragePath, window_.Name()); }
 
 std::string FormStorage::ValuePath(const std::string& name) const { return sectionPath_ + name; }
 

@@ -11,12 +11,13 @@
 
 namespace zelvio {
 
-class TFormMain;
 class Control;
 
 class FormStorage {
  public:
-  FormStorage(TFormMain& form, IniFileStorage& storage, Platform& platform);
+  // The window is the root control: its name keys the section, and the stored properties
+  // bind to the controls below it by design name.
+  FormStorage(Control& window, IniFileStorage& storage, Platform& platform);
 
   bool SettingsActive() const { return active_; }
   void SetSettingsActive(bool active) { active_ = active; }
@@ -43,7 +44,7 @@ class FormStorage {
   void ApplyStoredProps();
   void CollectStoredProps();
 
-  TFormMain& form_;
+  Control& window_;
   IniFileStorage& storage_;
   Platform& platform_;
   bool active_ = false;

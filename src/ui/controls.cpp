@@ -42,6 +42,17 @@ void Control::SetEnabled(bool enabled) {
   RefreshSubtree();
 }
 
+Control* Control::FindNamed(const std::string& name) {
+  std::vector<Control*> pending = {this};
+  while (!pending.empty()) {
+    Control* c = pending.back();
+    pending.pop_back();
+    if (c->Name() == name) return c;
+    for (Control* child : c->Children()) pending.push_back(child);
+  }
+  return nullptr;
+}
+
 bool Control::EffectivelyEnabled() const {
   for (const Control* c = this; c; c = c->parent_) {
     if (!c->enabled_) return false;

@@ -59,6 +59,8 @@ class Control {
   const std::string& Name() const { return name_; }
   Control* Parent() const { return parent_; }
   const std::vector<Control*>& Children() const { return children_; }
+  // This control or one anywhere below it by design name; null when there is none.
+  Control* FindNamed(const std::string& name);
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
