@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "companions/overlay_command.h"
 #include "settings/ini_document.h"
 #include "settings/stored_values.h"
 
@@ -43,7 +44,12 @@ void CheckDecoders(std::string_view text) {
   }
   if (std::optional<uint32_t> colour = zelvio::DecodeColour(text)) {
     Require(zelvio::DecodeColour(zelvio::EncodeColour(*colour)) == colour);
-    Require(zelvio::ColorToHexText(*colour).size() == 6);
+    // A stored colour becomes the overlay's background command and must arrive unchanged.
+    const zelvio::OverlayColor color = zelvio::OverlayColorFromColour(*colour);
+    auto bytes =
+        zelvio::EncodeCommandBytes(zelvio::FormatOverlayCommand(zelvio::OverlayColorCommand(color, 0)));
+    auto parsed = zelvio::ParseOverlayCommand(bytes.data(), bytes.size());
+    Require(parsed && parsed->color.r == color.r && parsed->color.g == color.g && parsed->color.b == color.b);
   }
   std::string expanded = zelvio::ExpandFormName(text, "FormMain");
   zelvio::SplitValuePath(expanded);

@@ -24,8 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int limit = zelvio::kMaxOverlayExtent;
   switch (command->kind) {
     case OverlayCommandKind::Create:
-      if (command->width <= 0 || command->width > limit) std::abort();
-      if (command->height <= 0 || command->height > limit) std::abort();
+      // A region without area is a valid command (the frame then surrounds a point).
+      if (command->width < 0 || command->width > limit) std::abort();
+      if (command->height < 0 || command->height > limit) std::abort();
       if (command->left < -limit || command->left > limit) std::abort();
       if (command->top < -limit || command->top > limit) std::abort();
       break;
