@@ -9,55 +9,28 @@
 # Usage: scripts/bench_startup.sh <Zelvio dist folder> <folder of zdriver.exe> [runs]
 # Environment as for the Wine tests: WINEPREFIX, DISPLAY (default: a private Xvfb on :99).
 set -u
-REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-DIST="$(cd "${1:?dist folder}" && pwd)"
-TESTBIN="$(cd "${2:?testbin folder}" && pwd)"
+# shellcheck source=bench-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/bench-lib.sh"
 RUNS="${3:-5}"
-DRIVER="$TESTBIN/zdriver.exe"
 LAUNCH_WAIT_MS=500
-# shellcheck source=wine-env.sh
-source "$REPO/scripts/wine-env.sh"
-
-WORK=""
-
-cleanup() {
-  if [ -n "$WORK" ]; then
-    wine_env_kill_in "$WORK"
-    rm -rf "$WORK"
-  fi
-  wine_env_end
-}
-trap cleanup EXIT
-
-drv() {
-  timeout 90 wine "$DRIVER" "$@" </dev/null >"$WORK/driver.out" 2>/dev/null
-}
-
-field() {
-  sed -n "s/^$1: //p" "$WORK/driver.out" | tr -d '\r' | head -n 1
-}
-
-windows_path() {
-  echo "Z:$1" | tr '/' '\\'
-}
 
 # One start from a fresh copy; prints the milliseconds until the main window showed.
 one_run() {
-  local copy="$WORK/run" elapsed
+  local copy="$ZT_TMP/run" elapsed
   rm -rf "$copy"
-  cp -r "$DIST" "$copy"
+  cp -r "$ZT_DIST" "$copy"
   rm -f "$copy/settings.ini"
-  if ! drv start-timed "$(windows_path "$copy")\\Zelvio.exe" "$(windows_path "$copy")" TFormMain 60000; then
-    echo "bench: start failed: $(cat "$WORK/driver.out")" >&2
+  if ! zt_drv start-timed "$(zt_windows_path "$copy")\\Zelvio.exe" "$(zt_windows_path "$copy")" TFormMain 60000; then
+    echo "bench: start failed: $ZT_OUT" >&2
     return 1
   fi
-  elapsed="$(field elapsed_ms)"
+  elapsed="$(zt_field elapsed_ms)"
   # Let start-up finish (the overlay gets its region last), then close the program.
-  drv wait-window TFormHookCursor FormHookCursor 10000
+  zt_drv wait-window TFormHookCursor FormHookCursor 10000
   sleep 1
-  drv close-main
-  drv messageboxes-dismiss-all 1500
-  if ! drv wait-gone TFormMain - 20000; then
+  zt_drv close-main
+  zt_drv messageboxes-dismiss-all 1500
+  if ! zt_drv wait-gone TFormMain - 20000; then
     echo "bench: main window did not close" >&2
     wine_env_kill_in "$copy"
   fi
@@ -65,13 +38,8 @@ one_run() {
   echo "$elapsed"
 }
 
-median() {
-  sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'
-}
-
 write_report() {
-  local runs="$1" med="$2" beyond="$3" load="$4" doc="$REPO/docs/benchmarks.md" section
-  section="$WORK/section.md"
+  local runs="$1" med="$2" beyond="$3" load="$4" section="$ZT_TMP/section.md"
   cat >"$section" <<EOF
 ## Start-up
 
@@ -91,28 +59,10 @@ starts Zelvio.exe from a fresh copy of the folder and polls for a visible TFormM
 5 ms; one warm-up run first, not counted).
 
 EOF
-  mkdir -p "$(dirname "$doc")"
-  if [ ! -f "$doc" ]; then
-    printf '# Benchmarks\n\n' >"$doc"
-  fi
-  # Replace our section (up to the next "## " heading) and keep everything else.
-  awk -v section="$section" '
-    /^## Start-up$/ { skipping = 1; while ((getline line < section) > 0) print line; next }
-    skipping && /^## / { skipping = 0 }
-    !skipping { print }
-  ' "$doc" >"$WORK/doc.md"
-  if ! grep -q '^## Start-up$' "$doc"; then
-    cat "$section" >>"$WORK/doc.md"
-  fi
-  cp "$WORK/doc.md" "$doc"
-  echo "bench: wrote $doc"
+  bench_write_section Start-up "$section"
 }
 
 main() {
-  [ -f "$DIST/Zelvio.exe" ] || { echo "bench: no Zelvio.exe in $DIST" >&2; exit 1; }
-  [ -f "$DRIVER" ] || { echo "bench: no zdriver.exe in $TESTBIN" >&2; exit 1; }
-  wine_env_begin || exit 1
-  WORK="$(mktemp -d /tmp/zelvio-bench-XXXXXX)"
   one_run >/dev/null || exit 1
   local load
   load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
@@ -123,10 +73,11 @@ main() {
     results+=("$value")
   done
   local med beyond
-  med="$(printf '%s\n' "${results[@]}" | median)"
+  med="$(printf '%s\n' "${results[@]}" | bench_median)"
   beyond=$((med - LAUNCH_WAIT_MS))
   echo "median: $med ms; beyond the ${LAUNCH_WAIT_MS} ms launch wait: $beyond ms"
   write_report "${results[*]}" "$med" "$beyond" "$load"
 }
 
+zt_init "$@"
 main
