@@ -3,8 +3,6 @@
 # adds the median and the writer of one section of docs/benchmarks.md.
 # shellcheck source=../tests/wine/lib/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/wine/lib/common.sh"
-# shellcheck source=../tests/wine/helpers/desktop_lib.sh
-source "$ZT_REPO/tests/wine/helpers/desktop_lib.sh"
 
 bench_median() {
   sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'

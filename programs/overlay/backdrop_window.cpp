@@ -1,6 +1,7 @@
 #include "overlay/backdrop_window.h"
 
 #include "common/window_class.h"
+#include "platform/window_object_win32.h"
 
 // The backdrop is shown once, at start, and switched on and off through its window shape
 // rather than by showing and hiding it. Showing a window stacks it above all others on
@@ -79,11 +80,7 @@ void BackdropWindow::Hide() {
 }
 
 LRESULT CALLBACK BackdropWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<BackdropWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = zelvio::WindowObject<BackdropWindow>(window, message, lParam);
   if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   return self->Handle(window, message, wParam, lParam);
 }

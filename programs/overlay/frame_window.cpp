@@ -1,6 +1,7 @@
 #include "overlay/frame_window.h"
 
 #include "common/window_class.h"
+#include "platform/window_object_win32.h"
 
 #include <memory>
 #include <type_traits>
@@ -47,11 +48,7 @@ bool FrameWindow::Create(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK FrameWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<FrameWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = zelvio::WindowObject<FrameWindow>(window, message, lParam);
   if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   return self->Handle(window, message, wParam, lParam);
 }

@@ -1,4 +1,5 @@
 #include "app/application_window_win32.h"
+#include "platform/window_object_win32.h"
 
 namespace zelvio {
 
@@ -48,12 +49,8 @@ void ApplicationWindow::Restore() {
 }
 
 LRESULT CALLBACK ApplicationWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<ApplicationWindow*>(create->lpCreateParams)->window_ = window;
-  }
-  auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = WindowObject<ApplicationWindow>(window, message, lParam);
+  if (self && message == WM_NCCREATE) self->window_ = window;
   if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
   return self->Dispatch(message, wParam, lParam);
 }

@@ -9,6 +9,7 @@
 #include "ui/control_peers_win32.h"
 #include "ui/control_windows_win32.h"
 #include "ui/layout_win32.h"
+#include "platform/window_object_win32.h"
 
 namespace zelvio {
 
@@ -308,11 +309,7 @@ bool MainWindowHost::PreTranslate(MSG& msg) {
 // ---- Messages ----------------------------------------------------------------------------
 
 LRESULT CALLBACK MainWindowHost::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<MainWindowHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = WindowObject<MainWindowHost>(window, message, lParam);
   if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
   return self->Dispatch(message, wParam, lParam);
 }

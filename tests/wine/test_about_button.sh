@@ -4,7 +4,6 @@
 # closing it enables the main window again, and the button opens the same window again.
 # Usage: test_about_button.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
 zt_init "$@"
 
 SCREEN_W=1920

@@ -6,7 +6,6 @@
 # offsets, and the step buttons, also at the ends of their ranges.
 # Usage: test_region.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
 zt_init "$@"
 
 # Text of a control in the last "controls" listing.
@@ -31,17 +30,6 @@ expect_region() {
     "$(listed_text LabelDimXValue) $(listed_text LabelDimYValue) $(listed_text LabelPosXValue) $(listed_text LabelPosYValue)"
 }
 
-# act "what" driver-command...: the action must be accepted and handled by the program.
-act() {
-  local what="$1"
-  shift
-  if zt_drv "$@" && [ "$(zt_field handled)" = 1 ]; then
-    return 0
-  fi
-  zt_fail "$what" "$(zt_error_text)"
-  return 1
-}
-
 expect_slider() {
   local name="$1" position="$2" min="$3" max="$4"
   if ! zt_drv control "$name"; then
@@ -54,7 +42,7 @@ expect_slider() {
 
 # expect_shown "what" name=0|1...: whether each control's own visible flag is set.
 expect_shown() {
-  local what="$1" pair name want got=""
+  local what="$1" pair name got=""
   shift
   local expected="$*"
   for pair in "$@"; do
@@ -68,84 +56,84 @@ expect_shown() {
 check_presets() {
   expect_region "default (preset 21, centre)" 864 480 528 300
   expect_shown "predefined mode shows the list only" ComboBoxDimension=1 TrackBarDimX=0 BitBtnIncDimHeight=0
-  act "Screen tab" select-tab PageControlOptions 0
-  act "Dimension page" select-tab PageControlScreen 0
-  act "preset 14 chosen" select ComboBoxDimension 14
+  zh_act "Screen tab" select-tab PageControlOptions 0
+  zh_act "Dimension page" select-tab PageControlScreen 0
+  zh_act "preset 14 chosen" select ComboBoxDimension 14
   expect_region "preset 14 (648x468, centred)" 648 468 636 306
-  act "preset -> full screen" click RadioButtonDimFullscreen
+  zh_act "preset -> full screen" click RadioButtonDimFullscreen
   expect_region "full screen" 1920 1080 0 0
   expect_shown "full screen hides the list" ComboBoxDimension=0 TrackBarDimX=0
-  act "back to predefined" click RadioButtonDimPreDefined
+  zh_act "back to predefined" click RadioButtonDimPreDefined
   expect_region "predefined again keeps preset 14" 648 468 636 306
-  act "preset 22 chosen" select ComboBoxDimension 22
-  act "Position page" select-tab PageControlScreen 1
-  act "bottom right" click RadioButtonPosBottomRight
+  zh_act "preset 22 chosen" select ComboBoxDimension 22
+  zh_act "Position page" select-tab PageControlScreen 1
+  zh_act "bottom right" click RadioButtonPosBottomRight
   expect_region "preset 22 at the bottom right" 1280 720 640 360
-  act "Dimension page" select-tab PageControlScreen 0
-  act "preset 23 chosen" select ComboBoxDimension 23
+  zh_act "Dimension page" select-tab PageControlScreen 0
+  zh_act "preset 23 chosen" select ComboBoxDimension 23
   expect_region "preset 23 at the bottom right" 1920 1080 0 0
-  act "preset 0 chosen" select ComboBoxDimension 0
+  zh_act "preset 0 chosen" select ComboBoxDimension 0
   expect_region "preset 0 at the bottom right" 160 120 1760 960
 }
 
 check_custom_size() {
-  act "custom size" click RadioButtonDimCustom
+  zh_act "custom size" click RadioButtonDimCustom
   expect_region "custom size starts at the slider minimum" 4 4 1916 1076
   expect_shown "custom mode shows its sliders and steps, hides the list" \
     ComboBoxDimension=0 BitBtnDecDimWidth=1 TrackBarDimX=1 BitBtnIncDimWidth=1 BitBtnDecDimHeight=1 TrackBarDimY=1 BitBtnIncDimHeight=1
   expect_slider TrackBarDimX 4 4 1920
   expect_slider TrackBarDimY 4 4 1080
-  act "custom width 1001" set-trackbar TrackBarDimX 1001
+  zh_act "custom width 1001" set-trackbar TrackBarDimX 1001
   expect_region "custom width 1001 at the bottom right" 1001 4 919 1076
-  act "Position page" select-tab PageControlScreen 1
-  act "centre" click RadioButtonPosCenter
+  zh_act "Position page" select-tab PageControlScreen 1
+  zh_act "centre" click RadioButtonPosCenter
   # (1920 - 1001) / 2 = 459.5 and (1080 - 4) / 2 = 538: a half goes to the even neighbour.
   expect_region "width 1001 centred (459.5 -> 460)" 1001 4 460 538
-  act "Dimension page" select-tab PageControlScreen 0
-  act "custom width 1003" set-trackbar TrackBarDimX 1003
+  zh_act "Dimension page" select-tab PageControlScreen 0
+  zh_act "custom width 1003" set-trackbar TrackBarDimX 1003
   expect_region "width 1003 centred (458.5 -> 458)" 1003 4 458 538
 }
 
 check_size_steps() {
-  act "width step up" click BitBtnIncDimWidth
+  zh_act "width step up" click BitBtnIncDimWidth
   expect_region "width step up" 1004 4 458 538
-  act "height step up" click BitBtnIncDimHeight
+  zh_act "height step up" click BitBtnIncDimHeight
   expect_region "height step up" 1004 5 458 538
-  act "height step down" click BitBtnDecDimHeight
-  act "height step down at the minimum" click BitBtnDecDimHeight
+  zh_act "height step down" click BitBtnDecDimHeight
+  zh_act "height step down at the minimum" click BitBtnDecDimHeight
   expect_region "height step down stops at the minimum 4" 1004 4 458 538
   expect_slider TrackBarDimY 4 4 1080
-  act "width to the maximum" set-trackbar TrackBarDimX 1920
-  act "width step up at the maximum" click BitBtnIncDimWidth
+  zh_act "width to the maximum" set-trackbar TrackBarDimX 1920
+  zh_act "width step up at the maximum" click BitBtnIncDimWidth
   expect_region "width step up at the maximum changes nothing" 1920 4 0 538
   expect_slider TrackBarDimX 1920 4 1920
-  act "custom width 1004" set-trackbar TrackBarDimX 1004
+  zh_act "custom width 1004" set-trackbar TrackBarDimX 1004
   expect_region "custom width 1004" 1004 4 458 538
 }
 
 check_custom_position() {
-  act "Position page" select-tab PageControlScreen 1
-  act "custom position" click RadioButtonPosCustom
+  zh_act "Position page" select-tab PageControlScreen 1
+  zh_act "custom position" click RadioButtonPosCustom
   expect_shown "custom position shows its sliders and steps" \
     TrackBarPosX=1 BitBtnDecPosX=1 BitBtnIncPosX=1 TrackBarPosY=1 BitBtnIncPosY=1 BitBtnDecPosY=1
   expect_region "custom position starts at 0,0" 1004 4 0 0
   expect_slider TrackBarPosX 0 0 916
   expect_slider TrackBarPosY 0 0 1076
-  act "left offset 100" set-trackbar TrackBarPosX 100
-  act "top offset 200" set-trackbar TrackBarPosY 200
+  zh_act "left offset 100" set-trackbar TrackBarPosX 100
+  zh_act "top offset 200" set-trackbar TrackBarPosY 200
   expect_region "custom offsets 100,200" 1004 4 100 200
-  act "left step up" click BitBtnIncPosX
-  act "top step down" click BitBtnDecPosY
+  zh_act "left step up" click BitBtnIncPosX
+  zh_act "top step down" click BitBtnDecPosY
   expect_region "offset steps" 1004 4 101 199
-  act "left offset to the maximum" set-trackbar TrackBarPosX 916
-  act "left step up at the maximum" click BitBtnIncPosX
+  zh_act "left offset to the maximum" set-trackbar TrackBarPosX 916
+  zh_act "left step up at the maximum" click BitBtnIncPosX
   expect_region "left step up at the maximum changes nothing" 1004 4 916 199
-  act "top offset to 0" set-trackbar TrackBarPosY 0
-  act "top step down at 0" click BitBtnDecPosY
+  zh_act "top offset to 0" set-trackbar TrackBarPosY 0
+  zh_act "top step down at 0" click BitBtnDecPosY
   expect_region "top step down at 0 changes nothing" 1004 4 916 0
   # A wider region lowers the left slider's maximum, which pulls its position in.
-  act "Dimension page" select-tab PageControlScreen 0
-  act "custom width 1500" set-trackbar TrackBarDimX 1500
+  zh_act "Dimension page" select-tab PageControlScreen 0
+  zh_act "custom width 1500" set-trackbar TrackBarDimX 1500
   expect_region "a wider region clamps the left offset" 1500 4 420 0
   expect_slider TrackBarPosX 420 0 420
 }

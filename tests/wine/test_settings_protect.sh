@@ -17,26 +17,15 @@
 #   option, and the end writes only FormVersion, so the faulty line stays.
 # Usage: test_settings_protect.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
 zt_init "$@"
 
 SETTINGS="$ZT_APP/settings.ini"
 SETTINGS_WIN="$ZT_APP_WIN\\settings.ini"
-DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
 FULL_RECT="$(zh_overlay_rect 1920 1080 0 0)"
 
 # set_value KEY VALUE: rewrites one line of settings.ini, keeping its CR LF.
 set_value() {
   sed -i "s/^$1=.*\$/$1=$2\r/" "$SETTINGS"
-}
-
-expect_same_file() {
-  if cmp -s "$1" "$SETTINGS"; then
-    zt_pass "$2"
-  else
-    zt_fail "$2" "differences below"
-    diff "$1" "$SETTINGS" | tr -d '\r' | head -n 20
-  fi
 }
 
 # Changes that a run would store: full screen, 30 FPS (the restart notice answered),
@@ -54,7 +43,7 @@ make_changes() {
 }
 
 first_run() {
-  zh_start_ready "$DEFAULT_RECT" "first run"
+  zh_start_ready "$ZH_DEFAULT_RECT" "first run"
   zh_close "first run"
   [ -f "$SETTINGS" ] || zt_abort "first run wrote settings.ini"
 }
@@ -64,13 +53,13 @@ read_only_run() {
   zt_drv file-attributes "$SETTINGS_WIN" +r
   zt_expect_field "settings.ini made read-only" readonly 1
   cp "$SETTINGS" "$ZT_TMP/read_only.ini"
-  zh_start_ready "$DEFAULT_RECT" "read-only run"
+  zh_start_ready "$ZH_DEFAULT_RECT" "read-only run"
   zt_drv window-info TFormMainCapturer
   zt_expect_field "read-only run: the stored 10 FPS loaded" caption "FormMainCapturer@10"
   zt_expect_control ComboBoxFps selected 10 "read-only run: FPS list shows 10"
   make_changes "read-only run"
   zh_close "read-only run"
-  expect_same_file "$ZT_TMP/read_only.ini" "read-only file left byte for byte"
+  zh_expect_same_file "read-only file left byte for byte" "$ZT_TMP/read_only.ini" "$SETTINGS"
   zt_drv file-attributes "$SETTINGS_WIN"
   zt_expect_field "still read-only" readonly 1
   zt_drv file-attributes "$SETTINGS_WIN" -r
@@ -79,7 +68,7 @@ read_only_run() {
 
 killed_run() {
   cp "$SETTINGS" "$ZT_TMP/before_kill.ini"
-  zh_start_ready "$DEFAULT_RECT" "killed run"
+  zh_start_ready "$ZH_DEFAULT_RECT" "killed run"
   make_changes "killed run"
   zt_act "killed run: Zelvio.exe terminated" zt_drv terminate TFormMain
   if zt_wait_zelvio_exit 15; then
@@ -90,11 +79,11 @@ killed_run() {
   # The companions outlive a killed recorder; they go the same way.
   zt_drv terminate TFormMainCapturer
   zt_drv terminate TFormHookCursor FormHookCursor
-  expect_same_file "$ZT_TMP/before_kill.ini" "killed run: the previous file left byte for byte"
+  zh_expect_same_file "killed run: the previous file left byte for byte" "$ZT_TMP/before_kill.ini" "$SETTINGS"
 }
 
 session_end_run() {
-  zh_start_ready "$DEFAULT_RECT" "session end"
+  zh_start_ready "$ZH_DEFAULT_RECT" "session end"
   zt_check "session end: cursor hook running" zt_drv wait-window TFormHookCursor FormHookCursor 10000
   make_changes "session end"
   if zt_drv end-session logoff; then
@@ -131,7 +120,7 @@ held_run() {
     sleep 0.2
   done
   zt_check "$what: settings.ini held open without sharing" grep -q '^held: 1' "$ZT_TMP/zdriver.out"
-  zh_start_ready "$DEFAULT_RECT" "$what"
+  zh_start_ready "$ZH_DEFAULT_RECT" "$what"
   zt_drv window-info TFormMainCapturer
   zt_expect_field "$what: runs with the defaults (25 FPS, not the stored 10)" caption "FormMainCapturer@25"
   make_changes "$what"
@@ -146,7 +135,7 @@ held_run() {
     [ "$SECONDS" -ge "$end" ] && break
     sleep 0.2
   done
-  expect_same_file "$ZT_TMP/held.ini" "$what: the held file left byte for byte"
+  zh_expect_same_file "$what: the held file left byte for byte" "$ZT_TMP/held.ini" "$SETTINGS"
 }
 
 write_damaged_file() {
@@ -177,7 +166,7 @@ damaged_run() {
   zt_check "damaged file: main window appears" zt_drv wait-window TFormMain - 60000 || return
   zt_drv messageboxes-dismiss-all 3000
   zt_expect_eq "damaged file: no box" 0 "$(zt_field dismissed)"
-  if zt_wait_field 30 rect "$DEFAULT_RECT" window-info TFormMainCapturer; then
+  if zt_wait_field 30 rect "$ZH_DEFAULT_RECT" window-info TFormMainCapturer; then
     zt_pass "damaged file: default region framed"
   else
     zt_fail "damaged file: default region framed" "rect '$(zt_field rect)'"
@@ -214,7 +203,7 @@ faulty_placement_run() {
   else
     zt_fail "faulty ShowCmd: the box names the value" "$(zt_error_text)"
   fi
-  if zt_wait_field 30 rect "$DEFAULT_RECT" window-info TFormMainCapturer; then
+  if zt_wait_field 30 rect "$ZH_DEFAULT_RECT" window-info TFormMainCapturer; then
     zt_pass "faulty ShowCmd: start-up completes"
   else
     zt_fail "faulty ShowCmd: start-up completes" "rect '$(zt_field rect)'"

@@ -68,12 +68,8 @@ check_against_reference() {
   fi
   normalise "$REFERENCE" >"$ZT_TMP/expected.ini"
   normalise "$SETTINGS" >"$ZT_TMP/actual.ini"
-  if cmp -s "$ZT_TMP/expected.ini" "$ZT_TMP/actual.ini"; then
-    zt_pass "matches first_run_settings.ini (folder and placement put in)"
-    return
-  fi
-  zt_fail "matches first_run_settings.ini" "differences below"
-  diff "$ZT_TMP/expected.ini" "$ZT_TMP/actual.ini" | tr -d '\r' | head -n 40
+  zh_expect_same_file "matches first_run_settings.ini (folder and placement put in)" \
+    "$ZT_TMP/expected.ini" "$ZT_TMP/actual.ini"
 }
 
 check_output_folders() {
@@ -107,10 +103,5 @@ check_placement
 
 cp "$SETTINGS" "$ZT_TMP/first_run.ini"
 run_once "second run"
-if cmp -s "$ZT_TMP/first_run.ini" "$SETTINGS"; then
-  zt_pass "a run that changes nothing writes the file back unchanged"
-else
-  zt_fail "a run that changes nothing writes the file back unchanged" "differences below"
-  diff "$ZT_TMP/first_run.ini" "$SETTINGS" | tr -d '\r' | head -n 20
-fi
+zh_expect_same_file "a run that changes nothing writes the file back unchanged" "$ZT_TMP/first_run.ini" "$SETTINGS"
 zt_finish

@@ -6,7 +6,6 @@
 # folder the button shows the "Cannot create file" box and writes nothing.
 # Usage: test_snapshot.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
 zt_init "$@"
 
 SHOTS="$ZT_APP/Output/Screenshots"

@@ -39,7 +39,7 @@ check_main_window() {
 }
 
 check_captions() {
-  local entry name caption
+  local name caption
   while IFS='=' read -r name caption; do
     [ -n "$name" ] || continue
     zt_expect_control "$name" text "$caption" "caption of $name"

@@ -10,10 +10,8 @@
 # changed.
 # Usage: test_transparency.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
 zt_init "$@"
 
-DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
 PERIOD_MS=200
 # Timer messages under load are late by some tens of milliseconds, never by a period.
 PERIOD_SLACK_MS=50
@@ -125,7 +123,7 @@ check_restart_keeps_option() {
     "$(zh_ini_value "$ZT_APP/settings.ini" SpinEditTransparencyClock_Value)"
   zt_expect_eq "settings.ini: spin edit stored disabled" FALSE \
     "$(zh_ini_value "$ZT_APP/settings.ini" SpinEditTransparencyClock_Enabled)"
-  zh_start_ready "$DEFAULT_RECT" "second run"
+  zh_start_ready "$ZH_DEFAULT_RECT" "second run"
   zt_expect_control CheckBoxEnableCaptureTransparency checked 1 "after restart: option on"
   zt_expect_control SpinEditTransparencyClock enabled 0 "after restart: spin edit disabled"
   zt_expect_field "after restart: spin edit shows the period" text "$PERIOD_MS"
@@ -146,7 +144,7 @@ check_switch_off() {
   zh_close "second run"
 }
 
-zh_start_ready "$DEFAULT_RECT" "first run"
+zh_start_ready "$ZH_DEFAULT_RECT" "first run"
 open_layered_windows
 switch_on
 check_spared_windows

@@ -9,7 +9,6 @@
 # storing ShowCmd 2 because it ended minimised. A right click on the icon opens the popup menu.
 # Usage: test_tray.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/desktop_lib.sh"
 zt_init "$@"
 
 SHOTS="$ZT_APP/Output/Screenshots"
@@ -44,11 +43,6 @@ main_state() {
   zt_expect_eq "$what (iconic visible toolwindow)" "$iconic $visible $tool" "$got"
 }
 
-expect_no_box() {
-  zt_drv messageboxes-dismiss-all 1500
-  zt_expect_eq "$1" 0 "$(zt_field dismissed)"
-}
-
 minimise() {
   zt_act "$1: minimise" zt_drv show-main minimize
 }
@@ -68,7 +62,7 @@ check_plain_minimise() {
   echo "extended style at start: $START_EXSTYLE"
   minimise "option off"
   main_state "option off: minimised, still on the taskbar" 1 0 0
-  expect_no_box "option off: no box"
+  zh_expect_no_box "option off: no box"
   zt_act "restored by the window itself" zt_drv show-main restore
   main_state "restored" 0 1 0
 }
@@ -79,7 +73,7 @@ check_toggle_bg_in_tray() {
   zt_act "Style page" zt_drv select-tab PageControlScreen 2
   minimise "option on"
   main_state "option on: hidden in the tray, off the taskbar" 1 0 1
-  expect_no_box "option on: no box (the tray icon was accepted)"
+  zh_expect_no_box "option on: no box (the tray icon was accepted)"
   zt_act "Toggle Bg posted" zt_drv command "$TRAY_TOGGLE_BG"
   zt_wait_field 5 checked 1 control CheckBoxEnableBg
   zt_expect_field "Toggle Bg checks Enable background" checked 1
@@ -99,7 +93,7 @@ check_snapshot_in_tray() {
   else
     zt_fail "Snapshot from the tray writes a file" "none in $SHOTS"
   fi
-  expect_no_box "no box after the tray snapshot"
+  zh_expect_no_box "no box after the tray snapshot"
 }
 
 # restore_by "what" driver-command...: back from the tray with the extended style set to 0.
@@ -114,7 +108,7 @@ restore_by() {
   main_state "$what: shown again" 0 1 0
   zt_drv window-exstyle "$BUTTON_CLASS" "$BUTTON_TITLE"
   zt_expect_field "$what: extended style 0 (WS_EX_WINDOWEDGE kept by the system; was $START_EXSTYLE)" exstyle 0x100
-  expect_no_box "$what: no box (the tray icon was removed)"
+  zh_expect_no_box "$what: no box (the tray icon was removed)"
 }
 
 # A right click on the icon opens the program's popup menu; Escape closes it again. (Its

@@ -1,6 +1,7 @@
 #include "probe_screen.h"
 
 #include "common/window_class.h"
+#include "platform/window_object_win32.h"
 
 COLORREF WaitForPixel(int x, int y, COLORREF expected, DWORD timeoutMs) {
   DWORD start = GetTickCount();
@@ -30,11 +31,7 @@ bool Canvas::Create(const RECT& rect, COLORREF color) {
 }
 
 LRESULT CALLBACK Canvas::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Canvas*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = zelvio::WindowObject<Canvas>(window, message, lParam);
   if (self != nullptr && message == WM_LBUTTONDOWN) ++self->clicks_;
   if (self != nullptr && message == WM_ERASEBKGND) return 1;
   if (self != nullptr && message == WM_PAINT) {

@@ -1,5 +1,11 @@
-# Shared by the desktop-side end-to-end tests (settings, region, snapshot, hotkeys, tray,
-# transparency, about), sourced after tests/wine/lib/common.sh:
+# Shared by the end-to-end tests that run the program; tests/wine/lib/common.sh sources it:
+#
+#   ZH_DEFAULT_RECT             the overlay's rectangle for the default region
+#   zh_act WHAT DRIVER-ARGS     an action the program must accept and handle (handled: 1)
+#   zh_expect_no_box WHAT       no message box comes up within 1.5 s (any that does is closed)
+#   zh_expect_pixel WHAT X Y C  the screen pixel turns colour C within 5 s
+#   zh_expect_same_file WHAT EXPECTED ACTUAL   byte for byte, else the differences are shown
+#   zh_choose_compressor WHAT   Video tab, compressor 0 chosen, no box
 #
 #   zh_start_ready RECT WHAT    starts Zelvio.exe and waits until start-up is complete (the
 #                               overlay has its rectangle, RECT, which the last start-up step
@@ -18,6 +24,48 @@ ZH_OUT=""
 
 zh_overlay_rect() {
   echo "$(($3 - 8)),$(($4 - 8)),$(($3 + $1 + 8)),$(($4 + $2 + 8))"
+}
+
+ZH_DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
+
+zh_act() {
+  local what="$1"
+  shift
+  if zt_drv "$@" && [ "$(zt_field handled)" = 1 ]; then
+    return 0
+  fi
+  zt_fail "$what" "$(zt_error_text)"
+  return 1
+}
+
+zh_expect_no_box() {
+  zt_drv messageboxes-dismiss-all 1500
+  zt_expect_eq "$1" 0 "$(zt_field dismissed)"
+}
+
+zh_expect_pixel() {
+  local what="$1" x="$2" y="$3" colour="$4"
+  if zt_wait_field 5 color "$colour" pixel "$x" "$y"; then
+    zt_pass "$what"
+  else
+    zt_fail "$what" "pixel $x,$y is $(zt_field color), expected $colour"
+  fi
+}
+
+zh_expect_same_file() {
+  if cmp -s "$2" "$3"; then
+    zt_pass "$1"
+    return 0
+  fi
+  zt_fail "$1" "differences below"
+  diff "$2" "$3" | tr -d '\r' | head -n 40
+  return 1
+}
+
+zh_choose_compressor() {
+  zt_act "$1: Video tab" zt_drv select-tab PageControlOptions 1
+  zt_act "$1: compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
+  zh_expect_no_box "$1: no box after choosing the compressor"
 }
 
 zh_start_ready() {

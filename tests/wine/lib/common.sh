@@ -5,7 +5,8 @@
 #                           a fresh temp folder, so every test starts without settings.ini
 #   zt_start_zelvio         starts Zelvio.exe from the copy, in the background
 #   zt_drv CMD ARGS...      runs zdriver.exe; its output is in $ZT_OUT, its exit code returned
-#   zt_check / zt_expect_eq / zt_expect_field / zt_skip     print and count results
+#   zt_check / zt_expect_eq / zt_expect_match / zt_expect_field / zt_skip
+#                           print and count results
 #   zt_act                  an action: fails the test when it goes wrong, counts no pass
 #   zt_skip_test            ends a test whose subject cannot be checked yet, as skipped
 #   zt_finish               cleans up and prints the last line, "N passed, N failed"
@@ -113,6 +114,18 @@ zt_expect_eq() {
     return 0
   fi
   zt_fail "$what" "expected '$expected', got '$actual'"
+  return 1
+}
+
+# zt_expect_match "what" PATTERN TEXT: TEXT matches the shell pattern (e.g. "Error*",
+# "*seconds*").
+zt_expect_match() {
+  # shellcheck disable=SC2053
+  if [[ "$3" == $2 ]]; then
+    zt_pass "$1"
+    return 0
+  fi
+  zt_fail "$1" "'$3' does not match '$2'"
   return 1
 }
 
@@ -300,3 +313,6 @@ zt_skip_test() {
   echo "$ZT_PASSED passed, $ZT_FAILED failed"
   exit "$ZT_SKIP_CODE"
 }
+
+# shellcheck source=../helpers/desktop_lib.sh
+source "$ZT_REPO/tests/wine/helpers/desktop_lib.sh"
