@@ -15,23 +15,24 @@ constexpr UINT_PTR kLifeTimer = 0x7A00;
 
 struct Command {
   const char* name;
-  const char* usage;
+  const char* arguments;
+  const char* what;
   size_t required;  // arguments that have no default
   int (*run)(const Args&);
 };
 
 const Command kCommands[] = {
-    {"picture", "LEFT TOP WIDTH HEIGHT [SECONDS]   the known test picture, topmost", 4, RunPicture},
-    {"clock", "LEFT TOP                          the machine clock as a barcode, topmost", 2, RunClock},
-    {"moving", "[LEFT TOP WIDTH HEIGHT]           moving colour bars for the demonstration run", 0,
-     RunMoving},
-    {"layered", "[SECONDS]                         translucent windows of another program", 0, RunLayered},
-    {"blit", "LEFT TOP WIDTH HEIGHT [COUNT]     times the bare screen copy of a snapshot", 4, RunBlit},
-    {"hotkey", "try KEY... | hold KEY [SECONDS]   probes or holds hotkeys", 2, RunHotkey},
+    {"picture", "LEFT TOP WIDTH HEIGHT [SECONDS]", "the known test picture, topmost", 4, RunPicture},
+    {"clock", "LEFT TOP", "the machine clock as a barcode, topmost", 2, RunClock},
+    {"moving", "[LEFT TOP WIDTH HEIGHT]", "moving colour bars for the demonstration run", 0, RunMoving},
+    {"layered", "[SECONDS]", "translucent windows of another program", 0, RunLayered},
+    {"blit", "LEFT TOP WIDTH HEIGHT [COUNT]", "times the bare screen copy of a snapshot", 4, RunBlit},
+    {"hotkey", "try KEY... | hold KEY [SECONDS]", "probes or holds hotkeys", 2, RunHotkey},
 };
 
 int Usage() {
-  for (const Command& command : kCommands) std::printf("usage: zdesk %s %s\n", command.name, command.usage);
+  for (const Command& c : kCommands)
+    std::printf("usage: zdesk %-7s %-31s  %s\n", c.name, c.arguments, c.what);
   return 2;
 }
 
