@@ -32,31 +32,17 @@ expect_keys() {
   zt_expect_eq "$what" "$expected" "$(printf '%s\n' "$ZH_OUT" | paste -sd '|')"
 }
 
-expect_pixel() {
-  local what="$1" x="$2" y="$3" colour="$4"
-  if zt_wait_field 5 color "$colour" pixel "$x" "$y"; then
-    zt_pass "$what"
-  else
-    zt_fail "$what" "pixel $x,$y is $(zt_field color), expected $colour"
-  fi
-}
-
-expect_no_box() {
-  zt_drv messageboxes-dismiss-all 1500
-  zt_expect_eq "$1" 0 "$(zt_field dismissed)"
-}
-
 posted_hotkey() {
   zt_act "hotkey $1 posted" zt_drv hotkey "$1"
 }
 
 check_registrations() {
-  expect_no_box "no box at start-up: all five hotkeys registered"
+  zr_expect_no_box "no box at start-up: all five hotkeys registered"
   expect_keys "F1 F3 F5 F7 F9 are held, F2 is free" "F1: taken|F3: taken|F5: taken|F7: taken|F9: taken|F2: free"
   zt_act "General tab" zt_drv select-tab PageControlOptions 3
   zt_act "Set hotkeys pressed" zt_drv click BitBtnSetHotkeys
   zt_act "Set hotkeys pressed again" zt_drv click BitBtnSetHotkeys
-  expect_no_box "no box after Set hotkeys twice"
+  zr_expect_no_box "no box after Set hotkeys twice"
   expect_keys "after Set hotkeys twice: the same five are held" "F1: taken|F3: taken|F5: taken|F7: taken|F9: taken|F2: free"
 }
 
@@ -69,12 +55,12 @@ check_toggle_background() {
   zt_wait_field 5 checked 1 control CheckBoxEnableBg
   zt_expect_field "hotkey 5 checks Enable background" checked 1
   zt_expect_control ColorBoxBg visible 1 "hotkey 5 shows the colour list"
-  expect_pixel "hotkey 5: the overlay paints the blue background" "$DESKTOP_X" "$DESKTOP_Y" 0000FF
+  zr_expect_pixel "hotkey 5: the overlay paints the blue background" "$DESKTOP_X" "$DESKTOP_Y" 0000FF
   posted_hotkey 5
   zt_wait_field 5 checked 0 control CheckBoxEnableBg
   zt_expect_field "hotkey 5 again unchecks it" checked 0
   zt_expect_control ColorBoxBg visible 0 "hotkey 5 again hides the colour list"
-  expect_pixel "hotkey 5 again: the background is gone" "$DESKTOP_X" "$DESKTOP_Y" 000000
+  zr_expect_pixel "hotkey 5 again: the background is gone" "$DESKTOP_X" "$DESKTOP_Y" 000000
 }
 
 check_snapshot_hotkey() {
@@ -97,7 +83,7 @@ choose_compressor() {
     zt_fail "the compressor list offers the test compressor" "$(zt_field count) items $(zt_error_text)"
   fi
   zt_act "compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
-  expect_no_box "no box after choosing the compressor"
+  zr_expect_no_box "no box after choosing the compressor"
 }
 
 check_recording() {
@@ -107,11 +93,11 @@ check_recording() {
   else
     zt_fail "hotkey 1 records: Stop enabled" "enabled '$(zt_field enabled)' $(zt_error_text)"
   fi
-  expect_pixel "recording: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
+  zr_expect_pixel "recording: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
   zt_expect_control ComboBoxFps enabled 0 "recording: the options are disabled"
   zr_expect_duration "recording: the duration runs" differs
   posted_hotkey 2
-  expect_pixel "hotkey 2 pauses: the frame is grey" "$FRAME_X" "$FRAME_Y" C0C0C0
+  zr_expect_pixel "hotkey 2 pauses: the frame is grey" "$FRAME_X" "$FRAME_Y" C0C0C0
   zt_expect_control JvImgBtnStop enabled 1 "paused: Stop still enabled"
   zr_expect_duration "paused: the duration holds" same
   posted_hotkey 3
@@ -120,9 +106,9 @@ check_recording() {
   else
     zt_fail "hotkey 3 stops: Stop disabled" "enabled '$(zt_field enabled)' $(zt_error_text)"
   fi
-  expect_pixel "stopped: the frame is green" "$FRAME_X" "$FRAME_Y" 00FF00
+  zr_expect_pixel "stopped: the frame is green" "$FRAME_X" "$FRAME_Y" 00FF00
   zt_expect_control ComboBoxFps enabled 1 "stopped: the options are enabled again"
-  expect_no_box "no box while recording, pausing and stopping"
+  zr_expect_no_box "no box while recording, pausing and stopping"
   local avi
   avi="$(find "$CASTS" -maxdepth 1 -name 'Screencast_*.avi' | head -n 1)"
   if [ -n "$avi" ] && [ "$(head -c 4 "$avi")" = RIFF ] && [ "$(tail -c +9 "$avi" | head -c 4)" = "AVI " ]; then
@@ -155,7 +141,7 @@ run_with_start_key_taken() {
   else
     zt_fail "box: Unable to assign start hotkey." "$(zt_error_text)"
   fi
-  expect_no_box "no box for the other four"
+  zr_expect_no_box "no box for the other four"
   if zt_wait_field 30 rect "$DEFAULT_RECT" window-info TFormMainCapturer; then
     zt_pass "second run: start-up completes after the box"
   else
