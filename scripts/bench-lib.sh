@@ -1,5 +1,5 @@
 # Shared by the benchmarks: the Wine test library gives the session, the copy of the dist
-# folder, the driver and the clean-up (zt_init, zt_drv, zt_field, zt_windows_path, zh_run_helper); this
+# folder, the driver and the clean-up (zt_init, zt_drv, zt_field, zt_windows_path, zh_desk_run); this
 # adds the median and the writer of one section of docs/benchmarks.md.
 # shellcheck source=../tests/wine/lib/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../tests/wine/lib/common.sh"

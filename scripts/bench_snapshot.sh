@@ -3,7 +3,7 @@
 # file on disk, for the default region (864x480) and for full screen (1920x1080), median of
 # several runs each, measured by zdriver from inside Wine (time-click posts the click and
 # polls the folder every millisecond). Beside each, in the same run and on the same screen,
-# the bare cost of the screen copy alone (helpers/blit_timer: BitBlt SRCCOPY from the
+# the bare cost of the screen copy alone (zdesk blit: BitBlt SRCCOPY from the
 # desktop DC into a screen-compatible bitmap of the same size). Writes both into
 # docs/benchmarks.md, section "Snapshot", keeping the other sections.
 #
@@ -47,7 +47,7 @@ click_times() {
 
 # blit_median LEFT TOP WIDTH HEIGHT: median microseconds of the bare copy.
 blit_median() {
-  zh_run_helper blit_timer "$@" "$BLIT_COUNT" && printf '%s\n' "$ZH_OUT" | sed -n 's/^median_us: //p'
+  zh_desk_run blit "$@" "$BLIT_COUNT" && printf '%s\n' "$ZH_OUT" | sed -n 's/^median_us: //p'
 }
 
 # measure NAME LEFT TOP WIDTH HEIGHT: sets RESULT_<NAME>_* for the report.
@@ -57,7 +57,7 @@ measure() {
   times="$(click_times "$RUNS")" || exit 1
   med="$(printf '%s\n' "$times" | bench_median)"
   blit="$(blit_median "$@")"
-  [ -n "$blit" ] || { echo "bench: blit_timer failed" >&2; exit 1; }
+  [ -n "$blit" ] || { echo "bench: zdesk blit failed" >&2; exit 1; }
   printf -v "RESULT_${name}_RUNS" '%s' "$(for t in $times; do ms "$t"; echo; done | paste -sd ' ')"
   printf -v "RESULT_${name}_MEDIAN" '%s' "$(ms "$med")"
   printf -v "RESULT_${name}_BLIT" '%s' "$(ms "$blit")"

@@ -11,15 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "companions/overlay_command.h"
-#include "kit/com_ptr.h"
+#include "graph_parts.h"
 #include "push_source_ids.h"
 #include "screen_grabber.h"
 
 namespace {
-
-// {C1F400A4-3F08-11D3-9F0B-006008039E37}
-const CLSID kNullRenderer = {0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};
 
 double FileTimeSeconds(const FILETIME& t) {
   ULARGE_INTEGER v;
@@ -39,20 +35,6 @@ double NowSeconds() {
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The source reads its region and rate from this window, as it does from the overlay.
-HWND CreateOverlay(int width, int height, int fps) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = zelvio::kOverlayWindowClass;
-  RegisterClassA(&wc);
-  char caption[64];
-  std::snprintf(caption, sizeof(caption), "%s%c%d", zelvio::kOverlayCaption, zelvio::kOverlayRateMark, fps);
-  constexpr int kBorder = zelvio::kOverlayBorder;
-  return CreateWindowExA(WS_EX_TOOLWINDOW, zelvio::kOverlayWindowClass, caption, WS_POPUP, -kBorder, -kBorder,
-                         width + 2 * kBorder, height + 2 * kBorder, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 struct BlitCost {
@@ -84,19 +66,6 @@ BlitCost MeasureBareBlit(int width, int height, int fps, int count) {
   return cost;
 }
 
-HRESULT LoadPushSource(const char* module, IBaseFilter** out) {
-  HMODULE dll = LoadLibraryA(module);
-  if (!dll) return HRESULT_FROM_WIN32(GetLastError());
-  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  auto entry =
-      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
-  if (!entry) return E_NOINTERFACE;
-  kit::ComPtr<IClassFactory> factory;
-  HRESULT hr = entry(CLSID_ZelvioPushSource, IID_IClassFactory, factory.PutVoid());
-  if (FAILED(hr)) return hr;
-  return factory->CreateInstance(nullptr, IID_IBaseFilter, reinterpret_cast<void**>(out));
-}
-
 int Fail(const char* what, HRESULT hr) {
   std::printf("error=%s hr=0x%08lX\n", what, static_cast<unsigned long>(hr));
   return 1;
@@ -114,7 +83,8 @@ int main(int argc, char** argv) {
   const int fps = std::atoi(argv[4]);
   const int seconds = std::atoi(argv[5]);
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  HWND overlay = CreateOverlay(width, height, fps);
+  // The source reads its region and rate from this window, as it does from the overlay.
+  HWND overlay = ztest::CreateOverlayStandIn(0, 0, width, height, fps);
 
   kit::ComPtr<IGraphBuilder> graph;
   kit::ComPtr<ICaptureGraphBuilder2> builder;
@@ -127,9 +97,9 @@ int main(int argc, char** argv) {
                         builder.PutVoid());
   if (FAILED(hr)) return Fail("builder", hr);
   builder->SetFiltergraph(graph.Get());
-  hr = LoadPushSource(argv[1], source.Put());
+  hr = ztest::LoadFilterFromModule(argv[1], CLSID_ZelvioPushSource, source.Put());
   if (FAILED(hr)) return Fail("pushsource", hr);
-  hr = CoCreateInstance(kNullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, renderer.PutVoid());
+  hr = ztest::CreateFilter(ztest::kNullRenderer, renderer);
   if (FAILED(hr)) return Fail("nullrenderer", hr);
   graph->AddFilter(source.Get(), L"PushSource");
   graph->AddFilter(renderer.Get(), L"Null");

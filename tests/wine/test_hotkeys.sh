@@ -23,8 +23,8 @@ expect_keys() {
   local what="$1" expected="$2" keys
   keys="$(printf '%s' "$expected" | tr '|' '\n' | sed 's/:.*//' | paste -sd ' ')"
   # shellcheck disable=SC2086
-  if ! zh_run_helper hotkey_helper try $keys; then
-    zt_fail "$what" "hotkey_helper failed"
+  if ! zh_desk_run hotkey try $keys; then
+    zt_fail "$what" "zdesk hotkey failed"
     return
   fi
   zt_expect_eq "$what" "$expected" "$(printf '%s\n' "$ZH_OUT" | paste -sd '|')"
@@ -127,7 +127,7 @@ run_with_all_keys() {
 
 # Another program holds F1 before the start.
 run_with_start_key_taken() {
-  zh_start_helper hotkey_helper hold F1 120
+  zh_desk hotkey hold F1 120
   zt_check "another program holds F1" zt_drv wait-window ZelvioTestHotkeyHolder - 20000 || zt_finish
   zt_start_zelvio
   zt_check "second run: main window appears" zt_drv wait-window TFormMain - 60000 || zt_finish

@@ -125,7 +125,7 @@ check_audio_tab() {
 # inside the region shows the machine clock and the test device clicks at its whole seconds.
 check_audio_recording() {
   local before avi
-  zh_start_helper clock_window "$CLOCK_X" "$CLOCK_Y"
+  zh_desk clock "$CLOCK_X" "$CLOCK_Y"
   sleep 2
   before="$(zh_count_files "$CASTS" 'Screencast_*.avi')"
   zr_record_schedule "with sound" "4 1 3 1 3"

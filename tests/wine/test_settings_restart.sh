@@ -165,11 +165,11 @@ check_restored_outside() {
   else
     zt_pass "restored: cursor off, no cursor-hook program"
   fi
-  if zh_run_helper hotkey_helper try CTRL+A A F1 F3 F5 F7 F8 F9; then
+  if zh_desk_run hotkey try CTRL+A A F1 F3 F5 F7 F8 F9; then
     zt_expect_eq "restored: hotkeys CTRL+A, F3, F5, F8, F9 held; bare A, F1 and F7 free" \
       "CTRL+A: taken|A: free|F1: free|F3: taken|F5: taken|F7: free|F8: taken|F9: taken" "$(printf '%s\n' "$ZH_OUT" | paste -sd '|')"
   else
-    zt_fail "restored: hotkeys as chosen" "hotkey_helper failed"
+    zt_fail "restored: hotkeys as chosen" "zdesk hotkey failed"
   fi
 }
 

@@ -10,7 +10,7 @@ zt_init "$@"
 
 SHOTS="$ZT_APP/Output/Screenshots"
 SHOTS_WIN="$ZT_APP_WIN\\Output\\Screenshots"
-# Colour of the picture at (300,200) inside the region, per test_picture.h.
+# Colour of the picture at (300,200) inside the region, per zdesk's picture.
 PROBE_X=$((528 + 300))
 PROBE_Y=$((300 + 200))
 PROBE_COLOUR="2CC816"
@@ -21,7 +21,7 @@ now_stamp() {
 }
 
 show_picture() {
-  zh_start_helper picture_window 528 300 864 480 120
+  zh_desk picture 528 300 864 480 120
   zt_check "picture window opens" zt_drv wait-window ZelvioTestPicture - 20000 || zt_finish
   if zt_wait_field 10 color "$PROBE_COLOUR" pixel "$PROBE_X" "$PROBE_Y"; then
     zt_pass "the picture shows on the screen under the region"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layered-window timer ("Enable (Capture)") against another program's translucent
-# windows (tests/wine/helpers/layered_windows.cpp, all WS_EX_LAYERED | WS_EX_APPWINDOW):
+# windows (zdesk layered, tests/wine/desk/desk_layered.cpp, all WS_EX_LAYERED | WS_EX_APPWINDOW):
 # the spin edit keeps typed values within 100..5000; with the option on at 200 ms the
 # visible titled window loses WS_EX_LAYERED within 1 s and keeps every other bit, the
 # minimised, the hidden and the untitled ones keep it, and so does the first top-level
@@ -27,7 +27,7 @@ exstyle_of() {
 }
 
 open_layered_windows() {
-  zh_start_helper layered_windows 120
+  zh_desk layered 120
   zt_check "layered windows open" zt_drv wait-window ZelvioTestLayered "Layered period" 20000 || zt_finish
   zt_drv window-exstyle ZelvioTestLayered "Layered visible"
   VISIBLE_EXSTYLE="$(zt_field exstyle)"
@@ -48,12 +48,12 @@ type_period() {
 
 # The gaps between the helper's "cleared_ms" lines after the given line count.
 period_gaps() {
-  sed -n 's/^cleared_ms: //p' "$ZT_TMP/layered_windows.out" | tr -d '\r' | tail -n +"$(($1 + 1))" |
+  sed -n 's/^cleared_ms: //p' "$ZT_TMP/layered.out" | tr -d '\r' | tail -n +"$(($1 + 1))" |
     awk 'NR > 1 { print $1 - last } { last = $1 }'
 }
 
 cleared_count() {
-  grep -c '^cleared_ms: ' "$ZT_TMP/layered_windows.out"
+  grep -c '^cleared_ms: ' "$ZT_TMP/layered.out"
 }
 
 # expect_period "what": the median gap of the next sweeps is the period.

@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "companions/overlay_command.h"
+#include "barcode.h"
+#include "graph_parts.h"
 
 namespace graphtest {
 
@@ -29,29 +30,10 @@ long CurrentCounter() {
   return static_cast<long>(ms / g_paint.layout.tickMs);
 }
 
-// Draws the whole bar into a memory bitmap first, then one BitBlt: a grab then sees either
-// the old or the new bar, rarely a mix (the complement bits catch that).
 void DrawBarcode(HWND hwnd, long counter) {
   const BarcodeLayout& l = g_paint.layout;
-  int total = 2 * l.bits;
-  int w = total * l.blockWidth;
-  HDC dc = GetDC(hwnd);
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, w, l.blockHeight);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  unsigned value = static_cast<unsigned>(counter) & ((1u << l.bits) - 1);
-  for (int i = 0; i < total; ++i) {
-    int bit = i < l.bits ? l.bits - 1 - i : 2 * l.bits - 1 - i;
-    bool set = ((value >> bit) & 1u) != 0;
-    if (i >= l.bits) set = !set;
-    RECT r{i * l.blockWidth, 0, (i + 1) * l.blockWidth, l.blockHeight};
-    FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(set ? BLACK_BRUSH : WHITE_BRUSH)));
-  }
-  BitBlt(dc, l.barX, l.barY, w, l.blockHeight, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(hwnd, dc);
+  ztest::DrawBarcode(hwnd, l.barX, l.barY, {l.bits, l.blockWidth, l.blockHeight},
+                     static_cast<unsigned>(counter));
 }
 
 LRESULT CALLBACK RegionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -79,17 +61,13 @@ LRESULT CALLBACK RegionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-bool RegisterClasses(HINSTANCE instance) {
+bool RegisterRegionClass(HINSTANCE instance) {
   WNDCLASSA region = {};
   region.lpfnWndProc = RegionProc;
   region.hInstance = instance;
   region.lpszClassName = kRegionClass;
   region.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  WNDCLASSA overlay = {};
-  overlay.lpfnWndProc = DefWindowProcA;
-  overlay.hInstance = instance;
-  overlay.lpszClassName = zelvio::kOverlayWindowClass;
-  return RegisterClassA(&region) && RegisterClassA(&overlay);
+  return RegisterClassA(&region) != 0;
 }
 
 }  // namespace
@@ -125,17 +103,13 @@ void BarcodeWindows::Run() {
   g_paint.layout = layout_;
   QueryPerformanceFrequency(&g_paint.frequency);
   QueryPerformanceCounter(&g_paint.origin);
-  if (!RegisterClasses(instance)) {
+  if (!RegisterRegionClass(instance)) {
     std::printf("windows: RegisterClass failed, error %lu\n", GetLastError());
     SetEvent(ready_);
     return;
   }
-  const std::string caption = zelvio::OverlayRateCaption(std::to_string(layout_.fps));
   const BarcodeLayout& l = layout_;
-  constexpr int kBorder = zelvio::kOverlayBorder;
-  HWND overlay = CreateWindowExA(WS_EX_TOOLWINDOW, zelvio::kOverlayWindowClass, caption.c_str(), WS_POPUP,
-                                 l.left - kBorder, l.top - kBorder, l.width + 2 * kBorder,
-                                 l.height + 2 * kBorder, nullptr, nullptr, instance, nullptr);
+  HWND overlay = ztest::CreateOverlayStandIn(l.left, l.top, l.width, l.height, l.fps);
   HWND region = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionClass, "GraphTestRegion",
                                 WS_POPUP | WS_VISIBLE, l.left, l.top, l.width, l.height, nullptr, nullptr,
                                 instance, nullptr);

@@ -3,34 +3,14 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "graph_parts.h"
 #include "push_source_ids.h"
 #include "standin_ids.h"
 
 namespace graphtest {
 
-namespace {
-
-// {C1F400A4-3F08-11D3-9F0B-006008039E37}
-const CLSID kNullRenderer = {0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};
-
-HRESULT Create(const CLSID& clsid, kit::ComPtr<IBaseFilter>& out) {
-  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, out.PutVoid());
-}
-
-}  // namespace
-
-HRESULT LoadFilterFromModule(const std::string& module, const CLSID& clsid, IBaseFilter** out) {
-  HMODULE dll = LoadLibraryA(module.c_str());
-  if (!dll) return HRESULT_FROM_WIN32(GetLastError());
-  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  auto entry =
-      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
-  if (!entry) return E_NOINTERFACE;
-  kit::ComPtr<IClassFactory> factory;
-  HRESULT hr = entry(clsid, IID_IClassFactory, factory.PutVoid());
-  if (FAILED(hr)) return hr;
-  return factory->CreateInstance(nullptr, IID_IBaseFilter, reinterpret_cast<void**>(out));
-}
+using ztest::CreateFilter;
+using ztest::kNullRenderer;
 
 kit::ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction) {
   kit::ComPtr<IEnumPins> pins;
@@ -61,16 +41,16 @@ bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring
   if (!ok) return false;
   g.builder->SetFiltergraph(g.graph.Get());
 
-  ok = report.Ok(LoadFilterFromModule(pushSourceModule, CLSID_ZelvioPushSource, g.pushSource.Put()),
+  ok = report.Ok(ztest::LoadFilterFromModule(pushSourceModule, CLSID_ZelvioPushSource, g.pushSource.Put()),
                  "create push source from PushSource.ax");
-  ok = report.Ok(Create(CLSID_InfTee, g.videoTee), "create Infinite Pin Tee (video)") && ok;
-  ok = report.Ok(Create(CLSID_InfTee, g.audioTee), "create Infinite Pin Tee (audio)") && ok;
-  ok = report.Ok(Create(standins::CLSID_TestCodecDialog, g.codec), "create test codec") && ok;
-  ok = report.Ok(Create(CLSID_AviDest, g.mux), "create AVI Mux") && ok;
-  ok = report.Ok(Create(standins::CLSID_FileWriter, g.writer), "create File Writer") && ok;
-  ok = report.Ok(Create(kNullRenderer, g.videoNull), "create Null Renderer (video)") && ok;
-  ok = report.Ok(Create(kNullRenderer, g.audioNull), "create Null Renderer (audio)") && ok;
-  ok = report.Ok(Create(standins::CLSID_TestAudio, g.audio), "create test audio device") && ok;
+  ok = report.Ok(CreateFilter(CLSID_InfTee, g.videoTee), "create Infinite Pin Tee (video)") && ok;
+  ok = report.Ok(CreateFilter(CLSID_InfTee, g.audioTee), "create Infinite Pin Tee (audio)") && ok;
+  ok = report.Ok(CreateFilter(standins::CLSID_TestCodecDialog, g.codec), "create test codec") && ok;
+  ok = report.Ok(CreateFilter(CLSID_AviDest, g.mux), "create AVI Mux") && ok;
+  ok = report.Ok(CreateFilter(standins::CLSID_FileWriter, g.writer), "create File Writer") && ok;
+  ok = report.Ok(CreateFilter(kNullRenderer, g.videoNull), "create Null Renderer (video)") && ok;
+  ok = report.Ok(CreateFilter(kNullRenderer, g.audioNull), "create Null Renderer (audio)") && ok;
+  ok = report.Ok(CreateFilter(standins::CLSID_TestAudio, g.audio), "create test audio device") && ok;
   if (!ok) return false;
 
   struct Named {

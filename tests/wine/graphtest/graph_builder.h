@@ -25,9 +25,6 @@ struct RecordingGraph {
   bool audioInMux = false;
 };
 
-// Creates PushSource from its module the way the recorder does (LoadLibrary, DllGetClassObject).
-HRESULT LoadFilterFromModule(const std::string& module, const CLSID& clsid, IBaseFilter** out);
-
 bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring& aviPath, RecordingGraph& g,
                          ztest::Report& report);
 

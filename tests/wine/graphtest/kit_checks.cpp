@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "graph_builder.h"
+#include "graph_parts.h"
 #include "push_source_ids.h"
 #include "standin_ids.h"
 
@@ -65,11 +66,9 @@ void CheckTeeGrowth(IBaseFilter* source, ztest::Report& report) {
   kit::ComPtr<IBaseFilter> codecA;
   kit::ComPtr<IBaseFilter> codecB;
   CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid());
-  CoCreateInstance(CLSID_InfTee, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, tee.PutVoid());
-  CoCreateInstance(standins::CLSID_TestCodecPlain, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                   codecA.PutVoid());
-  CoCreateInstance(standins::CLSID_TestCodecPlain, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                   codecB.PutVoid());
+  ztest::CreateFilter(CLSID_InfTee, tee);
+  ztest::CreateFilter(standins::CLSID_TestCodecPlain, codecA);
+  ztest::CreateFilter(standins::CLSID_TestCodecPlain, codecB);
   if (!graph || !tee || !codecA || !codecB) {
     report.Check(false, "filters for the tee check");
     return;
@@ -174,7 +173,7 @@ void CheckWriterStream(const std::wstring& path, ztest::Report& report) {
 
 void CheckKit(const std::string& pushSourceModule, const std::wstring& scratchFile, ztest::Report& report) {
   kit::ComPtr<IBaseFilter> source;
-  if (FAILED(LoadFilterFromModule(pushSourceModule, CLSID_ZelvioPushSource, source.Put()))) {
+  if (FAILED(ztest::LoadFilterFromModule(pushSourceModule, CLSID_ZelvioPushSource, source.Put()))) {
     report.Check(false, "push source for the kit checks");
     return;
   }

@@ -79,17 +79,30 @@ constexpr REFERENCE_TIME kStart = 50'000'000;     // clock time at Run: stream t
 constexpr REFERENCE_TIME kTarget = 5'000'000;     // half a second of stream time
 constexpr REFERENCE_TIME kFarAway = 600'000'000;  // a minute: never reached here
 
+// A streaming thread run from a hand clock that reads `now` at Run, whose body waits once
+// for `target`.
+struct WaitScene {
+  WaitScene(REFERENCE_TIME now, REFERENCE_TIME target, ztest::Report& report) : body(target), loop(body) {
+    clock.now = now;
+    if (FAILED(loop.Start())) {
+      report.Check(false, "streaming thread starts");
+      return;
+    }
+    started = true;
+    loop.Run(&clock, kStart);
+  }
+  HandClock clock;
+  WaitOnce body;
+  kit::LiveLoop loop;
+  bool started = false;
+};
+
 // The wait ends when the clock reaches the target, not a moment earlier, and says so.
 void CheckWaitEndsAtTheTarget(ztest::Report& report) {
-  HandClock clock;
-  clock.now = kStart;
-  WaitOnce body(kTarget);
-  kit::LiveLoop loop(body);
-  if (FAILED(loop.Start())) {
-    report.Check(false, "streaming thread starts");
-    return;
-  }
-  loop.Run(&clock, kStart);
+  WaitScene scene(kStart, kTarget, report);
+  if (!scene.started) return;
+  HandClock& clock = scene.clock;
+  WaitOnce& body = scene.body;
   report.Check(!body.Done(200), "stream time 0: the wait for 0.5 s goes on");
   // The thread sleeps for the 0.5 s it expected, then looks again and keeps looking in
   // millisecond steps while the clock stands just short of the target.
@@ -103,37 +116,25 @@ void CheckWaitEndsAtTheTarget(ztest::Report& report) {
   report.Check(ended && body.streamTimeAfter >= kTarget,
                ztest::Format("stream time after the wait %lld >= %lld",
                              static_cast<long long>(body.streamTimeAfter), static_cast<long long>(kTarget)));
-  loop.Stop();
+  scene.loop.Stop();
 }
 
 // A target already behind stream time needs no wait at all.
 void CheckPastTargetReturnsAtOnce(ztest::Report& report) {
-  HandClock clock;
-  clock.now = kStart + kTarget + 10'000'000;
-  WaitOnce body(kTarget);
-  kit::LiveLoop loop(body);
-  if (FAILED(loop.Start())) {
-    report.Check(false, "streaming thread starts");
-    return;
-  }
-  loop.Run(&clock, kStart);
-  const bool ended = body.Done(1000);
-  report.Check(ended && body.answer, "a target already passed: the wait answers true at once");
-  loop.Stop();
+  WaitScene scene(kStart + kTarget + 10'000'000, kTarget, report);
+  if (!scene.started) return;
+  const bool ended = scene.body.Done(1000);
+  report.Check(ended && scene.body.answer, "a target already passed: the wait answers true at once");
+  scene.loop.Stop();
 }
 
 // Pausing (and stopping) while the thread waits ends the wait with false, long before the
 // target, so a state change never hangs on a frame that is not due yet.
 void CheckStateChangeEndsTheWait(ztest::Report& report) {
-  HandClock clock;
-  clock.now = kStart;
-  WaitOnce body(kFarAway);
-  kit::LiveLoop loop(body);
-  if (FAILED(loop.Start())) {
-    report.Check(false, "streaming thread starts");
-    return;
-  }
-  loop.Run(&clock, kStart);
+  WaitScene scene(kStart, kFarAway, report);
+  if (!scene.started) return;
+  WaitOnce& body = scene.body;
+  kit::LiveLoop& loop = scene.loop;
   report.Check(!body.Done(200), "target a minute away: the wait goes on");
   loop.Pause();
   const bool ended = body.Done(1000);

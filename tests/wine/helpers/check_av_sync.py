@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Reads a recording made while clock_window showed the machine clock inside the region and
+"""Reads a recording made while zdesk clock showed the machine clock inside the region and
 the test audio device clicked at every whole second of the same clock, and prints facts for
 the test to check, one "key: value" per line:
 
@@ -15,7 +15,7 @@ the test to check, one "key: value" per line:
 
 Usage: check_av_sync.py FILE.avi BAR_X BAR_Y
 BAR_X, BAR_Y: the bar's top-left corner in the frame. The layout numbers below repeat
-clock_barcode.h.
+tests/wine/desk/desk_clock.cpp.
 """
 import subprocess
 import sys

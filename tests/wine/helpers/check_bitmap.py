@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Reads a Windows bitmap file and reports what the snapshot tests check, as "key: value"
 lines: the header facts, and with --picture how many pixels differ from the known test
-picture of test_picture.h (the same formula, written out again here).
+picture that "zdesk picture" shows (desk/desk_picture.cpp; the same formula, written out
+again here).
 
 Usage: check_bitmap.py <file.bmp> [--picture]
 """

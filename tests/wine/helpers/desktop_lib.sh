@@ -12,9 +12,11 @@
 #                               announces); ends the test when the main window never comes
 #   zh_close WHAT               regular close: no box, the program ends with exit code 0
 #   zh_overlay_rect W H X Y     the overlay window's rectangle for that region (grown by 8)
-#   zh_start_helper NAME ARGS   runs a helper of testbin in the background, from the test's
+#   zh_start_helper NAME ARGS   runs NAME.exe of testbin in the background, from the test's
 #                               temp folder (so the clean-up ends it); output in NAME.out
-#   zh_run_helper NAME ARGS     runs a helper to its end; its output in $ZH_OUT
+#   zh_desk SUB ARGS            the same for "zdesk SUB ARGS" (the test picture, the clock,
+#                               layered windows, a hotkey holder); output in SUB.out
+#   zh_desk_run SUB ARGS        runs "zdesk SUB ARGS" to its end; its output in $ZH_OUT
 #   zh_ini_value FILE KEY       a value of settings.ini, without its CR
 #   zh_count_files DIR GLOB     how many files match
 #   zh_wait_files DIR GLOB N S  waits up to S seconds for N matching files
@@ -93,21 +95,29 @@ zh_helper_path() {
   echo "$(cd "$ZT_TESTBIN" && pwd)/$1.exe"
 }
 
-zh_start_helper() {
-  local name="$1" exe
-  shift
-  exe="$(zh_helper_path "$name")"
+# zh_spawn OUT PROGRAM ARGS: PROGRAM.exe of testbin in the background, output in OUT.out.
+zh_spawn() {
+  local out="$1" exe
+  exe="$(zh_helper_path "$2")"
+  shift 2
   (
     cd "$ZT_TMP" || exit 1
-    exec wine "$exe" "$@" </dev/null >"$ZT_TMP/$name.out" 2>"$ZT_TMP/$name.err"
+    exec wine "$exe" "$@" </dev/null >"$ZT_TMP/$out.out" 2>"$ZT_TMP/$out.err"
   ) &
   disown
 }
 
-zh_run_helper() {
+zh_start_helper() {
+  zh_spawn "$1" "$@"
+}
+
+zh_desk() {
+  zh_spawn "$1" zdesk "$@"
+}
+
+zh_desk_run() {
   local name="$1" rc exe
-  shift
-  exe="$(zh_helper_path "$name")"
+  exe="$(zh_helper_path zdesk)"
   (cd "$ZT_TMP" && timeout 60 wine "$exe" "$@" </dev/null >"$ZT_TMP/$name.out" 2>"$ZT_TMP/$name.err")
   rc=$?
   ZH_OUT="$(tr -d '\r' <"$ZT_TMP/$name.out")"

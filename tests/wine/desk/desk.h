@@ -1,0 +1,54 @@
+// zdesk.exe: the windows and probes the end-to-end tests put on the desktop beside the
+// recorder, one subcommand each (zdesk_main.cpp lists them). The parts every subcommand
+// needs, a window class, a popup, the message loop and the end of its life, are here once.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace zdesk {
+
+using Args = std::vector<std::string>;
+
+// The argument at index as a number, or fallback where it is missing.
+int IntArg(const Args& args, size_t index, int fallback);
+
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// LEFT TOP WIDTH HEIGHT from the first four arguments; a missing one keeps its fallback.
+ScreenRect RectArgs(const Args& args, const ScreenRect& fallback = {});
+
+// Registers a class whose procedure ends in DeskProcedure. Registering a name twice is harmless.
+bool RegisterWindowClass(const char* name, WNDPROC procedure, HBRUSH background = nullptr);
+
+// A borderless popup covering exactly that screen rectangle, not shown yet.
+HWND CreatePopup(const char* className, const char* title, DWORD exStyle, const ScreenRect& rect);
+
+// The window closes after that many seconds; its WM_DESTROY then ends the message loop.
+void CloseAfter(HWND window, int seconds);
+
+// What every subcommand's windows do after their own messages: close when the time is up, end
+// the loop when destroyed.
+LRESULT CALLBACK DeskProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Dispatches messages until WM_QUIT. With an idle step, the step also runs about every
+// millisecond between messages.
+int RunMessageLoop(void (*idle)() = nullptr);
+
+void PrintLine(const char* format, ...);
+
+int RunPicture(const Args& args);
+int RunClock(const Args& args);
+int RunMoving(const Args& args);
+int RunLayered(const Args& args);
+int RunBlit(const Args& args);
+int RunHotkey(const Args& args);
+
+}  // namespace zdesk

@@ -1,0 +1,69 @@
+// zdesk clock LEFT TOP: a window at that screen position showing the machine clock as a
+// barcode (lib/barcode.h), for the recording tests: the performance counter in milliseconds,
+// modulo 1 000 000 (so whole seconds stay multiples of 1000), as 20 bits. The test audio
+// device clicks where the same counter passes a whole second, so a recording shows both
+// sides of one clock. Prints "clock window <handle> at LEFT,TOP"; stays until closed.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "barcode.h"
+#include "desk.h"
+
+namespace zdesk {
+
+namespace {
+
+// helpers/check_av_sync.py repeats these numbers.
+constexpr ztest::BarcodeShape kClockShape{20, 12, 24};
+constexpr unsigned kClockModulo = 1000000;  // milliseconds; a multiple of 1000
+constexpr int kBarX = 8;                    // the bar's place inside the window
+constexpr int kBarY = 8;
+constexpr char kClassName[] = "ZelvioClockWindow";
+
+HWND g_window = nullptr;
+long long g_shown = -1;
+
+long long ClockMs() {
+  LARGE_INTEGER now;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return now.QuadPart / frequency.QuadPart * 1000 +
+         now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
+}
+
+// Redraws on every new millisecond; messages are handled between draws.
+void ShowClock() {
+  long long ms = ClockMs();
+  if (ms == g_shown) return;
+  g_shown = ms;
+  ztest::DrawBarcode(g_window, kBarX, kBarY, kClockShape, static_cast<unsigned>(ms % kClockModulo));
+}
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DeskProcedure(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  EndPaint(window, &paint);
+  return 0;
+}
+
+}  // namespace
+
+int RunClock(const Args& args) {
+  const ScreenRect rect{IntArg(args, 0, 0), IntArg(args, 1, 0),
+                        2 * kClockShape.bits * kClockShape.blockWidth + 2 * kBarX,
+                        kClockShape.blockHeight + 2 * kBarY};
+  if (!RegisterWindowClass(kClassName, Procedure)) return 1;
+  g_window = CreatePopup(kClassName, "ZelvioClock", WS_EX_TOPMOST | WS_EX_TOOLWINDOW, rect);
+  if (!g_window) return 1;
+  ShowWindow(g_window, SW_SHOW);
+  PrintLine("clock window %p at %d,%d", static_cast<void*>(g_window), rect.left, rect.top);
+  timeBeginPeriod(1);
+  RunMessageLoop(ShowClock);
+  timeEndPeriod(1);
+  return 0;
+}
+
+}  // namespace zdesk
