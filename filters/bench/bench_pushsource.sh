@@ -8,27 +8,17 @@ build="$(cd "$1" && pwd)"
 export WINEPREFIX="$(mkdir -p "$2" && cd "$2" && pwd)"
 seconds="${3:-30}"
 out="${4:-$here/../../docs/benchmarks-pushsource.md}"
-export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export DISPLAY="${ZELVIO_BENCH_DISPLAY:-:41}"
 fps=30
+# shellcheck source=../../scripts/wine-env.sh
+source "$here/../../scripts/wine-env.sh"
 
 work="$(mktemp -d /tmp/zelvio-bench.XXXXXX)"
-xvfb_pid=""
 cleanup() {
-  wineserver -k </dev/null >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wine_env_end
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-n="${DISPLAY#:}"
-if [ ! -e "/tmp/.X11-unix/X$n" ]; then
-  Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-fi
-wineserver -p </dev/null >/dev/null 2>&1
-[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i </dev/null >/dev/null 2>&1
+wine_env_begin "${ZELVIO_BENCH_DISPLAY:-${DISPLAY:-:41}}" || exit 1
 
 value() { grep "^$1=" "$2" | head -1 | cut -d= -f2; }
 
