@@ -6,8 +6,12 @@ Usage: check_avi.py <file.avi> <results.txt>
 Prints one PASS/FAIL/SKIP line per check and "N passed, N failed"; exits non-zero on failure.
 """
 import json
+import os
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from avi_frames import decode_frames, read_barcode, slot_sizes  # noqa: E402
 
 
 class Report:
@@ -38,46 +42,6 @@ def probe(path):
     out = subprocess.run(["ffprobe", "-v", "error", "-show_streams", "-show_format", "-of", "json", path],
                          check=True, capture_output=True, text=True).stdout
     return json.loads(out)
-
-
-def packet_sizes(path):
-    """Bytes in every frame slot, 0 for an empty chunk. The demuxer leaves empty chunks out of
-    its packets, so each packet's time stamp names its slot and the header the slot count."""
-    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
-                          "packet=pts,size:stream=nb_frames", "-of", "csv=p=0", path],
-                         check=True, capture_output=True, text=True).stdout
-    rows = [line.split(",") for line in out.split() if line.strip()]
-    packets = [(int(r[0]), int(r[1])) for r in rows if len(r) == 2]
-    totals = [int(r[0]) for r in rows if len(r) == 1 and r[0].isdigit()]
-    count = max([totals[0] if totals else 0] + [pts + 1 for pts, _ in packets])
-    sizes = [0] * count
-    for pts, size in packets:
-        sizes[pts] = size
-    return sizes
-
-
-def decode_frames(path, width, height):
-    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v:0", "-fps_mode", "passthrough",
-                          "-f", "rawvideo", "-pix_fmt", "rgb24", "-"], check=True, capture_output=True).stdout
-    size = width * height * 3
-    return [raw[i:i + size] for i in range(0, len(raw) - size + 1, size)]
-
-
-def read_barcode(frame, width, r):
-    """The counter in the frame, or None when the complement bits disagree (a torn grab)."""
-    bits = r["bits"]
-    y = r["bar_y"] + r["block_h"] // 2
-    dark = []
-    for i in range(2 * bits):
-        x = r["bar_x"] + i * r["block_w"] + r["block_w"] // 2
-        p = (y * width + x) * 3
-        dark.append(sum(frame[p:p + 3]) < 3 * 128)
-    value = 0
-    for i in range(bits):
-        if dark[i] == dark[bits + i]:
-            return None
-        value = (value << 1) | (1 if dark[i] else 0)
-    return value
 
 
 def check_streams(report, info, r):
@@ -147,7 +111,8 @@ def check_continuity(report, frames, sizes, r):
     slots = [i for i, s in enumerate(sizes) if s > 0]
     if not report.check(len(frames) == len(slots), "decoded %d frames for %d filled slots" % (len(frames), len(slots))):
         return
-    values = [(slot, read_barcode(f, width, r)) for slot, f in zip(slots, frames)]
+    values = [(slot, read_barcode(f, width, 3, r["bar_x"], r["bar_y"], r["bits"], r["block_w"], r["block_h"]))
+              for slot, f in zip(slots, frames)]
     torn = sum(1 for _, v in values if v is None)
     report.check(torn <= max(1, len(values) // 50), "barcode readable in %d of %d frames" % (len(values) - torn, len(values)))
     valid = [(s, v) for s, v in values if v is not None]
@@ -187,9 +152,9 @@ def main():
     r = read_results(results)
     info = probe(avi)
     check_streams(report, info, r)
-    sizes = packet_sizes(avi)
+    sizes = slot_sizes(avi)
     if check_duration(report, sizes, r):
-        check_continuity(report, decode_frames(avi, r["width"], r["height"]), sizes, r)
+        check_continuity(report, decode_frames(avi, r["width"], r["height"], "rgb24"), sizes, r)
     print("%d passed, %d failed" % (report.passed, report.failed))
     return 1 if report.failed else 0
 

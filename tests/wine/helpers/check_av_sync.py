@@ -15,10 +15,14 @@ the test to check, one "key: value" per line:
 
 Usage: check_av_sync.py FILE.avi BAR_X BAR_Y
 BAR_X, BAR_Y: the bar's top-left corner in the frame. The layout numbers below repeat
-tests/wine/desk/desk_clock.cpp.
+kClockShape in tests/wine/desk/desk_clock.cpp.
 """
+import os
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
+from avi_frames import decode_frames, probe_entries, read_barcode, slot_sizes  # noqa: E402
 
 BITS = 20
 MODULO = 1000000
@@ -27,12 +31,6 @@ BLOCK_H = 24
 CLICK_LEVEL = 16000      # the tone stays below 8000, a click starts at 30000
 CLICK_QUIET_S = 0.3      # a new click needs this much quiet before it
 PAUSE_JUMP_MS = 500      # a clock step this long between frames is a pause, not a frame
-
-
-def probe_entries(path, stream, entries):
-    out = subprocess.run(["ffprobe", "-v", "error", "-select_streams", stream, "-show_entries", entries,
-                          "-of", "csv=p=0", path], check=True, capture_output=True, text=True).stdout
-    return [line.strip() for line in out.splitlines() if line.strip()]
 
 
 def video_geometry(path):
@@ -68,27 +66,14 @@ def click_times(samples, rate):
 
 def frame_clocks(path, width, height, bar_x, bar_y):
     """The clock (ms) read from every video slot, None where unreadable or empty."""
-    # A slot the source skipped is an empty chunk, which the demuxer leaves out: the packets'
-    # own time stamps say which slot each picture fills.
-    packets = [line.split(",") for line in probe_entries(path, "v:0", "packet=pts,size")]
-    slots_of = [int(pts) for pts, size in packets if int(size) > 0]
-    total = int(probe_entries(path, "v:0", "stream=nb_frames")[0])
-    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v:0", "-fps_mode", "passthrough", "-f",
-                          "rawvideo", "-pix_fmt", "gray", "-"], check=True, capture_output=True).stdout
-    size = width * height
-    frames = [raw[i:i + size] for i in range(0, len(raw) - size + 1, size)]
+    sizes = slot_sizes(path)
+    slots_of = [i for i, size in enumerate(sizes) if size > 0]
+    frames = decode_frames(path, width, height, "gray")
     print("filled: %d" % len(frames))
     slots = slots_of if len(frames) == len(slots_of) else list(range(len(frames)))
-    clocks = [None] * max(total, (slots[-1] + 1) if slots else 0)
-    y = bar_y + BLOCK_H // 2
+    clocks = [None] * max(len(sizes), (slots[-1] + 1) if slots else 0)
     for slot, frame in zip(slots, frames):
-        dark = [frame[y * width + bar_x + i * BLOCK_W + BLOCK_W // 2] < 128 for i in range(2 * BITS)]
-        if any(dark[i] == dark[BITS + i] for i in range(BITS)):
-            continue
-        value = 0
-        for i in range(BITS):
-            value = (value << 1) | (1 if dark[i] else 0)
-        clocks[slot] = value
+        clocks[slot] = read_barcode(frame, width, 1, bar_x, bar_y, BITS, BLOCK_W, BLOCK_H)
     return clocks
 
 
