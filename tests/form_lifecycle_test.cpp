@@ -5,37 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "app/form_main.h"
+#include "doubles/form_run.h"
 #include "platform/layered_sweep.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
 
 namespace zelvio {
 namespace {
-
-struct Session {
-  explicit Session(FakePlatform& machine) : platform(machine), form(machine, pipeline) {}
-  TFormMain& Start() {
-    form.FormCreate();
-    form.Show();
-    return form;
-  }
-  void Close() {
-    form.CloseQuery();
-    form.Destroy();
-  }
-  std::vector<std::string> Commands() const { return platform.Entries("copydata: "); }
-
-  FakePlatform& platform;
-  FakePipeline pipeline;
-  TFormMain form;
-};
 
 const char kDefaultRegion[] = "copydata: Create$864$480$528$300$0$0000FF";
 
 TEST(StartUp, FirstStartRunsTheCreationAndShowStepsInOrder) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.pipeline.compressors = {"Codec"};
   run.Start();
 
@@ -66,7 +46,7 @@ TEST(StartUp, FirstStartRunsTheCreationAndShowStepsInOrder) {
 
 TEST(StartUp, DesignStateOfTheWindow) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   TFormMain& f = run.form;
   EXPECT_FALSE(f.JvImgBtnStop.Enabled());
   EXPECT_FALSE(f.TrackBarCursorPriority.Enabled());
@@ -85,7 +65,7 @@ TEST(StartUp, MissingOverlayIsReportedAtEachCommandAndStartAndCloseComplete) {
   FakePlatform machine;
   machine.overlayWindow = false;
   machine.failingPrograms.insert("Programs\\ZelvioCapturer.exe");
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   EXPECT_EQ(machine.Count("message: Receiver application not found"), 2u) << "caption and region commands";
   EXPECT_EQ(machine.Entries("sleep: "), (std::vector<std::string>{"sleep: 500"}))
@@ -99,7 +79,7 @@ TEST(StartUp, MissingOverlayIsReportedAtEachCommandAndStartAndCloseComplete) {
 
 TEST(StartUp, FailingGraphBuildEndsTheShowStepsThere) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.pipeline.failures["build"] = {"Error: Failed to open file: Filters/PushSource.ax", 0};
   run.Start();
   EXPECT_EQ(machine.Entries("error: "),
@@ -111,7 +91,7 @@ TEST(StartUp, FailingGraphBuildEndsTheShowStepsThere) {
 
 TEST(StartUp, ShowStepsRunOnce) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   run.form.Show();
   EXPECT_EQ(machine.Count("register: "), 5u);
@@ -121,7 +101,7 @@ TEST(StartUp, ShowStepsRunOnce) {
 TEST(ShutDown, OrderOfTheCloseSteps) {
   FakePlatform machine;
   machine.hookWindow = true;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   machine.log.clear();
   run.pipeline.log.clear();
@@ -135,7 +115,7 @@ TEST(ShutDown, OrderOfTheCloseSteps) {
 
 TEST(ShutDown, WithTheCursorOptionOffTheHookWindowIsNotLookedFor) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   run.form.CheckBoxEnableCursor.SetChecked(false);
   machine.logQueries = true;
@@ -148,7 +128,7 @@ TEST(ShutDown, WithTheCursorOptionOffTheHookWindowIsNotLookedFor) {
 TEST(ShutDown, ClosingWhileRecordingOrPausedStopsFirstSoTheFileIsFinished) {
   for (int presses : {1, 2}) {
     FakePlatform machine;
-    Session run(machine);
+    FormRun run(machine);
     run.pipeline.compressors = {"Codec"};
     run.Start();
     run.form.ComboBoxVideoCompressors.SetItemIndex(0);
@@ -183,7 +163,7 @@ TEST(ShutDown, SessionEndRunsTheWholeClosePathOnceBeforeItReturns) {
     SCOPED_TRACE(c.what);
     FakePlatform machine;
     machine.hookWindow = true;
-    Session run(machine);
+    FormRun run(machine);
     run.pipeline.compressors = {"Codec"};
     TFormMain& f = run.Start();
     f.ComboBoxVideoCompressors.SetItemIndex(0);
@@ -233,7 +213,7 @@ TEST(ShutDown, SessionEndRunsTheWholeClosePathOnceBeforeItReturns) {
 TEST(ShutDown, ASecondCloseRequestDuringTheCloseIsNotRunAgain) {
   FakePlatform machine;
   machine.overlayWindow = false;  // "Receiver application not found" at the "Close" step
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   std::vector<bool> nestedAnswers;
   std::vector<bool> closingDuringBox;
@@ -257,7 +237,7 @@ TEST(ShutDown, ASecondCloseRequestDuringTheCloseIsNotRunAgain) {
 TEST(Companions, CursorBoxTogglesStartAndCloseTheHookProgram) {
   FakePlatform machine;
   machine.startOpensWindows = true;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   machine.log.clear();
   TFormMain& f = run.form;
@@ -274,7 +254,7 @@ TEST(Companions, CursorBoxTogglesStartAndCloseTheHookProgram) {
 
 TEST(Companions, PriorityClassFollowsTheSlider) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   const char* expected[] = {"0x40", "0x20", "0x80", "0x100"};
@@ -291,7 +271,7 @@ TEST(Companions, PriorityClassFollowsTheSlider) {
 
 TEST(Lifecycle, SetCheckedWithoutClickSuppressesOnlyThatOneChange) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.pipeline.audioDevices = {"Mic"};
   run.Start();
   TFormMain& f = run.form;
@@ -308,7 +288,7 @@ TEST(Lifecycle, SetCheckedWithoutClickSuppressesOnlyThatOneChange) {
 
 TEST(Lifecycle, FrameRateChangeOnlyTellsTheUser) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   machine.log.clear();
   run.form.ComboBoxFps.UserSelect(4);
@@ -321,7 +301,7 @@ TEST(Lifecycle, FrameRateChangeOnlyTellsTheUser) {
 TEST(Region, CustomSlidersFollowTheScreenAndTheRegion) {
   FakePlatform machine;
   machine.screen = {1280, 1024};
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.RadioButtonDimCustom.Click();
@@ -343,7 +323,7 @@ TEST(Region, CustomSlidersFollowTheScreenAndTheRegion) {
 
 TEST(Region, AMaximumThatMovesAPositionSendsTheSameCommandTwice) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.RadioButtonDimCustom.Click();
@@ -359,7 +339,7 @@ TEST(Region, AMaximumThatMovesAPositionSendsTheSameCommandTwice) {
 
 TEST(Region, StepButtonsNudgeByOneAndDoNothingAtTheEnd) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.RadioButtonPosCustom.Click();
@@ -375,7 +355,7 @@ TEST(Region, StepButtonsNudgeByOneAndDoNothingAtTheEnd) {
 
 TEST(Region, FullScreenAndStyle) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.RadioButtonPosBottomRight.Click();
@@ -392,7 +372,7 @@ TEST(Region, FullScreenAndStyle) {
 
 TEST(Region, NoPresetSelectedIsAnEmptyRegionInTheMiddle) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   run.form.ComboBoxDimension.SetItemIndex(-1);
   run.form.UpdateRegion();
@@ -425,7 +405,7 @@ TEST(Region, EveryPresetCentredOnAnEvenAndAnOddScreen) {
   for (bool odd : {false, true}) {
     FakePlatform machine;
     machine.screen = odd ? ScreenSize{1365, 767} : ScreenSize{1920, 1080};
-    Session run(machine);
+    FormRun run(machine);
     run.Start();
     TFormMain& f = run.form;
     for (const Case& c : cases) {
@@ -468,7 +448,7 @@ TEST(Region, EveryAnchorButtonOnAnEvenAndAnOddScreen) {
   for (const Screen& s : screens) {
     FakePlatform machine;
     machine.screen = s.size;
-    Session run(machine);
+    FormRun run(machine);
     run.Start();
     TFormMain& f = run.form;
     f.ComboBoxDimension.UserSelect(s.preset);
@@ -497,7 +477,7 @@ TEST(Region, EveryAnchorButtonOnAnEvenAndAnOddScreen) {
 TEST(Hotkeys, ARefusedHotkeyShowsItsMessageAndTheOthersStillRegister) {
   FakePlatform machine;
   machine.refusedHotkeys = {1};
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   EXPECT_EQ(machine.Entries({"register: ", "message: "}),
             (std::vector<std::string>{"register: 1 mods=0 vk=0x70 (refused)",
@@ -508,7 +488,7 @@ TEST(Hotkeys, ARefusedHotkeyShowsItsMessageAndTheOthersStillRegister) {
 
 TEST(Hotkeys, SetHotkeysUnregistersThenRegistersTheChosenKeys) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.ComboBoxVKStart.SetItemIndex(4);   // "WIN"
@@ -523,7 +503,7 @@ TEST(Hotkeys, SetHotkeysUnregistersThenRegistersTheChosenKeys) {
 
 TEST(Hotkeys, KeyListWithoutSelectionRegistersNothingForThatAction) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.form.ComboBoxKeyStop.SetItemIndex(-1);
   run.Start();
   EXPECT_EQ(machine.Count("register: 3"), 0u);
@@ -533,7 +513,7 @@ TEST(Hotkeys, KeyListWithoutSelectionRegistersNothingForThatAction) {
 
 TEST(Hotkeys, DispatchRunsTheSameCommandsAsTheButtons) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.pipeline.compressors = {"Codec"};
   run.Start();
   TFormMain& f = run.form;
@@ -562,7 +542,7 @@ TEST(RestoreDefaults, ResetsTheThirteenStepsAndNothingElse) {
   FakePlatform machine;
   machine.currentDirectory = "E:\\";
   machine.startOpensWindows = true;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   // The user changes everything.
@@ -621,7 +601,7 @@ TEST(RestoreDefaults, ResetsTheThirteenStepsAndNothingElse) {
 TEST(OutputFolders, PickerSetsTheChosenFolderAndCancelChangesNothing) {
   FakePlatform machine;
   machine.folderAnswers = {std::string("D:\\Videos"), std::nullopt, std::string("D:\\")};
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.BitBtnOutputVideoPath.Click();
@@ -640,7 +620,7 @@ TEST(OutputFolders, PickerSetsTheChosenFolderAndCancelChangesNothing) {
 
 TEST(Transparency, TimerPeriodComesFromTheSpinEditWhenSwitchedOn) {
   FakePlatform machine;
-  Session run(machine);
+  FormRun run(machine);
   run.Start();
   TFormMain& f = run.form;
   f.SpinEditTransparencyClock.UserType("abc");

@@ -15,9 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/form_main.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
+#include "doubles/form_run.h"
 #include "settings/ini_document.h"
 
 namespace zelvio {
@@ -35,35 +33,10 @@ std::string ReadGolden(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// One run of the program on the given fake machine.
-struct Program {
-  explicit Program(FakePlatform& machine) : platform(machine), form(machine, pipeline) {}
-
-  TFormMain& Start() {
-    form.FormCreate();
-    form.Show();
-    return form;
-  }
-
-  void Close() {
-    form.CloseQuery();
-    form.Destroy();
-  }
-
-  // What the run left in "[FormMain]" of the settings file.
-  std::optional<std::string> Saved(const std::string& name) const {
-    return IniDocument::Parse(platform.FileContents(platform.SettingsPath())).ReadString("FormMain", name);
-  }
-
-  FakePlatform& platform;
-  FakePipeline pipeline;
-  TFormMain form;
-};
-
 // Starts with the file, closes, and returns the file the run wrote.
 std::string RunWith(FakePlatform& platform, const std::string& file) {
   platform.PutFile(platform.SettingsPath(), file);
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   program.Close();
   return platform.FileContents(platform.SettingsPath());
@@ -86,7 +59,7 @@ size_t IndexOfPrefix(const std::vector<std::string>& log, const std::string& pre
 
 TEST(SettingsFirstRun, WritesEveryKeyInOrderWithTheUntouchedValues) {
   FakePlatform platform;  // 1920 x 1080, working directory C:\Users\me\Zelvio
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   program.Close();
 
@@ -98,7 +71,7 @@ TEST(SettingsFirstRun, WritesEveryKeyInOrderWithTheUntouchedValues) {
 
 TEST(SettingsFirstRun, FileIsReadAtConstructionAndWrittenOnceAtTeardown) {
   FakePlatform platform;
-  Program program(platform);
+  FormRun program(platform);
   EXPECT_EQ(platform.log, (std::vector<std::string>{"read: D:\\Apps\\Zelvio\\settings.ini (missing)"}));
   program.Start();
   program.form.CloseQuery();
@@ -111,7 +84,7 @@ TEST(SettingsFirstRun, FileIsReadAtConstructionAndWrittenOnceAtTeardown) {
 
 TEST(SettingsFirstRun, WithoutACloseRequestTheTeardownSaves) {
   FakePlatform platform;
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   program.form.CheckBoxHideToTray.SetChecked(true);
   program.form.Destroy();
@@ -198,7 +171,7 @@ TEST(SettingsRoundTrip, EveryStoredPropertyWithANonDefaultValue) {
                            "\r\n";
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), file);
-  Program program(platform);
+  FormRun program(platform);
   program.pipeline.compressors = {"Microsoft Video 1", "Cinepak Codec by Radius"};
   program.pipeline.audioDevices = {"Microphone", "Line In"};
   program.pipeline.listings[1] =
@@ -248,7 +221,7 @@ TEST(SettingsWindowKeys, SavedAndRestoredAtTheMachinesPixelsPerInch) {
   FakePlatform platform;
   platform.pixelsPerInch = 120;
   {
-    Program program(platform);
+    FormRun program(platform);
     program.Start();
     platform.placement.normal = {300, 200, 860, 680};
     program.Close();
@@ -256,7 +229,7 @@ TEST(SettingsWindowKeys, SavedAndRestoredAtTheMachinesPixelsPerInch) {
   }
   platform.placement = FakePlatform::DefaultPlacement();
   platform.log.clear();
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   EXPECT_EQ(
       platform.Entries("set placement:"),
@@ -281,7 +254,7 @@ TEST(SettingsReading, BooleanWordsAndNumbers) {
     FakePlatform platform;
     platform.PutFile(platform.SettingsPath(),
                      Ini({"[FormMain]", std::string("CheckBoxHideToTray_Checked=") + text}));
-    Program program(platform);
+    FormRun program(platform);
     EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked()) << text;
   }
   // The cursor box is checked by design, so only a false value shows.
@@ -289,7 +262,7 @@ TEST(SettingsReading, BooleanWordsAndNumbers) {
     FakePlatform platform;
     platform.PutFile(platform.SettingsPath(),
                      Ini({"[FormMain]", std::string("CheckBoxEnableCursor_Checked=") + text}));
-    Program program(platform);
+    FormRun program(platform);
     EXPECT_FALSE(program.Start().CheckBoxEnableCursor.Checked()) << text;
   }
 }
@@ -301,7 +274,7 @@ TEST(SettingsReading, UnreadableValuesKeepTheDesignStateAndTheRestLoads) {
       Ini({"[FormMain]", "CheckBoxHideToTray_Checked=maybe", "CheckBoxEnableCursor_Checked=maybe",
            "ComboBoxFps_ItemIndex=12a", "ColorBoxBg_Selected=clNotAColour", "CheckBoxEnableBg_Checked=TRUE",
            "TrackBarCursorPriority_Position=x", "ComboBoxKeyStart_ItemIndex=2"}));
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   EXPECT_FALSE(form.CheckBoxHideToTray.Checked());
   EXPECT_TRUE(form.CheckBoxEnableCursor.Checked());
@@ -317,7 +290,7 @@ TEST(SettingsReading, ColourNamesAndCustomColours) {
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "ColorBoxBg_Selected=clred"}));
   {
-    Program program(platform);
+    FormRun program(platform);
     TFormMain& form = program.Start();
     EXPECT_EQ(form.ColorBoxBg.Selected(), 0x0000FFu);
     EXPECT_EQ(form.ColorBoxBg.Entries()[static_cast<size_t>(form.ColorBoxBg.ItemIndex())].name, "Red");
@@ -326,7 +299,7 @@ TEST(SettingsReading, ColourNamesAndCustomColours) {
   }
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "ColorBoxBg_Selected=33023"}));
   {
-    Program program(platform);
+    FormRun program(platform);
     TFormMain& form = program.Start();
     EXPECT_EQ(form.ColorBoxBg.Selected(), 33023u);  // orange: red FF, green 80
     EXPECT_EQ(form.ColorBoxBg.ItemIndex(), 0);      // shown as the custom-colour entry
@@ -353,7 +326,7 @@ TEST(SettingsReading, DuplicateNameIsReadAndRewrittenAtItsLaterLine) {
   platform.PutFile(platform.SettingsPath(),
                    Ini({"[FormMain]", "ComboBoxFps_ItemIndex=1", "CheckBoxHideToTray_Checked=TRUE",
                         "ComboBoxFps_ItemIndex=2"}));
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   EXPECT_EQ(platform.Count("copydata: ChangeFormCaption$FormMainCapturer@20"), 1u);
   program.form.ComboBoxFps.SetItemIndex(4);
@@ -372,7 +345,7 @@ TEST(SettingsRestoreOrder, CustomSizeWidensTheTrackBarsBeforeTheirPositionsArriv
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "RadioButtonDimCustom_Checked=TRUE",
                                                  "TrackBarDimX_Position=800", "TrackBarDimY_Position=700"}));
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   EXPECT_EQ(form.TrackBarDimX.Position(), 800);
   EXPECT_EQ(form.TrackBarDimY.Position(), 700);
@@ -385,7 +358,7 @@ TEST(SettingsRestoreOrder, WithoutCustomSizeTrackBarsKeepTheirDesignRange) {
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "TrackBarDimX_Position=800",
                                                  "TrackBarPosX_Position=-5", "TrackBarPosY_Position=11"}));
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   EXPECT_EQ(form.TrackBarDimX.Position(), 10);
   EXPECT_EQ(form.TrackBarPosX.Position(), 0);
@@ -397,7 +370,7 @@ TEST(SettingsRestoreOrder, SpinEditValueIsPulledIntoRange) {
     FakePlatform platform;
     platform.PutFile(platform.SettingsPath(),
                      Ini({"[FormMain]", std::string("SpinEditTransparencyClock_Value=") + stored}));
-    Program program(platform);
+    FormRun program(platform);
     EXPECT_EQ(program.Start().SpinEditTransparencyClock.Value(), loaded) << stored;
     program.Close();
     EXPECT_EQ(program.Saved("SpinEditTransparencyClock_Value"), std::to_string(loaded));
@@ -410,7 +383,7 @@ TEST(SettingsRestoreOrder, LaterCheckedRadioButtonWins) {
       platform.SettingsPath(),
       Ini({"[FormMain]", "RadioButtonDimFullscreen_Checked=TRUE", "RadioButtonDimCustom_Checked=TRUE",
            "RadioButtonPosTopLeft_Checked=TRUE", "RadioButtonPosBottomRight_Checked=TRUE"}));
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   EXPECT_FALSE(form.RadioButtonDimFullscreen.Checked());
   EXPECT_FALSE(form.RadioButtonDimPreDefined.Checked());
@@ -428,7 +401,7 @@ TEST(SettingsRestoreOrder, NoRadioButtonStoredTrueLeavesTheGroupUnchecked) {
     file += std::string("RadioButtonPos") + name + "_Checked=FALSE\r\n";
   }
   platform.PutFile(platform.SettingsPath(), file);
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   for (Control* child : form.GroupBoxPosition.Children()) {
     auto* radio = dynamic_cast<RadioButton*>(child);
@@ -444,7 +417,7 @@ TEST(SettingsRestoreOrder, FrameRatePositionEmptyOrOutsideTheList) {
   {
     FakePlatform platform;
     platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "ComboBoxFps_ItemIndex="}));
-    Program program(platform);
+    FormRun program(platform);
     EXPECT_EQ(program.Start().ComboBoxFps.ItemIndex(), 0);
     EXPECT_EQ(platform.Entries("copydata: ChangeFormCaption"),
               (std::vector<std::string>{"copydata: ChangeFormCaption$FormMainCapturer@5"}));
@@ -452,7 +425,7 @@ TEST(SettingsRestoreOrder, FrameRatePositionEmptyOrOutsideTheList) {
   {
     FakePlatform platform;
     platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "ComboBoxFps_ItemIndex=9"}));
-    Program program(platform);
+    FormRun program(platform);
     EXPECT_EQ(program.Start().ComboBoxFps.ItemIndex(), -1);
     EXPECT_EQ(platform.Entries("copydata: ChangeFormCaption"),
               (std::vector<std::string>{"copydata: ChangeFormCaption$FormMainCapturer@"}));
@@ -470,7 +443,7 @@ TEST(SettingsRestoreOrder, StoredPropertiesRunTheControlsHandlersBeforeTheShowSt
            "CheckBoxEnableCaptureTransparency_Checked=TRUE", "SpinEditTransparencyClock_Enabled=FALSE",
            "SpinEditTransparencyClock_Value=300", "EditOutputVideoPath_Text=E:\\Casts"}));
   platform.hookWindow = true;
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   // Unchecking the cursor box closed the hook window during the load, before the hotkeys.
   EXPECT_LT(IndexOf(platform.log, "close: hook"), IndexOfPrefix(platform.log, "register:"));
@@ -495,7 +468,7 @@ TEST(SettingsWindowKeys, ScreenSizeSuffixKeepsOnePositionPerScreen) {
 
   platform.screen = {1920, 1080};
   {
-    Program program(platform);
+    FormRun program(platform);
     program.Start();
     platform.placement.normal = {300, 200, 860, 680};  // the user moves the window
     program.Close();
@@ -509,7 +482,7 @@ TEST(SettingsWindowKeys, ScreenSizeSuffixKeepsOnePositionPerScreen) {
   platform.screen = {1280, 1024};
   platform.log.clear();
   {
-    Program program(platform);
+    FormRun program(platform);
     program.Start();
     EXPECT_EQ(
         platform.Entries("set placement:"),
@@ -518,7 +491,7 @@ TEST(SettingsWindowKeys, ScreenSizeSuffixKeepsOnePositionPerScreen) {
   platform.screen = {1600, 900};  // never seen: the plain keys hold the latest position
   platform.log.clear();
   {
-    Program program(platform);
+    FormRun program(platform);
     program.Start();
     EXPECT_EQ(platform.Entries("set placement:"),
               (std::vector<std::string>{
@@ -530,7 +503,7 @@ TEST(SettingsWindowKeys, PositionWordsAndTheFixedWindowSize) {
   FakePlatform platform;  // the window is 560 x 480 at 100,80
   platform.PutFile(platform.SettingsPath(),
                    Ini({"[FormMain]", "MinMaxPos= 5 ,x", "NormPos=  300 ,, 200 9999 9999", "Flags=2"}));
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   EXPECT_EQ(
       platform.Entries("set placement:"),
@@ -541,7 +514,7 @@ TEST(SettingsWindowKeys, UnreadablePositionWordsKeepTheCurrentPlace) {
   FakePlatform platform;
   platform.mainWindowVisible = true;  // a visible window keeps its show state
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "NormPos=abc,250"}));
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   EXPECT_EQ(
       platform.Entries("set placement:"),
@@ -552,7 +525,7 @@ TEST(SettingsWindowKeys, OtherPixelsPerInchIgnoresThePositionButLoadsTheOptions)
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "PixelsPerInch=120", "NormPos=300,200,860,680",
                                                  "CheckBoxHideToTray_Checked=TRUE"}));
-  Program program(platform);
+  FormRun program(platform);
   EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("set placement:"), 0u);
   program.Close();
@@ -581,7 +554,7 @@ TEST(SettingsWindowKeys, ShowCmdMapsToNormalMaximisedOrAPostedMinimise) {
   for (const Case& c : cases) {
     FakePlatform platform;
     platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", std::string("ShowCmd=") + c.stored}));
-    Program program(platform);
+    FormRun program(platform);
     program.Start();
     EXPECT_EQ(platform.Entries({"window state:", "post minimize"}), c.expected) << c.stored;
   }
@@ -590,7 +563,7 @@ TEST(SettingsWindowKeys, ShowCmdMapsToNormalMaximisedOrAPostedMinimise) {
 TEST(SettingsWindowKeys, ClosedWhileMinimisedStartsMinimised) {
   FakePlatform platform;
   {
-    Program program(platform);
+    FormRun program(platform);
     program.Start();
     platform.minimized = true;
     program.Close();
@@ -598,7 +571,7 @@ TEST(SettingsWindowKeys, ClosedWhileMinimisedStartsMinimised) {
   }
   platform.minimized = false;
   platform.log.clear();
-  Program program(platform);
+  FormRun program(platform);
   program.Start();
   // The minimise is posted during the load and so runs once start-up has finished.
   EXPECT_EQ(platform.Count("post minimize"), 1u);
@@ -609,7 +582,7 @@ TEST(SettingsWindowKeys, VersionBelowZeroLoadsNothingSilentlyAndSavesAsUsual) {
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "FormVersion=-1", "NormPos=300,200,860,680",
                                                  "CheckBoxHideToTray_Checked=TRUE"}));
-  Program program(platform);
+  FormRun program(platform);
   EXPECT_FALSE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("set placement:"), 0u);
   EXPECT_EQ(platform.Count("window state:"), 0u);
@@ -639,7 +612,7 @@ TEST_P(SettingsFaultyWindowKey, LoadStopsWithTheMessageAndTheFileKeepsTheOptions
   const std::string file = Ini({"[FormMain]", "NormPos=300,200,860,680", c.line,
                                 "CheckBoxHideToTray_Checked=TRUE", "ComboBoxFps_ItemIndex=1"});
   platform.PutFile(platform.SettingsPath(), file);
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
 
   EXPECT_EQ(platform.Entries("error:"), (std::vector<std::string>{"error: " + c.error}));
@@ -676,7 +649,7 @@ TEST(SettingsFaultyWindowKeys, FaultyVersionIsMendedForTheNextRun) {
   FakePlatform platform;
   RunWith(platform, Ini({"[FormMain]", "FormVersion=1.0", "CheckBoxHideToTray_Checked=TRUE"}));
   platform.log.clear();
-  Program program(platform);
+  FormRun program(platform);
   EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("error:"), 0u);
 }
@@ -685,7 +658,7 @@ TEST(SettingsFaultyWindowKeys, FaultyFlagsReturnsAtEveryStart) {
   FakePlatform platform;
   RunWith(platform, Ini({"[FormMain]", "Flags=?", "CheckBoxHideToTray_Checked=TRUE"}));
   platform.log.clear();
-  Program program(platform);
+  FormRun program(platform);
   EXPECT_FALSE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Entries("error:"),
             (std::vector<std::string>{"error: '?' is not a valid integer value."}));
@@ -695,7 +668,7 @@ TEST(SettingsFaultyWindowKeys, PixelsPerInchIsOnlyReadWhenAPositionExists) {
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(),
                    Ini({"[FormMain]", "PixelsPerInch=lots", "CheckBoxHideToTray_Checked=TRUE"}));
-  Program program(platform);
+  FormRun program(platform);
   EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("error:"), 0u);
   program.Close();
@@ -708,7 +681,7 @@ TEST(SettingsReadOnlyFile, OptionsLoadAndTheFileIsLeftUntouched) {
   FakePlatform platform;
   const std::string file = Ini({"; keep me", "[FormMain]", "CheckBoxHideToTray_Checked=TRUE"});
   platform.PutFile(platform.SettingsPath(), file, true);
-  Program program(platform);
+  FormRun program(platform);
   TFormMain& form = program.Start();
   EXPECT_TRUE(form.CheckBoxHideToTray.Checked());
   form.CheckBoxHideToTray.SetChecked(false);

@@ -53,7 +53,8 @@ void SetEmptyShape(HWND window) {
 }  // namespace
 
 bool BackdropWindow::Create(HINSTANCE instance) {
-  if (!RegisterPlainClass(instance, kBackdropClassName, Procedure)) return false;
+  if (!RegisterPlainClass(instance, kBackdropClassName, zelvio::ObjectWindowProc<BackdropWindow>))
+    return false;
   // No owner: an owned window would be kept above its owner, the topmost frame.
   RECT screen = VirtualScreen();
   HWND window = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kBackdropClassName, "", WS_POPUP,
@@ -77,12 +78,6 @@ void BackdropWindow::Show(COLORREF color) {
 
 void BackdropWindow::Hide() {
   if (window_) SetEmptyShape(window_.get());
-}
-
-LRESULT CALLBACK BackdropWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = zelvio::WindowObject<BackdropWindow>(window, message, lParam);
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT BackdropWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

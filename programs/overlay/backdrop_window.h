@@ -17,10 +17,10 @@ class BackdropWindow {
   void Show(COLORREF color);
   void Hide();
   void Destroy() { window_.reset(); }
+  // Its window's messages.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HWND window) const;
 
   WindowHandle window_;

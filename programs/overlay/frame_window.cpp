@@ -34,7 +34,7 @@ RegionHandle MakeBand(int outerWidth, int outerHeight) {
 }  // namespace
 
 bool FrameWindow::Create(HINSTANCE instance) {
-  if (!RegisterPlainClass(instance, kFrameClassName, Procedure)) return false;
+  if (!RegisterPlainClass(instance, kFrameClassName, zelvio::ObjectWindowProc<FrameWindow>)) return false;
   DWORD exStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
   HWND window = CreateWindowExA(exStyle, kFrameClassName, kFrameInitialCaption, WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, this);
@@ -45,12 +45,6 @@ bool FrameWindow::Create(HINSTANCE instance) {
   // so they all stack above it. Without it the frame still works; only the background is lost.
   backdrop_.Create(instance);
   return true;
-}
-
-LRESULT CALLBACK FrameWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = zelvio::WindowObject<FrameWindow>(window, message, lParam);
-  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT FrameWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -17,10 +17,10 @@ class FrameWindow {
  public:
   // Creates the window, hidden until the first region arrives.
   bool Create(HINSTANCE instance);
+  // Its window's messages.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCopyData(const COPYDATASTRUCT* data);
   void Apply(const zelvio::OverlayCommand& command);
   void OnRegion(const zelvio::OverlayCommand& command);

@@ -16,4 +16,12 @@ T* WindowObject(HWND window, UINT message, LPARAM lParam) {
   return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+// A window procedure for a class whose object answers Handle(window, message, wParam, lParam).
+template <typename T>
+LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  T* self = WindowObject<T>(window, message, lParam);
+  if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  return self->Handle(window, message, wParam, lParam);
+}
+
 }  // namespace zelvio
