@@ -16,6 +16,7 @@
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
 #include "support/ffprobe.h"
+#include "capture/media_guids.h"
 
 namespace zelvio::avi {
 namespace {
@@ -24,25 +25,21 @@ using avitest::AviReader;
 using avitest::AviView;
 namespace fs = std::filesystem;
 
-constexpr Guid kVideoType = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
-constexpr Guid kAudioType = GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
-constexpr Guid kAnySubtype = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
-constexpr Guid kVideoInfo = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
-constexpr Guid kWaveFormatEx = GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
-constexpr Guid kDvInfo = GuidLiteral("{05589F84-C356-11CE-BF01-00AA0055595A}");
+// The repair does not read the subtype.
+constexpr Guid kAnySubtype = kSubtypeRgb32;
 
 // What a recording writes beside its file: the mux inputs as the graph connected them.
 RecordingSidecar SidecarFor(const std::vector<StreamFormat>& streams) {
   RecordingSidecar sidecar{"1.0", 0, {}};
   for (const auto& s : streams) {
     if (s.kind == StreamKind::Audio) {
-      sidecar.inputs.push_back({kAudioType, kAnySubtype, kWaveFormatEx, s.format});
+      sidecar.inputs.push_back({kMediaTypeAudio, kAnySubtype, kFormatWaveFormatEx, s.format});
       continue;
     }
     Bytes block(48, 0);
     for (int i = 0; i < 8; ++i) block[40 + i] = uint8_t(uint64_t(s.avgTimePerFrame) >> (8 * i));
     block.insert(block.end(), s.format.begin(), s.format.end());
-    sidecar.inputs.push_back({kVideoType, kAnySubtype, kVideoInfo, block});
+    sidecar.inputs.push_back({kMediaTypeVideo, kAnySubtype, kFormatVideoInfo, block});
     sidecar.avgTimePerFrame = s.avgTimePerFrame;
   }
   return sidecar;
@@ -291,7 +288,7 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
   uint64_t audioChunk = av.layout.data[1].offset;
   RecordingSidecar otherFormat = SidecarFor({RawVideo(32, 8), PcmAudio()});
   RecordingSidecar unusable = sidecar;
-  unusable.inputs[0].formatType = kDvInfo;
+  unusable.inputs[0].formatType = kFormatDvInfo;
   Bytes finishedTorn(av.finished.begin(), av.finished.end() - 100);
   uint64_t ix = segmented.layout.streams[0].indx[0].offset;
   uint64_t secondRiff = segmented.layout.riffs[1].offset;

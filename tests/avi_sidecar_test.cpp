@@ -9,18 +9,10 @@
 
 #include "capture/avi_sidecar.h"
 #include "support/avi_samples.h"
+#include "capture/media_guids.h"
 
 namespace zelvio::avi {
 namespace {
-
-constexpr Guid kVideo = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
-constexpr Guid kAudio = GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
-constexpr Guid kRgb32 = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
-constexpr Guid kPcm = GuidLiteral("{00000001-0000-0010-8000-00AA00389B71}");
-constexpr Guid kVideoInfo = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
-constexpr Guid kVideoInfo2 = GuidLiteral("{F72A76A0-EB0A-11D0-ACE4-0000C0CC16BA}");
-constexpr Guid kWaveFormatEx = GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
-constexpr Guid kDvInfo = GuidLiteral("{05589F84-C356-11CE-BF01-00AA0055595A}");
 
 // A VIDEOINFOHEADER (or VIDEOINFOHEADER2 when `bitmapAt` is 72) around a bitmap header.
 Bytes VideoInfoBlock(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
@@ -31,11 +23,13 @@ Bytes VideoInfoBlock(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
 }
 
 SidecarMediaType VideoInput(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
-  return {kVideo, kRgb32, bitmapAt == 48 ? kVideoInfo : kVideoInfo2,
+  return {kMediaTypeVideo, kSubtypeRgb32, bitmapAt == 48 ? kFormatVideoInfo : kFormatVideoInfo2,
           VideoInfoBlock(bitmapAt, avgTime, bitmap)};
 }
 
-SidecarMediaType AudioInput(const Bytes& wave) { return {kAudio, kPcm, kWaveFormatEx, wave}; }
+SidecarMediaType AudioInput(const Bytes& wave) {
+  return {kMediaTypeAudio, kSubtypePcm, kFormatWaveFormatEx, wave};
+}
 
 RecordingSidecar VideoAndAudio() {
   return {"1.4.0",
@@ -168,9 +162,13 @@ TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
 
   const RecordingSidecar refused[] = {
       {"no inputs", 333333, {}},
-      {"video block too short", 333333, {{kVideo, kRgb32, kVideoInfo, Bytes(87, 0)}}},
-      {"format type the layout cannot carry", 333333, {{kVideo, kRgb32, kDvInfo, Bytes(200, 0)}}},
-      {"audio with a video format", 333333, {{kAudio, kPcm, kVideoInfo, VideoInfoBlock(48, 1, bitmap)}}},
+      {"video block too short", 333333, {{kMediaTypeVideo, kSubtypeRgb32, kFormatVideoInfo, Bytes(87, 0)}}},
+      {"format type the layout cannot carry",
+       333333,
+       {{kMediaTypeVideo, kSubtypeRgb32, kFormatDvInfo, Bytes(200, 0)}}},
+      {"audio with a video format",
+       333333,
+       {{kMediaTypeAudio, kSubtypePcm, kFormatVideoInfo, VideoInfoBlock(48, 1, bitmap)}}},
       {"audio without a rate", 333333, {AudioInput(Bytes(18, 0))}},
   };
   for (const auto& sidecar : refused)

@@ -9,6 +9,8 @@
 namespace zelvio {
 namespace {
 
+// The identifiers as uuids.h has them, written out here so that a wrong value in the
+// program's own table of them shows as a wrong name.
 constexpr Guid kAudio = GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
 constexpr Guid kVideo = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
 constexpr Guid kPcm = GuidLiteral("{00000001-0000-0010-8000-00AA00389B71}");

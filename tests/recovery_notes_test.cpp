@@ -12,6 +12,7 @@
 #include "capture/recovery_notes.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
+#include "capture/media_guids.h"
 
 namespace zelvio {
 namespace {
@@ -23,9 +24,9 @@ const std::string kNotes = kAvi + ".recovery";
 
 ConnectedMediaType VideoInput() {
   ConnectedMediaType type;
-  type.majorType = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
-  type.subType = GuidLiteral("{E436EB7E-524F-11CE-9F53-0020AF0BA770}");
-  type.formatType = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
+  type.majorType = kMediaTypeVideo;
+  type.subType = kSubtypeRgb32;
+  type.formatType = kFormatVideoInfo;
   type.format.assign(88, 0);
   type.format[48] = 40;    // biSize
   type.format[52] = 0x60;  // biWidth 864

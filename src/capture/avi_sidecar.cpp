@@ -1,4 +1,5 @@
 #include "capture/avi_sidecar.h"
+#include "capture/media_guids.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,11 +10,6 @@ namespace zelvio::avi {
 namespace {
 
 constexpr std::string_view kMagic = "Zelvio recording 1";
-constexpr Guid kMediaTypeVideo = GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
-constexpr Guid kMediaTypeAudio = GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
-constexpr Guid kFormatVideoInfo = GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
-constexpr Guid kFormatVideoInfo2 = GuidLiteral("{F72A76A0-EB0A-11D0-ACE4-0000C0CC16BA}");
-constexpr Guid kFormatWaveFormatEx = GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
 constexpr size_t kVideoInfoBitmapAt = 48;
 constexpr size_t kVideoInfo2BitmapAt = 72;
 constexpr size_t kAvgTimePerFrameAt = 40;                   // the same in both video headers

@@ -1,4 +1,5 @@
 #include "capture/media_type_text.h"
+#include "capture/media_guids.h"
 
 #include <cstdio>
 #include <string_view>
@@ -17,7 +18,7 @@ struct NamedGuid {
 constexpr NamedGuid kMajorTypes[] = {
     {GuidLiteral("{0482DEE1-7817-11CF-8A03-00AA006ECB65}"), "AnalogAudio"},
     {GuidLiteral("{0482DDE1-7817-11CF-8A03-00AA006ECB65}"), "Analogvideo"},
-    {GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}"), "Audio"},
+    {kMediaTypeAudio, "Audio"},
     {GuidLiteral("{670AEA80-3A82-11D0-B79B-00AA003767A7}"), "AUXLine21Data"},
     {GuidLiteral("{656C6966-0000-0010-8000-00AA00389B71}"), "File"},
     {GuidLiteral("{73766169-0000-0010-8000-00AA00389B71}"), "Interleaved"},
@@ -29,7 +30,7 @@ constexpr NamedGuid kMajorTypes[] = {
     {GuidLiteral("{73747874-0000-0010-8000-00AA00389B71}"), "Text"},
     {GuidLiteral("{0482DEE3-7817-11CF-8A03-00AA006ECB65}"), "Timecode"},
     {GuidLiteral("{736C7275-0000-0010-8000-00AA00389B71}"), "URL_STREAM"},
-    {GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}"), "Video"},
+    {kMediaTypeVideo, "Video"},
 };
 
 // Subtypes come in families that share everything but the first field.
@@ -234,12 +235,12 @@ struct FormatKind {
 };
 
 constexpr FormatKind kFormatTypes[] = {
-    {GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}"), "VideoInfo ", Detail::Video48},
-    {GuidLiteral("{F72A76A0-EB0A-11D0-ACE4-0000C0CC16BA}"), "VideoInfo2 ", Detail::Video72},
-    {GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}"), "WaveFormatEx: ", Detail::Audio},
+    {kFormatVideoInfo, "VideoInfo ", Detail::Video48},
+    {kFormatVideoInfo2, "VideoInfo2 ", Detail::Video72},
+    {kFormatWaveFormatEx, "WaveFormatEx: ", Detail::Audio},
     {GuidLiteral("{05589F82-C356-11CE-BF01-00AA0055595A}"), "MPEGVideo ", Detail::Video48},
     {GuidLiteral("{E06D80E3-DB46-11CF-B4D1-00805F6CBBEA}"), "MPEGStreams ", Detail::Video72},
-    {GuidLiteral("{05589F84-C356-11CE-BF01-00AA0055595A}"), "DvInfo", Detail::None},
+    {kFormatDvInfo, "DvInfo", Detail::None},
     {GuidLiteral("{05589F83-C356-11CE-BF01-00AA0055595A}"), "MPEGStreams", Detail::None},
     {GuidLiteral("{E06D80E4-DB46-11CF-B4D1-00805F6CBBEA}"), "DolbyAC3", Detail::None},
     {GuidLiteral("{E06D80E5-DB46-11CF-B4D1-00805F6CBBEA}"), "MPEG2Audio", Detail::None},

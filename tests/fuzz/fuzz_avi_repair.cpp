@@ -13,15 +13,11 @@
 #include "../support/avi_samples.h"
 #include "capture/avi_file.h"
 #include "capture/avi_repair.h"
+#include "capture/media_guids.h"
 
 namespace {
 
 using namespace zelvio::avi;
-
-constexpr zelvio::Guid kVideo = zelvio::GuidLiteral("{73646976-0000-0010-8000-00AA00389B71}");
-constexpr zelvio::Guid kAudio = zelvio::GuidLiteral("{73647561-0000-0010-8000-00AA00389B71}");
-constexpr zelvio::Guid kVideoInfo = zelvio::GuidLiteral("{05589F80-C356-11CE-BF01-00AA0055595A}");
-constexpr zelvio::Guid kWaveFormatEx = zelvio::GuidLiteral("{05589F81-C356-11CE-BF01-00AA0055595A}");
 
 RecordingSidecar Sidecar(int choice) {
   Bytes raw(48, 0), mjpg(48, 0);
@@ -32,9 +28,10 @@ RecordingSidecar Sidecar(int choice) {
         mjpgBitmap = avitest::BitmapHeader(16, 8, 24, avitest::kMjpg);
   raw.insert(raw.end(), rawBitmap.begin(), rawBitmap.end());
   mjpg.insert(mjpg.end(), mjpgBitmap.begin(), mjpgBitmap.end());
-  SidecarMediaType audio{kAudio, {}, kWaveFormatEx, avitest::WaveFormat(8000, 16, 1)};
+  SidecarMediaType audio{
+      zelvio::kMediaTypeAudio, {}, zelvio::kFormatWaveFormatEx, avitest::WaveFormat(8000, 16, 1)};
   RecordingSidecar sidecar{"fuzz", 333333, {}};
-  sidecar.inputs.push_back({kVideo, {}, kVideoInfo, choice == 2 ? mjpg : raw});
+  sidecar.inputs.push_back({zelvio::kMediaTypeVideo, {}, zelvio::kFormatVideoInfo, choice == 2 ? mjpg : raw});
   if (choice != 0) sidecar.inputs.push_back(audio);
   return sidecar;
 }
