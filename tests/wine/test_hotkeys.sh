@@ -10,11 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
 zt_init "$@"
 
-SHOTS="$ZT_APP/Output/Screenshots"
-CASTS="$ZT_APP/Output/Screencasts"
 # A point of the overlay's frame, and one of the desktop far from every window.
-FRAME_X=524
-FRAME_Y=296
 DESKTOP_X=1700
 DESKTOP_Y=100
 
@@ -63,12 +59,12 @@ check_toggle_background() {
 
 check_snapshot_hotkey() {
   local before
-  before="$(zh_count_files "$SHOTS" 'Screenshot_*.bmp')"
+  before="$(zh_count_files "$ZT_SHOTS" 'Screenshot_*.bmp')"
   posted_hotkey 4
-  if zh_wait_files "$SHOTS" 'Screenshot_*.bmp' $((before + 1)) 10; then
+  if zh_wait_files "$ZT_SHOTS" 'Screenshot_*.bmp' $((before + 1)) 10; then
     zt_pass "$1: hotkey 4 writes a snapshot file"
   else
-    zt_fail "$1: hotkey 4 writes a snapshot file" "none in $SHOTS"
+    zt_fail "$1: hotkey 4 writes a snapshot file" "none in $ZT_SHOTS"
   fi
 }
 
@@ -89,11 +85,11 @@ check_recording() {
   else
     zt_fail "hotkey 1 records: Stop enabled" "enabled '$(zt_field enabled)' $(zt_error_text)"
   fi
-  zh_expect_pixel "recording: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
+  zh_expect_pixel "recording: the frame is red" "$ZH_FRAME_X" "$ZH_FRAME_Y" FF0000
   zt_expect_control ComboBoxFps enabled 0 "recording: the options are disabled"
   zr_expect_duration "recording: the duration runs" differs
   posted_hotkey 2
-  zh_expect_pixel "hotkey 2 pauses: the frame is grey" "$FRAME_X" "$FRAME_Y" C0C0C0
+  zh_expect_pixel "hotkey 2 pauses: the frame is grey" "$ZH_FRAME_X" "$ZH_FRAME_Y" C0C0C0
   zt_expect_control JvImgBtnStop enabled 1 "paused: Stop still enabled"
   zr_expect_duration "paused: the duration holds" same
   posted_hotkey 3
@@ -102,15 +98,15 @@ check_recording() {
   else
     zt_fail "hotkey 3 stops: Stop disabled" "enabled '$(zt_field enabled)' $(zt_error_text)"
   fi
-  zh_expect_pixel "stopped: the frame is green" "$FRAME_X" "$FRAME_Y" 00FF00
+  zh_expect_pixel "stopped: the frame is green" "$ZH_FRAME_X" "$ZH_FRAME_Y" 00FF00
   zt_expect_control ComboBoxFps enabled 1 "stopped: the options are enabled again"
   zh_expect_no_box "no box while recording, pausing and stopping"
   local avi
-  avi="$(find "$CASTS" -maxdepth 1 -name 'Screencast_*.avi' | head -n 1)"
+  avi="$(find "$ZT_CASTS" -maxdepth 1 -name 'Screencast_*.avi' | head -n 1)"
   if [ -n "$avi" ] && [ "$(head -c 4 "$avi")" = RIFF ] && [ "$(tail -c +9 "$avi" | head -c 4)" = "AVI " ]; then
     zt_pass "the recording wrote $(basename "$avi") ($(stat -c %s "$avi") bytes)"
   else
-    zt_fail "the recording wrote a Screencast_*.avi (RIFF AVI)" "${avi:-no file} $(ls -l "$CASTS" 2>/dev/null | tail -n +2 | tr '\n' ' ')"
+    zt_fail "the recording wrote a Screencast_*.avi (RIFF AVI)" "${avi:-no file} $(ls -l "$ZT_CASTS" 2>/dev/null | tail -n +2 | tr '\n' ' ')"
   fi
 }
 
@@ -151,7 +147,7 @@ run_with_start_key_taken() {
   zh_close "second run"
 }
 
-mkdir -p "$SHOTS" "$CASTS"
+mkdir -p "$ZT_SHOTS" "$ZT_CASTS"
 run_with_all_keys
 run_with_start_key_taken
 zt_finish

@@ -10,10 +10,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
 zt_init "$@"
 
-CASTS="$ZT_APP/Output/Screencasts"
-INI="$ZT_APP/settings.ini"
-FRAME_X=524
-FRAME_Y=296
 CODEC="Zelvio Test Codec (dialog)"
 AUDIO="Zelvio Test Audio"
 AUDIO_NO_MIXER="Zelvio Test Audio (no mixer)"
@@ -44,21 +40,21 @@ check_compressor_list() {
 # graph's own position (the read-out after Stop), not against the nominal 5 s.
 check_record_pause_record() {
   local before avi
-  before="$(zh_count_files "$CASTS" 'Screencast_*.avi')"
+  before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
   zr_click_record "Record"
-  zh_expect_pixel "recording: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
+  zh_expect_pixel "recording: the frame is red" "$ZH_FRAME_X" "$ZH_FRAME_Y" FF0000
   zt_expect_control JvImgBtnStop enabled 1 "recording: Stop enabled"
   zr_expect_duration "recording: the duration runs" differs
   zr_sleep_until 3
   zr_click_record "Pause"
-  zh_expect_pixel "paused: the frame is grey" "$FRAME_X" "$FRAME_Y" C0C0C0
+  zh_expect_pixel "paused: the frame is grey" "$ZH_FRAME_X" "$ZH_FRAME_Y" C0C0C0
   zr_expect_duration "paused: the duration holds" same
   zr_sleep_until 1
   zr_click_record "Record again"
-  zh_expect_pixel "recording again: the frame is red" "$FRAME_X" "$FRAME_Y" FF0000
+  zh_expect_pixel "recording again: the frame is red" "$ZH_FRAME_X" "$ZH_FRAME_Y" FF0000
   zr_sleep_until 2
   zt_act "Stop clicked" zt_drv click JvImgBtnStop
-  zh_expect_pixel "stopped: the frame is green" "$FRAME_X" "$FRAME_Y" 00FF00
+  zh_expect_pixel "stopped: the frame is green" "$ZH_FRAME_X" "$ZH_FRAME_Y" 00FF00
   zt_expect_control JvImgBtnStop enabled 0 "stopped: Stop disabled"
   zh_expect_no_box "no box while recording, pausing and stopping"
   local ran
@@ -68,13 +64,13 @@ check_record_pause_record() {
   else
     zt_fail "LabelDuration after Stop shows at least the 3 s + 2 s that ran" "reads '${ran}' s"
   fi
-  if zh_wait_files "$CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
+  if zh_wait_files "$ZT_CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
     zt_pass "one new Screencast_*.avi"
   else
-    zt_fail "one new Screencast_*.avi" "$(ls "$CASTS" | tr '\n' ' ')"
+    zt_fail "one new Screencast_*.avi" "$(ls "$ZT_CASTS" | tr '\n' ' ')"
     return
   fi
-  avi="$(zr_newest_avi "$CASTS")"
+  avi="$(zr_newest_avi "$ZT_CASTS")"
   zr_expect_video "3 s + 2 s recording" "$avi" 864 480 25/1
   # The graph's position counts from Run, while Wine starts stream time, and so the file,
   # 200 ms later; a busy machine may also make the source give up a few slots, which this
@@ -127,14 +123,14 @@ check_audio_recording() {
   local before avi
   zh_desk clock "$CLOCK_X" "$CLOCK_Y"
   sleep 2
-  before="$(zh_count_files "$CASTS" 'Screencast_*.avi')"
+  before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
   zr_record_schedule "with sound" "4 1 3 1 3"
   zh_expect_no_box "no box while recording with sound"
-  if ! zh_wait_files "$CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
-    zt_fail "recording with sound wrote a new file" "none new in $CASTS"
+  if ! zh_wait_files "$ZT_CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
+    zt_fail "recording with sound wrote a new file" "none new in $ZT_CASTS"
     return
   fi
-  avi="$(zr_newest_avi "$CASTS")"
+  avi="$(zr_newest_avi "$ZT_CASTS")"
   # Kept beside the logs: the missing-folder check below deletes the folder.
   cp "$avi" "$ZT_TMP/with-sound.avi"
   avi="$ZT_TMP/with-sound.avi"
@@ -148,7 +144,7 @@ check_audio_recording() {
 # goes on, and after Stop and creating the folder the next Record records.
 check_missing_folder() {
   local avi
-  rm -rf "$CASTS"
+  rm -rf "$ZT_CASTS"
   zt_act "Record without the screencast folder" zt_drv click JvImgBtnStartPause
   if zt_drv dismiss 15000; then
     zt_pass "Record without the folder shows an error box: '$(zt_field text)'"
@@ -158,33 +154,33 @@ check_missing_folder() {
   fi
   zt_act "Stop hotkey after the failed run" zt_drv hotkey 3
   zh_expect_no_box "no box at that Stop"
-  mkdir -p "$CASTS"
+  mkdir -p "$ZT_CASTS"
   zr_record_seconds "after the folder was created" 2 || return
-  avi="$(zr_newest_avi "$CASTS")"
+  avi="$(zr_newest_avi "$ZT_CASTS")"
   zr_expect_video "recording after a failed run" "$avi" 864 480 25/1
 }
 
 check_close_while_recording() {
   local before avi
-  before="$(zh_count_files "$CASTS" 'Screencast_*.avi')"
+  before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
   zr_click_record "Record before closing"
   sleep 3
   zh_close "closing while recording"
-  if ! zh_wait_files "$CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
-    zt_fail "closing while recording leaves a file" "none new in $CASTS"
+  if ! zh_wait_files "$ZT_CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
+    zt_fail "closing while recording leaves a file" "none new in $ZT_CASTS"
     return
   fi
-  avi="$(zr_newest_avi "$CASTS")"
+  avi="$(zr_newest_avi "$ZT_CASTS")"
   zr_expect_video "file closed while recording" "$avi" 864 480 25/1
   zr_expect_duration_above "the file closed while recording lasts over 1 s" "$avi" 1.0
 }
 
 check_settings_kept() {
-  zt_expect_eq "settings.ini: compressor" 0 "$(zh_ini_value "$INI" ComboBoxVideoCompressors_ItemIndex)"
-  zt_expect_eq "settings.ini: audio device" "$AUDIO_INDEX" "$(zh_ini_value "$INI" ComboBoxAudioDevices_ItemIndex)"
-  zt_expect_eq "settings.ini: input line" 1 "$(zh_ini_value "$INI" LabelInputLinesIndex_Caption)"
-  zt_expect_eq "settings.ini: audio format" 1 "$(zh_ini_value "$INI" LabelAudioFormatIndex_Caption)"
-  zt_expect_eq "settings.ini: audio switch" -1 "$(zh_ini_value "$INI" LabelIsAudioEnabled_Caption)"
+  zt_expect_eq "settings.ini: compressor" 0 "$(zh_ini_value "$ZT_SETTINGS" ComboBoxVideoCompressors_ItemIndex)"
+  zt_expect_eq "settings.ini: audio device" "$AUDIO_INDEX" "$(zh_ini_value "$ZT_SETTINGS" ComboBoxAudioDevices_ItemIndex)"
+  zt_expect_eq "settings.ini: input line" 1 "$(zh_ini_value "$ZT_SETTINGS" LabelInputLinesIndex_Caption)"
+  zt_expect_eq "settings.ini: audio format" 1 "$(zh_ini_value "$ZT_SETTINGS" LabelAudioFormatIndex_Caption)"
+  zt_expect_eq "settings.ini: audio switch" -1 "$(zh_ini_value "$ZT_SETTINGS" LabelIsAudioEnabled_Caption)"
   zh_start_ready "$ZH_DEFAULT_RECT" "restart"
   zh_expect_no_box "no box at the restart"
   zt_expect_control ComboBoxVideoCompressors selected "$CODEC" "restart: the compressor is chosen"
@@ -192,7 +188,7 @@ check_settings_kept() {
   zt_expect_control ComboBoxInputLines selected "Microphone" "restart: the line is chosen"
   zt_expect_control ListBoxAudioFormat selected "$FORMAT_1" "restart: the format is chosen"
   zt_expect_control CheckBoxEnableAudio checked 1 "restart: audio is enabled"
-  zr_record_seconds "after the restart" 2 && zr_expect_audio "after the restart" "$(zr_newest_avi "$CASTS")" 22050 16 1
+  zr_record_seconds "after the restart" 2 && zr_expect_audio "after the restart" "$(zr_newest_avi "$ZT_CASTS")" 22050 16 1
   zh_close "after the restart"
 }
 
@@ -222,7 +218,7 @@ check_missing_push_source() {
 }
 
 command -v ffprobe >/dev/null || zt_abort "ffprobe is needed to check the recordings"
-mkdir -p "$CASTS"
+mkdir -p "$ZT_CASTS"
 zh_start_ready "$ZH_DEFAULT_RECT" "first run"
 zh_expect_no_box "no box at the first start"
 check_compressor_list

@@ -9,8 +9,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
 zt_init "$@"
 
-CASTS="$ZT_APP/Output/Screencasts"
-INI="$ZT_APP/settings.ini"
 # The test codec passes 32-bit frames of the default 864x480 region through unchanged.
 FRAME_BYTES=$((864 * 480 * 4))
 DISK=""
@@ -34,7 +32,7 @@ end_companions() {
 check_clean_recording_leaves_nothing() {
   local avi
   zr_record_seconds "clean" 2 || return
-  avi="$(zr_newest_avi "$CASTS")"
+  avi="$(zr_newest_avi "$ZT_CASTS")"
   if [ -e "$avi.recovery" ]; then
     zt_fail "a clean stop leaves no recovery notes" "$avi.recovery is there"
   else
@@ -49,7 +47,7 @@ check_killed_recording() {
   zr_sleep_until 4
   zt_act "the program killed after 4 s" zt_drv terminate TFormMain || return
   end_companions
-  avi="$(zr_newest_avi "$CASTS")"
+  avi="$(zr_newest_avi "$ZT_CASTS")"
   name="$(basename "$avi")"
   echo "killed recording: $name, $(stat -c %s "$avi" 2>/dev/null) bytes"
   if [ -s "$avi.recovery" ]; then
@@ -87,8 +85,8 @@ check_killed_recording() {
 point_screencasts_at() {
   local win
   win="$(zt_windows_path "$1")"
-  sed -i "s|^EditOutputVideoPath_Text=.*|EditOutputVideoPath_Text=${win//\\/\\\\}\r|" "$INI"
-  zt_expect_eq "settings.ini points the screencasts at the small disk" "$win" "$(zh_ini_value "$INI" EditOutputVideoPath_Text)"
+  sed -i "s|^EditOutputVideoPath_Text=.*|EditOutputVideoPath_Text=${win//\\/\\\\}\r|" "$ZT_SETTINGS"
+  zt_expect_eq "settings.ini points the screencasts at the small disk" "$win" "$(zh_ini_value "$ZT_SETTINGS" EditOutputVideoPath_Text)"
 }
 
 # Always undone, also when the test ends early: the program may still hold a file on the
@@ -197,7 +195,7 @@ check_full_disk() {
 }
 
 command -v ffprobe >/dev/null || zt_abort "ffprobe is needed to check the recordings"
-mkdir -p "$CASTS"
+mkdir -p "$ZT_CASTS"
 trap 'unmount_disk; zt_cleanup' EXIT
 trap 'unmount_disk; zt_abort "interrupted"' INT TERM
 

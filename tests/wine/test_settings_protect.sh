@@ -19,13 +19,12 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
-SETTINGS="$ZT_APP/settings.ini"
 SETTINGS_WIN="$ZT_APP_WIN\\settings.ini"
 FULL_RECT="$(zh_overlay_rect 1920 1080 0 0)"
 
 # set_value KEY VALUE: rewrites one line of settings.ini, keeping its CR LF.
 set_value() {
-  sed -i "s/^$1=.*\$/$1=$2\r/" "$SETTINGS"
+  sed -i "s/^$1=.*\$/$1=$2\r/" "$ZT_SETTINGS"
 }
 
 # Changes that a run would store: full screen, 30 FPS (the restart notice answered),
@@ -45,21 +44,21 @@ make_changes() {
 first_run() {
   zh_start_ready "$ZH_DEFAULT_RECT" "first run"
   zh_close "first run"
-  [ -f "$SETTINGS" ] || zt_abort "first run wrote settings.ini"
+  [ -f "$ZT_SETTINGS" ] || zt_abort "first run wrote settings.ini"
 }
 
 read_only_run() {
   set_value ComboBoxFps_ItemIndex 1
   zt_drv file-attributes "$SETTINGS_WIN" +r
   zt_expect_field "settings.ini made read-only" readonly 1
-  cp "$SETTINGS" "$ZT_TMP/read_only.ini"
+  cp "$ZT_SETTINGS" "$ZT_TMP/read_only.ini"
   zh_start_ready "$ZH_DEFAULT_RECT" "read-only run"
   zt_drv window-info TFormMainCapturer
   zt_expect_field "read-only run: the stored 10 FPS loaded" caption "FormMainCapturer@10"
   zt_expect_control ComboBoxFps selected 10 "read-only run: FPS list shows 10"
   make_changes "read-only run"
   zh_close "read-only run"
-  zh_expect_same_file "read-only file left byte for byte" "$ZT_TMP/read_only.ini" "$SETTINGS"
+  zh_expect_same_file "read-only file left byte for byte" "$ZT_TMP/read_only.ini" "$ZT_SETTINGS"
   zt_drv file-attributes "$SETTINGS_WIN"
   zt_expect_field "still read-only" readonly 1
   zt_drv file-attributes "$SETTINGS_WIN" -r
@@ -67,7 +66,7 @@ read_only_run() {
 }
 
 killed_run() {
-  cp "$SETTINGS" "$ZT_TMP/before_kill.ini"
+  cp "$ZT_SETTINGS" "$ZT_TMP/before_kill.ini"
   zh_start_ready "$ZH_DEFAULT_RECT" "killed run"
   make_changes "killed run"
   zt_act "killed run: Zelvio.exe terminated" zt_drv terminate TFormMain
@@ -79,7 +78,7 @@ killed_run() {
   # The companions outlive a killed recorder; they go the same way.
   zt_drv terminate TFormMainCapturer
   zt_drv terminate TFormHookCursor FormHookCursor
-  zh_expect_same_file "killed run: the previous file left byte for byte" "$ZT_TMP/before_kill.ini" "$SETTINGS"
+  zh_expect_same_file "killed run: the previous file left byte for byte" "$ZT_TMP/before_kill.ini" "$ZT_SETTINGS"
 }
 
 session_end_run() {
@@ -96,9 +95,9 @@ session_end_run() {
   else
     zt_fail "session end: Zelvio.exe gone" "still running"
   fi
-  zt_expect_eq "session end: full screen stored" TRUE "$(zh_ini_value "$SETTINGS" RadioButtonDimFullscreen_Checked)"
-  zt_expect_eq "session end: 30 FPS stored" 4 "$(zh_ini_value "$SETTINGS" ComboBoxFps_ItemIndex)"
-  zt_expect_eq "session end: window position stored" 640,480 "$(zh_ini_value "$SETTINGS" NormPos | cut -d, -f1,2)"
+  zt_expect_eq "session end: full screen stored" TRUE "$(zh_ini_value "$ZT_SETTINGS" RadioButtonDimFullscreen_Checked)"
+  zt_expect_eq "session end: 30 FPS stored" 4 "$(zh_ini_value "$ZT_SETTINGS" ComboBoxFps_ItemIndex)"
+  zt_expect_eq "session end: window position stored" 640,480 "$(zh_ini_value "$ZT_SETTINGS" NormPos | cut -d, -f1,2)"
   zt_check "session end: the overlay got Close" zt_drv wait-gone TFormMainCapturer - 5000
   zt_check "session end: the cursor hook is gone" zt_drv wait-gone TFormHookCursor FormHookCursor 5000
   # Whatever is left would spoil the next run.
@@ -111,7 +110,7 @@ session_end_run() {
 held_run() {
   local what="$1" early="$2" release="$ZT_TMP/release-$RANDOM"
   set_value ComboBoxFps_ItemIndex 1
-  cp "$SETTINGS" "$ZT_TMP/held.ini"
+  cp "$ZT_SETTINGS" "$ZT_TMP/held.ini"
   rm -f "$ZT_TMP/zdriver.out"
   zh_start_helper zdriver hold-file "$SETTINGS_WIN" 180000 "$(zt_windows_path "$release")"
   local end=$((SECONDS + 30))
@@ -135,7 +134,7 @@ held_run() {
     [ "$SECONDS" -ge "$end" ] && break
     sleep 0.2
   done
-  zh_expect_same_file "$what: the held file left byte for byte" "$ZT_TMP/held.ini" "$SETTINGS"
+  zh_expect_same_file "$what: the held file left byte for byte" "$ZT_TMP/held.ini" "$ZT_SETTINGS"
 }
 
 write_damaged_file() {
@@ -157,7 +156,7 @@ write_damaged_file() {
     'SpinEditTransparencyClock_Value=lots' \
     'LabelDimXValue_Caption=garbage text' \
     '[' \
-    '][' >"$SETTINGS"
+    '][' >"$ZT_SETTINGS"
 }
 
 damaged_run() {
@@ -185,15 +184,15 @@ damaged_run() {
   zt_drv control ColorBoxBg
   zt_expect_field "damaged file: unknown colour name leaves blue" selected Blue
   zh_close "damaged file"
-  zt_expect_eq "damaged file rewritten clean: FPS" 3 "$(zh_ini_value "$SETTINGS" ComboBoxFps_ItemIndex)"
+  zt_expect_eq "damaged file rewritten clean: FPS" 3 "$(zh_ini_value "$ZT_SETTINGS" ComboBoxFps_ItemIndex)"
   zt_expect_eq "damaged file rewritten clean: full screen" FALSE \
-    "$(zh_ini_value "$SETTINGS" RadioButtonDimFullscreen_Checked)"
+    "$(zh_ini_value "$ZT_SETTINGS" RadioButtonDimFullscreen_Checked)"
 }
 
 faulty_placement_run() {
   set_value ShowCmd abc
   set_value ComboBoxFps_ItemIndex 0
-  cp "$SETTINGS" "$ZT_TMP/faulty.ini"
+  cp "$ZT_SETTINGS" "$ZT_TMP/faulty.ini"
   zt_start_zelvio
   zt_check "faulty ShowCmd: main window appears" zt_drv wait-window TFormMain - 60000 || return
   if zt_drv dismiss 30000; then
@@ -210,9 +209,9 @@ faulty_placement_run() {
   fi
   zt_expect_control ComboBoxFps selected 25 "faulty ShowCmd: no stored option applied (FPS 25, not 5)"
   zh_close "faulty ShowCmd"
-  zt_expect_eq "faulty ShowCmd: the faulty line stays" abc "$(zh_ini_value "$SETTINGS" ShowCmd)"
+  zt_expect_eq "faulty ShowCmd: the faulty line stays" abc "$(zh_ini_value "$ZT_SETTINGS" ShowCmd)"
   zt_expect_eq "faulty ShowCmd: the stored options stay as they were" 0 \
-    "$(zh_ini_value "$SETTINGS" ComboBoxFps_ItemIndex)"
+    "$(zh_ini_value "$ZT_SETTINGS" ComboBoxFps_ItemIndex)"
 }
 
 first_run

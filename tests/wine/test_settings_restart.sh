@@ -11,7 +11,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
-SETTINGS="$ZT_APP/settings.ini"
 CUSTOM_RECT="$(zh_overlay_rect 1000 600 100 50)"
 MAIN_X=300
 MAIN_Y=200
@@ -80,7 +79,7 @@ check_file_values() {
   local line key value
   while IFS='=' read -r key value; do
     [ -n "$key" ] || continue
-    zt_expect_eq "settings.ini: $key" "$value" "$(zh_ini_value "$SETTINGS" "$key")"
+    zt_expect_eq "settings.ini: $key" "$value" "$(zh_ini_value "$ZT_SETTINGS" "$key")"
   done <<EOF_VALUES
 ShowCmd=1
 NormPos=$MAIN_RECT
@@ -180,7 +179,7 @@ first_run() {
   change_general
   move_window
   zh_close "first run"
-  [ -f "$SETTINGS" ] || zt_abort "first run wrote settings.ini"
+  [ -f "$ZT_SETTINGS" ] || zt_abort "first run wrote settings.ini"
   check_file_values
 }
 
@@ -193,10 +192,10 @@ second_run() {
 
 first_run
 # A section the program does not know must survive the rewrite.
-printf '[Other]\r\nKey=1\r\n' >>"$SETTINGS"
-cp "$SETTINGS" "$ZT_TMP/before_second.ini"
+printf '[Other]\r\nKey=1\r\n' >>"$ZT_SETTINGS"
+cp "$ZT_SETTINGS" "$ZT_TMP/before_second.ini"
 second_run
 printf '\r\n' >>"$ZT_TMP/before_second.ini"
 zh_expect_same_file "an unchanged run writes the file back byte for byte, [Other] kept" \
-  "$ZT_TMP/before_second.ini" "$SETTINGS"
+  "$ZT_TMP/before_second.ini" "$ZT_SETTINGS"
 zt_finish

@@ -8,7 +8,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
 REFERENCE="$ZT_REPO/tests/data/first_run_settings.ini"
-SETTINGS="$ZT_APP/settings.ini"
 OVERLAY_RECT="520,292,1400,788"
 MAIN_RECT=""
 
@@ -31,18 +30,18 @@ run_once() {
 }
 
 value_of() {
-  sed -n "s/^$1=//p" "$SETTINGS" | tr -d '\r' | head -n 1
+  sed -n "s/^$1=//p" "$ZT_SETTINGS" | tr -d '\r' | head -n 1
 }
 
 # Every line, the last one included, ends with CR LF.
 check_line_ends() {
   local lines crlf
-  lines="$(wc -l <"$SETTINGS")"
-  crlf="$(grep -c $'\r$' "$SETTINGS")"
-  if [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] && [ "$(tail -c 2 "$SETTINGS" | od -An -tx1 | tr -d ' ')" = "0d0a" ]; then
+  lines="$(wc -l <"$ZT_SETTINGS")"
+  crlf="$(grep -c $'\r$' "$ZT_SETTINGS")"
+  if [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] && [ "$(tail -c 2 "$ZT_SETTINGS" | od -An -tx1 | tr -d ' ')" = "0d0a" ]; then
     zt_pass "every line ends with CR LF"
   else
-    zt_fail "every line ends with CR LF" "$crlf of $lines lines, last bytes $(tail -c 2 "$SETTINGS" | od -An -tx1)"
+    zt_fail "every line ends with CR LF" "$crlf of $lines lines, last bytes $(tail -c 2 "$ZT_SETTINGS" | od -An -tx1)"
   fi
 }
 
@@ -67,7 +66,7 @@ check_against_reference() {
     return
   fi
   normalise "$REFERENCE" >"$ZT_TMP/expected.ini"
-  normalise "$SETTINGS" >"$ZT_TMP/actual.ini"
+  normalise "$ZT_SETTINGS" >"$ZT_TMP/actual.ini"
   zh_expect_same_file "matches first_run_settings.ini (folder and placement put in)" \
     "$ZT_TMP/expected.ini" "$ZT_TMP/actual.ini"
 }
@@ -90,9 +89,9 @@ check_placement() {
 }
 
 run_once "first run"
-if [ ! -f "$SETTINGS" ]; then
+if [ ! -f "$ZT_SETTINGS" ]; then
   # Nothing below can be looked at without the file, so the test ends here, failed.
-  zt_fail "settings.ini written beside Zelvio.exe" "no file at $SETTINGS after a regular end"
+  zt_fail "settings.ini written beside Zelvio.exe" "no file at $ZT_SETTINGS after a regular end"
   zt_finish
 fi
 zt_pass "settings.ini written beside Zelvio.exe"
@@ -101,7 +100,7 @@ check_against_reference
 check_output_folders
 check_placement
 
-cp "$SETTINGS" "$ZT_TMP/first_run.ini"
+cp "$ZT_SETTINGS" "$ZT_TMP/first_run.ini"
 run_once "second run"
-zh_expect_same_file "a run that changes nothing writes the file back unchanged" "$ZT_TMP/first_run.ini" "$SETTINGS"
+zh_expect_same_file "a run that changes nothing writes the file back unchanged" "$ZT_TMP/first_run.ini" "$ZT_SETTINGS"
 zt_finish

@@ -8,7 +8,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
-SHOTS="$ZT_APP/Output/Screenshots"
 SHOTS_WIN="$ZT_APP_WIN\\Output\\Screenshots"
 # Colour of the picture at (300,200) inside the region, per zdesk's picture.
 PROBE_X=$((528 + 300))
@@ -55,24 +54,24 @@ check_snapshot() {
   zt_act "Snapshot clicked" zt_drv click JvImgBtnSnapshot
   zt_expect_field "Snapshot handled without a box" handled 1
   after="$(now_stamp)"
-  if ! zh_wait_files "$SHOTS" 'Screenshot_*.bmp' 1 10; then
-    zt_fail "a screenshot file is written" "none in $SHOTS"
+  if ! zh_wait_files "$ZT_SHOTS" 'Screenshot_*.bmp' 1 10; then
+    zt_fail "a screenshot file is written" "none in $ZT_SHOTS"
     return
   fi
-  zt_expect_eq "exactly one file in the screenshot folder" 1 "$(zh_count_files "$SHOTS" '*')"
-  name="$(basename "$(find "$SHOTS" -maxdepth 1 -name 'Screenshot_*.bmp' | head -n 1)")"
+  zt_expect_eq "exactly one file in the screenshot folder" 1 "$(zh_count_files "$ZT_SHOTS" '*')"
+  name="$(basename "$(find "$ZT_SHOTS" -maxdepth 1 -name 'Screenshot_*.bmp' | head -n 1)")"
   if [[ "$name" =~ $NAME_PATTERN ]] && [[ ! "$name" < "Screenshot_$before.bmp" ]] && [[ ! "$name" > "Screenshot_$after.bmp" ]]; then
     zt_pass "file named by the local time of the click ($name)"
   else
     zt_fail "file named by the local time of the click" "'$name', click between $before and $after"
   fi
-  check_bitmap "$SHOTS/$name"
+  check_bitmap "$ZT_SHOTS/$name"
 }
 
 # Without the folder: the box names the full path it tried, and nothing is written.
 check_missing_folder() {
   local text prefix
-  mv "$SHOTS" "$ZT_TMP/Screenshots.away"
+  mv "$ZT_SHOTS" "$ZT_TMP/Screenshots.away"
   zt_act "Snapshot clicked without the folder" zt_drv click JvImgBtnSnapshot
   if ! zt_drv dismiss 10000; then
     zt_fail "a box reports the missing folder" "$(zt_error_text)"
@@ -91,11 +90,11 @@ check_missing_folder() {
   zt_expect_eq "no further box" 0 "$(zt_field dismissed)"
   zt_expect_eq "nothing written anywhere in the folder" 0 \
     "$(find "$ZT_APP" -name 'Screenshot_*' | wc -l)"
-  zt_check "the folder was not created" test ! -e "$SHOTS"
+  zt_check "the folder was not created" test ! -e "$ZT_SHOTS"
   zt_expect_control JvImgBtnSnapshot enabled 1 "Snapshot button usable again"
 }
 
-mkdir -p "$SHOTS"
+mkdir -p "$ZT_SHOTS"
 zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
 # Opened after the program, as a user's window would be: above the overlay's backdrop.
 show_picture

@@ -11,7 +11,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
-SHOTS="$ZT_APP/Output/Screenshots"
 TRAY_RESTORE=9001
 TRAY_SNAPSHOT=9005
 TRAY_TOGGLE_BG=9006
@@ -88,10 +87,10 @@ check_toggle_bg_in_tray() {
 
 check_snapshot_in_tray() {
   zt_act "Snapshot posted" zt_drv command "$TRAY_SNAPSHOT"
-  if zh_wait_files "$SHOTS" 'Screenshot_*.bmp' 1 10; then
+  if zh_wait_files "$ZT_SHOTS" 'Screenshot_*.bmp' 1 10; then
     zt_pass "Snapshot from the tray writes a file"
   else
-    zt_fail "Snapshot from the tray writes a file" "none in $SHOTS"
+    zt_fail "Snapshot from the tray writes a file" "none in $ZT_SHOTS"
   fi
   zh_expect_no_box "no box after the tray snapshot"
 }
@@ -138,7 +137,7 @@ check_exit_from_tray() {
     "$(zh_ini_value "$ZT_APP/settings.ini" CheckBoxHideToTray_Checked)"
 }
 
-mkdir -p "$SHOTS"
+mkdir -p "$ZT_SHOTS"
 zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
 check_plain_minimise
 zt_act "General tab" zt_drv select-tab PageControlOptions 3

@@ -1,6 +1,7 @@
 # Shared by the end-to-end tests that run the program; tests/wine/lib/common.sh sources it:
 #
 #   ZH_DEFAULT_RECT             the overlay's rectangle for the default region
+#   ZH_FRAME_X, ZH_FRAME_Y      a point on that rectangle's frame
 #   zh_act WHAT DRIVER-ARGS     an action the program must accept and handle (handled: 1)
 #   zh_expect_no_box WHAT       no message box comes up within 1.5 s (any that does is closed)
 #   zh_expect_pixel WHAT X Y C  the screen pixel turns colour C within 5 s
@@ -29,6 +30,9 @@ zh_overlay_rect() {
 }
 
 ZH_DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
+# A point on the overlay's frame around the default region.
+ZH_FRAME_X=524
+ZH_FRAME_Y=296
 
 zh_act() {
   local what="$1"

@@ -113,7 +113,7 @@ zr_expect_duration_above() {
 
 zr_record_seconds() {
   local what="$1" before
-  before="$(zh_count_files "$CASTS" 'Screencast_*.avi')"
+  before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
   zr_click_record "Record ($what)"
   if zt_wait_field 10 enabled 1 control JvImgBtnStop; then
     zt_pass "Record ($what): Stop enabled"
@@ -125,11 +125,11 @@ zr_record_seconds() {
   zr_sleep_until "$2"
   zt_act "Stop ($what) clicked" zt_drv click JvImgBtnStop
   zh_expect_no_box "no box while recording ($what)"
-  if zh_wait_files "$CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
+  if zh_wait_files "$ZT_CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
     zt_pass "Record ($what) wrote a new file"
     return 0
   fi
-  zt_fail "Record ($what) wrote a new file" "none new in $CASTS"
+  zt_fail "Record ($what) wrote a new file" "none new in $ZT_CASTS"
   return 1
 }
 

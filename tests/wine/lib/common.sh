@@ -2,7 +2,9 @@
 #
 #   zt_init "$@"            dist folder and testbin folder from the command line; starts what
 #                           is missing (Xvfb, wineserver, prefix); copies the dist folder into
-#                           a fresh temp folder, so every test starts without settings.ini
+#                           a fresh temp folder ($ZT_APP), so every test starts without
+#                           settings.ini ($ZT_SETTINGS); $ZT_SHOTS and $ZT_CASTS are its
+#                           default output folders
 #   zt_start_zelvio         starts Zelvio.exe from the copy, in the background
 #   zt_drv CMD ARGS...      runs zdriver.exe; its output is in $ZT_OUT, its exit code returned
 #   zt_check / zt_expect_eq / zt_expect_match / zt_expect_field / zt_skip
@@ -267,6 +269,9 @@ zt_init() {
   cp -r "$ZT_DIST" "$ZT_APP"
   rm -f "$ZT_APP/settings.ini"
   ZT_APP_WIN="$(zt_windows_path "$ZT_APP")"
+  ZT_SETTINGS="$ZT_APP/settings.ini"
+  ZT_SHOTS="$ZT_APP/Output/Screenshots"
+  ZT_CASTS="$ZT_APP/Output/Screencasts"
   echo "test folder: $ZT_APP ($ZT_APP_WIN)"
 }
 
