@@ -43,7 +43,7 @@ mkdir -p "$app/Output/Screencasts" "$app/Output/Screenshots"
 
 drv() { (cd "$run" && wine "$testbin/zdriver.exe" "$@" </dev/null >"$run/driver.out" 2>&1); local rc=$?; tr -d '\r' <"$run/driver.out"; return $rc; }
 
-(cd "$run" && wine "$testbin/zdesk.exe" moving </dev/null >"$run/picture.log" 2>&1 &)
+(cd "$run" && exec wine "$testbin/zdesk.exe" moving </dev/null >"$run/picture.log" 2>&1 &)
 drv wait-window ZelvioMovingPicture - 60000 >/dev/null || { echo "the test picture did not appear"; exit 1; }
 (cd "$app" && wine Zelvio.exe </dev/null >"$run/zelvio.log" 2>&1; echo $? >"$run/zelvio.rc") &
 
