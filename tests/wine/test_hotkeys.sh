@@ -7,7 +7,7 @@
 # by another program brings "Unable to assign start hotkey." and the other four still work.
 # Usage: test_hotkeys.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/recording.sh"
 zt_init "$@"
 
 # A point of the overlay's frame, and one of the desktop far from every window.

@@ -7,7 +7,7 @@
 # a restart and a missing Filters/PushSource.ax.
 # Usage: test_recording.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/recording.sh"
 zt_init "$@"
 
 CODEC="Zelvio Test Codec (dialog)"

@@ -6,7 +6,7 @@
 # mounting is refused, that part says SKIP with the reason.
 # Usage: test_recovery.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/helpers/recording_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/recording.sh"
 zt_init "$@"
 
 # The test codec passes 32-bit frames of the default 864x480 region through unchanged.

@@ -35,7 +35,7 @@ show_picture() {
 
 check_bitmap() {
   local file="$1" facts
-  facts="$(python3 "$ZH_DIR/check_bitmap.py" "$file" --picture)"
+  facts="$(python3 "$ZH_LIB/check_bitmap.py" "$file" --picture)"
   field_of() { printf '%s\n' "$facts" | sed -n "s/^$1: //p"; }
   zt_expect_eq "bitmap is 864x480" "864x480" "$(field_of size)"
   zt_expect_eq "bitmap has 32 bits per pixel, uncompressed" "32 0" "$(field_of bpp) $(field_of compression)"

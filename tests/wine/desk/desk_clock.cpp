@@ -13,7 +13,7 @@ namespace zdesk {
 
 namespace {
 
-// helpers/check_av_sync.py repeats these numbers.
+// lib/check_av_sync.py repeats these numbers.
 constexpr ztest::BarcodeShape kClockShape{20, 12, 24};
 constexpr unsigned kClockModulo = 1000000;  // milliseconds; a multiple of 1000
 constexpr int kBarX = 8;                    // the bar's place inside the window

@@ -5,7 +5,7 @@
 //
 // Every pixel's colour follows from its place in the picture alone, and no two pixels within
 // 2048 x 1280 share a colour, so a copy that is shifted, cut or framed differs somewhere.
-// helpers/check_bitmap.py computes the same.
+// lib/check_bitmap.py computes the same.
 #include <cstdint>
 
 #include "desk.h"

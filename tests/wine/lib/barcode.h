@@ -1,7 +1,7 @@
 // A number drawn as a row of black and white blocks, for windows inside a recorded region:
 // the value's bits from the most significant, then the same bits inverted, so a grab that
 // caught the bar half redrawn fails the complement. zdesk's clock and graphtest's counter
-// draw it; helpers/check_av_sync.py and graphtest/check_avi.py read it back from the frames.
+// draw it; lib/check_av_sync.py and graphtest/check_avi.py read it back from the frames.
 #pragma once
 
 #include <windows.h>

@@ -319,5 +319,5 @@ zt_skip_test() {
   exit "$ZT_SKIP_CODE"
 }
 
-# shellcheck source=../helpers/desktop_lib.sh
-source "$ZT_REPO/tests/wine/helpers/desktop_lib.sh"
+# shellcheck source=desktop.sh
+source "$ZT_REPO/tests/wine/lib/desktop.sh"

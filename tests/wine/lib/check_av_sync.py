@@ -17,12 +17,10 @@ Usage: check_av_sync.py FILE.avi BAR_X BAR_Y
 BAR_X, BAR_Y: the bar's top-left corner in the frame. The layout numbers below repeat
 kClockShape in tests/wine/desk/desk_clock.cpp.
 """
-import os
 import subprocess
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lib"))
-from avi_frames import decode_frames, probe_entries, read_barcode, slot_sizes  # noqa: E402
+from avi_frames import decode_frames, probe_entries, read_barcode, slot_sizes
 
 BITS = 20
 MODULO = 1000000

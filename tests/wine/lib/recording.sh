@@ -243,7 +243,7 @@ zr_expect_streams_in_step() {
 
 zr_expect_clock_sync() {
   local what="$1" avi="$2" facts slot step offsets
-  facts="$(python3 "$ZH_DIR/check_av_sync.py" "$avi" "$3" "$4" 2>&1)"
+  facts="$(python3 "$ZH_LIB/check_av_sync.py" "$avi" "$3" "$4" 2>&1)"
   printf '%s\n' "$facts" | grep -E '^(segment|click|first_step_ms|max_frame_offset_ms|max_offset_ms|decoded|filled|frames):' | sed 's/^/  /'
   fact() { printf '%s\n' "$facts" | sed -n "s/^$1: //p" | head -n 1; }
   slot="$(fact slot_ms)"

@@ -22,7 +22,8 @@
 #   zh_count_files DIR GLOB     how many files match
 #   zh_wait_files DIR GLOB N S  waits up to S seconds for N matching files
 
-ZH_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# The readers of recorded files and bitmaps live beside this file.
+ZH_LIB="$ZT_REPO/tests/wine/lib"
 ZH_OUT=""
 
 zh_overlay_rect() {
