@@ -260,7 +260,14 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
       rm -f "$(wine_env_session_file)"
       wine_env_end
       ;;
-    prefix) wine_env_ensure_prefix ;;
+    prefix)
+      # The server the creation needed ends with it, unless it served the prefix before.
+      wine_env_server_alive && had_server=1 || had_server=""
+      wine_env_ensure_prefix
+      rc=$?
+      [ -n "$had_server" ] || wine_env_stop_server "$(wine_env_server_pid)"
+      exit $rc
+      ;;
     status) wine_env_status "${2:-${DISPLAY:-:99}}" ;;
     *)
       echo "usage: $0 begin [:N] | end | prefix | status [:N]" >&2
