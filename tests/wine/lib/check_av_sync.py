@@ -140,15 +140,17 @@ def main():
     worst_frame = 0.0
     unmatched = 0
     used = set()
+    # The sound of a run goes on up to the pause, the picture only to its last grab: a second
+    # that passes within the slot after that grab has a click but no frame to show it. It is
+    # told apart before matching, or the nearest second of the next run would claim it.
+    after_last = [(seg["frames"][-1][0] * slot_s, seg["frames"][-1][1]) for seg in segments]
     for t in clicks:
+        if any(end < t <= end + slot_s and (clock // 1000 + 1) * 1000 - clock <= slot_s * 1000
+               for end, clock in after_last):
+            print("click: %.4f s passes after the last picture of its run" % t)
+            continue
         best = min(range(len(crossings)), key=lambda j: abs(crossings[j]["t"] - t), default=None)
         if best is None or abs(crossings[best]["t"] - t) > 0.5:
-            # The sound of a run goes on up to the pause, the picture only to its last grab:
-            # a second that passes after that grab has a click but no frame to show it.
-            ends = [seg["frames"][-1][0] * slot_s for seg in segments]
-            if any(end < t <= end + slot_s for end in ends):
-                print("click: %.4f s passes after the last picture of its run" % t)
-                continue
             unmatched += 1
             print("click: %.4f s matches no second passing in the video" % t)
             continue
