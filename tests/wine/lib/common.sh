@@ -10,7 +10,6 @@
 #   zt_check / zt_expect_eq / zt_expect_match / zt_expect_field / zt_skip
 #                           print and count results
 #   zt_act                  an action: fails the test when it goes wrong, counts no pass
-#   zt_skip_test            ends a test whose subject cannot be checked yet, as skipped
 #   zt_finish               cleans up and prints the last line, "N passed, N failed"
 #
 #   zt_run_checks WHAT LOG CMD...  runs a check program of ours, adds up its PASS/FAIL/SKIP lines
@@ -306,17 +305,6 @@ zt_finish() {
     exit "$ZT_SKIP_CODE"
   fi
   exit 0
-}
-
-# zt_skip_test "what" "why": what the test is about cannot be checked yet. Ends the test,
-# reported to CTest as skipped unless an earlier check failed.
-zt_skip_test() {
-  zt_skip "$1" "$2"
-  [ "$ZT_FAILED" -gt 0 ] && zt_finish
-  ZT_FINISHED=1
-  zt_cleanup
-  echo "$ZT_PASSED passed, $ZT_FAILED failed"
-  exit "$ZT_SKIP_CODE"
 }
 
 # shellcheck source=desktop.sh

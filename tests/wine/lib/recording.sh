@@ -4,7 +4,6 @@
 #   zr_sleep_until S              sleeps until S seconds have passed since that mark
 #   zr_record_seconds WHAT S      Record, S seconds, Stop; true when a new file appeared
 #   zr_expect_duration WHAT same|differs   two LabelDuration readings half a second apart
-#   zr_expect_label_between LO HI LabelDuration within [LO, HI] (same fixed-width format)
 #   zr_label_seconds              LabelDuration ("hh:mm:ss.mmm", the graph's position) in seconds
 #   zr_expect_video WHAT AVI W H RATE      exactly one video stream of that size and rate
 #   zr_expect_duration_near WHAT AVI S TOL / zr_expect_duration_above WHAT AVI S
@@ -46,17 +45,6 @@ zr_expect_duration() {
     zt_pass "$what ($first -> $second)"
   else
     zt_fail "$what" "$first then $second"
-  fi
-}
-
-# "hh:mm:ss.mmm" sorts as text in time order.
-zr_expect_label_between() {
-  local text
-  text="$(zr_label)"
-  if [ -n "$text" ] && [[ ! "$text" < "$1" ]] && [[ ! "$text" > "$2" ]]; then
-    zt_pass "LabelDuration after Stop reads $text (between $1 and $2)"
-  else
-    zt_fail "LabelDuration after Stop between $1 and $2" "reads '$text'"
   fi
 }
 
