@@ -80,6 +80,7 @@ STDMETHODIMP BaseFilter::Run(REFERENCE_TIME start) {
 STDMETHODIMP BaseFilter::GetState(DWORD, FILTER_STATE* state) {
   if (!state) return E_POINTER;
   *state = state_;
+  if (*state == State_Paused && IsLiveSource()) return VFW_S_CANT_CUE;
   return S_OK;
 }
 

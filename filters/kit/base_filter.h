@@ -64,6 +64,9 @@ class BaseFilter : public IBaseFilter {
   virtual void OnStop() {}
   // The graph leaves (graph == nullptr) or joins.
   virtual void OnJoinGraph(IFilterGraph* graph) { (void)graph; }
+  // A live source produces data only while running: paused, it answers GetState with
+  // VFW_S_CANT_CUE, so the graph does not wait for it to cue.
+  virtual bool IsLiveSource() const { return false; }
 
  private:
   RefCount refs_;

@@ -2,16 +2,11 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
+
 namespace kit {
 
-namespace {
-constexpr DWORD kPauseSettleMs = 250;
-}
-
-LiveLoop::LiveLoop(Body& body)
-    : body_(body),
-      wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      parked_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+LiveLoop::LiveLoop(Body& body) : body_(body), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
   QueryPerformanceFrequency(&frequency_);
 }
 
@@ -20,7 +15,14 @@ LiveLoop::~LiveLoop() { Stop(); }
 HRESULT LiveLoop::Start() {
   if (thread_.Started()) return S_OK;
   mode_ = Mode::Paused;
-  pausedAt_ = 0;
+  {
+    AutoLock lock(timeLock_);
+    pausedAt_ = 0;
+    cut_ = 0;
+    claimed_ = 0;
+    pauses_ = 0;
+    pausesSeen_ = 0;
+  }
   // Millisecond waits need the fine timer; the default tick would make frames late.
   timeBeginPeriod(1);
   if (!thread_.Start(&LiveLoop::ThreadEntry, this)) {
@@ -36,25 +38,27 @@ void LiveLoop::Run(IReferenceClock* clock, REFERENCE_TIME start) {
     clock_ = ComPtr<IReferenceClock>::Share(clock);
     start_ = start;
     counterBase_ = CounterTime();
+    mode_ = Mode::Running;
   }
-  mode_ = Mode::Running;
   SetEvent(wake_.get());
 }
 
 void LiveLoop::Pause() {
-  if (mode_ != Mode::Running) {
-    mode_ = Mode::Paused;
-    return;
-  }
-  REFERENCE_TIME now = StreamTime();
   {
     AutoLock lock(timeLock_);
+    if (mode_ != Mode::Running) {
+      if (mode_ != Mode::Exit) mode_ = Mode::Paused;
+      return;
+    }
+    REFERENCE_TIME now = StreamTimeLocked();
     pausedAt_ = now;
+    // A clock read twice in the same tick gives the same time: a sample granted at that
+    // time must still lie before the cut.
+    cut_ = std::max(now, claimed_);
+    ++pauses_;
+    mode_ = Mode::Paused;
   }
-  ResetEvent(parked_.get());
-  mode_ = Mode::Paused;
   SetEvent(wake_.get());
-  if (thread_.Started()) WaitForSingleObject(parked_.get(), kPauseSettleMs);
 }
 
 void LiveLoop::Stop() {
@@ -74,8 +78,7 @@ REFERENCE_TIME LiveLoop::CounterTime() const {
                                      static_cast<double>(frequency_.QuadPart));
 }
 
-REFERENCE_TIME LiveLoop::StreamTime() {
-  AutoLock lock(timeLock_);
+REFERENCE_TIME LiveLoop::StreamTimeLocked() {
   if (clock_) {
     REFERENCE_TIME now = 0;
     clock_->GetTime(&now);
@@ -86,13 +89,40 @@ REFERENCE_TIME LiveLoop::StreamTime() {
   return pausedAt_ + CounterTime() - counterBase_;
 }
 
+REFERENCE_TIME LiveLoop::StreamTime() {
+  AutoLock lock(timeLock_);
+  return StreamTimeLocked();
+}
+
+bool LiveLoop::Claim(REFERENCE_TIME last) {
+  AutoLock lock(timeLock_);
+  if (mode_ == Mode::Exit) return false;
+  // Paused since the body looked at the clock: what was recorded before the cut still
+  // belongs to the run that ended.
+  if (pauses_ != pausesSeen_) return last < cut_;
+  if (mode_ != Mode::Running) return false;
+  claimed_ = std::max(claimed_, last + 1);
+  return true;
+}
+
+uint32_t LiveLoop::PauseCount() {
+  AutoLock lock(timeLock_);
+  return pauses_;
+}
+
+bool LiveLoop::Interrupted() {
+  if (mode_ != Mode::Running) return true;
+  AutoLock lock(timeLock_);
+  return pauses_ != pausesSeen_;
+}
+
 bool LiveLoop::WaitForStreamTime(REFERENCE_TIME t) {
   for (;;) {
-    if (mode_ != Mode::Running) return false;
+    if (Interrupted()) return false;
     REFERENCE_TIME left = t - StreamTime();
     if (left <= 0) return true;
     DWORD ms = static_cast<DWORD>((left + 9999) / 10000);
-    if (WaitForWake(ms)) continue;  // a state change: re-check the mode
+    WaitForWake(ms);  // woken or not, the loop looks at the state again
   }
 }
 
@@ -100,25 +130,30 @@ bool LiveLoop::WaitForWake(DWORD ms) { return WaitForSingleObject(wake_.get(), m
 
 void LiveLoop::ThreadEntry(void* self) { static_cast<LiveLoop*>(self)->Loop(); }
 
-REFERENCE_TIME LiveLoop::PausedAt() {
-  AutoLock lock(timeLock_);
-  return pausedAt_;
-}
-
 void LiveLoop::Loop() {
   if (mode_ != Mode::Exit) body_.CueStep(*this);
-  bool ran = false;
   for (;;) {
-    Mode mode = mode_;
+    Mode mode;
+    bool pausePending = false;
+    REFERENCE_TIME cut = 0;
+    {
+      AutoLock lock(timeLock_);
+      mode = mode_;
+      if (pauses_ != pausesSeen_) {
+        pausePending = true;
+        cut = cut_;
+        pausesSeen_ = pauses_;
+      }
+    }
     if (mode == Mode::Exit) return;
+    if (pausePending) {
+      body_.PauseStep(*this, cut);
+      continue;
+    }
     if (mode == Mode::Paused) {
-      if (ran) body_.PauseStep(*this);
-      ran = false;
-      SetEvent(parked_.get());
       WaitForWake(INFINITE);
       continue;
     }
-    ran = true;
     body_.StreamStep(*this);
   }
 }

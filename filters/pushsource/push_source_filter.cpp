@@ -32,8 +32,10 @@ STDMETHODIMP PushSourceFilter::GetCounts(LONGLONG* delivered, LONGLONG* skipped)
   return S_OK;
 }
 
-// A live source cannot cue frames while paused; it still answers S_OK here, because Wine's
-// graph turns VFW_S_CANT_CUE into VFW_S_STATE_INTERMEDIATE for every later state call.
+// Pausing from running never waits for the streaming thread: it may be held in a paused
+// renderer's Receive until the next Run. Pause itself answers S_OK (Wine's graph turns a
+// VFW_S_CANT_CUE from Pause into VFW_S_STATE_INTERMEDIATE for every later state call);
+// GetState tells that a live source cannot cue.
 HRESULT PushSourceFilter::OnPause(FILTER_STATE from) {
   if (from != State_Stopped) {
     loop_.Pause();
@@ -73,6 +75,9 @@ void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
     return;
   }
   ps::SlotChoice choice = ps::ChooseSlot(nextSlot_, now, frameTime);
+  // A pause that came since the clock was read keeps the slots from its cut on for the
+  // next run: stream time resumes there.
+  if (!loop.Claim(ps::SlotStart(choice.slot, frameTime))) return;
   InterlockedExchangeAdd64(&skipped_, choice.skipped);
   DeliverSlot(choice.slot);
 }

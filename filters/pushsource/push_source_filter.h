@@ -31,6 +31,7 @@ class PushSourceFilter : public kit::BaseFilter,
   HRESULT OnPause(FILTER_STATE from) override;
   HRESULT OnRun(REFERENCE_TIME start) override;
   void OnStop() override;
+  bool IsLiveSource() const override { return true; }
 
  private:
   void CueStep(kit::LiveLoop& loop) override;

@@ -9,7 +9,9 @@ namespace zelvio {
 void StopIfRunningOrPaused(IBaseFilter* filter) {
   if (!filter) return;
   FILTER_STATE state = State_Stopped;
-  if (filter->GetState(0, &state) != S_OK) return;
+  // A paused live source answers VFW_S_CANT_CUE and a renderer still cueing answers
+  // VFW_S_STATE_INTERMEDIATE: both are paused, and both must be stopped.
+  if (FAILED(filter->GetState(0, &state))) return;
   if (state == State_Paused || state == State_Running) filter->Stop();
 }
 

@@ -44,10 +44,13 @@ check_record_pause_record() {
   zr_click_record "Record"
   zh_expect_pixel "recording: the frame is red" "$ZH_FRAME_X" "$ZH_FRAME_Y" FF0000
   zt_expect_control JvImgBtnStop enabled 1 "recording: Stop enabled"
+  zt_expect_control JvImgBtnStartPause enabled 1 "recording: Pause enabled"
   zr_expect_duration "recording: the duration runs" differs
   zr_sleep_until 3
   zr_click_record "Pause"
   zh_expect_pixel "paused: the frame is grey" "$ZH_FRAME_X" "$ZH_FRAME_Y" C0C0C0
+  zt_expect_control JvImgBtnStop enabled 1 "paused: Stop enabled"
+  zt_expect_control JvImgBtnStartPause enabled 1 "paused: Record enabled"
   zr_expect_duration "paused: the duration holds" same
   zr_sleep_until 1
   zr_click_record "Record again"
@@ -56,6 +59,7 @@ check_record_pause_record() {
   zt_act "Stop clicked" zt_drv click JvImgBtnStop
   zh_expect_pixel "stopped: the frame is green" "$ZH_FRAME_X" "$ZH_FRAME_Y" 00FF00
   zt_expect_control JvImgBtnStop enabled 0 "stopped: Stop disabled"
+  zt_expect_control JvImgBtnStartPause enabled 1 "stopped: Record enabled"
   zh_expect_no_box "no box while recording, pausing and stopping"
   local ran
   ran="$(zr_label_seconds)"
@@ -117,14 +121,18 @@ check_audio_tab() {
   zt_expect_control CheckBoxEnableAudio checked 1 "the audio box is checked"
 }
 
-# Record 4 s, Pause 1 s, Record 3 s, Pause 1 s, Record 3 s, Stop with sound, while a window
-# inside the region shows the machine clock and the test device clicks at its whole seconds.
+# Nine runs of 1.5 to 1.8 s with eight pauses of 0.3 to 1.5 s between them, with sound,
+# while a window inside the region shows the machine clock and the test device clicks at
+# its whole seconds: at every pause the sound and the picture must end together, and the
+# next run's sound must start where its picture does.
+AV_SCHEDULE="1.6 0.3 1.5 1.5 1.7 0.5 1.5 1.1 1.6 0.7 1.5 1.3 1.5 0.4 1.6 0.9 1.8"
+
 check_audio_recording() {
   local before avi
   zh_desk clock "$CLOCK_X" "$CLOCK_Y"
   sleep 2
   before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
-  zr_record_schedule "with sound" "4 1 3 1 3"
+  zr_record_schedule "with sound" "$AV_SCHEDULE"
   zh_expect_no_box "no box while recording with sound"
   if ! zh_wait_files "$ZT_CASTS" 'Screencast_*.avi' $((before + 1)) 5; then
     zt_fail "recording with sound wrote a new file" "none new in $ZT_CASTS"
@@ -222,6 +230,15 @@ mkdir -p "$ZT_CASTS"
 zh_start_ready "$ZH_DEFAULT_RECT" "first run"
 zh_expect_no_box "no box at the first start"
 check_compressor_list
+if [ -n "${ZR_AV_ROUNDS:-}" ]; then
+  # A soak run (scripts/soak_av.sh): only the recording with sound, again and again.
+  check_audio_tab
+  for round in $(seq 1 "$ZR_AV_ROUNDS"); do
+    echo "# round $round of $ZR_AV_ROUNDS"
+    check_audio_recording
+  done
+  zt_finish
+fi
 check_record_pause_record
 check_audio_tab
 check_audio_recording

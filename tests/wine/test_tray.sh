@@ -6,12 +6,17 @@
 # posted as the menu would) then work on the hidden program: Toggle Bg flips the
 # background box, Snapshot writes a file, Restore and a left click on the icon bring the
 # window back with extended style exactly 0, and Exit ends the program with exit code 0,
-# storing ShowCmd 2 because it ended minimised. A right click on the icon opens the popup menu.
+# storing ShowCmd 2 because it ended minimised. A right click on the icon opens the popup menu,
+# whose Record, Pause and Stop items are enabled or greyed as the recording state says
+# (stopped, recording, paused), read from the menu on the screen.
 # Usage: test_tray.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
 TRAY_RESTORE=9001
+TRAY_RECORD=9002
+TRAY_PAUSE=9003
+TRAY_STOP=9004
 TRAY_SNAPSHOT=9005
 TRAY_TOGGLE_BG=9006
 TRAY_EXIT=9007
@@ -110,18 +115,39 @@ restore_by() {
   zh_expect_no_box "$what: no box (the tray icon was removed)"
 }
 
-# A right click on the icon opens the program's popup menu; Escape closes it again. (Its
-# items cannot be read from another process under Wine.)
-check_tray_menu() {
-  local pid
+# menu_items "what" "EXPECTED": a right click on the icon opens the program's popup menu,
+# whose seven items (Restore Record Pause Stop Snapshot Toggle Bg Exit) read as enabled (1)
+# or greyed (0) on the screen; Escape closes it again.
+menu_items() {
+  local what="$1" expected="$2" pid end
   zt_drv window-exstyle TFormMain
   pid="$(zt_field pid)"
-  zt_act "right click on the icon posted" zt_drv tray-click right
-  local end=$((SECONDS + 5))
+  zt_act "$what: right click on the icon posted" zt_drv tray-click right
+  end=$((SECONDS + 5))
   until zt_drv popup-menu || [ "$SECONDS" -ge "$end" ]; do sleep 0.2; done
-  zt_expect_eq "right click opens the program's popup menu" "$pid" "$(zt_field pid)"
-  zt_act "Escape closes the menu" zt_drv popup-menu close
-  main_state "still in the tray after the menu" 1 0 1
+  zt_expect_eq "$what: right click opens the program's popup menu" "$pid" "$(zt_field pid)"
+  sleep 0.3
+  zt_act "$what: menu items read" zt_drv popup-menu items 7
+  zt_expect_eq "$what: enabled items (Restore Record Pause Stop Snapshot Toggle Bg Exit)" "$expected" \
+    "$(zt_field items)"
+  zt_act "$what: Escape closes the menu" zt_drv popup-menu close
+  main_state "$what: still in the tray after the menu" 1 0 1
+}
+
+# The menu follows the recording state of the hidden program: Record, Pause and Stop
+# posted as the menu sends them, the frame's colour telling that each took effect.
+check_tray_menu() {
+  menu_items "stopped" "1 1 0 0 1 1 1"
+  zt_act "Record posted" zt_drv command "$TRAY_RECORD"
+  zh_expect_pixel "recording from the tray: the frame is red" "$ZH_FRAME_X" "$ZH_FRAME_Y" FF0000
+  menu_items "recording" "1 0 1 1 1 1 1"
+  zt_act "Pause posted" zt_drv command "$TRAY_PAUSE"
+  zh_expect_pixel "paused from the tray: the frame is grey" "$ZH_FRAME_X" "$ZH_FRAME_Y" C0C0C0
+  menu_items "paused" "1 1 0 1 1 1 1"
+  zt_act "Stop posted" zt_drv command "$TRAY_STOP"
+  zh_expect_pixel "stopped from the tray: the frame is green" "$ZH_FRAME_X" "$ZH_FRAME_Y" 00FF00
+  zh_expect_no_box "no box recording from the tray"
+  zt_expect_eq "one recording from the tray" 1 "$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
 }
 
 check_exit_from_tray() {
@@ -137,8 +163,9 @@ check_exit_from_tray() {
     "$(zh_ini_value "$ZT_APP/settings.ini" CheckBoxHideToTray_Checked)"
 }
 
-mkdir -p "$ZT_SHOTS"
+mkdir -p "$ZT_SHOTS" "$ZT_CASTS"
 zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
+zh_choose_compressor "start"
 check_plain_minimise
 zt_act "General tab" zt_drv select-tab PageControlOptions 3
 zt_act "Hide to tray clicked" zt_drv click CheckBoxHideToTray

@@ -47,7 +47,7 @@ const Command kCommands[] = {
     {"end-session", 0, 1, "[logoff|shutdown]", zdriver::EndSessionCommand},
     {"hold-file", 2, 3, "<path> <ms> [release-file]", zdriver::HoldFileCommand},
     {"set-text", 2, 2, "<designName|#id> <text>", zdriver::SetTextCommand},
-    {"popup-menu", 0, 1, "[close]", zdriver::PopupMenuCommand},
+    {"popup-menu", 0, 2, "[close | items N]", zdriver::PopupMenuCommand},
     {"time-click", 3, 4, "<designName|#id> <folder> <pattern> [timeout_ms]", zdriver::TimeClickCommand},
 };
 

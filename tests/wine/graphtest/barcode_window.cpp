@@ -30,10 +30,31 @@ long CurrentCounter() {
   return static_cast<long>(ms / g_paint.layout.tickMs);
 }
 
+// The window's client area starts one pixel left of and above the region.
 void DrawBarcode(HWND hwnd, long counter) {
   const BarcodeLayout& l = g_paint.layout;
-  ztest::DrawBarcode(hwnd, l.barX, l.barY, {l.bits, l.blockWidth, l.blockHeight},
+  ztest::DrawBarcode(hwnd, l.barX + 1, l.barY + 1, {l.bits, l.blockWidth, l.blockHeight},
                      static_cast<unsigned>(counter));
+}
+
+void FillColour(HDC dc, int left, int top, int right, int bottom, unsigned rgb) {
+  HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+  RECT r = {left, top, right, bottom};
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+// Ring first, then the region's edges over its inner side: columns, then rows on top.
+void PaintEdges(HDC dc) {
+  const BarcodeLayout& l = g_paint.layout;
+  const int w = l.width + 2;
+  const int h = l.height + 2;
+  FillColour(dc, 0, 0, w, h, kEdgeColours.ring);
+  FillColour(dc, 1, 1, w - 1, h - 1, 0x808080);
+  FillColour(dc, 1, 1, 2, h - 1, kEdgeColours.left);
+  FillColour(dc, w - 2, 1, w - 1, h - 1, kEdgeColours.right);
+  FillColour(dc, 1, 1, w - 1, 2, kEdgeColours.top);
+  FillColour(dc, 1, h - 2, w - 1, h - 1, kEdgeColours.bottom);
 }
 
 LRESULT CALLBACK RegionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -49,7 +70,7 @@ LRESULT CALLBACK RegionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+      PaintEdges(dc);
       EndPaint(hwnd, &ps);
       DrawBarcode(hwnd, g_paint.shown < 0 ? 0 : g_paint.shown);
       return 0;
@@ -111,8 +132,8 @@ void BarcodeWindows::Run() {
   const BarcodeLayout& l = layout_;
   HWND overlay = ztest::CreateOverlayStandIn(l.left, l.top, l.width, l.height, l.fps);
   HWND region = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionClass, "GraphTestRegion",
-                                WS_POPUP | WS_VISIBLE, l.left, l.top, l.width, l.height, nullptr, nullptr,
-                                instance, nullptr);
+                                WS_POPUP | WS_VISIBLE, l.left - 1, l.top - 1, l.width + 2, l.height + 2,
+                                nullptr, nullptr, instance, nullptr);
   UINT_PTR timer = region ? SetTimer(region, kTimerId, 2, nullptr) : 0;
   ok_ = overlay && region && timer;
   if (!ok_)

@@ -269,6 +269,8 @@ void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f,
                f.haveCounts ? 1 : 0);
   std::fprintf(out, "audio_in_mux=%d\n", audioInMux ? 1 : 0);
   std::fprintf(out, "cursor_x=%d\ncursor_y=%d\n", l.cursorX, l.cursorY);
+  std::fprintf(out, "edge_top=%u\nedge_bottom=%u\nedge_left=%u\nedge_right=%u\n", kEdgeColours.top,
+               kEdgeColours.bottom, kEdgeColours.left, kEdgeColours.right);
   std::fclose(out);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "barcode_window.h"
 #include "graph_builder.h"
 #include "graph_parts.h"
 #include "push_source_ids.h"
@@ -23,7 +24,8 @@ void FreeType(AM_MEDIA_TYPE* mt) {
 }
 
 // The source offers RGB32, RGB24 and RGB555 of the overlay region, in that order, with
-// padded image sizes; it accepts its own type and refuses another size.
+// image sizes whose rows are padded to whole DWORDs (the region's width is odd, so the
+// 24- and 16-bit rows need it); it accepts its own type and refuses another size.
 void CheckOfferedTypes(IBaseFilter* source, ztest::Report& report) {
   kit::ComPtr<IPin> out = FirstPin(source, PINDIR_OUTPUT);
   kit::ComPtr<IEnumMediaTypes> types;
@@ -32,7 +34,9 @@ void CheckOfferedTypes(IBaseFilter* source, ztest::Report& report) {
     return;
   }
   const GUID subtypes[] = {MEDIASUBTYPE_RGB32, MEDIASUBTYPE_RGB24, MEDIASUBTYPE_RGB555};
-  const long sizes[] = {640 * 4 * 360, 640 * 3 * 360, 640 * 2 * 360};
+  const BarcodeLayout region;
+  auto imageSize = [&](int bits) { return (region.width * bits + 31) / 32 * 4 * region.height; };
+  const long sizes[] = {imageSize(32), imageSize(24), imageSize(16)};
   AM_MEDIA_TYPE* got[4] = {};
   ULONG fetched = 0;
   types->Next(4, got, &fetched);
@@ -42,8 +46,8 @@ void CheckOfferedTypes(IBaseFilter* source, ztest::Report& report) {
     ok = got[i]->subtype == subtypes[i] && vih->bmiHeader.biSizeImage == static_cast<DWORD>(sizes[i]) &&
          vih->AvgTimePerFrame == 400000;
   }
-  report.Check(
-      ok, ztest::Format("push source offers RGB32, RGB24, RGB555 at 640x360, 25 fps (%lu types)", fetched));
+  report.Check(ok, ztest::Format("push source offers RGB32, RGB24, RGB555 at %dx%d, 25 fps (%lu types)",
+                                 region.width, region.height, fetched));
   if (fetched >= 2) {
     report.Check(out->QueryAccept(got[1]) == S_OK, "push source accepts its RGB24 type");
     auto* vih = reinterpret_cast<VIDEOINFOHEADER*>(got[1]->pbFormat);

@@ -5,9 +5,12 @@
 
 #include <atomic>
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "platform/handles_win32.h"
 #include "kit/live_loop.h"
+#include "kit/lock.h"
 
 namespace graphtest {
 
@@ -146,12 +149,182 @@ void CheckStateChangeEndsTheWait(ztest::Report& report) {
   report.Check(GetTickCount() - before < 1000, "Stop ends the streaming thread at once");
 }
 
+// A source of 40 ms slots stamped at their start, paced against the clock, whose delivery
+// a paused renderer can hold: while held, the streaming thread stays inside "Receive" until
+// the renderer lets go, as a paused renderer keeps its sample until Run.
+class HeldSource : public kit::LiveLoop::Body {
+ public:
+  static constexpr REFERENCE_TIME kSlot = 400'000;
+
+  HeldSource()
+      : release_(CreateEventW(nullptr, TRUE, TRUE, nullptr)),
+        inside_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+  void Hold() { ResetEvent(release_.get()); }
+  void Release() { SetEvent(release_.get()); }
+  bool Held(DWORD ms) { return WaitForSingleObject(inside_.get(), ms) == WAIT_OBJECT_0; }
+
+  void CueStep(kit::LiveLoop&) override {}
+  void StreamStep(kit::LiveLoop& loop) override {
+    REFERENCE_TIME due = next_ * kSlot;
+    if (!loop.WaitForStreamTime(due)) return;
+    if (!loop.Claim(due)) return;
+    ++next_;
+    {
+      kit::AutoLock lock(guard_);
+      stamps_.push_back(due);
+    }
+    SetEvent(inside_.get());
+    WaitForSingleObject(release_.get(), INFINITE);
+    ResetEvent(inside_.get());
+  }
+  void PauseStep(kit::LiveLoop&, REFERENCE_TIME cut) override {
+    kit::AutoLock lock(guard_);
+    cuts_.push_back(cut);
+  }
+
+  std::vector<REFERENCE_TIME> Stamps() {
+    kit::AutoLock lock(guard_);
+    return stamps_;
+  }
+  std::vector<REFERENCE_TIME> Cuts() {
+    kit::AutoLock lock(guard_);
+    return cuts_;
+  }
+  // Waits until `count` slots went out; false when they did not within `ms`.
+  bool Delivered(size_t count, DWORD ms) {
+    DWORD begin = GetTickCount();
+    while (Stamps().size() < count) {
+      if (GetTickCount() - begin > ms) return false;
+      Sleep(5);
+    }
+    return true;
+  }
+
+ private:
+  zelvio::UniqueHandle release_;  // manual reset: set while deliveries pass
+  zelvio::UniqueHandle inside_;   // manual reset: set while a delivery is held
+  int64_t next_ = 0;              // streaming thread only
+  kit::CritSec guard_;
+  std::vector<REFERENCE_TIME> stamps_;
+  std::vector<REFERENCE_TIME> cuts_;
+};
+
+std::string StampList(const std::vector<REFERENCE_TIME>& stamps) {
+  std::string text;
+  for (REFERENCE_TIME t : stamps) text += (text.empty() ? "" : ",") + std::to_string(t / HeldSource::kSlot);
+  return text;
+}
+
+// Slots 0..n-1 went out once each, in order: no gap where the pause was, no repeat.
+bool Contiguous(const std::vector<REFERENCE_TIME>& stamps, size_t n) {
+  if (stamps.size() != n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    if (stamps[i] != static_cast<REFERENCE_TIME>(i) * HeldSource::kSlot) return false;
+  }
+  return true;
+}
+
+// Runs the loop again with stream time resuming `behind` before the cut, as the graph
+// resumes a paused run.
+void Resume(kit::LiveLoop& loop, HandClock& clock, REFERENCE_TIME cut, REFERENCE_TIME behind) {
+  loop.Run(&clock, clock.now.load() - (cut - behind));
+}
+
+// The streaming thread is held inside a paused renderer's Receive. Pausing the source must
+// not wait for it (every source paused after this one would record on meanwhile); it
+// records the cut, and whatever the thread does later never delivers a slot at or after
+// the cut until the next run reaches it. A pause and a run that both pass while the thread
+// is held still count as a pause; and Stop returns once the renderer, stopping first,
+// lets go.
+void CheckPauseNeverWaitsForAHeldThread(ztest::Report& report) {
+  HandClock clock;
+  HeldSource body;
+  kit::LiveLoop loop(body);
+  clock.now = kStart;
+  if (FAILED(loop.Start())) {
+    report.Check(false, "streaming thread starts");
+    return;
+  }
+  loop.Run(&clock, kStart);
+  clock.now = kStart + 2 * HeldSource::kSlot;
+  report.Check(body.Delivered(3, 2000), "running: slots 0..2 go out as the clock reaches them",
+               StampList(body.Stamps()));
+
+  body.Hold();
+  clock.now = kStart + 3 * HeldSource::kSlot;
+  report.Check(body.Held(2000), "the renderer pauses: slot 3 is held in its Receive");
+  const REFERENCE_TIME cut = 3 * HeldSource::kSlot + 150'000;
+  clock.now = kStart + cut;
+  LARGE_INTEGER frequency, before, after;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&before);
+  loop.Pause();
+  QueryPerformanceCounter(&after);
+  const double pauseMs = static_cast<double>(after.QuadPart - before.QuadPart) * 1000.0 / frequency.QuadPart;
+  report.Check(pauseMs < 10.0,
+               ztest::Format("Pause returns at once with the thread held (%.1f ms < 10)", pauseMs));
+
+  // Five seconds spent paused, then the renderer lets go before the run: the slots of the
+  // time spent paused lie after the cut and never go out.
+  clock.now = kStart + cut + 50'000'000;
+  body.Release();
+  Sleep(150);
+  std::vector<REFERENCE_TIME> cuts = body.Cuts();
+  report.Check(
+      cuts.size() == 1 && cuts[0] == cut,
+      ztest::Format(
+          "the pause step sees the cut at the stream time of Pause (%zu cut(s), first %lld, expected %lld)",
+          cuts.size(), cuts.empty() ? -1LL : static_cast<long long>(cuts[0]), static_cast<long long>(cut)));
+  report.Check(Contiguous(body.Stamps(), 4), "paused: nothing at or after the cut goes out",
+               StampList(body.Stamps()));
+
+  // The graph resumes 200 ms of stream time before the cut: slot 4 waits for its time.
+  Resume(loop, clock, cut, 2'000'000);
+  Sleep(100);
+  report.Check(body.Stamps().size() == 4, "resumed 200 ms before the cut: slot 4 is not due yet",
+               StampList(body.Stamps()));
+  clock.now = clock.now.load() + 2'000'000 + (5 * HeldSource::kSlot - cut);
+  report.Check(body.Delivered(6, 2000) && Contiguous(body.Stamps(), 6),
+               "stream time reaches slot 5: slots 4 and 5 follow slot 3 with no gap and no repeat",
+               StampList(body.Stamps()));
+
+  // Pause and Run again while slot 6 is held: the thread never sees the paused state, yet
+  // the pause is handled and its cut kept.
+  body.Hold();
+  clock.now = clock.now.load() + HeldSource::kSlot;
+  report.Check(body.Held(2000), "slot 6 is held");
+  const REFERENCE_TIME cut2 = 6 * HeldSource::kSlot + 100'000;
+  clock.now = clock.now.load() + 100'000;
+  loop.Pause();
+  Resume(loop, clock, cut2, 0);
+  clock.now = clock.now.load() + (7 * HeldSource::kSlot - cut2);
+  body.Release();
+  report.Check(body.Delivered(8, 2000) && Contiguous(body.Stamps(), 8),
+               "a pause and a run while held: slot 7 follows slot 6 once its time comes",
+               StampList(body.Stamps()));
+  cuts = body.Cuts();
+  report.Check(cuts.size() == 2 && cuts[1] == cut2,
+               ztest::Format("that pause reached the pause step with its own cut (%zu cut(s))", cuts.size()));
+
+  // Stop: the renderer stops first and lets go of the held sample; the source's Stop then
+  // returns promptly.
+  body.Hold();
+  clock.now = clock.now.load() + HeldSource::kSlot;
+  report.Check(body.Held(2000), "slot 8 is held when the graph stops");
+  DWORD stopBegin = GetTickCount();
+  body.Release();
+  loop.Stop();
+  report.Check(GetTickCount() - stopBegin < 1000, "Stop returns once the stopping renderer lets go");
+}
+
 }  // namespace
 
 void CheckLiveLoopWait(ztest::Report& report) {
   CheckWaitEndsAtTheTarget(report);
   CheckPastTargetReturnsAtOnce(report);
   CheckStateChangeEndsTheWait(report);
+  CheckPauseNeverWaitsForAHeldThread(report);
 }
 
 }  // namespace graphtest

@@ -27,8 +27,9 @@ MODULO = 1000000
 BLOCK_W = 12
 BLOCK_H = 24
 CLICK_LEVEL = 16000      # the tone stays below 8000, a click starts at 30000
-CLICK_QUIET_S = 0.3      # a new click needs this much quiet before it
-PAUSE_JUMP_MS = 500      # a clock step this long between frames is a pause, not a frame
+CLICK_MS = 4             # a click's length: every sample of it is loud (kClickMs of the device)
+PAUSE_JUMP_MS = 300      # a clock step this much longer than the slots between two frames is a
+                         # pause: the shortest pause (0.3 s) plus the 200 ms stream time resumes behind
 
 
 def video_geometry(path):
@@ -51,14 +52,21 @@ def audio_samples(path):
 
 
 def click_times(samples, rate):
+    """Where each click starts. A click is a run of loud samples CLICK_MS long; two seconds
+    that pass on either side of a pause can put two clicks close together, even touching,
+    so a longer run counts as that many clicks."""
+    length = max(1, rate * CLICK_MS // 1000)
     times = []
-    last_loud = -10 ** 9
-    quiet = int(CLICK_QUIET_S * rate)
-    for i, v in enumerate(samples):
-        if v > CLICK_LEVEL or v < -CLICK_LEVEL:
-            if i - last_loud > quiet:
-                times.append(i / rate)
-            last_loud = i
+    i, n = 0, len(samples)
+    while i < n:
+        if -CLICK_LEVEL <= samples[i] <= CLICK_LEVEL:
+            i += 1
+            continue
+        j = i
+        while j < n and not -CLICK_LEVEL <= samples[j] <= CLICK_LEVEL:
+            j += 1
+        times += [(i + k * length) / rate for k in range(max(1, round((j - i) / length)))]
+        i = j
     return times
 
 

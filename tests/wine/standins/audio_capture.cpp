@@ -276,22 +276,26 @@ void AudioCapture::CueStep(kit::LiveLoop&) {
   wallMinusStream_ = kNoMapping;
 }
 
-// A chunk of sound is there once its last sample has been "recorded": deliver at its end.
+// A chunk of sound is there once its last sample has been "recorded": deliver at its end,
+// unless a pause cut the run before it (the pause step then hands over the part before
+// the cut).
 void AudioCapture::StreamStep(kit::LiveLoop& loop) {
   const int rate = output_.Format().rate;
   int64_t last = nextFrame_ + ChunkFrames(rate);
   if (!loop.WaitForStreamTime(TimeOfFrame(last, rate))) return;
+  if (!loop.Claim(TimeOfFrame(last - 1, rate))) return;
   wallMinusStream_ = MachineClock() - loop.StreamTime();
   output_.DeliverTone(nextFrame_, last, false, wallMinusStream_);
   nextFrame_ = last;
 }
 
-// Pausing hands over the part of a chunk recorded before the pause, as a capture device
-// returns its partly filled buffer, so the sound ends where the pause began. Stream time
-// no longer runs here, so the clicks are placed with the mapping of the run that ended.
-void AudioCapture::PauseStep(kit::LiveLoop& loop) {
+// Pausing hands over the part of a chunk recorded before the cut, as a capture device
+// returns its partly filled buffer, so the sound ends where the pause began; what the
+// buffer holds after the cut is dropped. Stream time no longer runs here, so the clicks
+// are placed with the mapping of the run that ended.
+void AudioCapture::PauseStep(kit::LiveLoop&, REFERENCE_TIME cut) {
   const int rate = output_.Format().rate;
-  int64_t last = FrameAt(loop.PausedAt(), rate);
+  int64_t last = FrameAt(cut, rate);
   if (last > nextFrame_) {
     output_.DeliverTone(nextFrame_, last, false, wallMinusStream_);
     nextFrame_ = last;

@@ -110,11 +110,12 @@ class AudioCapture : public kit::BaseFilter, public IAMFilterMiscFlags, private 
   HRESULT OnPause(FILTER_STATE from) override;
   HRESULT OnRun(REFERENCE_TIME start) override;
   void OnStop() override;
+  bool IsLiveSource() const override { return true; }
 
  private:
   void CueStep(kit::LiveLoop& loop) override;
   void StreamStep(kit::LiveLoop& loop) override;
-  void PauseStep(kit::LiveLoop& loop) override;
+  void PauseStep(kit::LiveLoop& loop, REFERENCE_TIME cut) override;
 
   AudioOutputPin output_;
   std::vector<std::unique_ptr<LinePin>> lines_;
