@@ -276,6 +276,29 @@ void AudioCapture::CueStep(kit::LiveLoop&) {
   wallMinusStream_ = kNoMapping;
 }
 
+namespace {
+
+// The machine clock minus stream time, read between two stream-time reads that agree: a
+// thread preempted between the two clocks (a busy machine) would otherwise place the
+// clicks of a whole chunk late.
+int64_t WallMinusStream(kit::LiveLoop& loop) {
+  int64_t best = kNoMapping;
+  REFERENCE_TIME bestSpread = INT64_MAX;
+  for (int i = 0; i < 8; ++i) {
+    REFERENCE_TIME before = loop.StreamTime();
+    int64_t wall = MachineClock();
+    REFERENCE_TIME after = loop.StreamTime();
+    if (after - before < bestSpread) {
+      bestSpread = after - before;
+      best = wall - (before + after) / 2;
+    }
+    if (bestSpread <= 10000) break;
+  }
+  return best;
+}
+
+}  // namespace
+
 // A chunk of sound is there once its last sample has been "recorded": deliver at its end,
 // unless a pause cut the run before it (the pause step then hands over the part before
 // the cut).
@@ -284,7 +307,7 @@ void AudioCapture::StreamStep(kit::LiveLoop& loop) {
   int64_t last = nextFrame_ + ChunkFrames(rate);
   if (!loop.WaitForStreamTime(TimeOfFrame(last, rate))) return;
   if (!loop.Claim(TimeOfFrame(last - 1, rate))) return;
-  wallMinusStream_ = MachineClock() - loop.StreamTime();
+  wallMinusStream_ = WallMinusStream(loop);
   output_.DeliverTone(nextFrame_, last, false, wallMinusStream_);
   nextFrame_ = last;
 }
@@ -293,12 +316,16 @@ void AudioCapture::StreamStep(kit::LiveLoop& loop) {
 // returns its partly filled buffer, so the sound ends where the pause began; what the
 // buffer holds after the cut is dropped. Stream time no longer runs here, so the clicks
 // are placed with the mapping of the run that ended.
+//
+// A thread that fell behind (a busy machine) may owe more than one chunk here: it goes out
+// in chunks, since a buffer holds one.
 void AudioCapture::PauseStep(kit::LiveLoop&, REFERENCE_TIME cut) {
   const int rate = output_.Format().rate;
-  int64_t last = FrameAt(cut, rate);
-  if (last > nextFrame_) {
-    output_.DeliverTone(nextFrame_, last, false, wallMinusStream_);
-    nextFrame_ = last;
+  const int64_t last = FrameAt(cut, rate);
+  while (nextFrame_ < last) {
+    int64_t end = std::min(last, nextFrame_ + ChunkFrames(rate));
+    output_.DeliverTone(nextFrame_, end, false, wallMinusStream_);
+    nextFrame_ = end;
   }
   output_.RestartClicks();
   wallMinusStream_ = kNoMapping;
