@@ -30,18 +30,24 @@ fi
 
 # ---- No display: the main job on a private X server -----------------------------------------
 unset DISPLAY
+run="$repo/build/run"
 wine_env_begin :98 || { echo "no Wine session (display :98, prefix $WINEPREFIX)"; exit 1; }
 trap 'wine_env_kill_in "$run"; wine_env_end' EXIT
 wine_env_register_standins "$testbin/ZelvioTestFilters.dll" || exit 1
 
-run="$repo/build/run"
 rm -rf "$run"
 mkdir -p "$run"
 cp -r "$dist" "$run/Zelvio"
 app="$run/Zelvio"
 mkdir -p "$app/Output/Screencasts" "$app/Output/Screenshots"
 
-drv() { (cd "$run" && wine "$testbin/zdriver.exe" "$@" </dev/null >"$run/driver.out" 2>&1); local rc=$?; tr -d '\r' <"$run/driver.out"; return $rc; }
+# The driver under the same time limit as in the tests: a hung window must not hang the run.
+drv() {
+  (cd "$run" && timeout 90 wine "$testbin/zdriver.exe" "$@" </dev/null >"$run/driver.out" 2>&1)
+  local rc=$?
+  tr -d '\r' <"$run/driver.out"
+  return $rc
+}
 
 (cd "$run" && exec wine "$testbin/zdesk.exe" moving </dev/null >"$run/picture.log" 2>&1 &)
 drv wait-window ZelvioMovingPicture - 60000 >/dev/null || { echo "the test picture did not appear"; exit 1; }

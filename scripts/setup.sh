@@ -15,10 +15,10 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo_cmd apt-get update -qq
   $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
@@ -26,7 +26,7 @@ fi
 
 # wine64 alone ships the loader as wine64; scripts call "wine".
 if ! command -v wine >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
-  ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine
+  $sudo_cmd ln -sf /usr/lib/wine/wine64 /usr/local/bin/wine
 fi
 
 bash "$here/scripts/wine-env.sh" prefix

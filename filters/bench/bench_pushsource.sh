@@ -1,24 +1,17 @@
 #!/usr/bin/env bash
 # Benchmarks PushSource.ax under Wine on Xvfb against ffmpeg's x11grab and writes the figures
 # as a markdown section.
-# Usage: bench_pushsource.sh <build-dir> <WINEPREFIX> [seconds] [output.md]
+# Usage: bench_pushsource.sh <Zelvio dist folder> <testbin folder> [seconds] [output.md]
+# Environment as for the Wine tests: WINEPREFIX, DISPLAY (the benchmark library's session).
 set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-build="$(cd "$1" && pwd)"
-export WINEPREFIX="$(mkdir -p "$2" && cd "$2" && pwd)"
+# shellcheck source=../../scripts/bench-lib.sh
+source "$here/../../scripts/bench-lib.sh"
 seconds="${3:-30}"
-out="${4:-$here/../../docs/benchmarks-pushsource.md}"
+out="${4:-$ZT_REPO/docs/benchmarks-pushsource.md}"
 fps=30
-# shellcheck source=../../scripts/wine-env.sh
-source "$here/../../scripts/wine-env.sh"
-
-work="$(mktemp -d /tmp/zelvio-bench.XXXXXX)"
-cleanup() {
-  wine_env_end
-  rm -rf "$work"
-}
-trap cleanup EXIT
-wine_env_begin "${ZELVIO_BENCH_DISPLAY:-${DISPLAY:-:41}}" || exit 1
+zt_init "$1" "$2"
+work="$ZT_TMP"
 
 value() { grep "^$1=" "$2" | head -1 | cut -d= -f2; }
 
@@ -43,8 +36,8 @@ x11grab_cpu_per_frame() {  # size -> "cpu_ms_per_frame frames"
 
 for size in 864x480 1920x1080; do
   w="${size%x*}"; h="${size#*x}"
-  timeout $((seconds + 120)) wine "$build/testbin/bench_pushsource.exe" \
-    "$(winepath -w "$build/Zelvio/Filters/PushSource.ax")" "$w" "$h" "$fps" "$seconds" \
+  timeout $((seconds + 120)) wine "$ZT_TESTBIN/bench_pushsource.exe" \
+    "$(zt_windows_path "$ZT_APP/Filters/PushSource.ax")" "$w" "$h" "$fps" "$seconds" \
     </dev/null >"$work/bench.txt" 2>&1
   read -r grab_cpu grab_frames <<<"$(x11grab_cpu_per_frame "$size")"
   cpu="$(value cpu_ms_per_frame "$work/bench.txt")"
