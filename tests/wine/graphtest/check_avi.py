@@ -100,13 +100,28 @@ def cursor_drawn(frame, r):
     return False
 
 
+def grey(frame, r, x, y):
+    p = (y * r["width"] + x) * 3
+    return all(abs(c - 128) <= 40 for c in frame[p:p + 3])
+
+
+def tip_at_hot_spot(frame, r):
+    """The arrow's hot spot is its tip: the cursor's first drawn pixel sits exactly at the
+    cursor position, with nothing drawn left of it or above it."""
+    x, y = r["cursor_x"], r["cursor_y"]
+    return not grey(frame, r, x, y) and grey(frame, r, x - 1, y) and grey(frame, r, x, y - 1)
+
+
 def check_cursor(report, frames, slots, resume_slot, r):
     before = [cursor_drawn(f, r) for f, s in zip(frames, slots) if s < resume_slot]
     after = [cursor_drawn(f, r) for f, s in zip(frames, slots) if s >= resume_slot]
+    tips = [tip_at_hot_spot(f, r) for f, s in zip(frames, slots) if s >= resume_slot]
     report.check(not any(before), "no cursor drawn while no cursor-hook window exists (%d of %d frames)"
                  % (sum(before), len(before)))
     report.check(len(after) > 0 and all(after), "cursor drawn in every frame while the cursor-hook window exists"
                  " (%d of %d frames)" % (sum(after), len(after)))
+    report.check(len(tips) > 0 and all(tips), "the cursor's tip is drawn exactly at the cursor position"
+                 " (%d of %d frames)" % (sum(tips), len(tips)))
 
 
 def edge_faults(frame, r):
