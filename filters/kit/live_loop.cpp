@@ -2,8 +2,6 @@
 
 #include <mmsystem.h>
 
-#include <algorithm>
-
 namespace kit {
 
 LiveLoop::LiveLoop(Body& body) : body_(body), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
@@ -18,10 +16,7 @@ HRESULT LiveLoop::Start() {
   {
     AutoLock lock(timeLock_);
     pausedAt_ = 0;
-    cut_ = 0;
-    claimed_ = 0;
-    pauses_ = 0;
-    pausesSeen_ = 0;
+    cut_.Reset();
   }
   // Millisecond waits need the fine timer; the default tick would make frames late.
   timeBeginPeriod(1);
@@ -50,12 +45,8 @@ void LiveLoop::Pause() {
       if (mode_ != Mode::Exit) mode_ = Mode::Paused;
       return;
     }
-    REFERENCE_TIME now = StreamTimeLocked();
-    pausedAt_ = now;
-    // A clock read twice in the same tick gives the same time: a sample granted at that
-    // time must still lie before the cut.
-    cut_ = std::max(now, claimed_);
-    ++pauses_;
+    pausedAt_ = StreamTimeLocked();
+    cut_.Pause(pausedAt_);
     mode_ = Mode::Paused;
   }
   SetEvent(wake_.get());
@@ -97,23 +88,13 @@ REFERENCE_TIME LiveLoop::StreamTime() {
 bool LiveLoop::Claim(REFERENCE_TIME last) {
   AutoLock lock(timeLock_);
   if (mode_ == Mode::Exit) return false;
-  // Paused since the body looked at the clock: what was recorded before the cut still
-  // belongs to the run that ended.
-  if (pauses_ != pausesSeen_) return last < cut_;
-  if (mode_ != Mode::Running) return false;
-  claimed_ = std::max(claimed_, last + 1);
-  return true;
-}
-
-uint32_t LiveLoop::PauseCount() {
-  AutoLock lock(timeLock_);
-  return pauses_;
+  return cut_.Claim(last, mode_ == Mode::Running);
 }
 
 bool LiveLoop::Interrupted() {
   if (mode_ != Mode::Running) return true;
   AutoLock lock(timeLock_);
-  return pauses_ != pausesSeen_;
+  return cut_.PausePending();
 }
 
 bool LiveLoop::WaitForStreamTime(REFERENCE_TIME t) {
@@ -134,20 +115,15 @@ void LiveLoop::Loop() {
   if (mode_ != Mode::Exit) body_.CueStep(*this);
   for (;;) {
     Mode mode;
-    bool pausePending = false;
-    REFERENCE_TIME cut = 0;
+    std::optional<int64_t> cut;
     {
       AutoLock lock(timeLock_);
       mode = mode_;
-      if (pauses_ != pausesSeen_) {
-        pausePending = true;
-        cut = cut_;
-        pausesSeen_ = pauses_;
-      }
+      cut = cut_.TakePause();
     }
     if (mode == Mode::Exit) return;
-    if (pausePending) {
-      body_.PauseStep(*this, cut);
+    if (cut) {
+      body_.PauseStep(*this, *cut);
       continue;
     }
     if (mode == Mode::Paused) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "kit/com_ptr.h"
+#include "kit/core/pause_cut.h"
 #include "kit/lock.h"
 #include "kit/stream_thread.h"
 #include "platform/handles_win32.h"
@@ -71,9 +72,6 @@ class LiveLoop {
   bool Claim(REFERENCE_TIME last);
   bool Running() const { return mode_ == Mode::Running; }
 
-  // How many pauses have been recorded since Start; for tests.
-  uint32_t PauseCount();
-
  private:
   enum class Mode { Paused, Running, Exit };
   static void ThreadEntry(void* self);
@@ -89,10 +87,7 @@ class LiveLoop {
   REFERENCE_TIME start_ = 0;
   REFERENCE_TIME counterBase_ = 0;  // counter time at Run when there is no clock
   REFERENCE_TIME pausedAt_ = 0;     // stream time when the clock-less run paused
-  REFERENCE_TIME cut_ = 0;          // the latest pause's cut
-  REFERENCE_TIME claimed_ = 0;      // just after the latest instant granted to a sample
-  uint32_t pauses_ = 0;             // pauses recorded
-  uint32_t pausesSeen_ = 0;         // pauses the thread has handled
+  PauseCut cut_;
   LARGE_INTEGER frequency_ = {};
   std::atomic<Mode> mode_{Mode::Paused};
   zelvio::UniqueHandle wake_;  // auto reset: a state change for the thread to see
