@@ -4,10 +4,9 @@
 # main window and keeps the button (no WS_EX_TOOLWINDOW). With it on, a minimise also marks
 # it WS_EX_TOOLWINDOW; the tray menu's commands (WM_COMMAND 9001..9007,
 # posted as the menu would) then work on the hidden program: Toggle Bg flips the
-# background box, Snapshot writes a file, F7 without the snapshot folder flashes the frame
-# yellow before the "Cannot create file" box comes up; Restore and a left click on the icon
-# bring the window back with extended style exactly 0, and Exit ends the program with exit
-# code 0, storing ShowCmd 2 because it ended minimised. A right click on the icon opens the popup menu.
+# background box, Snapshot writes a file, Restore and a left click on the icon bring the
+# window back with extended style exactly 0, and Exit ends the program with exit code 0,
+# storing ShowCmd 2 because it ended minimised. A right click on the icon opens the popup menu.
 # Usage: test_tray.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"

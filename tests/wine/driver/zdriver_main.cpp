@@ -46,6 +46,7 @@ const Command kCommands[] = {
     {"post-close", 1, 2, "<class> [title|-]", zdriver::PostCloseCommand},
     {"pixel", 2, 2, "<x> <y>", zdriver::PixelCommand},
     {"flash-or-box", 4, 5, "<hotkey id> <x> <y> <RRGGBB> [timeout_ms]", zdriver::FlashOrBoxCommand},
+    {"pick-folder", 1, 2, "<path> [timeout_ms]", zdriver::PickFolderCommand},
     {"command", 1, 1, "<id>", zdriver::MenuCommandCommand},
     {"tray-click", 1, 1, "<left|right>", zdriver::TrayClickCommand},
     {"terminate", 1, 2, "<class> [title|-]", zdriver::TerminateCommand},
@@ -53,7 +54,6 @@ const Command kCommands[] = {
     {"end-session", 0, 1, "[logoff|shutdown]", zdriver::EndSessionCommand},
     {"hold-file", 2, 3, "<path> <ms> [release-file]", zdriver::HoldFileCommand},
     {"set-text", 2, 2, "<designName|#id> <text>", zdriver::SetTextCommand},
-    {"pick-folder", 1, 2, "<path> [timeout_ms]", zdriver::PickFolderCommand},
     {"popup-menu", 0, 1, "[close]", zdriver::PopupMenuCommand},
     {"time-click", 3, 4, "<designName|#id> <folder> <pattern> [timeout_ms]", zdriver::TimeClickCommand},
 };
