@@ -216,6 +216,72 @@ TEST(SettingsRoundTrip, EveryStoredPropertyWithANonDefaultValue) {
   EXPECT_EQ(platform.FileContents(platform.SettingsPath()), file);
 }
 
+// ---- Text encodings of the file --------------------------------------------------------------
+// The fake machine's ANSI code page is Latin-1; the program's texts are UTF-8.
+
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+
+// A file as the program writes it, with the two folders given as the file's own bytes.
+std::string FileWithFolders(FakePlatform& platform, const std::string& videos, const std::string& shots) {
+  FakePlatform scratch;
+  std::string file = RunWith(scratch, "");
+  auto replace = [&file](const std::string& name, const std::string& value) {
+    size_t at = file.find(name + "=");
+    size_t end = file.find("\r\n", at);
+    file.replace(at, end - at, name + "=" + value);
+  };
+  replace("EditOutputVideoPath_Text", videos);
+  replace("EditOutputScreenshotsPath_Text", shots);
+  platform.PutFile(platform.SettingsPath(), file);
+  return file;
+}
+
+TEST(SettingsEncoding, AnsiFileLoadsItsAccentsAndIsWrittenBackByteForByte) {
+  FakePlatform platform;
+  // "Vidéos" and "Clichés" as an English Windows writes them: one byte, E9, for "é".
+  const std::string file = FileWithFolders(platform, "D:\\Vid\xE9os", "D:\\Clich\xE9s") +
+                           "[Autre]\r\nCl\xE9=\xC0 bient\xF4t\r\n\r\n";
+  platform.PutFile(platform.SettingsPath(), file);
+  FormRun program(platform);
+  TFormMain& f = program.Start();
+  EXPECT_EQ(f.EditOutputVideoPath.Text(), "D:\\Vidéos");
+  EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), "D:\\Clichés");
+  program.Close();
+  EXPECT_EQ(platform.FileContents(platform.SettingsPath()), file);
+}
+
+TEST(SettingsEncoding, FolderTheAnsiCodePageCannotSpellSurvivesARestart) {
+  const std::string videos = "D:\\Zélvio_Запись_录像\\Output\\Screencasts";
+  const std::string shots = "D:\\Запись\\Снимки";
+  FakePlatform platform;
+  {
+    FormRun program(platform);
+    TFormMain& f = program.Start();
+    f.EditOutputVideoPath.SetText(videos);
+    f.EditOutputScreenshotsPath.SetText(shots);
+    f.CheckBoxHideToTray.SetChecked(true);
+    program.Close();
+  }
+  const std::string saved = platform.FileContents(platform.SettingsPath());
+  EXPECT_EQ(Head(saved, kUtf8Mark + "[FormMain]\r\n"), kUtf8Mark + "[FormMain]\r\n")
+      << "UTF-8, marked as such";
+  EXPECT_NE(saved.find("\r\nEditOutputVideoPath_Text=" + videos + "\r\n"), std::string::npos);
+  {
+    FormRun program(platform);
+    TFormMain& f = program.Start();
+    EXPECT_EQ(f.EditOutputVideoPath.Text(), videos);
+    EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), shots);
+    EXPECT_TRUE(f.CheckBoxHideToTray.Checked()) << "the other options load from the same file";
+    // Back to folders the code page can spell: the file goes back to its ANSI form.
+    f.EditOutputVideoPath.SetText("D:\\Vidéos");
+    f.EditOutputScreenshotsPath.SetText("D:\\Shots");
+    program.Close();
+  }
+  const std::string ansi = platform.FileContents(platform.SettingsPath());
+  EXPECT_EQ(Head(ansi, "[FormMain]\r\n"), "[FormMain]\r\n");
+  EXPECT_NE(ansi.find("\r\nEditOutputVideoPath_Text=D:\\Vid\xE9os\r\n"), std::string::npos);
+}
+
 // On a 120-DPI machine the file says 120, and the next start there restores the window.
 TEST(SettingsWindowKeys, SavedAndRestoredAtTheMachinesPixelsPerInch) {
   FakePlatform platform;

@@ -42,15 +42,17 @@ void StartCommonControls() {
   InitCommonControlsEx(&controls);
 }
 
+// Taken and dispatched as UTF-16, so a character typed into an edit box (a folder name in
+// any script) is not squeezed through the ANSI code page on its way there.
 int RunMessageLoop(zelvio::MainWindowHost& host) {
   MSG msg;
   for (;;) {
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return 1;
     if (host.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

@@ -303,7 +303,7 @@ void MainWindowHost::PagesChanged() {
 bool MainWindowHost::PreTranslate(MSG& msg) {
   if (!IsWindow(window_) || !IsWindowEnabled(window_)) return false;
   if (msg.hwnd != window_ && !IsChild(window_, msg.hwnd)) return false;
-  return IsDialogMessageA(window_, &msg) != FALSE;
+  return IsDialogMessageW(window_, &msg) != FALSE;
 }
 
 // ---- Messages ----------------------------------------------------------------------------

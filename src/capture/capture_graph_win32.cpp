@@ -6,7 +6,7 @@
 #include "capture/module_filter_win32.h"
 #include "capture/moniker_win32.h"
 #include "capture/pin_list_win32.h"
-#include "capture/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 namespace {
@@ -72,7 +72,7 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   // No selection means no compressor: the position table is only read inside its list.
   if (CompressorCatalog) CompressorFilter = CompressorCatalog->FilterAt(options.compressor);
   if (CompressorFilter)
-    FilterGraph.Manager()->AddFilter(CompressorFilter.Get(), WidenAnsi(options.compressorName).c_str());
+    FilterGraph.Manager()->AddFilter(CompressorFilter.Get(), Widen(options.compressorName).c_str());
 
   if (options.audioEnabled) ConfigureAudioPins(options);
 
@@ -80,7 +80,7 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   SetFullInterleaving(FilterAviMux);
   FilterFileWriter.SetFilterGraph(&FilterGraph);
   FilterFileWriter.Require<IFileSinkFilter>(IID_IFileSinkFilter)
-      ->SetFileName(WidenAnsi(options.screencastPath).c_str(), nullptr);
+      ->SetFileName(Widen(options.screencastPath).c_str(), nullptr);
 
   FilterNullRendererVideo.SetFilterGraph(&FilterGraph);
   if (options.audioEnabled) FilterNullRendererAudio.SetFilterGraph(&FilterGraph);

@@ -7,7 +7,7 @@
 #include "capture/graph_result_win32.h"
 #include "capture/graph_site_win32.h"
 #include "capture/graph_texts.h"
-#include "capture/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
@@ -86,7 +86,7 @@ void TFilterGraph::RegisterInRunningObjectTable() {
   ComPtr<IUnknown> graph = manager_.As<IUnknown>(IID_IUnknown);
   std::string name = RunningObjectName(reinterpret_cast<uintptr_t>(graph.Get()), GetCurrentProcessId());
   ComPtr<IMoniker> moniker;
-  if (FAILED(CreateItemMoniker(L"!", WidenAnsi(name).c_str(), moniker.Put()))) return;
+  if (FAILED(CreateItemMoniker(L"!", Widen(name).c_str(), moniker.Put()))) return;
   if (FAILED(table->Register(ROTFLAGS_REGISTRATIONKEEPSALIVE, graph.Get(), moniker.Get(), &rotCookie_)))
     rotCookie_ = 0;
 }
@@ -102,7 +102,7 @@ GraphEvent CopyEvent(long code, LONG_PTR first, LONG_PTR second) {
   event.param2 = static_cast<int64_t>(second);
   if (code == EC_ERRORABORTEX && second) {
     const wchar_t* text = reinterpret_cast<const wchar_t*>(second);
-    event.text = NarrowToAnsi(text, SysStringLen(reinterpret_cast<BSTR>(second)));
+    event.text = NarrowBounded(text, SysStringLen(reinterpret_cast<BSTR>(second)));
     event.param2 = 0;
   }
   return event;

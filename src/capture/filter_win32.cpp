@@ -2,7 +2,7 @@
 
 #include "capture/filter_graph_win32.h"
 #include "capture/moniker_win32.h"
-#include "capture/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
@@ -38,7 +38,7 @@ void TFilter::BindInto(IFilterGraph2* manager) {
   instance_ = BindStoredFilter(baseFilter_);
   if (!instance_) return;
   // Not checked: a filter the graph refuses simply stays out of it.
-  manager->AddFilter(instance_.Get(), WidenAnsi(name_).c_str());
+  manager->AddFilter(instance_.Get(), Widen(name_).c_str());
 }
 
 void TFilter::StopAndRemoveFrom(IFilterGraph2* manager) {

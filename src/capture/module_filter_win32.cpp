@@ -3,6 +3,7 @@
 #include "capture/filter_graph_win32.h"
 #include "capture/graph_result_win32.h"
 #include "platform/errors.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 namespace {
@@ -11,7 +12,7 @@ using GetClassObjectFunction = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**
 
 HMODULE LoadWithoutErrorBox(const std::string& module) {
   UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  HMODULE handle = LoadLibraryA(module.c_str());
+  HMODULE handle = LoadLibraryW(Widen(module).c_str());
   SetErrorMode(previous);
   return handle;
 }

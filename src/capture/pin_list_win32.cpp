@@ -1,6 +1,6 @@
 #include "capture/pin_list_win32.h"
 
-#include "capture/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
@@ -17,7 +17,7 @@ PinDetails TPinList::Details(int index) const {
   if (FAILED(Pin(index)->QueryPinInfo(&info))) return details;
   if (info.pFilter) info.pFilter->Release();
   details.direction = info.dir;
-  details.name = NarrowToAnsi(info.achName, MAX_PIN_NAME);
+  details.name = NarrowBounded(info.achName, MAX_PIN_NAME);
   return details;
 }
 

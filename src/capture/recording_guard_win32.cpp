@@ -8,7 +8,7 @@
 #include "capture/guid_win32.h"
 #include "capture/pin_list_win32.h"
 #include "capture/recovery_notes.h"
-#include "capture/text_win32.h"
+#include "platform/wide_text_win32.h"
 #include "platform/system_error_win32.h"
 
 namespace zelvio {
@@ -24,9 +24,9 @@ std::string DirectShowPipeline::ResultText(int32_t result) {
   if (HRESULT_FACILITY(code) == FACILITY_WIN32) return SystemErrorText(HRESULT_CODE(code));
   std::string text = SystemTextIfAny(static_cast<DWORD>(code));
   if (!text.empty()) return text;
-  char graphText[256] = {};
-  AMGetErrorTextA(code, graphText, sizeof graphText);
-  text = graphText;
+  wchar_t graphText[256] = {};
+  AMGetErrorTextW(code, graphText, 256);
+  text = NarrowBounded(graphText, 256);
   while (!text.empty() &&
          (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.')) {
     text.pop_back();
@@ -74,7 +74,7 @@ void DirectShowPipeline::ReleaseWriterOf(const std::string& aviPath) {
   if (type.pbFormat) CoTaskMemFree(type.pbFormat);
   if (type.pUnk) type.pUnk->Release();
   if (!current) return;
-  bool same = lstrcmpiW(current, WidenAnsi(aviPath).c_str()) == 0;
+  bool same = lstrcmpiW(current, Widen(aviPath).c_str()) == 0;
   CoTaskMemFree(current);
   sink.Reset();
   if (same) FilterFileWriter.SetFilterGraph(nullptr);

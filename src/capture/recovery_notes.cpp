@@ -36,7 +36,9 @@ RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& 
     report.reason = "its recovery notes cannot be read (" + why + ")";
     return report;
   }
-  avi::RepairResult result = avi::RepairAvi(std::filesystem::path(aviPath), *sidecar);
+  // The program's paths are UTF-8; a narrow path would be read in the ANSI code page.
+  const std::filesystem::path path(std::u8string(aviPath.begin(), aviPath.end()));
+  avi::RepairResult result = avi::RepairAvi(path, *sidecar);
   switch (result.outcome) {
     case avi::RepairOutcome::Repaired:
       report.outcome = RepairReport::Outcome::Repaired;

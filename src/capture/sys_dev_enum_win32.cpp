@@ -1,7 +1,7 @@
 #include "capture/sys_dev_enum_win32.h"
 
 #include "capture/guid_win32.h"
-#include "capture/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 namespace {
@@ -36,9 +36,9 @@ DeviceEntry ReadEntry(IMoniker* moniker) {
   if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid()))) return entry;
   std::wstring text;
   if (ReadText(bag.Get(), L"FriendlyName", text))
-    entry.friendlyName = NarrowToAnsi(text.c_str(), kMaxFriendlyName);
+    entry.friendlyName = NarrowBounded(text.c_str(), kMaxFriendlyName);
   Guid clsid;
-  if (ReadText(bag.Get(), L"CLSID", text) && ParseGuid(NarrowToAnsi(text.c_str(), 64), clsid)) {
+  if (ReadText(bag.Get(), L"CLSID", text) && ParseGuid(NarrowBounded(text.c_str(), 64), clsid)) {
     entry.clsid = ToWindowsGuid(clsid);
   }
   return entry;

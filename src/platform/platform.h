@@ -85,8 +85,14 @@ class Platform {
   virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
   virtual bool ChooseColour(uint32_t& colour) = 0;
 
-  // Files. The settings file is replaced in one step: the data goes to a temporary file
-  // in the same folder first, so a failure half-way leaves the previous file intact.
+  // Texts of the program are UTF-8. The settings file has always been written in the ANSI
+  // code page, so these two carry its text across. ToAnsi is false when some character has
+  // no exact spelling there.
+  virtual std::string TextFromAnsi(const std::string& ansi) = 0;
+  virtual bool TextToAnsi(const std::string& text, std::string& ansi) = 0;
+
+  // Files (paths in UTF-8, like every text). The settings file is replaced in one step: the data goes to a
+  // temporary file in the same folder first, so a failure half-way leaves the previous file intact.
   virtual std::string ExecutableDirectory() = 0;
   virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
   // Whether something is at the path, readable or not. Only a definite "not found" is

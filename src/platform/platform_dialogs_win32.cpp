@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+#include "platform/wide_text_win32.h"
+
 namespace zelvio {
 
 namespace {
@@ -31,19 +33,21 @@ struct PidlFree {
 }  // namespace
 
 bool Win32Platform::BrowseForFolder(const std::string& title, std::string& folder) {
-  char displayName[MAX_PATH] = {};
-  BROWSEINFOA info{};
+  // A folder may be named in any language: the browser is asked in UTF-16.
+  wchar_t displayName[MAX_PATH] = {};
+  const std::wstring wideTitle = Widen(title);
+  BROWSEINFOW info{};
   info.hwndOwner = main_;
   info.pidlRoot = nullptr;  // the desktop; no folder is preselected
   info.pszDisplayName = displayName;
-  info.lpszTitle = title.c_str();
+  info.lpszTitle = wideTitle.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
   info.lpfn = CentreBrowser;
-  std::unique_ptr<ITEMIDLIST, PidlFree> chosen(SHBrowseForFolderA(&info));
+  std::unique_ptr<ITEMIDLIST, PidlFree> chosen(SHBrowseForFolderW(&info));
   if (!chosen) return false;
-  char path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListA(chosen.get(), path)) return false;
-  folder = path;
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListW(chosen.get(), path)) return false;
+  folder = NarrowBounded(path, MAX_PATH);
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/file_replace_win32.h"
 #include "platform/handles_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
@@ -16,20 +17,22 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()); }
+
 // Creates the folder and every missing folder above it.
 bool EnsureFolder(const std::string& folder) {
   if (folder.empty()) return true;
-  DWORD attributes = GetFileAttributesA(folder.c_str());
+  DWORD attributes = Attributes(folder);
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   // A drive ("C:") or a share root cannot be created; it either exists or the write fails.
   if (folder.size() <= 2 || folder.back() == ':') return false;
   if (!EnsureFolder(FolderOf(folder))) return false;
-  return CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  return CreateDirectoryW(Widen(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& suffix) {
   if (suffix.size() > text.size()) return false;
-  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + (text.size() - suffix.size()),
+  return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + (text.size() - suffix.size()),
                         static_cast<int>(suffix.size()), suffix.c_str(),
                         static_cast<int>(suffix.size())) == CSTR_EQUAL;
 }
@@ -52,31 +55,37 @@ DWORD WriteAll(HANDLE file, const char* data, size_t size) {
 DWORD WriteThenReplace(const std::string& temporary, const std::string& path, const void* data, size_t size) {
   DWORD code = ERROR_SUCCESS;
   {
-    UniqueHandle file = FileHandle(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file = FileHandle(CreateFileW(Widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
+                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     code = file ? WriteAll(file.get(), static_cast<const char*>(data), size) : GetLastError();
   }
-  if (code == ERROR_SUCCESS &&
-      MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (code == ERROR_SUCCESS && MoveFileExW(Widen(temporary).c_str(), Widen(path).c_str(),
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return ERROR_SUCCESS;
   }
   if (code == ERROR_SUCCESS) code = GetLastError();
-  DeleteFileA(temporary.c_str());
+  DeleteFileW(Widen(temporary).c_str());
   return code;
 }
 
+std::string Win32Platform::TextFromAnsi(const std::string& ansi) { return TextFromAnsiCodePage(ansi); }
+
+bool Win32Platform::TextToAnsi(const std::string& text, std::string& ansi) {
+  return TextToAnsiCodePage(text, ansi);
+}
+
 std::string Win32Platform::ExecutableDirectory() {
-  std::vector<char> path(MAX_PATH);
+  std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
-    if (length < path.size()) return FolderOf(std::string(path.data(), length));
+    if (length < path.size()) return FolderOf(Narrow(std::wstring_view(path.data(), length)));
     path.resize(path.size() * 2);
   }
 }
 
 bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
-  UniqueHandle file = FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  UniqueHandle file = FileHandle(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size{};
@@ -96,45 +105,47 @@ bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
 }
 
 bool Win32Platform::FileExists(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  if (Attributes(path) != INVALID_FILE_ATTRIBUTES) return true;
   DWORD error = GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 bool Win32Platform::IsReadOnlyFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 bool Win32Platform::ReplaceFile(const std::string& path, const std::string& contents) {
   const std::string folder = FolderOf(path);
   if (!EnsureFolder(folder)) return false;
-  char temporary[MAX_PATH] = {};
-  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "zlv", 0, temporary)) return false;
-  return WriteThenReplace(temporary, path, contents.data(), contents.size()) == ERROR_SUCCESS;
+  wchar_t temporary[MAX_PATH] = {};
+  if (!GetTempFileNameW(Widen(folder.empty() ? "." : folder).c_str(), L"zlv", 0, temporary)) return false;
+  return WriteThenReplace(NarrowBounded(temporary, MAX_PATH), path, contents.data(), contents.size()) ==
+         ERROR_SUCCESS;
 }
 
 bool Win32Platform::RemoveFile(const std::string& path) {
-  if (DeleteFileA(path.c_str())) return true;
+  if (DeleteFileW(Widen(path).c_str())) return true;
   DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 bool Win32Platform::FolderExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, const std::string& suffix) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  const std::wstring wideSuffix = Widen(suffix);
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    std::string name = found.cFileName;
-    if (EndsWithIgnoringCase(name, suffix)) names.push_back(name);
-  } while (FindNextFileA(search, &found));
+    std::wstring name = found.cFileName;
+    if (EndsWithIgnoringCase(name, wideSuffix)) names.push_back(Narrow(name));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   std::sort(names.begin(), names.end());
   return names;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/handles_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
@@ -17,11 +18,11 @@ Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 // ---- Message boxes ----------------------------------------------------------------------
 
 void Win32Platform::ShowMessage(const std::string& text) {
-  MessageBoxA(main_, text.c_str(), title_.c_str(), MB_OK);
+  MessageBoxW(main_, Widen(text).c_str(), Widen(title_).c_str(), MB_OK);
 }
 
 void Win32Platform::ShowError(const std::string& text) {
-  MessageBoxA(main_, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+  MessageBoxW(main_, Widen(text).c_str(), Widen(title_).c_str(), MB_OK | MB_ICONERROR);
 }
 
 // ---- Other programs' windows ------------------------------------------------------------
@@ -58,13 +59,12 @@ bool Win32Platform::GetWindowRect(WindowHandle window, Rect& rect) {
 
 bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creationFlags,
                                  bool waitForInputIdle) {
-  // CreateProcessA may write into the command line, so it gets a copy of its own.
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
+  // CreateProcessW may write into the command line, so it gets a copy of its own.
+  std::wstring line = Widen(commandLine);
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
                       &startup, &process)) {
     return false;
   }
@@ -78,7 +78,7 @@ void Win32Platform::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
 void Win32Platform::ProcessMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       // The quit belongs to the main loop: leave it for that loop to find.
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -86,7 +86,7 @@ void Win32Platform::ProcessMessages() {
     }
     if (filter_ && filter_(msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
@@ -103,12 +103,12 @@ LocalTime Win32Platform::Now() {
 }
 
 std::string Win32Platform::CurrentDirectory() {
-  DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  DWORD needed = GetCurrentDirectoryW(0, nullptr);
   if (needed == 0) return {};
-  std::string folder(needed, '\0');
-  DWORD length = GetCurrentDirectoryA(needed, folder.data());
+  std::wstring folder(needed, L'\0');
+  DWORD length = GetCurrentDirectoryW(needed, folder.data());
   folder.resize(length < needed ? length : 0);
-  return folder;
+  return Narrow(folder);
 }
 
 int Win32Platform::PixelsPerInch() {

@@ -63,6 +63,8 @@ class Win32Platform : public Platform {
   bool BrowseForFolder(const std::string& title, std::string& folder) override;
   bool ChooseColour(uint32_t& colour) override;
 
+  std::string TextFromAnsi(const std::string& ansi) override;
+  bool TextToAnsi(const std::string& text, std::string& ansi) override;
   std::string ExecutableDirectory() override;
   bool ReadFile(const std::string& path, std::string& contents) override;
   bool FileExists(const std::string& path) override;

@@ -1,14 +1,17 @@
 #include "platform/system_error_win32.h"
 
+#include "platform/wide_text_win32.h"
+
 namespace zelvio {
 
 std::string SystemTextIfAny(DWORD code) {
-  char* buffer = nullptr;
-  DWORD length = FormatMessageA(
+  // The system's words may be in any language, so they are asked for in UTF-16.
+  wchar_t* buffer = nullptr;
+  DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+      code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
   std::string text;
-  if (length != 0 && buffer) text.assign(buffer, length);
+  if (length != 0 && buffer) text = NarrowBounded(buffer, length);
   if (buffer) LocalFree(buffer);
   while (!text.empty() &&
          (text.back() == '\r' || text.back() == '\n' || text.back() == '.' || text.back() == ' ')) {

@@ -51,8 +51,8 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 IniDocument IniDocument::Parse(std::string_view text) {
   IniDocument doc;
-  // Editors such as Notepad may save with a UTF-8 byte-order mark; left in place it would
-  // hide the first section's "[". The file is written back without one.
+  // A file in UTF-8 starts with a byte-order mark (ours when a value needs it, or an
+  // editor's such as Notepad's); left in place it would hide the first section's "[".
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   Section* current = nullptr;

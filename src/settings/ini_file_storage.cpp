@@ -1,10 +1,18 @@
 #include "settings/ini_file_storage.h"
 
+#include <string_view>
+
 #include "settings/stored_values.h"
 
 namespace zelvio {
 
 namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+bool StartsWithUtf8Mark(const std::string& contents) {
+  return contents.compare(0, kUtf8ByteOrderMark.size(), kUtf8ByteOrderMark) == 0;
+}
 
 // "settings" becomes "settings.ini"; a name that already has an extension stays as it is.
 std::string WithIniExtension(const std::string& fileName) {
@@ -32,7 +40,10 @@ IniFileStorage::IniFileStorage(Platform& platform, const std::string& fileName) 
   readOnly_ = platform_.IsReadOnlyFile(fullFileName_);
   std::string contents;
   if (platform_.ReadFile(fullFileName_, contents)) {
-    document_ = IniDocument::Parse(contents);
+    // With the mark the file is UTF-8, as we write it when the ANSI code page cannot spell
+    // a value; without it, the ANSI code page the file has always been written in.
+    document_ =
+        IniDocument::Parse(StartsWithUtf8Mark(contents) ? contents : platform_.TextFromAnsi(contents));
     return;
   }
   // Only a file that is not there is a first run. One that is there but would not open
@@ -69,7 +80,19 @@ void IniFileStorage::FlushSettingsFile() {
   if (readOnly_ || unreadable_ || fullFileName_.empty()) return;
   // Replaced in one step so a full disk or a crash half-way keeps the previous file. A
   // failure is not worth a message at shut-down: the user can do nothing about it then.
-  platform_.ReplaceFile(fullFileName_, document_.Serialize());
+  //
+  // A file the ANSI code page can spell is written in it, byte for byte as it always was, so
+  // older copies of the program and other tools read it as before. Otherwise (a folder named
+  // in Cyrillic on an English Windows, say) it goes out as UTF-8 behind a byte-order mark:
+  // every name and every other value stays ASCII, so even a reader that knows nothing of
+  // UTF-8 still finds all the options, and only that folder's name looks odd to it.
+  const std::string text = document_.Serialize();
+  std::string ansi;
+  if (platform_.TextToAnsi(text, ansi)) {
+    platform_.ReplaceFile(fullFileName_, ansi);
+    return;
+  }
+  platform_.ReplaceFile(fullFileName_, std::string(kUtf8ByteOrderMark) + text);
 }
 
 }  // namespace zelvio

@@ -1,6 +1,7 @@
 #include "ui/control_windows_win32.h"
 
 #include "platform/handles_win32.h"
+#include "platform/wide_text_win32.h"
 #include "ui/control_ids.h"
 #include "ui/control_peers_win32.h"
 
@@ -16,9 +17,12 @@ constexpr int kSpinArrowsWidth = 17;
 
 HWND CreateChild(const ChildWindowSpec& spec, const char* windowClass, const std::string& text, DWORD style,
                  DWORD exStyle, const RECT& r, int id) {
-  HWND window = CreateWindowExA(exStyle, windowClass, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
-                                r.left, r.top, r.right - r.left, r.bottom - r.top, spec.parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), spec.instance, nullptr);
+  // Unicode windows: an edit box created through the ANSI function may keep its text in the
+  // ANSI code page, and a folder name in another script would not survive it.
+  HWND window =
+      CreateWindowExW(exStyle, Widen(windowClass).c_str(), Widen(text).c_str(),
+                      WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                      spec.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), spec.instance, nullptr);
   if (window && spec.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
   return window;
 }

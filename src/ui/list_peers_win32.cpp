@@ -2,6 +2,7 @@
 #include "ui/control_peers_win32.h"
 
 #include "platform/handles_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
@@ -10,7 +11,7 @@ namespace {
 void FillComboItems(HWND window, const std::vector<std::string>& items) {
   SendMessageA(window, CB_RESETCONTENT, 0, 0);
   for (const std::string& item : items)
-    SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
 }
 
 void SelectComboItem(HWND window, int index) {
@@ -46,7 +47,7 @@ void ListBoxPeer::RefreshState() {
     shownItems_ = box_.Items();
     SendMessageA(w, LB_RESETCONTENT, 0, 0);
     for (const std::string& item : shownItems_)
-      SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      SendMessageW(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
   }
   if (SendMessageA(w, LB_GETCURSEL, 0, 0) != box_.ItemIndex()) {
     SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(box_.ItemIndex()), 0);

@@ -1,12 +1,18 @@
 // Edit boxes and the spin edit.
 #include "ui/control_peers_win32.h"
 
+#include <algorithm>
+
+#include "platform/wide_text_win32.h"
+
 namespace zelvio {
 
 void EditPeer::RefreshState() {
   SetWindowTextIfChanged(Window(), edit_.Text());
-  // The caret decides which end of a long path is in view.
-  WPARAM caret = static_cast<WPARAM>(edit_.CaretPosition());
+  // The caret decides which end of a long path is in view. The control counts UTF-16
+  // characters where the text counts UTF-8 bytes.
+  const std::string& text = edit_.Text();
+  WPARAM caret = Widen(std::string_view(text).substr(0, std::min(edit_.CaretPosition(), text.size()))).size();
   SendMessageA(Window(), EM_SETSEL, caret, static_cast<LPARAM>(caret));
   SendMessageA(Window(), EM_SCROLLCARET, 0, 0);
 }
@@ -19,7 +25,7 @@ void EditPeer::OnCommand(int code) {
 
 void SpinEditPeer::RefreshState() {
   if (WindowText(Window()) != spin_.Text()) {
-    SetWindowTextA(Window(), spin_.Text().c_str());
+    SetWindowTextIfChanged(Window(), spin_.Text());
     // A value set from code or by the arrows is read from its end, as after typing.
     LPARAM end = static_cast<LPARAM>(spin_.Text().size());
     SendMessageA(Window(), EM_SETSEL, static_cast<WPARAM>(end), end);

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/wide_text_win32.h"
+
 namespace zelvio {
 
 WindowPeer::~WindowPeer() {
@@ -37,15 +39,15 @@ HBRUSH WindowPeer::OnControlColour(HDC dc) {
 }
 
 std::string WindowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
-  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-  int got = GetWindowTextA(window, text.data(), length + 1);
-  return std::string(text.data(), static_cast<size_t>(got > 0 ? got : 0));
+  int length = GetWindowTextLengthW(window);
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(window, text.data(), length + 1);
+  return NarrowBounded(text.data(), static_cast<size_t>(got > 0 ? got : 0));
 }
 
 void SetWindowTextIfChanged(HWND window, const std::string& text) {
   if (WindowText(window) == text) return;
-  SetWindowTextA(window, text.c_str());
+  SetWindowTextW(window, Widen(text).c_str());
 }
 
 }  // namespace zelvio

@@ -76,7 +76,7 @@ class ScopedFlag {
   bool previous_;
 };
 
-// The window text, as single-byte characters.
+// The window text, in UTF-8 like every text of the program.
 std::string WindowText(HWND window);
 // Sets the text only when it differs, so nothing flickers and no EN_CHANGE is sent for nothing.
 void SetWindowTextIfChanged(HWND window, const std::string& text);

@@ -14,21 +14,6 @@ FRAME_BYTES=$((864 * 480 * 4))
 DISK=""
 DISK_MOUNTED=0
 
-# Frames ffprobe can decode from the file, 0 when it cannot open it.
-decoded_frames() {
-  local count
-  count="$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
-    -of default=noprint_wrappers=1:nokey=1 "$1" 2>/dev/null | head -n 1)"
-  echo "${count:-0}" | tr -cd '0-9'
-}
-
-# A killed program leaves its overlay and cursor-hook programs behind, as a crash would;
-# they are ended here so the next start launches its own.
-end_companions() {
-  zt_drv terminate TFormMainCapturer >/dev/null
-  zt_drv terminate TFormHookCursor >/dev/null
-}
-
 check_clean_recording_leaves_nothing() {
   local avi
   zr_record_seconds "clean" 2 || return
@@ -42,11 +27,7 @@ check_clean_recording_leaves_nothing() {
 
 check_killed_recording() {
   local avi name text frames
-  zr_click_record "Record before the kill"
-  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording before the kill" "$(zt_error_text)"
-  zr_sleep_until 4
-  zt_act "the program killed after 4 s" zt_drv terminate TFormMain || return
-  end_companions
+  zr_record_then_kill 4 || return
   avi="$(zr_newest_avi "$ZT_CASTS")"
   name="$(basename "$avi")"
   echo "killed recording: $name, $(stat -c %s "$avi" 2>/dev/null) bytes"
@@ -55,7 +36,7 @@ check_killed_recording() {
   else
     zt_fail "the killed recording left its recovery notes" "no $name.recovery"
   fi
-  zt_expect_eq "before the repair the file does not decode" 0 "$(decoded_frames "$avi")"
+  zt_expect_eq "before the repair the file does not decode" 0 "$(zr_decoded_frames "$avi")"
 
   zh_start_ready "$ZH_DEFAULT_RECT" "start after the kill"
   if zt_drv dismiss 30000; then
@@ -72,7 +53,7 @@ check_killed_recording() {
   else
     zt_pass "the repair removed the recovery notes"
   fi
-  frames="$(decoded_frames "$avi")"
+  frames="$(zr_decoded_frames "$avi")"
   if [ "$frames" -ge 75 ]; then
     zt_pass "ffprobe decodes at least 3 s from the repaired file ($frames frames at 25 fps)"
   else
@@ -177,7 +158,7 @@ check_full_disk() {
   zr_expect_duration "full disk: the duration stands still" same
 
   echo "full-disk recording: $name, $(stat -c %s "$avi") bytes"
-  frames="$(decoded_frames "$avi")"
+  frames="$(zr_decoded_frames "$avi")"
   # Every whole frame that reached the disk, less the room the index took back.
   expected=$(( ($(stat -c %s "$avi") - 65536) / (FRAME_BYTES + 8) - 2 ))
   if [ "$frames" -gt 0 ] && [ "$frames" -ge "$expected" ]; then

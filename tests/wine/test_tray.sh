@@ -100,6 +100,23 @@ check_snapshot_in_tray() {
   zh_expect_no_box "no box after the tray snapshot"
 }
 
+# F7 in the tray without the snapshot folder: the yellow flash comes first, then the box.
+check_flash_before_box_in_tray() {
+  mv "$ZT_SHOTS" "$ZT_TMP/Screenshots.away"
+  if zt_drv flash-or-box 4 "$ZH_FRAME_X" "$ZH_FRAME_Y" FFFF00 15000; then
+    zt_expect_field "F7 in the tray without the folder: the flash comes before the box" first flash
+  else
+    zt_fail "F7 in the tray without the folder: a flash or a box" "$(zt_error_text)"
+  fi
+  if zt_drv dismiss 10000; then
+    zt_expect_match "then the box reports the missing folder" "Cannot create file*" "$(zt_field text)"
+  else
+    zt_fail "then the box reports the missing folder" "$(zt_error_text)"
+  fi
+  zh_expect_no_box "no further box after the tray snapshot without the folder"
+  mv "$ZT_TMP/Screenshots.away" "$ZT_SHOTS"
+}
+
 # restore_by "what" driver-command...: back from the tray with the extended style set to 0.
 # The system itself keeps WS_EX_WINDOWEDGE (0x100) on every window with a caption, Windows
 # as well as Wine, so 0x100 is what a write of 0 reads back on the captioned main window;
@@ -172,6 +189,7 @@ zt_act "Hide to tray clicked" zt_drv click CheckBoxHideToTray
 zt_expect_control CheckBoxHideToTray checked 1 "Hide to tray on"
 check_toggle_bg_in_tray
 check_snapshot_in_tray
+check_flash_before_box_in_tray
 restore_by "Restore from the menu" command "$TRAY_RESTORE"
 minimise "again"
 main_state "in the tray again" 1 0 1

@@ -14,6 +14,7 @@ int MoveMainCommand(const Args& args);
 int ShowMainCommand(const Args& args);
 int PostCloseCommand(const Args& args);
 int PixelCommand(const Args& args);
+int FlashOrBoxCommand(const Args& args);
 
 // Messages the tray icon and its menu send to the main window.
 int MenuCommandCommand(const Args& args);
@@ -27,6 +28,9 @@ int HoldFileCommand(const Args& args);
 
 // Text typed into an edit box, then the box left.
 int SetTextCommand(const Args& args);
+
+// The folder picker answered with a folder.
+int PickFolderCommand(const Args& args);
 
 // The popup menu open on the screen.
 int PopupMenuCommand(const Args& args);

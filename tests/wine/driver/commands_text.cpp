@@ -9,6 +9,7 @@
 #include "control_lookup.h"
 #include "control_type.h"
 #include "output.h"
+#include "platform/wide_text_win32.h"
 #include "windows_find.h"
 
 namespace zdriver {
@@ -35,8 +36,11 @@ int SetTextCommand(const Args& args) {
   if (TypeOf(edit) != ControlType::Edit) return Fail("not an edit box");
   if (!IsWindowEnabled(edit)) return Fail("control is disabled");
   if ((GetWindowLongA(edit, GWL_STYLE) & ES_READONLY) != 0) return Fail("edit box is read-only");
-  // WM_SETTEXT is carried across processes with its text.
-  if (!SendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1].c_str()), kHandleWaitMs, nullptr)) {
+  // WM_SETTEXT is carried across processes with its text, in UTF-16 so that any script goes.
+  const std::wstring text = zelvio::Widen(args[1]);
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                           kHandleWaitMs, &answer)) {
     return Fail("the edit box did not take the text");
   }
   bool handled = Notify(edit, EN_CHANGE) && Notify(edit, EN_KILLFOCUS);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "commands_desktop.h"
+#include "message_boxes.h"
 #include "output.h"
 #include "screen_pixel.h"
 #include "windows_find.h"
@@ -127,6 +128,40 @@ int PixelCommand(const Args& args) {
   if (colour == CLR_INVALID) return Fail("the pixel could not be read");
   PrintField("color", ztest::ColorText(colour));
   return 0;
+}
+
+// flash-or-box <hotkey id> <x> <y> <colour> [timeout_ms]: posts the hotkey to the main
+// window, then watches the screen pixel and the program's message boxes and says which came
+// first: the pixel turning that colour ("flash") or a box ("box"). The box, if any, is left
+// open. A flash lasts a tenth of a second, so the watch starts with the post, the pixel is
+// read in a tight loop and a box is looked for only every few reads.
+int FlashOrBoxCommand(const Args& args) {
+  long long id = 0;
+  long long x = 0;
+  long long y = 0;
+  if (!ParseInt(args[0], &id)) return Fail("bad hotkey id");
+  if (!ParseInt(args[1], &x) || !ParseInt(args[2], &y)) return Fail("bad position");
+  const std::string& flash = args[3];
+  long long timeout = TimeoutArg(args, 4, 10000);
+  if (timeout < 0) return Fail("bad timeout");
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  if (!PostMessageA(main, WM_HOTKEY, static_cast<WPARAM>(id), 0)) return Fail("could not post WM_HOTKEY");
+  const DWORD start = GetTickCount();
+  for (unsigned round = 0; GetTickCount() - start < static_cast<DWORD>(timeout); ++round) {
+    COLORREF colour = ztest::ScreenPixel(static_cast<int>(x), static_cast<int>(y));
+    if (ztest::ColorText(colour) == flash) {
+      PrintField("first", "flash");
+      PrintField("after_ms", static_cast<long long>(GetTickCount() - start));
+      return 0;
+    }
+    if (round % 8 == 0 && WaitForMessageBox(0).window != nullptr) {
+      PrintField("first", "box");
+      PrintField("after_ms", static_cast<long long>(GetTickCount() - start));
+      return 0;
+    }
+  }
+  return Fail("neither a flash nor a box came");
 }
 
 }  // namespace zdriver

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control_type.h"
+#include "platform/wide_text_win32.h"
 #include "output.h"
 #include "remote_buffer.h"
 #include "windows_find.h"
@@ -51,10 +52,7 @@ std::string ItemText(HWND control, UINT lengthMessage, UINT textMessage, int ind
   }
   int wideLength = static_cast<int>(copied);
   if (wideLength <= 0 || wideLength > static_cast<int>(length)) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), size, nullptr, nullptr);
-  return text;
+  return zelvio::NarrowBounded(wide.data(), static_cast<size_t>(wideLength));
 }
 
 void PrintItem(int index, const std::string& text) {

@@ -1,5 +1,7 @@
 #include "windows_find.h"
 
+#include "platform/wide_text_win32.h"
+
 namespace zdriver {
 
 namespace {
@@ -40,13 +42,14 @@ DWORD ProcessOf(HWND window) {
   return pid;
 }
 
+// Asked in UTF-16 and printed as UTF-8, so a folder name in any script reads back whole.
 std::string WindowText(HWND window) {
-  char buffer[4096] = {};
+  wchar_t buffer[4096] = {};
   DWORD_PTR copied = 0;
-  LRESULT ok = SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
+  LRESULT ok = SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer),
                                    SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied);
   if (ok == 0) return std::string();
-  return std::string(buffer, static_cast<size_t>(copied));
+  return zelvio::NarrowBounded(buffer, static_cast<size_t>(copied));
 }
 
 std::string ClassOf(HWND window) {

@@ -2,10 +2,15 @@
 // messages, for the end-to-end tests. One command per run; see kCommands for the list.
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include <windows.h>
+#include <shellapi.h>
 
 #include "args.h"
 #include "commands.h"
 #include "commands_desktop.h"
+#include "platform/wide_text_win32.h"
 
 namespace {
 
@@ -40,6 +45,8 @@ const Command kCommands[] = {
     {"show-main", 1, 1, "<minimize|restore|hide|show>", zdriver::ShowMainCommand},
     {"post-close", 1, 2, "<class> [title|-]", zdriver::PostCloseCommand},
     {"pixel", 2, 2, "<x> <y>", zdriver::PixelCommand},
+    {"flash-or-box", 4, 5, "<hotkey id> <x> <y> <RRGGBB> [timeout_ms]", zdriver::FlashOrBoxCommand},
+    {"pick-folder", 1, 2, "<path> [timeout_ms]", zdriver::PickFolderCommand},
     {"command", 1, 1, "<id>", zdriver::MenuCommandCommand},
     {"tray-click", 1, 1, "<left|right>", zdriver::TrayClickCommand},
     {"terminate", 1, 2, "<class> [title|-]", zdriver::TerminateCommand},
@@ -59,10 +66,23 @@ int Usage() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
-  std::string name = argv[1];
-  Args args(argv + 2, argv + argc);
+// The arguments in UTF-8, taken from the UTF-16 command line: a text in a script the ANSI
+// code page cannot spell would reach argv as '?'.
+std::vector<std::string> Utf8Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(zelvio::Narrow(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+int main() {
+  const std::vector<std::string> arguments = Utf8Arguments();
+  if (arguments.size() < 2) return Usage();
+  std::string name = arguments[1];
+  Args args(arguments.begin() + 2, arguments.end());
   for (const Command& command : kCommands) {
     if (name != command.name) continue;
     if (args.size() < command.minArgs || args.size() > command.maxArgs) {

@@ -2,7 +2,8 @@
 #
 #   zt_init "$@"            dist folder and testbin folder from the command line; starts what
 #                           is missing (Xvfb, wineserver, prefix); copies the dist folder into
-#                           a fresh temp folder ($ZT_APP), so every test starts without
+#                           a fresh temp folder ($ZT_APP, named $ZT_APP_NAME when the test
+#                           sets it, else Zelvio), so every test starts without
 #                           settings.ini ($ZT_SETTINGS); $ZT_SHOTS and $ZT_CASTS are its
 #                           default output folders
 #   zt_start_zelvio         starts Zelvio.exe from the copy, in the background
@@ -264,7 +265,9 @@ zt_init() {
   wine_env_begin || zt_abort "no Wine session (display $DISPLAY, prefix $WINEPREFIX)"
   wine_env_register_standins "$ZT_TESTBIN/ZelvioTestFilters.dll" || zt_abort "test filters registered"
   ZT_TMP="$(mktemp -d /tmp/zelvio-wine-XXXXXX)"
-  ZT_APP="$ZT_TMP/Zelvio"
+  # A test may name the copy's folder itself (ZT_APP_NAME), to run the program from a folder
+  # whose name needs more than the ANSI code page.
+  ZT_APP="$ZT_TMP/${ZT_APP_NAME:-Zelvio}"
   cp -r "$ZT_DIST" "$ZT_APP"
   rm -f "$ZT_APP/settings.ini"
   ZT_APP_WIN="$(zt_windows_path "$ZT_APP")"

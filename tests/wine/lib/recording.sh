@@ -8,6 +8,8 @@
 #   zr_expect_video WHAT AVI W H RATE      exactly one video stream of that size and rate
 #   zr_expect_duration_near WHAT AVI S TOL / zr_expect_duration_above WHAT AVI S
 #   zr_item_index TEXT            position of a device in ComboBoxAudioDevices
+#   zr_decoded_frames AVI         frames ffprobe decodes from the file (0 when it cannot)
+#   zr_record_then_kill S         Record, then S seconds later the program killed (companions too)
 
 ZR_MARK=0
 
@@ -46,6 +48,27 @@ zr_expect_duration() {
   else
     zt_fail "$what" "$first then $second"
   fi
+}
+
+# Frames ffprobe can decode from the file, 0 when it cannot open it.
+zr_decoded_frames() {
+  local count
+  count="$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
+    -of default=noprint_wrappers=1:nokey=1 "$1" 2>/dev/null | head -n 1)"
+  echo "${count:-0}" | tr -cd '0-9'
+}
+
+# zr_record_then_kill S: Record, and S seconds later the program is killed as a crash would
+# end it. It leaves its overlay and cursor-hook programs behind; they are ended too, so the
+# next start launches its own. False when the kill failed.
+zr_record_then_kill() {
+  zr_click_record "Record before the kill"
+  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording before the kill" "$(zt_error_text)"
+  zr_sleep_until "$1"
+  zt_act "the program killed after $1 s" zt_drv terminate TFormMain || return 1
+  zt_drv terminate TFormMainCapturer >/dev/null
+  zt_drv terminate TFormHookCursor >/dev/null
+  return 0
 }
 
 zr_newest_avi() {

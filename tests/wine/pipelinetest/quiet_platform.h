@@ -31,6 +31,11 @@ class QuietPlatform : public zelvio::Platform {
   void UnregisterHotKey(int) override {}
   bool BrowseForFolder(const std::string&, std::string&) override { return false; }
   bool ChooseColour(uint32_t&) override { return false; }
+  std::string TextFromAnsi(const std::string& ansi) override { return ansi; }
+  bool TextToAnsi(const std::string& text, std::string& ansi) override {
+    ansi = text;
+    return true;
+  }
   std::string ExecutableDirectory() override { return {}; }
   bool ReadFile(const std::string&, std::string&) override { return false; }
   bool FileExists(const std::string&) override { return false; }
