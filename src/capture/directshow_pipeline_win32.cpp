@@ -65,6 +65,12 @@ void DirectShowPipeline::RunGraph() {
   FilterGraph.RunGraph();
 }
 
+// The preview renderers keep nothing of what they get, and paused they would hold a
+// source's thread with its last buffers in hand: they go first.
+void DirectShowPipeline::StopGraph() {
+  FilterGraph.StopGraph({FilterNullRendererVideo.Instance(), FilterNullRendererAudio.Instance()});
+}
+
 // Wine's AVI Mux reads the format of its first input as it starts, connected or not, and
 // faults on a first input that nothing feeds (no tee or no compressor could be bound, so
 // the video chain never reached it). Such a graph has nothing to write anyway: it is

@@ -32,7 +32,7 @@ class DirectShowPipeline final : public CapturePipeline {
   bool GraphActive() override { return FilterGraph.Active(); }
   void RunGraph() override;
   void PauseGraph() override { FilterGraph.PauseGraph(); }
-  void StopGraph() override { FilterGraph.StopGraph(); }
+  void StopGraph() override;
   int64_t CurrentPosition() override;
   void ShowCompressorDialog() override;
   void FreeCatalogs() override;

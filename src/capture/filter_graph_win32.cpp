@@ -93,6 +93,10 @@ void TFilterGraph::RegisterInRunningObjectTable() {
 
 namespace {
 
+// Long enough for a source's streaming thread to wake and deliver its last buffer on a
+// busy machine; short enough not to be felt at Stop.
+constexpr DWORD kHandOverMs = 150;
+
 // The parameters as plain values; the one event whose second parameter is a text (the
 // abort with a message) has it copied before the graph frees it.
 GraphEvent CopyEvent(long code, LONG_PTR first, LONG_PTR second) {
@@ -150,10 +154,24 @@ bool TFilterGraph::PauseGraph() {
   return result == S_OK;
 }
 
-bool TFilterGraph::StopGraph() {
+bool TFilterGraph::StopGraph(const std::vector<IBaseFilter*>& releaseFirst) {
   ComPtr<IMediaControl> control =
       Active() ? manager_.As<IMediaControl>(IID_IMediaControl) : ComPtr<IMediaControl>();
   if (!control) return false;
+  // A live source hands over what it recorded up to a pause on its own thread, after its
+  // Pause has returned (it never waits for a thread a paused renderer may hold). Stopping a
+  // running graph at once would stop the mux before those last buffers reach it, and the
+  // file's sound would end early. So the graph pauses first; the filters that may hold a
+  // sample while paused and keep nothing of it (the preview renderers) stop at once, so a
+  // source that fell behind is not held with its last buffers in hand; the rest stops once
+  // those buffers have had time to reach the mux.
+  OAFilterState state = State_Stopped;
+  if (SUCCEEDED(control->GetState(0, &state)) && state == State_Running && SUCCEEDED(control->Pause())) {
+    for (IBaseFilter* filter : releaseFirst) {
+      if (filter) filter->Stop();
+    }
+    Sleep(kHandOverMs);
+  }
   HRESULT result = control->Stop();
   CheckGraphResult(result);
   return result == S_OK;

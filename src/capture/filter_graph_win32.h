@@ -45,7 +45,8 @@ class TFilterGraph {
   // IMediaControl of the manager under the checked-call rule. Inactive: nothing, false.
   bool RunGraph();
   bool PauseGraph();
-  bool StopGraph();
+  // A running graph pauses, stops `releaseFirst`, waits for the sources' last buffers, then stops.
+  bool StopGraph(const std::vector<IBaseFilter*>& releaseFirst = {});
 
   void DisconnectAllPins();
   void EmptyGraph();
