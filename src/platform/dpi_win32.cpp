@@ -49,16 +49,21 @@ int SystemMetricForDpi(int index, int dpi) {
   return GetSystemMetrics(index);
 }
 
-HICON LoadIconSized(HINSTANCE instance, int resourceId, int size) {
-  // comctl32 version 6 (our manifest asks for it) scales a larger image down, which looks
-  // better than Windows 7's stretching of the nearest one up.
+HICON LoadIconScaledDown(HINSTANCE instance, int resourceId, int size) {
+  // comctl32 version 6 (our manifest asks for it) has it; version 5 of Windows XP does not.
   static HMODULE comctl32 = GetModuleHandleA("comctl32.dll");
   static auto scaleDown = comctl32 ? reinterpret_cast<LoadIconWithScaleDownFunction>(reinterpret_cast<void*>(
                                          GetProcAddress(comctl32, "LoadIconWithScaleDown")))
                                    : nullptr;
   HICON icon = nullptr;
-  if (scaleDown && SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(resourceId), size, size, &icon)) && icon)
+  if (scaleDown && SUCCEEDED(scaleDown(instance, MAKEINTRESOURCEW(resourceId), size, size, &icon)))
     return icon;
+  return nullptr;
+}
+
+HICON LoadIconSized(HINSTANCE instance, int resourceId, int size) {
+  // Scaling a larger image down looks better than Windows 7's stretching of the nearest one up.
+  if (HICON icon = LoadIconScaledDown(instance, resourceId, size)) return icon;
   return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, size, size, 0));
 }
 

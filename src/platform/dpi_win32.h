@@ -20,6 +20,11 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // A system metric (SM_CXSMICON, SM_CXVSCROLL ...) as it is at `dpi`.
 int SystemMetricForDpi(int index, int dpi);
 
+// An icon resource at size x size pixels, the image of that size or a larger one scaled
+// down, through comctl32's LoadIconWithScaleDown; nullptr where comctl32 lacks it or the
+// resource is missing. Destroy it when done.
+HICON LoadIconScaledDown(HINSTANCE instance, int resourceId, int size);
+
 // An icon resource at size x size pixels: the image of that size when the icon has it,
 // otherwise a larger one scaled down (or the nearest one scaled). Destroy it when done.
 HICON LoadIconSized(HINSTANCE instance, int resourceId, int size);

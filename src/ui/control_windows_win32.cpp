@@ -1,6 +1,7 @@
 #include "ui/control_windows_win32.h"
 
 #include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/handles_win32.h"
 #include "ui/control_ids.h"
 #include "ui/control_peers_win32.h"
@@ -81,6 +82,29 @@ DWORD TrackBarStyle(const TrackBar& bar, unsigned flags) {
   return style | TBS_HORZ | TBS_BOTTOM;
 }
 
+// Takes the edit as the arrows' buddy, which sets the arrows inside its right edge, then
+// gives the arrows the width of a scroll bar's arrows at the window's scale. Some platforms
+// (Wine among them) size the arrows beside a buddy with a fixed width of their own that does
+// not grow with the scale; the edit gives up what the arrows gain, so together they keep the
+// place they had. At 96 dpi the width is the one the platform chose already and nothing moves.
+void AttachSpinArrows(HWND edit, HWND arrows, int dpi) {
+  SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  const HWND parent = GetParent(arrows);
+  RECT arrowsRect{};
+  RECT editRect{};
+  GetWindowRect(arrows, &arrowsRect);
+  GetWindowRect(edit, &editRect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&arrowsRect), 2);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&editRect), 2);
+  const int wanted = SystemMetricForDpi(SM_CXVSCROLL, dpi);
+  const int grow = wanted - (arrowsRect.right - arrowsRect.left);
+  if (wanted <= 0 || grow == 0) return;
+  SetWindowPos(arrows, nullptr, arrowsRect.left - grow, arrowsRect.top, wanted,
+               arrowsRect.bottom - arrowsRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(edit, nullptr, 0, 0, editRect.right - editRect.left - grow, editRect.bottom - editRect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const ChildWindowSpec& spec,
                                            int id) {
   HWND edit =
@@ -88,7 +112,7 @@ std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const
   HWND arrows =
       CreateChild(spec, UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
                   SpinArrowsRect(spec), ControlIdFor(kSpinArrowsName));
-  SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  AttachSpinArrows(edit, arrows, spec.dpi);
   // The arrows never reach an end of their own range, so every click reports a step; the
   // spin edit keeps the real value and its limits.
   SendMessageA(arrows, UDM_SETRANGE32, static_cast<WPARAM>(-1000000), 1000000);
@@ -198,7 +222,7 @@ void PlaceControlWindow(WindowPeer& peer, Control& control, const ChildWindowSpe
       SetWindowPos(extra, nullptr, arrows.left, arrows.top, arrows.right - arrows.left,
                    arrows.bottom - arrows.top, SWP_NOZORDER | SWP_NOACTIVATE);
       // Taking the edit as buddy again sets the arrows inside its right edge, as at creation.
-      SendMessageA(extra, UDM_SETBUDDY, reinterpret_cast<WPARAM>(window), 0);
+      AttachSpinArrows(window, extra, spec.dpi);
     }
   }
 }

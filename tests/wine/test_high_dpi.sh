@@ -81,22 +81,6 @@ photograph_pages() {
   convert "$ZT_TMP/row1.png" "$ZT_TMP/row2.png" -background white -gravity west -append "$ZT_TMP/tabs-$dpi.png"
 }
 
-about_picture() {
-  local dpi="$1" geometry="" w h x y
-  (cd "$ZT_TMP" && timeout 60 wine "$ABOUT_EXE" --hold 6000 </dev/null >"$ZT_TMP/hold.out" 2>&1 &)
-  for _ in $(seq 1 50); do
-    geometry="$(tr -d '\r' <"$ZT_TMP/hold.out" 2>/dev/null | sed -n 's/^window: //p')"
-    [ -n "$geometry" ] && break
-    sleep 0.2
-  done
-  [ -n "$geometry" ] || { zt_fail "$dpi dpi: the about window showed for its picture"; return; }
-  sleep 1
-  import -window root -display "$DISPLAY" "$ZT_TMP/screen.png"
-  IFS='x+' read -r w h x y <<<"$geometry"
-  convert "$ZT_TMP/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$ZT_TMP/about-$dpi.png"
-  sleep 5
-}
-
 keep_pictures() {
   local dpi="$1"
   [ -n "${ZT_DPI_PICTURES:-}" ] || return 0
@@ -157,7 +141,7 @@ run_at() {
   zh_close "$dpi dpi"
   if [ "$dpi" != 96 ]; then
     zt_run_checks "abouttest.exe at $dpi dpi" "$ZT_TMP/about-$dpi.log" timeout 120 wine "$ABOUT_EXE"
-    about_picture "$dpi"
+    zh_about_picture "$ABOUT_EXE" "$ZT_TMP/about-$dpi.png" || zt_fail "$dpi dpi: the about window showed for its picture"
   fi
   keep_pictures "$dpi"
 }

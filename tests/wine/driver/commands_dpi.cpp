@@ -1,11 +1,14 @@
 // Driver commands for scaled displays: where every control of the main window sits and
 // whether its text fits, and the awareness an executable declares in its manifest.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
 #include "commands_dpi.h"
+#include "control_type.h"
 #include "output.h"
+#include "remote_buffer.h"
 #include "platform/dpi_scale.h"
 #include "ui/control_ids.h"
 #include "windows_find.h"
@@ -80,6 +83,18 @@ std::string TextFits(HDC dc, HWND window, const LayoutScan& scan) {
   return "-";
 }
 
+// A tab control's page area (TCM_ADJUSTRECT) in the main window's client coordinates: the
+// program lays its pages' controls out in it, and the row of tabs above it is as high as the
+// font and the tab pictures make it. The rectangle is passed in the program's own process,
+// since common controls do not carry it across.
+bool PageArea(HWND tabs, const RECT& own, RECT& area) {
+  RemoteBuffer remote(ProcessOf(tabs), sizeof(RECT));
+  area = own;
+  if (!remote.Valid() || !remote.Write(0, &area, sizeof(area))) return false;
+  Query(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(remote.Address()));
+  return remote.Read(0, &area, sizeof(area));
+}
+
 BOOL CALLBACK PrintPlace(HWND window, LPARAM context) {
   const auto& scan = *reinterpret_cast<const LayoutScan*>(context);
   if (GetParent(window) != scan.main) return TRUE;
@@ -95,6 +110,11 @@ BOOL CALLBACK PrintPlace(HWND window, LPARAM context) {
   ReleaseDC(nullptr, dc);
   PrintField("place", name + " " + ClassOf(window) + " " + Rect(r) + " " + fits + " " +
                           ((GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) ? "shown" : "hidden"));
+  RECT pages{};
+  if (lstrcmpiA(ClassOf(window).c_str(), WC_TABCONTROLA) == 0 && PageArea(window, r, pages)) {
+    const bool pictures = Query(window, TCM_GETIMAGELIST) != 0;
+    PrintField("pages", name + " " + Rect(pages) + " " + (pictures ? "pictures" : "text"));
+  }
   return TRUE;
 }
 

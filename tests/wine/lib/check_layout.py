@@ -5,6 +5,11 @@
 - The client area is the 96-dpi one scaled.
 - Every control lies inside the group box or tab control that holds it at 96 dpi (the
   smallest one around it there).
+- A tab control's page area (the part under its row of tabs, where the program lays out its
+  pages' controls) is a container of its own, inside its tab control. Where it lies in the
+  tab control is the platform's: the row of tabs is as high as the font and the tab pictures
+  make it, and the borders may keep their 96-dpi width. A row with pictures must grow at
+  least as much as its pictures do.
 - Every edge of every control, measured from the side of that container it is placed from
   (the near side, or the far side for a control docked right or filling to the far edge),
   is the 96-dpi distance scaled, within TOLERANCE pixels.
@@ -16,10 +21,13 @@ Usage: check_layout.py <layout at 96> <layout at the scale>
 """
 import sys
 
-# Rounding gives 1 pixel; a tab control's row of tabs is as high as its font and pictures
-# make it, which is near but not exactly the 96-dpi height scaled.
+# Rounding gives 1 pixel, and some borders of the platform's own (an edit's sunken edge
+# beside its arrows) stay 2 pixels at every scale.
 TOLERANCE = 3
 CONTAINER_PREFIXES = ("GroupBox", "PageControl")
+PAGES = " pages"
+# The tab pictures are 16 pixels high at 96 dpi.
+TAB_PICTURE = 16
 
 
 def read(path):
@@ -39,6 +47,15 @@ def read(path):
                     "fits": fits,
                     "shown": shown,
                 }
+            elif line.startswith("pages: "):
+                name, rect, content = line[7:].split(" ")
+                layout["places"][name + PAGES] = {
+                    "kind": "Pages",
+                    "pictures": content == "pictures",
+                    "rect": tuple(int(v) for v in rect.split(",")),
+                    "fits": "-",
+                    "shown": "shown",
+                }
     return layout
 
 
@@ -53,27 +70,42 @@ def inside(inner, outer):
     return inner[0] >= outer[0] and inner[1] >= outer[1] and inner[2] <= outer[2] and inner[3] <= outer[3]
 
 
-def area(rect):
-    return (rect[2] - rect[0]) * (rect[3] - rect[1])
-
-
-def holders_of(name, places, client):
-    """The containers around the control at 96 dpi, the window included. Tab pages share
-    their area, so a group of another page may lie around it too; the one whose scaled
-    distances fit best is its own."""
+def holders_of(name, places):
+    """The containers that may hold the control, as they lie around it at 96 dpi: group boxes
+    and page areas (a tab control holds nothing itself, only its page area does), else the
+    window. Tab pages share their area, so a group of another page may lie around it too;
+    of those, the one whose scaled distances fit best is its own. Inside a page area only
+    what lies in that area counts, never the groups or the window around the tab control."""
+    if places[name]["kind"] == "Pages":
+        return [name[:-len(PAGES)]]
     rect = places[name]["rect"]
-    return ["FormMain"] + [other for other, place in places.items()
-                           if other != name and other.startswith(CONTAINER_PREFIXES) and inside(rect, place["rect"])]
+    around = [other for other, place in places.items()
+              if other != name and (place["kind"] == "Pages" or other.startswith("GroupBox"))
+              and inside(rect, place["rect"])]
+    pages = [p for p in around if places[p]["kind"] == "Pages"]
+    if pages:
+        around = [c for c in around if any(inside(places[c]["rect"], places[p]["rect"]) for p in pages)]
+    return around or ["FormMain"]
 
 
-def deviation(rect, holder, d_rect, d_holder, dpi, edges=4):
+def deviation(rect, holder, d_rect, d_holder, dpi, edges):
     worst = 0
-    for i in range(edges):
+    for i in edges:
         near, far = (0, 2) if i in (0, 2) else (1, 3)
         from_near = abs((rect[i] - holder[near]) - scale(d_rect[i] - d_holder[near], dpi))
         from_far = abs((holder[far] - rect[i]) - scale(d_holder[far] - d_rect[i], dpi))
         worst = max(worst, min(from_near, from_far))
     return worst
+
+
+def edges_of(kind):
+    # A drop-down list is as high as its font makes it: its bottom edge is not ours. A page
+    # area's top is the foot of the row of tabs, checked on its own.
+    if kind == "ComboBox":
+        return (0, 1, 2)
+    if kind == "Pages":
+        return ()
+    return (0, 1, 2, 3)
 
 
 def main():
@@ -104,10 +136,9 @@ def main():
         if name not in scaled["places"]:
             continue
         rect, d_rect = rect_at(scaled, name), rect_at(design, name)
-        # A drop-down list is as high as its font makes it: its bottom edge is not ours.
-        edges = 3 if scaled["places"][name]["kind"] == "ComboBox" else 4
+        edges = edges_of(scaled["places"][name]["kind"])
         candidates = [(deviation(rect, rect_at(scaled, h), d_rect, rect_at(design, h), dpi, edges), h)
-                      for h in holders_of(name, design["places"], design["client"])]
+                      for h in holders_of(name, design["places"])]
         dev, holder = min(candidates)
         holder_rect = rect_at(scaled, holder)
         if not inside(rect, holder_rect):
@@ -118,6 +149,22 @@ def main():
     report(not outside, f"every control inside its group at {dpi} dpi", "; ".join(outside))
     report(not off, f"every control where its 96-dpi place scaled puts it (within {TOLERANCE} px; worst {worst})",
            "; ".join(off))
+    # At 96 dpi a row of tabs with pictures is its 16-pixel pictures plus the tabs' padding
+    # and borders. At a scale the pictures grow, while the platform may keep padding and
+    # borders as they were, so the row must be at least the scaled pictures plus what it had
+    # around them at 96. (A row of text alone grows with the font, which the captions show.)
+    low = []
+    for name in sorted(n for n, p in scaled["places"].items() if p["kind"] == "Pages"):
+        tabs = name[:-len(PAGES)]
+        row = scaled["places"][name]["rect"][1] - scaled["places"][tabs]["rect"][1]
+        d_row = design["places"][name]["rect"][1] - design["places"][tabs]["rect"][1]
+        print(f"# row of tabs of {tabs}: {row} px at {dpi} dpi, {d_row} px at 96")
+        if not design["places"][name]["pictures"]:
+            continue
+        least = scale(TAB_PICTURE, dpi) + d_row - TAB_PICTURE
+        if not scaled["places"][name]["pictures"] or row < least:
+            low.append(f"{tabs}: {row} px, at least {least}")
+    report(not low, f"every row of tabs with pictures grows with them at {dpi} dpi", "; ".join(low))
     tight = sorted(n for n, p in design["places"].items() if p["fits"] == "0")
     if tight:
         print(f"# captions tight already at 96 dpi: {', '.join(tight)}")

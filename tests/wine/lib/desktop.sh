@@ -21,6 +21,9 @@
 #   zh_desk SUB ARGS            the same for "zdesk SUB ARGS" (the test picture, the clock,
 #                               layered windows, a hotkey holder); output in SUB.out
 #   zh_desk_run SUB ARGS        runs "zdesk SUB ARGS" to its end; its output in $ZH_OUT
+#   zh_about_picture EXE PNG    abouttest.exe EXE shows the about window for a few seconds
+#                               (--hold); PNG is that window cut from the screen; returns 1
+#                               when the window never showed; waits until it has closed
 #   zh_ini_value FILE KEY       a value of settings.ini, without its CR
 #   zh_count_files DIR GLOB     how many files match
 #   zh_wait_files DIR GLOB N S  waits up to S seconds for N matching files
@@ -164,6 +167,26 @@ zh_desk_run() {
   rc=$?
   ZH_OUT="$(tr -d '\r' <"$ZT_TMP/$name.out")"
   return $rc
+}
+
+zh_about_picture() {
+  local exe="$1" png="$2" geometry="" w h x y pid
+  # The window tells where it is half-way through the hold and closes at its end.
+  timeout 60 wine "$exe" --hold 6000 </dev/null >"$ZT_TMP/hold.out" 2>&1 &
+  pid=$!
+  for _ in $(seq 1 50); do
+    geometry="$(tr -d '\r' <"$ZT_TMP/hold.out" 2>/dev/null | sed -n 's/^window: //p')"
+    [ -n "$geometry" ] && break
+    sleep 0.2
+  done
+  if [ -n "$geometry" ]; then
+    sleep 1
+    import -window root -display "$DISPLAY" "$ZT_TMP/screen.png"
+    IFS='x+' read -r w h x y <<<"$geometry"
+    convert "$ZT_TMP/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$png"
+  fi
+  wait "$pid" 2>/dev/null
+  [ -n "$geometry" ]
 }
 
 zh_ini_value() {
