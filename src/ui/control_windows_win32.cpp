@@ -1,7 +1,6 @@
 #include "ui/control_windows_win32.h"
 
 #include "platform/dpi_scale.h"
-#include "platform/dpi_win32.h"
 #include "platform/handles_win32.h"
 #include "ui/control_ids.h"
 #include "ui/control_peers_win32.h"
@@ -82,13 +81,14 @@ DWORD TrackBarStyle(const TrackBar& bar, unsigned flags) {
   return style | TBS_HORZ | TBS_BOTTOM;
 }
 
-// Takes the edit as the arrows' buddy, which sets the arrows inside its right edge, then
-// gives the arrows the width of a scroll bar's arrows at the window's scale. Some platforms
-// (Wine among them) size the arrows beside a buddy with a fixed width of their own that does
-// not grow with the scale; the edit gives up what the arrows gain, so together they keep the
-// place they had. At 96 dpi the width is the one the platform chose already and nothing moves.
+// Takes the edit as the arrows' buddy, which sets the arrows inside its right edge. At 96 dpi
+// the arrows keep the width the platform gives them there, as they always have. On a scaled
+// display they get our own width scaled: some platforms (Wine among them) size the arrows
+// beside a buddy with a fixed width that does not grow with the scale. The edit gives up
+// what the arrows gain, so together they keep their place.
 void AttachSpinArrows(HWND edit, HWND arrows, int dpi) {
   SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  if (dpi <= 0 || dpi == kDesignDpi) return;
   const HWND parent = GetParent(arrows);
   RECT arrowsRect{};
   RECT editRect{};
@@ -96,9 +96,9 @@ void AttachSpinArrows(HWND edit, HWND arrows, int dpi) {
   GetWindowRect(edit, &editRect);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&arrowsRect), 2);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&editRect), 2);
-  const int wanted = SystemMetricForDpi(SM_CXVSCROLL, dpi);
+  const int wanted = ScaleForDpi(kSpinArrowsWidth, dpi);
   const int grow = wanted - (arrowsRect.right - arrowsRect.left);
-  if (wanted <= 0 || grow == 0) return;
+  if (grow == 0) return;
   SetWindowPos(arrows, nullptr, arrowsRect.left - grow, arrowsRect.top, wanted,
                arrowsRect.bottom - arrowsRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(edit, nullptr, 0, 0, editRect.right - editRect.left - grow, editRect.bottom - editRect.top,
