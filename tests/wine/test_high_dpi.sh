@@ -61,9 +61,12 @@ picture() {
   convert "$ZT_TMP/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$ZT_TMP/$1.png"
 }
 
-# Every page: the three pages of "Screen", then "Video", "Audio" and "General".
+# Every page: the three pages of "Screen", then "Video", "Audio" and "General". Scaled, the
+# window is too large to stay clear of the frame around the default region, so the frame is
+# hidden while the pictures are taken and shown again after them.
 photograph_pages() {
   local dpi="$1" page
+  zt_act "frame hidden for the pictures" zt_drv show-window TFormMainCapturer hide
   zt_act "Screen tab" zt_drv select-tab PageControlOptions 0
   for page in 0 1 2; do
     zt_act "Screen page $page" zt_drv select-tab PageControlScreen "$page"
@@ -75,6 +78,7 @@ photograph_pages() {
     picture "main-$dpi-options$page"
   done
   zt_act "back to Screen" zt_drv select-tab PageControlOptions 0
+  zt_act "frame shown again" zt_drv show-window TFormMainCapturer show
   convert "$ZT_TMP/main-$dpi-screen1.png" "$ZT_TMP/main-$dpi-screen2.png" "$ZT_TMP/main-$dpi-options1.png" \
     +append "$ZT_TMP/row1.png"
   convert "$ZT_TMP/main-$dpi-options2.png" "$ZT_TMP/main-$dpi-options3.png" +append "$ZT_TMP/row2.png"

@@ -39,6 +39,7 @@ const Command kCommands[] = {
     {"window-exstyle", 1, 2, "<class> [title|-]", zdriver::WindowExStyleCommand},
     {"move-main", 2, 2, "<x> <y>", zdriver::MoveMainCommand},
     {"show-main", 1, 1, "<minimize|restore|hide|show>", zdriver::ShowMainCommand},
+    {"show-window", 2, 2, "<class> <hide|show>", zdriver::ShowWindowCommand},
     {"post-close", 1, 2, "<class> [title|-]", zdriver::PostCloseCommand},
     {"pixel", 2, 2, "<x> <y>", zdriver::PixelCommand},
     {"command", 1, 1, "<id>", zdriver::MenuCommandCommand},
