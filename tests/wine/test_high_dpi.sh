@@ -9,7 +9,9 @@
 #     1920x1080, whatever the scale), and a snapshot of a known picture there is that
 #     picture, pixel for pixel;
 #   - the about window's own checks pass at that scale;
-#   - a stored window position is applied only when its "PixelsPerInch" is the current one.
+#   - a stored window position is applied only when its "PixelsPerInch" is the current one;
+#   - at 192, a move to a monitor of 96 dpi and back (WM_DPICHANGED): the window takes the
+#     suggested rectangle and the layout of a window started at that dpi.
 # Every page of the main window and the about window are photographed at each dpi; with
 # ZT_DPI_PICTURES=<folder> the pictures are also copied there (docs/ holds a set).
 # The prefix's LogPixels is put back as it was at the end, so the tests after this one run
@@ -115,6 +117,43 @@ check_position() {
   fi
 }
 
+window_rect() {
+  zt_drv window-info TFormMain
+  zt_field rect
+}
+
+# What a move to a monitor of 96 dpi and back looks like to the window: WM_DPICHANGED with
+# the rectangle Windows suggests, the client area at the new dpi in its frame. Wine draws
+# every frame at the system's dpi, so the suggestion keeps the frame the window has now.
+# The window must take that rectangle and lay itself out exactly as a window started at
+# that dpi does.
+dpi_round_trip() {
+  local dpi="$1" here left top right bottom client_w client_h d_client_w d_client_h suggested96
+  here="$(window_rect)"
+  IFS=, read -r left top right bottom <<<"$here"
+  IFS=, read -r _ _ client_w client_h <<<"$(sed -n 's/^client: //p' "$ZT_TMP/layout-$dpi.txt")"
+  IFS=, read -r _ _ d_client_w d_client_h <<<"$(sed -n 's/^client: //p' "$ZT_TMP/layout-96.txt")"
+  suggested96="$left,$top,$((right - client_w + d_client_w)),$((bottom - client_h + d_client_h))"
+  zt_act "$dpi dpi: WM_DPICHANGED for 96" zt_drv dpi-changed 96 ${suggested96//,/ }
+  zt_expect_eq "moved to 96 dpi: the window takes the suggested rectangle" "$suggested96" "$(window_rect)"
+  if zt_drv layout 96; then
+    printf '%s\n' "$ZT_OUT" >"$ZT_TMP/layout-$dpi-to-96.txt"
+    zh_expect_same_file "moved to 96 dpi: the layout of a window started at 96, exactly" \
+      "$ZT_TMP/layout-96.txt" "$ZT_TMP/layout-$dpi-to-96.txt"
+  else
+    zt_fail "moved to 96 dpi: layout read" "$(zt_error_text)"
+  fi
+  zt_act "96 dpi: WM_DPICHANGED for $dpi" zt_drv dpi-changed "$dpi" ${here//,/ }
+  zt_expect_eq "back at $dpi dpi: the window takes the suggested rectangle" "$here" "$(window_rect)"
+  if zt_drv layout "$dpi"; then
+    printf '%s\n' "$ZT_OUT" >"$ZT_TMP/layout-back-$dpi.txt"
+    zh_expect_same_file "back at $dpi dpi: the layout of a window started at $dpi, exactly" \
+      "$ZT_TMP/layout-$dpi.txt" "$ZT_TMP/layout-back-$dpi.txt"
+  else
+    zt_fail "back at $dpi dpi: layout read" "$(zt_error_text)"
+  fi
+}
+
 run_at() {
   local dpi="$1" stored="${2:-}"
   set_dpi "$dpi"
@@ -131,6 +170,7 @@ run_at() {
     zt_fail "$dpi dpi: layout read" "$(zt_error_text)"
   fi
   photograph_pages "$dpi"
+  [ "$dpi" = 192 ] && dpi_round_trip "$dpi"
   if [ "$dpi" != 96 ]; then
     zt_run_checks "layout at $dpi dpi" "$ZT_TMP/layout-check-$dpi.log" \
       python3 "$ZH_LIB/check_layout.py" "$ZT_TMP/layout-96.txt" "$ZT_TMP/layout-$dpi.txt"

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "commands_dpi.h"
@@ -120,10 +121,13 @@ BOOL CALLBACK PrintPlace(HWND window, LPARAM context) {
 
 }  // namespace
 
-int LayoutCommand(const Args&) {
+int LayoutCommand(const Args& args) {
   HWND main = MainWindow();
   if (main == nullptr) return Fail("main window not found");
-  LayoutScan scan{main, nullptr, SystemDpi()};
+  // After a dpi change sent by dpi-changed, the window is at that dpi, not the system's.
+  const int dpi = args.empty() ? SystemDpi() : std::atoi(args[0].c_str());
+  if (dpi <= 0) return Fail("bad dpi " + args[0]);
+  LayoutScan scan{main, nullptr, dpi};
   scan.font = CreateFontA(zelvio::FontHeightForDpi(8, scan.dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
@@ -133,6 +137,26 @@ int LayoutCommand(const Args&) {
   PrintField("client", Rect(client));
   EnumChildWindows(main, PrintPlace, reinterpret_cast<LPARAM>(&scan));
   DeleteObject(scan.font);
+  return 0;
+}
+
+// What Windows sends a per-monitor aware window that moves to a monitor of another scale:
+// WM_DPICHANGED with the new dpi and the window rectangle it suggests. The rectangle goes
+// through the program's own process, as Wine does not carry it across.
+int DpiChangedCommand(const Args& args) {
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  const int dpi = std::atoi(args[0].c_str());
+  RECT suggested{std::atoi(args[1].c_str()), std::atoi(args[2].c_str()), std::atoi(args[3].c_str()),
+                 std::atoi(args[4].c_str())};
+  RemoteBuffer remote(ProcessOf(main), sizeof(RECT));
+  if (!remote.Valid() || !remote.Write(0, &suggested, sizeof(suggested)))
+    return Fail("no memory in the program");
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                           reinterpret_cast<LPARAM>(remote.Address()), SMTO_ABORTIFHUNG, 10000, &result))
+    return Fail("WM_DPICHANGED not handled within 10 s");
+  PrintField("sent", dpi);
   return 0;
 }
 

@@ -50,7 +50,8 @@ const Command kCommands[] = {
     {"hold-file", 2, 3, "<path> <ms> [release-file]", zdriver::HoldFileCommand},
     {"set-text", 2, 2, "<designName|#id> <text>", zdriver::SetTextCommand},
     {"popup-menu", 0, 1, "[close]", zdriver::PopupMenuCommand},
-    {"layout", 0, 0, "", zdriver::LayoutCommand},
+    {"layout", 0, 1, "[dpi]", zdriver::LayoutCommand},
+    {"dpi-changed", 5, 5, "<dpi> <left> <top> <right> <bottom>", zdriver::DpiChangedCommand},
     {"manifest", 1, 1, "<exe path>", zdriver::ManifestCommand},
     {"time-click", 3, 4, "<designName|#id> <folder> <pattern> [timeout_ms]", zdriver::TimeClickCommand},
 };
