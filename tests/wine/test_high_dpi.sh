@@ -21,17 +21,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
 
 DPI_KEY='HKCU\Control Panel\Desktop'
-SAVED_DPI_FILE="$ZT_TMP/logpixels.before"
 ABOUT_EXE="$ZT_TESTBIN/abouttest.exe"
 # A place no default placement comes near, stored with the settings.
 STORED_LEFT=37
 STORED_TOP=41
 
-# The value before the test ("none" when the prefix had none), read once.
+# The value before the test ("none" when the prefix had none), read once and kept in the
+# shell rather than in the temp folder, so the clean-up puts it back whatever became of that.
+SAVED_DPI=""
 save_dpi() {
   local value
   value="$(wine reg query "$DPI_KEY" /v LogPixels </dev/null 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" {print $3}')"
-  echo "${value:-none}" >"$SAVED_DPI_FILE"
+  SAVED_DPI="${value:-none}"
 }
 
 set_dpi() {
@@ -39,15 +40,13 @@ set_dpi() {
 }
 
 restore_dpi() {
-  [ -f "$SAVED_DPI_FILE" ] || return 0
-  local value
-  value="$(cat "$SAVED_DPI_FILE")"
-  if [ "$value" = none ]; then
+  [ -n "$SAVED_DPI" ] || return 0
+  if [ "$SAVED_DPI" = none ]; then
     wine reg delete "$DPI_KEY" /v LogPixels /f </dev/null >/dev/null 2>&1
   else
-    wine reg add "$DPI_KEY" /v LogPixels /t REG_DWORD /d "$((value))" /f </dev/null >/dev/null 2>&1
+    wine reg add "$DPI_KEY" /v LogPixels /t REG_DWORD /d "$((SAVED_DPI))" /f </dev/null >/dev/null 2>&1
   fi
-  rm -f "$SAVED_DPI_FILE"
+  SAVED_DPI=""
 }
 
 zt_at_cleanup() { restore_dpi; }
