@@ -96,6 +96,18 @@ bool PageArea(HWND tabs, const RECT& own, RECT& area) {
   return remote.Read(0, &area, sizeof(area));
 }
 
+// The character height (TEXTMETRIC's tmHeight) of the program's font at the scanned dpi:
+// what a row of tabs holds at the least.
+long long FontHeight(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return metrics.tmHeight;
+}
+
 BOOL CALLBACK PrintPlace(HWND window, LPARAM context) {
   const auto& scan = *reinterpret_cast<const LayoutScan*>(context);
   if (GetParent(window) != scan.main) return TRUE;
@@ -135,6 +147,7 @@ int LayoutCommand(const Args& args) {
   GetClientRect(main, &client);
   PrintField("dpi", scan.dpi);
   PrintField("client", Rect(client));
+  PrintField("fontheight", FontHeight(scan.font));
   EnumChildWindows(main, PrintPlace, reinterpret_cast<LPARAM>(&scan));
   DeleteObject(scan.font);
   return 0;

@@ -6,7 +6,8 @@
 namespace zdriver {
 
 // "place: <name> <class> <left,top,right,bottom in client coordinates> <text fits 1|0|-> <shown|hidden>"
-// for every control of the main window, after "dpi:" and "client:", and "pages: <name> <page
+// for every control of the main window, after "dpi:", "client:" and "fontheight:" (the
+// program font's character height at that dpi), and "pages: <name> <page
 // area> <pictures|text>" for each tab control; captions measured at the given dpi (default:
 // the system's).
 int LayoutCommand(const Args& args);

@@ -8,8 +8,8 @@
 - A tab control's page area (the part under its row of tabs, where the program lays out its
   pages' controls) is a container of its own, inside its tab control. Where it lies in the
   tab control is the platform's: the row of tabs is as high as the font and the tab pictures
-  make it, and the borders may keep their 96-dpi width. A row with pictures must grow at
-  least as much as its pictures do.
+  make it, and the borders may keep their 96-dpi width. A row must grow at least as much as
+  its pictures, or its text where it has none, do at that scale.
 - Every edge of every control, measured from the side of that container it is placed from
   (the near side, or the far side for a control docked right or filling to the far edge),
   is the 96-dpi distance scaled, within TOLERANCE pixels.
@@ -47,6 +47,8 @@ def read(path):
                     "fits": fits,
                     "shown": shown,
                 }
+            elif line.startswith("fontheight: "):
+                layout["fontheight"] = int(line[12:])
             elif line.startswith("pages: "):
                 name, rect, content = line[7:].split(" ")
                 layout["places"][name + PAGES] = {
@@ -149,22 +151,25 @@ def main():
     report(not outside, f"every control inside its group at {dpi} dpi", "; ".join(outside))
     report(not off, f"every control where its 96-dpi place scaled puts it (within {TOLERANCE} px; worst {worst})",
            "; ".join(off))
-    # At 96 dpi a row of tabs with pictures is its 16-pixel pictures plus the tabs' padding
-    # and borders. At a scale the pictures grow, while the platform may keep padding and
-    # borders as they were, so the row must be at least the scaled pictures plus what it had
-    # around them at 96. (A row of text alone grows with the font, which the captions show.)
+    # At 96 dpi a row of tabs is its content (the 16-pixel pictures, or the text where there
+    # are none, as high as the font's characters) plus the tabs' padding and borders. At a
+    # scale the content grows, while the platform may keep padding and borders as they were,
+    # so the row must be at least the scaled content plus what it had around it at 96. A
+    # font or pictures left at their 96-dpi size leave the row too low.
+    def content(layout, pictures, at):
+        return max(scale(TAB_PICTURE, at) if pictures else 0, layout["fontheight"])
+
     low = []
     for name in sorted(n for n, p in scaled["places"].items() if p["kind"] == "Pages"):
         tabs = name[:-len(PAGES)]
+        pictures = design["places"][name]["pictures"]
         row = scaled["places"][name]["rect"][1] - scaled["places"][tabs]["rect"][1]
         d_row = design["places"][name]["rect"][1] - design["places"][tabs]["rect"][1]
-        print(f"# row of tabs of {tabs}: {row} px at {dpi} dpi, {d_row} px at 96")
-        if not design["places"][name]["pictures"]:
-            continue
-        least = scale(TAB_PICTURE, dpi) + d_row - TAB_PICTURE
-        if not scaled["places"][name]["pictures"] or row < least:
+        least = content(scaled, pictures, dpi) + d_row - content(design, pictures, 96)
+        print(f"# row of tabs of {tabs}: {row} px at {dpi} dpi (at least {least}), {d_row} px at 96")
+        if scaled["places"][name]["pictures"] != pictures or row < least:
             low.append(f"{tabs}: {row} px, at least {least}")
-    report(not low, f"every row of tabs with pictures grows with them at {dpi} dpi", "; ".join(low))
+    report(not low, f"every row of tabs grows with its font and pictures at {dpi} dpi", "; ".join(low))
     tight = sorted(n for n, p in design["places"].items() if p["fits"] == "0")
     if tight:
         print(f"# captions tight already at 96 dpi: {', '.join(tight)}")
