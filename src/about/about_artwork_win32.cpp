@@ -3,6 +3,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "platform/dpi_scale.h"
+
 namespace zelvio {
 
 namespace {
@@ -156,11 +158,17 @@ void PaintDonate(HDC dc) {
   DrawTextA(dc, "Donate", -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+// The pictures are drawings, not pixels: at a higher scale they are painted larger, as sharp
+// as at 96 dpi.
+Artwork PaintScaled(int width, int height, int dpi, int designWidth, int designHeight, ArtworkPainter paint) {
+  return PaintArtwork(ScaleForDpi(width, dpi), ScaleForDpi(height, dpi), designWidth, designHeight, paint);
+}
+
 }  // namespace
 
-Artwork PaintLogo() { return PaintArtwork(80, 80, 160, 160, PaintLogoDesign); }
-Artwork PaintVisitGlyph() { return PaintArtwork(22, 22, 44, 44, PaintGlobe); }
-Artwork PaintCheckGlyph() { return PaintArtwork(22, 22, 44, 44, PaintTick); }
-Artwork PaintDonateButton() { return PaintArtwork(62, 30, 124, 60, PaintDonate); }
+Artwork PaintLogo(int dpi) { return PaintScaled(80, 80, dpi, 160, 160, PaintLogoDesign); }
+Artwork PaintVisitGlyph(int dpi) { return PaintScaled(22, 22, dpi, 44, 44, PaintGlobe); }
+Artwork PaintCheckGlyph(int dpi) { return PaintScaled(22, 22, dpi, 44, 44, PaintTick); }
+Artwork PaintDonateButton(int dpi) { return PaintScaled(62, 30, dpi, 124, 60, PaintDonate); }
 
 }  // namespace zelvio

@@ -12,6 +12,8 @@
 #include "about/about_text.h"
 #include "about/modal_session_win32.h"
 #include "about/owner_drawn_win32.h"
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/fonts_win32.h"
 #include "platform/handles_win32.h"
 
@@ -24,6 +26,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
 struct AboutState {
+  int dpi = kDesignDpi;  // of the window's monitor; the sizes in AboutControls() are at 96
   UniqueFont font;
   UniqueFont captionFont;
   std::vector<std::pair<int, Artwork>> pictures;  // by control ID: pictures and glyphs
@@ -76,45 +79,86 @@ ChildClass ClassFor(AboutControlKind kind) {
   return {"STATIC", 0, 0};
 }
 
-HWND CreateChild(HWND parent, const AboutControlEntry& entry, HFONT font) {
+HFONT FontFor(const AboutState& state, const AboutControlEntry& entry) {
+  return entry.kind == AboutControlKind::CaptionLabel ? state.captionFont.get() : state.font.get();
+}
+
+// Where the entry's control sits at the window's dots per inch; a label takes the size of
+// its text in its font.
+RECT PlaceOf(const AboutState& state, const AboutControlEntry& entry) {
+  RECT place{ScaleForDpi(entry.left, state.dpi), ScaleForDpi(entry.top, state.dpi), 0, 0};
+  SIZE size{ScaleForDpi(entry.width, state.dpi), ScaleForDpi(entry.height, state.dpi)};
+  if (size.cx == 0 && size.cy == 0) size = TextSize(FontFor(state, entry), entry.text);
+  place.right = place.left + size.cx;
+  place.bottom = place.top + size.cy;
+  return place;
+}
+
+HWND CreateChild(HWND parent, const AboutState& state, const AboutControlEntry& entry) {
   ChildClass child = ClassFor(entry.kind);
-  SIZE size{entry.width, entry.height};
-  if (size.cx == 0 && size.cy == 0) size = TextSize(font, entry.text);
+  const RECT place = PlaceOf(state, entry);
   std::string text(entry.text);
-  HWND window = CreateWindowExA(
-      child.exStyle, child.className, text.c_str(), WS_CHILD | WS_VISIBLE | child.style, entry.left,
-      entry.top, size.cx, size.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
-  if (window) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  HWND window =
+      CreateWindowExA(child.exStyle, child.className, text.c_str(), WS_CHILD | WS_VISIBLE | child.style,
+                      place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
+                      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+  if (window) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(state, entry)), FALSE);
   return window;
 }
 
-void PaintPictures(AboutState& state) {
-  state.pictures.emplace_back(AboutControlIdFor("ImageLogo"), PaintLogo());
-  state.pictures.emplace_back(AboutControlIdFor("ImageDonate"), PaintDonateButton());
-  state.pictures.emplace_back(AboutControlIdFor("BitBtnVisit"), PaintVisitGlyph());
-  state.pictures.emplace_back(AboutControlIdFor("BitBtnCheckVersion"), PaintCheckGlyph());
+void MakeFontsAndPictures(AboutState& state) {
+  state.font = TahomaFont(8, FW_NORMAL, state.dpi);
+  state.captionFont = TahomaFont(16, FW_BOLD, state.dpi);
+  state.pictures.clear();
+  state.pictures.emplace_back(AboutControlIdFor("ImageLogo"), PaintLogo(state.dpi));
+  state.pictures.emplace_back(AboutControlIdFor("ImageDonate"), PaintDonateButton(state.dpi));
+  state.pictures.emplace_back(AboutControlIdFor("BitBtnVisit"), PaintVisitGlyph(state.dpi));
+  state.pictures.emplace_back(AboutControlIdFor("BitBtnCheckVersion"), PaintCheckGlyph(state.dpi));
 }
 
-void FillMemo(HWND memo) {
-  SendMessageA(memo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(3, 3));
-  SetWindowTextA(memo, AboutUsageText().c_str());
+void SetMemoMargins(const AboutState& state) {
+  const int margin = ScaleForDpi(3, state.dpi);
+  SendMessageA(state.memo, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(margin, margin));
 }
 
 bool BuildContents(HWND window, AboutState& state) {
-  state.font = TahomaFont(8, FW_NORMAL);
-  state.captionFont = TahomaFont(16, FW_BOLD);
-  PaintPictures(state);
+  state.dpi = WindowDpi(window);
+  MakeFontsAndPictures(state);
   for (const AboutControlEntry& entry : AboutControls()) {
-    HFONT font = entry.kind == AboutControlKind::CaptionLabel ? state.captionFont.get() : state.font.get();
-    HWND child = CreateChild(window, entry, font);
+    HWND child = CreateChild(window, state, entry);
     if (!child) return false;
     if (entry.kind == AboutControlKind::Memo) state.memo = child;
   }
   state.donate = GetDlgItem(window, AboutControlIdFor("ImageDonate"));
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
-  FillMemo(state.memo);
+  SetMemoMargins(state);
+  SetWindowTextA(state.memo, AboutUsageText().c_str());
   return true;
+}
+
+// Moved to a monitor of another scale: fonts, pictures and places follow, and the window
+// takes the rectangle Windows suggests.
+void OnDpiChanged(HWND window, AboutState& state, int dpi, const RECT& suggested) {
+  if (dpi > 0 && dpi != state.dpi) {
+    state.dpi = dpi;
+    UniqueFont previousFont = std::move(state.font);
+    UniqueFont previousCaptionFont = std::move(state.captionFont);
+    MakeFontsAndPictures(state);
+    for (const AboutControlEntry& entry : AboutControls()) {
+      HWND child = GetDlgItem(window, entry.id);
+      if (!child) continue;
+      SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(state, entry)), FALSE);
+      const RECT place = PlaceOf(state, entry);
+      SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), FALSE);
+    SetMemoMargins(state);
+  }
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window, nullptr, TRUE);
 }
 
 // ---- drawing ----
@@ -129,7 +173,7 @@ const Artwork* PictureFor(const AboutState& state, int id) {
 void DrawItem(const AboutState& state, const DRAWITEMSTRUCT& item) {
   const Artwork* picture = PictureFor(state, static_cast<int>(item.CtlID));
   if (item.CtlType == ODT_BUTTON) {
-    DrawGlyphButtonItem(item, picture);
+    DrawGlyphButtonItem(item, picture, state.dpi);
     return;
   }
   bool centred = static_cast<int>(item.CtlID) == AboutControlIdFor("ImageLogo");
@@ -198,6 +242,9 @@ LRESULT Dispatch(HWND window, AboutState& state, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_CREATE:
       return BuildContents(window, state) ? 0 : -1;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, state, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       OnClose(window, state);
       return 0;
@@ -225,6 +272,7 @@ LRESULT Dispatch(HWND window, AboutState& state, UINT message, WPARAM wParam, LP
 
 LRESULT CALLBACK AboutProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
+    EnableNonClientScaling(window);
     auto* fresh = new (std::nothrow) AboutState;
     if (!fresh) return FALSE;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(fresh));
@@ -294,11 +342,16 @@ void RunModalLoop(HWND about) {
 
 HWND CreateAboutWindow(HINSTANCE instance, HWND owner) {
   if (!RegisterAboutClass(instance)) return nullptr;
-  RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  return CreateWindowExA(kExStyle, kAboutWindowClass, "About", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance,
-                         nullptr);
+  HWND about = CreateWindowExA(kExStyle, kAboutWindowClass, "About", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
+                               0, owner, nullptr, instance, nullptr);
+  AboutState* state = StateOf(about);
+  if (!state) return about;
+  // The client area at the scale the window was built for.
+  RECT frame{0, 0, ScaleForDpi(kAboutClientWidth, state->dpi), ScaleForDpi(kAboutClientHeight, state->dpi)};
+  AdjustWindowRectForDpi(frame, kStyle, kExStyle, state->dpi);
+  SetWindowPos(about, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return about;
 }
 
 void ShowAboutModal(HWND about, HWND owner) {

@@ -1,12 +1,15 @@
 #include "about/owner_drawn_win32.h"
 
+#include "platform/dpi_scale.h"
 #include "platform/handles_win32.h"
 
 namespace zelvio {
 
 namespace {
-// Room between a button's glyph and its caption.
+// At 96 dpi: room between a button's glyph and its caption, and between the button's edge
+// and its focus rectangle.
 constexpr int kGlyphGap = 4;
+constexpr int kFocusInset = 4;
 }  // namespace
 
 void DrawPictureItem(const DRAWITEMSTRUCT& item, const Artwork* picture, bool centred) {
@@ -22,7 +25,7 @@ void DrawPictureItem(const DRAWITEMSTRUCT& item, const Artwork* picture, bool ce
   picture->Draw(item.hDC, x, y);
 }
 
-void DrawGlyphButtonItem(const DRAWITEMSTRUCT& item, const Artwork* glyph) {
+void DrawGlyphButtonItem(const DRAWITEMSTRUCT& item, const Artwork* glyph, int dpi) {
   HDC dc = item.hDC;
   RECT area = item.rcItem;
   bool pushed = (item.itemState & ODS_SELECTED) != 0;
@@ -33,7 +36,7 @@ void DrawGlyphButtonItem(const DRAWITEMSTRUCT& item, const Artwork* glyph) {
   SelectedObject selected(dc, font);
   SIZE text{0, 0};
   GetTextExtentPoint32A(dc, caption, length, &text);
-  int glyphWidth = glyph ? glyph->Width() + kGlyphGap : 0;
+  int glyphWidth = glyph ? glyph->Width() + ScaleForDpi(kGlyphGap, dpi) : 0;
   int shift = pushed ? 1 : 0;
   int x = (area.left + area.right - glyphWidth - text.cx) / 2 + shift;
   int middle = (area.top + area.bottom) / 2 + shift;
@@ -43,7 +46,8 @@ void DrawGlyphButtonItem(const DRAWITEMSTRUCT& item, const Artwork* glyph) {
   SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   TextOutA(dc, x + glyphWidth, middle - text.cy / 2, caption, length);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
-    InflateRect(&area, -4, -4);
+    const int inset = ScaleForDpi(kFocusInset, dpi);
+    InflateRect(&area, -inset, -inset);
     DrawFocusRect(dc, &area);
   }
 }

@@ -10,7 +10,8 @@ namespace zelvio {
 // A picture on the window's face colour: at the top left, or centred in the control.
 void DrawPictureItem(const DRAWITEMSTRUCT& item, const Artwork* picture, bool centred);
 
-// A push button with a glyph and its caption side by side, centred together.
-void DrawGlyphButtonItem(const DRAWITEMSTRUCT& item, const Artwork* glyph);
+// A push button with a glyph and its caption side by side, centred together; the gaps grow
+// with the window's dots per inch.
+void DrawGlyphButtonItem(const DRAWITEMSTRUCT& item, const Artwork* glyph, int dpi);
 
 }  // namespace zelvio

@@ -3,6 +3,8 @@
 #include "desktop/tray_menu_win32.h"
 
 #include "app/resources_win32.h"
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/errors.h"
 #include "platform/fonts_win32.h"
 #include "ui/control_ids.h"
@@ -42,8 +44,7 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
 HIMAGELIST LoadIconList(HINSTANCE instance, int firstId, int count, int size) {
   HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
   for (int i = 0; i < count; ++i) {
-    HICON icon =
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(firstId + i), IMAGE_ICON, size, size, 0));
+    HICON icon = LoadIconSized(instance, firstId + i, size);
     ImageList_AddIcon(list, icon);
     if (icon) DestroyIcon(icon);
   }
@@ -88,29 +89,49 @@ void ToBottom(HWND window) {
 MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND owner)
     : instance_(instance), platform_(platform), owner_(owner) {
   RegisterMainClass(instance_, Procedure);
-  RECT frame{0, 0, kMainClientWidth, kMainClientHeight};
-  AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+  // A new window opens on the primary monitor, at the system's setting; should Windows put
+  // it on a monitor of another scale, it gets that monitor's size before anything shows.
+  dpi_ = SystemDpi();
+  RECT frame = ClientRectAtDpi();
+  AdjustWindowRectForDpi(frame, kWindowStyle, kWindowExStyle, dpi_);
   window_ = CreateWindowExA(kWindowExStyle, kWindowClass, kMainWindowCaption, kWindowStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner_,
                             nullptr, instance_, this);
+  if (const int actual = WindowDpi(window_); actual != dpi_) {
+    dpi_ = actual;
+    frame = ClientRectAtDpi();
+    AdjustWindowRectForDpi(frame, kWindowStyle, kWindowExStyle, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   platform_.SetMainWindow(window_);
-  font_ = TahomaFont(8, FW_NORMAL);
+  font_ = TahomaFont(8, FW_NORMAL, dpi_);
   LoadPictures();
 }
 
 MainWindowHost::~MainWindowHost() {
   Detach();
   if (IsWindow(window_)) DestroyWindow(window_);
-  if (buttonImages_) ImageList_Destroy(buttonImages_);
-  if (disabledButtonImages_) ImageList_Destroy(disabledButtonImages_);
-  if (tabImages_) ImageList_Destroy(tabImages_);
+  DestroyPictures();
+}
+
+RECT MainWindowHost::ClientRectAtDpi() const {
+  return RECT{0, 0, ScaleForDpi(kMainClientWidth, dpi_), ScaleForDpi(kMainClientHeight, dpi_)};
 }
 
 void MainWindowHost::LoadPictures() {
-  buttonImages_ = LoadIconList(instance_, IDI_BUTTON_FIRST, kButtonImageCount, kButtonImageSize);
-  disabledButtonImages_ =
-      LoadIconList(instance_, IDI_BUTTON_DISABLED_FIRST, kButtonImageCount, kButtonImageSize);
-  tabImages_ = LoadIconList(instance_, IDI_TAB_FIRST, kTabImageCount, kTabImageSize);
+  const int buttonSize = ScaleForDpi(kButtonImageSize, dpi_);
+  const int tabSize = ScaleForDpi(kTabImageSize, dpi_);
+  buttonImages_ = LoadIconList(instance_, IDI_BUTTON_FIRST, kButtonImageCount, buttonSize);
+  disabledButtonImages_ = LoadIconList(instance_, IDI_BUTTON_DISABLED_FIRST, kButtonImageCount, buttonSize);
+  tabImages_ = LoadIconList(instance_, IDI_TAB_FIRST, kTabImageCount, tabSize);
+}
+
+void MainWindowHost::DestroyPictures() {
+  for (HIMAGELIST* list : {&buttonImages_, &disabledButtonImages_, &tabImages_}) {
+    if (*list) ImageList_Destroy(*list);
+    *list = nullptr;
+  }
 }
 
 HIMAGELIST MainWindowHost::ButtonImages(bool enabled) const {
@@ -120,7 +141,7 @@ HIMAGELIST MainWindowHost::ButtonImages(bool enabled) const {
 void MainWindowHost::Attach(TFormMain& form) {
   form_ = &form;
   SetWindowTextA(window_, form.FormMain.Caption().c_str());
-  RECT client{0, 0, kMainClientWidth, kMainClientHeight};
+  RECT client = ClientRectAtDpi();
   for (Control* child : form.FormMain.Children()) CreateControlWindows(*child, client);
   StackContainersBelow();
 
@@ -143,31 +164,77 @@ void MainWindowHost::Attach(TFormMain& form) {
 void MainWindowHost::Detach() {
   timers_.clear();
   peersById_.clear();
+  peersByControl_.clear();
   pageControls_.clear();
   peers_.clear();  // each peer lets go of its control
   form_ = nullptr;
 }
 
-void MainWindowHost::CreateControlWindows(Control& control, const RECT& container) {
-  RECT own = container;  // tab sheets take the page area of their tab control
+ChildWindowSpec MainWindowHost::SpecFor(const Control& control, const RECT& container) const {
   ChildWindowSpec spec;
+  spec.rect = container;  // tab sheets take the page area of their tab control
   if (const ControlPlace* place = PlaceOf(control.Name())) {
-    own = ResolvePlace(*place, container);
+    spec.rect = ResolvePlace(*place, container, dpi_);
     spec.layoutFlags = place->flags;
   }
   spec.parent = window_;
   spec.instance = instance_;
   spec.font = font_.get();
-  spec.rect = own;
+  spec.dpi = dpi_;
+  return spec;
+}
+
+void MainWindowHost::CreateControlWindows(Control& control, const RECT& container) {
+  const ChildWindowSpec spec = SpecFor(control, container);
   if (auto peer = CreateControlWindow(*this, control, spec)) {
     peersById_[GetDlgCtrlID(peer->Window())] = peer.get();
     for (HWND extra : peer->ExtraWindows()) peersById_[GetDlgCtrlID(extra)] = peer.get();
+    peersByControl_[&control] = peer.get();
     if (control.Kind() == ControlKind::PageControl)
       pageControls_[&control] = static_cast<PageControlPeer*>(peer.get());
     peers_.push_back(std::move(peer));
   }
-  RECT content = ContentOf(control, own);
+  RECT content = ContentOf(control, spec.rect);
   for (Control* child : control.Children()) CreateControlWindows(*child, content);
+}
+
+// The same walk as at creation, moving the windows that exist: a tab control's page area
+// is asked anew, since its tab row grows with the font and the pictures.
+void MainWindowHost::PlaceControlWindows(Control& control, const RECT& container) {
+  const ChildWindowSpec spec = SpecFor(control, container);
+  auto found = peersByControl_.find(&control);
+  if (found != peersByControl_.end()) {
+    if (spec.layoutFlags & kLayoutTabImages)
+      SendMessageA(found->second->Window(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabImages_));
+    PlaceControlWindow(*found->second, control, spec);
+  }
+  RECT content = ContentOf(control, spec.rect);
+  for (Control* child : control.Children()) PlaceControlWindows(*child, content);
+}
+
+// The window moved to a monitor of another scale (or the scale was changed): everything is
+// laid out again at the new dots per inch, and the window takes the rectangle Windows
+// suggests, which keeps it under the mouse while it is dragged across.
+void MainWindowHost::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (dpi > 0 && dpi != dpi_) {
+    dpi_ = dpi;
+    UniqueFont previousFont = std::move(font_);
+    font_ = TahomaFont(8, FW_NORMAL, dpi_);
+    HIMAGELIST previous[] = {buttonImages_, disabledButtonImages_, tabImages_};
+    LoadPictures();
+    if (form_) {
+      RECT client = ClientRectAtDpi();
+      for (Control* child : form_->FormMain.Children()) PlaceControlWindows(*child, client);
+    }
+    // Only now does no window use the old font and pictures any more.
+    for (HIMAGELIST list : previous) {
+      if (list) ImageList_Destroy(list);
+    }
+    UpdateTooltipAreas();
+  }
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 RECT MainWindowHost::ContentOf(Control& control, const RECT& own) const {
@@ -309,6 +376,7 @@ bool MainWindowHost::PreTranslate(MSG& msg) {
 // ---- Messages ----------------------------------------------------------------------------
 
 LRESULT CALLBACK MainWindowHost::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) EnableNonClientScaling(window);
   auto* self = WindowObject<MainWindowHost>(window, message, lParam);
   if (!self || self->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
   return self->Dispatch(message, wParam, lParam);
@@ -329,6 +397,9 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (peer->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       }
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_MEASUREITEM: {
       // Sent while the owner-drawn list is being created, before it has a peer.
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);

@@ -13,6 +13,7 @@
 #include "app/form_main.h"
 #include "platform/handles_win32.h"
 #include "platform/platform_win32.h"
+#include "ui/control_windows_win32.h"
 #include "ui/peer_host_win32.h"
 
 namespace zelvio {
@@ -50,6 +51,7 @@ class MainWindowHost : public PeerHost {
   HIMAGELIST TabImages() const override { return tabImages_; }
   void PagesChanged() override;
   bool ChooseColour(uint32_t& colour) override { return platform_.ChooseColour(colour); }
+  int Dpi() const override { return dpi_; }
   COLORREF BackgroundColour(const Control& control) const override;
   HBRUSH BackgroundBrush(const Control& control) const override;
 
@@ -58,7 +60,12 @@ class MainWindowHost : public PeerHost {
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   void LoadPictures();
+  void DestroyPictures();
+  RECT ClientRectAtDpi() const;
+  ChildWindowSpec SpecFor(const Control& control, const RECT& container) const;
   void CreateControlWindows(Control& control, const RECT& container);
+  void PlaceControlWindows(Control& control, const RECT& container);
+  void OnDpiChanged(int dpi, const RECT& suggested);
   RECT ContentOf(Control& control, const RECT& own) const;
   void StackContainersBelow();
   void CreateTooltips();
@@ -82,6 +89,8 @@ class MainWindowHost : public PeerHost {
   HWND window_ = nullptr;
   HWND owner_ = nullptr;
   TFormMain* form_ = nullptr;
+  // The dots per inch of the window's monitor; sizes, font and pictures follow it.
+  int dpi_ = 96;
   // Sent to top-level windows when the shell's taskbar is re-created.
   UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   UniqueFont font_;
@@ -93,6 +102,7 @@ class MainWindowHost : public PeerHost {
 
   std::vector<std::unique_ptr<WindowPeer>> peers_;  // in creation order, containers first
   std::map<int, WindowPeer*> peersById_;
+  std::map<const Control*, WindowPeer*> peersByControl_;
   std::map<const Control*, PageControlPeer*> pageControls_;
   std::vector<std::unique_ptr<TimerPeer>> timers_;
 };

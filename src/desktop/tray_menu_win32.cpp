@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "platform/handles_win32.h"
 
 namespace zelvio {
@@ -24,9 +26,11 @@ const std::array<TrayItem, 7> kItems = {{
     {kTrayExit, "Exit", &TFormMain::TrayExitClick},
 }};
 
-// The 16 x 16 menu pictures, drawn once with GDI in the menu's own colours.
+// The menu pictures, 16 x 16 at 96 dpi, drawn with GDI in the menu's own colours.
+constexpr int kPictureSize = 16;
+
 void DrawItemPicture(HDC dc, UINT id) {
-  RECT all{0, 0, 16, 16};
+  RECT all{0, 0, kPictureSize, kPictureSize};
   FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
   HBRUSH old = static_cast<HBRUSH>(SelectObject(dc, GetStockObject(DC_BRUSH)));
   HPEN oldPen = static_cast<HPEN>(SelectObject(dc, GetStockObject(NULL_PEN)));
@@ -76,16 +80,38 @@ void DrawItemPicture(HDC dc, UINT id) {
   SelectObject(dc, old);
 }
 
-// Pictures live for the whole run: the menu is rebuilt at every opening, its pictures not.
-HBITMAP ItemPicture(UINT id) {
+// On a scaled display the same drawing is made larger through the DC's world transform.
+// At 96 dpi the DC keeps its plain mode, whose rectangles leave out their right and bottom
+// edges, so the pictures stay exactly as they were designed.
+void ScaleDrawing(HDC dc, int size) {
+  if (size == kPictureSize) return;
+  SetGraphicsMode(dc, GM_ADVANCED);
+  const FLOAT factor = static_cast<FLOAT>(size) / kPictureSize;
+  XFORM scale{factor, 0, 0, factor, 0, 0};
+  SetWorldTransform(dc, &scale);
+}
+
+// Pictures live for the whole run, or until the scale changes: the menu is rebuilt at every
+// opening, its pictures not.
+HBITMAP ItemPicture(UINT id, int dpi) {
   static std::array<HBITMAP, kItems.size()> pictures{};
+  static int picturesDpi = 0;
   size_t index = id - kTrayRestore;
   if (index >= pictures.size()) return nullptr;
+  if (picturesDpi != dpi) {
+    for (HBITMAP& picture : pictures) {
+      if (picture) DeleteObject(picture);
+      picture = nullptr;
+    }
+    picturesDpi = dpi;
+  }
   if (pictures[index]) return pictures[index];
+  const int size = ScaleForDpi(kPictureSize, dpi);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
   HGDIOBJ old = SelectObject(dc, bitmap);
+  ScaleDrawing(dc, size);
   DrawItemPicture(dc, id);
   SelectObject(dc, old);
   DeleteDC(dc);
@@ -115,7 +141,7 @@ void ShowTrayMenu(HWND owner, TFormMain& form) {
       flags |= MF_GRAYED;
     }
     AppendMenuA(menu.get(), flags, item.id, item.caption);
-    HBITMAP picture = ItemPicture(item.id);
+    HBITMAP picture = ItemPicture(item.id, WindowDpi(owner));
     SetMenuItemBitmaps(menu.get(), item.id, MF_BYCOMMAND, picture, picture);
   }
   POINT at{};

@@ -5,21 +5,46 @@
 
 #include <cstring>
 
+#include "platform/dpi_win32.h"
 #include "platform/errors.h"
 
 namespace zelvio {
 
 namespace {
 
-NOTIFYICONDATAA IconData(HWND owner, const std::string& tip, int iconResource) {
+// The application icon for the notification area (it has no picture of its own): the small
+// icon's size at the main window's scale, from the image of that size or a larger one scaled
+// down. Where comctl32 cannot do that, the shared icon, which the shell shrinks itself.
+class TrayPicture {
+ public:
+  TrayPicture(HWND owner, int iconResource) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const int size = SystemMetricForDpi(SM_CXSMICON, WindowDpi(owner));
+    icon_ = LoadIconScaledDown(instance, iconResource, size);
+    owned_ = icon_ != nullptr;
+    if (!icon_) icon_ = LoadIconA(instance, MAKEINTRESOURCEA(iconResource));
+  }
+  ~TrayPicture() {
+    // The shell keeps a copy of its own.
+    if (owned_) DestroyIcon(icon_);
+  }
+  TrayPicture(const TrayPicture&) = delete;
+  TrayPicture& operator=(const TrayPicture&) = delete;
+  HICON Get() const { return icon_; }
+
+ private:
+  HICON icon_ = nullptr;
+  bool owned_ = false;
+};
+
+NOTIFYICONDATAA IconData(HWND owner, const std::string& tip, HICON icon) {
   NOTIFYICONDATAA data{};
   data.cbSize = sizeof data;
   data.hWnd = owner;
   data.uID = kTrayIconId;
   data.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
   data.uCallbackMessage = kTrayIconMessage;
-  // The application icon; the tray icon has no picture of its own.
-  data.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconResource));
+  data.hIcon = icon;
   // The tip holds at most 127 characters and its terminating zero.
   std::strncpy(data.szTip, tip.c_str(), sizeof data.szTip - 1);
   return data;
@@ -28,26 +53,28 @@ NOTIFYICONDATAA IconData(HWND owner, const std::string& tip, int iconResource) {
 }  // namespace
 
 void Win32Platform::AddTrayIcon() {
-  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
+  TrayPicture picture(main_, iconResource_);
+  NOTIFYICONDATAA data = IconData(main_, title_, picture.Get());
   if (!Shell_NotifyIconA(NIM_ADD, &data)) throw ZelvioError("Cannot create shell notification icon");
   trayIconShown_ = true;
 }
 
 void Win32Platform::RemoveTrayIcon() {
-  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
+  NOTIFYICONDATAA data = IconData(main_, title_, nullptr);
   if (!Shell_NotifyIconA(NIM_DELETE, &data)) throw ZelvioError("Cannot remove shell notification icon");
   trayIconShown_ = false;
 }
 
 void Win32Platform::ReAddTrayIcon() {
   if (!trayIconShown_) return;
-  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
+  TrayPicture picture(main_, iconResource_);
+  NOTIFYICONDATAA data = IconData(main_, title_, picture.Get());
   Shell_NotifyIconA(NIM_ADD, &data);
 }
 
 void Win32Platform::DropTrayIcon() {
   if (!trayIconShown_) return;
-  NOTIFYICONDATAA data = IconData(main_, title_, iconResource_);
+  NOTIFYICONDATAA data = IconData(main_, title_, nullptr);
   Shell_NotifyIconA(NIM_DELETE, &data);
   trayIconShown_ = false;
 }

@@ -1,5 +1,6 @@
 #include "ui/control_windows_win32.h"
 
+#include "platform/dpi_scale.h"
 #include "platform/handles_win32.h"
 #include "platform/wide_text_win32.h"
 #include "ui/control_ids.h"
@@ -9,11 +10,29 @@ namespace zelvio {
 
 namespace {
 
-// How far a drop-down list reaches below its box when it opens.
+// At 96 dpi: how far a drop-down list reaches below its box when it opens (the colour list
+// holds more entries) ...
 constexpr int kDropDownHeight = 220;
-// The width the audio format list scrolls to: format descriptions are long.
+constexpr int kColourDropDownHeight = kDropDownHeight + 80;
+// ... the width the audio format list scrolls to (format descriptions are long) ...
 constexpr int kFormatListExtent = 700;
+// ... and the width of a spin edit's arrows.
 constexpr int kSpinArrowsWidth = 17;
+
+// The rectangle of the control's own window: a drop-down list's window reaches down over
+// its list.
+RECT WindowRectOf(ControlKind kind, const ChildWindowSpec& spec) {
+  RECT r = spec.rect;
+  if (kind == ControlKind::ComboBox) r.bottom += ScaleForDpi(kDropDownHeight, spec.dpi);
+  if (kind == ControlKind::ColorBox) r.bottom += ScaleForDpi(kColourDropDownHeight, spec.dpi);
+  return r;
+}
+
+// A spin edit's arrows sit right of its edit box.
+RECT SpinArrowsRect(const ChildWindowSpec& spec) {
+  return RECT{spec.rect.right, spec.rect.top, spec.rect.right + ScaleForDpi(kSpinArrowsWidth, spec.dpi),
+              spec.rect.bottom};
+}
 
 HWND CreateChild(const ChildWindowSpec& spec, const char* windowClass, const std::string& text, DWORD style,
                  DWORD exStyle, const RECT& r, int id) {
@@ -53,11 +72,6 @@ HWND CreateGroupBox(const ChildWindowSpec& spec, const Control& control, int id)
   return window;
 }
 
-RECT Taller(RECT r, int extra) {
-  r.bottom += extra;
-  return r;
-}
-
 DWORD LabelStyle(unsigned flags) {
   if (flags & kLayoutWrap) return SS_LEFT | SS_NOPREFIX;
   if (flags & kLayoutRight) return SS_RIGHT | SS_NOPREFIX;
@@ -71,15 +85,38 @@ DWORD TrackBarStyle(const TrackBar& bar, unsigned flags) {
   return style | TBS_HORZ | TBS_BOTTOM;
 }
 
+// Takes the edit as the arrows' buddy, which sets the arrows inside its right edge. At 96 dpi
+// the arrows keep the width the platform gives them there, as they always have. On a scaled
+// display they get our own width scaled: some platforms (Wine among them) size the arrows
+// beside a buddy with a fixed width that does not grow with the scale. The edit gives up
+// what the arrows gain, so together they keep their place.
+void AttachSpinArrows(HWND edit, HWND arrows, int dpi) {
+  SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  if (dpi <= 0 || dpi == kDesignDpi) return;
+  const HWND parent = GetParent(arrows);
+  RECT arrowsRect{};
+  RECT editRect{};
+  GetWindowRect(arrows, &arrowsRect);
+  GetWindowRect(edit, &editRect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&arrowsRect), 2);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&editRect), 2);
+  const int wanted = ScaleForDpi(kSpinArrowsWidth, dpi);
+  const int grow = wanted - (arrowsRect.right - arrowsRect.left);
+  if (grow == 0) return;
+  SetWindowPos(arrows, nullptr, arrowsRect.left - grow, arrowsRect.top, wanted,
+               arrowsRect.bottom - arrowsRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(edit, nullptr, 0, 0, editRect.right - editRect.left - grow, editRect.bottom - editRect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const ChildWindowSpec& spec,
                                            int id) {
   HWND edit =
       CreateChild(spec, "EDIT", spin.Text(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.rect, id);
-  RECT arrowsRect{spec.rect.right, spec.rect.top, spec.rect.right + kSpinArrowsWidth, spec.rect.bottom};
   HWND arrows =
       CreateChild(spec, UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
-                  arrowsRect, ControlIdFor(kSpinArrowsName));
-  SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+                  SpinArrowsRect(spec), ControlIdFor(kSpinArrowsName));
+  AttachSpinArrows(edit, arrows, spec.dpi);
   // The arrows never reach an end of their own range, so every click reports a step; the
   // spin edit keeps the real value and its limits.
   SendMessageA(arrows, UDM_SETRANGE32, static_cast<WPARAM>(-1000000), 1000000);
@@ -149,12 +186,12 @@ std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control
       return std::make_unique<ComboBoxPeer>(
           host, static_cast<ComboBox&>(control),
           CreateChild(spec, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
-                      Taller(r, kDropDownHeight), id));
+                      WindowRectOf(control.Kind(), spec), id));
     case ControlKind::ListBox: {
       HWND w = CreateChild(spec, "LISTBOX", "",
                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            WS_EX_CLIENTEDGE, r, id);
-      SendMessageA(w, LB_SETHORIZONTALEXTENT, kFormatListExtent, 0);
+      SendMessageA(w, LB_SETHORIZONTALEXTENT, ScaleForDpi(kFormatListExtent, spec.dpi), 0);
       return std::make_unique<ListBoxPeer>(host, static_cast<ListBox&>(control), w);
     }
     case ControlKind::ColorBox:
@@ -162,11 +199,36 @@ std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control
           host, static_cast<ColorBox&>(control),
           CreateChild(spec, "COMBOBOX", "",
                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
-                      Taller(r, kDropDownHeight + 80), id));
+                      WindowRectOf(control.Kind(), spec), id));
     case ControlKind::SpinEdit:
       return CreateSpinEdit(host, static_cast<SpinEdit&>(control), spec, id);
   }
   return nullptr;
+}
+
+void PlaceControlWindow(WindowPeer& peer, Control& control, const ChildWindowSpec& spec) {
+  const RECT r = WindowRectOf(control.Kind(), spec);
+  HWND window = peer.Window();
+  SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (spec.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), TRUE);
+  if (control.Kind() == ControlKind::ListBox)
+    SendMessageA(window, LB_SETHORIZONTALEXTENT, ScaleForDpi(kFormatListExtent, spec.dpi), 0);
+  if (control.Kind() == ControlKind::ColorBox) {
+    // The box and its items were measured in the old font.
+    const int itemHeight = OwnerDrawItemHeight(spec.font);
+    SendMessageA(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
+    SendMessageA(window, CB_SETITEMHEIGHT, 0, itemHeight);
+  }
+  if (control.Kind() == ControlKind::SpinEdit) {
+    const RECT arrows = SpinArrowsRect(spec);
+    for (HWND extra : peer.ExtraWindows()) {
+      SetWindowPos(extra, nullptr, arrows.left, arrows.top, arrows.right - arrows.left,
+                   arrows.bottom - arrows.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      // Taking the edit as buddy again sets the arrows inside its right edge, as at creation.
+      AttachSpinArrows(window, extra, spec.dpi);
+    }
+  }
 }
 
 }  // namespace zelvio

@@ -1,47 +1,19 @@
-// Where each control of the main window sits, in pixels at 96 dots per inch.
-//
-// A place is relative to the content area of the control's container: the client area for
-// the window itself, the inside of a group box or panel, the page area of a tab control
-// for a tab sheet. A width or height of zero or less reaches to that many pixels short of
-// the container's far edge, and a negative x keeps that far from the right edge, so a
-// control can fill, dock or sit at the right without knowing the exact size of a tab
-// page, which depends on the tab row.
+// The main window's layout (ui/layout.h) in Win32 rectangles.
 #pragma once
 
 #include <windows.h>
 
-#include <string_view>
+#include "ui/layout.h"
 
 namespace zelvio {
 
-enum LayoutFlag : unsigned {
-  kLayoutPlain = 0,
-  kLayoutTicks = 1,       // track bar with tick marks
-  kLayoutWrap = 2,        // label wraps its words
-  kLayoutRight = 4,       // label aligned right
-  kLayoutCentre = 8,      // label centred
-  kLayoutRedText = 16,    // label drawn in red
-  kLayoutTabImages = 32,  // tab control with a picture on each tab
-};
+inline LayoutRect ToLayoutRect(const RECT& r) { return LayoutRect{r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-struct ControlPlace {
-  std::string_view name;
-  int x;
-  int y;
-  int width;
-  int height;
-  unsigned flags;
-};
-
-// The main window's client area.
-inline constexpr int kMainClientWidth = 393;
-inline constexpr int kMainClientHeight = 418;
-
-// The place of a control; nullptr for one without a window of its own (timers, tab sheets).
-const ControlPlace* PlaceOf(std::string_view name);
-
-// The control's rectangle in main-window client coordinates, given its container's
+// The control's rectangle in main-window client coordinates at `dpi`, given its container's
 // content rectangle in the same coordinates.
-RECT ResolvePlace(const ControlPlace& place, const RECT& container);
+inline RECT ResolvePlace(const ControlPlace& place, const RECT& container, int dpi) {
+  return ToRect(ResolvePlace(ScaledPlace(place, dpi), ToLayoutRect(container)));
+}
 
 }  // namespace zelvio

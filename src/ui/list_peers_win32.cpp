@@ -1,6 +1,7 @@
 // Drop-down lists, the list box and the colour list.
 #include "ui/control_peers_win32.h"
 
+#include "platform/dpi_scale.h"
 #include "platform/handles_win32.h"
 #include "platform/wide_text_win32.h"
 
@@ -114,12 +115,14 @@ bool ColorBoxPeer::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID >= entries.size()) return true;  // an empty list: nothing to draw
   const ColorBox::Entry& entry = entries[item.itemID];
 
-  RECT swatch{r.left + 2, r.top + 2, r.left + 24, r.bottom - 2};
+  const int dpi = Host().Dpi();
+  const int margin = ScaleForDpi(2, dpi);
+  RECT swatch{r.left + margin, r.top + margin, r.left + ScaleForDpi(24, dpi), r.bottom - margin};
   UniqueBrush fill(CreateSolidBrush(entry.colour));
   FillRect(dc, &swatch, fill.get());
   FrameRect(dc, &swatch, GetSysColorBrush(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
 
-  RECT text{swatch.right + 4, r.top, r.right - 2, r.bottom};
+  RECT text{swatch.right + ScaleForDpi(4, dpi), r.top, r.right - margin, r.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc,
                GetSysColor(disabled ? COLOR_GRAYTEXT : (selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)));

@@ -24,6 +24,8 @@ class PeerHost {
   virtual HIMAGELIST ButtonImages(bool enabled) const = 0;
   // The tab pictures of the options tab control.
   virtual HIMAGELIST TabImages() const = 0;
+  // The dots per inch the controls are drawn at; their pixel sizes are designed at 96.
+  virtual int Dpi() const = 0;
   // What shows behind a control: the tab page's colour for controls on a tab page, the
   // dialog colour elsewhere.
   virtual COLORREF BackgroundColour(const Control& control) const = 0;

@@ -38,20 +38,11 @@ check_links() {
 
 # abouttest.exe tells where the window is; the picture is the window alone.
 take_picture() {
-  local geometry="" w h x y
-  (timeout 60 wine "$EXE" --hold 8000 </dev/null >"$ZT_TMP/hold.out" 2>&1 &)
-  for _ in $(seq 1 40); do
-    geometry="$(tr -d '\r' <"$ZT_TMP/hold.out" 2>/dev/null | sed -n 's/^window: //p')"
-    [ -n "$geometry" ] && break
-    sleep 0.2
-  done
-  [ -n "$geometry" ] || { zt_fail "the window showed for its picture"; return; }
-  sleep 1
-  import -window root -display "$DISPLAY" "$ZT_TMP/screen.png"
-  IFS='x+' read -r w h x y <<<"$geometry"
-  convert "$ZT_TMP/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$ZT_ABOUT_PICTURE"
-  sleep 5
-  echo "picture: $ZT_ABOUT_PICTURE"
+  if zh_about_picture "$EXE" "$ZT_ABOUT_PICTURE"; then
+    echo "picture: $ZT_ABOUT_PICTURE"
+  else
+    zt_fail "the window showed for its picture"
+  fi
 }
 
 zt_at_cleanup() { restore_handler; }

@@ -2,7 +2,9 @@
 # First start and close of the shipped folder under Wine: the overlay frames the default
 # region with the default frame rate in its caption, the main window shows its caption and
 # its controls in their start state, the cursor-hook program runs (the cursor option is on
-# by default), and closing the main window ends all three programs.
+# by default), and closing the main window ends all three programs. All three declare in
+# their manifests that they are aware of the display's scale, per monitor (v2) with the
+# system-aware fallback.
 # Usage: test_startup.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
@@ -112,6 +114,21 @@ check_carrier_labels() {
   done
 }
 
+# The manifest resource read back from each shipped executable. Wine takes every program as
+# aware, manifest or not (and cannot tell another process's awareness), so the resource is
+# what tells a program that Windows would scale from one that it would not.
+check_dpi_awareness() {
+  local exe
+  for exe in Zelvio.exe Programs\\ZelvioCapturer.exe Programs\\HookCursor.exe; do
+    if zt_drv manifest "$ZT_APP_WIN\\$exe"; then
+      zt_expect_field "$exe declares per-monitor (v2) awareness" dpiAwareness "PerMonitorV2, PerMonitor"
+      zt_expect_field "$exe declares the system-aware fallback" dpiAware "true/pm"
+    else
+      zt_fail "$exe has a manifest" "$(zt_error_text)"
+    fi
+  done
+}
+
 check_close() {
   zt_act "close request posted" zt_drv close-main
   check_no_message_box "no message box at close"
@@ -132,5 +149,6 @@ check_captions
 check_tabs
 check_start_state
 check_carrier_labels
+check_dpi_awareness
 check_close
 zt_finish

@@ -7,13 +7,32 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# draw NAME SIZE DRAW-ARGS...: one picture, SIZE pixels square, drawn on a canvas 8 times larger.
+# The sizes of each picture for displays scaled to 125 %, 150 % and 200 %, so a window on
+# such a display shows a picture drawn for its size instead of a stretched one.
+scaled_sizes() {
+  local size=$1
+  echo $(((size * 120 + 48) / 96)) $(((size * 144 + 48) / 96)) $(((size * 192 + 48) / 96))
+}
+
+# draw NAME SIZE DRAW-ARGS...: one picture, SIZE pixels square, drawn on a canvas 8 times
+# larger; the same drawing at the scaled sizes goes to NAME_<size>.png.
 draw() {
   local name=$1 size=$2
   shift 2
   local big=$((size * 8))
   convert -size ${big}x${big} xc:none "$@" -filter Lanczos -resize ${size}x${size} \
     -define png:color-type=6 "$work/$name.png"
+  for scaled in $(scaled_sizes "$size"); do
+    convert -size ${big}x${big} xc:none "$@" -filter Lanczos -resize ${scaled}x${scaled} \
+      -define png:color-type=6 "$work/${name}_${scaled}.png"
+  done
+}
+
+# pictures NAME SIZE: the picture and its scaled sizes, in the order an .ico lists them.
+pictures() {
+  local name=$1 size=$2
+  echo "$work/$name.png"
+  for scaled in $(scaled_sizes "$size"); do echo "$work/${name}_${scaled}.png"; done
 }
 
 # ---- Toolbar pictures, 22 x 22, in image-list order ----
@@ -79,13 +98,18 @@ done
 
 # Disabled toolbar pictures: grey and faded, as a disabled button shows them.
 for name in btn_record btn_pause btn_stop btn_snapshot btn_snapshot_flash; do
-  convert "$work/$name.png" -colorspace Gray -colorspace sRGB -channel A -evaluate multiply 0.45 +channel \
-    -define png:color-type=6 "$work/${name}_off.png"
-  convert "$work/${name}_off.png" "${name}_off.ico"
+  for picture in $(pictures "$name" 22); do
+    convert "$picture" -colorspace Gray -colorspace sRGB -channel A -evaluate multiply 0.45 +channel \
+      -define png:color-type=6 "${picture%.png}_off.png"
+  done
+  convert $(pictures "$name" 22 | sed 's/\.png$/_off.png/') "${name}_off.ico"
 done
 
-for name in btn_record btn_pause btn_stop btn_snapshot btn_snapshot_flash tab_screen tab_video tab_audio tab_general; do
-  convert "$work/$name.png" "$name.ico"
+for name in btn_record btn_pause btn_stop btn_snapshot btn_snapshot_flash; do
+  convert $(pictures "$name" 22) "$name.ico"
+done
+for name in tab_screen tab_video tab_audio tab_general; do
+  convert $(pictures "$name" 16) "$name.ico"
 done
 convert "$work"/app_16.png "$work"/app_24.png "$work"/app_32.png "$work"/app_48.png "$work"/app_256.png app.ico
 echo "art: icons written to $(pwd)"

@@ -1,11 +1,14 @@
 #include "window_checks.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "about/about_controls.h"
 #include "about/about_text.h"
 #include "about/about_window_win32.h"
+#include "platform/dpi_scale.h"
+#include "platform/dpi_win32.h"
 #include "test_windows.h"
 
 namespace abouttest {
@@ -14,6 +17,7 @@ namespace {
 
 using zelvio::AboutControlEntry;
 using zelvio::AboutControlKind;
+using zelvio::ScaleForDpi;
 
 std::string ClassOf(HWND window) {
   char name[64] = "";
@@ -31,14 +35,17 @@ RECT PlaceInParent(HWND child) {
 bool HasStyle(HWND window, LONG_PTR bits) { return (GetWindowLongPtrA(window, GWL_STYLE) & bits) == bits; }
 bool HasAnyStyle(HWND window, LONG_PTR bits) { return (GetWindowLongPtrA(window, GWL_STYLE) & bits) != 0; }
 
+// Every size of the window is designed at 96 dpi and grows with the window's own dpi.
+int Scaled(HWND about, int value) { return ScaleForDpi(value, zelvio::WindowDpi(about)); }
+
 void CheckFrame(HWND about, ztest::Report& report) {
   report.Equal("window class", "TFormAbout", ClassOf(about));
   report.Equal("caption", "About", WindowText(about));
   report.Check(!IsWindowVisible(about), "hidden until shown");
   RECT client{};
   GetClientRect(about, &client);
-  report.Equal("client width", zelvio::kAboutClientWidth, client.right);
-  report.Equal("client height", zelvio::kAboutClientHeight, client.bottom);
+  report.Equal("client width", Scaled(about, zelvio::kAboutClientWidth), client.right);
+  report.Equal("client height", Scaled(about, zelvio::kAboutClientHeight), client.bottom);
   report.Check(HasStyle(about, WS_CAPTION | WS_SYSMENU), "caption with a close box");
   report.Check(!HasAnyStyle(about, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
                "not resizable, no minimise or maximise");
@@ -50,11 +57,11 @@ void CheckControl(HWND about, const AboutControlEntry& entry, ztest::Report& rep
   HWND child = GetDlgItem(about, entry.id);
   if (!report.Check(child != nullptr, name + " exists with ID " + std::to_string(entry.id))) return;
   RECT place = PlaceInParent(child);
-  report.Equal(name + " left", entry.left, place.left);
-  report.Equal(name + " top", entry.top, place.top);
+  report.Equal(name + " left", Scaled(about, entry.left), place.left);
+  report.Equal(name + " top", Scaled(about, entry.top), place.top);
   if (entry.width > 0) {
-    report.Equal(name + " width", entry.width, place.right - place.left);
-    report.Equal(name + " height", entry.height, place.bottom - place.top);
+    report.Equal(name + " width", Scaled(about, entry.width), place.right - place.left);
+    report.Equal(name + " height", Scaled(about, entry.height), place.bottom - place.top);
   } else {
     report.Check(place.right > place.left && place.bottom > place.top, name + " sized to its text");
   }
@@ -71,7 +78,7 @@ void CheckNothingOverlaps(HWND about, ztest::Report& report) {
     HWND child = GetDlgItem(about, entry.id);
     if (child) places.emplace_back(std::string(entry.name), PlaceInParent(child));
   }
-  RECT client{0, 0, zelvio::kAboutClientWidth, zelvio::kAboutClientHeight};
+  RECT client{0, 0, Scaled(about, zelvio::kAboutClientWidth), Scaled(about, zelvio::kAboutClientHeight)};
   for (size_t i = 0; i < places.size(); ++i) {
     RECT inside{};
     IntersectRect(&inside, &places[i].second, &client);
@@ -129,6 +136,7 @@ void CheckFonts(HWND about, ztest::Report& report) {
 }  // namespace
 
 void CheckBuiltWindow(HWND about, ztest::Report& report) {
+  std::printf("# about window at %d dpi\n", zelvio::WindowDpi(about));
   CheckFrame(about, report);
   for (const AboutControlEntry& entry : zelvio::AboutControls()) CheckControl(about, entry, report);
   CheckNothingOverlaps(about, report);

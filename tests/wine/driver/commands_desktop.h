@@ -12,6 +12,7 @@ namespace zdriver {
 int WindowExStyleCommand(const Args& args);
 int MoveMainCommand(const Args& args);
 int ShowMainCommand(const Args& args);
+int ShowWindowCommand(const Args& args);
 int PostCloseCommand(const Args& args);
 int PixelCommand(const Args& args);
 int FlashOrBoxCommand(const Args& args);

@@ -110,6 +110,18 @@ int ShowMainCommand(const Args& args) {
   return Fail("unknown show command " + args[0]);
 }
 
+// show-window <class> <hide|show>: hides another program's top-level window, or shows it
+// again without taking the focus, e.g. a window that stands in front of one to photograph.
+int ShowWindowCommand(const Args& args) {
+  HWND window = FindTopLevel(args[0], "");
+  if (window == nullptr) return Fail("no window of class " + args[0]);
+  int command = args[1] == "hide" ? SW_HIDE : args[1] == "show" ? SW_SHOWNA : -1;
+  if (command < 0) return Fail("unknown show command " + args[1]);
+  ShowWindowAsync(window, command);
+  PrintField("posted", args[1]);
+  return 0;
+}
+
 // post-close <class> [title|-]: what the window's close button does.
 int PostCloseCommand(const Args& args) {
   HWND window = FindTopLevel(args[0], ArgOr(args, 1, ""));

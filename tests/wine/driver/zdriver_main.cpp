@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "commands_desktop.h"
 #include "platform/wide_text_win32.h"
+#include "commands_dpi.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ const Command kCommands[] = {
     {"window-exstyle", 1, 2, "<class> [title|-]", zdriver::WindowExStyleCommand},
     {"move-main", 2, 2, "<x> <y>", zdriver::MoveMainCommand},
     {"show-main", 1, 1, "<minimize|restore|hide|show>", zdriver::ShowMainCommand},
+    {"show-window", 2, 2, "<class> <hide|show>", zdriver::ShowWindowCommand},
     {"post-close", 1, 2, "<class> [title|-]", zdriver::PostCloseCommand},
     {"pixel", 2, 2, "<x> <y>", zdriver::PixelCommand},
     {"flash-or-box", 4, 5, "<hotkey id> <x> <y> <RRGGBB> [timeout_ms]", zdriver::FlashOrBoxCommand},
@@ -55,6 +57,9 @@ const Command kCommands[] = {
     {"hold-file", 2, 3, "<path> <ms> [release-file]", zdriver::HoldFileCommand},
     {"set-text", 2, 2, "<designName|#id> <text>", zdriver::SetTextCommand},
     {"popup-menu", 0, 2, "[close | items N]", zdriver::PopupMenuCommand},
+    {"layout", 0, 1, "[dpi]", zdriver::LayoutCommand},
+    {"dpi-changed", 5, 5, "<dpi> <left> <top> <right> <bottom>", zdriver::DpiChangedCommand},
+    {"manifest", 1, 1, "<exe path>", zdriver::ManifestCommand},
     {"time-click", 3, 4, "<designName|#id> <folder> <pattern> [timeout_ms]", zdriver::TimeClickCommand},
 };
 

@@ -7,6 +7,9 @@
 #   zh_expect_pixel WHAT X Y C  the screen pixel turns colour C within 5 s
 #   zh_expect_same_file WHAT EXPECTED ACTUAL   byte for byte, else the differences are shown
 #   zh_choose_compressor WHAT   Video tab, compressor 0 chosen, no box
+#   zh_show_known_picture [S]   zdesk's known picture exactly under the default region, with
+#                               the overlay's frame around it, for S seconds (default 120)
+#   zh_expect_known_picture BMP the bitmap is that picture, 864x480, 32 bits, every pixel
 #
 #   zh_start_ready RECT WHAT    starts Zelvio.exe and waits until start-up is complete (the
 #                               overlay has its rectangle, RECT, which the last start-up step
@@ -18,6 +21,9 @@
 #   zh_desk SUB ARGS            the same for "zdesk SUB ARGS" (the test picture, the clock,
 #                               layered windows, a hotkey holder); output in SUB.out
 #   zh_desk_run SUB ARGS        runs "zdesk SUB ARGS" to its end; its output in $ZH_OUT
+#   zh_about_picture EXE PNG    abouttest.exe EXE shows the about window for a few seconds
+#                               (--hold); PNG is that window cut from the screen; returns 1
+#                               when the window never showed; waits until it has closed
 #   zh_ini_value FILE KEY       a value of settings.ini, without its CR
 #   zh_count_files DIR GLOB     how many files match
 #   zh_wait_files DIR GLOB N S  waits up to S seconds for N matching files
@@ -75,6 +81,40 @@ zh_choose_compressor() {
   zh_expect_no_box "$1: no box after choosing the compressor"
 }
 
+# Colour of the known picture at (300,200) inside the default region, per zdesk's picture.
+ZH_PICTURE_PROBE_X=$((528 + 300))
+ZH_PICTURE_PROBE_Y=$((300 + 200))
+ZH_PICTURE_PROBE_COLOUR="2CC816"
+
+zh_show_known_picture() {
+  zh_desk picture 528 300 864 480 "${1:-120}"
+  zt_check "picture window opens" zt_drv wait-window ZelvioTestPicture - 20000 || zt_finish
+  if zt_wait_field 10 color "$ZH_PICTURE_PROBE_COLOUR" pixel "$ZH_PICTURE_PROBE_X" "$ZH_PICTURE_PROBE_Y"; then
+    zt_pass "the picture shows on the screen under the region"
+  else
+    zt_fail "the picture shows on the screen under the region" "pixel $(zt_field color)"
+  fi
+  # The frame is on the screen right beside the region, so its absence from a snapshot
+  # shows that the copy left it out.
+  zt_drv pixel "$ZH_FRAME_X" "$ZH_FRAME_Y"
+  zt_expect_field "the overlay's frame shows around the region" color "00FF00"
+}
+
+zh_expect_known_picture() {
+  local file="$1" facts
+  facts="$(python3 "$ZH_LIB/check_bitmap.py" "$file" --picture)"
+  field_of() { printf '%s\n' "$facts" | sed -n "s/^$1: //p"; }
+  zt_expect_eq "bitmap is 864x480" "864x480" "$(field_of size)"
+  zt_expect_eq "bitmap has 32 bits per pixel, uncompressed" "32 0" "$(field_of bpp) $(field_of compression)"
+  zt_expect_eq "bitmap header size field matches the file" "$(field_of file_size)" "$(field_of file_size_field)"
+  if [ "$(field_of mismatches)" = 0 ]; then
+    zt_pass "every pixel is the drawn picture, edges included (no frame)"
+  else
+    zt_fail "every pixel is the drawn picture, edges included (no frame)" \
+      "$(field_of mismatches) pixels differ; first: $(field_of first_mismatch)"
+  fi
+}
+
 zh_start_ready() {
   local rect="$1" what="$2"
   zt_start_zelvio
@@ -127,6 +167,26 @@ zh_desk_run() {
   rc=$?
   ZH_OUT="$(tr -d '\r' <"$ZT_TMP/$name.out")"
   return $rc
+}
+
+zh_about_picture() {
+  local exe="$1" png="$2" geometry="" w h x y pid
+  # The window tells where it is half-way through the hold and closes at its end.
+  timeout 60 wine "$exe" --hold 6000 </dev/null >"$ZT_TMP/hold.out" 2>&1 &
+  pid=$!
+  for _ in $(seq 1 50); do
+    geometry="$(tr -d '\r' <"$ZT_TMP/hold.out" 2>/dev/null | sed -n 's/^window: //p')"
+    [ -n "$geometry" ] && break
+    sleep 0.2
+  done
+  if [ -n "$geometry" ]; then
+    sleep 1
+    import -window root -display "$DISPLAY" "$ZT_TMP/screen.png"
+    IFS='x+' read -r w h x y <<<"$geometry"
+    convert "$ZT_TMP/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$png"
+  fi
+  wait "$pid" 2>/dev/null
+  [ -n "$geometry" ]
 }
 
 zh_ini_value() {

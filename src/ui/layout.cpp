@@ -1,6 +1,8 @@
-#include "ui/layout_win32.h"
+#include "ui/layout.h"
 
 #include <array>
+
+#include "platform/dpi_scale.h"
 
 namespace zelvio {
 
@@ -139,6 +141,8 @@ int Extent(int start, int size, int containerSize) { return size > 0 ? size : co
 
 }  // namespace
 
+std::span<const ControlPlace> AllPlaces() { return kPlaces; }
+
 const ControlPlace* PlaceOf(std::string_view name) {
   for (const ControlPlace& place : kPlaces) {
     if (place.name == name) return &place;
@@ -146,13 +150,22 @@ const ControlPlace* PlaceOf(std::string_view name) {
   return nullptr;
 }
 
-RECT ResolvePlace(const ControlPlace& place, const RECT& container) {
+ControlPlace ScaledPlace(const ControlPlace& place, int dpi) {
+  ControlPlace scaled = place;
+  scaled.x = ScaleForDpi(place.x, dpi);
+  scaled.y = ScaleForDpi(place.y, dpi);
+  scaled.width = ScaleForDpi(place.width, dpi);
+  scaled.height = ScaleForDpi(place.height, dpi);
+  return scaled;
+}
+
+LayoutRect ResolvePlace(const ControlPlace& place, const LayoutRect& container) {
   const int containerWidth = container.right - container.left;
   // A negative x keeps that far from the right edge, with the width as given.
   const int x = place.x >= 0 ? place.x : containerWidth + place.x - place.width;
   int width = Extent(x, place.width, containerWidth);
   int height = Extent(place.y, place.height, container.bottom - container.top);
-  RECT r;
+  LayoutRect r;
   r.left = container.left + x;
   r.top = container.top + place.y;
   r.right = r.left + width;
