@@ -496,6 +496,130 @@ TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
   fs::remove_all(dir);
 }
 
+// What a crash can leave in the middle of a recording: a page that never reached the disk
+// (zeros over several chunks) or one damaged size field. The repair goes on at the next
+// sound chunk and keeps everything after the damage; only chunks whose header the damage
+// hit are lost, and the bytes of the damaged part stay in the file.
+struct Damage {
+  std::string name;
+  Bytes file;
+  std::vector<size_t> lost;  // chunks of the recording that cannot come back
+  uint64_t tornAt = 0;       // the chunk the crash tore: the only bytes the repair may cut
+};
+
+Damage ZeroPage(const Recording& r, uint64_t from, uint64_t torn) {
+  Damage d{"4 KiB of zeros from byte " + std::to_string(from), r.unfinished, {}, 0};
+  d.file.resize(torn);
+  std::fill(d.file.begin() + from, d.file.begin() + from + 4096, 0);
+  for (size_t i = 0; i < r.layout.data.size(); ++i) {
+    uint64_t at = r.layout.data[i].offset;
+    bool hit = at + 8 > from && at < from + 4096;
+    EXPECT_TRUE(!hit || (at >= from && at + 8 <= from + 4096))
+        << "a header half in the zeros: pick another place";
+    if (hit || EndOf(r.layout.data[i]) > torn) d.lost.push_back(i);
+    if (EndOf(r.layout.data[i]) > torn && !d.tornAt) d.tornAt = at;
+  }
+  return d;
+}
+
+Damage DamagedSize(const Recording& r, size_t chunk, uint32_t size, uint64_t torn) {
+  Damage d{
+      "size of chunk " + std::to_string(chunk) + " set to " + std::to_string(size), r.unfinished, {chunk}, 0};
+  d.file.resize(torn);
+  uint64_t at = r.layout.data[chunk].offset + 4;
+  for (int i = 0; i < 4; ++i) d.file[at + i] = uint8_t(size >> (8 * i));
+  for (size_t i = 0; i < r.layout.data.size(); ++i) {
+    if (EndOf(r.layout.data[i]) > torn) d.lost.push_back(i);
+    if (EndOf(r.layout.data[i]) > torn && !d.tornAt) d.tornAt = r.layout.data[i].offset;
+  }
+  return d;
+}
+
+void CheckKeptAroundDamage(const Damage& d, const Recording& r, MemoryFile& file,
+                           const RepairResult& result) {
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  const Bytes& bytes = file.Bytes();
+  AviView v;
+  try {
+    v = AviReader(avitest::MemoryRead(bytes), bytes.size()).Read();
+  } catch (const std::exception& e) {
+    FAIL() << "repaired file unreadable: " << e.what();
+  }
+  std::vector<avitest::Chunk> kept;
+  for (size_t i = 0; i < r.layout.data.size(); ++i) {
+    if (std::find(d.lost.begin(), d.lost.end(), i) == d.lost.end()) kept.push_back(r.layout.data[i]);
+  }
+  ASSERT_EQ(v.data.size(), kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) {
+    ASSERT_EQ(v.data[i].offset, kept[i].offset) << i;
+    ASSERT_EQ(v.data[i].id, kept[i].id) << i;
+    ASSERT_EQ(v.data[i].size, kept[i].size) << i;
+  }
+  ASSERT_EQ(v.idx1.size(), kept.size());
+  EXPECT_EQ(result.videoFrames, VideoCount(v, v.data.size()));
+  // Nothing of the recording moved or changed outside the header area, the patched sizes
+  // and the JUNK headers over the damage: every payload byte is still there.
+  for (const auto& c : kept) {
+    ASSERT_TRUE(
+        std::equal(bytes.begin() + c.offset + 8, bytes.begin() + EndOf(c), d.file.begin() + c.offset + 8));
+  }
+  EXPECT_EQ(bytes.size(), d.tornAt + 8 + 16 * kept.size()) << "only the torn last chunk was cut";
+}
+
+TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
+  using namespace avitest;
+  Recording raw = Record({RawVideo(16, 8)}, 200);
+  Recording av = Record({RawVideo(16, 8), PcmAudio()}, 100);
+  Recording mjpg = Record({MjpgVideo(16, 8)}, 200, kSegmentLimit, 2001);
+  auto tornIn = [](const Recording& r, size_t chunk) { return r.layout.data[chunk].offset + 300; };
+  const uint64_t rawTorn = tornIn(raw, 199), avTorn = tornIn(av, 199), mjpgTorn = tornIn(mjpg, 199);
+  std::vector<std::pair<const Recording*, Damage>> cases;
+  for (size_t k : {1, 40, 100, 150, 190}) {
+    cases.push_back({&raw, ZeroPage(raw, raw.layout.data[k].offset, rawTorn)});
+    cases.push_back({&raw, ZeroPage(raw, raw.layout.data[k].offset + 100, rawTorn)});
+    cases.push_back({&raw, DamagedSize(raw, k, 0x7FFFFFF0, rawTorn)});
+    cases.push_back({&raw, DamagedSize(raw, k, 514, rawTorn)});
+    cases.push_back({&raw, DamagedSize(raw, k, 1024, rawTorn)});
+    cases.push_back({&av, ZeroPage(av, av.layout.data[k].offset, avTorn)});
+    cases.push_back({&av, DamagedSize(av, k, 0x00FFFFF0, avTorn)});
+    cases.push_back({&mjpg, ZeroPage(mjpg, mjpg.layout.data[k].offset + 1000, mjpgTorn)});
+    cases.push_back({&mjpg, DamagedSize(mjpg, k, 0x7FFFFFF0, mjpgTorn)});
+  }
+  for (auto& [r, d] : cases) {
+    SCOPED_TRACE(d.name + ", " + std::to_string(r->streams.size()) + " streams");
+    MemoryFile file(d.file);
+    RepairResult result = RepairAvi(file, SidecarFor(r->streams));
+    CheckKeptAroundDamage(d, *r, file, result);
+    RepairResult again = RepairAvi(file, SidecarFor(r->streams));
+    EXPECT_EQ(again.outcome, RepairOutcome::AlreadyComplete) << again.reason;
+    if (HasFailure()) return;
+  }
+
+  // A compressed frame may have any size, so a size that lands inside the file cannot be
+  // told from a sound one until the walk reads a header that is none: then the file is
+  // left exactly as it is.
+  Damage shifted = DamagedSize(mjpg, 100, 2003, mjpgTorn);
+  MemoryFile file(shifted.file);
+  RepairResult result = RepairAvi(file, SidecarFor(mjpg.streams));
+  EXPECT_EQ(result.outcome, RepairOutcome::Refused);
+  EXPECT_EQ(file.Bytes(), shifted.file);
+}
+
+TEST(AviRepair, RepairedAroundAHoleOnDiskPlaysInFfprobe) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8), PcmAudio()}, 60);
+  Damage d = ZeroPage(r, r.layout.data[50].offset, r.layout.data.back().offset + 20);
+  fs::path dir = TempDir();
+  fs::path path = dir / "Screencast_hole.avi";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(d.file.data()), d.file.size());
+  RepairResult result = RepairAvi(path, SidecarFor(r.streams));
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  size_t videoLost = std::count_if(d.lost.begin(), d.lost.end(), [](size_t i) { return i % 2 == 0; });
+  EXPECT_EQ(result.videoFrames, 60 - videoLost);
+  ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), true);
+  fs::remove_all(dir);
+}
+
 TEST(AviRepair, OpenDmlPastFourGigabytesInASparseFile) {
   using namespace avitest;
   fs::path dir = TempDir();

@@ -164,9 +164,21 @@ uint64_t PlanLastSegment(AviFile& file, AviScan& scan, const std::vector<StreamF
   return single ? pos : 0;
 }
 
+// Each hole becomes one JUNK chunk, which every reader steps over.
+void PlanDamagedSpans(const AviScan& scan, Plan& plan) {
+  for (const auto& segment : scan.segments) {
+    for (const DamagedSpan& damaged : segment.damaged) {
+      Bytes header = U32Bytes(kJunk);
+      PutU32(header, SizeField(damaged.span - kChunkHeader));
+      plan.writes.push_back({damaged.offset, std::move(header)});
+    }
+  }
+}
+
 Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
   DropEmptyTail(scan);
   Plan plan;
+  PlanDamagedSpans(scan, plan);
   // Goes in first, as the mux would have left it; the size written later fills it in.
   if (!scan.moviListWritten) plan.writes.push_back({scan.moviOffset, MoviListHeader()});
   std::vector<StreamTotals> totals(streams.size());
@@ -194,7 +206,7 @@ bool IsComplete(const AviScan& scan, uint64_t size) {
   if (!scan.ownHeader || scan.end != size) return false;
   const auto& segments = scan.segments;
   for (size_t i = 0; i < segments.size(); ++i) {
-    if (!segments[i].closed) return false;
+    if (!segments[i].closed || !segments[i].damaged.empty()) return false;
     uint64_t end = i + 1 < segments.size() ? segments[i + 1].riffStart : size;
     if (uint64_t(segments[i].declaredRiffSize) + 8 != end - segments[i].riffStart) return false;
   }

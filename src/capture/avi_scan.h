@@ -25,6 +25,13 @@ struct FoundIndex {
   uint64_t span = 0;    // whole chunk
 };
 
+// Bytes between two sound chunks that are no chunk of the recording (a page of zeros, a
+// damaged header); the repair makes them one JUNK chunk so the data after them stays.
+struct DamagedSpan {
+  uint64_t offset = 0;
+  uint64_t span = 0;
+};
+
 struct ScannedSegment {
   uint64_t riffStart = 0;  // 0 for the first RIFF
   uint64_t moviStart = 0;  // its LIST 'movi' header
@@ -34,6 +41,7 @@ struct ScannedSegment {
   std::vector<FoundIndex> stdIndexes;     // ix## chunks inside its movi
   uint64_t idx1Offset = 0, idx1Span = 0;  // the first segment's idx1 when present
   uint64_t dataEnd = 0;                   // end of its last complete stream chunk
+  std::vector<DamagedSpan> damaged;       // holes the walk stepped over, in file order
 };
 
 struct AviScan {
@@ -47,7 +55,8 @@ struct AviScan {
 // The header area is read up to this far when looking for the movi list.
 constexpr uint64_t kMaxHeaderScan = 1 << 20;
 
-// Throws RepairRefusal for foreign content and FileIoError for failed reads.
+// Throws RepairRefusal for foreign content, and for recorded data that a hole cuts off
+// from the rest without a sound chunk to go on from; FileIoError for failed reads.
 AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams);
 
 // Reads the key flags of a segment's own ix## chunks into its chunk list. False when an
