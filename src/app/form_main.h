@@ -302,6 +302,7 @@ class TFormMain {
   void ShowStoppedControls();
   void RecordingFailed(const RecordingAbort& abort);
   std::string ScreencastFolder();
+  std::string FreeScreencastPath();
   void WriteRecoveryNotes();
   void RemoveRecoveryNotes();
   std::string RepairAfterFailure();
