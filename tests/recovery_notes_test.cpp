@@ -148,11 +148,56 @@ TEST_F(Notes, AFolderThatRefusesTheNotesDoesNotStopTheRecording) {
   EXPECT_EQ(machine.Count("message: "), 0u);
 }
 
-TEST_F(Notes, AStopThatFailsKeepsTheNotesForTheNextStart) {
-  form.JvImgBtnStartPause.Click();
-  pipeline.failures["stop"] = {"Error: 0x80070070 ($80070070).", kDiskFull};
-  form.Guarded([&] { form.JvImgBtnStopClick(); });
-  EXPECT_TRUE(machine.HasFile(kNotes));
+// The mux writes the index and the header during the stop, so the file is checked after
+// every stop with the repair's own scan: a complete file loses its notes without a word;
+// a file the stop did not finish (whether or not the stop said so) is repaired and told in
+// the one box of a failed recording.
+TEST_F(Notes, EveryStopChecksTheFileAndAnUnfinishedOneIsRepairedWithOneBox) {
+  const std::string head = "error: The recording stopped because of an error.\nFile: " + kAvi + "\nReason: ";
+  pipeline.resultTexts[kDiskFull] = "There is not enough space on the disk.";
+  const struct {
+    const char* name;
+    bool stopFails;
+    RepairReport outcome;
+    bool notesStay;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {"clean stop, complete file", false, Report(RepairReport::Outcome::AlreadyComplete, 0), false, {}},
+      {"clean stop, file left unfinished",
+       false,
+       Report(RepairReport::Outcome::Repaired, 6.0),
+       false,
+       {head + "The file was not finished when the recording stopped.\nThe file was repaired and holds 6.0 "
+               "seconds."}},
+      {"stop fails on a full disk",
+       true,
+       Report(RepairReport::Outcome::Repaired, 3.0),
+       false,
+       {head +
+        "There is not enough space on the disk ($80070070).\nThe file was repaired and holds 3.0 seconds."}},
+      {"stop fails, the repair refuses",
+       true,
+       Report(RepairReport::Outcome::Refused, 0, "foreign chunks"),
+       true,
+       {head +
+        "There is not enough space on the disk ($80070070).\nThe file could not be repaired and was left as "
+        "it is: foreign chunks."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pipeline.repairOutcomes[kAvi] = c.outcome;
+    pipeline.failures.clear();
+    form.JvImgBtnStartPause.Click();
+    machine.log.clear();
+    pipeline.log.clear();
+    if (c.stopFails) pipeline.failures["stop"] = {"Error: 0x80070070 ($80070070).", kDiskFull};
+    form.Guarded([&] { form.JvImgBtnStopClick(); });
+    EXPECT_EQ(pipeline.log, (std::vector<std::string>{"stop", "repair: " + kAvi}));
+    EXPECT_EQ(machine.HasFile(kNotes), c.notesStay);
+    EXPECT_EQ(machine.Entries({"error: ", "message: "}), c.boxes);
+    EXPECT_EQ(form.State(), RecordingState::Stopped);
+    machine.files.erase(kNotes);
+  }
 }
 
 TEST_F(Notes, ClosingWhileRecordingStopsAndRemovesTheNotes) {

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -306,6 +308,10 @@ class TFormMain {
   void WriteRecoveryNotes();
   void RemoveRecoveryNotes();
   std::string RepairAfterFailure();
+  // Repairs the recording started last from its notes (a complete file is only checked);
+  // removes the notes of a repaired or complete file. None without notes.
+  std::optional<RepairReport> RepairStoppedRecording();
+  void FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure, std::exception_ptr failure);
   void ApplyAudioListing(const AudioListing& listing);
 
   Platform& platform_;

@@ -33,17 +33,22 @@ void TFormMain::RemoveRecoveryNotes() {
   platform_.RemoveFile(RecoveryNotesPath(recordingPath_));
 }
 
-std::string TFormMain::RepairAfterFailure() {
-  if (recordingPath_.empty()) return {};
+std::optional<RepairReport> TFormMain::RepairStoppedRecording() {
+  if (recordingPath_.empty()) return std::nullopt;
   const std::string notesPath = RecoveryNotesPath(recordingPath_);
   std::string notes;
-  if (!platform_.ReadFile(notesPath, notes)) return {};
+  if (!platform_.ReadFile(notesPath, notes)) return std::nullopt;
   RepairReport report = pipeline_.RepairRecording(recordingPath_, notes);
   if (report.outcome == RepairReport::Outcome::Repaired ||
       report.outcome == RepairReport::Outcome::AlreadyComplete) {
     platform_.RemoveFile(notesPath);
   }
-  return RepairOutcomeText(report);
+  return report;
+}
+
+std::string TFormMain::RepairAfterFailure() {
+  std::optional<RepairReport> report = RepairStoppedRecording();
+  return report ? RepairOutcomeText(*report) : std::string();
 }
 
 void TFormMain::RecoverUnfinishedRecordings() {
