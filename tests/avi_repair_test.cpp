@@ -212,8 +212,10 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
       MemoryFile file(before);
       RepairResult result = RepairAvi(file, SidecarFor(r.streams));
       if (c.muxStart && at < EndOf(r.layout.data[0])) {
-        // Without a whole first chunk nothing shows that the recording starts there.
-        EXPECT_EQ(result.outcome, RepairOutcome::Refused);
+        // Without a whole first chunk nothing shows that the recording starts there; with
+        // nothing but zeros, nothing was recorded at all.
+        bool zeros = std::all_of(before.begin(), before.end(), [](uint8_t b) { return b == 0; });
+        EXPECT_EQ(result.outcome, zeros ? RepairOutcome::NothingToRepair : RepairOutcome::Refused);
         EXPECT_EQ(file.Bytes(), before);
         continue;
       }
@@ -314,7 +316,6 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"audio chunk id on the video stream", with(av.unfinished, firstChunk, "00wb"), sidecar},
       {"header with other formats", finishedTorn, otherFormat},
       {"header area in use", with(av.unfinished, 100, "x"), sidecar},
-      {"nothing but zeros", Bytes(70000, 0), sidecar},
       {"movi list too close to the start for the headers",
        Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
       {"a format the layout cannot carry", av.unfinished, unusable},
@@ -384,9 +385,10 @@ TEST(AviRepair, ReportsFailedReadsAndWrites) {
   EXPECT_EQ(result.outcome, RepairOutcome::IoError);
   EXPECT_EQ(result.reason, "There is not enough space on the disk.");
 
-  result = RepairAvi(fs::temp_directory_path() / "zelvio_no_such_dir" / "missing.avi", SidecarFor(r.streams));
+  result = RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileIoError("Access is denied."); },
+                     SidecarFor(r.streams));
   EXPECT_EQ(result.outcome, RepairOutcome::IoError);
-  EXPECT_FALSE(result.reason.empty());
+  EXPECT_EQ(result.reason, "Access is denied.");
 }
 
 // Writes into a real file, leaving the frames of one zero buffer as holes.
@@ -454,6 +456,39 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
     CheckRepaired(repaired, r, c.cutChunk, result, shift);
     ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), r.streams.size() == 2);
   }
+  fs::remove_all(dir);
+}
+
+// Notes whose file is gone or holds nothing recorded can never lead to a repair: the
+// outcome says so (the program then drops the notes), and the file stays as it is. A file
+// another handle holds is left alone as well.
+TEST(AviRepair, TellsFilesThatCanNeverBeRepairedAndFilesInUse) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8)}, 3);
+  fs::path dir = TempDir();
+  std::ofstream(dir / "empty.avi").close();
+  std::ofstream(dir / "zeros.avi", std::ios::binary).write(std::string(70000, '\0').data(), 70000);
+  const struct {
+    const char* name;
+    fs::path path;
+  } cases[] = {
+      {"missing file", dir / "missing.avi"},
+      {"missing folder", dir / "no_such_dir" / "missing.avi"},
+      {"empty file", dir / "empty.avi"},
+      {"nothing but zeros", dir / "zeros.avi"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::error_code none;
+    uintmax_t before = fs::exists(c.path) ? fs::file_size(c.path) : 0;
+    RepairResult result = RepairAvi(c.path, SidecarFor(r.streams));
+    EXPECT_EQ(result.outcome, RepairOutcome::NothingToRepair) << result.reason;
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(fs::exists(c.path) ? fs::file_size(c.path) : 0, before);
+  }
+  RepairResult inUse =
+      RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileInUse("in use"); }, SidecarFor(r.streams));
+  EXPECT_EQ(inUse.outcome, RepairOutcome::InUse);
   fs::remove_all(dir);
 }
 

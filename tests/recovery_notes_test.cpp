@@ -64,6 +64,8 @@ TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
   std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(machine.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value());
   EXPECT_EQ(notes->programVersion, "1.1");
+  EXPECT_EQ(notes->ownerProcess, machine.process.id) << "the notes name the program that records";
+  EXPECT_EQ(notes->ownerStarted, machine.process.started);
   EXPECT_EQ(notes->avgTimePerFrame, 400000) << "25 frames a second, as announced at start-up";
   ASSERT_EQ(notes->inputs.size(), 1u);
   EXPECT_EQ(notes->inputs[0].format, VideoInput().format);
@@ -318,6 +320,75 @@ TEST_F(UnfinishedAtStart, AnEmptyFolderOptionMeansTheDefaultFolder) {
   EXPECT_EQ(pipeline.repairs[0].aviPath, kAvi);
 }
 
+// Notes whose file is gone or holds nothing can never lead to a repair: one box says so,
+// once, and the notes go. Names are compared as Windows compares them, without regard to
+// letter case, so notes written in capitals find their file too.
+TEST_F(UnfinishedAtStart, NotesThatCanNeverSucceedAreToldOnceAndRemoved) {
+  const std::string gone = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
+  const std::string upper = kFolder + "\\SCREENCAST_2026-12-02-10-00-00.AVI";
+  machine.PutFile(gone + ".recovery", "notes");
+  machine.PutFile(upper + ".RECOVERY", "notes in capitals");
+  pipeline.repairOutcomes[gone] = Report(RepairReport::Outcome::NothingToRepair, 0, "the file is missing");
+  pipeline.repairOutcomes[upper] = Report(RepairReport::Outcome::Repaired, 2.0);
+
+  form.RecoverUnfinishedRecordings();
+  const std::string head = "message: A recording was not finished when Zelvio last ended.\nFile: ";
+  EXPECT_EQ(
+      machine.Entries({"message: ", "error: "}),
+      (std::vector<std::string>{
+          head + upper + "\nIt was repaired and now holds 2.0 seconds.",
+          head + gone + "\nThere is nothing to repair: the file is missing. Its recovery notes were removed.",
+      }));
+  ASSERT_EQ(pipeline.repairs.size(), 2u);
+  EXPECT_EQ(pipeline.repairs[0].aviPath, upper);
+  EXPECT_FALSE(machine.HasFile(gone + ".recovery"));
+  EXPECT_FALSE(machine.HasFile(upper + ".RECOVERY"));
+
+  machine.log.clear();
+  form.RecoverUnfinishedRecordings();
+  EXPECT_EQ(machine.Count("message: ") + machine.Count("error: "), 0u) << "said once only";
+}
+
+// A second copy of the program must not take a live recording for an unfinished one: the
+// notes name their program, and while it runs (the same id and the same start) they are
+// left alone without a word. A file that another handle holds is skipped the same way.
+TEST_F(UnfinishedAtStart, ALiveRecordingOfAnotherCopyIsLeftAlone) {
+  auto notesOf = [](uint32_t id, uint64_t started) {
+    RecordingNotes notes;
+    notes.programVersion = "1.1";
+    notes.framesPerSecond = 25;
+    notes.muxInputs = {VideoInput()};
+    notes.owner = {id, started};
+    return RecoveryNotesText(notes);
+  };
+  const std::string live = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
+  const std::string reused = kFolder + "\\Screencast_2026-12-02-10-00-00.avi";
+  const std::string ended = kFolder + "\\Screencast_2026-12-03-10-00-00.avi";
+  const std::string older = kFolder + "\\Screencast_2026-12-04-10-00-00.avi";
+  const std::string held = kFolder + "\\Screencast_2026-12-05-10-00-00.avi";
+  machine.runningProcesses = {{77, 1000}};
+  machine.PutFile(live + ".recovery", notesOf(77, 1000));
+  machine.PutFile(reused + ".recovery", notesOf(77, 999));  // the id now belongs to another program
+  machine.PutFile(ended + ".recovery", notesOf(78, 1000));
+  std::string withoutOwner = notesOf(1, 1);
+  withoutOwner.erase(withoutOwner.find("owner="), withoutOwner.find("input=") - withoutOwner.find("owner="));
+  machine.PutFile(older + ".recovery", withoutOwner);
+  machine.PutFile(held + ".recovery", notesOf(79, 1000));
+  for (const std::string& avi : {reused, ended, older})
+    pipeline.repairOutcomes[avi] = Report(RepairReport::Outcome::Repaired, 1.0);
+  pipeline.repairOutcomes[held] =
+      Report(RepairReport::Outcome::InUse, 0, "The process cannot access the file");
+
+  form.RecoverUnfinishedRecordings();
+  std::vector<std::string> repaired;
+  for (const auto& repair : pipeline.repairs) repaired.push_back(repair.aviPath);
+  EXPECT_EQ(repaired, (std::vector<std::string>{reused, ended, older, held}));
+  EXPECT_TRUE(machine.HasFile(live + ".recovery"));
+  EXPECT_TRUE(machine.HasFile(held + ".recovery"));
+  EXPECT_EQ(machine.Count("message: "), 3u);
+  EXPECT_EQ(machine.Count("error: "), 0u);
+}
+
 TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
   FakePlatform fresh;
   FakePipeline freshPipeline;
@@ -345,7 +416,8 @@ TEST(RecoveryNotesFile, NamesPairAndUnreadableNotesRefuseTheRepair) {
   notes.framesPerSecond = 25;
   notes.muxInputs = {VideoInput()};
   RepairReport missing = RepairRecordingFile("/nonexistent/file.avi", RecoveryNotesText(notes));
-  EXPECT_EQ(missing.outcome, RepairReport::Outcome::IoError) << missing.reason;
+  EXPECT_EQ(missing.outcome, RepairReport::Outcome::NothingToRepair) << missing.reason;
+  EXPECT_EQ(missing.reason, "the file is missing");
 }
 
 }  // namespace

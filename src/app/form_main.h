@@ -311,6 +311,8 @@ class TFormMain {
   // Repairs the recording started last from its notes (a complete file is only checked);
   // removes the notes of a repaired or complete file. None without notes.
   std::optional<RepairReport> RepairStoppedRecording();
+  // The start-up repair of one unfinished recording, by its notes file: one box at most.
+  void RecoverRecording(const std::string& notesPath);
   void FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure, std::exception_ptr failure);
   void ApplyAudioListing(const AudioListing& listing);
 

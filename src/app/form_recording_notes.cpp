@@ -2,6 +2,8 @@
 // (the mux's input formats, the frame rate, the program version), because the mux writes
 // the file's headers and index only when it stops. A crash, a power cut or a full disk
 // leaves the notes behind, and with them a way to make the file playable.
+#include <optional>
+
 #include "app/form_main.h"
 #include "app/recovery_texts.h"
 #include "app/text_numbers.h"
@@ -14,6 +16,7 @@ namespace zelvio {
 void TFormMain::WriteRecoveryNotes() {
   RecordingNotes notes;
   notes.programVersion = ZELVIO_VERSION_TEXT;
+  notes.owner = platform_.CurrentProcess();
   // A caption without a rate leaves the screen source at its own default.
   notes.framesPerSecond = IntegerOr(announcedFrameRate_, 0);
   if (notes.framesPerSecond <= 0) notes.framesPerSecond = pushsource::kDefaultFps;
@@ -40,7 +43,8 @@ std::optional<RepairReport> TFormMain::RepairStoppedRecording() {
   if (!platform_.ReadFile(notesPath, notes)) return std::nullopt;
   RepairReport report = pipeline_.RepairRecording(recordingPath_, notes);
   if (report.outcome == RepairReport::Outcome::Repaired ||
-      report.outcome == RepairReport::Outcome::AlreadyComplete) {
+      report.outcome == RepairReport::Outcome::AlreadyComplete ||
+      report.outcome == RepairReport::Outcome::NothingToRepair) {
     platform_.RemoveFile(notesPath);
   }
   return report;
@@ -54,30 +58,45 @@ std::string TFormMain::RepairAfterFailure() {
 void TFormMain::RecoverUnfinishedRecordings() {
   const std::string folder = ScreencastFolder();
   for (const std::string& name : platform_.ListFiles(folder, RecoveryNotesSuffix())) {
-    const std::string notesPath = folder + "\\" + name;
-    const std::string aviPath = RecordingPathForNotes(notesPath);
-    std::string notes;
-    RepairReport report;
-    if (!platform_.ReadFile(notesPath, notes)) {
-      report.outcome = RepairReport::Outcome::IoError;
-      report.reason = "its recovery notes could not be read";
-    } else {
-      report = pipeline_.RepairRecording(aviPath, notes);
-    }
-    switch (report.outcome) {
-      case RepairReport::Outcome::Repaired:
-        platform_.RemoveFile(notesPath);
-        platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
-        break;
-      case RepairReport::Outcome::AlreadyComplete:
-        // The mux finished the file after all; only the notes were left over.
-        platform_.RemoveFile(notesPath);
-        break;
-      case RepairReport::Outcome::Refused:
-      case RepairReport::Outcome::IoError:
-        platform_.ShowError(UnfinishedRecordingText(aviPath, report));
-        break;
-    }
+    RecoverRecording(folder + "\\" + name);
+  }
+}
+
+void TFormMain::RecoverRecording(const std::string& notesPath) {
+  const std::string aviPath = RecordingPathForNotes(notesPath);
+  std::string notes;
+  RepairReport report;
+  if (!platform_.ReadFile(notesPath, notes)) {
+    report.outcome = RepairReport::Outcome::IoError;
+    report.reason = "its recovery notes could not be read";
+  } else {
+    // A recording of another copy of the program that still runs is not unfinished but
+    // live: its file is being written and its notes are still needed.
+    std::optional<ProcessIdentity> owner = RecoveryNotesOwner(notes);
+    if (owner && platform_.ProcessRunning(*owner)) return;
+    report = pipeline_.RepairRecording(aviPath, notes);
+  }
+  switch (report.outcome) {
+    case RepairReport::Outcome::Repaired:
+      platform_.RemoveFile(notesPath);
+      platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
+      break;
+    case RepairReport::Outcome::AlreadyComplete:
+      // The mux finished the file after all; only the notes were left over.
+      platform_.RemoveFile(notesPath);
+      break;
+    case RepairReport::Outcome::NothingToRepair:
+      // No later start could do better: said once, and the notes go.
+      platform_.RemoveFile(notesPath);
+      platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
+      break;
+    case RepairReport::Outcome::InUse:
+      // Held open by a recording (of a copy whose notes do not name it): left for later.
+      break;
+    case RepairReport::Outcome::Refused:
+    case RepairReport::Outcome::IoError:
+      platform_.ShowError(UnfinishedRecordingText(aviPath, report));
+      break;
   }
 }
 

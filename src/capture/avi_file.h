@@ -18,6 +18,14 @@ namespace zelvio::avi {
 struct FileIoError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+// The file to open is not there.
+struct FileMissing : FileIoError {
+  using FileIoError::FileIoError;
+};
+// Another handle holds the file (a recording still writing it): it cannot be had alone.
+struct FileInUse : FileIoError {
+  using FileIoError::FileIoError;
+};
 
 struct AviFile {
   virtual ~AviFile() = default;
@@ -50,7 +58,8 @@ class MemoryFile : public AviFile {
 
 class DiskFile : public AviFile {
  public:
-  // Opens an existing file for reading and writing; throws FileIoError when it cannot.
+  // Opens an existing file for reading and writing; throws FileMissing when there is none
+  // and FileIoError when it cannot.
   explicit DiskFile(std::filesystem::path path);
 
   uint64_t Size() override;

@@ -247,6 +247,9 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
     Apply(file, plan);
     result.sizeAfter = plan.newSize;
     result.outcome = RepairOutcome::Repaired;
+  } catch (const NothingRecorded& nothing) {
+    result.outcome = RepairOutcome::NothingToRepair;
+    result.reason = nothing.what();
   } catch (const RepairRefusal& refusal) {
     return Refused(result, refusal.what());
   } catch (const AviError& error) {
@@ -258,16 +261,29 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
   return result;
 }
 
-RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar) {
+RepairResult RepairAvi(const AviFileOpener& open, const RecordingSidecar& sidecar) {
+  RepairResult result;
+  std::unique_ptr<AviFile> file;
   try {
-    DiskFile file(path);
-    return RepairAvi(file, sidecar);
+    file = open();
+  } catch (const FileMissing& missing) {
+    result.outcome = RepairOutcome::NothingToRepair;
+    result.reason = missing.what();
+    return result;
+  } catch (const FileInUse& inUse) {
+    result.outcome = RepairOutcome::InUse;
+    result.reason = inUse.what();
+    return result;
   } catch (const std::exception& error) {
-    RepairResult result;
     result.outcome = RepairOutcome::IoError;
     result.reason = error.what();
     return result;
   }
+  return RepairAvi(*file, sidecar);
+}
+
+RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar) {
+  return RepairAvi([&path] { return std::unique_ptr<AviFile>(std::make_unique<DiskFile>(path)); }, sidecar);
 }
 
 }  // namespace zelvio::avi

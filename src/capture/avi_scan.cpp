@@ -43,7 +43,7 @@ class Scanner {
     }
     // Unused header area: zeros, perhaps after a bare RIFF header a mux wrote up front.
     auto first = std::find_if(head.begin() + (riff ? 12 : 0), head.end(), [](uint8_t b) { return b != 0; });
-    if (first == head.end()) throw RepairRefusal("the file holds no recorded data");
+    if (first == head.end()) throw NothingRecorded("the file holds no recorded data");
     uint64_t at = uint64_t(first - head.begin());
     // RIFF chunks start on even offsets; an odd one is not a list a mux wrote.
     bool even = at % 2 == 0;

@@ -18,6 +18,10 @@ namespace zelvio::avi {
 struct RepairRefusal : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+// The file holds nothing that was recorded (empty, or zeros only).
+struct NothingRecorded : RepairRefusal {
+  using RepairRefusal::RepairRefusal;
+};
 
 struct FoundIndex {
   uint32_t stream = 0;

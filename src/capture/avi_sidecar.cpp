@@ -110,7 +110,12 @@ std::string SidecarPathFor(std::string_view aviPath) {
 
 std::string AviPathForSidecar(std::string_view sidecarPath) {
   if (sidecarPath.size() <= kSidecarSuffix.size()) return {};
-  if (sidecarPath.substr(sidecarPath.size() - kSidecarSuffix.size()) != kSidecarSuffix) return {};
+  std::string_view suffix = sidecarPath.substr(sidecarPath.size() - kSidecarSuffix.size());
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  if (!std::equal(suffix.begin(), suffix.end(), kSidecarSuffix.begin(),
+                  [&](char a, char b) { return lower(a) == lower(b); })) {
+    return {};
+  }
   return std::string(sidecarPath.substr(0, sidecarPath.size() - kSidecarSuffix.size()));
 }
 
@@ -118,6 +123,10 @@ std::string SerializeSidecar(const RecordingSidecar& sidecar) {
   std::string text = std::string(kMagic) + "\n";
   text += "version=" + sidecar.programVersion + "\n";
   text += "avgtimeperframe=" + std::to_string(sidecar.avgTimePerFrame) + "\n";
+  if (sidecar.ownerProcess != 0) {
+    text += "owner=" + std::to_string(sidecar.ownerProcess) +
+            " started=" + std::to_string(sidecar.ownerStarted) + "\n";
+  }
   for (size_t i = 0; i < sidecar.inputs.size(); ++i) {
     const auto& in = sidecar.inputs[i];
     text += "input=" + std::to_string(i) + " major=" + GuidText(in.majorType) +
@@ -144,12 +153,24 @@ std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string*
       sidecar.avgTimePerFrame > kMaxAvgTimePerFrame) {
     return Reject(reason, "bad frame time");
   }
-  if (lines.size() - 3 > kSidecarMaxInputs) return Reject(reason, "too many inputs");
-  for (size_t i = 3; i < lines.size(); ++i) {
+  size_t first = 3;
+  line = lines[3];
+  if (line.substr(0, 6) == "owner=") {
+    std::string_view process, started;
+    if (!TakeField(line, "owner=", process) || !TakeField(line, "started=", started) || !line.empty() ||
+        !ParseNumber(process, sidecar.ownerProcess) || sidecar.ownerProcess == 0 ||
+        !ParseNumber(started, sidecar.ownerStarted)) {
+      return Reject(reason, "bad owner line");
+    }
+    ++first;
+  }
+  if (lines.size() - first > kSidecarMaxInputs) return Reject(reason, "too many inputs");
+  for (size_t i = first; i < lines.size(); ++i) {
     SidecarMediaType input;
-    if (!ParseInput(lines[i], i - 3, input)) return Reject(reason, "bad input line");
+    if (!ParseInput(lines[i], i - first, input)) return Reject(reason, "bad input line");
     sidecar.inputs.push_back(std::move(input));
   }
+  if (sidecar.inputs.empty()) return Reject(reason, "too few lines");
   return sidecar;
 }
 
