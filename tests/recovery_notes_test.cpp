@@ -122,7 +122,8 @@ TEST_F(Notes, NoNotesLeftWhenTheRunFailsTheFolderIsMissingOrNothingReachedTheMux
   // Written before the graph runs (their time on the disk is not recorded), and taken back
   // when it does not run.
   EXPECT_EQ(machine.Entries({"replace: ", "remove: "}),
-            (std::vector<std::string>{"replace: " + kNotes, "remove: " + kNotes}));
+            (std::vector<std::string>{"replace: " + kNotes, "replace: D:\\Apps\\Zelvio\\recovery-list.txt",
+                                      "remove: " + kNotes}));
   EXPECT_FALSE(machine.HasFile(kNotes));
   EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Error: 0x80070003 ($80070003)."}));
   form.JvImgBtnStopClick();
@@ -387,6 +388,58 @@ TEST_F(UnfinishedAtStart, ALiveRecordingOfAnotherCopyIsLeftAlone) {
   EXPECT_TRUE(machine.HasFile(held + ".recovery"));
   EXPECT_EQ(machine.Count("message: "), 3u);
   EXPECT_EQ(machine.Count("error: "), 0u);
+}
+
+// The screencast folder may change while the program runs, and the settings that name it
+// are saved only at close: a recording started in a folder chosen meanwhile, then cut short,
+// is still found at the next start, through the list beside the program.
+TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextStart) {
+  FakePlatform machine;
+  const std::string elsewhere = "E:\\Elsewhere";
+  const std::string avi = elsewhere + "\\Screencast_2024-05-17-14-03-09.avi";
+  const std::string list = machine.executableDirectory + "\\recovery-list.txt";
+  {
+    FakePipeline pipeline;
+    pipeline.compressors = {"codec"};
+    pipeline.muxInputs = {VideoInput()};
+    TFormMain crashed{machine, pipeline};
+    crashed.FormCreate();
+    crashed.Show();
+    crashed.ComboBoxVideoCompressors.SetItemIndex(0);
+    crashed.EditOutputVideoPath.SetText(elsewhere);
+    crashed.JvImgBtnStartPause.Click();
+    ASSERT_TRUE(machine.HasFile(avi + ".recovery"));
+    EXPECT_EQ(machine.FileContents(list), avi + ".recovery\r\n");
+    // The program ends here without a stop and without saving its settings.
+  }
+  ASSERT_FALSE(machine.HasFile(machine.SettingsPath()));
+  machine.PutFile(list, machine.FileContents(list) + "F:\\Unplugged\\Screencast_x.avi.recovery\r\n" +
+                            "C:\\Gone\\Screencast_y.avi.recovery\r\n");
+  machine.missingFolders.insert("F:\\Unplugged");
+  machine.log.clear();
+  machine.process = {5151, machine.process.started + 1};  // the next run is another process
+
+  FakePipeline pipeline;
+  pipeline.repairOutcomes[avi] = Report(RepairReport::Outcome::Repaired, 4.0);
+  TFormMain next{machine, pipeline};
+  next.FormCreate();
+  next.Show();
+  ASSERT_NE(next.EditOutputVideoPath.Text(), elsewhere);
+  next.RecoverUnfinishedRecordings();
+  ASSERT_EQ(pipeline.repairs.size(), 1u);
+  EXPECT_EQ(pipeline.repairs[0].aviPath, avi);
+  EXPECT_EQ(
+      machine.Entries("message: "),
+      (std::vector<std::string>{"message: A recording was not finished when Zelvio last ended.\nFile: " +
+                                avi + "\nIt was repaired and now holds 4.0 seconds."}));
+  EXPECT_FALSE(machine.HasFile(avi + ".recovery"));
+  // What is done leaves the list; a drive that is not there keeps its entry for later.
+  EXPECT_EQ(machine.FileContents(list), "F:\\Unplugged\\Screencast_x.avi.recovery\r\n");
+
+  machine.missingFolders.clear();
+  next.RecoverUnfinishedRecordings();
+  EXPECT_EQ(pipeline.repairs.size(), 1u);
+  EXPECT_FALSE(machine.HasFile(list)) << "an empty list is removed";
 }
 
 TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {

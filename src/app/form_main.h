@@ -313,6 +313,10 @@ class TFormMain {
   std::optional<RepairReport> RepairStoppedRecording();
   // The start-up repair of one unfinished recording, by its notes file: one box at most.
   void RecoverRecording(const std::string& notesPath);
+  std::string RecordingListPath();
+  std::vector<std::string> ReadRecordingList();
+  void WriteRecordingList(const std::vector<std::string>& paths);
+  void RememberRecording(const std::string& notesPath);
   void FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure, std::exception_ptr failure);
   void ApplyAudioListing(const AudioListing& listing);
 
