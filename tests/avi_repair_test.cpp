@@ -391,6 +391,72 @@ TEST(AviRepair, ReportsFailedReadsAndWrites) {
   EXPECT_EQ(result.reason, "Access is denied.");
 }
 
+// A disk that is full: the file cannot grow past its size. Either the growth itself fails
+// (NTFS reserves the room at once) or, on a file system that grows files without room, the
+// first write past the old end does.
+struct FullDisk : MemoryFile {
+  FullDisk(std::vector<uint8_t> bytes, bool grows)
+      : MemoryFile(std::move(bytes)), room(Size()), sparse(grows) {}
+  void Resize(uint64_t size) override {
+    if (size > room && !sparse) throw FileIoError("There is not enough space on the disk.");
+    MemoryFile::Resize(size);
+  }
+  void WriteAt(uint64_t offset, const void* data, size_t size) override {
+    if (offset + size > room) throw FileIoError("There is not enough space on the disk.");
+    MemoryFile::WriteAt(offset, data, size);
+  }
+  uint64_t room;
+  bool sparse;
+};
+
+// The index goes after the data, so a file on a full disk cannot take it; the repair then
+// gives up whole chunks from the end, as few as the index needs, and keeps the rest.
+TEST(AviRepair, AFileThatCannotGrowGivesUpWholeChunksFromTheEndOnly) {
+  using namespace avitest;
+  Recording small = Record({MjpgVideo(16, 8), PcmAudio()}, 200, kSegmentLimit, 301);
+  Recording segmented = Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4);
+  const struct {
+    const char* name;
+    const Recording* recording;
+    uint64_t cut;
+  } cases[] = {
+      {"small frames, cut after a whole chunk", &small, EndOf(small.layout.data[399])},
+      {"small frames, a short torn tail", &small, small.layout.data[300].offset + 20},
+      {"OpenDML segments", &segmented, EndOf(segmented.layout.data.back())},
+  };
+  for (const auto& c : cases) {
+    for (bool sparse : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (sparse ? ", sparse growth" : ""));
+      const Recording& r = *c.recording;
+      Bytes before(r.unfinished.begin(), r.unfinished.begin() + c.cut);
+      FullDisk file(before, sparse);
+      RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+      ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+      const Bytes& bytes = file.Bytes();
+      ASSERT_LE(bytes.size(), c.cut) << "the file did not grow";
+      AviView v;
+      try {
+        v = AviReader(MemoryRead(bytes), bytes.size()).Read();
+      } catch (const std::exception& e) {
+        FAIL() << "repaired file unreadable: " << e.what();
+      }
+      size_t whole = CompleteChunksBefore(r, c.cut);
+      ASSERT_LE(v.data.size(), whole);
+      for (size_t i = 0; i < v.data.size(); ++i) ASSERT_EQ(v.data[i].offset, r.layout.data[i].offset) << i;
+      EXPECT_EQ(result.videoFrames, VideoCount(v, v.data.size()));
+      if (v.riffs.size() == 1) {
+        // As many as fit: one more chunk and its index entry would not.
+        size_t kept = v.data.size();
+        EXPECT_EQ(bytes.size(), EndOf(v.data.back()) + 8 + 16 * kept);
+        EXPECT_GT(EndOf(r.layout.data[kept]) + 8 + 16 * (kept + 1), c.cut);
+      } else {
+        EXPECT_GE(v.data.size() + 4, whole) << "only the few chunks the indexes needed are gone";
+      }
+      EXPECT_EQ(RepairAvi(file, SidecarFor(r.streams)).outcome, RepairOutcome::AlreadyComplete);
+    }
+  }
+}
+
 // Writes into a real file, leaving the frames of one zero buffer as holes.
 struct SparseFileSink : AviSink {
   AviFile& file;

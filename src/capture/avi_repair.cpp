@@ -213,10 +213,56 @@ bool IsComplete(const AviScan& scan, uint64_t size) {
   return segments[0].idx1Span != 0;
 }
 
-void Apply(AviFile& file, const Plan& plan) {
-  if (plan.newSize != file.Size()) file.Resize(plan.newSize);
-  for (const auto& write : plan.writes) file.WriteAt(write.offset, write.bytes.data(), write.bytes.size());
+// The file could not take the bytes the indexes need past its old end (a full disk).
+struct CannotGrow : FileIoError {
+  using FileIoError::FileIoError;
+};
+
+// Growth is tried first and on its own, so a disk that is full fails it before anything in
+// the file changed; a file system that grows a file without room (sparse) fails the first
+// write past the old end instead.
+void Apply(AviFile& file, const Plan& plan, uint64_t oldSize) {
+  if (plan.newSize != file.Size()) {
+    try {
+      file.Resize(plan.newSize);
+    } catch (const FileIoError& error) {
+      if (plan.newSize > oldSize) throw CannotGrow(error.what());
+      throw;
+    }
+  }
+  for (const auto& write : plan.writes) {
+    try {
+      file.WriteAt(write.offset, write.bytes.data(), write.bytes.size());
+    } catch (const FileIoError& error) {
+      if (write.offset + write.bytes.size() > oldSize) throw CannotGrow(error.what());
+      throw;
+    }
+  }
   file.Flush();
+}
+
+// The bytes the last segment's indexes take: idx1 for a single segment, else ix## chunks.
+uint64_t IndexBytes(const ScannedSegment& last, bool single, size_t streams) {
+  if (single) return kChunkHeader + uint64_t(kIdx1EntrySize) * last.chunks.size();
+  uint64_t bytes = 0;
+  for (uint64_t count : ChunksPerStream(last, streams)) {
+    if (count) bytes += kStdIndexHeader + kStdIndexEntrySize * count;
+  }
+  return bytes;
+}
+
+// Drops whole chunks from the end until the indexes fit in the file as it is. Only for a
+// file that cannot grow: those chunks are lost, but the rest plays.
+void TrimToFit(AviScan& scan, size_t streams, uint64_t size) {
+  DropEmptyTail(scan);
+  ScannedSegment& last = scan.segments.back();
+  const bool single = scan.segments.size() == 1;
+  while (!last.chunks.empty() && last.dataEnd + IndexBytes(last, single, streams) > size) {
+    last.dataEnd = last.chunks.back().offset;
+    last.chunks.pop_back();
+  }
+  while (!last.damaged.empty() && last.damaged.back().offset >= last.dataEnd) last.damaged.pop_back();
+  last.closed = false;
 }
 
 RepairResult Refused(RepairResult result, const std::string& reason) {
@@ -243,8 +289,18 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
       result.outcome = RepairOutcome::AlreadyComplete;
       return result;
     }
+    AviScan scanned = scan;
     Plan plan = MakePlan(file, scan, streams, result);
-    Apply(file, plan);
+    try {
+      Apply(file, plan, result.sizeBefore);
+    } catch (const CannotGrow&) {
+      if (file.Size() != result.sizeBefore) file.Resize(result.sizeBefore);
+      TrimToFit(scanned, streams.size(), result.sizeBefore);
+      result = RepairResult{};
+      result.sizeBefore = file.Size();
+      plan = MakePlan(file, scanned, streams, result);
+      Apply(file, plan, result.sizeBefore);
+    }
     result.sizeAfter = plan.newSize;
     result.outcome = RepairOutcome::Repaired;
   } catch (const NothingRecorded& nothing) {
