@@ -370,6 +370,24 @@ TEST(AviRepair, LeavesCompleteFilesAloneAndMendsTruncatedOnes) {
   }
 }
 
+// A mux may pad the end of a segment with JUNK after its index (to align what follows);
+// such a file is finished, and the check after every stop must see it so.
+TEST(AviRepair, PaddingAfterTheIndexStillCountsAsComplete) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8), PcmAudio()}, 6);
+  Bytes padded = r.finished;
+  const uint32_t junk = 100;
+  padded.insert(padded.end(), {'J', 'U', 'N', 'K'});
+  Put(padded, junk, 4);
+  padded.resize(padded.size() + junk, 0);
+  uint32_t riff = GetU32(&padded[4]) + 8 + junk;
+  for (int i = 0; i < 4; ++i) padded[4 + i] = uint8_t(riff >> (8 * i));
+  MemoryFile file(padded);
+  RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+  EXPECT_EQ(result.outcome, RepairOutcome::AlreadyComplete) << result.reason;
+  EXPECT_EQ(file.Bytes(), padded);
+}
+
 struct FailingFile : MemoryFile {
   using MemoryFile::MemoryFile;
   void WriteAt(uint64_t, const void*, size_t) override {

@@ -140,6 +140,7 @@ class Scanner {
       scan_.end = next;
       if (!scan_.segments.back().closed) return;
       if (scan_.segments.size() == 1 && !SkipIdx1(scan_.segments.back(), next)) return;
+      SkipPadding(next);
       scan_.end = next;
       if (!SegmentStartsAt(next)) return;
       riffStart = next;
@@ -298,6 +299,13 @@ class Scanner {
     segment.idx1Span = span;
     pos += span;
     return true;
+  }
+
+  // Whole JUNK chunks a mux may leave after a segment's index, to align the next one.
+  void SkipPadding(uint64_t& pos) {
+    while (pos + kChunkHeader <= size_ && U32(pos) == kJunk && pos + ChunkSpan(U32(pos + 4)) <= size_) {
+      pos += ChunkSpan(U32(pos + 4));
+    }
   }
 
   // True for a whole AVIX start. Nothing more (zeros, or a start the crash tore) ends the
