@@ -166,6 +166,11 @@ TEST_F(Notes, EveryStopChecksTheFileAndAnUnfinishedOneIsRepairedWithOneBox) {
     std::vector<std::string> boxes;
   } cases[] = {
       {"clean stop, complete file", false, Report(RepairReport::Outcome::AlreadyComplete, 0), false, {}},
+      {"clean stop, file held open by another program",
+       false,
+       Report(RepairReport::Outcome::InUse, 0, "in use"),
+       true,
+       {}},
       {"clean stop, file left unfinished",
        false,
        Report(RepairReport::Outcome::Repaired, 6.0),

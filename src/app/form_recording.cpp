@@ -80,6 +80,9 @@ void TFormMain::FinishStoppedFile(const std::optional<RecordingAbort>& stopFailu
     return;
   }
   if (report->outcome == RepairReport::Outcome::AlreadyComplete && !stopFailure) return;
+  // Something else has the file open just now (a virus scanner, a preview): the notes stay
+  // and the next start checks it; a box would cry wolf over a file that is most likely fine.
+  if (report->outcome == RepairReport::Outcome::InUse && !stopFailure) return;
   RecordingAbort abort =
       stopFailure ? *stopFailure : RecordingAbort{0, "The file was not finished when the recording stopped"};
   std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();

@@ -70,13 +70,18 @@ check_two_recordings_in_one_second() {
   fi
 }
 
+# record_then_kill WHAT SECONDS: Record, and the program killed that many seconds later.
+record_then_kill() {
+  zr_click_record "Record ($1)"
+  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording ($1)" "$(zt_error_text)"
+  zr_sleep_until "$2"
+  zt_act "the program killed after $2 s ($1)" zt_drv terminate TFormMain || return
+  end_companions
+}
+
 check_killed_recording() {
   local avi name text frames
-  zr_click_record "Record before the kill"
-  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording before the kill" "$(zt_error_text)"
-  zr_sleep_until 4
-  zt_act "the program killed after 4 s" zt_drv terminate TFormMain || return
-  end_companions
+  record_then_kill "before the kill" 4 || return
   avi="$(zr_newest_avi "$ZT_CASTS")"
   name="$(basename "$avi")"
   echo "killed recording: $name, $(stat -c %s "$avi" 2>/dev/null) bytes"
@@ -121,11 +126,7 @@ check_killed_elsewhere() {
   mkdir -p "$other"
   point_screencasts_at "$other"
   zh_start_ready "$ZH_DEFAULT_RECT" "start recording elsewhere"
-  zr_click_record "Record elsewhere"
-  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording elsewhere" "$(zt_error_text)"
-  zr_sleep_until 3
-  zt_act "the program killed while recording elsewhere" zt_drv terminate TFormMain || return
-  end_companions
+  record_then_kill "elsewhere" 3 || return
   avi="$(zr_newest_avi "$other")"
   name="$(basename "$avi")"
   zt_expect_eq "the recording went to the other folder" 1 "$(zh_count_files "$other" 'Screencast_*.avi')"
