@@ -79,7 +79,9 @@ bool OnlyTornTail(const Bytes& b, uint64_t pos) {
   while (pos < end && b[pos] == 0) ++pos;
   if (pos == end || end - pos < 8) return true;
   if (pos % 2 != 0) return false;
+  // A chunk's extent includes its pad byte; one that lacks it is torn too.
   uint64_t span = 8 + uint64_t(U32At(b, pos + 4));
+  span += span & 1;
   return pos + span > end;
 }
 
@@ -125,8 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RepairResult result = RepairAvi(file, sidecar);
   switch (result.outcome) {
     case RepairOutcome::IoError:
+    case RepairOutcome::InUse:
       std::abort();  // memory never fails; this would be a read past the end
     case RepairOutcome::Refused:
+    case RepairOutcome::NothingToRepair:
     case RepairOutcome::AlreadyComplete:
       if (file.Bytes() != original || file.Flushes() != 0) std::abort();
       return 0;
