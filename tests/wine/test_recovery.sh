@@ -23,7 +23,8 @@ decoded_frames() {
   local count
   count="$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
     -of default=noprint_wrappers=1:nokey=1 "$1" 2>/dev/null | head -n 1)"
-  echo "${count:-0}" | tr -cd '0-9'
+  count="$(echo "$count" | tr -cd '0-9')"
+  echo "${count:-0}"
 }
 
 # A killed program leaves its overlay and cursor-hook programs behind, as a crash would;
@@ -45,21 +46,29 @@ check_clean_recording_leaves_nothing() {
 }
 
 # Record, Stop and Record again by hotkeys within one second (as a quick F1, F5, F1): the
-# second recording gets a file of its own ("_2" after the dated name) and both play.
+# second recording gets a file of its own ("_2" after the dated name) and both play. Under
+# a heavy load the three keys may straddle a second, which tests nothing: then once more.
 check_two_recordings_in_one_second() {
-  local before files first second
-  before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
-  # From the top of a second, so the three keys fall within it.
-  sleep "$(awk -v n="$(zr_now)" 'BEGIN { f = n - int(n); printf "%.3f", 1.02 - f }')"
-  zt_act "Record, Stop, Record within one second" zt_drv hotkey-sequence 1 w400 3 1
-  sleep 1.5
-  zt_act "Stop the second recording" zt_drv hotkey-sequence 3
-  zh_expect_no_box "no box for two quick recordings"
-  zt_expect_eq "two new files" $((before + 2)) "$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
-  mapfile -t files < <(find "$ZT_CASTS" -maxdepth 1 -name 'Screencast_*.avi' -printf '%T@ %p\n' | sort -n | tail -n 2 | cut -d' ' -f2-)
-  first="${files[0]:-}"
-  second="${files[1]:-}"
-  echo "two recordings: $(basename "$first") $(stat -c %s "$first" 2>/dev/null) bytes, $(basename "$second") $(stat -c %s "$second" 2>/dev/null) bytes"
+  local attempt before files first second
+  for attempt in 1 2 3; do
+    before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
+    # From the top of a second, so the three keys fall within it.
+    sleep "$(awk -v n="$(zr_now)" 'BEGIN { f = n - int(n); printf "%.3f", 1.02 - f }')"
+    zt_act "Record, Stop, Record within one second" zt_drv hotkey-sequence 1 w600 3 1
+    sleep 1.5
+    zt_act "Stop the second recording" zt_drv hotkey-sequence 3
+    zh_expect_no_box "no box for two quick recordings"
+    zt_expect_eq "two new files" $((before + 2)) "$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"
+    mapfile -t files < <(find "$ZT_CASTS" -maxdepth 1 -name 'Screencast_*.avi' -printf '%T@ %p\n' | sort -n | tail -n 2 | cut -d' ' -f2-)
+    first="${files[0]:-}"
+    second="${files[1]:-}"
+    echo "two recordings (attempt $attempt): $(basename "$first") $(stat -c %s "$first" 2>/dev/null) bytes, $(basename "$second") $(stat -c %s "$second" 2>/dev/null) bytes"
+    # A second file under a plain dated name of its own: the keys straddled a second.
+    case "$(basename "$second")" in
+      Screencast_????-??-??-??-??-??.avi) [ "$attempt" -lt 3 ] && echo "the keys straddled a second; once more" && continue ;;
+    esac
+    break
+  done
   zt_expect_eq "the second file carries the counter" "${first%.avi}_2.avi" "$second"
   zr_expect_video "the first of the two" "$first" 864 480 25/1
   zr_expect_video "the second of the two" "$second" 864 480 25/1
