@@ -445,6 +445,14 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
   next.RecoverUnfinishedRecordings();
   EXPECT_EQ(pipeline.repairs.size(), 1u);
   EXPECT_FALSE(machine.HasFile(list)) << "an empty list is removed";
+
+}
+
+TEST_F(Notes, WithoutItsOwnFolderTheProgramKeepsNoListElsewhere) {
+  machine.executableDirectory.clear();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Entries("replace: "), (std::vector<std::string>{"replace: " + kNotes}));
+  EXPECT_TRUE(machine.HasFile(kNotes));
 }
 
 TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {

@@ -63,14 +63,17 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
+// Empty when the program's own folder is not known: the list must not land elsewhere.
 std::string TFormMain::RecordingListPath() {
-  return platform_.ExecutableDirectory() + "\\" + kRecordingListName;
+  const std::string folder = platform_.ExecutableDirectory();
+  return folder.empty() ? std::string() : folder + "\\" + kRecordingListName;
 }
 
 std::vector<std::string> TFormMain::ReadRecordingList() {
   std::vector<std::string> paths;
   std::string text;
-  if (!platform_.ReadFile(RecordingListPath(), text)) return paths;
+  const std::string listPath = RecordingListPath();
+  if (listPath.empty() || !platform_.ReadFile(listPath, text)) return paths;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -84,6 +87,7 @@ std::vector<std::string> TFormMain::ReadRecordingList() {
 }
 
 void TFormMain::WriteRecordingList(const std::vector<std::string>& paths) {
+  if (RecordingListPath().empty()) return;
   if (paths.empty()) {
     platform_.RemoveFile(RecordingListPath());
     return;
