@@ -212,8 +212,10 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
       MemoryFile file(before);
       RepairResult result = RepairAvi(file, SidecarFor(r.streams));
       if (c.muxStart && at < EndOf(r.layout.data[0])) {
-        // Without a whole first chunk nothing shows that the recording starts there.
-        EXPECT_EQ(result.outcome, RepairOutcome::Refused);
+        // Without a whole first chunk nothing shows that the recording starts there; with
+        // nothing but zeros, nothing was recorded at all.
+        bool zeros = std::all_of(before.begin(), before.end(), [](uint8_t b) { return b == 0; });
+        EXPECT_EQ(result.outcome, zeros ? RepairOutcome::NothingToRepair : RepairOutcome::Refused);
         EXPECT_EQ(file.Bytes(), before);
         continue;
       }
@@ -314,7 +316,6 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"audio chunk id on the video stream", with(av.unfinished, firstChunk, "00wb"), sidecar},
       {"header with other formats", finishedTorn, otherFormat},
       {"header area in use", with(av.unfinished, 100, "x"), sidecar},
-      {"nothing but zeros", Bytes(70000, 0), sidecar},
       {"movi list too close to the start for the headers",
        Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
       {"a format the layout cannot carry", av.unfinished, unusable},
@@ -369,6 +370,24 @@ TEST(AviRepair, LeavesCompleteFilesAloneAndMendsTruncatedOnes) {
   }
 }
 
+// A mux may pad the end of a segment with JUNK after its index (to align what follows);
+// such a file is finished, and the check after every stop must see it so.
+TEST(AviRepair, PaddingAfterTheIndexStillCountsAsComplete) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8), PcmAudio()}, 6);
+  Bytes padded = r.finished;
+  const uint32_t junk = 100;
+  padded.insert(padded.end(), {'J', 'U', 'N', 'K'});
+  Put(padded, junk, 4);
+  padded.resize(padded.size() + junk, 0);
+  uint32_t riff = GetU32(&padded[4]) + 8 + junk;
+  for (int i = 0; i < 4; ++i) padded[4 + i] = uint8_t(riff >> (8 * i));
+  MemoryFile file(padded);
+  RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+  EXPECT_EQ(result.outcome, RepairOutcome::AlreadyComplete) << result.reason;
+  EXPECT_EQ(file.Bytes(), padded);
+}
+
 struct FailingFile : MemoryFile {
   using MemoryFile::MemoryFile;
   void WriteAt(uint64_t, const void*, size_t) override {
@@ -384,9 +403,76 @@ TEST(AviRepair, ReportsFailedReadsAndWrites) {
   EXPECT_EQ(result.outcome, RepairOutcome::IoError);
   EXPECT_EQ(result.reason, "There is not enough space on the disk.");
 
-  result = RepairAvi(fs::temp_directory_path() / "zelvio_no_such_dir" / "missing.avi", SidecarFor(r.streams));
+  result = RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileIoError("Access is denied."); },
+                     SidecarFor(r.streams));
   EXPECT_EQ(result.outcome, RepairOutcome::IoError);
-  EXPECT_FALSE(result.reason.empty());
+  EXPECT_EQ(result.reason, "Access is denied.");
+}
+
+// A disk that is full: the file cannot grow past its size. Either the growth itself fails
+// (NTFS reserves the room at once) or, on a file system that grows files without room, the
+// first write past the old end does.
+struct FullDisk : MemoryFile {
+  FullDisk(std::vector<uint8_t> bytes, bool grows)
+      : MemoryFile(std::move(bytes)), room(Size()), sparse(grows) {}
+  void Resize(uint64_t size) override {
+    if (size > room && !sparse) throw FileIoError("There is not enough space on the disk.");
+    MemoryFile::Resize(size);
+  }
+  void WriteAt(uint64_t offset, const void* data, size_t size) override {
+    if (offset + size > room) throw FileIoError("There is not enough space on the disk.");
+    MemoryFile::WriteAt(offset, data, size);
+  }
+  uint64_t room;
+  bool sparse;
+};
+
+// The index goes after the data, so a file on a full disk cannot take it; the repair then
+// gives up whole chunks from the end, as few as the index needs, and keeps the rest.
+TEST(AviRepair, AFileThatCannotGrowGivesUpWholeChunksFromTheEndOnly) {
+  using namespace avitest;
+  Recording small = Record({MjpgVideo(16, 8), PcmAudio()}, 200, kSegmentLimit, 301);
+  Recording segmented = Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4);
+  const struct {
+    const char* name;
+    const Recording* recording;
+    uint64_t cut;
+  } cases[] = {
+      {"small frames, cut after a whole chunk", &small, EndOf(small.layout.data[399])},
+      {"small frames, a short torn tail", &small, small.layout.data[300].offset + 20},
+      {"OpenDML segments", &segmented, EndOf(segmented.layout.data.back())},
+  };
+  for (const auto& c : cases) {
+    for (bool sparse : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (sparse ? ", sparse growth" : ""));
+      const Recording& r = *c.recording;
+      Bytes before(r.unfinished.begin(), r.unfinished.begin() + c.cut);
+      FullDisk file(before, sparse);
+      RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+      ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+      const Bytes& bytes = file.Bytes();
+      ASSERT_LE(bytes.size(), c.cut) << "the file did not grow";
+      AviView v;
+      try {
+        v = AviReader(MemoryRead(bytes), bytes.size()).Read();
+      } catch (const std::exception& e) {
+        FAIL() << "repaired file unreadable: " << e.what();
+      }
+      size_t whole = CompleteChunksBefore(r, c.cut);
+      ASSERT_LE(v.data.size(), whole);
+      for (size_t i = 0; i < v.data.size(); ++i) ASSERT_EQ(v.data[i].offset, r.layout.data[i].offset) << i;
+      EXPECT_EQ(result.videoFrames, VideoCount(v, v.data.size()));
+      if (v.riffs.size() == 1) {
+        // As many as fit: one more chunk and its index entry would not.
+        size_t kept = v.data.size();
+        EXPECT_EQ(bytes.size(), EndOf(v.data.back()) + 8 + 16 * kept);
+        EXPECT_GT(EndOf(r.layout.data[kept]) + 8 + 16 * (kept + 1), c.cut);
+      } else {
+        EXPECT_GE(v.data.size() + 4, whole) << "only the few chunks the indexes needed are gone";
+      }
+      EXPECT_EQ(RepairAvi(file, SidecarFor(r.streams)).outcome, RepairOutcome::AlreadyComplete);
+    }
+  }
 }
 
 // Writes into a real file, leaving the frames of one zero buffer as holes.
@@ -457,6 +543,39 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
   fs::remove_all(dir);
 }
 
+// Notes whose file is gone or holds nothing recorded can never lead to a repair: the
+// outcome says so (the program then drops the notes), and the file stays as it is. A file
+// another handle holds is left alone as well.
+TEST(AviRepair, TellsFilesThatCanNeverBeRepairedAndFilesInUse) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8)}, 3);
+  fs::path dir = TempDir();
+  std::ofstream(dir / "empty.avi").close();
+  std::ofstream(dir / "zeros.avi", std::ios::binary).write(std::string(70000, '\0').data(), 70000);
+  const struct {
+    const char* name;
+    fs::path path;
+  } cases[] = {
+      {"missing file", dir / "missing.avi"},
+      {"missing folder", dir / "no_such_dir" / "missing.avi"},
+      {"empty file", dir / "empty.avi"},
+      {"nothing but zeros", dir / "zeros.avi"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::error_code none;
+    uintmax_t before = fs::exists(c.path) ? fs::file_size(c.path) : 0;
+    RepairResult result = RepairAvi(c.path, SidecarFor(r.streams));
+    EXPECT_EQ(result.outcome, RepairOutcome::NothingToRepair) << result.reason;
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(fs::exists(c.path) ? fs::file_size(c.path) : 0, before);
+  }
+  RepairResult inUse =
+      RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileInUse("in use"); }, SidecarFor(r.streams));
+  EXPECT_EQ(inUse.outcome, RepairOutcome::InUse);
+  fs::remove_all(dir);
+}
+
 // Another mux may pad with JUNK and put index chunks of its own among the frames; both are
 // kept where they are, and the frames around them are all indexed.
 TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
@@ -493,6 +612,130 @@ TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
   EXPECT_EQ(v.idx1.size(), 12u);
   EXPECT_EQ(RepairAvi(path, SidecarFor(streams)).outcome, RepairOutcome::AlreadyComplete);
   ExpectFfprobeFrames(path, 6, true);
+  fs::remove_all(dir);
+}
+
+// What a crash can leave in the middle of a recording: a page that never reached the disk
+// (zeros over several chunks) or one damaged size field. The repair goes on at the next
+// sound chunk and keeps everything after the damage; only chunks whose header the damage
+// hit are lost, and the bytes of the damaged part stay in the file.
+struct Damage {
+  std::string name;
+  Bytes file;
+  std::vector<size_t> lost;  // chunks of the recording that cannot come back
+  uint64_t tornAt = 0;       // the chunk the crash tore: the only bytes the repair may cut
+};
+
+Damage ZeroPage(const Recording& r, uint64_t from, uint64_t torn) {
+  Damage d{"4 KiB of zeros from byte " + std::to_string(from), r.unfinished, {}, 0};
+  d.file.resize(torn);
+  std::fill(d.file.begin() + from, d.file.begin() + from + 4096, 0);
+  for (size_t i = 0; i < r.layout.data.size(); ++i) {
+    uint64_t at = r.layout.data[i].offset;
+    bool hit = at + 8 > from && at < from + 4096;
+    EXPECT_TRUE(!hit || (at >= from && at + 8 <= from + 4096))
+        << "a header half in the zeros: pick another place";
+    if (hit || EndOf(r.layout.data[i]) > torn) d.lost.push_back(i);
+    if (EndOf(r.layout.data[i]) > torn && !d.tornAt) d.tornAt = at;
+  }
+  return d;
+}
+
+Damage DamagedSize(const Recording& r, size_t chunk, uint32_t size, uint64_t torn) {
+  Damage d{
+      "size of chunk " + std::to_string(chunk) + " set to " + std::to_string(size), r.unfinished, {chunk}, 0};
+  d.file.resize(torn);
+  uint64_t at = r.layout.data[chunk].offset + 4;
+  for (int i = 0; i < 4; ++i) d.file[at + i] = uint8_t(size >> (8 * i));
+  for (size_t i = 0; i < r.layout.data.size(); ++i) {
+    if (EndOf(r.layout.data[i]) > torn) d.lost.push_back(i);
+    if (EndOf(r.layout.data[i]) > torn && !d.tornAt) d.tornAt = r.layout.data[i].offset;
+  }
+  return d;
+}
+
+void CheckKeptAroundDamage(const Damage& d, const Recording& r, MemoryFile& file,
+                           const RepairResult& result) {
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  const Bytes& bytes = file.Bytes();
+  AviView v;
+  try {
+    v = AviReader(avitest::MemoryRead(bytes), bytes.size()).Read();
+  } catch (const std::exception& e) {
+    FAIL() << "repaired file unreadable: " << e.what();
+  }
+  std::vector<avitest::Chunk> kept;
+  for (size_t i = 0; i < r.layout.data.size(); ++i) {
+    if (std::find(d.lost.begin(), d.lost.end(), i) == d.lost.end()) kept.push_back(r.layout.data[i]);
+  }
+  ASSERT_EQ(v.data.size(), kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) {
+    ASSERT_EQ(v.data[i].offset, kept[i].offset) << i;
+    ASSERT_EQ(v.data[i].id, kept[i].id) << i;
+    ASSERT_EQ(v.data[i].size, kept[i].size) << i;
+  }
+  ASSERT_EQ(v.idx1.size(), kept.size());
+  EXPECT_EQ(result.videoFrames, VideoCount(v, v.data.size()));
+  // Nothing of the recording moved or changed outside the header area, the patched sizes
+  // and the JUNK headers over the damage: every payload byte is still there.
+  for (const auto& c : kept) {
+    ASSERT_TRUE(
+        std::equal(bytes.begin() + c.offset + 8, bytes.begin() + EndOf(c), d.file.begin() + c.offset + 8));
+  }
+  EXPECT_EQ(bytes.size(), d.tornAt + 8 + 16 * kept.size()) << "only the torn last chunk was cut";
+}
+
+TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
+  using namespace avitest;
+  Recording raw = Record({RawVideo(16, 8)}, 200);
+  Recording av = Record({RawVideo(16, 8), PcmAudio()}, 100);
+  Recording mjpg = Record({MjpgVideo(16, 8)}, 200, kSegmentLimit, 2001);
+  auto tornIn = [](const Recording& r, size_t chunk) { return r.layout.data[chunk].offset + 300; };
+  const uint64_t rawTorn = tornIn(raw, 199), avTorn = tornIn(av, 199), mjpgTorn = tornIn(mjpg, 199);
+  std::vector<std::pair<const Recording*, Damage>> cases;
+  for (size_t k : {1, 40, 100, 150, 190}) {
+    cases.push_back({&raw, ZeroPage(raw, raw.layout.data[k].offset, rawTorn)});
+    cases.push_back({&raw, ZeroPage(raw, raw.layout.data[k].offset + 100, rawTorn)});
+    cases.push_back({&raw, DamagedSize(raw, k, 0x7FFFFFF0, rawTorn)});
+    cases.push_back({&raw, DamagedSize(raw, k, 514, rawTorn)});
+    cases.push_back({&raw, DamagedSize(raw, k, 1024, rawTorn)});
+    cases.push_back({&av, ZeroPage(av, av.layout.data[k].offset, avTorn)});
+    cases.push_back({&av, DamagedSize(av, k, 0x00FFFFF0, avTorn)});
+    cases.push_back({&mjpg, ZeroPage(mjpg, mjpg.layout.data[k].offset + 1000, mjpgTorn)});
+    cases.push_back({&mjpg, DamagedSize(mjpg, k, 0x7FFFFFF0, mjpgTorn)});
+  }
+  for (auto& [r, d] : cases) {
+    SCOPED_TRACE(d.name + ", " + std::to_string(r->streams.size()) + " streams");
+    MemoryFile file(d.file);
+    RepairResult result = RepairAvi(file, SidecarFor(r->streams));
+    CheckKeptAroundDamage(d, *r, file, result);
+    RepairResult again = RepairAvi(file, SidecarFor(r->streams));
+    EXPECT_EQ(again.outcome, RepairOutcome::AlreadyComplete) << again.reason;
+    if (HasFailure()) return;
+  }
+
+  // A compressed frame may have any size, so a size that lands inside the file cannot be
+  // told from a sound one until the walk reads a header that is none: then the file is
+  // left exactly as it is.
+  Damage shifted = DamagedSize(mjpg, 100, 2003, mjpgTorn);
+  MemoryFile file(shifted.file);
+  RepairResult result = RepairAvi(file, SidecarFor(mjpg.streams));
+  EXPECT_EQ(result.outcome, RepairOutcome::Refused);
+  EXPECT_EQ(file.Bytes(), shifted.file);
+}
+
+TEST(AviRepair, RepairedAroundAHoleOnDiskPlaysInFfprobe) {
+  using namespace avitest;
+  Recording r = Record({RawVideo(16, 8), PcmAudio()}, 60);
+  Damage d = ZeroPage(r, r.layout.data[50].offset, r.layout.data.back().offset + 20);
+  fs::path dir = TempDir();
+  fs::path path = dir / "Screencast_hole.avi";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(d.file.data()), d.file.size());
+  RepairResult result = RepairAvi(path, SidecarFor(r.streams));
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  size_t videoLost = std::count_if(d.lost.begin(), d.lost.end(), [](size_t i) { return i % 2 == 0; });
+  EXPECT_EQ(result.videoFrames, 60 - videoLost);
+  ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), true);
   fs::remove_all(dir);
 }
 

@@ -70,6 +70,20 @@ TEST(AviSidecar, RoundTripsWhatARecordingStartsWith) {
     EXPECT_TRUE(SameSidecar(*parsed, sidecar)) << text;
     EXPECT_EQ(SerializeSidecar(*parsed), text);
   }
+  // Notes say which program records; notes of versions before that are read as they were.
+  RecordingSidecar owned = VideoAndAudio();
+  owned.ownerProcess = 4242;
+  owned.ownerStarted = 133000000000000000ULL;
+  std::string ownedText = SerializeSidecar(owned);
+  EXPECT_NE(ownedText.find("\nowner=4242 started=133000000000000000\ninput=0 "), std::string::npos)
+      << ownedText;
+  auto parsedOwner = ParseSidecar(ownedText);
+  ASSERT_TRUE(parsedOwner);
+  EXPECT_TRUE(SameSidecar(*parsedOwner, owned));
+  EXPECT_EQ(parsedOwner->ownerProcess, 4242u);
+  EXPECT_EQ(parsedOwner->ownerStarted, 133000000000000000ULL);
+  EXPECT_EQ(SerializeSidecar(VideoAndAudio()).find("owner="), std::string::npos);
+  EXPECT_EQ(ParseSidecar(SerializeSidecar(VideoAndAudio()))->ownerProcess, 0u);
   // Windows line breaks and a missing last line break are both read.
   std::string text = SerializeSidecar(VideoAndAudio());
   std::string crlf;
@@ -122,6 +136,11 @@ TEST(AviSidecar, RejectsMalformedText) {
       {"trailing field", replaced("\ninput=1", " extra=1\ninput=1")},
       {"blank line between inputs", replaced("\ninput=1", "\n\ninput=1")},
       {"too many inputs", tooMany},
+      {"owner without inputs", good.substr(0, good.find("input=0")) + "owner=7 started=9\n"},
+      {"owner with letters", replaced("\ninput=0", "\nowner=7x started=9\ninput=0")},
+      {"owner without start", replaced("\ninput=0", "\nowner=7\ninput=0")},
+      {"owner zero", replaced("\ninput=0", "\nowner=0 started=9\ninput=0")},
+      {"owner after the inputs", good + "owner=7 started=9\n"},
   };
   for (const auto& c : cases) {
     std::string reason;
@@ -179,6 +198,9 @@ TEST(AviSidecar, LivesBesideItsAvi) {
   EXPECT_EQ(AviPathForSidecar(SidecarPathFor("C:\\Rec\\Screencast_2026-12-07-11-00-00.avi")),
             "C:\\Rec\\Screencast_2026-12-07-11-00-00.avi");
   EXPECT_EQ(AviPathForSidecar("Screencast.avi"), "");
+  // Windows does not tell the letter cases of file names apart, and neither do we.
+  EXPECT_EQ(AviPathForSidecar("C:\\Rec\\SCREENCAST.AVI.RECOVERY"), "C:\\Rec\\SCREENCAST.AVI");
+  EXPECT_EQ(AviPathForSidecar("C:\\Rec\\a.avi.Recovery"), "C:\\Rec\\a.avi");
   EXPECT_EQ(AviPathForSidecar(kSidecarSuffix), "");
 }
 

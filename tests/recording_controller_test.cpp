@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/form_main.h"
+#include "app/time_texts.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 
@@ -99,6 +100,33 @@ TEST_F(Recorder, RecordAfterStopBuildsAFreshGraphNamedByTheSecondPress) {
   ASSERT_EQ(pipeline.builds.size(), 2u);
   EXPECT_EQ(pipeline.builds[1].screencastPath,
             "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2026-12-06-15-16-29.avi");
+}
+
+// Names go to the second; a file (or an unfinished recording's notes) already under the
+// dated name moves the next recording to "_2", "_3", never over it.
+TEST_F(Recorder, TwoRecordingsInOneSecondGetTwoFiles) {
+  const std::string dated = "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09";
+  form.JvImgBtnStartPause.Click();
+  machine.PutFile(dated + ".avi", "first recording");  // what the file writer made of it
+  form.JvImgBtnStop.Click();
+  form.JvImgBtnStartPause.Click();
+  machine.PutFile(dated + "_2.avi", "second recording");
+  form.JvImgBtnStop.Click();
+  machine.PutFile(dated + "_3.avi.recovery", "notes of a recording whose file is not there");
+  form.JvImgBtnStartPause.Click();
+  form.JvImgBtnStop.Click();
+  ASSERT_EQ(pipeline.builds.size(), 3u);
+  EXPECT_EQ(pipeline.builds[0].screencastPath, dated + ".avi");
+  EXPECT_EQ(pipeline.builds[1].screencastPath, dated + "_2.avi");
+  EXPECT_EQ(pipeline.builds[2].screencastPath, dated + "_4.avi");
+  EXPECT_EQ(machine.FileContents(dated + ".avi"), "first recording");
+
+  // The next second starts again without a number.
+  machine.now.second = 10;
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(pipeline.builds.back().screencastPath,
+            "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-10.avi");
+  EXPECT_EQ(NumberedFilePath("D:\\v.x\\Screencast_a", 2), "D:\\v.x\\Screencast_a_2");
 }
 
 TEST_F(Recorder, NoCompressorRefusesFromStoppedAndFromPaused) {

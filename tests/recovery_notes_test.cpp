@@ -64,6 +64,8 @@ TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
   std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(machine.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value());
   EXPECT_EQ(notes->programVersion, "1.1");
+  EXPECT_EQ(notes->ownerProcess, machine.process.id) << "the notes name the program that records";
+  EXPECT_EQ(notes->ownerStarted, machine.process.started);
   EXPECT_EQ(notes->avgTimePerFrame, 400000) << "25 frames a second, as announced at start-up";
   ASSERT_EQ(notes->inputs.size(), 1u);
   EXPECT_EQ(notes->inputs[0].format, VideoInput().format);
@@ -120,7 +122,8 @@ TEST_F(Notes, NoNotesLeftWhenTheRunFailsTheFolderIsMissingOrNothingReachedTheMux
   // Written before the graph runs (their time on the disk is not recorded), and taken back
   // when it does not run.
   EXPECT_EQ(machine.Entries({"replace: ", "remove: "}),
-            (std::vector<std::string>{"replace: " + kNotes, "remove: " + kNotes}));
+            (std::vector<std::string>{"replace: " + kNotes, "replace: D:\\Apps\\Zelvio\\recovery-list.txt",
+                                      "remove: " + kNotes}));
   EXPECT_FALSE(machine.HasFile(kNotes));
   EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Error: 0x80070003 ($80070003)."}));
   form.JvImgBtnStopClick();
@@ -148,11 +151,61 @@ TEST_F(Notes, AFolderThatRefusesTheNotesDoesNotStopTheRecording) {
   EXPECT_EQ(machine.Count("message: "), 0u);
 }
 
-TEST_F(Notes, AStopThatFailsKeepsTheNotesForTheNextStart) {
-  form.JvImgBtnStartPause.Click();
-  pipeline.failures["stop"] = {"Error: 0x80070070 ($80070070).", kDiskFull};
-  form.Guarded([&] { form.JvImgBtnStopClick(); });
-  EXPECT_TRUE(machine.HasFile(kNotes));
+// The mux writes the index and the header during the stop, so the file is checked after
+// every stop with the repair's own scan: a complete file loses its notes without a word;
+// a file the stop did not finish (whether or not the stop said so) is repaired and told in
+// the one box of a failed recording.
+TEST_F(Notes, EveryStopChecksTheFileAndAnUnfinishedOneIsRepairedWithOneBox) {
+  const std::string head = "error: The recording stopped because of an error.\nFile: " + kAvi + "\nReason: ";
+  pipeline.resultTexts[kDiskFull] = "There is not enough space on the disk.";
+  const struct {
+    const char* name;
+    bool stopFails;
+    RepairReport outcome;
+    bool notesStay;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {"clean stop, complete file", false, Report(RepairReport::Outcome::AlreadyComplete, 0), false, {}},
+      {"clean stop, file held open by another program",
+       false,
+       Report(RepairReport::Outcome::InUse, 0, "in use"),
+       true,
+       {}},
+      {"clean stop, file left unfinished",
+       false,
+       Report(RepairReport::Outcome::Repaired, 6.0),
+       false,
+       {head + "The file was not finished when the recording stopped.\nThe file was repaired and holds 6.0 "
+               "seconds."}},
+      {"stop fails on a full disk",
+       true,
+       Report(RepairReport::Outcome::Repaired, 3.0),
+       false,
+       {head +
+        "There is not enough space on the disk ($80070070).\nThe file was repaired and holds 3.0 seconds."}},
+      {"stop fails, the repair refuses",
+       true,
+       Report(RepairReport::Outcome::Refused, 0, "foreign chunks"),
+       true,
+       {head +
+        "There is not enough space on the disk ($80070070).\nThe file could not be repaired and was left as "
+        "it is: foreign chunks."}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pipeline.repairOutcomes[kAvi] = c.outcome;
+    pipeline.failures.clear();
+    form.JvImgBtnStartPause.Click();
+    machine.log.clear();
+    pipeline.log.clear();
+    if (c.stopFails) pipeline.failures["stop"] = {"Error: 0x80070070 ($80070070).", kDiskFull};
+    form.Guarded([&] { form.JvImgBtnStopClick(); });
+    EXPECT_EQ(pipeline.log, (std::vector<std::string>{"stop", "repair: " + kAvi}));
+    EXPECT_EQ(machine.HasFile(kNotes), c.notesStay);
+    EXPECT_EQ(machine.Entries({"error: ", "message: "}), c.boxes);
+    EXPECT_EQ(form.State(), RecordingState::Stopped);
+    machine.files.erase(kNotes);
+  }
 }
 
 TEST_F(Notes, ClosingWhileRecordingStopsAndRemovesTheNotes) {
@@ -273,6 +326,135 @@ TEST_F(UnfinishedAtStart, AnEmptyFolderOptionMeansTheDefaultFolder) {
   EXPECT_EQ(pipeline.repairs[0].aviPath, kAvi);
 }
 
+// Notes whose file is gone or holds nothing can never lead to a repair: one box says so,
+// once, and the notes go. Names are compared as Windows compares them, without regard to
+// letter case, so notes written in capitals find their file too.
+TEST_F(UnfinishedAtStart, NotesThatCanNeverSucceedAreToldOnceAndRemoved) {
+  const std::string gone = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
+  const std::string upper = kFolder + "\\SCREENCAST_2026-12-02-10-00-00.AVI";
+  machine.PutFile(gone + ".recovery", "notes");
+  machine.PutFile(upper + ".RECOVERY", "notes in capitals");
+  pipeline.repairOutcomes[gone] = Report(RepairReport::Outcome::NothingToRepair, 0, "the file is missing");
+  pipeline.repairOutcomes[upper] = Report(RepairReport::Outcome::Repaired, 2.0);
+
+  form.RecoverUnfinishedRecordings();
+  const std::string head = "message: A recording was not finished when Zelvio last ended.\nFile: ";
+  EXPECT_EQ(
+      machine.Entries({"message: ", "error: "}),
+      (std::vector<std::string>{
+          head + upper + "\nIt was repaired and now holds 2.0 seconds.",
+          head + gone + "\nThere is nothing to repair: the file is missing. Its recovery notes were removed.",
+      }));
+  ASSERT_EQ(pipeline.repairs.size(), 2u);
+  EXPECT_EQ(pipeline.repairs[0].aviPath, upper);
+  EXPECT_FALSE(machine.HasFile(gone + ".recovery"));
+  EXPECT_FALSE(machine.HasFile(upper + ".RECOVERY"));
+
+  machine.log.clear();
+  form.RecoverUnfinishedRecordings();
+  EXPECT_EQ(machine.Count("message: ") + machine.Count("error: "), 0u) << "said once only";
+}
+
+// A second copy of the program must not take a live recording for an unfinished one: the
+// notes name their program, and while it runs (the same id and the same start) they are
+// left alone without a word. A file that another handle holds is skipped the same way.
+TEST_F(UnfinishedAtStart, ALiveRecordingOfAnotherCopyIsLeftAlone) {
+  auto notesOf = [](uint32_t id, uint64_t started) {
+    RecordingNotes notes;
+    notes.programVersion = "1.1";
+    notes.framesPerSecond = 25;
+    notes.muxInputs = {VideoInput()};
+    notes.owner = {id, started};
+    return RecoveryNotesText(notes);
+  };
+  const std::string live = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
+  const std::string reused = kFolder + "\\Screencast_2026-12-02-10-00-00.avi";
+  const std::string ended = kFolder + "\\Screencast_2026-12-03-10-00-00.avi";
+  const std::string older = kFolder + "\\Screencast_2026-12-04-10-00-00.avi";
+  const std::string held = kFolder + "\\Screencast_2026-12-05-10-00-00.avi";
+  machine.runningProcesses = {{77, 1000}};
+  machine.PutFile(live + ".recovery", notesOf(77, 1000));
+  machine.PutFile(reused + ".recovery", notesOf(77, 999));  // the id now belongs to another program
+  machine.PutFile(ended + ".recovery", notesOf(78, 1000));
+  std::string withoutOwner = notesOf(1, 1);
+  withoutOwner.erase(withoutOwner.find("owner="), withoutOwner.find("input=") - withoutOwner.find("owner="));
+  machine.PutFile(older + ".recovery", withoutOwner);
+  machine.PutFile(held + ".recovery", notesOf(79, 1000));
+  for (const std::string& avi : {reused, ended, older})
+    pipeline.repairOutcomes[avi] = Report(RepairReport::Outcome::Repaired, 1.0);
+  pipeline.repairOutcomes[held] =
+      Report(RepairReport::Outcome::InUse, 0, "The process cannot access the file");
+
+  form.RecoverUnfinishedRecordings();
+  std::vector<std::string> repaired;
+  for (const auto& repair : pipeline.repairs) repaired.push_back(repair.aviPath);
+  EXPECT_EQ(repaired, (std::vector<std::string>{reused, ended, older, held}));
+  EXPECT_TRUE(machine.HasFile(live + ".recovery"));
+  EXPECT_TRUE(machine.HasFile(held + ".recovery"));
+  EXPECT_EQ(machine.Count("message: "), 3u);
+  EXPECT_EQ(machine.Count("error: "), 0u);
+}
+
+// The screencast folder may change while the program runs, and the settings that name it
+// are saved only at close: a recording started in a folder chosen meanwhile, then cut short,
+// is still found at the next start, through the list beside the program.
+TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextStart) {
+  FakePlatform machine;
+  const std::string elsewhere = "E:\\Elsewhere";
+  const std::string avi = elsewhere + "\\Screencast_2024-05-17-14-03-09.avi";
+  const std::string list = machine.executableDirectory + "\\recovery-list.txt";
+  {
+    FakePipeline pipeline;
+    pipeline.compressors = {"codec"};
+    pipeline.muxInputs = {VideoInput()};
+    TFormMain crashed{machine, pipeline};
+    crashed.FormCreate();
+    crashed.Show();
+    crashed.ComboBoxVideoCompressors.SetItemIndex(0);
+    crashed.EditOutputVideoPath.SetText(elsewhere);
+    crashed.JvImgBtnStartPause.Click();
+    ASSERT_TRUE(machine.HasFile(avi + ".recovery"));
+    EXPECT_EQ(machine.FileContents(list), avi + ".recovery\r\n");
+    // The program ends here without a stop and without saving its settings.
+  }
+  ASSERT_FALSE(machine.HasFile(machine.SettingsPath()));
+  machine.PutFile(list, machine.FileContents(list) + "F:\\Unplugged\\Screencast_x.avi.recovery\r\n" +
+                            "C:\\Gone\\Screencast_y.avi.recovery\r\n");
+  machine.missingFolders.insert("F:\\Unplugged");
+  machine.log.clear();
+  machine.process = {5151, machine.process.started + 1};  // the next run is another process
+
+  FakePipeline pipeline;
+  pipeline.repairOutcomes[avi] = Report(RepairReport::Outcome::Repaired, 4.0);
+  TFormMain next{machine, pipeline};
+  next.FormCreate();
+  next.Show();
+  ASSERT_NE(next.EditOutputVideoPath.Text(), elsewhere);
+  next.RecoverUnfinishedRecordings();
+  ASSERT_EQ(pipeline.repairs.size(), 1u);
+  EXPECT_EQ(pipeline.repairs[0].aviPath, avi);
+  EXPECT_EQ(
+      machine.Entries("message: "),
+      (std::vector<std::string>{"message: A recording was not finished when Zelvio last ended.\nFile: " +
+                                avi + "\nIt was repaired and now holds 4.0 seconds."}));
+  EXPECT_FALSE(machine.HasFile(avi + ".recovery"));
+  // What is done leaves the list; a drive that is not there keeps its entry for later.
+  EXPECT_EQ(machine.FileContents(list), "F:\\Unplugged\\Screencast_x.avi.recovery\r\n");
+
+  machine.missingFolders.clear();
+  next.RecoverUnfinishedRecordings();
+  EXPECT_EQ(pipeline.repairs.size(), 1u);
+  EXPECT_FALSE(machine.HasFile(list)) << "an empty list is removed";
+
+}
+
+TEST_F(Notes, WithoutItsOwnFolderTheProgramKeepsNoListElsewhere) {
+  machine.executableDirectory.clear();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(machine.Entries("replace: "), (std::vector<std::string>{"replace: " + kNotes}));
+  EXPECT_TRUE(machine.HasFile(kNotes));
+}
+
 TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
   FakePlatform fresh;
   FakePipeline freshPipeline;
@@ -300,7 +482,8 @@ TEST(RecoveryNotesFile, NamesPairAndUnreadableNotesRefuseTheRepair) {
   notes.framesPerSecond = 25;
   notes.muxInputs = {VideoInput()};
   RepairReport missing = RepairRecordingFile("/nonexistent/file.avi", RecoveryNotesText(notes));
-  EXPECT_EQ(missing.outcome, RepairReport::Outcome::IoError) << missing.reason;
+  EXPECT_EQ(missing.outcome, RepairReport::Outcome::NothingToRepair) << missing.reason;
+  EXPECT_EQ(missing.reason, "the file is missing");
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -302,9 +304,20 @@ class TFormMain {
   void ShowStoppedControls();
   void RecordingFailed(const RecordingAbort& abort);
   std::string ScreencastFolder();
+  std::string FreeScreencastPath();
   void WriteRecoveryNotes();
   void RemoveRecoveryNotes();
   std::string RepairAfterFailure();
+  // Repairs the recording started last from its notes (a complete file is only checked);
+  // removes the notes of a repaired or complete file. None without notes.
+  std::optional<RepairReport> RepairStoppedRecording();
+  // The start-up repair of one unfinished recording, by its notes file: one box at most.
+  void RecoverRecording(const std::string& notesPath);
+  std::string RecordingListPath();
+  std::vector<std::string> ReadRecordingList();
+  void WriteRecordingList(const std::vector<std::string>& paths);
+  void RememberRecording(const std::string& notesPath);
+  void FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure, std::exception_ptr failure);
   void ApplyAudioListing(const AudioListing& listing);
 
   Platform& platform_;

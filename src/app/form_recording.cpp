@@ -1,7 +1,9 @@
 // Record/Pause and Stop: the only place that runs, pauses and stops the capture graph.
 #include "app/form_main.h"
+#include "app/recovery_texts.h"
 #include "app/time_texts.h"
 #include "companions/overlay_command.h"
+#include "platform/errors.h"
 
 namespace zelvio {
 
@@ -48,10 +50,44 @@ void TFormMain::JvImgBtnStopClick() {
   recordingState_ = RecordingState::Stopped;
   SendOverlayCommand(OverlayColorCommand(kFrameStoppedColor, 0));
   TimerDuration.SetEnabled(false);
-  pipeline_.StopGraph();
-  // The mux has finished the file: nothing is left to repair.
-  RemoveRecoveryNotes();
-  ShowStoppedControls();
+  std::optional<RecordingAbort> stopFailure;
+  std::exception_ptr failure;
+  try {
+    pipeline_.StopGraph();
+  } catch (const EDirectShowException& error) {
+    stopFailure = RecordingAbort{error.Result(), ""};
+    failure = std::current_exception();
+  } catch (const std::exception& error) {
+    stopFailure = RecordingAbort{0, error.what()};
+    failure = std::current_exception();
+  }
+  // After a failed stop the panel, the Stop button and the image keep what they showed.
+  if (!failure) ShowStoppedControls();
+  FinishStoppedFile(stopFailure, failure);
+}
+
+// The mux writes the file's index and header during the stop, so only the file itself can
+// tell whether it was finished: a full disk or a failed write at that moment leaves it
+// unplayable, whether or not the stop reports it. The repair's own scan reads it; the notes
+// go only with a complete file, and anything else is repaired and told in the one box of a
+// recording that failed.
+void TFormMain::FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure,
+                                  std::exception_ptr failure) {
+  std::optional<RepairReport> report = RepairStoppedRecording();
+  if (!report) {
+    // Without notes there is nothing to check the file against; the stop's own error is all.
+    if (failure) std::rethrow_exception(failure);
+    return;
+  }
+  if (report->outcome == RepairReport::Outcome::AlreadyComplete && !stopFailure) return;
+  // Something else has the file open just now (a virus scanner, a preview): the notes stay
+  // and the next start checks it; a box would cry wolf over a file that is most likely fine.
+  if (report->outcome == RepairReport::Outcome::InUse && !stopFailure) return;
+  RecordingAbort abort =
+      stopFailure ? *stopFailure : RecordingAbort{0, "The file was not finished when the recording stopped"};
+  std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();
+  platform_.ShowError(
+      RecordingStoppedText(recordingPath_, AbortReasonText(abort, platformText), RepairOutcomeText(*report)));
 }
 
 void TFormMain::ShowStoppedControls() {

@@ -2,6 +2,10 @@
 // (the mux's input formats, the frame rate, the program version), because the mux writes
 // the file's headers and index only when it stops. A crash, a power cut or a full disk
 // leaves the notes behind, and with them a way to make the file playable.
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "app/form_main.h"
 #include "app/recovery_texts.h"
 #include "app/text_numbers.h"
@@ -14,6 +18,7 @@ namespace zelvio {
 void TFormMain::WriteRecoveryNotes() {
   RecordingNotes notes;
   notes.programVersion = ZELVIO_VERSION_TEXT;
+  notes.owner = platform_.CurrentProcess();
   // A caption without a rate leaves the screen source at its own default.
   notes.framesPerSecond = IntegerOr(announcedFrameRate_, 0);
   if (notes.framesPerSecond <= 0) notes.framesPerSecond = pushsource::kDefaultFps;
@@ -25,7 +30,79 @@ void TFormMain::WriteRecoveryNotes() {
   const size_t separator = recordingPath_.find_last_of('\\');
   if (separator != std::string::npos && !platform_.FolderExists(recordingPath_.substr(0, separator))) return;
   // A folder that refuses the notes does not stop the recording; it only loses the repair.
-  platform_.ReplaceFile(RecoveryNotesPath(recordingPath_), RecoveryNotesText(notes));
+  const std::string notesPath = RecoveryNotesPath(recordingPath_);
+  if (platform_.ReplaceFile(notesPath, RecoveryNotesText(notes))) RememberRecording(notesPath);
+}
+
+// The list beside the program of the notes its recordings wrote: the screencast folder may
+// change while the program runs (and the settings that name it are saved only at close), so
+// the next start finds every unfinished recording through this list, wherever it went.
+// One notes path a line; entries go at the next start once their notes are gone.
+namespace {
+
+constexpr const char* kRecordingListName = "recovery-list.txt";
+
+// Windows compares file names without regard to letter case.
+bool SamePath(const std::string& a, const std::string& b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+void AddPath(std::vector<std::string>& paths, const std::string& path) {
+  for (const std::string& known : paths) {
+    if (SamePath(known, path)) return;
+  }
+  paths.push_back(path);
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t separator = path.find_last_of('\\');
+  return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+}  // namespace
+
+// Empty when the program's own folder is not known: the list must not land elsewhere.
+std::string TFormMain::RecordingListPath() {
+  const std::string folder = platform_.ExecutableDirectory();
+  return folder.empty() ? std::string() : folder + "\\" + kRecordingListName;
+}
+
+std::vector<std::string> TFormMain::ReadRecordingList() {
+  std::vector<std::string> paths;
+  std::string text;
+  const std::string listPath = RecordingListPath();
+  if (listPath.empty() || !platform_.ReadFile(listPath, text)) return paths;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!RecordingPathForNotes(line).empty()) AddPath(paths, line);
+    start = end + 1;
+  }
+  return paths;
+}
+
+void TFormMain::WriteRecordingList(const std::vector<std::string>& paths) {
+  if (RecordingListPath().empty()) return;
+  if (paths.empty()) {
+    platform_.RemoveFile(RecordingListPath());
+    return;
+  }
+  std::string text;
+  for (const std::string& path : paths) text += path + "\r\n";
+  // A folder that cannot take the list leaves the screencast folder's own notes to be found.
+  platform_.ReplaceFile(RecordingListPath(), text);
+}
+
+void TFormMain::RememberRecording(const std::string& notesPath) {
+  std::vector<std::string> paths = ReadRecordingList();
+  const size_t before = paths.size();
+  AddPath(paths, notesPath);
+  if (paths.size() != before) WriteRecordingList(paths);
 }
 
 void TFormMain::RemoveRecoveryNotes() {
@@ -33,46 +110,81 @@ void TFormMain::RemoveRecoveryNotes() {
   platform_.RemoveFile(RecoveryNotesPath(recordingPath_));
 }
 
-std::string TFormMain::RepairAfterFailure() {
-  if (recordingPath_.empty()) return {};
+std::optional<RepairReport> TFormMain::RepairStoppedRecording() {
+  if (recordingPath_.empty()) return std::nullopt;
   const std::string notesPath = RecoveryNotesPath(recordingPath_);
   std::string notes;
-  if (!platform_.ReadFile(notesPath, notes)) return {};
+  if (!platform_.ReadFile(notesPath, notes)) return std::nullopt;
   RepairReport report = pipeline_.RepairRecording(recordingPath_, notes);
   if (report.outcome == RepairReport::Outcome::Repaired ||
-      report.outcome == RepairReport::Outcome::AlreadyComplete) {
+      report.outcome == RepairReport::Outcome::AlreadyComplete ||
+      report.outcome == RepairReport::Outcome::NothingToRepair) {
     platform_.RemoveFile(notesPath);
   }
-  return RepairOutcomeText(report);
+  return report;
+}
+
+std::string TFormMain::RepairAfterFailure() {
+  std::optional<RepairReport> report = RepairStoppedRecording();
+  return report ? RepairOutcomeText(*report) : std::string();
 }
 
 void TFormMain::RecoverUnfinishedRecordings() {
+  const std::vector<std::string> listed = ReadRecordingList();
+  std::vector<std::string> notesFiles = listed;
   const std::string folder = ScreencastFolder();
   for (const std::string& name : platform_.ListFiles(folder, RecoveryNotesSuffix())) {
-    const std::string notesPath = folder + "\\" + name;
-    const std::string aviPath = RecordingPathForNotes(notesPath);
-    std::string notes;
-    RepairReport report;
-    if (!platform_.ReadFile(notesPath, notes)) {
-      report.outcome = RepairReport::Outcome::IoError;
-      report.reason = "its recovery notes could not be read";
-    } else {
-      report = pipeline_.RepairRecording(aviPath, notes);
-    }
-    switch (report.outcome) {
-      case RepairReport::Outcome::Repaired:
-        platform_.RemoveFile(notesPath);
-        platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
-        break;
-      case RepairReport::Outcome::AlreadyComplete:
-        // The mux finished the file after all; only the notes were left over.
-        platform_.RemoveFile(notesPath);
-        break;
-      case RepairReport::Outcome::Refused:
-      case RepairReport::Outcome::IoError:
-        platform_.ShowError(UnfinishedRecordingText(aviPath, report));
-        break;
-    }
+    AddPath(notesFiles, folder + "\\" + name);
+  }
+  // Listed notes that are gone belong to recordings that were finished or repaired.
+  for (const std::string& notesPath : notesFiles) {
+    if (platform_.FileExists(notesPath)) RecoverRecording(notesPath);
+  }
+  // An entry stays while its notes do, or while its folder cannot be seen (a drive that is
+  // not plugged in now may come back with an unfinished recording on it).
+  std::vector<std::string> kept;
+  for (const std::string& notesPath : listed) {
+    if (platform_.FileExists(notesPath) || !platform_.FolderExists(FolderOf(notesPath)))
+      kept.push_back(notesPath);
+  }
+  if (kept.size() != listed.size()) WriteRecordingList(kept);
+}
+
+void TFormMain::RecoverRecording(const std::string& notesPath) {
+  const std::string aviPath = RecordingPathForNotes(notesPath);
+  std::string notes;
+  RepairReport report;
+  if (!platform_.ReadFile(notesPath, notes)) {
+    report.outcome = RepairReport::Outcome::IoError;
+    report.reason = "its recovery notes could not be read";
+  } else {
+    // A recording of another copy of the program that still runs is not unfinished but
+    // live: its file is being written and its notes are still needed.
+    std::optional<ProcessIdentity> owner = RecoveryNotesOwner(notes);
+    if (owner && platform_.ProcessRunning(*owner)) return;
+    report = pipeline_.RepairRecording(aviPath, notes);
+  }
+  switch (report.outcome) {
+    case RepairReport::Outcome::Repaired:
+      platform_.RemoveFile(notesPath);
+      platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
+      break;
+    case RepairReport::Outcome::AlreadyComplete:
+      // The mux finished the file after all; only the notes were left over.
+      platform_.RemoveFile(notesPath);
+      break;
+    case RepairReport::Outcome::NothingToRepair:
+      // No later start could do better: said once, and the notes go.
+      platform_.RemoveFile(notesPath);
+      platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
+      break;
+    case RepairReport::Outcome::InUse:
+      // Held open by a recording (of a copy whose notes do not name it): left for later.
+      break;
+    case RepairReport::Outcome::Refused:
+    case RepairReport::Outcome::IoError:
+      platform_.ShowError(UnfinishedRecordingText(aviPath, report));
+      break;
   }
 }
 

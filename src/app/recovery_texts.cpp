@@ -42,6 +42,10 @@ std::string RepairOutcomeText(const RepairReport& report) {
     case RepairReport::Outcome::IoError:
       return "The file could not be repaired: " + WithoutTrailingStop(report.reason) +
              ". The repair will be tried again at the next start.";
+    case RepairReport::Outcome::NothingToRepair:
+      return "There was nothing to repair: " + WithoutTrailingStop(report.reason) + ".";
+    case RepairReport::Outcome::InUse:
+      return "The file is in use by another program and was left as it is.";
   }
   return {};
 }
@@ -67,6 +71,11 @@ std::string UnfinishedRecordingText(const std::string& aviPath, const RepairRepo
     case RepairReport::Outcome::IoError:
       return text + "It could not be repaired: " + WithoutTrailingStop(report.reason) +
              ". The repair will be tried again at the next start.";
+    case RepairReport::Outcome::NothingToRepair:
+      return text + "There is nothing to repair: " + WithoutTrailingStop(report.reason) +
+             ". Its recovery notes were removed.";
+    case RepairReport::Outcome::InUse:
+      return text + "It is in use by another program.";
   }
   return text;
 }

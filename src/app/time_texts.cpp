@@ -30,4 +30,12 @@ std::string DatedFilePath(const std::string& folder, const std::string& prefix, 
   return folder + "\\" + prefix + FileTimeText(time) + "." + extension;
 }
 
+std::string NumberedFilePath(const std::string& path, int number) {
+  const size_t dot = path.find_last_of('.');
+  const size_t separator = path.find_last_of('\\');
+  const bool hasExtension = dot != std::string::npos && (separator == std::string::npos || dot > separator);
+  const std::string stem = hasExtension ? path.substr(0, dot) : path;
+  return stem + "_" + std::to_string(number) + (hasExtension ? path.substr(dot) : std::string());
+}
+
 }  // namespace zelvio

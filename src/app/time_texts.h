@@ -18,4 +18,8 @@ std::string FileTimeText(const LocalTime& time);
 std::string DatedFilePath(const std::string& folder, const std::string& prefix, const LocalTime& time,
                           const std::string& extension);
 
+// The same path with "_<number>" before the extension: "...-ss_2.avi" for the second
+// file of one second.
+std::string NumberedFilePath(const std::string& path, int number);
+
 }  // namespace zelvio

@@ -9,14 +9,30 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "capture/avi_writer.h"
 
 namespace zelvio::avi {
 
+// A path as the program's texts hold it, UTF-8: path::string() would go through the ANSI
+// code page on Windows and throw on a name that code page cannot spell.
+inline std::string PathText(const std::filesystem::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 struct FileIoError : std::runtime_error {
   using std::runtime_error::runtime_error;
+};
+// The file to open is not there.
+struct FileMissing : FileIoError {
+  using FileIoError::FileIoError;
+};
+// Another handle holds the file (a recording still writing it): it cannot be had alone.
+struct FileInUse : FileIoError {
+  using FileIoError::FileIoError;
 };
 
 struct AviFile {
@@ -50,7 +66,8 @@ class MemoryFile : public AviFile {
 
 class DiskFile : public AviFile {
  public:
-  // Opens an existing file for reading and writing; throws FileIoError when it cannot.
+  // Opens an existing file for reading and writing; throws FileMissing when there is none
+  // and FileIoError when it cannot.
   explicit DiskFile(std::filesystem::path path);
 
   uint64_t Size() override;

@@ -164,9 +164,21 @@ uint64_t PlanLastSegment(AviFile& file, AviScan& scan, const std::vector<StreamF
   return single ? pos : 0;
 }
 
+// Each hole becomes one JUNK chunk, which every reader steps over.
+void PlanDamagedSpans(const AviScan& scan, Plan& plan) {
+  for (const auto& segment : scan.segments) {
+    for (const DamagedSpan& damaged : segment.damaged) {
+      Bytes header = U32Bytes(kJunk);
+      PutU32(header, SizeField(damaged.span - kChunkHeader));
+      plan.writes.push_back({damaged.offset, std::move(header)});
+    }
+  }
+}
+
 Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams, RepairResult& result) {
   DropEmptyTail(scan);
   Plan plan;
+  PlanDamagedSpans(scan, plan);
   // Goes in first, as the mux would have left it; the size written later fills it in.
   if (!scan.moviListWritten) plan.writes.push_back({scan.moviOffset, MoviListHeader()});
   std::vector<StreamTotals> totals(streams.size());
@@ -194,17 +206,63 @@ bool IsComplete(const AviScan& scan, uint64_t size) {
   if (!scan.ownHeader || scan.end != size) return false;
   const auto& segments = scan.segments;
   for (size_t i = 0; i < segments.size(); ++i) {
-    if (!segments[i].closed) return false;
+    if (!segments[i].closed || !segments[i].damaged.empty()) return false;
     uint64_t end = i + 1 < segments.size() ? segments[i + 1].riffStart : size;
     if (uint64_t(segments[i].declaredRiffSize) + 8 != end - segments[i].riffStart) return false;
   }
   return segments[0].idx1Span != 0;
 }
 
-void Apply(AviFile& file, const Plan& plan) {
-  if (plan.newSize != file.Size()) file.Resize(plan.newSize);
-  for (const auto& write : plan.writes) file.WriteAt(write.offset, write.bytes.data(), write.bytes.size());
+// The file could not take the bytes the indexes need past its old end (a full disk).
+struct CannotGrow : FileIoError {
+  using FileIoError::FileIoError;
+};
+
+// Growth is tried first and on its own, so a disk that is full fails it before anything in
+// the file changed; a file system that grows a file without room (sparse) fails the first
+// write past the old end instead.
+void Apply(AviFile& file, const Plan& plan, uint64_t oldSize) {
+  if (plan.newSize != file.Size()) {
+    try {
+      file.Resize(plan.newSize);
+    } catch (const FileIoError& error) {
+      if (plan.newSize > oldSize) throw CannotGrow(error.what());
+      throw;
+    }
+  }
+  for (const auto& write : plan.writes) {
+    try {
+      file.WriteAt(write.offset, write.bytes.data(), write.bytes.size());
+    } catch (const FileIoError& error) {
+      if (write.offset + write.bytes.size() > oldSize) throw CannotGrow(error.what());
+      throw;
+    }
+  }
   file.Flush();
+}
+
+// The bytes the last segment's indexes take: idx1 for a single segment, else ix## chunks.
+uint64_t IndexBytes(const ScannedSegment& last, bool single, size_t streams) {
+  if (single) return kChunkHeader + uint64_t(kIdx1EntrySize) * last.chunks.size();
+  uint64_t bytes = 0;
+  for (uint64_t count : ChunksPerStream(last, streams)) {
+    if (count) bytes += kStdIndexHeader + kStdIndexEntrySize * count;
+  }
+  return bytes;
+}
+
+// Drops whole chunks from the end until the indexes fit in the file as it is. Only for a
+// file that cannot grow: those chunks are lost, but the rest plays.
+void TrimToFit(AviScan& scan, size_t streams, uint64_t size) {
+  DropEmptyTail(scan);
+  ScannedSegment& last = scan.segments.back();
+  const bool single = scan.segments.size() == 1;
+  while (!last.chunks.empty() && last.dataEnd + IndexBytes(last, single, streams) > size) {
+    last.dataEnd = last.chunks.back().offset;
+    last.chunks.pop_back();
+  }
+  while (!last.damaged.empty() && last.damaged.back().offset >= last.dataEnd) last.damaged.pop_back();
+  last.closed = false;
 }
 
 RepairResult Refused(RepairResult result, const std::string& reason) {
@@ -231,10 +289,23 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
       result.outcome = RepairOutcome::AlreadyComplete;
       return result;
     }
+    AviScan scanned = scan;
     Plan plan = MakePlan(file, scan, streams, result);
-    Apply(file, plan);
+    try {
+      Apply(file, plan, result.sizeBefore);
+    } catch (const CannotGrow&) {
+      if (file.Size() != result.sizeBefore) file.Resize(result.sizeBefore);
+      TrimToFit(scanned, streams.size(), result.sizeBefore);
+      result = RepairResult{};
+      result.sizeBefore = file.Size();
+      plan = MakePlan(file, scanned, streams, result);
+      Apply(file, plan, result.sizeBefore);
+    }
     result.sizeAfter = plan.newSize;
     result.outcome = RepairOutcome::Repaired;
+  } catch (const NothingRecorded& nothing) {
+    result.outcome = RepairOutcome::NothingToRepair;
+    result.reason = nothing.what();
   } catch (const RepairRefusal& refusal) {
     return Refused(result, refusal.what());
   } catch (const AviError& error) {
@@ -246,16 +317,29 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
   return result;
 }
 
-RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar) {
+RepairResult RepairAvi(const AviFileOpener& open, const RecordingSidecar& sidecar) {
+  RepairResult result;
+  std::unique_ptr<AviFile> file;
   try {
-    DiskFile file(path);
-    return RepairAvi(file, sidecar);
+    file = open();
+  } catch (const FileMissing& missing) {
+    result.outcome = RepairOutcome::NothingToRepair;
+    result.reason = missing.what();
+    return result;
+  } catch (const FileInUse& inUse) {
+    result.outcome = RepairOutcome::InUse;
+    result.reason = inUse.what();
+    return result;
   } catch (const std::exception& error) {
-    RepairResult result;
     result.outcome = RepairOutcome::IoError;
     result.reason = error.what();
     return result;
   }
+  return RepairAvi(*file, sidecar);
+}
+
+RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar) {
+  return RepairAvi([&path] { return std::unique_ptr<AviFile>(std::make_unique<DiskFile>(path)); }, sidecar);
 }
 
 }  // namespace zelvio::avi

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "capture/avi_file.h"
@@ -21,6 +23,8 @@ enum class RepairOutcome {
   AlreadyComplete,  // nothing to do; the file is untouched
   Refused,          // the file does not fit the sidecar; untouched; reason says why
   IoError,          // reading or writing failed; reason holds the system's text
+  NothingToRepair,  // the file is missing or holds no recorded data: no repair can ever help
+  InUse,            // another handle holds the file (a live recording); untouched
 };
 
 struct RepairResult {
@@ -32,7 +36,11 @@ struct RepairResult {
   uint64_t sizeAfter = 0;
 };
 
+// Opens the file to repair; throws FileMissing, FileInUse or FileIoError.
+using AviFileOpener = std::function<std::unique_ptr<AviFile>()>;
+
 RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar);
+RepairResult RepairAvi(const AviFileOpener& open, const RecordingSidecar& sidecar);
 RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar);
 
 }  // namespace zelvio::avi

@@ -43,7 +43,7 @@ class Scanner {
     }
     // Unused header area: zeros, perhaps after a bare RIFF header a mux wrote up front.
     auto first = std::find_if(head.begin() + (riff ? 12 : 0), head.end(), [](uint8_t b) { return b != 0; });
-    if (first == head.end()) throw RepairRefusal("the file holds no recorded data");
+    if (first == head.end()) throw NothingRecorded("the file holds no recorded data");
     uint64_t at = uint64_t(first - head.begin());
     // RIFF chunks start on even offsets; an odd one is not a list a mux wrote.
     bool even = at % 2 == 0;
@@ -140,6 +140,7 @@ class Scanner {
       scan_.end = next;
       if (!scan_.segments.back().closed) return;
       if (scan_.segments.size() == 1 && !SkipIdx1(scan_.segments.back(), next)) return;
+      SkipPadding(next);
       scan_.end = next;
       if (!SegmentStartsAt(next)) return;
       riffStart = next;
@@ -160,21 +161,45 @@ class Scanner {
   uint64_t WalkChunks(ScannedSegment& segment, uint64_t pos, uint64_t limit) {
     while (pos + kChunkHeader <= limit) {
       uint32_t id = U32(pos), size = U32(pos + 4);
-      if (id == 0) return pos;  // unwritten space: the data ends here
       uint64_t span = ChunkSpan(size);
-      bool whole = pos + span <= limit;
-      if (!TakeChunk(segment, id, pos, size, whole)) return pos;
-      pos += span;
+      if (TakeChunk(segment, id, pos, size, pos + span <= limit, limit)) {
+        pos += span;
+        continue;
+      }
+      // A hole (a page that never reached the disk) or a damaged header: the recording
+      // goes on at the next sound chunk, and the damaged bytes stay in the file as padding.
+      uint64_t next = FindResync(pos + kChunkHeader, limit);
+      if (next == 0) break;
+      segment.damaged.push_back({pos, next - pos});
+      // The damaged bytes stay in the movi list even when only the torn chunk follows them.
+      segment.dataEnd = next;
+      pos = next;
+    }
+    // The data ends here. Whatever lies behind it is given up, which is only right for the
+    // unwritten space and the one chunk a crash tore; anything else is left as it is.
+    if (pos < limit && !OnlyTornTailFrom(pos)) {
+      throw RepairRefusal("the file holds recorded data after a damaged part at byte " + std::to_string(pos) +
+                          " that the repair cannot place");
     }
     return pos;
   }
 
-  // Records one chunk; false for a torn one. Foreign chunks refuse the whole file.
-  bool TakeChunk(ScannedSegment& segment, uint32_t id, uint64_t pos, uint32_t size, bool whole) {
+  // Records one chunk; false for a damaged or torn one. Foreign chunks refuse the whole file.
+  bool TakeChunk(ScannedSegment& segment, uint32_t id, uint64_t pos, uint32_t size, bool whole,
+                 uint64_t limit) {
+    if (id == 0) return false;
     for (size_t s = 0; s < streams_.size(); ++s) {
       if (IsStreamChunk(id, s, streams_[s])) {
         if (!whole) return false;
-        CheckChunkSize(s, size, pos);
+        if (!FitsFormat(s, size)) {
+          // Sound chunks on both sides mean the notes describe another recording; a size
+          // that leads nowhere is a damaged header.
+          if (SoundChunkAt(pos + ChunkSpan(size), limit, true)) {
+            throw RepairRefusal("a chunk at byte " + std::to_string(pos) +
+                                " does not fit the recording's format");
+          }
+          return false;
+        }
         segment.chunks.push_back({uint32_t(s), pos, size, true});
         segment.dataEnd = pos + ChunkSpan(size);
         return true;
@@ -189,19 +214,73 @@ class Scanner {
                         " that is not part of the recording");
   }
 
-  // Uncompressed frames have one size; audio comes in whole blocks. A mismatch means the
-  // sidecar describes some other recording.
-  void CheckChunkSize(size_t s, uint32_t size, uint64_t pos) {
+  // Uncompressed frames have one size; audio comes in whole blocks.
+  bool FitsFormat(size_t s, uint32_t size) {
     const StreamFormat& stream = streams_[s];
-    bool fits = true;
-    if (stream.kind == StreamKind::Audio) {
-      fits = size % ReadAudioInfo(stream).blockAlign == 0;
-    } else if (GetU32(stream.format.data() + 16) == 0) {
-      fits = size == 0 || size == RawFrameBytes(stream);
+    if (stream.kind == StreamKind::Audio) return size % ReadAudioInfo(stream).blockAlign == 0;
+    if (GetU32(stream.format.data() + 16) == 0) return size == 0 || size == RawFrameBytes(stream);
+    return true;
+  }
+
+  // A whole chunk at `pos` that the walk would take: a stream chunk that fits its format,
+  // or (when `padding` is allowed) an index or JUNK chunk.
+  bool SoundChunkAt(uint64_t pos, uint64_t limit, bool padding) {
+    if (pos % 2 != 0 || pos + kChunkHeader > limit) return false;
+    uint32_t id = U32(pos), size = U32(pos + 4);
+    if (pos + ChunkSpan(size) > limit) return false;
+    if (padding && id == kJunk) return true;
+    for (size_t s = 0; s < streams_.size(); ++s) {
+      if (IsStreamChunk(id, s, streams_[s])) return FitsFormat(s, size);
+      if (padding && id == StdIndexId(s)) return true;
     }
-    if (!fits) {
-      throw RepairRefusal("a chunk at byte " + std::to_string(pos) + " does not fit the recording's format");
+    return false;
+  }
+
+  // Frames are full of bytes that read like chunk headers, so a place counts as the
+  // recording's again only when a few sound chunks follow each other from there, or when
+  // they run exactly to the end of the data.
+  bool SoundRunAt(uint64_t pos, uint64_t limit) {
+    constexpr int kRun = 3;
+    // The chunk the crash tore may be all that follows a hole.
+    if (limit == size_ && TornStreamChunkAt(pos)) return true;
+    for (int n = 0; n < kRun; ++n) {
+      if (n > 0 && (pos == limit || (limit == size_ && OnlyTornTailFrom(pos)))) return true;
+      if (!SoundChunkAt(pos, limit, n > 0)) return false;
+      pos += ChunkSpan(U32(pos + 4));
     }
+    return true;
+  }
+
+  // The first place after `from` where the recording's chunks go on; 0 when there is none.
+  uint64_t FindResync(uint64_t from, uint64_t limit) {
+    constexpr uint64_t kBlock = 1 << 20;
+    for (uint64_t at = from; at + kChunkHeader <= limit; at += kBlock) {
+      Bytes block = Read(at, std::min(kBlock + kChunkHeader, limit - at));
+      for (uint64_t i = 0; i + kChunkHeader <= block.size() && i < kBlock; i += 2) {
+        // Every stream chunk id ends in "db", "dc" or "wb": a cheap first test.
+        uint8_t c = block[i + 2], d = block[i + 3];
+        if (!((c == 'd' && (d == 'b' || d == 'c')) || (c == 'w' && d == 'b'))) continue;
+        if (SoundRunAt(at + i, limit)) return at + i;
+      }
+    }
+    return 0;
+  }
+
+  // True when nothing lies from `pos` to the end of the file but zeros and, at most, one
+  // chunk that runs past the end (or a header cut short): what a crash leaves behind.
+  bool OnlyTornTailFrom(uint64_t pos) {
+    constexpr uint64_t kBlock = 1 << 20;
+    uint64_t first = size_;
+    for (uint64_t at = pos; at < size_ && first == size_; at += kBlock) {
+      Bytes block = Read(at, kBlock);
+      auto found = std::find_if(block.begin(), block.end(), [](uint8_t b) { return b != 0; });
+      if (found != block.end()) first = at + uint64_t(found - block.begin());
+    }
+    if (first == size_) return true;
+    if (first % 2 != 0) return false;
+    if (size_ - first < kChunkHeader) return true;
+    uint32_t id = U32(first);
+    return KnownId(id) && first + ChunkSpan(U32(first + 4)) > size_;
   }
 
   static uint64_t RawFrameBytes(const StreamFormat& stream) {
@@ -222,23 +301,44 @@ class Scanner {
     return true;
   }
 
-  // True for a whole AVIX start; a torn or absent one ends the walk, anything else refuses.
+  // Whole JUNK chunks a mux may leave after a segment's index, to align the next one.
+  void SkipPadding(uint64_t& pos) {
+    while (pos + kChunkHeader <= size_ && U32(pos) == kJunk && pos + ChunkSpan(U32(pos + 4)) <= size_) {
+      pos += ChunkSpan(U32(pos + 4));
+    }
+  }
+
+  // True for a whole AVIX start. Nothing more (zeros, or a start the crash tore) ends the
+  // walk; anything else refuses, as the data behind it would otherwise be cut off.
   bool SegmentStartsAt(uint64_t pos) {
     Bytes bytes = Read(pos, kSegmentStartBytes);
-    bool zeros = std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
-    if (zeros) return false;
-    for (size_t i = 0; i < 6; ++i) {
-      if (kSegmentStart[i] == 0) continue;
-      size_t at = i * 4;
-      size_t have = std::min<size_t>(4, bytes.size() > at ? bytes.size() - at : 0);
-      for (size_t b = 0; b < have; ++b) {
-        if (bytes[at + b] != uint8_t(kSegmentStart[i] >> (8 * b))) {
-          throw RepairRefusal("the file holds data after byte " + std::to_string(pos) +
-                              " that is not part of the recording");
-        }
-      }
+    bool matches = true;
+    for (size_t at = 0; at < bytes.size(); ++at) {
+      uint32_t word = kSegmentStart[at / 4];
+      if (word != 0 && bytes[at] != uint8_t(word >> (8 * (at % 4)))) matches = false;
     }
-    return bytes.size() == kSegmentStartBytes;
+    if (matches && bytes.size() == kSegmentStartBytes) return true;
+    // A start cut short by the end of the file is the torn tail.
+    if (matches || OnlyTornTailFrom(pos)) return false;
+    throw RepairRefusal("the file holds data after byte " + std::to_string(pos) +
+                        " that is not part of the recording");
+  }
+
+  bool TornStreamChunkAt(uint64_t pos) {
+    if (pos + kChunkHeader > size_ || pos + ChunkSpan(U32(pos + 4)) <= size_) return false;
+    uint32_t id = U32(pos);
+    for (size_t s = 0; s < streams_.size(); ++s) {
+      if (IsStreamChunk(id, s, streams_[s])) return true;
+    }
+    return false;
+  }
+
+  bool KnownId(uint32_t id) {
+    if (id == kJunk || id == kIdx1 || id == kRiff || id == kList) return true;
+    for (size_t s = 0; s < streams_.size(); ++s) {
+      if (IsStreamChunk(id, s, streams_[s]) || id == StdIndexId(s)) return true;
+    }
+    return false;
   }
 
   AviFile& file_;

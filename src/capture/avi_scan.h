@@ -18,11 +18,22 @@ namespace zelvio::avi {
 struct RepairRefusal : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+// The file holds nothing that was recorded (empty, or zeros only).
+struct NothingRecorded : RepairRefusal {
+  using RepairRefusal::RepairRefusal;
+};
 
 struct FoundIndex {
   uint32_t stream = 0;
   uint64_t offset = 0;  // chunk header
   uint64_t span = 0;    // whole chunk
+};
+
+// Bytes between two sound chunks that are no chunk of the recording (a page of zeros, a
+// damaged header); the repair makes them one JUNK chunk so the data after them stays.
+struct DamagedSpan {
+  uint64_t offset = 0;
+  uint64_t span = 0;
 };
 
 struct ScannedSegment {
@@ -34,6 +45,7 @@ struct ScannedSegment {
   std::vector<FoundIndex> stdIndexes;     // ix## chunks inside its movi
   uint64_t idx1Offset = 0, idx1Span = 0;  // the first segment's idx1 when present
   uint64_t dataEnd = 0;                   // end of its last complete stream chunk
+  std::vector<DamagedSpan> damaged;       // holes the walk stepped over, in file order
 };
 
 struct AviScan {
@@ -47,7 +59,8 @@ struct AviScan {
 // The header area is read up to this far when looking for the movi list.
 constexpr uint64_t kMaxHeaderScan = 1 << 20;
 
-// Throws RepairRefusal for foreign content and FileIoError for failed reads.
+// Throws RepairRefusal for foreign content, and for recorded data that a hole cuts off
+// from the rest without a sound chunk to go on from; FileIoError for failed reads.
 AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams);
 
 // Reads the key flags of a segment's own ix## chunks into its chunk list. False when an

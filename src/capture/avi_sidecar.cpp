@@ -1,4 +1,6 @@
 #include "capture/avi_sidecar.h"
+
+#include "capture/avi_file.h"
 #include "capture/media_guids.h"
 
 #include <algorithm>
@@ -110,7 +112,12 @@ std::string SidecarPathFor(std::string_view aviPath) {
 
 std::string AviPathForSidecar(std::string_view sidecarPath) {
   if (sidecarPath.size() <= kSidecarSuffix.size()) return {};
-  if (sidecarPath.substr(sidecarPath.size() - kSidecarSuffix.size()) != kSidecarSuffix) return {};
+  std::string_view suffix = sidecarPath.substr(sidecarPath.size() - kSidecarSuffix.size());
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  if (!std::equal(suffix.begin(), suffix.end(), kSidecarSuffix.begin(),
+                  [&](char a, char b) { return lower(a) == lower(b); })) {
+    return {};
+  }
   return std::string(sidecarPath.substr(0, sidecarPath.size() - kSidecarSuffix.size()));
 }
 
@@ -118,6 +125,10 @@ std::string SerializeSidecar(const RecordingSidecar& sidecar) {
   std::string text = std::string(kMagic) + "\n";
   text += "version=" + sidecar.programVersion + "\n";
   text += "avgtimeperframe=" + std::to_string(sidecar.avgTimePerFrame) + "\n";
+  if (sidecar.ownerProcess != 0) {
+    text += "owner=" + std::to_string(sidecar.ownerProcess) +
+            " started=" + std::to_string(sidecar.ownerStarted) + "\n";
+  }
   for (size_t i = 0; i < sidecar.inputs.size(); ++i) {
     const auto& in = sidecar.inputs[i];
     text += "input=" + std::to_string(i) + " major=" + GuidText(in.majorType) +
@@ -144,12 +155,24 @@ std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string*
       sidecar.avgTimePerFrame > kMaxAvgTimePerFrame) {
     return Reject(reason, "bad frame time");
   }
-  if (lines.size() - 3 > kSidecarMaxInputs) return Reject(reason, "too many inputs");
-  for (size_t i = 3; i < lines.size(); ++i) {
+  size_t first = 3;
+  line = lines[3];
+  if (line.substr(0, 6) == "owner=") {
+    std::string_view process, started;
+    if (!TakeField(line, "owner=", process) || !TakeField(line, "started=", started) || !line.empty() ||
+        !ParseNumber(process, sidecar.ownerProcess) || sidecar.ownerProcess == 0 ||
+        !ParseNumber(started, sidecar.ownerStarted)) {
+      return Reject(reason, "bad owner line");
+    }
+    ++first;
+  }
+  if (lines.size() - first > kSidecarMaxInputs) return Reject(reason, "too many inputs");
+  for (size_t i = first; i < lines.size(); ++i) {
     SidecarMediaType input;
-    if (!ParseInput(lines[i], i - 3, input)) return Reject(reason, "bad input line");
+    if (!ParseInput(lines[i], i - first, input)) return Reject(reason, "bad input line");
     sidecar.inputs.push_back(std::move(input));
   }
+  if (sidecar.inputs.empty()) return Reject(reason, "too few lines");
   return sidecar;
 }
 
@@ -157,7 +180,7 @@ std::vector<std::filesystem::path> FindSidecars(const std::filesystem::path& fol
   std::vector<std::filesystem::path> found;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    std::string name = it->path().filename().string();
+    std::string name = PathText(it->path().filename());
     if (!AviPathForSidecar(name).empty() && it->is_regular_file(error)) found.push_back(it->path());
   }
   std::sort(found.begin(), found.end());
@@ -171,7 +194,7 @@ bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar&
   out.write(text.data(), std::streamsize(text.size()));
   out.flush();
   if (out) return true;
-  if (reason) *reason = "cannot write " + path.string();
+  if (reason) *reason = "cannot write " + PathText(path);
   return false;
 }
 

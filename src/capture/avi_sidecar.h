@@ -6,6 +6,7 @@
 //   Zelvio recording 1
 //   version=<program version>
 //   avgtimeperframe=<100 ns units>
+//   owner=<process id> started=<creation time>     (absent in notes of older versions)
 //   input=0 major={...} subtype={...} formattype={...} format=<hex bytes>
 //   input=1 ...
 #pragma once
@@ -33,6 +34,10 @@ struct RecordingSidecar {
   std::string programVersion;  // printable, no line breaks
   int64_t avgTimePerFrame = 0;
   std::vector<SidecarMediaType> inputs;
+  // The program that records: its process id and its creation time (FILETIME units), so a
+  // second copy can tell a live recording from an unfinished one. 0: not known (older notes).
+  uint32_t ownerProcess = 0;
+  uint64_t ownerStarted = 0;
 };
 
 constexpr size_t kSidecarMaxInputs = 16;
@@ -42,7 +47,8 @@ constexpr size_t kSidecarMaxVersionChars = 64;
 constexpr std::string_view kSidecarSuffix = ".recovery";
 
 std::string SidecarPathFor(std::string_view aviPath);
-// The AVI a sidecar belongs to; empty when the name does not end in the suffix.
+// The AVI a sidecar belongs to; empty when the name does not end in the suffix. Letter
+// case is ignored, as Windows ignores it in file names.
 std::string AviPathForSidecar(std::string_view sidecarPath);
 
 std::string SerializeSidecar(const RecordingSidecar& sidecar);

@@ -81,6 +81,11 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   FilterFileWriter.SetFilterGraph(&FilterGraph);
   FilterFileWriter.Require<IFileSinkFilter>(IID_IFileSinkFilter)
       ->SetFileName(Widen(options.screencastPath).c_str(), nullptr);
+  // The name is one no file has yet, so the writer is to create the file afresh rather than
+  // write into whatever it finds there (its default). A writer without the mode switch
+  // keeps its own way; the result is not checked, like the file name's.
+  if (ComPtr<IFileSinkFilter2> mode = FilterFileWriter.Query<IFileSinkFilter2>(IID_IFileSinkFilter2))
+    mode->SetMode(AM_FILE_OVERWRITE);
 
   FilterNullRendererVideo.SetFilterGraph(&FilterGraph);
   if (options.audioEnabled) FilterNullRendererAudio.SetFilterGraph(&FilterGraph);

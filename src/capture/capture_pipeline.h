@@ -45,11 +45,13 @@ struct ConnectedMediaType {
 
 // What the repair of an unfinished recording did.
 struct RepairReport {
-  enum class Outcome { Repaired, AlreadyComplete, Refused, IoError };
+  // NothingToRepair: the file is missing or holds nothing recorded, so no later try can
+  // help. InUse: another handle holds the file (a recording still running).
+  enum class Outcome { Repaired, AlreadyComplete, Refused, IoError, NothingToRepair, InUse };
   Outcome outcome = Outcome::Refused;
   double seconds = 0;  // Repaired: what the file now holds
   int64_t frames = 0;  // Repaired: video frames in the file
-  std::string reason;  // Refused, IoError: why nothing was written
+  std::string reason;  // Refused, IoError, NothingToRepair, InUse: why nothing was written
 };
 
 class CapturePipeline {

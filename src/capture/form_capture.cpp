@@ -2,6 +2,7 @@
 // rebuilds the capture graph.
 #include "app/form_main.h"
 #include "app/time_texts.h"
+#include "capture/recovery_notes.h"
 
 namespace zelvio {
 
@@ -42,9 +43,24 @@ void TFormMain::BuildCaptureGraph() {
   options.compressorName = ComboBoxVideoCompressors.Text();
   options.audioFormat = ListBoxAudioFormat.ItemIndex();
   options.inputLine = ComboBoxInputLines.ItemIndex();
-  options.screencastPath = DatedFilePath(ScreencastFolder(), "Screencast_", platform_.Now(), "avi");
+  options.screencastPath = FreeScreencastPath();
   builtPath_ = options.screencastPath;
   pipeline_.BuildCaptureGraph(options);
+}
+
+// Names go to the second, and a second recording within it must not take the first one's
+// file: it gets "_2" before the extension, the next "_3", and so on. A name is taken while
+// its file or its recovery notes exist (notes alone mean an unfinished recording whose
+// file is elsewhere for now).
+std::string TFormMain::FreeScreencastPath() {
+  constexpr int kMaxNumber = 999;
+  const std::string dated = DatedFilePath(ScreencastFolder(), "Screencast_", platform_.Now(), "avi");
+  std::string path = dated;
+  for (int number = 2; number <= kMaxNumber; ++number) {
+    if (!platform_.FileExists(path) && !platform_.FileExists(RecoveryNotesPath(path))) break;
+    path = NumberedFilePath(dated, number);
+  }
+  return path;
 }
 
 std::string TFormMain::ScreencastFolder() {

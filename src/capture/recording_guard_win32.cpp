@@ -5,6 +5,7 @@
 
 #include <errors.h>
 
+#include "capture/avi_file_win32.h"
 #include "capture/guid_win32.h"
 #include "capture/pin_list_win32.h"
 #include "capture/recovery_notes.h"
@@ -80,9 +81,13 @@ void DirectShowPipeline::ReleaseWriterOf(const std::string& aviPath) {
   if (same) FilterFileWriter.SetFilterGraph(nullptr);
 }
 
+// The repair opens exactly the file the writer was given (the same UTF-16 name), alone.
 RepairReport DirectShowPipeline::RepairRecording(const std::string& aviPath, const std::string& notes) {
   ReleaseWriterOf(aviPath);
-  return RepairRecordingFile(aviPath, notes);
+  const std::wstring name = Widen(aviPath);
+  return RepairRecordingFile(aviPath, notes, [&name] {
+    return std::unique_ptr<avi::AviFile>(std::make_unique<avi::Win32File>(name));
+  });
 }
 
 }  // namespace zelvio

@@ -21,13 +21,22 @@ std::string RecoveryNotesText(const RecordingNotes& notes) {
   avi::RecordingSidecar sidecar;
   sidecar.programVersion = notes.programVersion;
   sidecar.avgTimePerFrame = notes.framesPerSecond > 0 ? kUnitsPerSecond / notes.framesPerSecond : 0;
+  sidecar.ownerProcess = notes.owner.id;
+  sidecar.ownerStarted = notes.owner.started;
   for (const ConnectedMediaType& input : notes.muxInputs) {
     sidecar.inputs.push_back({input.majorType, input.subType, input.formatType, input.format});
   }
   return avi::SerializeSidecar(sidecar);
 }
 
-RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& notesText) {
+std::optional<ProcessIdentity> RecoveryNotesOwner(const std::string& notesText) {
+  std::optional<avi::RecordingSidecar> sidecar = avi::ParseSidecar(notesText);
+  if (!sidecar || sidecar->ownerProcess == 0) return std::nullopt;
+  return ProcessIdentity{sidecar->ownerProcess, sidecar->ownerStarted};
+}
+
+RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& notesText,
+                                 const avi::AviFileOpener& open) {
   RepairReport report;
   std::string why;
   std::optional<avi::RecordingSidecar> sidecar = avi::ParseSidecar(notesText, &why);
@@ -38,7 +47,7 @@ RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& 
   }
   // The program's paths are UTF-8; a narrow path would be read in the ANSI code page.
   const std::filesystem::path path(std::u8string(aviPath.begin(), aviPath.end()));
-  avi::RepairResult result = avi::RepairAvi(path, *sidecar);
+  avi::RepairResult result = open ? avi::RepairAvi(open, *sidecar) : avi::RepairAvi(path, *sidecar);
   switch (result.outcome) {
     case avi::RepairOutcome::Repaired:
       report.outcome = RepairReport::Outcome::Repaired;
@@ -51,6 +60,12 @@ RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& 
       break;
     case avi::RepairOutcome::IoError:
       report.outcome = RepairReport::Outcome::IoError;
+      break;
+    case avi::RepairOutcome::NothingToRepair:
+      report.outcome = RepairReport::Outcome::NothingToRepair;
+      break;
+    case avi::RepairOutcome::InUse:
+      report.outcome = RepairReport::Outcome::InUse;
       break;
   }
   report.seconds = result.seconds;

@@ -44,6 +44,12 @@ struct WindowPlacement {
   Rect normal;
 };
 
+// A running program, told apart from a later one that got the same process id.
+struct ProcessIdentity {
+  uint32_t id = 0;
+  uint64_t started = 0;  // creation time, FILETIME units
+};
+
 struct ScreenSize {
   int width = 0;
   int height = 0;
@@ -70,6 +76,10 @@ class Platform {
   virtual bool StartProcess(const std::string& commandLine, uint32_t creationFlags,
                             bool waitForInputIdle) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
+  // This program, and whether the program with that identity still runs (a process that
+  // cannot be asked about counts as running).
+  virtual ProcessIdentity CurrentProcess() = 0;
+  virtual bool ProcessRunning(const ProcessIdentity& process) = 0;
   // Handles every window message that is waiting.
   virtual void ProcessMessages() = 0;
 

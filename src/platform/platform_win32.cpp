@@ -76,6 +76,30 @@ bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creati
 
 void Win32Platform::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
+namespace {
+
+uint64_t CreationTime(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+ProcessIdentity Win32Platform::CurrentProcess() {
+  return ProcessIdentity{GetCurrentProcessId(), CreationTime(GetCurrentProcess())};
+}
+
+// The id alone is not enough: Windows hands ids out again, so the creation time must match.
+bool Win32Platform::ProcessRunning(const ProcessIdentity& process) {
+  UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id));
+  // A process of another user may refuse to be asked; it is there, and maybe it records.
+  if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(handle.get(), &code) || code != STILL_ACTIVE) return false;
+  return CreationTime(handle.get()) == process.started;
+}
+
 void Win32Platform::ProcessMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

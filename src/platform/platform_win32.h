@@ -51,6 +51,8 @@ class Win32Platform : public Platform {
 
   bool StartProcess(const std::string& commandLine, uint32_t creationFlags, bool waitForInputIdle) override;
   void Sleep(unsigned milliseconds) override;
+  ProcessIdentity CurrentProcess() override;
+  bool ProcessRunning(const ProcessIdentity& process) override;
   void ProcessMessages() override;
 
   ScreenSize GetScreenSize() override;

@@ -47,7 +47,8 @@ class FakePipeline : public CapturePipeline {
   int64_t position = 0;                        // 100-nanosecond units
   std::map<int32_t, std::string> resultTexts;  // a missing code reads "Error: 0x8007000E"
   std::vector<ConnectedMediaType> muxInputs;
-  std::map<std::string, RepairReport> repairOutcomes;  // by AVI path; missing: refused
+  // By AVI path; missing: the file is complete, as a clean stop leaves it.
+  std::map<std::string, RepairReport> repairOutcomes;
 
   // ---- What the tests read back --------------------------------------------------------------
   std::vector<std::string> log;
@@ -147,10 +148,9 @@ class FakePipeline : public CapturePipeline {
     repairs.push_back({aviPath, notes});
     auto found = repairOutcomes.find(aviPath);
     if (found != repairOutcomes.end()) return found->second;
-    RepairReport refused;
-    refused.outcome = RepairReport::Outcome::Refused;
-    refused.reason = "no outcome set for this file";
-    return refused;
+    RepairReport complete;
+    complete.outcome = RepairReport::Outcome::AlreadyComplete;
+    return complete;
   }
 
  private:

@@ -45,6 +45,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/errors.h"
@@ -77,6 +78,9 @@ class FakePlatform : public Platform {
   bool startOpensWindows = false;
   Rect overlayRect{520, 292, 1400, 788};
   std::set<std::string> failingPrograms;  // command lines whose start fails
+  // This program, and the other programs that run now (by id and creation time).
+  ProcessIdentity process{4242, 133'000'000'000'000'000ULL};
+  std::set<std::pair<uint32_t, uint64_t>> runningProcesses;
 
   std::set<int> refusedHotkeys;  // hotkey ids whose registration fails
 
@@ -219,6 +223,13 @@ class FakePlatform : public Platform {
   }
 
   void Sleep(unsigned milliseconds) override { log.push_back("sleep: " + std::to_string(milliseconds)); }
+  ProcessIdentity CurrentProcess() override { return process; }
+  bool ProcessRunning(const ProcessIdentity& other) override {
+    bool running = (other.id == process.id && other.started == process.started) ||
+                   runningProcesses.count({other.id, other.started}) != 0;
+    Query("running?: " + std::to_string(other.id) + (running ? " -> yes" : " -> no"));
+    return running;
+  }
   void ProcessMessages() override { log.push_back("process messages"); }
 
   ScreenSize GetScreenSize() override {

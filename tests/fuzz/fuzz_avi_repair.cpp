@@ -1,12 +1,15 @@
 // Repairs arbitrary bytes as if they were an unfinished recording. The repair must never
 // crash, never touch bytes outside the file, leave every file it does not repair exactly as
 // it was, and a file it repairs must read back as a well-formed AVI that grew by no more
-// than its indexes and counts as complete at the next start.
+// than its indexes and counts as complete at the next start. What it cuts off the end is
+// never more than one torn chunk with zeros around it (past the structure it rebuilds: old
+// indexes, padding, the head of a segment that holds nothing): recorded data is never lost.
 //
 // Input: one mode byte, then the file. The mode picks the recording's formats (bits 0-1)
 // and how many zero bytes stand before the file (bits 2-3), so the fuzzer need not spell out
 // a whole header area.
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "../support/avi_reader.h"
@@ -51,7 +54,38 @@ struct StrictFile : MemoryFile {
 
 uint64_t EndOf(const avitest::Chunk& c) { return c.offset + 8 + c.size + (c.size & 1); }
 
-void CheckRepaired(const Bytes& file, const RepairResult& result) {
+bool IdIs(const Bytes& b, uint64_t at, const char* id) { return std::memcmp(&b[at], id, 4) == 0; }
+
+uint32_t U32At(const Bytes& b, uint64_t at) {
+  return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+}
+
+// What the repair may cut from `pos` to the end of the original file.
+bool OnlyTornTail(const Bytes& b, uint64_t pos) {
+  const uint64_t end = b.size();
+  while (pos < end) {
+    if (end - pos >= 24 && IdIs(b, pos, "RIFF") && IdIs(b, pos + 8, "AVIX") && IdIs(b, pos + 12, "LIST") &&
+        IdIs(b, pos + 20, "movi")) {
+      pos += 24;
+      continue;
+    }
+    if (end - pos < 8) break;
+    uint64_t span = 8 + uint64_t(U32At(b, pos + 4));
+    span += span & 1;
+    bool rebuilt = IdIs(b, pos, "JUNK") || IdIs(b, pos, "idx1") || (b[pos] == 'i' && b[pos + 1] == 'x');
+    if (!rebuilt || pos + span > end) break;
+    pos += span;
+  }
+  while (pos < end && b[pos] == 0) ++pos;
+  if (pos == end || end - pos < 8) return true;
+  if (pos % 2 != 0) return false;
+  // A chunk's extent includes its pad byte; one that lacks it is torn too.
+  uint64_t span = 8 + uint64_t(U32At(b, pos + 4));
+  span += span & 1;
+  return pos + span > end;
+}
+
+void CheckRepaired(const Bytes& original, const Bytes& file, const RepairResult& result) {
   avitest::AviView view;
   try {
     view = avitest::AviReader(avitest::MemoryRead(file), file.size()).Read();
@@ -63,7 +97,15 @@ void CheckRepaired(const Bytes& file, const RepairResult& result) {
   for (const auto& ix : view.stdIndexes) {
     if (ix.offset >= dataEnd) indexBytes += 32 + 8 * ix.chunkOffsets.size();
   }
-  if (file.size() != dataEnd + indexBytes) std::abort();
+  if (file.size() < dataEnd + indexBytes) std::abort();
+  // Between the last chunk and the indexes stand only padding and old index chunks (the
+  // JUNK over a hole among them).
+  uint64_t cut = file.size() - indexBytes;
+  for (uint64_t at = dataEnd; at != cut; at += 8 + U32At(file, at + 4) + (U32At(file, at + 4) & 1)) {
+    if (at > cut || cut - at < 8) std::abort();
+    if (!IdIs(file, at, "JUNK") && !(file[at] == 'i' && file[at + 1] == 'x')) std::abort();
+  }
+  if (cut < original.size() && !OnlyTornTail(original, cut)) std::abort();
   if (result.sizeAfter > result.sizeBefore && result.sizeAfter - result.sizeBefore > indexBytes) std::abort();
   uint64_t frames = 0;
   for (const auto& c : view.data) frames += c.id[2] == 'd';
@@ -85,15 +127,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RepairResult result = RepairAvi(file, sidecar);
   switch (result.outcome) {
     case RepairOutcome::IoError:
+    case RepairOutcome::InUse:
       std::abort();  // memory never fails; this would be a read past the end
     case RepairOutcome::Refused:
+    case RepairOutcome::NothingToRepair:
     case RepairOutcome::AlreadyComplete:
       if (file.Bytes() != original || file.Flushes() != 0) std::abort();
       return 0;
     case RepairOutcome::Repaired:
       break;
   }
-  CheckRepaired(file.Bytes(), result);
+  CheckRepaired(original, file.Bytes(), result);
   Bytes repaired = file.Bytes();
   RepairResult again = RepairAvi(file, sidecar);
   if (again.outcome != RepairOutcome::AlreadyComplete || file.Bytes() != repaired) std::abort();

@@ -12,6 +12,7 @@ int WindowInfoCommand(const Args& args);
 int WaitGoneCommand(const Args& args);
 int CloseMainCommand(const Args& args);
 int HotkeyCommand(const Args& args);
+int HotkeySequenceCommand(const Args& args);
 
 // Controls of the main window.
 int ControlCommand(const Args& args);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands.h"
+#include "control_type.h"
 #include "output.h"
 #include "windows_find.h"
 
@@ -80,6 +81,28 @@ int HotkeyCommand(const Args& args) {
     return Fail("could not post WM_HOTKEY");
   }
   PrintField("posted", "WM_HOTKEY " + args[0]);
+  return 0;
+}
+
+// hotkey-sequence <id|w<ms>>...: each id is sent as WM_HOTKEY and handled before the next
+// step ("w400" waits 400 ms), so a whole Record, Stop, Record fits in one second, as a
+// user's quick F1, F5, F1 does; one driver start per key would not.
+int HotkeySequenceCommand(const Args& args) {
+  HWND main = MainWindow();
+  if (main == nullptr) return Fail("main window not found");
+  for (const std::string& step : args) {
+    long long value = 0;
+    if (!step.empty() && step[0] == 'w') {
+      if (!ParseInt(step.substr(1), &value) || value < 0) return Fail("bad wait " + step);
+      Sleep(static_cast<DWORD>(value));
+      continue;
+    }
+    if (!ParseInt(step, &value)) return Fail("bad hotkey id " + step);
+    if (!SendWithin(main, WM_HOTKEY, static_cast<WPARAM>(value), 0, 10000, nullptr)) {
+      return Fail("WM_HOTKEY " + step + " was not handled");
+    }
+  }
+  PrintField("sent", std::to_string(args.size()) + " steps");
   return 0;
 }
 

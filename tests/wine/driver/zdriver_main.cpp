@@ -31,6 +31,7 @@ const Command kCommands[] = {
     {"wait-gone", 1, 3, "<class> [title|-] [timeout_ms]", zdriver::WaitGoneCommand},
     {"close-main", 0, 0, "", zdriver::CloseMainCommand},
     {"hotkey", 1, 1, "<id>", zdriver::HotkeyCommand},
+    {"hotkey-sequence", 1, 8, "<id|w<ms>>...", zdriver::HotkeySequenceCommand},
     {"control", 1, 1, "<designName|#id>", zdriver::ControlCommand},
     {"controls", 0, 0, "", zdriver::ControlsCommand},
     {"click", 1, 1, "<designName|#id>", zdriver::ClickCommand},

@@ -55,17 +55,19 @@ zr_decoded_frames() {
   local count
   count="$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
     -of default=noprint_wrappers=1:nokey=1 "$1" 2>/dev/null | head -n 1)"
-  echo "${count:-0}" | tr -cd '0-9'
+  count="$(echo "$count" | tr -cd '0-9')"
+  echo "${count:-0}"
 }
 
-# zr_record_then_kill S: Record, and S seconds later the program is killed as a crash would
-# end it. It leaves its overlay and cursor-hook programs behind; they are ended too, so the
-# next start launches its own. False when the kill failed.
+# zr_record_then_kill S [WHAT]: Record, and S seconds later the program is killed as a crash
+# would end it. It leaves its overlay and cursor-hook programs behind; they are ended too, so
+# the next start launches its own. False when the kill failed.
 zr_record_then_kill() {
-  zr_click_record "Record before the kill"
-  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording before the kill" "$(zt_error_text)"
+  local what="${2:-before the kill}"
+  zr_click_record "Record ($what)"
+  zt_wait_field 10 enabled 1 control JvImgBtnStop || zt_fail "recording ($what)" "$(zt_error_text)"
   zr_sleep_until "$1"
-  zt_act "the program killed after $1 s" zt_drv terminate TFormMain || return 1
+  zt_act "the program killed after $1 s ($what)" zt_drv terminate TFormMain || return 1
   zt_drv terminate TFormMainCapturer >/dev/null
   zt_drv terminate TFormHookCursor >/dev/null
   return 0

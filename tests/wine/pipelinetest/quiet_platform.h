@@ -23,6 +23,8 @@ class QuietPlatform : public zelvio::Platform {
   bool GetWindowRect(zelvio::WindowHandle, zelvio::Rect&) override { return false; }
   bool StartProcess(const std::string&, uint32_t, bool) override { return false; }
   void Sleep(unsigned) override {}
+  zelvio::ProcessIdentity CurrentProcess() override { return {}; }
+  bool ProcessRunning(const zelvio::ProcessIdentity&) override { return false; }
   void ProcessMessages() override;
   zelvio::ScreenSize GetScreenSize() override { return {}; }
   zelvio::LocalTime Now() override { return {}; }

@@ -76,7 +76,8 @@ FileWriter::~FileWriter() { CloseFile(); }
 HRESULT FileWriter::Create(REFIID iid, void** out) { return kit::CreateAndQuery<FileWriter>(iid, out); }
 
 void* FileWriter::FindInterface(REFIID iid) {
-  if (iid == IID_IFileSinkFilter) return static_cast<IFileSinkFilter*>(this);
+  if (iid == IID_IFileSinkFilter2) return static_cast<IFileSinkFilter2*>(this);
+  if (iid == IID_IFileSinkFilter) return static_cast<IFileSinkFilter*>(static_cast<IFileSinkFilter2*>(this));
   return nullptr;
 }
 
@@ -86,6 +87,20 @@ STDMETHODIMP FileWriter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*) {
   if (State() != State_Stopped) return VFW_E_NOT_STOPPED;
   CloseFile();
   name_ = name;
+  return S_OK;
+}
+
+STDMETHODIMP FileWriter::SetMode(DWORD flags) {
+  if (flags & ~DWORD(AM_FILE_OVERWRITE)) return E_INVALIDARG;
+  kit::AutoLock lock(StateLock());
+  if (State() != State_Stopped) return VFW_E_NOT_STOPPED;
+  mode_ = flags;
+  return S_OK;
+}
+
+STDMETHODIMP FileWriter::GetMode(DWORD* flags) {
+  if (!flags) return E_POINTER;
+  *flags = mode_;
   return S_OK;
 }
 
@@ -118,7 +133,8 @@ HRESULT FileWriter::OpenFile() {
   position_ = 0;
   failureReported_ = false;
   if (name_.empty()) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
-  HANDLE h = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  DWORD creation = (mode_ & AM_FILE_OVERWRITE) ? CREATE_ALWAYS : OPEN_ALWAYS;
+  HANDLE h = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, creation,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
   file_ = zelvio::FileHandle(h);

@@ -1,7 +1,8 @@
 // File Writer stand-in that works with Wine's AVI Mux: the input pin answers both
 // IMemInputPin (samples carry their file offset as start time) and IStream (the mux writes
 // and seeks directly). The file stays open after Stop, because the mux writes its index and
-// header during its own Stop, which comes after ours.
+// header during its own Stop, which comes after ours. Like the platform's writer it writes
+// into an existing file unless told to overwrite it (IFileSinkFilter2::SetMode).
 #pragma once
 #include <string>
 
@@ -40,7 +41,7 @@ class FileWriterPin : public kit::InputPin, public IStream {
   FileWriter& writer_;
 };
 
-class FileWriter : public kit::BaseFilter, public IFileSinkFilter {
+class FileWriter : public kit::BaseFilter, public IFileSinkFilter2 {
  public:
   FileWriter();
   ~FileWriter() override;
@@ -50,6 +51,8 @@ class FileWriter : public kit::BaseFilter, public IFileSinkFilter {
 
   STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* mt) override;
   STDMETHODIMP GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt) override;
+  STDMETHODIMP SetMode(DWORD flags) override;
+  STDMETHODIMP GetMode(DWORD* flags) override;
 
   int PinCount() override { return 1; }
   kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
@@ -74,6 +77,7 @@ class FileWriter : public kit::BaseFilter, public IFileSinkFilter {
 
   FileWriterPin pin_;
   std::wstring name_;
+  DWORD mode_ = 0;
   kit::CritSec fileLock_;
   zelvio::UniqueHandle file_;
   ULONGLONG position_ = 0;
