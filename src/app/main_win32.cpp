@@ -14,10 +14,12 @@
 #include "capture/directshow_pipeline.h"
 #include "platform/errors.h"
 #include "platform/platform_win32.h"
+#include "platform/startup_trace_win32.h"
 
 namespace {
 
 using zelvio::kApplicationTitle;
+using zelvio::StartupTraceMark;
 
 // Apartment-threaded COM (and OLE, which the folder browser's new dialog style needs) for
 // the one thread that runs everything.
@@ -60,8 +62,10 @@ int RunProgram(HINSTANCE instance) {
   // carries them and owns the main window.
   zelvio::ApplicationWindow application(instance, kApplicationTitle);
   platform.SetApplicationWindow(application.Handle());
+  StartupTraceMark("application window created");
   zelvio::MainWindowHost host(instance, platform, application.Handle());
   if (!host.Handle()) return 1;
+  StartupTraceMark("main window created (hidden)");
   application.SetMainWindow(host.Handle());
   platform.SetMessageFilter([&host](MSG& msg) { return host.PreTranslate(msg); });
 
@@ -69,30 +73,40 @@ int RunProgram(HINSTANCE instance) {
   std::unique_ptr<zelvio::TFormMain> form;
   try {
     pipeline = zelvio::CreateDirectShowPipeline(platform, host.Handle());
+    StartupTraceMark("capture pipeline created");
     form = std::make_unique<zelvio::TFormMain>(platform, *pipeline);
+    StartupTraceMark("form constructed");
   } catch (const std::exception& error) {
     platform.ShowError(zelvio::ErrorBoxText(error.what()));
     return 1;
   }
   host.Attach(*form);
+  StartupTraceMark("control windows created");
   application.OnMinimize = [&form] {
     if (form) form->Guarded([&form] { form->ApplicationOnMinimize(); });
   };
   form->Guarded([&form] { form->FormCreate(); });
+  StartupTraceMark("FormCreate done");
 
   // Created once, hidden; every press of "About" shows the same window modally.
   HWND about = zelvio::CreateAboutWindow(instance, host.Handle());
   form->ShowAboutWindow = [about, &host] { zelvio::ShowAboutModal(about, host.Handle()); };
+  StartupTraceMark("about window created");
 
   // The stored placement and the show steps come before the window is first seen.
   form->Show();
+  StartupTraceMark("show steps done");
   ShowWindow(application.Handle(), SW_SHOWNOACTIVATE);
   ShowWindow(host.Handle(), platform.InitialShowCommand());
+  StartupTraceMark("window shown");
   UpdateWindow(host.Handle());
   host.FocusFirstControl();
+  StartupTraceMark("window painted");
   // After the start-up order has run and the window can be seen: the boxes about
   // recordings that a crash or a full disk left unfinished.
   form->Guarded([&form] { form->RecoverUnfinishedRecordings(); });
+  StartupTraceMark("recovery scan done");
+  zelvio::StartupTraceEnd();
 
   int exitCode = RunMessageLoop(host);
 
@@ -109,7 +123,10 @@ int RunProgram(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  StartupTraceMark("entry");
   OleSession ole;
+  StartupTraceMark("OLE initialised");
   StartCommonControls();
+  StartupTraceMark("common controls");
   return RunProgram(instance);
 }

@@ -6,6 +6,7 @@
 #include "capture/pin_list_win32.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
+#include "platform/startup_trace_win32.h"
 
 namespace zelvio {
 namespace {
@@ -52,11 +53,13 @@ std::vector<std::string> DirectShowPipeline::EnumerateAudioDevices() {
   std::vector<std::string> names;
   for (const DeviceEntry& entry : AudioDeviceCatalog->Entries()) names.push_back(entry.friendlyName);
   AudioFormatCatalog = std::make_unique<TEnumMediaType>();
+  StartupTraceMark("audio devices listed");
   return names;
 }
 
 std::vector<std::string> DirectShowPipeline::EnumerateVideoCompressors() {
   CompressorCatalog = std::make_unique<VideoCompressorCatalog>();
+  StartupTraceMark("compressors listed");
   return CompressorCatalog->Names();
 }
 
