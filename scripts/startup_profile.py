@@ -6,7 +6,7 @@ bench_startup.sh from the driver, then the program's own "<us> <step>" lines)
 
 Prints a Markdown table: for every step, in the order the program reached them, the median
 time since the process was created and the median time the step itself took (since the
-previous mark). Runs whose steps differ from the first run's are left out and counted.
+previous mark in the same run).
 """
 import statistics
 import sys
@@ -30,28 +30,39 @@ def read_trace(path):
     return start, marks
 
 
+def named_marks(marks):
+    """Each mark under its step name; a name that comes again gets " (2)", " (3)", ..."""
+    seen = {}
+    named = []
+    for stamp, step in marks:
+        seen[step] = seen.get(step, 0) + 1
+        named.append((stamp, step if seen[step] == 1 else f"{step} ({seen[step]})"))
+    return named
+
+
 def main(paths):
     runs = [read_trace(p) for p in paths]
     if not runs:
         print("no traces")
         return 1
-    steps = [step for _, step in runs[0][1]]
-    agreeing = [r for r in runs if [s for _, s in r[1]] == steps]
-    since_start = [[] for _ in steps]
-    own = [[] for _ in steps]
-    for start, marks in agreeing:
+    since_start = {}
+    own = {}
+    for start, marks in runs:
         previous = start
-        for i, (stamp, _) in enumerate(marks):
-            since_start[i].append((stamp - start) / 1000.0)
-            own[i].append((stamp - previous) / 1000.0)
+        for stamp, step in named_marks(marks):
+            since_start.setdefault(step, []).append((stamp - start) / 1000.0)
+            own.setdefault(step, []).append((stamp - previous) / 1000.0)
             previous = stamp
+    # Steps in the order of their median time since the start; a step that not every run
+    # reached says in how many it was.
+    steps = sorted(since_start, key=lambda step: statistics.median(since_start[step]))
     print("| Step reached | since process created (ms) | step took (ms) |")
     print("|---|---|---|")
-    for i, step in enumerate(steps):
-        print(f"| {step} | {statistics.median(since_start[i]):.1f} | {statistics.median(own[i]):.1f} |")
+    for step in steps:
+        label = step if len(since_start[step]) == len(runs) else f"{step} (in {len(since_start[step])} runs)"
+        print(f"| {label} | {statistics.median(since_start[step]):.1f} | {statistics.median(own[step]):.1f} |")
     print()
-    print(f"Medians of {len(agreeing)} traced runs" +
-          (f" ({len(runs) - len(agreeing)} left out: their steps differed)." if len(agreeing) < len(runs) else "."))
+    print(f"Medians of {len(runs)} traced runs.")
     return 0
 
 

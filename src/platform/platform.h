@@ -70,6 +70,8 @@ class Platform {
   virtual bool StartProcess(const std::string& commandLine, uint32_t creationFlags,
                             bool waitForInputIdle) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
+  // A clock in milliseconds that only moves forward, for measuring how long work took.
+  virtual uint64_t Milliseconds() = 0;
   // Handles every window message that is waiting.
   virtual void ProcessMessages() = 0;
 

@@ -51,6 +51,7 @@ class Win32Platform : public Platform {
 
   bool StartProcess(const std::string& commandLine, uint32_t creationFlags, bool waitForInputIdle) override;
   void Sleep(unsigned milliseconds) override;
+  uint64_t Milliseconds() override;
   void ProcessMessages() override;
 
   ScreenSize GetScreenSize() override;

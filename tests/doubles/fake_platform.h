@@ -78,6 +78,12 @@ class FakePlatform : public Platform {
   Rect overlayRect{520, 292, 1400, 788};
   std::set<std::string> failingPrograms;  // command lines whose start fails
 
+  // The clock that Milliseconds() reads; Sleep moves it on, and so may a test's own steps to
+  // stand for work that takes time. A started program becomes idle for input
+  // `programStartupMs` after its start, so waiting for that moves the clock on as much.
+  uint64_t clockMs = 0;
+  uint64_t programStartupMs = 0;
+
   std::set<int> refusedHotkeys;  // hotkey ids whose registration fails
 
   // Answers of the dialogs, used front first; an empty queue or std::nullopt is a cancel.
@@ -215,10 +221,15 @@ class FakePlatform : public Platform {
     if (!started) line += " (failed)";
     log.push_back(line);
     if (started && startOpensWindows) OpenWindowOf(commandLine);
+    if (started && waitForInputIdle) clockMs += programStartupMs;
     return started;
   }
 
-  void Sleep(unsigned milliseconds) override { log.push_back("sleep: " + std::to_string(milliseconds)); }
+  void Sleep(unsigned milliseconds) override {
+    log.push_back("sleep: " + std::to_string(milliseconds));
+    clockMs += milliseconds;
+  }
+  uint64_t Milliseconds() override { return clockMs; }
   void ProcessMessages() override { log.push_back("process messages"); }
 
   ScreenSize GetScreenSize() override {

@@ -23,6 +23,7 @@ class QuietPlatform : public zelvio::Platform {
   bool GetWindowRect(zelvio::WindowHandle, zelvio::Rect&) override { return false; }
   bool StartProcess(const std::string&, uint32_t, bool) override { return false; }
   void Sleep(unsigned) override {}
+  uint64_t Milliseconds() override { return 0; }
   void ProcessMessages() override;
   zelvio::ScreenSize GetScreenSize() override { return {}; }
   zelvio::LocalTime Now() override { return {}; }
