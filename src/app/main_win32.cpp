@@ -110,8 +110,9 @@ int RunProgram(HINSTANCE instance) {
   form->Show();
   StartupTraceMark("show steps done");
   ShowWindow(application->Handle(), SW_SHOWNOACTIVATE);
+  StartupTraceMark("taskbar window shown");
   ShowWindow(host->Handle(), platform.InitialShowCommand());
-  StartupTraceMark("window shown");
+  StartupTraceMark("main window shown");
   UpdateWindow(host->Handle());
   host->FocusFirstControl();
   StartupTraceMark("window painted");
