@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # Start-up time of the shipped program under Wine: from process creation to the main window
-# being visible, measured by zdriver (it starts Zelvio.exe itself and polls every 5 ms, so
-# its own start-up is not in the figure). Five runs, each from a fresh copy of the folder
-# (no settings.ini), after one warm-up run that is not counted. Reports the raw median and
-# the part beyond the 500 ms that the program waits after launching the overlay, and writes
-# both into docs/benchmarks.md, section "Start-up".
+# being visible, measured by zdriver (it starts the program itself and polls every 5 ms, so
+# its own start-up is not in the figure). Each round starts, one after the other:
+#   - the yardstick: zdesk bare, a program that only opens one window, once from the testbin
+#     folder and once from a copy made just before;
+#   - Zelvio.exe from a fresh copy of the folder (no settings.ini);
+#   - the traced build (the same code with its start-up marks written to a file) as
+#     Zelvio.exe in a fresh copy, for the step-by-step profile.
+# One warm-up round first, not counted. Reports the medians, the part of Zelvio's time
+# beyond the 500 ms it waits after launching the overlay, that part as a multiple of each
+# bare window, and the profile; writes them into docs/benchmarks.md, section "Start-up".
 #
-# Usage: scripts/bench_startup.sh <Zelvio dist folder> <folder of zdriver.exe> [runs]
+# Usage: scripts/bench_startup.sh <Zelvio dist folder> <testbin folder> [runs]
 # Environment as for the Wine tests: WINEPREFIX, DISPLAY (default: a private Xvfb on :99).
 set -u
 # shellcheck source=bench-lib.sh
@@ -14,17 +19,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/bench-lib.sh"
 RUNS="${3:-5}"
 LAUNCH_WAIT_MS=500
 
-# One start from a fresh copy; prints the milliseconds until the main window showed.
-one_run() {
-  local copy="$ZT_TMP/run" elapsed
-  rm -rf "$copy"
-  cp -r "$ZT_DIST" "$copy"
-  rm -f "$copy/settings.ini"
-  if ! zt_drv start-timed "$(zt_windows_path "$copy")\\Zelvio.exe" "$(zt_windows_path "$copy")" TFormMain 60000; then
-    echo "bench: start failed: $ZT_OUT" >&2
-    return 1
-  fi
-  elapsed="$(zt_field elapsed_ms)"
+# Closes what start-timed left running and waits until it is gone.
+close_bare() {
+  zt_drv post-close ZDeskBare
+  zt_drv wait-gone ZDeskBare - 10000 || echo "bench: bare window did not close" >&2
+}
+
+close_zelvio() {
+  local copy="$1"
   # Let start-up finish (the overlay gets its region last), then close the program.
   zt_drv wait-window TFormHookCursor FormHookCursor 10000
   sleep 1
@@ -35,48 +37,133 @@ one_run() {
     wine_env_kill_in "$copy"
   fi
   sleep 1
+}
+
+# bare_run [fresh]: prints the milliseconds until the bare window showed. Started from the
+# testbin folder, or with "fresh" from a copy made just before, as Zelvio is: under Wine on
+# this machine a program copied a moment ago starts measurably slower than one started
+# before from where it lies, so only a fresh copy compares like with like.
+bare_run() {
+  local folder="$ZT_TESTBIN" elapsed
+  if [ "${1:-}" = fresh ]; then
+    folder="$ZT_TMP/bare"
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    cp "$ZT_TESTBIN/zdesk.exe" "$folder/zdesk.exe"
+  fi
+  if ! zt_drv start-timed "$(zt_windows_path "$folder")\\zdesk.exe" "$(zt_windows_path "$folder")" \
+    ZDeskBare 60000 "bare 60"; then
+    echo "bench: bare window failed: $ZT_OUT" >&2
+    return 1
+  fi
+  elapsed="$(zt_field elapsed_ms)"
+  close_bare
+  sleep 1
   echo "$elapsed"
 }
 
+# zelvio_run [TRACE]: one start of Zelvio.exe from a fresh copy; prints the milliseconds
+# until the main window showed. With TRACE, the copy's Zelvio.exe is the traced build (under
+# the shipped name: the same binary started under another name was faster here, for reasons
+# not found), and its marks go to TRACE after a first line "start <us>" that places the
+# process creation on the same counter.
+zelvio_run() {
+  local trace="${1:-}" copy="$ZT_TMP/run" elapsed start
+  rm -rf "$copy"
+  cp -r "$ZT_DIST" "$copy"
+  rm -f "$copy/settings.ini"
+  [ -z "$trace" ] || cp "$ZT_TESTBIN/ZelvioTraced.exe" "$copy/Zelvio.exe"
+  if ! zt_drv start-timed "$(zt_windows_path "$copy")\\Zelvio.exe" "$(zt_windows_path "$copy")" TFormMain 60000; then
+    echo "bench: start failed: $ZT_OUT" >&2
+    return 1
+  fi
+  elapsed="$(zt_field elapsed_ms)"
+  start="$(zt_field start_us)"
+  close_zelvio "$copy"
+  if [ -n "$trace" ]; then
+    if [ -f "$copy/startup-trace.txt" ]; then
+      { echo "start $start"; tr -d '\r' <"$copy/startup-trace.txt"; } >"$trace"
+    else
+      echo "bench: no trace from the traced build" >&2
+    fi
+  fi
+  echo "$elapsed"
+}
+
+ratio() {
+  awk -v b="$1" -v w="$2" 'BEGIN { printf "%.2f", (w > 0 ? b / w : 0) }'
+}
+
 write_report() {
-  local runs="$1" med="$2" beyond="$3" load="$4" section="$ZT_TMP/section.md"
-  cat >"$section" <<EOF
+  local bare="$1" fresh="$2" plain="$3" traced="$4" bare_med="$5" fresh_med="$6" med="$7" beyond="$8"
+  local load="$9" profile="${10}" section="$ZT_TMP/section.md"
+  cat >"$section" <<REPORT
 ## Start-up
 
 Time from process creation to the main window being visible, first start (no settings.ini),
-Wine $(wine --version 2>/dev/null | head -n 1) on Xvfb 1920x1080x24, $(nproc) cores, measured $(date -u +%Y-%m-%d)
-(load average $load when the runs began: the cores are shared, so single runs vary).
+beside a bare window measured in the same rounds, Wine $(wine --version 2>/dev/null | head -n 1)
+on Xvfb 1920x1080x24, $(nproc) cores, measured $(date -u +%Y-%m-%d) (load average $load when
+the runs began: the cores are shared with other work, so single runs vary).
 
-| Figure | ms |
-|---|---|
-| median of $RUNS runs (raw) | $med |
-| beyond the ${LAUNCH_WAIT_MS} ms wait after launching the overlay | $beyond |
+| Figure | ms | Zelvio beyond the ${LAUNCH_WAIT_MS} ms wait, as a multiple |
+|---|---|---|
+| bare window (zdesk bare: one window, nothing else), started where it lies, median of $RUNS | $bare_med | $(ratio "$beyond" "$bare_med") |
+| bare window, started from a copy made just before (as Zelvio is), median of $RUNS | $fresh_med | $(ratio "$beyond" "$fresh_med") |
+| Zelvio, median of $RUNS | $med | |
+| Zelvio beyond the ${LAUNCH_WAIT_MS} ms wait after launching the overlay | $beyond | |
 
-Runs (ms): $runs
+Runs (ms), bare window where it lies: $bare
+Runs (ms), bare window from a fresh copy: $fresh
+Runs (ms), Zelvio: $plain
+Runs (ms), Zelvio's traced build (the profile below): $traced
 
-Command: \`scripts/bench_startup.sh <dist folder> <testbin folder>\` (zdriver start-timed
-starts Zelvio.exe from a fresh copy of the folder and polls for a visible TFormMain every
-5 ms; one warm-up run first, not counted).
+### Where the time goes
 
-EOF
+$profile
+
+"Step took" is the time since the mark above it, so a row holds the work between two marks;
+the first row is Wine creating the process and loading the program up to its entry point.
+
+Command: \`scripts/bench_startup.sh <dist folder> <testbin folder> [runs]\` (zdriver
+start-timed starts each program from inside Wine and polls for its visible window every
+5 ms; Zelvio always from a fresh copy of the folder; one warm-up round first, not counted;
+each round runs the two bare windows, Zelvio and the traced Zelvio one after the other; the
+traced build, testbin/ZelvioTraced.exe, is the shipped code linked with a recorder behind
+its start-up marks, which writes them once the start-up is over, and runs as Zelvio.exe).
+
+REPORT
   bench_write_section Start-up "$section"
 }
 
 main() {
-  one_run >/dev/null || exit 1
+  bare_run >/dev/null || exit 1
+  bare_run fresh >/dev/null || exit 1
+  zelvio_run >/dev/null || exit 1
   local load
   load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
-  local results=() i value
+  local bares=() freshes=() plains=() traceds=() traces=() i value
   for i in $(seq 1 "$RUNS"); do
-    value="$(one_run)" || exit 1
-    echo "run $i: $value ms"
-    results+=("$value")
+    value="$(bare_run)" || exit 1
+    bares+=("$value")
+    value="$(bare_run fresh)" || exit 1
+    freshes+=("$value")
+    value="$(zelvio_run)" || exit 1
+    plains+=("$value")
+    value="$(zelvio_run "$ZT_TMP/trace-$i.txt")" || exit 1
+    traceds+=("$value")
+    [ -f "$ZT_TMP/trace-$i.txt" ] && traces+=("$ZT_TMP/trace-$i.txt")
+    echo "round $i: bare ${bares[-1]} ms, bare from a fresh copy ${freshes[-1]} ms, Zelvio ${plains[-1]} ms, traced ${traceds[-1]} ms"
   done
-  local med beyond
-  med="$(printf '%s\n' "${results[@]}" | bench_median)"
+  local bare_med fresh_med med beyond profile
+  bare_med="$(printf '%s\n' "${bares[@]}" | bench_median)"
+  fresh_med="$(printf '%s\n' "${freshes[@]}" | bench_median)"
+  med="$(printf '%s\n' "${plains[@]}" | bench_median)"
   beyond=$((med - LAUNCH_WAIT_MS))
-  echo "median: $med ms; beyond the ${LAUNCH_WAIT_MS} ms launch wait: $beyond ms"
-  write_report "${results[*]}" "$med" "$beyond" "$load"
+  profile="$(python3 "$(dirname "${BASH_SOURCE[0]}")/startup_profile.py" "${traces[@]}")"
+  echo "bare window: $bare_med ms ($(ratio "$beyond" "$bare_med") x), from a fresh copy: $fresh_med ms ($(ratio "$beyond" "$fresh_med") x); Zelvio: $med ms, beyond the ${LAUNCH_WAIT_MS} ms wait: $beyond ms; load $load"
+  echo "$profile"
+  write_report "${bares[*]}" "${freshes[*]}" "${plains[*]}" "${traceds[*]}" "$bare_med" "$fresh_med" "$med" \
+    "$beyond" "$load" "$profile"
 }
 
 zt_init "$@"

@@ -74,6 +74,10 @@ class TFormMain {
   // message has been answered: the whole close path and the settings file, now.
   void EndSession();
 
+  // Set by the program entry: work of its own that needs nothing from the overlay program
+  // (creating the windows), done in the wait after launching it.
+  std::function<void()> DuringLaunchWait;
+
   // Runs an action the way a handler runs: an error ends it and shows the error box.
   void Guarded(const std::function<void()>& action);
   // Every control by its design name, or nullptr.

@@ -3,6 +3,7 @@
 #include "capture/directshow_pipeline_win32.h"
 #include "capture/graph_result_win32.h"
 #include "capture/pin_list_win32.h"
+#include "platform/startup_trace_win32.h"
 
 namespace zelvio {
 
@@ -42,6 +43,7 @@ void DirectShowPipeline::ListAudioLinesAndFormats(int device, AudioListing& list
     mixer->get_Enable(&enabled);
     if (enabled) listing.enabledLine = k;
   }
+  StartupTraceMark("audio lines and formats listed");
 }
 
 }  // namespace zelvio

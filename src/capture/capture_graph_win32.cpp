@@ -7,6 +7,7 @@
 #include "capture/moniker_win32.h"
 #include "capture/pin_list_win32.h"
 #include "platform/wide_text_win32.h"
+#include "platform/startup_trace_win32.h"
 
 namespace zelvio {
 namespace {
@@ -64,8 +65,11 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
     SetAudioSourceMoniker(options.audioDevice);
     FilterAudioSource.SetFilterGraph(&FilterGraph);
   }
+  StartupTraceMark("graph build: emptied");
   FilterGraph.SetActive(true);
+  StartupTraceMark("graph build: graph active");
   LoadFilterFromModule(kPushSourceModule, kPushSourceClass, PushSourceFilter, FilterGraph);
+  StartupTraceMark("graph build: push source added");
   FilterInfiniteTeeVideo.SetFilterGraph(&FilterGraph);
   if (options.audioEnabled) FilterInfiniteTeeAudio.SetFilterGraph(&FilterGraph);
 
@@ -73,6 +77,7 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   if (CompressorCatalog) CompressorFilter = CompressorCatalog->FilterAt(options.compressor);
   if (CompressorFilter)
     FilterGraph.Manager()->AddFilter(CompressorFilter.Get(), Widen(options.compressorName).c_str());
+  StartupTraceMark("graph build: tee and compressor added");
 
   if (options.audioEnabled) ConfigureAudioPins(options);
 
@@ -89,8 +94,10 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
 
   FilterNullRendererVideo.SetFilterGraph(&FilterGraph);
   if (options.audioEnabled) FilterNullRendererAudio.SetFilterGraph(&FilterGraph);
+  StartupTraceMark("graph build: mux, writer and renderers added");
 
   ConnectCaptureGraph(options.audioEnabled);
+  StartupTraceMark("graph build: connected");
 }
 
 // Every output pin gets the chosen format; the chosen input line is switched on. Both are

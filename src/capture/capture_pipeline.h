@@ -58,6 +58,10 @@ class CapturePipeline {
  public:
   virtual ~CapturePipeline() = default;
 
+  // Reads the device and compressor catalogs ahead of the listings, as plain data that needs
+  // nothing from the window (start-up does it while the overlay program starts). The
+  // listings then hand out what was read; without it they read the catalogs themselves.
+  virtual void PrepareCatalogs() = 0;
   // Start-up listings, in list order.
   virtual std::vector<std::string> EnumerateAudioDevices() = 0;
   virtual std::vector<std::string> EnumerateVideoCompressors() = 0;

@@ -20,13 +20,16 @@ class VideoCompressorCatalog {
 
   // Friendly names of the listed compressors, in list order.
   const std::vector<std::string>& Names() const { return names_; }
-  // A new instance of the compressor at a list position; none when it is not listed.
-  ComPtr<IBaseFilter> FilterAt(int position) const;
+  // An instance of the compressor at a list position, none when it is not listed: the first
+  // look-up gets the one the listing created, every later one a new instance.
+  ComPtr<IBaseFilter> FilterAt(int position);
 
  private:
   TSysDevEnum devices_;
   CompressorPositionTable table_;
   std::vector<std::string> names_;
+  // The listed compressors' instances, by list position, until the first look-up.
+  std::vector<ComPtr<IBaseFilter>> spares_;
 };
 
 }  // namespace zelvio

@@ -1,6 +1,7 @@
 // The DirectShow capture pipeline, created by the program entry.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "capture/capture_pipeline.h"
@@ -9,6 +10,9 @@ namespace zelvio {
 
 class Platform;
 
-std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(Platform& platform, void* mainWindow);
+// `mainWindow` gives the window that owns the compressor's dialog; the pipeline is made
+// before that window exists, so it asks when it needs it.
+std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(Platform& platform,
+                                                          std::function<void*()> mainWindow);
 
 }  // namespace zelvio

@@ -6,6 +6,7 @@
 #include "capture/pin_list_win32.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
+#include "platform/startup_trace_win32.h"
 
 namespace zelvio {
 namespace {
@@ -26,8 +27,8 @@ TFilterGraph::ErrorReport ErrorBox(Platform& platform) {
 
 }  // namespace
 
-DirectShowPipeline::DirectShowPipeline(Platform& platform, HWND mainWindow)
-    : mainWindow_(mainWindow),
+DirectShowPipeline::DirectShowPipeline(Platform& platform, std::function<void*()> mainWindow)
+    : mainWindow_(std::move(mainWindow)),
       FilterGraph(false, ErrorBox(platform)),
       AudioGraph(true, ErrorBox(platform)),
       FilterAviMux("FilterAviMux", FixedFilterMoniker(kAviMux)),
@@ -47,16 +48,27 @@ DirectShowPipeline::DirectShowPipeline(Platform& platform, HWND mainWindow)
 
 DirectShowPipeline::~DirectShowPipeline() = default;
 
+void DirectShowPipeline::PrepareCatalogs() {
+  preparedDevices_ = std::make_unique<TSysDevEnum>(CLSID_AudioInputDeviceCategory);
+  StartupTraceMark("audio device catalog read");
+  preparedCompressors_ = std::make_unique<VideoCompressorCatalog>();
+  StartupTraceMark("compressor catalog read");
+}
+
 std::vector<std::string> DirectShowPipeline::EnumerateAudioDevices() {
-  AudioDeviceCatalog = std::make_unique<TSysDevEnum>(CLSID_AudioInputDeviceCategory);
+  AudioDeviceCatalog = preparedDevices_ ? std::move(preparedDevices_)
+                                        : std::make_unique<TSysDevEnum>(CLSID_AudioInputDeviceCategory);
   std::vector<std::string> names;
   for (const DeviceEntry& entry : AudioDeviceCatalog->Entries()) names.push_back(entry.friendlyName);
   AudioFormatCatalog = std::make_unique<TEnumMediaType>();
+  StartupTraceMark("audio devices listed");
   return names;
 }
 
 std::vector<std::string> DirectShowPipeline::EnumerateVideoCompressors() {
-  CompressorCatalog = std::make_unique<VideoCompressorCatalog>();
+  CompressorCatalog =
+      preparedCompressors_ ? std::move(preparedCompressors_) : std::make_unique<VideoCompressorCatalog>();
+  StartupTraceMark("compressors listed");
   return CompressorCatalog->Names();
 }
 
@@ -102,7 +114,7 @@ void DirectShowPipeline::ShowCompressorDialog() {
       CompressorFilter.As<IAMVfwCompressDialogs>(IID_IAMVfwCompressDialogs);
   if (!dialogs) return;
   if (dialogs->ShowDialog(VfwCompressDialog_QueryConfig, nullptr) != S_OK) return;
-  dialogs->ShowDialog(VfwCompressDialog_Config, mainWindow_);
+  dialogs->ShowDialog(VfwCompressDialog_Config, mainWindow_ ? static_cast<HWND>(mainWindow_()) : nullptr);
 }
 
 void DirectShowPipeline::FreeCatalogs() {
@@ -111,8 +123,9 @@ void DirectShowPipeline::FreeCatalogs() {
   CompressorCatalog.reset();
 }
 
-std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(Platform& platform, void* mainWindow) {
-  return std::make_unique<DirectShowPipeline>(platform, static_cast<HWND>(mainWindow));
+std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(Platform& platform,
+                                                          std::function<void*()> mainWindow) {
+  return std::make_unique<DirectShowPipeline>(platform, std::move(mainWindow));
 }
 
 }  // namespace zelvio

@@ -4,6 +4,7 @@
 
 #include <dshow.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,9 +23,10 @@ class Platform;
 
 class DirectShowPipeline final : public CapturePipeline {
  public:
-  DirectShowPipeline(Platform& platform, HWND mainWindow);
+  DirectShowPipeline(Platform& platform, std::function<void*()> mainWindow);
   ~DirectShowPipeline() override;
 
+  void PrepareCatalogs() override;
   std::vector<std::string> EnumerateAudioDevices() override;
   std::vector<std::string> EnumerateVideoCompressors() override;
   void ListAudioLinesAndFormats(int device, AudioListing& listing) override;
@@ -48,13 +50,16 @@ class DirectShowPipeline final : public CapturePipeline {
   void RefuseUnfedMux();
   void ReleaseWriterOf(const std::string& aviPath);
 
-  HWND mainWindow_;
+  std::function<void*()> mainWindow_;
   // Released last, at the end of the process.
   ComPtr<IBaseFilter> PushSourceFilter;
   ComPtr<IBaseFilter> CompressorFilter;
   std::unique_ptr<TSysDevEnum> AudioDeviceCatalog;
   std::unique_ptr<VideoCompressorCatalog> CompressorCatalog;
   std::unique_ptr<TEnumMediaType> AudioFormatCatalog;
+  // Read ahead of the start-up listings, which take them over.
+  std::unique_ptr<TSysDevEnum> preparedDevices_;
+  std::unique_ptr<VideoCompressorCatalog> preparedCompressors_;
   // The graphs outlive the components, which detach first when the pipeline goes.
   TFilterGraph FilterGraph;
   TFilterGraph AudioGraph;

@@ -1,5 +1,6 @@
 // The overlay and cursor-hook programs: launched, commanded and closed from here.
 #include "app/form_main.h"
+#include "companions/launch_wait.h"
 #include "companions/overlay_command.h"
 #include "companions/priority.h"
 
@@ -18,7 +19,14 @@ void TFormMain::LaunchOverlayProgram() {
   // The overlay must own its window before the first command; a failed start is silent
   // here and shows up as "Receiver application not found" at the next command.
   platform_.StartProcess(kOverlayProgram, 0, true);
-  platform_.Sleep(500);
+  // The 500 ms the overlay then gets go on work that needs nothing from it, and only what
+  // is left of them is slept. The work starts once the overlay is idle: the 500 ms count
+  // from there, and beside the overlay's own start it would compete with it for the CPU.
+  uint64_t idleSince = platform_.Milliseconds();
+  pipeline_.PrepareCatalogs();
+  if (DuringLaunchWait) DuringLaunchWait();
+  unsigned rest = RemainingLaunchWait(platform_.Milliseconds() - idleSince);
+  if (rest > 0) platform_.Sleep(rest);
 }
 
 void TFormMain::LaunchCursorHookProgram() {

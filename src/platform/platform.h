@@ -80,6 +80,8 @@ class Platform {
   // cannot be asked about counts as running).
   virtual ProcessIdentity CurrentProcess() = 0;
   virtual bool ProcessRunning(const ProcessIdentity& process) = 0;
+  // A clock in milliseconds that only moves forward, for measuring how long work took.
+  virtual uint64_t Milliseconds() = 0;
   // Handles every window message that is waiting.
   virtual void ProcessMessages() = 0;
 

@@ -5,6 +5,7 @@
 
 #include "platform/handles_win32.h"
 #include "platform/wide_text_win32.h"
+#include "platform/startup_trace_win32.h"
 
 namespace zelvio {
 
@@ -44,6 +45,7 @@ void Win32Platform::SendCopyData(WindowHandle target, const std::vector<uint8_t>
   message.lpData = data.empty() ? nullptr : data.data();
   SendMessageA(ToHwnd(target), WM_COPYDATA, reinterpret_cast<WPARAM>(main_),
                reinterpret_cast<LPARAM>(&message));
+  StartupTraceMark("overlay command " + std::string(bytes.begin(), bytes.end() - (bytes.empty() ? 0 : 1)));
 }
 
 void Win32Platform::SendCloseMessage(WindowHandle target) { SendMessageA(ToHwnd(target), WM_CLOSE, 0, 0); }
@@ -66,15 +68,36 @@ bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creati
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, creationFlags, nullptr, nullptr,
                       &startup, &process)) {
+    StartupTraceMark("could not start " + commandLine);
     return false;
   }
+  StartupTraceMark("started " + commandLine);
   UniqueHandle processHandle(process.hProcess);
   UniqueHandle threadHandle(process.hThread);
-  if (waitForInputIdle) WaitForInputIdle(process.hProcess, INFINITE);
+  if (waitForInputIdle) {
+    WaitForInputIdle(process.hProcess, INFINITE);
+    StartupTraceMark("idle: " + commandLine);
+  }
   return true;
 }
 
-void Win32Platform::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+uint64_t Win32Platform::Milliseconds() {
+  // The performance counter rather than the tick count, whose steps on Windows are as
+  // coarse as 16 ms.
+  LARGE_INTEGER frequency{};
+  LARGE_INTEGER now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  uint64_t ticks = static_cast<uint64_t>(now.QuadPart);
+  uint64_t perSecond = static_cast<uint64_t>(frequency.QuadPart);
+  return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+}
+
+void Win32Platform::Sleep(unsigned milliseconds) {
+  StartupTraceMark("sleep begins");
+  ::Sleep(milliseconds);
+  StartupTraceMark("sleep ends");
+}
 
 namespace {
 
@@ -143,7 +166,9 @@ int Win32Platform::PixelsPerInch() {
 // ---- Hotkeys --------------------------------------------------------------------------------
 
 bool Win32Platform::RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) {
-  return ::RegisterHotKey(main_, id, modifiers, virtualKey) != FALSE;
+  bool registered = ::RegisterHotKey(main_, id, modifiers, virtualKey) != FALSE;
+  StartupTraceMark("hotkey " + std::to_string(id) + " registered");
+  return registered;
 }
 
 void Win32Platform::UnregisterHotKey(int id) { ::UnregisterHotKey(main_, id); }

@@ -53,6 +53,7 @@ class Win32Platform : public Platform {
   void Sleep(unsigned milliseconds) override;
   ProcessIdentity CurrentProcess() override;
   bool ProcessRunning(const ProcessIdentity& process) override;
+  uint64_t Milliseconds() override;
   void ProcessMessages() override;
 
   ScreenSize GetScreenSize() override;

@@ -1,8 +1,8 @@
 // A recording stand-in for the capture pipeline, for headless runs of the main window.
 //
 // Every call is appended to `log`, in call order:
-//   "enumerate audio devices"  "enumerate compressors"  "list: 0" (ListAudioLinesAndFormats
-//   for device 0)  "build: audio=off device=-1 compressor=-1 '' format=-1 line=-1
+//   "prepare catalogs"  "enumerate audio devices"  "enumerate compressors"  "list: 0"
+//   (ListAudioLinesAndFormats for device 0)  "build: audio=off device=-1 compressor=-1 '' format=-1 line=-1
 //   path=C:\...\Screencast_2024-05-17-14-03-09.avi"  "run"  "pause"  "stop"  "position"
 //   "compressor dialog"  "free catalogs"  "repair: C:\...\x.avi"
 // and every graph build keeps its options in `builds`, every repair its notes in `repairs`.
@@ -49,6 +49,8 @@ class FakePipeline : public CapturePipeline {
   std::vector<ConnectedMediaType> muxInputs;
   // By AVI path; missing: the file is complete, as a clean stop leaves it.
   std::map<std::string, RepairReport> repairOutcomes;
+  // Runs inside PrepareCatalogs, so a test can stand for the time the catalogs take.
+  std::function<void()> whilePreparing;
 
   // ---- What the tests read back --------------------------------------------------------------
   std::vector<std::string> log;
@@ -71,6 +73,11 @@ class FakePipeline : public CapturePipeline {
   }
 
   // ---- CapturePipeline -------------------------------------------------------------------------
+  void PrepareCatalogs() override {
+    log.push_back("prepare catalogs");
+    if (whilePreparing) whilePreparing();
+  }
+
   std::vector<std::string> EnumerateAudioDevices() override {
     log.push_back("enumerate audio devices");
     return audioDevices;

@@ -82,6 +82,12 @@ class FakePlatform : public Platform {
   ProcessIdentity process{4242, 133'000'000'000'000'000ULL};
   std::set<std::pair<uint32_t, uint64_t>> runningProcesses;
 
+  // The clock that Milliseconds() reads; Sleep moves it on, and so may a test's own steps to
+  // stand for work that takes time. A started program becomes idle for input
+  // `programStartupMs` after its start, so waiting for that moves the clock on as much.
+  uint64_t clockMs = 0;
+  uint64_t programStartupMs = 0;
+
   std::set<int> refusedHotkeys;  // hotkey ids whose registration fails
 
   // Answers of the dialogs, used front first; an empty queue or std::nullopt is a cancel.
@@ -219,10 +225,10 @@ class FakePlatform : public Platform {
     if (!started) line += " (failed)";
     log.push_back(line);
     if (started && startOpensWindows) OpenWindowOf(commandLine);
+    if (started && waitForInputIdle) clockMs += programStartupMs;
     return started;
   }
 
-  void Sleep(unsigned milliseconds) override { log.push_back("sleep: " + std::to_string(milliseconds)); }
   ProcessIdentity CurrentProcess() override { return process; }
   bool ProcessRunning(const ProcessIdentity& other) override {
     bool running = (other.id == process.id && other.started == process.started) ||
@@ -230,6 +236,11 @@ class FakePlatform : public Platform {
     Query("running?: " + std::to_string(other.id) + (running ? " -> yes" : " -> no"));
     return running;
   }
+  void Sleep(unsigned milliseconds) override {
+    log.push_back("sleep: " + std::to_string(milliseconds));
+    clockMs += milliseconds;
+  }
+  uint64_t Milliseconds() override { return clockMs; }
   void ProcessMessages() override { log.push_back("process messages"); }
 
   ScreenSize GetScreenSize() override {

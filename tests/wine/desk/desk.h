@@ -50,5 +50,6 @@ int RunMoving(const Args& args);
 int RunLayered(const Args& args);
 int RunBlit(const Args& args);
 int RunHotkey(const Args& args);
+int RunBare(const Args& args);
 
 }  // namespace zdesk

@@ -28,6 +28,7 @@ const Command kCommands[] = {
     {"layered", "[SECONDS]", "translucent windows of another program", 0, RunLayered},
     {"blit", "LEFT TOP WIDTH HEIGHT [COUNT]", "times the bare screen copy of a snapshot", 4, RunBlit},
     {"hotkey", "try KEY... | hold KEY [SECONDS]", "probes or holds hotkeys", 2, RunHotkey},
+    {"bare", "[SECONDS]", "one plain window, the start-up benchmark's yardstick", 0, RunBare},
 };
 
 int Usage() {

@@ -33,14 +33,22 @@ class Stopwatch {
     QueryPerformanceCounter(&now);
     return (now.QuadPart - begin_.QuadPart) * 1000 / frequency_.QuadPart;
   }
+  // The start on the counter every Wine process shares, so a traced program's own marks
+  // can be put on this time line.
+  long long BeginMicroseconds() const {
+    return begin_.QuadPart / frequency_.QuadPart * 1000000 +
+           begin_.QuadPart % frequency_.QuadPart * 1000000 / frequency_.QuadPart;
+  }
 
  private:
   LARGE_INTEGER frequency_ = {};
   LARGE_INTEGER begin_ = {};
 };
 
-bool StartProgram(const std::string& exe, const std::string& folder, PROCESS_INFORMATION* out) {
+bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
+                  PROCESS_INFORMATION* out) {
   std::string commandLine = "\"" + exe + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -49,7 +57,8 @@ bool StartProgram(const std::string& exe, const std::string& folder, PROCESS_INF
 
 }  // namespace
 
-// start-timed <exe> <folder> <class> [timeout_ms]: starts exe with folder as its current
+// start-timed <exe> <folder> <class> [timeout_ms] [arguments]: starts exe (with the
+// arguments, when given, as one piece of its command line) with folder as its current
 // directory and waits until a visible top-level window of class exists. The program is left
 // running.
 int StartTimedCommand(const Args& args) {
@@ -57,12 +66,14 @@ int StartTimedCommand(const Args& args) {
   if (timeout < 0) return Fail("bad time-out");
   Stopwatch stopwatch;
   PROCESS_INFORMATION process = {};
-  if (!StartProgram(args[0], args[1], &process)) {
+  std::string arguments = args.size() > 4 ? args[4] : std::string();
+  if (!StartProgram(args[0], arguments, args[1], &process)) {
     return Fail("could not start " + args[0] + " (error " + std::to_string(GetLastError()) + ")");
   }
   zelvio::UniqueHandle processHandle(process.hProcess);
   zelvio::UniqueHandle threadHandle(process.hThread);
   PrintField("pid", static_cast<long long>(process.dwProcessId));
+  PrintField("start_us", stopwatch.BeginMicroseconds());
   for (;;) {
     long long elapsedMs = stopwatch.ElapsedMs();
     if (ShownWindow(args[2])) {

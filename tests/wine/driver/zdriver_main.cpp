@@ -41,7 +41,7 @@ const Command kCommands[] = {
     {"messagebox", 0, 1, "[timeout_ms]", zdriver::MessageBoxCommand},
     {"dismiss", 0, 1, "[timeout_ms]", zdriver::DismissCommand},
     {"messageboxes-dismiss-all", 0, 1, "[quiet_ms]", zdriver::DismissAllCommand},
-    {"start-timed", 3, 4, "<exe> <folder> <class> [timeout_ms]", zdriver::StartTimedCommand},
+    {"start-timed", 3, 5, "<exe> <folder> <class> [timeout_ms] [arguments]", zdriver::StartTimedCommand},
     {"window-exstyle", 1, 2, "<class> [title|-]", zdriver::WindowExStyleCommand},
     {"move-main", 2, 2, "<x> <y>", zdriver::MoveMainCommand},
     {"show-main", 1, 1, "<minimize|restore|hide|show>", zdriver::ShowMainCommand},

@@ -25,6 +25,7 @@ class QuietPlatform : public zelvio::Platform {
   void Sleep(unsigned) override {}
   zelvio::ProcessIdentity CurrentProcess() override { return {}; }
   bool ProcessRunning(const zelvio::ProcessIdentity&) override { return false; }
+  uint64_t Milliseconds() override { return 0; }
   void ProcessMessages() override;
   zelvio::ScreenSize GetScreenSize() override { return {}; }
   zelvio::LocalTime Now() override { return {}; }
