@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/avi_repair.h"
 #include "capture/graph_events.h"
 #include "capture/guid.h"
 
@@ -45,9 +46,8 @@ struct ConnectedMediaType {
 
 // What the repair of an unfinished recording did.
 struct RepairReport {
-  // NothingToRepair: the file is missing or holds nothing recorded, so no later try can
-  // help. InUse: another handle holds the file (a recording still running).
-  enum class Outcome { Repaired, AlreadyComplete, Refused, IoError, NothingToRepair, InUse };
+  // The repair's own outcomes (avi_repair.h says what each means): one name for each.
+  using Outcome = avi::RepairOutcome;
   Outcome outcome = Outcome::Refused;
   double seconds = 0;  // Repaired: what the file now holds
   int64_t frames = 0;  // Repaired: video frames in the file

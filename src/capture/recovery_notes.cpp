@@ -48,26 +48,7 @@ RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& 
   // The program's paths are UTF-8; a narrow path would be read in the ANSI code page.
   const std::filesystem::path path(std::u8string(aviPath.begin(), aviPath.end()));
   avi::RepairResult result = open ? avi::RepairAvi(open, *sidecar) : avi::RepairAvi(path, *sidecar);
-  switch (result.outcome) {
-    case avi::RepairOutcome::Repaired:
-      report.outcome = RepairReport::Outcome::Repaired;
-      break;
-    case avi::RepairOutcome::AlreadyComplete:
-      report.outcome = RepairReport::Outcome::AlreadyComplete;
-      break;
-    case avi::RepairOutcome::Refused:
-      report.outcome = RepairReport::Outcome::Refused;
-      break;
-    case avi::RepairOutcome::IoError:
-      report.outcome = RepairReport::Outcome::IoError;
-      break;
-    case avi::RepairOutcome::NothingToRepair:
-      report.outcome = RepairReport::Outcome::NothingToRepair;
-      break;
-    case avi::RepairOutcome::InUse:
-      report.outcome = RepairReport::Outcome::InUse;
-      break;
-  }
+  report.outcome = result.outcome;
   report.seconds = result.seconds;
   report.frames = static_cast<int64_t>(result.videoFrames);
   report.reason = result.reason;
