@@ -11,7 +11,7 @@
 #include "capture/avi_file.h"
 #include "capture/avi_repair.h"
 #include "capture/avi_scan.h"
-#include "capture/avi_sidecar.h"
+#include "capture/recovery_notes_format.h"
 #include "capture/avi_writer.h"
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
@@ -29,20 +29,20 @@ namespace fs = std::filesystem;
 constexpr Guid kAnySubtype = kSubtypeRgb32;
 
 // What a recording writes beside its file: the mux inputs as the graph connected them.
-RecordingSidecar SidecarFor(const std::vector<StreamFormat>& streams) {
-  RecordingSidecar sidecar{"1.0", 0, {}};
+RecoveryNotes NotesFor(const std::vector<StreamFormat>& streams) {
+  RecoveryNotes notes{"1.0", 0, {}};
   for (const auto& s : streams) {
     if (s.kind == StreamKind::Audio) {
-      sidecar.inputs.push_back({kMediaTypeAudio, kAnySubtype, kFormatWaveFormatEx, s.format});
+      notes.inputs.push_back({kMediaTypeAudio, kAnySubtype, kFormatWaveFormatEx, s.format});
       continue;
     }
     Bytes block(48, 0);
     for (int i = 0; i < 8; ++i) block[40 + i] = uint8_t(uint64_t(s.avgTimePerFrame) >> (8 * i));
     block.insert(block.end(), s.format.begin(), s.format.end());
-    sidecar.inputs.push_back({kMediaTypeVideo, kAnySubtype, kFormatVideoInfo, block});
-    sidecar.avgTimePerFrame = s.avgTimePerFrame;
+    notes.inputs.push_back({kMediaTypeVideo, kAnySubtype, kFormatVideoInfo, block});
+    notes.avgTimePerFrame = s.avgTimePerFrame;
   }
-  return sidecar;
+  return notes;
 }
 
 struct Recording {
@@ -210,7 +210,7 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
       SCOPED_TRACE("cut at " + std::to_string(cut));
       Bytes before(unfinished.begin(), unfinished.begin() + cut);
       MemoryFile file(before);
-      RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+      RepairResult result = RepairAvi(file, NotesFor(r.streams));
       if (c.muxStart && at < EndOf(r.layout.data[0])) {
         // Without a whole first chunk nothing shows that the recording starts there; with
         // nothing but zeros, nothing was recorded at all.
@@ -226,7 +226,7 @@ TEST(AviRepair, KeepsEveryCompleteChunkWhereverTheFileWasCut) {
       EXPECT_EQ(result.sizeAfter, file.Bytes().size());
 
       Bytes repaired = file.Bytes();
-      RepairResult again = RepairAvi(file, SidecarFor(r.streams));
+      RepairResult again = RepairAvi(file, NotesFor(r.streams));
       EXPECT_EQ(again.outcome, RepairOutcome::AlreadyComplete) << again.reason;
       EXPECT_EQ(again.videoFrames, result.videoFrames);
       EXPECT_EQ(file.Bytes(), repaired) << "a repaired file is complete and left alone";
@@ -266,7 +266,7 @@ TEST(AviRepair, FindsTheDataBehindAnyZeroHeaderArea) {
                         : MuxLayout(r.unfinished, c.reserve + kListHeader);
     if (c.bareRiff) std::copy_n("RIFF\0\0\0\0AVI ", 12, shifted.begin());
     MemoryFile file(shifted);
-    RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+    RepairResult result = RepairAvi(file, NotesFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     AviView v = AviReader(MemoryRead(file.Bytes()), file.Bytes().size()).Read();
     EXPECT_EQ(v.moviLists[0], c.reserve);
@@ -281,15 +281,15 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
   using namespace avitest;
   Recording av = Record({RawVideo(16, 8), PcmAudio()}, 6);
   Recording segmented = Record({MjpgVideo(16, 8), PcmAudio()}, 60, 90000, 2001, 4);
-  auto sidecar = SidecarFor(av.streams);
+  auto notes = NotesFor(av.streams);
   auto with = [](Bytes b, uint64_t at, const std::string& text) {
     std::copy(text.begin(), text.end(), b.begin() + at);
     return b;
   };
   uint64_t firstChunk = av.layout.data[0].offset;
   uint64_t audioChunk = av.layout.data[1].offset;
-  RecordingSidecar otherFormat = SidecarFor({RawVideo(32, 8), PcmAudio()});
-  RecordingSidecar unusable = sidecar;
+  RecoveryNotes otherFormat = NotesFor({RawVideo(32, 8), PcmAudio()});
+  RecoveryNotes unusable = notes;
   unusable.inputs[0].formatType = kFormatDvInfo;
   Bytes finishedTorn(av.finished.begin(), av.finished.end() - 100);
   uint64_t ix = segmented.layout.streams[0].indx[0].offset;
@@ -308,40 +308,40 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
   const struct {
     const char* name;
     Bytes file;
-    RecordingSidecar sidecar;
+    RecoveryNotes notes;
   } cases[] = {
-      {"foreign chunk among the frames", with(av.unfinished, audioChunk, "abcd"), sidecar},
-      {"audio chunks the sidecar does not list", av.unfinished, SidecarFor({RawVideo(16, 8)})},
-      {"frames of another size than the sidecar's", av.unfinished, otherFormat},
-      {"audio chunk id on the video stream", with(av.unfinished, firstChunk, "00wb"), sidecar},
+      {"foreign chunk among the frames", with(av.unfinished, audioChunk, "abcd"), notes},
+      {"audio chunks the notes do not list", av.unfinished, NotesFor({RawVideo(16, 8)})},
+      {"frames of another size than the notes'", av.unfinished, otherFormat},
+      {"audio chunk id on the video stream", with(av.unfinished, firstChunk, "00wb"), notes},
       {"header with other formats", finishedTorn, otherFormat},
-      {"header area in use", with(av.unfinished, 100, "x"), sidecar},
+      {"header area in use", with(av.unfinished, 100, "x"), notes},
       {"movi list too close to the start for the headers",
-       Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), sidecar},
+       Bytes(av.unfinished.begin() + kHeaderReserve - 64, av.unfinished.end()), notes},
       {"a format the layout cannot carry", av.unfinished, unusable},
       {"movi list at an odd offset",
-       Bytes(av.unfinished.begin() + kHeaderReserve - 2049, av.unfinished.end()), sidecar},
+       Bytes(av.unfinished.begin() + kHeaderReserve - 2049, av.unfinished.end()), notes},
       {"damaged index of an earlier segment", with(segmented.unfinished, ix + 32, "\x7f\x7f\x7f\x7f"),
-       SidecarFor(segmented.streams)},
+       NotesFor(segmented.streams)},
       {"foreign data after a closed segment", with(segmented.unfinished, secondRiff, "RIFX"),
-       SidecarFor(segmented.streams)},
-      {"first chunk at an odd offset", mux(4097), sidecar},
-      {"first chunk too close to the start for the headers", mux(64), sidecar},
-      {"room for the headers but not for the fill after them", mux(needed + 4 + kListHeader), sidecar},
+       NotesFor(segmented.streams)},
+      {"first chunk at an odd offset", mux(4097), notes},
+      {"first chunk too close to the start for the headers", mux(64), notes},
+      {"room for the headers but not for the fill after them", mux(needed + 4 + kListHeader), notes},
       {"first chunk right after a bare RIFF header", with(mux(24), 0, std::string("RIFF\0\0\0\0AVI ", 12)),
-       sidecar},
-      {"first chunk header cut short", cutAt(mux(4096), 4096 + 6), sidecar},
-      {"first frame torn", cutAt(mux(4096), 4096 + 8 + 511), sidecar},
-      {"first chunk of a stream the sidecar lacks", muxAudioFirst, SidecarFor({RawVideo(16, 8)})},
-      {"first frame of another size than the sidecar's", mux(4096), otherFormat},
-      {"foreign chunk where the data starts", with(mux(4096), 4096, "abcd"), sidecar},
-      {"stray byte in the unwritten area", with(mux(4096), 2000, "x"), sidecar},
-      {"first chunk header past the bounded search", mux(kMaxHeaderScan - 6), sidecar},
+       notes},
+      {"first chunk header cut short", cutAt(mux(4096), 4096 + 6), notes},
+      {"first frame torn", cutAt(mux(4096), 4096 + 8 + 511), notes},
+      {"first chunk of a stream the notes lacks", muxAudioFirst, NotesFor({RawVideo(16, 8)})},
+      {"first frame of another size than the notes'", mux(4096), otherFormat},
+      {"foreign chunk where the data starts", with(mux(4096), 4096, "abcd"), notes},
+      {"stray byte in the unwritten area", with(mux(4096), 2000, "x"), notes},
+      {"first chunk header past the bounded search", mux(kMaxHeaderScan - 6), notes},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryFile file(c.file);
-    RepairResult result = RepairAvi(file, c.sidecar);
+    RepairResult result = RepairAvi(file, c.notes);
     EXPECT_EQ(result.outcome, RepairOutcome::Refused);
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(file.Bytes(), c.file);
@@ -357,7 +357,7 @@ TEST(AviRepair, LeavesCompleteFilesAloneAndMendsTruncatedOnes) {
   };
   for (const auto& r : cases) {
     MemoryFile complete(r.finished);
-    RepairResult result = RepairAvi(complete, SidecarFor(r.streams));
+    RepairResult result = RepairAvi(complete, NotesFor(r.streams));
     EXPECT_EQ(result.outcome, RepairOutcome::AlreadyComplete) << result.reason;
     EXPECT_EQ(complete.Bytes(), r.finished);
     EXPECT_EQ(result.videoFrames, r.layout.streams[0].length);
@@ -365,7 +365,7 @@ TEST(AviRepair, LeavesCompleteFilesAloneAndMendsTruncatedOnes) {
     // Cut after the last chunk, into the indexes: the header stays, the indexes come back.
     uint64_t cut = EndOf(r.layout.data.back()) + 10;
     MemoryFile truncated(Bytes(r.finished.begin(), r.finished.begin() + cut));
-    result = RepairAvi(truncated, SidecarFor(r.streams));
+    result = RepairAvi(truncated, NotesFor(r.streams));
     CheckRepaired(truncated.Bytes(), r, r.layout.data.size(), result);
   }
 }
@@ -383,7 +383,7 @@ TEST(AviRepair, PaddingAfterTheIndexStillCountsAsComplete) {
   uint32_t riff = GetU32(&padded[4]) + 8 + junk;
   for (int i = 0; i < 4; ++i) padded[4 + i] = uint8_t(riff >> (8 * i));
   MemoryFile file(padded);
-  RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+  RepairResult result = RepairAvi(file, NotesFor(r.streams));
   EXPECT_EQ(result.outcome, RepairOutcome::AlreadyComplete) << result.reason;
   EXPECT_EQ(file.Bytes(), padded);
 }
@@ -399,12 +399,12 @@ TEST(AviRepair, ReportsFailedReadsAndWrites) {
   using namespace avitest;
   Recording r = Record({RawVideo(16, 8)}, 3);
   FailingFile file(r.unfinished);
-  RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+  RepairResult result = RepairAvi(file, NotesFor(r.streams));
   EXPECT_EQ(result.outcome, RepairOutcome::IoError);
   EXPECT_EQ(result.reason, "There is not enough space on the disk.");
 
   result = RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileIoError("Access is denied."); },
-                     SidecarFor(r.streams));
+                     NotesFor(r.streams));
   EXPECT_EQ(result.outcome, RepairOutcome::IoError);
   EXPECT_EQ(result.reason, "Access is denied.");
 }
@@ -448,7 +448,7 @@ TEST(AviRepair, AFileThatCannotGrowGivesUpWholeChunksFromTheEndOnly) {
       const Recording& r = *c.recording;
       Bytes before(r.unfinished.begin(), r.unfinished.begin() + c.cut);
       FullDisk file(before, sparse);
-      RepairResult result = RepairAvi(file, SidecarFor(r.streams));
+      RepairResult result = RepairAvi(file, NotesFor(r.streams));
       ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
       const Bytes& bytes = file.Bytes();
       ASSERT_LE(bytes.size(), c.cut) << "the file did not grow";
@@ -470,7 +470,7 @@ TEST(AviRepair, AFileThatCannotGrowGivesUpWholeChunksFromTheEndOnly) {
       } else {
         EXPECT_GE(v.data.size() + 4, whole) << "only the few chunks the indexes needed are gone";
       }
-      EXPECT_EQ(RepairAvi(file, SidecarFor(r.streams)).outcome, RepairOutcome::AlreadyComplete);
+      EXPECT_EQ(RepairAvi(file, NotesFor(r.streams)).outcome, RepairOutcome::AlreadyComplete);
     }
   }
 }
@@ -533,7 +533,7 @@ TEST(AviRepair, RepairedFilesOnDiskPlayInFfprobe) {
     uint64_t cut = uint64_t(int64_t(r.layout.data[c.cutChunk].offset) + shift) + 20;
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(unfinished.data()), cut);
-    RepairResult result = RepairAvi(path, SidecarFor(r.streams));
+    RepairResult result = RepairAvi(path, NotesFor(r.streams));
     ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
     std::ifstream in(path, std::ios::binary);
     Bytes repaired((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -565,13 +565,13 @@ TEST(AviRepair, TellsFilesThatCanNeverBeRepairedAndFilesInUse) {
     SCOPED_TRACE(c.name);
     std::error_code none;
     uintmax_t before = fs::exists(c.path) ? fs::file_size(c.path) : 0;
-    RepairResult result = RepairAvi(c.path, SidecarFor(r.streams));
+    RepairResult result = RepairAvi(c.path, NotesFor(r.streams));
     EXPECT_EQ(result.outcome, RepairOutcome::NothingToRepair) << result.reason;
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(fs::exists(c.path) ? fs::file_size(c.path) : 0, before);
   }
   RepairResult inUse =
-      RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileInUse("in use"); }, SidecarFor(r.streams));
+      RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileInUse("in use"); }, NotesFor(r.streams));
   EXPECT_EQ(inUse.outcome, RepairOutcome::InUse);
   fs::remove_all(dir);
 }
@@ -601,7 +601,7 @@ TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 
-  RepairResult result = RepairAvi(path, SidecarFor(streams));
+  RepairResult result = RepairAvi(path, NotesFor(streams));
   ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
   EXPECT_EQ(result.videoFrames, 6u);
   DiskFile repaired(path);
@@ -610,7 +610,7 @@ TEST(AviRepair, KeepsPaddingAndForeignIndexChunksOfOtherMuxes) {
   AviView v = AviReader(MemoryRead(bytes), bytes.size()).Read();
   EXPECT_EQ(v.data.size(), 12u);
   EXPECT_EQ(v.idx1.size(), 12u);
-  EXPECT_EQ(RepairAvi(path, SidecarFor(streams)).outcome, RepairOutcome::AlreadyComplete);
+  EXPECT_EQ(RepairAvi(path, NotesFor(streams)).outcome, RepairOutcome::AlreadyComplete);
   ExpectFfprobeFrames(path, 6, true);
   fs::remove_all(dir);
 }
@@ -707,9 +707,9 @@ TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
   for (auto& [r, d] : cases) {
     SCOPED_TRACE(d.name + ", " + std::to_string(r->streams.size()) + " streams");
     MemoryFile file(d.file);
-    RepairResult result = RepairAvi(file, SidecarFor(r->streams));
+    RepairResult result = RepairAvi(file, NotesFor(r->streams));
     CheckKeptAroundDamage(d, *r, file, result);
-    RepairResult again = RepairAvi(file, SidecarFor(r->streams));
+    RepairResult again = RepairAvi(file, NotesFor(r->streams));
     EXPECT_EQ(again.outcome, RepairOutcome::AlreadyComplete) << again.reason;
     if (HasFailure()) return;
   }
@@ -719,7 +719,7 @@ TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
   // left exactly as it is.
   Damage shifted = DamagedSize(mjpg, 100, 2003, mjpgTorn);
   MemoryFile file(shifted.file);
-  RepairResult result = RepairAvi(file, SidecarFor(mjpg.streams));
+  RepairResult result = RepairAvi(file, NotesFor(mjpg.streams));
   EXPECT_EQ(result.outcome, RepairOutcome::Refused);
   EXPECT_EQ(file.Bytes(), shifted.file);
 }
@@ -731,7 +731,7 @@ TEST(AviRepair, RepairedAroundAHoleOnDiskPlaysInFfprobe) {
   fs::path dir = TempDir();
   fs::path path = dir / "Screencast_hole.avi";
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(d.file.data()), d.file.size());
-  RepairResult result = RepairAvi(path, SidecarFor(r.streams));
+  RepairResult result = RepairAvi(path, NotesFor(r.streams));
   ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
   size_t videoLost = std::count_if(d.lost.begin(), d.lost.end(), [](size_t i) { return i % 2 == 0; });
   EXPECT_EQ(result.videoFrames, 60 - videoLost);
@@ -759,7 +759,7 @@ TEST(AviRepair, OpenDmlPastFourGigabytesInASparseFile) {
     ASSERT_GT(writer.SegmentCount(), 4u);
     file.Resize(file.Size() - frame / 2);  // the crash tore the last frame
   }
-  RepairResult result = RepairAvi(path, SidecarFor(streams));
+  RepairResult result = RepairAvi(path, NotesFor(streams));
   ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
   EXPECT_EQ(result.videoFrames, uint64_t(frames - 1));
   EXPECT_LT(result.sizeAfter, result.sizeBefore);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/form_main.h"
-#include "capture/avi_sidecar.h"
+#include "capture/recovery_notes_format.h"
 #include "capture/graph_events.h"
 #include "capture/recovery_notes.h"
 #include "doubles/fake_pipeline.h"
@@ -61,7 +61,7 @@ struct Notes : ::testing::Test {
 TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
   form.JvImgBtnStartPause.Click();
   ASSERT_TRUE(machine.HasFile(kNotes));
-  std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(machine.FileContents(kNotes));
+  std::optional<avi::RecoveryNotes> notes = avi::ParseRecoveryNotes(machine.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value());
   EXPECT_EQ(notes->programVersion, "1.1");
   EXPECT_EQ(notes->ownerProcess, machine.process.id) << "the notes name the program that records";
@@ -95,7 +95,7 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   // Changing the list afterwards changes nothing until the next start.
   second.ComboBoxFps.SetItemIndex(4);
   second.JvImgBtnStartPause.Click();
-  std::optional<avi::RecordingSidecar> notes = avi::ParseSidecar(other.FileContents(kNotes));
+  std::optional<avi::RecoveryNotes> notes = avi::ParseRecoveryNotes(other.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value());
   EXPECT_EQ(notes->avgTimePerFrame, 1000000);
 
@@ -111,7 +111,7 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   ASSERT_EQ(unset.ComboBoxFps.Text(), "");
   unset.ComboBoxVideoCompressors.SetItemIndex(0);
   unset.JvImgBtnStartPause.Click();
-  notes = avi::ParseSidecar(third.FileContents(kNotes));
+  notes = avi::ParseRecoveryNotes(third.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value()) << third.FileContents(kNotes);
   EXPECT_EQ(notes->avgTimePerFrame, 400000);
 }
@@ -360,12 +360,7 @@ TEST_F(UnfinishedAtStart, NotesThatCanNeverSucceedAreToldOnceAndRemoved) {
 // left alone without a word. A file that another handle holds is skipped the same way.
 TEST_F(UnfinishedAtStart, ALiveRecordingOfAnotherCopyIsLeftAlone) {
   auto notesOf = [](uint32_t id, uint64_t started) {
-    RecordingNotes notes;
-    notes.programVersion = "1.1";
-    notes.framesPerSecond = 25;
-    notes.muxInputs = {VideoInput()};
-    notes.owner = {id, started};
-    return RecoveryNotesText(notes);
+    return avi::RecoveryNotesText(NotesForRecording("1.1", {id, started}, 25, {VideoInput()}));
   };
   const std::string live = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
   const std::string reused = kFolder + "\\Screencast_2026-12-02-10-00-00.avi";
@@ -445,7 +440,6 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
   next.RecoverUnfinishedRecordings();
   EXPECT_EQ(pipeline.repairs.size(), 1u);
   EXPECT_FALSE(machine.HasFile(list)) << "an empty list is removed";
-
 }
 
 TEST_F(Notes, WithoutItsOwnFolderTheProgramKeepsNoListElsewhere) {
@@ -469,19 +463,17 @@ TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
 // ---- The notes file itself ------------------------------------------------------------------
 
 TEST(RecoveryNotesFile, NamesPairAndUnreadableNotesRefuseTheRepair) {
-  EXPECT_EQ(RecoveryNotesPath("D:\\v\\a.avi"), "D:\\v\\a.avi.recovery");
-  EXPECT_EQ(RecordingPathForNotes("D:\\v\\a.avi.recovery"), "D:\\v\\a.avi");
-  EXPECT_EQ(RecoveryNotesSuffix(), ".avi.recovery");
+  EXPECT_EQ(avi::RecoveryNotesPath("D:\\v\\a.avi"), "D:\\v\\a.avi.recovery");
+  EXPECT_EQ(avi::RecordingPathForNotes("D:\\v\\a.avi.recovery"), "D:\\v\\a.avi");
+  EXPECT_TRUE(avi::RecoveryNotesPath("D:\\v\\a.avi").ends_with(avi::kRecordingNotesEnding));
 
   RepairReport report = RepairRecordingFile("/nonexistent/file.avi", "not notes at all");
   EXPECT_EQ(report.outcome, RepairReport::Outcome::Refused);
   EXPECT_NE(report.reason.find("recovery notes"), std::string::npos) << report.reason;
 
-  RecordingNotes notes;
-  notes.programVersion = "1.1";
-  notes.framesPerSecond = 25;
-  notes.muxInputs = {VideoInput()};
-  RepairReport missing = RepairRecordingFile("/nonexistent/file.avi", RecoveryNotesText(notes));
+  const avi::RecoveryNotes notes = NotesForRecording("1.1", {}, 25, {VideoInput()});
+  EXPECT_EQ(notes.avgTimePerFrame, 400'000) << "one 25th of a second in 100 ns units";
+  RepairReport missing = RepairRecordingFile("/nonexistent/file.avi", avi::RecoveryNotesText(notes));
   EXPECT_EQ(missing.outcome, RepairReport::Outcome::NothingToRepair) << missing.reason;
   EXPECT_EQ(missing.reason, "the file is missing");
 }

@@ -16,22 +16,21 @@
 namespace zelvio {
 
 void TFormMain::WriteRecoveryNotes() {
-  RecordingNotes notes;
-  notes.programVersion = ZELVIO_VERSION_TEXT;
-  notes.owner = platform_.CurrentProcess();
   // A caption without a rate leaves the screen source at its own default.
-  notes.framesPerSecond = IntegerOr(announcedFrameRate_, 0);
-  if (notes.framesPerSecond <= 0) notes.framesPerSecond = pushsource::kDefaultFps;
-  notes.muxInputs = pipeline_.MuxInputTypes();
+  int framesPerSecond = IntegerOr(announcedFrameRate_, 0);
+  if (framesPerSecond <= 0) framesPerSecond = pushsource::kDefaultFps;
+  const std::vector<ConnectedMediaType> muxInputs = pipeline_.MuxInputTypes();
   // Without a connected input there is nothing a repair could describe.
-  if (notes.muxInputs.empty()) return;
+  if (muxInputs.empty()) return;
   // The screencast folder is not created for a recording (its absence is reported when the
   // graph runs), so the notes do not create it either.
   const size_t separator = recordingPath_.find_last_of('\\');
   if (separator != std::string::npos && !platform_.FolderExists(recordingPath_.substr(0, separator))) return;
   // A folder that refuses the notes does not stop the recording; it only loses the repair.
-  const std::string notesPath = RecoveryNotesPath(recordingPath_);
-  if (platform_.ReplaceFile(notesPath, RecoveryNotesText(notes))) RememberRecording(notesPath);
+  const avi::RecoveryNotes notes =
+      NotesForRecording(ZELVIO_VERSION_TEXT, platform_.CurrentProcess(), framesPerSecond, muxInputs);
+  const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
+  if (platform_.ReplaceFile(notesPath, avi::RecoveryNotesText(notes))) RememberRecording(notesPath);
 }
 
 // The list beside the program of the notes its recordings wrote: the screencast folder may
@@ -80,7 +79,7 @@ std::vector<std::string> TFormMain::ReadRecordingList() {
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!RecordingPathForNotes(line).empty()) AddPath(paths, line);
+    if (!avi::RecordingPathForNotes(line).empty()) AddPath(paths, line);
     start = end + 1;
   }
   return paths;
@@ -107,12 +106,12 @@ void TFormMain::RememberRecording(const std::string& notesPath) {
 
 void TFormMain::RemoveRecoveryNotes() {
   if (recordingPath_.empty()) return;
-  platform_.RemoveFile(RecoveryNotesPath(recordingPath_));
+  platform_.RemoveFile(avi::RecoveryNotesPath(recordingPath_));
 }
 
 std::optional<RepairReport> TFormMain::RepairStoppedRecording() {
   if (recordingPath_.empty()) return std::nullopt;
-  const std::string notesPath = RecoveryNotesPath(recordingPath_);
+  const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
   std::string notes;
   if (!platform_.ReadFile(notesPath, notes)) return std::nullopt;
   RepairReport report = pipeline_.RepairRecording(recordingPath_, notes);
@@ -133,7 +132,7 @@ void TFormMain::RecoverUnfinishedRecordings() {
   const std::vector<std::string> listed = ReadRecordingList();
   std::vector<std::string> notesFiles = listed;
   const std::string folder = ScreencastFolder();
-  for (const std::string& name : platform_.ListFiles(folder, RecoveryNotesSuffix())) {
+  for (const std::string& name : platform_.ListFiles(folder, std::string(avi::kRecordingNotesEnding))) {
     AddPath(notesFiles, folder + "\\" + name);
   }
   // Listed notes that are gone belong to recordings that were finished or repaired.
@@ -151,7 +150,7 @@ void TFormMain::RecoverUnfinishedRecordings() {
 }
 
 void TFormMain::RecoverRecording(const std::string& notesPath) {
-  const std::string aviPath = RecordingPathForNotes(notesPath);
+  const std::string aviPath = avi::RecordingPathForNotes(notesPath);
   std::string notes;
   RepairReport report;
   if (!platform_.ReadFile(notesPath, notes)) {

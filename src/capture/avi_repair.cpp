@@ -273,11 +273,11 @@ RepairResult Refused(RepairResult result, const std::string& reason) {
 
 }  // namespace
 
-RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
+RepairResult RepairAvi(AviFile& file, const RecoveryNotes& notes) {
   RepairResult result;
   std::vector<StreamFormat> streams;
   try {
-    streams = SidecarStreams(sidecar);
+    streams = NotesStreams(notes);
   } catch (const AviError& error) {
     return Refused(result, std::string("the recording's formats cannot be used: ") + error.what());
   }
@@ -317,7 +317,7 @@ RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar) {
   return result;
 }
 
-RepairResult RepairAvi(const AviFileOpener& open, const RecordingSidecar& sidecar) {
+RepairResult RepairAvi(const AviFileOpener& open, const RecoveryNotes& notes) {
   RepairResult result;
   std::unique_ptr<AviFile> file;
   try {
@@ -335,11 +335,11 @@ RepairResult RepairAvi(const AviFileOpener& open, const RecordingSidecar& sideca
     result.reason = error.what();
     return result;
   }
-  return RepairAvi(*file, sidecar);
+  return RepairAvi(*file, notes);
 }
 
-RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar) {
-  return RepairAvi([&path] { return std::unique_ptr<AviFile>(std::make_unique<DiskFile>(path)); }, sidecar);
+RepairResult RepairAvi(const std::filesystem::path& path, const RecoveryNotes& notes) {
+  return RepairAvi([&path] { return std::unique_ptr<AviFile>(std::make_unique<DiskFile>(path)); }, notes);
 }
 
 }  // namespace zelvio::avi

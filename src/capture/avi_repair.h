@@ -1,8 +1,8 @@
-// Repairs an unfinished recording in place: rebuilds the RIFF and hdrl from the sidecar's
+// Repairs an unfinished recording in place: rebuilds the RIFF and hdrl from the notes'
 // formats inside the header area the recording reserved (with the movi list header too
 // when the mux left that unwritten), keeps every complete chunk, cuts
 // the torn tail, writes the indexes (OpenDML past the first segment), fixes every size and
-// flushes. Before writing anything it checks that the file is what the sidecar describes;
+// flushes. Before writing anything it checks that the file is what the notes describe;
 // a file that does not fit is left byte for byte as it was, and a file that is already
 // complete is left alone. The file grows by no more than its indexes.
 #pragma once
@@ -14,14 +14,14 @@
 #include <string>
 
 #include "capture/avi_file.h"
-#include "capture/avi_sidecar.h"
+#include "capture/recovery_notes_format.h"
 
 namespace zelvio::avi {
 
 enum class RepairOutcome {
   Repaired,         // the file now plays; frames and seconds say how much it holds
   AlreadyComplete,  // nothing to do; the file is untouched
-  Refused,          // the file does not fit the sidecar; untouched; reason says why
+  Refused,          // the file does not fit the notes; untouched; reason says why
   IoError,          // reading or writing failed; reason holds the system's text
   NothingToRepair,  // the file is missing or holds no recorded data: no repair can ever help
   InUse,            // another handle holds the file (a live recording); untouched
@@ -39,8 +39,8 @@ struct RepairResult {
 // Opens the file to repair; throws FileMissing, FileInUse or FileIoError.
 using AviFileOpener = std::function<std::unique_ptr<AviFile>()>;
 
-RepairResult RepairAvi(AviFile& file, const RecordingSidecar& sidecar);
-RepairResult RepairAvi(const AviFileOpener& open, const RecordingSidecar& sidecar);
-RepairResult RepairAvi(const std::filesystem::path& path, const RecordingSidecar& sidecar);
+RepairResult RepairAvi(AviFile& file, const RecoveryNotes& notes);
+RepairResult RepairAvi(const AviFileOpener& open, const RecoveryNotes& notes);
+RepairResult RepairAvi(const std::filesystem::path& path, const RecoveryNotes& notes);
 
 }  // namespace zelvio::avi

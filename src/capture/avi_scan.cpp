@@ -59,7 +59,7 @@ class Scanner {
     }
   }
 
-  // A chunk of one of the sidecar's streams that ends inside the file; the walk judges its
+  // A chunk of one of the notes' streams that ends inside the file; the walk judges its
   // size against the format. Nothing but a list header marks where such data starts, so a
   // first chunk that is torn already is no proof of a recording (and would keep nothing).
   bool StartsWholeStreamChunk(const Bytes& head, uint64_t at) {
@@ -72,7 +72,7 @@ class Scanner {
     return false;
   }
 
-  // A header we (or the mux) wrote: its stream formats must be the sidecar's.
+  // A header we (or the mux) wrote: its stream formats must be the notes'.
   void ReadOwnHeader(const Bytes& head) {
     uint64_t pos = 12;
     bool formatsChecked = false;

@@ -14,7 +14,7 @@
 
 namespace zelvio::avi {
 
-// The file does not fit the sidecar; `what` says how, for the user.
+// The file does not fit the notes; `what` says how, for the user.
 struct RepairRefusal : std::runtime_error {
   using std::runtime_error::runtime_error;
 };

@@ -57,7 +57,7 @@ std::string TFormMain::FreeScreencastPath() {
   const std::string dated = DatedFilePath(ScreencastFolder(), "Screencast_", platform_.Now(), "avi");
   std::string path = dated;
   for (int number = 2; number <= kMaxNumber; ++number) {
-    if (!platform_.FileExists(path) && !platform_.FileExists(RecoveryNotesPath(path))) break;
+    if (!platform_.FileExists(path) && !platform_.FileExists(avi::RecoveryNotesPath(path))) break;
     path = NumberedFilePath(dated, number);
   }
   return path;

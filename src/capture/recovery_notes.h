@@ -1,5 +1,5 @@
-// The notes written beside a recording while it runs, and the repair that reads them: the
-// form's side of the AVI repair.
+// The form's side of the recovery notes: the notes of a recording being made, who wrote a
+// notes file, and the repair that reads them.
 #pragma once
 
 #include <cstdint>
@@ -9,25 +9,15 @@
 
 #include "capture/avi_repair.h"
 #include "capture/capture_pipeline.h"
+#include "capture/recovery_notes_format.h"
 #include "platform/platform.h"
 
 namespace zelvio {
 
-struct RecordingNotes {
-  std::string programVersion;
-  ProcessIdentity owner;    // the program that records
-  int framesPerSecond = 0;  // as announced to the screen source; 0 when unknown
-  std::vector<ConnectedMediaType> muxInputs;
-};
-
-// "<file>.avi.recovery": the notes of a recording sit beside it under its own name.
-std::string RecoveryNotesPath(const std::string& aviPath);
-// The recording a notes file belongs to; empty when the name is not one of ours.
-std::string RecordingPathForNotes(const std::string& notesPath);
-// What notes file names end with, for finding them in a folder.
-std::string RecoveryNotesSuffix();
-
-std::string RecoveryNotesText(const RecordingNotes& notes);
+// The notes of a recording that the program is about to write: the frame time from the rate
+// announced to the screen source, the owner, and the mux's inputs in input order.
+avi::RecoveryNotes NotesForRecording(const std::string& programVersion, const ProcessIdentity& owner,
+                                     int framesPerSecond, const std::vector<ConnectedMediaType>& muxInputs);
 
 // Who wrote the notes; none for notes that do not say (or cannot be read).
 std::optional<ProcessIdentity> RecoveryNotesOwner(const std::string& notesText);

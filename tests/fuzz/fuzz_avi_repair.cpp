@@ -22,7 +22,7 @@ namespace {
 
 using namespace zelvio::avi;
 
-RecordingSidecar Sidecar(int choice) {
+RecoveryNotes Sidecar(int choice) {
   Bytes raw(48, 0), mjpg(48, 0);
   raw[40] = mjpg[40] = 0x15;  // AvgTimePerFrame 333333 (0x51615)
   raw[41] = mjpg[41] = 0x16;
@@ -31,12 +31,12 @@ RecordingSidecar Sidecar(int choice) {
         mjpgBitmap = avitest::BitmapHeader(16, 8, 24, avitest::kMjpg);
   raw.insert(raw.end(), rawBitmap.begin(), rawBitmap.end());
   mjpg.insert(mjpg.end(), mjpgBitmap.begin(), mjpgBitmap.end());
-  SidecarMediaType audio{
+  NotesMediaType audio{
       zelvio::kMediaTypeAudio, {}, zelvio::kFormatWaveFormatEx, avitest::WaveFormat(8000, 16, 1)};
-  RecordingSidecar sidecar{"fuzz", 333333, {}};
-  sidecar.inputs.push_back({zelvio::kMediaTypeVideo, {}, zelvio::kFormatVideoInfo, choice == 2 ? mjpg : raw});
-  if (choice != 0) sidecar.inputs.push_back(audio);
-  return sidecar;
+  RecoveryNotes notes{"fuzz", 333333, {}};
+  notes.inputs.push_back({zelvio::kMediaTypeVideo, {}, zelvio::kFormatVideoInfo, choice == 2 ? mjpg : raw});
+  if (choice != 0) notes.inputs.push_back(audio);
+  return notes;
 }
 
 // Any access outside the file is a fault of the repair, not an I/O error to report.
@@ -122,9 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes original(kPrefixes[(data[0] >> 2) & 3], 0);
   original.insert(original.end(), data + 1, data + size);
 
-  RecordingSidecar sidecar = Sidecar(choice);
+  RecoveryNotes notes = Sidecar(choice);
   StrictFile file(original);
-  RepairResult result = RepairAvi(file, sidecar);
+  RepairResult result = RepairAvi(file, notes);
   switch (result.outcome) {
     case RepairOutcome::IoError:
     case RepairOutcome::InUse:
@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   CheckRepaired(original, file.Bytes(), result);
   Bytes repaired = file.Bytes();
-  RepairResult again = RepairAvi(file, sidecar);
+  RepairResult again = RepairAvi(file, notes);
   if (again.outcome != RepairOutcome::AlreadyComplete || file.Bytes() != repaired) std::abort();
   return 0;
 }

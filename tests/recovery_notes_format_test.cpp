@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include <string>
 #include <vector>
 
-#include "capture/avi_sidecar.h"
+#include "capture/recovery_notes_format.h"
 #include "support/avi_samples.h"
 #include "capture/media_guids.h"
 
@@ -22,23 +18,23 @@ Bytes VideoInfoBlock(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
   return block;
 }
 
-SidecarMediaType VideoInput(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
+NotesMediaType VideoInput(size_t bitmapAt, int64_t avgTime, const Bytes& bitmap) {
   return {kMediaTypeVideo, kSubtypeRgb32, bitmapAt == 48 ? kFormatVideoInfo : kFormatVideoInfo2,
           VideoInfoBlock(bitmapAt, avgTime, bitmap)};
 }
 
-SidecarMediaType AudioInput(const Bytes& wave) {
+NotesMediaType AudioInput(const Bytes& wave) {
   return {kMediaTypeAudio, kSubtypePcm, kFormatWaveFormatEx, wave};
 }
 
-RecordingSidecar VideoAndAudio() {
+RecoveryNotes VideoAndAudio() {
   return {"1.4.0",
           333333,
           {VideoInput(48, 333333, avitest::BitmapHeader(640, 480, 32, 0)),
            AudioInput(avitest::WaveFormat(22050, 16, 1))}};
 }
 
-bool SameSidecar(const RecordingSidecar& a, const RecordingSidecar& b) {
+bool SameNotes(const RecoveryNotes& a, const RecoveryNotes& b) {
   if (a.programVersion != b.programVersion || a.avgTimePerFrame != b.avgTimePerFrame) return false;
   if (a.inputs.size() != b.inputs.size()) return false;
   for (size_t i = 0; i < a.inputs.size(); ++i) {
@@ -51,50 +47,48 @@ bool SameSidecar(const RecordingSidecar& a, const RecordingSidecar& b) {
   return true;
 }
 
-TEST(AviSidecar, RoundTripsWhatARecordingStartsWith) {
-  const RecordingSidecar cases[] = {
+TEST(RecoveryNotesFormat, RoundTripsWhatARecordingStartsWith) {
+  const RecoveryNotes cases[] = {
       VideoAndAudio(),
       {"2.0 beta 1",
        400000,
        {VideoInput(72, 400000, avitest::BitmapHeader(1920, -1080, 24, avitest::kMjpg))}},
       {"x", 1, {AudioInput({})}},
-      {"0.1",
-       10000000,
-       {VideoInput(48, 0, Bytes(40, 0xFF)), AudioInput(Bytes(kSidecarMaxFormatBytes, 0xA5))}},
+      {"0.1", 10000000, {VideoInput(48, 0, Bytes(40, 0xFF)), AudioInput(Bytes(kNotesMaxFormatBytes, 0xA5))}},
   };
-  for (const auto& sidecar : cases) {
-    std::string text = SerializeSidecar(sidecar);
+  for (const auto& notes : cases) {
+    std::string text = RecoveryNotesText(notes);
     std::string reason;
-    auto parsed = ParseSidecar(text, &reason);
+    auto parsed = ParseRecoveryNotes(text, &reason);
     ASSERT_TRUE(parsed) << reason << "\n" << text;
-    EXPECT_TRUE(SameSidecar(*parsed, sidecar)) << text;
-    EXPECT_EQ(SerializeSidecar(*parsed), text);
+    EXPECT_TRUE(SameNotes(*parsed, notes)) << text;
+    EXPECT_EQ(RecoveryNotesText(*parsed), text);
   }
   // Notes say which program records; notes of versions before that are read as they were.
-  RecordingSidecar owned = VideoAndAudio();
+  RecoveryNotes owned = VideoAndAudio();
   owned.ownerProcess = 4242;
   owned.ownerStarted = 133000000000000000ULL;
-  std::string ownedText = SerializeSidecar(owned);
+  std::string ownedText = RecoveryNotesText(owned);
   EXPECT_NE(ownedText.find("\nowner=4242 started=133000000000000000\ninput=0 "), std::string::npos)
       << ownedText;
-  auto parsedOwner = ParseSidecar(ownedText);
+  auto parsedOwner = ParseRecoveryNotes(ownedText);
   ASSERT_TRUE(parsedOwner);
-  EXPECT_TRUE(SameSidecar(*parsedOwner, owned));
+  EXPECT_TRUE(SameNotes(*parsedOwner, owned));
   EXPECT_EQ(parsedOwner->ownerProcess, 4242u);
   EXPECT_EQ(parsedOwner->ownerStarted, 133000000000000000ULL);
-  EXPECT_EQ(SerializeSidecar(VideoAndAudio()).find("owner="), std::string::npos);
-  EXPECT_EQ(ParseSidecar(SerializeSidecar(VideoAndAudio()))->ownerProcess, 0u);
+  EXPECT_EQ(RecoveryNotesText(VideoAndAudio()).find("owner="), std::string::npos);
+  EXPECT_EQ(ParseRecoveryNotes(RecoveryNotesText(VideoAndAudio()))->ownerProcess, 0u);
   // Windows line breaks and a missing last line break are both read.
-  std::string text = SerializeSidecar(VideoAndAudio());
+  std::string text = RecoveryNotesText(VideoAndAudio());
   std::string crlf;
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_TRUE(ParseSidecar(crlf));
+  EXPECT_TRUE(ParseRecoveryNotes(crlf));
   text.pop_back();
-  EXPECT_TRUE(ParseSidecar(text));
+  EXPECT_TRUE(ParseRecoveryNotes(text));
 }
 
-TEST(AviSidecar, RejectsMalformedText) {
-  const std::string good = SerializeSidecar(VideoAndAudio());
+TEST(RecoveryNotesFormat, RejectsMalformedText) {
+  const std::string good = RecoveryNotesText(VideoAndAudio());
   auto replaced = [&](const std::string& from, const std::string& to) {
     std::string text = good;
     size_t at = text.find(from);
@@ -103,7 +97,7 @@ TEST(AviSidecar, RejectsMalformedText) {
   };
   std::string line0 = good.substr(0, good.find('\n') + 1);
   std::string tooMany = good;
-  for (size_t i = 2; i <= kSidecarMaxInputs; ++i) {
+  for (size_t i = 2; i <= kNotesMaxInputs; ++i) {
     tooMany +=
         "input=" + std::to_string(i) +
         good.substr(good.find(" major="), good.find('\n', good.find("input=0")) - good.find(" major=") + 1);
@@ -144,19 +138,19 @@ TEST(AviSidecar, RejectsMalformedText) {
   };
   for (const auto& c : cases) {
     std::string reason;
-    EXPECT_FALSE(ParseSidecar(c.text, &reason)) << c.name;
+    EXPECT_FALSE(ParseRecoveryNotes(c.text, &reason)) << c.name;
     EXPECT_FALSE(reason.empty()) << c.name;
   }
-  EXPECT_TRUE(ParseSidecar(tooMany.substr(0, tooMany.rfind("input="))))
+  EXPECT_TRUE(ParseRecoveryNotes(tooMany.substr(0, tooMany.rfind("input="))))
       << "the limit itself is allowed; only one more input is refused";
 }
 
-TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
+TEST(RecoveryNotesFormat, GivesTheStreamsTheMuxWrites) {
   Bytes bitmap = avitest::BitmapHeader(320, 240, 32, 0);
   Bytes wave = avitest::WaveFormat(44100, 16, 2);
   struct Case {
     const char* name;
-    RecordingSidecar sidecar;
+    RecoveryNotes notes;
     std::vector<StreamFormat> want;
   };
   const Case cases[] = {
@@ -164,13 +158,13 @@ TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
        {"1", 500000, {VideoInput(48, 333333, bitmap), AudioInput(wave)}},
        {{StreamKind::Video, bitmap, 333333}, {StreamKind::Audio, wave, 0}}},
       {"VideoInfo2", {"1", 500000, {VideoInput(72, 400000, bitmap)}}, {{StreamKind::Video, bitmap, 400000}}},
-      {"no frame time in the block: the sidecar's",
+      {"no frame time in the block: the notes'",
        {"1", 500000, {VideoInput(48, 0, bitmap)}},
        {{StreamKind::Video, bitmap, 500000}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    auto got = SidecarStreams(c.sidecar);
+    auto got = NotesStreams(c.notes);
     ASSERT_EQ(got.size(), c.want.size());
     for (size_t i = 0; i < got.size(); ++i) {
       EXPECT_EQ(got[i].kind, c.want[i].kind);
@@ -179,7 +173,7 @@ TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
     }
   }
 
-  const RecordingSidecar refused[] = {
+  const RecoveryNotes refused[] = {
       {"no inputs", 333333, {}},
       {"video block too short", 333333, {{kMediaTypeVideo, kSubtypeRgb32, kFormatVideoInfo, Bytes(87, 0)}}},
       {"format type the layout cannot carry",
@@ -190,45 +184,17 @@ TEST(AviSidecar, GivesTheStreamsTheMuxWrites) {
        {{kMediaTypeAudio, kSubtypePcm, kFormatVideoInfo, VideoInfoBlock(48, 1, bitmap)}}},
       {"audio without a rate", 333333, {AudioInput(Bytes(18, 0))}},
   };
-  for (const auto& sidecar : refused)
-    EXPECT_THROW(SidecarStreams(sidecar), AviError) << sidecar.programVersion;
+  for (const auto& notes : refused) EXPECT_THROW(NotesStreams(notes), AviError) << notes.programVersion;
 }
 
-TEST(AviSidecar, LivesBesideItsAvi) {
-  EXPECT_EQ(AviPathForSidecar(SidecarPathFor("C:\\Rec\\Screencast_2026-12-07-11-00-00.avi")),
+TEST(RecoveryNotesFormat, LivesBesideItsAvi) {
+  EXPECT_EQ(RecordingPathForNotes(RecoveryNotesPath("C:\\Rec\\Screencast_2026-12-07-11-00-00.avi")),
             "C:\\Rec\\Screencast_2026-12-07-11-00-00.avi");
-  EXPECT_EQ(AviPathForSidecar("Screencast.avi"), "");
+  EXPECT_EQ(RecordingPathForNotes("Screencast.avi"), "");
   // Windows does not tell the letter cases of file names apart, and neither do we.
-  EXPECT_EQ(AviPathForSidecar("C:\\Rec\\SCREENCAST.AVI.RECOVERY"), "C:\\Rec\\SCREENCAST.AVI");
-  EXPECT_EQ(AviPathForSidecar("C:\\Rec\\a.avi.Recovery"), "C:\\Rec\\a.avi");
-  EXPECT_EQ(AviPathForSidecar(kSidecarSuffix), "");
-}
-
-TEST(AviSidecar, FilesInTheScreencastFolder) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / ("zelvio_sidecar_" + std::to_string(::getpid()));
-  fs::create_directories(dir / "sub.avi.recovery");  // a folder is not a sidecar
-  std::string reason;
-  ASSERT_TRUE(WriteSidecarFile(SidecarPathFor((dir / "b.avi").string()), VideoAndAudio(), &reason)) << reason;
-  ASSERT_TRUE(WriteSidecarFile(SidecarPathFor((dir / "a.avi").string()), VideoAndAudio(), &reason)) << reason;
-  std::ofstream(dir / "c.avi") << "not a sidecar";
-  std::ofstream(dir / "broken.avi.recovery") << "Zelvio recording 1\nversion=1\n";
-  std::ofstream(dir / "huge.avi.recovery") << std::string((1 << 20) + 1, 'x');
-
-  auto found = FindSidecars(dir);
-  ASSERT_EQ(found.size(), 4u);
-  EXPECT_EQ(found[0].filename(), "a.avi.recovery");
-  EXPECT_EQ(found[1].filename(), "b.avi.recovery");
-  auto read = ReadSidecarFile(found[0], &reason);
-  ASSERT_TRUE(read) << reason;
-  EXPECT_TRUE(SameSidecar(*read, VideoAndAudio()));
-  EXPECT_FALSE(ReadSidecarFile(dir / "broken.avi.recovery"));
-  EXPECT_FALSE(ReadSidecarFile(dir / "huge.avi.recovery", &reason));
-  EXPECT_EQ(reason, "the sidecar is too large");
-  EXPECT_FALSE(ReadSidecarFile(dir / "missing.avi.recovery"));
-  EXPECT_FALSE(WriteSidecarFile(dir / "no_such_dir" / "x.avi.recovery", VideoAndAudio()));
-  EXPECT_TRUE(FindSidecars(dir / "no_such_dir").empty());
-  fs::remove_all(dir);
+  EXPECT_EQ(RecordingPathForNotes("C:\\Rec\\SCREENCAST.AVI.RECOVERY"), "C:\\Rec\\SCREENCAST.AVI");
+  EXPECT_EQ(RecordingPathForNotes("C:\\Rec\\a.avi.Recovery"), "C:\\Rec\\a.avi");
+  EXPECT_EQ(RecordingPathForNotes(kRecoveryNotesSuffix), "");
 }
 
 }  // namespace

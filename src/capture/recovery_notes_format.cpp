@@ -1,11 +1,9 @@
-#include "capture/avi_sidecar.h"
+#include "capture/recovery_notes_format.h"
 
-#include "capture/avi_file.h"
 #include "capture/media_guids.h"
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <iterator>
 
 namespace zelvio::avi {
@@ -28,7 +26,7 @@ std::string Hex(const Bytes& bytes) {
 }
 
 bool ParseHex(std::string_view text, Bytes& out) {
-  if (text.size() % 2 || text.size() / 2 > kSidecarMaxFormatBytes) return false;
+  if (text.size() % 2 || text.size() / 2 > kNotesMaxFormatBytes) return false;
   out.clear();
   for (size_t i = 0; i < text.size(); i += 2) {
     int hi = guid_detail::HexDigit(text[i]), lo = guid_detail::HexDigit(text[i + 1]);
@@ -40,7 +38,7 @@ bool ParseHex(std::string_view text, Bytes& out) {
 
 template <typename T>
 bool ParseNumber(std::string_view text, T& value) {
-  // One spelling per number, so a parsed sidecar serialises back to the same text.
+  // One spelling per number, so a parsed notes serialises back to the same text.
   if (text.empty() || text[0] == '+' || text[0] == '-') return false;
   if (text.size() > 1 && text[0] == '0') return false;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -70,7 +68,7 @@ bool TakeField(std::string_view& line, std::string_view key, std::string_view& v
   return true;
 }
 
-bool ParseInput(std::string_view line, size_t expectedIndex, SidecarMediaType& input) {
+bool ParseInput(std::string_view line, size_t expectedIndex, NotesMediaType& input) {
   std::string_view index, major, sub, formatType, format;
   if (!TakeField(line, "input=", index) || !TakeField(line, "major=", major) ||
       !TakeField(line, "subtype=", sub) || !TakeField(line, "formattype=", formatType) ||
@@ -84,19 +82,19 @@ bool ParseInput(std::string_view line, size_t expectedIndex, SidecarMediaType& i
 }
 
 bool PrintableVersion(std::string_view version) {
-  if (version.empty() || version.size() > kSidecarMaxVersionChars) return false;
+  if (version.empty() || version.size() > kNotesMaxVersionChars) return false;
   for (char c : version) {
     if (c < 32 || c > 126) return false;
   }
   return true;
 }
 
-std::optional<RecordingSidecar> Reject(std::string* reason, const char* why) {
+std::optional<RecoveryNotes> Reject(std::string* reason, const char* why) {
   if (reason) *reason = why;
   return std::nullopt;
 }
 
-StreamFormat VideoStream(const SidecarMediaType& input, size_t bitmapAt, int64_t fallbackTime) {
+StreamFormat VideoStream(const NotesMediaType& input, size_t bitmapAt, int64_t fallbackTime) {
   if (input.format.size() < bitmapAt + 40) throw AviError("video format block too short");
   StreamFormat stream{StreamKind::Video, Bytes(input.format.begin() + bitmapAt, input.format.end()), 0};
   int64_t own = int64_t(GetU64(input.format.data() + kAvgTimePerFrameAt));
@@ -106,31 +104,31 @@ StreamFormat VideoStream(const SidecarMediaType& input, size_t bitmapAt, int64_t
 
 }  // namespace
 
-std::string SidecarPathFor(std::string_view aviPath) {
-  return std::string(aviPath) + std::string(kSidecarSuffix);
+std::string RecoveryNotesPath(std::string_view aviPath) {
+  return std::string(aviPath) + std::string(kRecoveryNotesSuffix);
 }
 
-std::string AviPathForSidecar(std::string_view sidecarPath) {
-  if (sidecarPath.size() <= kSidecarSuffix.size()) return {};
-  std::string_view suffix = sidecarPath.substr(sidecarPath.size() - kSidecarSuffix.size());
+std::string RecordingPathForNotes(std::string_view notesPath) {
+  if (notesPath.size() <= kRecoveryNotesSuffix.size()) return {};
+  std::string_view suffix = notesPath.substr(notesPath.size() - kRecoveryNotesSuffix.size());
   auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-  if (!std::equal(suffix.begin(), suffix.end(), kSidecarSuffix.begin(),
+  if (!std::equal(suffix.begin(), suffix.end(), kRecoveryNotesSuffix.begin(),
                   [&](char a, char b) { return lower(a) == lower(b); })) {
     return {};
   }
-  return std::string(sidecarPath.substr(0, sidecarPath.size() - kSidecarSuffix.size()));
+  return std::string(notesPath.substr(0, notesPath.size() - kRecoveryNotesSuffix.size()));
 }
 
-std::string SerializeSidecar(const RecordingSidecar& sidecar) {
+std::string RecoveryNotesText(const RecoveryNotes& notes) {
   std::string text = std::string(kMagic) + "\n";
-  text += "version=" + sidecar.programVersion + "\n";
-  text += "avgtimeperframe=" + std::to_string(sidecar.avgTimePerFrame) + "\n";
-  if (sidecar.ownerProcess != 0) {
-    text += "owner=" + std::to_string(sidecar.ownerProcess) +
-            " started=" + std::to_string(sidecar.ownerStarted) + "\n";
+  text += "version=" + notes.programVersion + "\n";
+  text += "avgtimeperframe=" + std::to_string(notes.avgTimePerFrame) + "\n";
+  if (notes.ownerProcess != 0) {
+    text += "owner=" + std::to_string(notes.ownerProcess) + " started=" + std::to_string(notes.ownerStarted) +
+            "\n";
   }
-  for (size_t i = 0; i < sidecar.inputs.size(); ++i) {
-    const auto& in = sidecar.inputs[i];
+  for (size_t i = 0; i < notes.inputs.size(); ++i) {
+    const auto& in = notes.inputs[i];
     text += "input=" + std::to_string(i) + " major=" + GuidText(in.majorType) +
             " subtype=" + GuidText(in.subType) + " formattype=" + GuidText(in.formatType) +
             " format=" + Hex(in.format) + "\n";
@@ -138,21 +136,21 @@ std::string SerializeSidecar(const RecordingSidecar& sidecar) {
   return text;
 }
 
-std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string* reason) {
+std::optional<RecoveryNotes> ParseRecoveryNotes(std::string_view text, std::string* reason) {
   auto lines = Lines(text);
   if (lines.size() < 4) return Reject(reason, "too few lines");
-  if (lines[0] != kMagic) return Reject(reason, "not a recording sidecar");
-  RecordingSidecar sidecar;
+  if (lines[0] != kMagic) return Reject(reason, "not recovery notes");
+  RecoveryNotes notes;
   constexpr std::string_view kVersionKey = "version=";
   if (lines[1].substr(0, kVersionKey.size()) != kVersionKey) return Reject(reason, "no version line");
   // The version is the rest of the line and may hold blanks.
-  sidecar.programVersion = std::string(lines[1].substr(kVersionKey.size()));
+  notes.programVersion = std::string(lines[1].substr(kVersionKey.size()));
   std::string_view line = lines[2], value;
-  if (!PrintableVersion(sidecar.programVersion)) return Reject(reason, "bad version");
+  if (!PrintableVersion(notes.programVersion)) return Reject(reason, "bad version");
   if (!TakeField(line, "avgtimeperframe=", value) || !line.empty())
     return Reject(reason, "no frame time line");
-  if (!ParseNumber(value, sidecar.avgTimePerFrame) || sidecar.avgTimePerFrame <= 0 ||
-      sidecar.avgTimePerFrame > kMaxAvgTimePerFrame) {
+  if (!ParseNumber(value, notes.avgTimePerFrame) || notes.avgTimePerFrame <= 0 ||
+      notes.avgTimePerFrame > kMaxAvgTimePerFrame) {
     return Reject(reason, "bad frame time");
   }
   size_t first = 3;
@@ -160,63 +158,29 @@ std::optional<RecordingSidecar> ParseSidecar(std::string_view text, std::string*
   if (line.substr(0, 6) == "owner=") {
     std::string_view process, started;
     if (!TakeField(line, "owner=", process) || !TakeField(line, "started=", started) || !line.empty() ||
-        !ParseNumber(process, sidecar.ownerProcess) || sidecar.ownerProcess == 0 ||
-        !ParseNumber(started, sidecar.ownerStarted)) {
+        !ParseNumber(process, notes.ownerProcess) || notes.ownerProcess == 0 ||
+        !ParseNumber(started, notes.ownerStarted)) {
       return Reject(reason, "bad owner line");
     }
     ++first;
   }
-  if (lines.size() - first > kSidecarMaxInputs) return Reject(reason, "too many inputs");
+  if (lines.size() - first > kNotesMaxInputs) return Reject(reason, "too many inputs");
   for (size_t i = first; i < lines.size(); ++i) {
-    SidecarMediaType input;
+    NotesMediaType input;
     if (!ParseInput(lines[i], i - first, input)) return Reject(reason, "bad input line");
-    sidecar.inputs.push_back(std::move(input));
+    notes.inputs.push_back(std::move(input));
   }
-  if (sidecar.inputs.empty()) return Reject(reason, "too few lines");
-  return sidecar;
+  if (notes.inputs.empty()) return Reject(reason, "too few lines");
+  return notes;
 }
 
-std::vector<std::filesystem::path> FindSidecars(const std::filesystem::path& folder) {
-  std::vector<std::filesystem::path> found;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    std::string name = PathText(it->path().filename());
-    if (!AviPathForSidecar(name).empty() && it->is_regular_file(error)) found.push_back(it->path());
-  }
-  std::sort(found.begin(), found.end());
-  return found;
-}
-
-bool WriteSidecarFile(const std::filesystem::path& path, const RecordingSidecar& sidecar,
-                      std::string* reason) {
-  std::string text = SerializeSidecar(sidecar);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), std::streamsize(text.size()));
-  out.flush();
-  if (out) return true;
-  if (reason) *reason = "cannot write " + PathText(path);
-  return false;
-}
-
-std::optional<RecordingSidecar> ReadSidecarFile(const std::filesystem::path& path, std::string* reason) {
-  // Far above any real sidecar; keeps a stray large file from being read whole.
-  constexpr std::streamsize kMaxBytes = 1 << 20;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Reject(reason, "cannot open the sidecar");
-  std::string text(size_t(kMaxBytes) + 1, '\0');
-  in.read(text.data(), kMaxBytes + 1);
-  text.resize(size_t(in.gcount()));
-  if (text.size() > size_t(kMaxBytes)) return Reject(reason, "the sidecar is too large");
-  return ParseSidecar(text, reason);
-}
-
-std::vector<StreamFormat> SidecarStreams(const RecordingSidecar& sidecar) {
+std::vector<StreamFormat> NotesStreams(const RecoveryNotes& notes) {
   std::vector<StreamFormat> streams;
-  for (const auto& in : sidecar.inputs) {
+  for (const auto& in : notes.inputs) {
     if (in.majorType == kMediaTypeVideo && in.formatType == kFormatVideoInfo) {
-      streams.push_back(VideoStream(in, kVideoInfoBitmapAt, sidecar.avgTimePerFrame));
+      streams.push_back(VideoStream(in, kVideoInfoBitmapAt, notes.avgTimePerFrame));
     } else if (in.majorType == kMediaTypeVideo && in.formatType == kFormatVideoInfo2) {
-      streams.push_back(VideoStream(in, kVideoInfo2BitmapAt, sidecar.avgTimePerFrame));
+      streams.push_back(VideoStream(in, kVideoInfo2BitmapAt, notes.avgTimePerFrame));
     } else if (in.majorType == kMediaTypeAudio && in.formatType == kFormatWaveFormatEx) {
       streams.push_back({StreamKind::Audio, in.format, 0});
     } else {

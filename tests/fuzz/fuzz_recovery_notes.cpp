@@ -1,19 +1,19 @@
-// Reads arbitrary text as a recording sidecar. Whatever it accepts must serialise to text
+// Reads arbitrary text as recovery notes. Whatever it accepts must serialise to text
 // that reads back the same, and formats it lets through must lay out a file that the
-// tests' own reader can read back, so a hostile sidecar cannot upset a later repair.
+// tests' own reader can read back, so a hostile notes cannot upset a later repair.
 #include <cstdlib>
 #include <string>
 
 #include "../support/avi_reader.h"
 #include "../support/avi_samples.h"
-#include "capture/avi_sidecar.h"
+#include "capture/recovery_notes_format.h"
 #include "capture/avi_writer.h"
 
 using namespace zelvio::avi;
 
 namespace {
 
-bool Same(const RecordingSidecar& a, const RecordingSidecar& b) {
+bool Same(const RecoveryNotes& a, const RecoveryNotes& b) {
   if (a.programVersion != b.programVersion || a.avgTimePerFrame != b.avgTimePerFrame) return false;
   if (a.inputs.size() != b.inputs.size()) return false;
   for (size_t i = 0; i < a.inputs.size(); ++i) {
@@ -45,14 +45,14 @@ void LayOut(const std::vector<StreamFormat>& streams) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  auto sidecar = ParseSidecar(text);
-  if (!sidecar) return 0;
-  std::string again = SerializeSidecar(*sidecar);
-  auto reread = ParseSidecar(again);
-  if (!reread || !Same(*reread, *sidecar) || SerializeSidecar(*reread) != again) std::abort();
+  auto notes = ParseRecoveryNotes(text);
+  if (!notes) return 0;
+  std::string again = RecoveryNotesText(*notes);
+  auto reread = ParseRecoveryNotes(again);
+  if (!reread || !Same(*reread, *notes) || RecoveryNotesText(*reread) != again) std::abort();
   std::vector<StreamFormat> streams;
   try {
-    streams = SidecarStreams(*sidecar);
+    streams = NotesStreams(*notes);
   } catch (const AviError&) {
     return 0;
   }
