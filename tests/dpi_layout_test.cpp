@@ -74,13 +74,14 @@ std::string Text(const LayoutRect& r) {
 }
 
 TEST(MainWindowLayout, EveryPlaceIsUnchangedAt96) {
-  for (const ControlPlace& place : AllPlaces()) {
+  for (const ControlRow& row : ControlRows()) {
+    const ControlPlace& place = row.place;
     ControlPlace same = ScaledPlace(place, 96);
-    EXPECT_EQ(same.x, place.x) << place.name;
-    EXPECT_EQ(same.y, place.y) << place.name;
-    EXPECT_EQ(same.width, place.width) << place.name;
-    EXPECT_EQ(same.height, place.height) << place.name;
-    EXPECT_EQ(same.flags, place.flags) << place.name;
+    EXPECT_EQ(same.x, place.x) << row.name;
+    EXPECT_EQ(same.y, place.y) << row.name;
+    EXPECT_EQ(same.width, place.width) << row.name;
+    EXPECT_EQ(same.height, place.height) << row.name;
+    EXPECT_EQ(same.flags, place.flags) << row.name;
   }
 }
 

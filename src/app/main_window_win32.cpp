@@ -7,7 +7,7 @@
 #include "platform/dpi_win32.h"
 #include "platform/errors.h"
 #include "platform/fonts_win32.h"
-#include "ui/control_ids.h"
+#include "ui/control_table.h"
 #include "ui/control_peers_win32.h"
 #include "ui/control_windows_win32.h"
 #include "ui/layout_win32.h"

@@ -3,7 +3,7 @@
 #include "platform/dpi_scale.h"
 #include "platform/handles_win32.h"
 #include "platform/wide_text_win32.h"
-#include "ui/control_ids.h"
+#include "ui/control_table.h"
 #include "ui/control_peers_win32.h"
 
 namespace zelvio {

@@ -8,7 +8,7 @@
 #include "control_describe.h"
 #include "control_lookup.h"
 #include "control_type.h"
-#include "ui/control_ids.h"
+#include "ui/control_table.h"
 #include "output.h"
 #include "windows_find.h"
 

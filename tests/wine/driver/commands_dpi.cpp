@@ -11,7 +11,7 @@
 #include "output.h"
 #include "remote_buffer.h"
 #include "platform/dpi_scale.h"
-#include "ui/control_ids.h"
+#include "ui/control_table.h"
 #include "windows_find.h"
 
 namespace zdriver {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "ui/control_ids.h"
+#include "ui/control_table.h"
 
 namespace zdriver {
 

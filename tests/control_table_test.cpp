@@ -1,6 +1,6 @@
-// The control ID table is what a test driver in another process relies on to find a
-// control by its design name.
-#include "ui/control_ids.h"
+// The control table is what the window lays itself out by, and what a test driver in
+// another process relies on to find a control by its design name.
+#include "ui/control_table.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 TEST(ControlIds, EveryEntryHasItsOwnNameAndId) {
   std::set<std::string_view> names;
   std::set<int> ids;
-  for (const ControlIdEntry& entry : ControlIds()) {
+  for (const ControlRow& entry : ControlRows()) {
     EXPECT_TRUE(names.insert(entry.name).second) << "duplicate name " << entry.name;
     EXPECT_TRUE(ids.insert(entry.id).second) << "duplicate id " << entry.id;
     // Below 1000 lie IDOK, IDCANCEL and the other dialog command IDs.
@@ -44,9 +44,10 @@ TEST(ControlIds, UnknownNamesAndIdsGiveNothing) {
   EXPECT_EQ(ControlNameFor(999), "");
 }
 
-// A control added to the form without an entry would get no window ID and could not be
-// found by a driver.
-TEST(ControlIds, EveryControlOfTheMainWindowHasOne) {
+// A control added to the form without a row would get no window ID, could not be found by a
+// driver and would cover its container's whole rectangle; a timer placed like a window, or
+// a window without a place, is a row written wrong.
+TEST(ControlIds, EveryControlOfTheMainWindowHasAnIdAndEveryWindowAPlace) {
   FakePlatform platform;
   FakePipeline pipeline;
   TFormMain form(platform, pipeline);
@@ -57,10 +58,12 @@ TEST(ControlIds, EveryControlOfTheMainWindowHasOne) {
     pending.pop_back();
     ++seen;
     EXPECT_NE(ControlIdFor(control->Name()), 0) << control->Name();
+    const bool hasWindow = control->Kind() != ControlKind::Timer;
+    EXPECT_EQ(PlaceOf(control->Name()) != nullptr, hasWindow) << control->Name();
     pending.insert(pending.end(), control->Children().begin(), control->Children().end());
   }
   // Every entry but the spin edit's arrows belongs to a control of the form.
-  EXPECT_EQ(seen + 1, ControlIds().size());
+  EXPECT_EQ(seen + 1, ControlRows().size());
 }
 
 TEST(ControlIds, CoverTheNamesOtherPartsOfTheProgramUse) {
