@@ -571,7 +571,7 @@ TEST(AviRepair, TellsFilesThatCanNeverBeRepairedAndFilesInUse) {
     EXPECT_EQ(fs::exists(c.path) ? fs::file_size(c.path) : 0, before);
   }
   RepairResult inUse =
-      RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileInUse("in use"); }, NotesFor(r.streams));
+      RepairAvi([]() -> std::unique_ptr<AviFile> { throw FileInUseError("in use"); }, NotesFor(r.streams));
   EXPECT_EQ(inUse.outcome, RepairOutcome::InUse);
   fs::remove_all(dir);
 }

@@ -28,7 +28,7 @@ DiskFile::DiskFile(std::filesystem::path path) : path_(std::move(path)) { Open()
 
 void DiskFile::Open() {
   std::error_code missing;
-  if (!std::filesystem::exists(path_, missing) && !missing) throw FileMissing("the file is missing");
+  if (!std::filesystem::exists(path_, missing) && !missing) throw FileMissingError("the file is missing");
   stream_.open(path_, std::ios::in | std::ios::out | std::ios::binary);
   if (!stream_) throw FileIoError("cannot open " + PathText(path_));
   std::error_code error;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
+#include "platform/errors.h"
 #include <string>
 #include <vector>
 
@@ -23,15 +23,15 @@ inline std::string PathText(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-struct FileIoError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct FileIoError : ZelvioError {
+  using ZelvioError::ZelvioError;
 };
 // The file to open is not there.
-struct FileMissing : FileIoError {
+struct FileMissingError : FileIoError {
   using FileIoError::FileIoError;
 };
 // Another handle holds the file (a recording still writing it): it cannot be had alone.
-struct FileInUse : FileIoError {
+struct FileInUseError : FileIoError {
   using FileIoError::FileIoError;
 };
 
@@ -66,7 +66,7 @@ class MemoryFile : public AviFile {
 
 class DiskFile : public AviFile {
  public:
-  // Opens an existing file for reading and writing; throws FileMissing when there is none
+  // Opens an existing file for reading and writing; throws FileMissingError when there is none
   // and FileIoError when it cannot.
   explicit DiskFile(std::filesystem::path path);
 

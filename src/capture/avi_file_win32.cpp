@@ -17,9 +17,9 @@ Win32File::Win32File(const std::wstring& path) {
   if (!file_) {
     DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-      throw FileMissing("the file is missing");
+      throw FileMissingError("the file is missing");
     if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
-      throw FileInUse(SystemErrorText(code));
+      throw FileInUseError(SystemErrorText(code));
     Fail(code);
   }
   LARGE_INTEGER size{};

@@ -14,7 +14,7 @@ namespace zelvio::avi {
 
 class Win32File : public AviFile {
  public:
-  // Throws FileMissing, FileInUse (another handle has it open) or FileIoError.
+  // Throws FileMissingError, FileInUseError (another handle has it open) or FileIoError.
   explicit Win32File(const std::wstring& path);
 
   uint64_t Size() override { return size_; }

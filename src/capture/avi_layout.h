@@ -17,15 +17,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
+#include "platform/errors.h"
 #include <string>
 #include <vector>
 
 namespace zelvio::avi {
 
 // A layout rule was broken (bad format block, a chunk too large, no room for the header).
-struct AviError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct AviError : ZelvioError {
+  using ZelvioError::ZelvioError;
 };
 
 using Bytes = std::vector<uint8_t>;

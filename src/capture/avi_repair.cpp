@@ -32,7 +32,7 @@ Bytes MoviListHeader() {
 }
 
 uint32_t SizeField(uint64_t size) {
-  if (size > 0xFFFFFFFFu) throw RepairRefusal("the recording is too large for one RIFF segment");
+  if (size > 0xFFFFFFFFu) throw RepairRefusedError("the recording is too large for one RIFF segment");
   return uint32_t(size);
 }
 
@@ -66,10 +66,10 @@ void AddEarlierSuperIndex(AviFile& file, ScannedSegment& segment, const std::vec
   for (const auto& ix : segment.stdIndexes) ++found[ix.stream];
   for (size_t s = 0; s < streams.size(); ++s) {
     if (found[s] != (counts[s] ? 1 : 0))
-      throw RepairRefusal("an earlier segment of the file lacks its index");
+      throw RepairRefusedError("an earlier segment of the file lacks its index");
   }
   if (!ApplyStdIndexes(file, segment))
-    throw RepairRefusal("an earlier segment's index does not match its chunks");
+    throw RepairRefusedError("an earlier segment's index does not match its chunks");
   for (const auto& ix : segment.stdIndexes) {
     uint64_t bytes = 0;
     for (const auto& c : segment.chunks) bytes += c.stream == ix.stream ? c.size : 0;
@@ -131,7 +131,7 @@ uint64_t PlanEarlierSegments(AviFile& file, AviScan& scan, const std::vector<Str
     AddEarlierSuperIndex(file, segment, streams, totals);
     AddTotals(segment.chunks, totals);
     uint64_t end = scan.segments[i + 1].riffStart;
-    if (i == 0 && segment.idx1Span == 0) throw RepairRefusal("the first segment of the file lacks its index");
+    if (i == 0 && segment.idx1Span == 0) throw RepairRefusedError("the first segment of the file lacks its index");
     if (i == 0) firstRiffEnd = end;
     uint64_t moviEnd = i == 0 ? segment.idx1Offset : end;
     plan.writes.push_back({segment.moviStart + 4, U32Bytes(SizeField(moviEnd - segment.moviStart - 8))});
@@ -193,7 +193,7 @@ Plan MakePlan(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& str
   try {
     plan.writes.push_back({0, BuildHeader(info)});
   } catch (const AviError&) {
-    throw RepairRefusal("the space before the recorded data is too small for the headers");
+    throw RepairRefusedError("the space before the recorded data is too small for the headers");
   }
   CountLength(totals, streams, result);
   return plan;
@@ -214,7 +214,7 @@ bool IsComplete(const AviScan& scan, uint64_t size) {
 }
 
 // The file could not take the bytes the indexes need past its old end (a full disk).
-struct CannotGrow : FileIoError {
+struct CannotGrowError : FileIoError {
   using FileIoError::FileIoError;
 };
 
@@ -226,7 +226,7 @@ void Apply(AviFile& file, const Plan& plan, uint64_t oldSize) {
     try {
       file.Resize(plan.newSize);
     } catch (const FileIoError& error) {
-      if (plan.newSize > oldSize) throw CannotGrow(error.what());
+      if (plan.newSize > oldSize) throw CannotGrowError(error.what());
       throw;
     }
   }
@@ -234,7 +234,7 @@ void Apply(AviFile& file, const Plan& plan, uint64_t oldSize) {
     try {
       file.WriteAt(write.offset, write.bytes.data(), write.bytes.size());
     } catch (const FileIoError& error) {
-      if (write.offset + write.bytes.size() > oldSize) throw CannotGrow(error.what());
+      if (write.offset + write.bytes.size() > oldSize) throw CannotGrowError(error.what());
       throw;
     }
   }
@@ -293,7 +293,7 @@ RepairResult RepairAvi(AviFile& file, const RecoveryNotes& notes) {
     Plan plan = MakePlan(file, scan, streams, result);
     try {
       Apply(file, plan, result.sizeBefore);
-    } catch (const CannotGrow&) {
+    } catch (const CannotGrowError&) {
       if (file.Size() != result.sizeBefore) file.Resize(result.sizeBefore);
       TrimToFit(scanned, streams.size(), result.sizeBefore);
       result = RepairResult{};
@@ -303,10 +303,10 @@ RepairResult RepairAvi(AviFile& file, const RecoveryNotes& notes) {
     }
     result.sizeAfter = plan.newSize;
     result.outcome = RepairOutcome::Repaired;
-  } catch (const NothingRecorded& nothing) {
+  } catch (const NothingRecordedError& nothing) {
     result.outcome = RepairOutcome::NothingToRepair;
     result.reason = nothing.what();
-  } catch (const RepairRefusal& refusal) {
+  } catch (const RepairRefusedError& refusal) {
     return Refused(result, refusal.what());
   } catch (const AviError& error) {
     return Refused(result, error.what());
@@ -322,11 +322,11 @@ RepairResult RepairAvi(const AviFileOpener& open, const RecoveryNotes& notes) {
   std::unique_ptr<AviFile> file;
   try {
     file = open();
-  } catch (const FileMissing& missing) {
+  } catch (const FileMissingError& missing) {
     result.outcome = RepairOutcome::NothingToRepair;
     result.reason = missing.what();
     return result;
-  } catch (const FileInUse& inUse) {
+  } catch (const FileInUseError& inUse) {
     result.outcome = RepairOutcome::InUse;
     result.reason = inUse.what();
     return result;

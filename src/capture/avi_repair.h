@@ -36,7 +36,7 @@ struct RepairResult {
   uint64_t sizeAfter = 0;
 };
 
-// Opens the file to repair; throws FileMissing, FileInUse or FileIoError.
+// Opens the file to repair; throws FileMissingError, FileInUseError or FileIoError.
 using AviFileOpener = std::function<std::unique_ptr<AviFile>()>;
 
 RepairResult RepairAvi(AviFile& file, const RecoveryNotes& notes);

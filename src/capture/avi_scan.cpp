@@ -43,7 +43,7 @@ class Scanner {
     }
     // Unused header area: zeros, perhaps after a bare RIFF header a mux wrote up front.
     auto first = std::find_if(head.begin() + (riff ? 12 : 0), head.end(), [](uint8_t b) { return b != 0; });
-    if (first == head.end()) throw NothingRecorded("the file holds no recorded data");
+    if (first == head.end()) throw NothingRecordedError("the file holds no recorded data");
     uint64_t at = uint64_t(first - head.begin());
     // RIFF chunks start on even offsets; an odd one is not a list a mux wrote.
     bool even = at % 2 == 0;
@@ -55,7 +55,7 @@ class Scanner {
       scan_.moviOffset = at - kListHeader;
       scan_.moviListWritten = false;
     } else {
-      throw RepairRefusal("the start of the file is not an unfinished recording");
+      throw RepairRefusedError("the start of the file is not an unfinished recording");
     }
   }
 
@@ -94,7 +94,7 @@ class Scanner {
       }
       pos += ChunkSpan(size);
     }
-    throw RepairRefusal("the file's header is not a recording header");
+    throw RepairRefusedError("the file's header is not a recording header");
   }
 
   std::vector<Bytes> ReadFormats(const Bytes& head, uint64_t pos, uint64_t end) {
@@ -123,7 +123,7 @@ class Scanner {
   void CheckFormats(const std::vector<Bytes>& formats) {
     bool same = formats.size() == streams_.size();
     for (size_t i = 0; same && i < formats.size(); ++i) same = formats[i] == streams_[i].format;
-    if (!same) throw RepairRefusal("the file's stream formats differ from the recording's");
+    if (!same) throw RepairRefusedError("the file's stream formats differ from the recording's");
   }
 
   void WalkSegments() {
@@ -178,7 +178,7 @@ class Scanner {
     // The data ends here. Whatever lies behind it is given up, which is only right for the
     // unwritten space and the one chunk a crash tore; anything else is left as it is.
     if (pos < limit && !OnlyTornTailFrom(pos)) {
-      throw RepairRefusal("the file holds recorded data after a damaged part at byte " + std::to_string(pos) +
+      throw RepairRefusedError("the file holds recorded data after a damaged part at byte " + std::to_string(pos) +
                           " that the repair cannot place");
     }
     return pos;
@@ -195,7 +195,7 @@ class Scanner {
           // Sound chunks on both sides mean the notes describe another recording; a size
           // that leads nowhere is a damaged header.
           if (SoundChunkAt(pos + ChunkSpan(size), limit, true)) {
-            throw RepairRefusal("a chunk at byte " + std::to_string(pos) +
+            throw RepairRefusedError("a chunk at byte " + std::to_string(pos) +
                                 " does not fit the recording's format");
           }
           return false;
@@ -210,7 +210,7 @@ class Scanner {
       }
     }
     if (id == kJunk) return whole;
-    throw RepairRefusal("the file holds a chunk '" + FourCCText(id) + "' at byte " + std::to_string(pos) +
+    throw RepairRefusedError("the file holds a chunk '" + FourCCText(id) + "' at byte " + std::to_string(pos) +
                         " that is not part of the recording");
   }
 
@@ -320,7 +320,7 @@ class Scanner {
     if (matches && bytes.size() == kSegmentStartBytes) return true;
     // A start cut short by the end of the file is the torn tail.
     if (matches || OnlyTornTailFrom(pos)) return false;
-    throw RepairRefusal("the file holds data after byte " + std::to_string(pos) +
+    throw RepairRefusedError("the file holds data after byte " + std::to_string(pos) +
                         " that is not part of the recording");
   }
 

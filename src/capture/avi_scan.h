@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include "platform/errors.h"
 #include <string>
 #include <vector>
 
@@ -15,12 +15,12 @@
 namespace zelvio::avi {
 
 // The file does not fit the notes; `what` says how, for the user.
-struct RepairRefusal : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct RepairRefusedError : ZelvioError {
+  using ZelvioError::ZelvioError;
 };
 // The file holds nothing that was recorded (empty, or zeros only).
-struct NothingRecorded : RepairRefusal {
-  using RepairRefusal::RepairRefusal;
+struct NothingRecordedError : RepairRefusedError {
+  using RepairRefusedError::RepairRefusedError;
 };
 
 struct FoundIndex {
@@ -59,7 +59,7 @@ struct AviScan {
 // The header area is read up to this far when looking for the movi list.
 constexpr uint64_t kMaxHeaderScan = 1 << 20;
 
-// Throws RepairRefusal for foreign content, and for recorded data that a hole cuts off
+// Throws RepairRefusedError for foreign content, and for recorded data that a hole cuts off
 // from the rest without a sound chunk to go on from; FileIoError for failed reads.
 AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams);
 

@@ -1,4 +1,6 @@
-// Failures that end a handler and reach the user in the error box.
+// The program's own failures: one family under ZelvioError, the DirectShow one and the
+// recording file's ones (AVI layout, file I/O, repair refusals) alike. A failure that ends
+// a handler reaches the user in the error box.
 #pragma once
 
 #include <cstdint>
