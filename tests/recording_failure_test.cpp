@@ -92,10 +92,10 @@ TEST(RecoveryTexts, ReasonPutsThePlatformsWordsBeforeTheCode) {
 }
 
 TEST(RecoveryTexts, OutcomesSayWhatBecameOfTheFile) {
-  RepairReport repaired{RepairReport::Outcome::Repaired, 12.345, 308, ""};
-  RepairReport complete{RepairReport::Outcome::AlreadyComplete, 0, 0, ""};
-  RepairReport refused{RepairReport::Outcome::Refused, 0, 0, "foreign chunks in the file."};
-  RepairReport ioError{RepairReport::Outcome::IoError, 0, 0, "the file could not be opened"};
+  avi::RepairResult repaired{avi::RepairOutcome::Repaired, 308, 12.345, ""};
+  avi::RepairResult complete{avi::RepairOutcome::AlreadyComplete, 0, 0, ""};
+  avi::RepairResult refused{avi::RepairOutcome::Refused, 0, 0, "foreign chunks in the file."};
+  avi::RepairResult ioError{avi::RepairOutcome::IoError, 0, 0, "the file could not be opened"};
   EXPECT_EQ(RepairOutcomeText(repaired), "The file was repaired and holds 12.3 seconds.");
   EXPECT_EQ(RepairOutcomeText(complete), "The file is complete.");
   EXPECT_EQ(RepairOutcomeText(refused),

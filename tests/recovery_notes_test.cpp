@@ -34,8 +34,8 @@ ConnectedMediaType VideoInput() {
   return type;
 }
 
-RepairReport Report(RepairReport::Outcome outcome, double seconds, const std::string& reason = "") {
-  RepairReport report;
+avi::RepairResult Report(avi::RepairOutcome outcome, double seconds, const std::string& reason = "") {
+  avi::RepairResult report;
   report.outcome = outcome;
   report.seconds = seconds;
   report.reason = reason;
@@ -161,31 +161,31 @@ TEST_F(Notes, EveryStopChecksTheFileAndAnUnfinishedOneIsRepairedWithOneBox) {
   const struct {
     const char* name;
     bool stopFails;
-    RepairReport outcome;
+    avi::RepairResult outcome;
     bool notesStay;
     std::vector<std::string> boxes;
   } cases[] = {
-      {"clean stop, complete file", false, Report(RepairReport::Outcome::AlreadyComplete, 0), false, {}},
+      {"clean stop, complete file", false, Report(avi::RepairOutcome::AlreadyComplete, 0), false, {}},
       {"clean stop, file held open by another program",
        false,
-       Report(RepairReport::Outcome::InUse, 0, "in use"),
+       Report(avi::RepairOutcome::InUse, 0, "in use"),
        true,
        {}},
       {"clean stop, file left unfinished",
        false,
-       Report(RepairReport::Outcome::Repaired, 6.0),
+       Report(avi::RepairOutcome::Repaired, 6.0),
        false,
        {head + "The file was not finished when the recording stopped.\nThe file was repaired and holds 6.0 "
                "seconds."}},
       {"stop fails on a full disk",
        true,
-       Report(RepairReport::Outcome::Repaired, 3.0),
+       Report(avi::RepairOutcome::Repaired, 3.0),
        false,
        {head +
         "There is not enough space on the disk ($80070070).\nThe file was repaired and holds 3.0 seconds."}},
       {"stop fails, the repair refuses",
        true,
-       Report(RepairReport::Outcome::Refused, 0, "foreign chunks"),
+       Report(avi::RepairOutcome::Refused, 0, "foreign chunks"),
        true,
        {head +
         "There is not enough space on the disk ($80070070).\nThe file could not be repaired and was left as "
@@ -218,7 +218,7 @@ TEST_F(Notes, ClosingWhileRecordingStopsAndRemovesTheNotes) {
 
 TEST_F(Notes, AFailureRepairsTheFileBeforeTheBoxAndRemovesTheNotes) {
   pipeline.resultTexts[kDiskFull] = "There is not enough space on the disk.";
-  pipeline.repairOutcomes[kAvi] = Report(RepairReport::Outcome::Repaired, 7.96);
+  pipeline.repairOutcomes[kAvi] = Report(avi::RepairOutcome::Repaired, 7.96);
   form.JvImgBtnStartPause.Click();
   const std::string written = machine.FileContents(kNotes);
   pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
@@ -237,7 +237,7 @@ TEST_F(Notes, AFailureRepairsTheFileBeforeTheBoxAndRemovesTheNotes) {
 }
 
 TEST_F(Notes, ARefusedRepairAfterAFailureKeepsTheNotesAndSaysSo) {
-  pipeline.repairOutcomes[kAvi] = Report(RepairReport::Outcome::Refused, 0, "foreign chunks in the file");
+  pipeline.repairOutcomes[kAvi] = Report(avi::RepairOutcome::Refused, 0, "foreign chunks in the file");
   form.JvImgBtnStartPause.Click();
   pipeline.SendEvent({graph_event::kErrorAbort, kDiskFull, 0, ""});
   EXPECT_TRUE(machine.HasFile(kNotes));
@@ -275,11 +275,11 @@ TEST_F(UnfinishedAtStart, EveryNotesFileLeadsToOneRepairAndOneBox) {
   machine.PutFile(kFolder + "\\Other\\Screencast_x.avi.recovery", "elsewhere");
   machine.PutFile(kFolder + "\\Screencast_y.avi", "finished");
   machine.PutFile(kFolder + "\\Screencast_y.avi.bak", "a copy");
-  pipeline.repairOutcomes[a] = Report(RepairReport::Outcome::Repaired, 4.0);
-  pipeline.repairOutcomes[b] = Report(RepairReport::Outcome::AlreadyComplete, 0);
-  pipeline.repairOutcomes[c] = Report(RepairReport::Outcome::Refused, 0, "the file does not match its notes");
-  pipeline.repairOutcomes[d] = Report(RepairReport::Outcome::IoError, 0, "Access is denied.");
-  pipeline.repairOutcomes[e] = Report(RepairReport::Outcome::Repaired, 0.04);
+  pipeline.repairOutcomes[a] = Report(avi::RepairOutcome::Repaired, 4.0);
+  pipeline.repairOutcomes[b] = Report(avi::RepairOutcome::AlreadyComplete, 0);
+  pipeline.repairOutcomes[c] = Report(avi::RepairOutcome::Refused, 0, "the file does not match its notes");
+  pipeline.repairOutcomes[d] = Report(avi::RepairOutcome::IoError, 0, "Access is denied.");
+  pipeline.repairOutcomes[e] = Report(avi::RepairOutcome::Repaired, 0.04);
 
   form.RecoverUnfinishedRecordings();
 
@@ -320,7 +320,7 @@ TEST_F(UnfinishedAtStart, LooksInTheChosenFolderAndSaysNothingWhenThereIsNothing
 TEST_F(UnfinishedAtStart, AnEmptyFolderOptionMeansTheDefaultFolder) {
   form.EditOutputVideoPath.SetText("");
   machine.PutFile(kNotes, "notes");
-  pipeline.repairOutcomes[kAvi] = Report(RepairReport::Outcome::Repaired, 2.5);
+  pipeline.repairOutcomes[kAvi] = Report(avi::RepairOutcome::Repaired, 2.5);
   form.RecoverUnfinishedRecordings();
   ASSERT_EQ(pipeline.repairs.size(), 1u);
   EXPECT_EQ(pipeline.repairs[0].aviPath, kAvi);
@@ -334,8 +334,8 @@ TEST_F(UnfinishedAtStart, NotesThatCanNeverSucceedAreToldOnceAndRemoved) {
   const std::string upper = kFolder + "\\SCREENCAST_2026-12-02-10-00-00.AVI";
   machine.PutFile(gone + ".recovery", "notes");
   machine.PutFile(upper + ".RECOVERY", "notes in capitals");
-  pipeline.repairOutcomes[gone] = Report(RepairReport::Outcome::NothingToRepair, 0, "the file is missing");
-  pipeline.repairOutcomes[upper] = Report(RepairReport::Outcome::Repaired, 2.0);
+  pipeline.repairOutcomes[gone] = Report(avi::RepairOutcome::NothingToRepair, 0, "the file is missing");
+  pipeline.repairOutcomes[upper] = Report(avi::RepairOutcome::Repaired, 2.0);
 
   form.RecoverUnfinishedRecordings();
   const std::string head = "message: A recording was not finished when Zelvio last ended.\nFile: ";
@@ -376,9 +376,8 @@ TEST_F(UnfinishedAtStart, ALiveRecordingOfAnotherCopyIsLeftAlone) {
   machine.PutFile(older + ".recovery", withoutOwner);
   machine.PutFile(held + ".recovery", notesOf(79, 1000));
   for (const std::string& avi : {reused, ended, older})
-    pipeline.repairOutcomes[avi] = Report(RepairReport::Outcome::Repaired, 1.0);
-  pipeline.repairOutcomes[held] =
-      Report(RepairReport::Outcome::InUse, 0, "The process cannot access the file");
+    pipeline.repairOutcomes[avi] = Report(avi::RepairOutcome::Repaired, 1.0);
+  pipeline.repairOutcomes[held] = Report(avi::RepairOutcome::InUse, 0, "The process cannot access the file");
 
   form.RecoverUnfinishedRecordings();
   std::vector<std::string> repaired;
@@ -420,7 +419,7 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
   machine.process = {5151, machine.process.started + 1};  // the next run is another process
 
   FakePipeline pipeline;
-  pipeline.repairOutcomes[avi] = Report(RepairReport::Outcome::Repaired, 4.0);
+  pipeline.repairOutcomes[avi] = Report(avi::RepairOutcome::Repaired, 4.0);
   TFormMain next{machine, pipeline};
   next.FormCreate();
   next.Show();
@@ -467,14 +466,14 @@ TEST(RecoveryNotesFile, NamesPairAndUnreadableNotesRefuseTheRepair) {
   EXPECT_EQ(avi::RecordingPathForNotes("D:\\v\\a.avi.recovery"), "D:\\v\\a.avi");
   EXPECT_TRUE(avi::RecoveryNotesPath("D:\\v\\a.avi").ends_with(avi::kRecordingNotesEnding));
 
-  RepairReport report = RepairRecordingFile("/nonexistent/file.avi", "not notes at all");
-  EXPECT_EQ(report.outcome, RepairReport::Outcome::Refused);
+  avi::RepairResult report = RepairRecordingFile("/nonexistent/file.avi", "not notes at all");
+  EXPECT_EQ(report.outcome, avi::RepairOutcome::Refused);
   EXPECT_NE(report.reason.find("recovery notes"), std::string::npos) << report.reason;
 
   const avi::RecoveryNotes notes = NotesForRecording("1.1", {}, 25, {VideoInput()});
   EXPECT_EQ(notes.avgTimePerFrame, 400'000) << "one 25th of a second in 100 ns units";
-  RepairReport missing = RepairRecordingFile("/nonexistent/file.avi", avi::RecoveryNotesText(notes));
-  EXPECT_EQ(missing.outcome, RepairReport::Outcome::NothingToRepair) << missing.reason;
+  avi::RepairResult missing = RepairRecordingFile("/nonexistent/file.avi", avi::RecoveryNotesText(notes));
+  EXPECT_EQ(missing.outcome, avi::RepairOutcome::NothingToRepair) << missing.reason;
   EXPECT_EQ(missing.reason, "the file is missing");
 }
 

@@ -314,7 +314,7 @@ class TFormMain {
   std::string RepairAfterFailure();
   // Repairs the recording started last from its notes (a complete file is only checked);
   // removes the notes of a repaired or complete file. None without notes.
-  std::optional<RepairReport> RepairStoppedRecording();
+  std::optional<avi::RepairResult> RepairStoppedRecording();
   // The start-up repair of one unfinished recording, by its notes file: one box at most.
   void RecoverRecording(const std::string& notesPath);
   std::string RecordingListPath();

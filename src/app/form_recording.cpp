@@ -73,16 +73,16 @@ void TFormMain::JvImgBtnStopClick() {
 // recording that failed.
 void TFormMain::FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure,
                                   std::exception_ptr failure) {
-  std::optional<RepairReport> report = RepairStoppedRecording();
+  std::optional<avi::RepairResult> report = RepairStoppedRecording();
   if (!report) {
     // Without notes there is nothing to check the file against; the stop's own error is all.
     if (failure) std::rethrow_exception(failure);
     return;
   }
-  if (report->outcome == RepairReport::Outcome::AlreadyComplete && !stopFailure) return;
+  if (report->outcome == avi::RepairOutcome::AlreadyComplete && !stopFailure) return;
   // Something else has the file open just now (a virus scanner, a preview): the notes stay
   // and the next start checks it; a box would cry wolf over a file that is most likely fine.
-  if (report->outcome == RepairReport::Outcome::InUse && !stopFailure) return;
+  if (report->outcome == avi::RepairOutcome::InUse && !stopFailure) return;
   RecordingAbort abort =
       stopFailure ? *stopFailure : RecordingAbort{0, "The file was not finished when the recording stopped"};
   std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();

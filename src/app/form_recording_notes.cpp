@@ -109,22 +109,22 @@ void TFormMain::RemoveRecoveryNotes() {
   platform_.RemoveFile(avi::RecoveryNotesPath(recordingPath_));
 }
 
-std::optional<RepairReport> TFormMain::RepairStoppedRecording() {
+std::optional<avi::RepairResult> TFormMain::RepairStoppedRecording() {
   if (recordingPath_.empty()) return std::nullopt;
   const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
   std::string notes;
   if (!platform_.ReadFile(notesPath, notes)) return std::nullopt;
-  RepairReport report = pipeline_.RepairRecording(recordingPath_, notes);
-  if (report.outcome == RepairReport::Outcome::Repaired ||
-      report.outcome == RepairReport::Outcome::AlreadyComplete ||
-      report.outcome == RepairReport::Outcome::NothingToRepair) {
+  avi::RepairResult report = pipeline_.RepairRecording(recordingPath_, notes);
+  if (report.outcome == avi::RepairOutcome::Repaired ||
+      report.outcome == avi::RepairOutcome::AlreadyComplete ||
+      report.outcome == avi::RepairOutcome::NothingToRepair) {
     platform_.RemoveFile(notesPath);
   }
   return report;
 }
 
 std::string TFormMain::RepairAfterFailure() {
-  std::optional<RepairReport> report = RepairStoppedRecording();
+  std::optional<avi::RepairResult> report = RepairStoppedRecording();
   return report ? RepairOutcomeText(*report) : std::string();
 }
 
@@ -152,9 +152,9 @@ void TFormMain::RecoverUnfinishedRecordings() {
 void TFormMain::RecoverRecording(const std::string& notesPath) {
   const std::string aviPath = avi::RecordingPathForNotes(notesPath);
   std::string notes;
-  RepairReport report;
+  avi::RepairResult report;
   if (!platform_.ReadFile(notesPath, notes)) {
-    report.outcome = RepairReport::Outcome::IoError;
+    report.outcome = avi::RepairOutcome::IoError;
     report.reason = "its recovery notes could not be read";
   } else {
     // A recording of another copy of the program that still runs is not unfinished but
@@ -164,24 +164,24 @@ void TFormMain::RecoverRecording(const std::string& notesPath) {
     report = pipeline_.RepairRecording(aviPath, notes);
   }
   switch (report.outcome) {
-    case RepairReport::Outcome::Repaired:
+    case avi::RepairOutcome::Repaired:
       platform_.RemoveFile(notesPath);
       platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
       break;
-    case RepairReport::Outcome::AlreadyComplete:
+    case avi::RepairOutcome::AlreadyComplete:
       // The mux finished the file after all; only the notes were left over.
       platform_.RemoveFile(notesPath);
       break;
-    case RepairReport::Outcome::NothingToRepair:
+    case avi::RepairOutcome::NothingToRepair:
       // No later start could do better: said once, and the notes go.
       platform_.RemoveFile(notesPath);
       platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
       break;
-    case RepairReport::Outcome::InUse:
+    case avi::RepairOutcome::InUse:
       // Held open by a recording (of a copy whose notes do not name it): left for later.
       break;
-    case RepairReport::Outcome::Refused:
-    case RepairReport::Outcome::IoError:
+    case avi::RepairOutcome::Refused:
+    case avi::RepairOutcome::IoError:
       platform_.ShowError(UnfinishedRecordingText(aviPath, report));
       break;
   }

@@ -30,21 +30,21 @@ std::string AbortReasonText(const RecordingAbort& abort, const std::string& plat
   return words.empty() ? std::string(code) : words + " " + code;
 }
 
-std::string RepairOutcomeText(const RepairReport& report) {
+std::string RepairOutcomeText(const avi::RepairResult& report) {
   switch (report.outcome) {
-    case RepairReport::Outcome::Repaired:
+    case avi::RepairOutcome::Repaired:
       return "The file was repaired and holds " + Seconds(report.seconds) + " seconds.";
-    case RepairReport::Outcome::AlreadyComplete:
+    case avi::RepairOutcome::AlreadyComplete:
       return "The file is complete.";
-    case RepairReport::Outcome::Refused:
+    case avi::RepairOutcome::Refused:
       return "The file could not be repaired and was left as it is: " + WithoutTrailingStop(report.reason) +
              ".";
-    case RepairReport::Outcome::IoError:
+    case avi::RepairOutcome::IoError:
       return "The file could not be repaired: " + WithoutTrailingStop(report.reason) +
              ". The repair will be tried again at the next start.";
-    case RepairReport::Outcome::NothingToRepair:
+    case avi::RepairOutcome::NothingToRepair:
       return "There was nothing to repair: " + WithoutTrailingStop(report.reason) + ".";
-    case RepairReport::Outcome::InUse:
+    case avi::RepairOutcome::InUse:
       return "The file is in use by another program and was left as it is.";
   }
   return {};
@@ -58,23 +58,23 @@ std::string RecordingStoppedText(const std::string& aviPath, const std::string& 
   return text;
 }
 
-std::string UnfinishedRecordingText(const std::string& aviPath, const RepairReport& report) {
+std::string UnfinishedRecordingText(const std::string& aviPath, const avi::RepairResult& report) {
   std::string text = "A recording was not finished when Zelvio last ended.\nFile: " + aviPath + "\n";
   switch (report.outcome) {
-    case RepairReport::Outcome::Repaired:
+    case avi::RepairOutcome::Repaired:
       return text + "It was repaired and now holds " + Seconds(report.seconds) + " seconds.";
-    case RepairReport::Outcome::AlreadyComplete:
+    case avi::RepairOutcome::AlreadyComplete:
       return text + "It is complete.";
-    case RepairReport::Outcome::Refused:
+    case avi::RepairOutcome::Refused:
       return text + "It could not be repaired: " + WithoutTrailingStop(report.reason) +
              ". The file was left as it is, with its recovery notes beside it.";
-    case RepairReport::Outcome::IoError:
+    case avi::RepairOutcome::IoError:
       return text + "It could not be repaired: " + WithoutTrailingStop(report.reason) +
              ". The repair will be tried again at the next start.";
-    case RepairReport::Outcome::NothingToRepair:
+    case avi::RepairOutcome::NothingToRepair:
       return text + "There is nothing to repair: " + WithoutTrailingStop(report.reason) +
              ". Its recovery notes were removed.";
-    case RepairReport::Outcome::InUse:
+    case avi::RepairOutcome::InUse:
       return text + "It is in use by another program.";
   }
   return text;

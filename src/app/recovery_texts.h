@@ -16,7 +16,7 @@ std::string AbortReasonText(const RecordingAbort& abort, const std::string& plat
 
 // One sentence on what the repair made of a file: "The file was repaired and holds 12.3
 // seconds." and the like.
-std::string RepairOutcomeText(const RepairReport& report);
+std::string RepairOutcomeText(const avi::RepairResult& report);
 
 // The box after a recording stopped on an error: the file, the reason and, when the file
 // was repaired or refused, what became of it.
@@ -24,6 +24,6 @@ std::string RecordingStoppedText(const std::string& aviPath, const std::string& 
                                  const std::string& repairOutcome);
 
 // The box at start-up for one unfinished recording.
-std::string UnfinishedRecordingText(const std::string& aviPath, const RepairReport& report);
+std::string UnfinishedRecordingText(const std::string& aviPath, const avi::RepairResult& report);
 
 }  // namespace zelvio

@@ -45,14 +45,6 @@ struct ConnectedMediaType {
 };
 
 // What the repair of an unfinished recording did.
-struct RepairReport {
-  // The repair's own outcomes (avi_repair.h says what each means): one name for each.
-  using Outcome = avi::RepairOutcome;
-  Outcome outcome = Outcome::Refused;
-  double seconds = 0;  // Repaired: what the file now holds
-  int64_t frames = 0;  // Repaired: video frames in the file
-  std::string reason;  // Refused, IoError, NothingToRepair, InUse: why nothing was written
-};
 
 class CapturePipeline {
  public:
@@ -96,7 +88,7 @@ class CapturePipeline {
   virtual std::vector<ConnectedMediaType> MuxInputTypes() = 0;
   // Finishes, in place, a recording whose mux never finished it, from the notes that were
   // written beside it when it started.
-  virtual RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) = 0;
+  virtual avi::RepairResult RepairRecording(const std::string& aviPath, const std::string& notes) = 0;
 };
 
 }  // namespace zelvio

@@ -41,7 +41,7 @@ class DirectShowPipeline final : public CapturePipeline {
   void SetGraphEventHandler(std::function<void(const GraphEvent&)> handler) override;
   std::string ResultText(int32_t result) override;
   std::vector<ConnectedMediaType> MuxInputTypes() override;
-  RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) override;
+  avi::RepairResult RepairRecording(const std::string& aviPath, const std::string& notes) override;
 
  private:
   void SetAudioSourceMoniker(int device);

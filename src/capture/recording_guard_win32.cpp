@@ -82,7 +82,7 @@ void DirectShowPipeline::ReleaseWriterOf(const std::string& aviPath) {
 }
 
 // The repair opens exactly the file the writer was given (the same UTF-16 name), alone.
-RepairReport DirectShowPipeline::RepairRecording(const std::string& aviPath, const std::string& notes) {
+avi::RepairResult DirectShowPipeline::RepairRecording(const std::string& aviPath, const std::string& notes) {
   ReleaseWriterOf(aviPath);
   const std::wstring name = Widen(aviPath);
   return RepairRecordingFile(aviPath, notes, [&name] {

@@ -29,24 +29,19 @@ std::optional<ProcessIdentity> RecoveryNotesOwner(const std::string& notesText) 
   return ProcessIdentity{notes->ownerProcess, notes->ownerStarted};
 }
 
-RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& notesText,
-                                 const avi::AviFileOpener& open) {
-  RepairReport report;
+avi::RepairResult RepairRecordingFile(const std::string& aviPath, const std::string& notesText,
+                                      const avi::AviFileOpener& open) {
   std::string why;
   std::optional<avi::RecoveryNotes> notes = avi::ParseRecoveryNotes(notesText, &why);
   if (!notes) {
-    report.outcome = RepairReport::Outcome::Refused;
-    report.reason = "its recovery notes cannot be read (" + why + ")";
-    return report;
+    avi::RepairResult refused;
+    refused.outcome = avi::RepairOutcome::Refused;
+    refused.reason = "its recovery notes cannot be read (" + why + ")";
+    return refused;
   }
   // The program's paths are UTF-8; a narrow path would be read in the ANSI code page.
   const std::filesystem::path path(std::u8string(aviPath.begin(), aviPath.end()));
-  avi::RepairResult result = open ? avi::RepairAvi(open, *notes) : avi::RepairAvi(path, *notes);
-  report.outcome = result.outcome;
-  report.seconds = result.seconds;
-  report.frames = static_cast<int64_t>(result.videoFrames);
-  report.reason = result.reason;
-  return report;
+  return open ? avi::RepairAvi(open, *notes) : avi::RepairAvi(path, *notes);
 }
 
 }  // namespace zelvio

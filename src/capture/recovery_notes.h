@@ -26,7 +26,7 @@ std::optional<ProcessIdentity> RecoveryNotesOwner(const std::string& notesText);
 // Notes that cannot be read refuse the repair and leave the file untouched. `open` opens
 // the file the way the platform can (alone, by its exact name); without it the file is
 // opened by path with the standard library.
-RepairReport RepairRecordingFile(const std::string& aviPath, const std::string& notesText,
-                                 const avi::AviFileOpener& open = nullptr);
+avi::RepairResult RepairRecordingFile(const std::string& aviPath, const std::string& notesText,
+                                      const avi::AviFileOpener& open = nullptr);
 
 }  // namespace zelvio

@@ -48,7 +48,7 @@ class FakePipeline : public CapturePipeline {
   std::map<int32_t, std::string> resultTexts;  // a missing code reads "Error: 0x8007000E"
   std::vector<ConnectedMediaType> muxInputs;
   // By AVI path; missing: the file is complete, as a clean stop leaves it.
-  std::map<std::string, RepairReport> repairOutcomes;
+  std::map<std::string, avi::RepairResult> repairOutcomes;
   // Runs inside PrepareCatalogs, so a test can stand for the time the catalogs take.
   std::function<void()> whilePreparing;
 
@@ -150,13 +150,13 @@ class FakePipeline : public CapturePipeline {
   // A question that changes nothing, so it is not logged.
   std::vector<ConnectedMediaType> MuxInputTypes() override { return muxInputs; }
 
-  RepairReport RepairRecording(const std::string& aviPath, const std::string& notes) override {
+  avi::RepairResult RepairRecording(const std::string& aviPath, const std::string& notes) override {
     log.push_back("repair: " + aviPath);
     repairs.push_back({aviPath, notes});
     auto found = repairOutcomes.find(aviPath);
     if (found != repairOutcomes.end()) return found->second;
-    RepairReport complete;
-    complete.outcome = RepairReport::Outcome::AlreadyComplete;
+    avi::RepairResult complete;
+    complete.outcome = avi::RepairOutcome::AlreadyComplete;
     return complete;
   }
 
