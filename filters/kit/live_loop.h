@@ -18,7 +18,7 @@
 #include "kit/core/pause_cut.h"
 #include "kit/lock.h"
 #include "kit/stream_thread.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace kit {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace kit {
 

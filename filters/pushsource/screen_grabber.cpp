@@ -10,9 +10,12 @@ bool CursorHookRunning() { return FindWindowA("TFormHookCursor", "FormHookCursor
 
 bool ScreenGrabber::Open(int width, int height, int bitCount) {
   Close();
-  screen_ = GetDC(nullptr);
-  if (!screen_) return false;
-  memory_ = CreateCompatibleDC(screen_);
+  screen_.emplace(nullptr);
+  if (!screen_->Get()) {
+    Close();
+    return false;
+  }
+  memory_.reset(CreateCompatibleDC(screen_->Get()));
   if (!memory_) {
     Close();
     return false;
@@ -24,12 +27,12 @@ bool ScreenGrabber::Open(int width, int height, int bitCount) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
   info.bmiHeader.biCompression = BI_RGB;
-  bitmap_ = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+  bitmap_.reset(CreateDIBSection(memory_.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
   if (!bitmap_ || !bits_) {
     Close();
     return false;
   }
-  previous_ = SelectObject(memory_, bitmap_);
+  selected_.emplace(memory_.get(), bitmap_.get());
   width_ = width;
   height_ = height;
   imageSize_ = static_cast<size_t>(zelvio::pushsource::StrideFor(width, bitCount)) * height;
@@ -37,14 +40,10 @@ bool ScreenGrabber::Open(int width, int height, int bitCount) {
 }
 
 void ScreenGrabber::Close() {
-  if (memory_ && previous_) SelectObject(memory_, previous_);
-  if (bitmap_) DeleteObject(bitmap_);
-  if (memory_) DeleteDC(memory_);
-  if (screen_) ReleaseDC(nullptr, screen_);
-  screen_ = nullptr;
-  memory_ = nullptr;
-  bitmap_ = nullptr;
-  previous_ = nullptr;
+  selected_.reset();
+  bitmap_.reset();
+  memory_.reset();
+  screen_.reset();
   bits_ = nullptr;
   imageSize_ = 0;
   lastCursor_ = nullptr;
@@ -52,7 +51,7 @@ void ScreenGrabber::Close() {
 
 bool ScreenGrabber::BlitOnly(int left, int top) {
   if (!bits_) return false;
-  return BitBlt(memory_, 0, 0, width_, height_, screen_, left, top, SRCCOPY) != FALSE;
+  return BitBlt(memory_.get(), 0, 0, width_, height_, screen_->Get(), left, top, SRCCOPY) != FALSE;
 }
 
 bool ScreenGrabber::Grab(int left, int top, bool withCursor, BYTE* dst, size_t dstSize) {
@@ -69,8 +68,8 @@ void ScreenGrabber::DrawCursor(int left, int top) {
   info.cbSize = sizeof(info);
   if (!GetCursorInfo(&info) || !(info.flags & CURSOR_SHOWING) || !info.hCursor) return;
   POINT hot = HotSpotOf(info.hCursor);
-  DrawIconEx(memory_, info.ptScreenPos.x - left - hot.x, info.ptScreenPos.y - top - hot.y, info.hCursor, 0, 0,
-             0, nullptr, DI_NORMAL);
+  DrawIconEx(memory_.get(), info.ptScreenPos.x - left - hot.x, info.ptScreenPos.y - top - hot.y, info.hCursor,
+             0, 0, 0, nullptr, DI_NORMAL);
 }
 
 POINT ScreenGrabber::HotSpotOf(HCURSOR cursor) {
@@ -79,9 +78,10 @@ POINT ScreenGrabber::HotSpotOf(HCURSOR cursor) {
   ICONINFO icon = {};
   lastHotSpot_ = POINT{0, 0};
   if (GetIconInfo(cursor, &icon)) {
+    // The two bitmaps are ours to free.
+    zelvio::UniqueBitmap mask(icon.hbmMask);
+    zelvio::UniqueBitmap color(icon.hbmColor);
     lastHotSpot_ = POINT{static_cast<LONG>(icon.xHotspot), static_cast<LONG>(icon.yHotspot)};
-    if (icon.hbmMask) DeleteObject(icon.hbmMask);
-    if (icon.hbmColor) DeleteObject(icon.hbmColor);
   }
   lastCursor_ = cursor;
   return lastHotSpot_;

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
+
+#include "common/win32/handles.h"
 
 namespace pushsource {
 
@@ -30,10 +33,11 @@ class ScreenGrabber {
   void DrawCursor(int left, int top);
   POINT HotSpotOf(HCURSOR cursor);
 
-  HDC screen_ = nullptr;
-  HDC memory_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  // Made in this order in Open and let go of in the reverse order in Close.
+  std::optional<zelvio::WindowDc> screen_;
+  zelvio::UniqueMemoryDc memory_;
+  zelvio::UniqueBitmap bitmap_;
+  std::optional<zelvio::SelectedObject> selected_;
   void* bits_ = nullptr;
   size_t imageSize_ = 0;
   int width_ = 0;

@@ -1,7 +1,7 @@
 // HookCursor.exe: while this process runs, the screen source draws the mouse cursor into
 // the frames. Its window is the only thing the recorder looks for: it finds it by class and
 // title and closes it with WM_CLOSE, which ends the process.
-#include "common/window_class.h"
+#include "common/win32/window_class.h"
 
 #include <windows.h>
 
@@ -22,7 +22,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  if (!RegisterPlainClass(instance, kClassName, Procedure)) return 1;
+  if (!zelvio::RegisterPlainClass(instance, kClassName, Procedure)) return 1;
   // Never shown: a top-level window that stays hidden, with no taskbar button. It lives
   // until WM_CLOSE destroys it, which is also the end of this process.
   HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,

@@ -1,7 +1,8 @@
 #include "overlay/backdrop_window.h"
 
-#include "common/window_class.h"
-#include "platform/window_object_win32.h"
+#include "common/win32/handles.h"
+#include "common/win32/window_class.h"
+#include "common/win32/window_object.h"
 
 // The backdrop is shown once, at start, and switched on and off through its window shape
 // rather than by showing and hiding it. Showing a window stacks it above all others on
@@ -44,16 +45,16 @@ void FitToScreen(HWND window) {
 }
 
 void SetEmptyShape(HWND window) {
-  HRGN empty = CreateRectRgn(0, 0, 0, 0);
-  if (empty == nullptr) return;
+  zelvio::UniqueRegion empty(CreateRectRgn(0, 0, 0, 0));
+  if (!empty) return;
   // On success the system owns the region.
-  if (!SetWindowRgn(window, empty, TRUE)) DeleteObject(empty);
+  if (SetWindowRgn(window, empty.get(), TRUE)) (void)empty.release();
 }
 
 }  // namespace
 
 bool BackdropWindow::Create(HINSTANCE instance) {
-  if (!RegisterPlainClass(instance, kBackdropClassName, zelvio::ObjectWindowProc<BackdropWindow>))
+  if (!zelvio::RegisterPlainClass(instance, kBackdropClassName, zelvio::ObjectWindowProc<BackdropWindow>))
     return false;
   // No owner: an owned window would be kept above its owner, the topmost frame.
   RECT screen = VirtualScreen();
@@ -106,6 +107,6 @@ LRESULT BackdropWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM 
 void BackdropWindow::Paint(HWND window) const {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  FillWithColor(dc, paint.rcPaint, color_);
+  zelvio::FillWithColor(dc, paint.rcPaint, color_);
   EndPaint(window, &paint);
 }

@@ -2,7 +2,7 @@
 // recording shows the applications in the region on one colour instead of the desktop.
 #pragma once
 
-#include "common/window_handle.h"
+#include "common/win32/handles.h"
 
 #include <windows.h>
 
@@ -23,6 +23,6 @@ class BackdropWindow {
  private:
   void Paint(HWND window) const;
 
-  WindowHandle window_;
+  zelvio::OwnedWindow window_;
   COLORREF color_ = RGB(0, 0, 0);
 };

@@ -1,10 +1,8 @@
 #include "overlay/frame_window.h"
 
-#include "common/window_class.h"
-#include "platform/window_object_win32.h"
-
-#include <memory>
-#include <type_traits>
+#include "common/win32/handles.h"
+#include "common/win32/window_class.h"
+#include "common/win32/window_object.h"
 
 namespace {
 
@@ -13,18 +11,13 @@ constexpr UINT_PTR kFlashTimer = 1;
 // Larger than any region a command may carry, so the system never trims our size.
 constexpr LONG kLargestFrame = 2 * zelvio::kMaxOverlayExtent + 2 * kFrameBorder;
 
-struct RegionDeleter {
-  void operator()(HRGN region) const { DeleteObject(region); }
-};
-using RegionHandle = std::unique_ptr<std::remove_pointer_t<HRGN>, RegionDeleter>;
-
 COLORREF ToColorRef(zelvio::OverlayColor color) { return RGB(color.r, color.g, color.b); }
 
 // The outer rectangle minus the region itself, in window coordinates: the frame hides
 // nothing of what is recorded, and clicks inside the region reach the windows beneath.
-RegionHandle MakeBand(int outerWidth, int outerHeight) {
-  RegionHandle band(CreateRectRgn(0, 0, outerWidth, outerHeight));
-  RegionHandle hole(
+zelvio::UniqueRegion MakeBand(int outerWidth, int outerHeight) {
+  zelvio::UniqueRegion band(CreateRectRgn(0, 0, outerWidth, outerHeight));
+  zelvio::UniqueRegion hole(
       CreateRectRgn(kFrameBorder, kFrameBorder, outerWidth - kFrameBorder, outerHeight - kFrameBorder));
   if (!band || !hole) return nullptr;
   if (CombineRgn(band.get(), band.get(), hole.get(), RGN_DIFF) == ERROR) return nullptr;
@@ -34,7 +27,8 @@ RegionHandle MakeBand(int outerWidth, int outerHeight) {
 }  // namespace
 
 bool FrameWindow::Create(HINSTANCE instance) {
-  if (!RegisterPlainClass(instance, kFrameClassName, zelvio::ObjectWindowProc<FrameWindow>)) return false;
+  if (!zelvio::RegisterPlainClass(instance, kFrameClassName, zelvio::ObjectWindowProc<FrameWindow>))
+    return false;
   DWORD exStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
   HWND window = CreateWindowExA(exStyle, kFrameClassName, kFrameInitialCaption, WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, this);
@@ -110,7 +104,7 @@ void FrameWindow::OnRegion(const zelvio::OverlayCommand& command) {
   int outerHeight = command.height + 2 * kFrameBorder;
   SetWindowPos(window, HWND_TOPMOST, command.left - kFrameBorder, command.top - kFrameBorder, outerWidth,
                outerHeight, SWP_NOACTIVATE);
-  RegionHandle band = MakeBand(outerWidth, outerHeight);
+  zelvio::UniqueRegion band = MakeBand(outerWidth, outerHeight);
   // On success the system owns the region; on failure it stays ours to free.
   if (band && SetWindowRgn(window, band.get(), TRUE)) (void)band.release();
   if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -147,6 +141,6 @@ void FrameWindow::ShowColor(COLORREF color) {
 void FrameWindow::Paint(HWND window) const {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  FillWithColor(dc, paint.rcPaint, shownColor_);
+  zelvio::FillWithColor(dc, paint.rcPaint, shownColor_);
   EndPaint(window, &paint);
 }

@@ -3,8 +3,8 @@
 // its window rectangle back, so that rectangle is always the region grown by the border.
 #pragma once
 
-#include "common/window_handle.h"
-#include "companions/overlay_command.h"
+#include "common/win32/handles.h"
+#include "common/overlay_command.h"
 #include "overlay/backdrop_window.h"
 
 #include <windows.h>
@@ -29,7 +29,7 @@ class FrameWindow {
   void ShowColor(COLORREF color);
   void Paint(HWND window) const;
 
-  WindowHandle window_;
+  zelvio::OwnedWindow window_;
   BackdropWindow backdrop_;
   // Green: the recorder starts Stopped. A flash shows shownColor_ for a while and then
   // falls back to stateColor_.

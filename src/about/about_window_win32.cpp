@@ -15,7 +15,7 @@
 #include "platform/dpi_scale.h"
 #include "platform/dpi_win32.h"
 #include "platform/fonts_win32.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zelvio {
 

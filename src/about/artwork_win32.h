@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zelvio {
 

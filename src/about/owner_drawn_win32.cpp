@@ -1,7 +1,7 @@
 #include "about/owner_drawn_win32.h"
 
 #include "platform/dpi_scale.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zelvio {
 

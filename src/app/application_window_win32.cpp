@@ -1,5 +1,5 @@
 #include "app/application_window_win32.h"
-#include "platform/window_object_win32.h"
+#include "common/win32/window_object.h"
 
 namespace zelvio {
 

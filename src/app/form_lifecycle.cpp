@@ -2,7 +2,7 @@
 // settings and the companion programs rely on.
 #include "app/form_main.h"
 #include "app/text_numbers.h"
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "settings/form_storage.h"
 #include "settings/ini_file_storage.h"
 

@@ -2,7 +2,7 @@
 #include "app/form_main.h"
 #include "app/recovery_texts.h"
 #include "app/time_texts.h"
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "platform/errors.h"
 
 namespace zelvio {

@@ -4,7 +4,7 @@
 // stops it, and one box says which file and why.
 #include "app/form_main.h"
 #include "app/recovery_texts.h"
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 
 namespace zelvio {
 

@@ -10,7 +10,7 @@
 #include "app/recovery_texts.h"
 #include "app/text_numbers.h"
 #include "app/version.h"
-#include "pushsource/core/pushsource_target.h"
+#include "common/capture_rate.h"
 #include "capture/recovery_notes.h"
 
 namespace zelvio {

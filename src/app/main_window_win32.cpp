@@ -11,7 +11,7 @@
 #include "ui/control_peers_win32.h"
 #include "ui/control_windows_win32.h"
 #include "ui/layout_win32.h"
-#include "platform/window_object_win32.h"
+#include "common/win32/window_object.h"
 
 namespace zelvio {
 
@@ -41,11 +41,11 @@ bool RegisterMainClass(HINSTANCE instance, WNDPROC procedure) {
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HIMAGELIST LoadIconList(HINSTANCE instance, int firstId, int count, int size) {
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0);
+UniqueImageList LoadIconList(HINSTANCE instance, int firstId, int count, int size) {
+  UniqueImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, count, 0));
   for (int i = 0; i < count; ++i) {
     HICON icon = LoadIconSized(instance, firstId + i, size);
-    ImageList_AddIcon(list, icon);
+    ImageList_AddIcon(list.get(), icon);
     if (icon) DestroyIcon(icon);
   }
   return list;
@@ -111,8 +111,8 @@ MainWindowHost::MainWindowHost(HINSTANCE instance, Win32Platform& platform, HWND
 
 MainWindowHost::~MainWindowHost() {
   Detach();
+  // The pictures go with the members, after the window that shows them.
   if (IsWindow(window_)) DestroyWindow(window_);
-  DestroyPictures();
 }
 
 RECT MainWindowHost::ClientRectAtDpi() const {
@@ -127,15 +127,8 @@ void MainWindowHost::LoadPictures() {
   tabImages_ = LoadIconList(instance_, IDI_TAB_FIRST, kTabImageCount, tabSize);
 }
 
-void MainWindowHost::DestroyPictures() {
-  for (HIMAGELIST* list : {&buttonImages_, &disabledButtonImages_, &tabImages_}) {
-    if (*list) ImageList_Destroy(*list);
-    *list = nullptr;
-  }
-}
-
 HIMAGELIST MainWindowHost::ButtonImages(bool enabled) const {
-  return enabled ? buttonImages_ : disabledButtonImages_;
+  return enabled ? buttonImages_.get() : disabledButtonImages_.get();
 }
 
 void MainWindowHost::Attach(TFormMain& form) {
@@ -205,7 +198,7 @@ void MainWindowHost::PlaceControlWindows(Control& control, const RECT& container
   auto found = peersByControl_.find(&control);
   if (found != peersByControl_.end()) {
     if (spec.layoutFlags & kLayoutTabImages)
-      SendMessageA(found->second->Window(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabImages_));
+      SendMessageA(found->second->Window(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabImages_.get()));
     PlaceControlWindow(*found->second, control, spec);
   }
   RECT content = ContentOf(control, spec.rect);
@@ -220,16 +213,15 @@ void MainWindowHost::OnDpiChanged(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     UniqueFont previousFont = std::move(font_);
     font_ = TahomaFont(8, FW_NORMAL, dpi_);
-    HIMAGELIST previous[] = {buttonImages_, disabledButtonImages_, tabImages_};
+    UniqueImageList previous[] = {std::move(buttonImages_), std::move(disabledButtonImages_),
+                                  std::move(tabImages_)};
     LoadPictures();
     if (form_) {
       RECT client = ClientRectAtDpi();
       for (Control* child : form_->FormMain.Children()) PlaceControlWindows(*child, client);
     }
     // Only now does no window use the old font and pictures any more.
-    for (HIMAGELIST list : previous) {
-      if (list) ImageList_Destroy(list);
-    }
+    for (UniqueImageList& list : previous) list.reset();
     UpdateTooltipAreas();
   }
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

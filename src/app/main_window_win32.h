@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/form_main.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "platform/platform_win32.h"
 #include "ui/control_windows_win32.h"
 #include "ui/peer_host_win32.h"
@@ -48,7 +48,7 @@ class MainWindowHost : public PeerHost {
   bool OnSelectedPages(const Control& control) const override;
   void Guarded(const std::function<void()>& action) override;
   HIMAGELIST ButtonImages(bool enabled) const override;
-  HIMAGELIST TabImages() const override { return tabImages_; }
+  HIMAGELIST TabImages() const override { return tabImages_.get(); }
   void PagesChanged() override;
   bool ChooseColour(uint32_t& colour) override { return platform_.ChooseColour(colour); }
   int Dpi() const override { return dpi_; }
@@ -60,7 +60,6 @@ class MainWindowHost : public PeerHost {
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   void LoadPictures();
-  void DestroyPictures();
   RECT ClientRectAtDpi() const;
   ChildWindowSpec SpecFor(const Control& control, const RECT& container) const;
   void CreateControlWindows(Control& control, const RECT& container);
@@ -94,9 +93,9 @@ class MainWindowHost : public PeerHost {
   // Sent to top-level windows when the shell's taskbar is re-created.
   UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   UniqueFont font_;
-  HIMAGELIST buttonImages_ = nullptr;
-  HIMAGELIST disabledButtonImages_ = nullptr;
-  HIMAGELIST tabImages_ = nullptr;
+  UniqueImageList buttonImages_;
+  UniqueImageList disabledButtonImages_;
+  UniqueImageList tabImages_;
   HWND tooltip_ = nullptr;
   HWND lastFocus_ = nullptr;
 

@@ -1,6 +1,6 @@
 #include "app/text_numbers.h"
 
-#include "platform/decimal_text.h"
+#include "common/decimal_text.h"
 
 namespace zelvio {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "capture/avi_file.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zelvio::avi {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 #include "capture/compressor_table.h"
 #include "capture/sys_dev_enum_win32.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "capture/capture_pipeline.h"
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 #include "capture/compressor_catalog_win32.h"
 #include "capture/filter_graph_win32.h"
 #include "capture/filter_win32.h"

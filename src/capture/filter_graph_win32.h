@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 #include "capture/graph_events.h"
 #include "capture/graph_notify_window_win32.h"
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 
 namespace zelvio {
 

@@ -5,7 +5,7 @@
 
 #include <dshow.h>
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 
 namespace zelvio {
 

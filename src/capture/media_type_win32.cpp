@@ -1,6 +1,6 @@
 #include "capture/media_type_win32.h"
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 #include "capture/guid_win32.h"
 
 namespace zelvio {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 #include "capture/guid_win32.h"
 
 namespace zelvio {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/com_ptr_win32.h"
+#include "common/win32/com_ptr.h"
 
 namespace zelvio {
 

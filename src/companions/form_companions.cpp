@@ -1,7 +1,7 @@
 // The overlay and cursor-hook programs: launched, commanded and closed from here.
 #include "app/form_main.h"
 #include "companions/launch_wait.h"
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "companions/priority.h"
 
 namespace zelvio {

@@ -1,7 +1,7 @@
 // Snapshot: the region as it shows on the screen, into a dated bitmap file.
 #include "app/form_main.h"
 #include "app/time_texts.h"
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "platform/errors.h"
 
 namespace zelvio {

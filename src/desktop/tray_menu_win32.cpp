@@ -1,10 +1,11 @@
 #include "desktop/tray_menu_win32.h"
 
 #include <array>
+#include <utility>
 
 #include "platform/dpi_scale.h"
 #include "platform/dpi_win32.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zelvio {
 
@@ -32,8 +33,8 @@ constexpr int kPictureSize = 16;
 void DrawItemPicture(HDC dc, UINT id) {
   RECT all{0, 0, kPictureSize, kPictureSize};
   FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
-  HBRUSH old = static_cast<HBRUSH>(SelectObject(dc, GetStockObject(DC_BRUSH)));
-  HPEN oldPen = static_cast<HPEN>(SelectObject(dc, GetStockObject(NULL_PEN)));
+  SelectedObject brush(dc, GetStockObject(DC_BRUSH));
+  SelectedObject pen(dc, GetStockObject(NULL_PEN));
   switch (id) {
     case kTrayRestore:
       SetDCBrushColor(dc, RGB(40, 90, 170));
@@ -76,8 +77,6 @@ void DrawItemPicture(HDC dc, UINT id) {
     default:
       break;
   }
-  SelectObject(dc, oldPen);
-  SelectObject(dc, old);
 }
 
 // On a scaled display the same drawing is made larger through the DC's world transform.
@@ -94,35 +93,27 @@ void ScaleDrawing(HDC dc, int size) {
 // Pictures live for the whole run, or until the scale changes: the menu is rebuilt at every
 // opening, its pictures not.
 HBITMAP ItemPicture(UINT id, int dpi) {
-  static std::array<HBITMAP, kItems.size()> pictures{};
+  static std::array<UniqueBitmap, kItems.size()> pictures{};
   static int picturesDpi = 0;
   size_t index = id - kTrayRestore;
   if (index >= pictures.size()) return nullptr;
   if (picturesDpi != dpi) {
-    for (HBITMAP& picture : pictures) {
-      if (picture) DeleteObject(picture);
-      picture = nullptr;
-    }
+    for (UniqueBitmap& picture : pictures) picture.reset();
     picturesDpi = dpi;
   }
-  if (pictures[index]) return pictures[index];
+  if (pictures[index]) return pictures[index].get();
   const int size = ScaleForDpi(kPictureSize, dpi);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  ScaleDrawing(dc, size);
-  DrawItemPicture(dc, id);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  pictures[index] = bitmap;
-  return bitmap;
+  WindowDc screen(nullptr);
+  UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), size, size));
+  {
+    SelectedObject selected(dc.get(), bitmap.get());
+    ScaleDrawing(dc.get(), size);
+    DrawItemPicture(dc.get(), id);
+  }
+  pictures[index] = std::move(bitmap);
+  return pictures[index].get();
 }
-
-struct MenuDeleter {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
 
 }  // namespace
 
@@ -131,7 +122,7 @@ void ShowTrayMenu(HWND owner, TFormMain& form) {
   SetForegroundWindow(owner);
   form.GetPlatform().ProcessMessages();
 
-  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter> menu(CreatePopupMenu());
+  UniqueMenu menu(CreatePopupMenu());
   if (!menu) return;
   TrayRecordingItems recording = form.PopupMenuMainChange();
   for (const TrayItem& item : kItems) {

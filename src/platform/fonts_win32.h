@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "platform/dpi_scale.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zelvio {
 

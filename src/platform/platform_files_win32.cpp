@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/file_replace_win32.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "platform/wide_text_win32.h"
 
 namespace zelvio {

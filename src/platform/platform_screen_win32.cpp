@@ -8,7 +8,7 @@
 #include "platform/layered_sweep.h"
 #include "platform/errors.h"
 #include "platform/file_replace_win32.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "platform/system_error_win32.h"
 
 namespace zelvio {

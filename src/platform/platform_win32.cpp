@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "platform/wide_text_win32.h"
 #include "platform/startup_trace_win32.h"
 

@@ -1,6 +1,6 @@
 // The region tabs: size, place and style become the overlay's "Create" command.
 #include "app/form_main.h"
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "region/region_geometry.h"
 
 namespace zelvio {

@@ -1,6 +1,6 @@
 #include "settings/stored_values.h"
 
-#include "platform/decimal_text.h"
+#include "common/decimal_text.h"
 #include "settings/ini_document.h"
 
 namespace zelvio {

@@ -1,7 +1,7 @@
 #include "ui/control_windows_win32.h"
 
 #include "platform/dpi_scale.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "platform/wide_text_win32.h"
 #include "ui/control_table.h"
 #include "ui/control_peers_win32.h"

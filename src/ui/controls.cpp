@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "platform/decimal_text.h"
+#include "common/decimal_text.h"
 #include "ui/colours.h"
 
 namespace zelvio {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "settings/ini_document.h"
 #include "settings/stored_values.h"
 

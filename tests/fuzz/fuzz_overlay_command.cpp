@@ -1,6 +1,6 @@
 // Feeds arbitrary WM_COPYDATA payloads to the overlay's command parser: it must never
 // crash, and whatever it accepts must stay within the limits the overlay window relies on.
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,6 +1,6 @@
 #include "pushsource/core/pushsource_target.h"
 
-#include "platform/decimal_text.h"
+#include "common/decimal_text.h"
 
 namespace zelvio::pushsource {
 

@@ -5,12 +5,10 @@
 #include <optional>
 #include <string_view>
 
-#include "companions/overlay_command.h"
+#include "common/capture_rate.h"
+#include "common/overlay_command.h"
 
 namespace zelvio::pushsource {
-
-constexpr int kDefaultFps = 25;
-constexpr int kMaxFps = 1000;
 
 struct Rect {
   int left = 0;

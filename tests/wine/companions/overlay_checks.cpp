@@ -2,7 +2,7 @@
 #include "probe_process.h"
 #include "probe_screen.h"
 
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 
 #include <iterator>
 #include <string>

@@ -1,6 +1,6 @@
 #include "probe_process.h"
 
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 
 #include <cstdio>
 

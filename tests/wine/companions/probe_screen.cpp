@@ -1,7 +1,7 @@
 #include "probe_screen.h"
 
-#include "common/window_class.h"
-#include "platform/window_object_win32.h"
+#include "common/win32/window_class.h"
+#include "common/win32/window_object.h"
 
 COLORREF WaitForPixel(int x, int y, COLORREF expected, DWORD timeoutMs) {
   DWORD start = GetTickCount();
@@ -21,7 +21,7 @@ Canvas::~Canvas() {
 bool Canvas::Create(const RECT& rect, COLORREF color) {
   color_ = color;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (!RegisterPlainClass(instance, "ZelvioProbeCanvas", Procedure)) return false;
+  if (!zelvio::RegisterPlainClass(instance, "ZelvioProbeCanvas", Procedure)) return false;
   window_ = CreateWindowExA(0, "ZelvioProbeCanvas", "probe canvas", WS_POPUP, rect.left, rect.top,
                             rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, this);
   if (window_ == nullptr) return false;
@@ -37,7 +37,7 @@ LRESULT CALLBACK Canvas::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   if (self != nullptr && message == WM_PAINT) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    FillWithColor(dc, paint.rcPaint, self->color_);
+    zelvio::FillWithColor(dc, paint.rcPaint, self->color_);
     EndPaint(window, &paint);
     return 0;
   }

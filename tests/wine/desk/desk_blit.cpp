@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "desk.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zdesk {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "desk.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zdesk {
 

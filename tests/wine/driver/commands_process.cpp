@@ -7,7 +7,7 @@
 
 #include "commands_desktop.h"
 #include "output.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "windows_find.h"
 
 namespace zdriver {

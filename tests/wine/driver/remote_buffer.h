@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace zdriver {
 

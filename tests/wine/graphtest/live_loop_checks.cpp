@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 #include "kit/live_loop.h"
 #include "kit/lock.h"
 

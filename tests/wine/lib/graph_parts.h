@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 #include "kit/com_ptr.h"
 
 namespace ztest {

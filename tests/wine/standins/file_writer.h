@@ -8,7 +8,7 @@
 
 #include "kit/base_filter.h"
 #include "kit/input_pin.h"
-#include "platform/handles_win32.h"
+#include "common/win32/handles.h"
 
 namespace standins {
 

@@ -1,4 +1,4 @@
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 
 #include <gtest/gtest.h>
 

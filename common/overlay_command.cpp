@@ -1,9 +1,9 @@
-#include "companions/overlay_command.h"
+#include "common/overlay_command.h"
 
 #include <cstring>
 #include <string_view>
 
-#include "platform/decimal_text.h"
+#include "common/decimal_text.h"
 
 namespace zelvio {
 namespace {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace zelvio {
+
 inline bool RegisterPlainClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof(wc);
@@ -20,3 +22,5 @@ inline void FillWithColor(HDC dc, const RECT& rect, COLORREF color) {
   SetDCBrushColor(dc, color);
   FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
+
+}  // namespace zelvio
