@@ -44,7 +44,7 @@ struct BlitCost {
 
 // Paced at the frame rate like the source, so both see the same X server load.
 BlitCost MeasureBareBlit(int width, int height, int fps, int count) {
-  pushsource::ScreenGrabber grabber;
+  zelvio::pushsource::ScreenGrabber grabber;
   BlitCost cost;
   if (!grabber.Open(width, height, 32)) return cost;
   for (int i = 0; i < 10; ++i) grabber.BlitOnly(0, 0);

@@ -2,19 +2,18 @@
 
 #include <windows.h>
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
-namespace ps = zelvio::pushsource;
 
-ps::CaptureTarget ReadCaptureTarget() {
-  ps::Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+CaptureTarget ReadCaptureTarget() {
+  Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   HWND overlay = FindWindowA(zelvio::kOverlayWindowClass, nullptr);
   RECT r;
-  if (!overlay || !GetWindowRect(overlay, &r)) return ps::ChooseTarget(std::nullopt, screen);
+  if (!overlay || !GetWindowRect(overlay, &r)) return ChooseTarget(std::nullopt, screen);
   char caption[256] = {};
   GetWindowTextA(overlay, caption, sizeof(caption));
-  ps::OverlayWindow window{{r.left, r.top, r.right, r.bottom}, caption};
-  return ps::ChooseTarget(window, screen);
+  OverlayWindow window{{r.left, r.top, r.right, r.bottom}, caption};
+  return ChooseTarget(window, screen);
 }
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

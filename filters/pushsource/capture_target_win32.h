@@ -2,8 +2,8 @@
 #pragma once
 #include "pushsource/core/pushsource_target.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
-zelvio::pushsource::CaptureTarget ReadCaptureTarget();
+CaptureTarget ReadCaptureTarget();
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

@@ -2,9 +2,8 @@
 
 #include "pushsource/core/pushsource_pacing.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
-namespace ps = zelvio::pushsource;
 
 PushSourceFilter::PushSourceFilter() : BaseFilter(CLSID_ZelvioPushSource), pin_(*this), loop_(*this) {}
 
@@ -70,14 +69,14 @@ void PushSourceFilter::CueStep(kit::LiveLoop&) { pin_.DeliverFrame(0, true); }
 void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
   const int64_t frameTime = pin_.FrameTime();
   int64_t now = loop.StreamTime();
-  if (now < ps::SlotStart(nextSlot_, frameTime)) {
-    loop.WaitForStreamTime(ps::SlotStart(nextSlot_, frameTime));
+  if (now < SlotStart(nextSlot_, frameTime)) {
+    loop.WaitForStreamTime(SlotStart(nextSlot_, frameTime));
     return;
   }
-  ps::SlotChoice choice = ps::ChooseSlot(nextSlot_, now, frameTime);
+  SlotChoice choice = ChooseSlot(nextSlot_, now, frameTime);
   // A pause that came since the clock was read keeps the slots from its cut on for the
   // next run: stream time resumes there.
-  if (!loop.Claim(ps::SlotStart(choice.slot, frameTime))) return;
+  if (!loop.Claim(SlotStart(choice.slot, frameTime))) return;
   InterlockedExchangeAdd64(&skipped_, choice.skipped);
   DeliverSlot(choice.slot);
 }
@@ -89,4 +88,4 @@ void PushSourceFilter::DeliverSlot(int64_t slot) {
   nextSlot_ = slot + 1;
 }
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

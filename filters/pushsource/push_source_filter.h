@@ -6,7 +6,7 @@
 #include "push_source_ids.h"
 #include "push_source_pin.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
 class PushSourceFilter : public kit::BaseFilter,
                          public IAMFilterMiscFlags,
@@ -45,4 +45,4 @@ class PushSourceFilter : public kit::BaseFilter,
   volatile LONGLONG skipped_ = 0;
 };
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

@@ -7,7 +7,7 @@
 namespace {
 
 const kit::FactoryEntry kFactories[] = {
-    {&CLSID_ZelvioPushSource, &pushsource::PushSourceFilter::Create},
+    {&CLSID_ZelvioPushSource, &zelvio::pushsource::PushSourceFilter::Create},
 };
 
 }  // namespace

@@ -5,9 +5,8 @@
 #include "capture_target_win32.h"
 #include "video_media_type.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
-namespace ps = zelvio::pushsource;
 
 namespace {
 // Enough for one frame in flight downstream, one being grabbed and one spare.
@@ -17,19 +16,19 @@ constexpr long kBufferCount = 3;
 PushSourcePin::PushSourcePin(kit::BaseFilter& filter) : OutputPin(filter, L"Capture") {}
 
 std::vector<kit::MediaType> PushSourcePin::OfferedTypes() {
-  ps::CaptureTarget target = ReadCaptureTarget();
+  CaptureTarget target = ReadCaptureTarget();
   std::vector<kit::MediaType> types;
-  for (ps::PixelFormat pixels : ps::kOfferedFormats) {
-    ps::VideoFormat f = ps::DescribeFormat(pixels, target.area.Width(), target.area.Height(), target.fps);
+  for (PixelFormat pixels : kOfferedFormats) {
+    VideoFormat f = DescribeFormat(pixels, target.area.Width(), target.area.Height(), target.fps);
     types.push_back(BuildVideoMediaType(f));
   }
   return types;
 }
 
 HRESULT PushSourcePin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
-  ps::VideoFormat f;
+  VideoFormat f;
   if (!ReadVideoMediaType(mt, &f)) return S_FALSE;
-  ps::CaptureTarget target = ReadCaptureTarget();
+  CaptureTarget target = ReadCaptureTarget();
   if (f.width != target.area.Width() || f.height != target.area.Height()) return S_FALSE;
   return S_OK;
 }
@@ -48,13 +47,13 @@ void PushSourcePin::BreakConnect() {
 
 // Runs while the connection is being agreed, before CompleteConnect: size from the type.
 void PushSourcePin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
-  ps::VideoFormat f;
+  VideoFormat f;
   if (ReadVideoMediaType(ConnectedType().Get(), &f)) props.cbBuffer = static_cast<long>(f.imageSize);
   props.cBuffers = std::max(props.cBuffers, kBufferCount);
 }
 
 void PushSourcePin::RefreshOrigin() {
-  ps::Rect now = ReadCaptureTarget().area;
+  Rect now = ReadCaptureTarget().area;
   if (now.Width() != format_.width || now.Height() != format_.height) return;
   area_ = now;
 }
@@ -70,7 +69,7 @@ HRESULT PushSourcePin::DeliverFrame(int64_t slot, bool preroll) {
   if (!grabber_.Grab(area_.left, area_.top, CursorHookRunning(), data, capacity)) return E_FAIL;
 
   sample->SetActualDataLength(static_cast<long>(grabber_.ImageSize()));
-  REFERENCE_TIME start = ps::SlotStart(slot, format_.avgTimePerFrame);
+  REFERENCE_TIME start = SlotStart(slot, format_.avgTimePerFrame);
   REFERENCE_TIME stop = start + format_.avgTimePerFrame;
   sample->SetTime(&start, &stop);
   LONGLONG mediaStart = slot;
@@ -81,4 +80,4 @@ HRESULT PushSourcePin::DeliverFrame(int64_t slot, bool preroll) {
   return Deliver(sample.Get());
 }
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

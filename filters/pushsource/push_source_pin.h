@@ -6,7 +6,7 @@
 #include "kit/output_pin.h"
 #include "screen_grabber.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
 class PushSourcePin : public kit::OutputPin {
  public:
@@ -28,9 +28,9 @@ class PushSourcePin : public kit::OutputPin {
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
 
  private:
-  zelvio::pushsource::VideoFormat format_;
-  zelvio::pushsource::Rect area_;
+  VideoFormat format_;
+  Rect area_;
   ScreenGrabber grabber_;
 };
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

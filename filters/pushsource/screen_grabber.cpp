@@ -4,7 +4,7 @@
 
 #include "pushsource/core/pushsource_format.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
 bool CursorHookRunning() { return FindWindowA("TFormHookCursor", "FormHookCursor") != nullptr; }
 
@@ -35,7 +35,7 @@ bool ScreenGrabber::Open(int width, int height, int bitCount) {
   selected_.emplace(memory_.get(), bitmap_.get());
   width_ = width;
   height_ = height;
-  imageSize_ = static_cast<size_t>(zelvio::pushsource::StrideFor(width, bitCount)) * height;
+  imageSize_ = static_cast<size_t>(StrideFor(width, bitCount)) * height;
   return true;
 }
 
@@ -87,4 +87,4 @@ POINT ScreenGrabber::HotSpotOf(HCURSOR cursor) {
   return lastHotSpot_;
 }
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

@@ -9,7 +9,7 @@
 
 #include "common/win32/handles.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
 class ScreenGrabber {
  public:
@@ -49,4 +49,4 @@ class ScreenGrabber {
 // True while the cursor-hook program asks for the cursor in the frames.
 bool CursorHookRunning();
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

@@ -3,26 +3,25 @@
 #include <amvideo.h>
 #include <uuids.h>
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
-namespace ps = zelvio::pushsource;
 
 namespace {
 
-GUID SubtypeOf(ps::PixelFormat pixels) {
+GUID SubtypeOf(PixelFormat pixels) {
   switch (pixels) {
-    case ps::PixelFormat::Rgb32:
+    case PixelFormat::Rgb32:
       return MEDIASUBTYPE_RGB32;
-    case ps::PixelFormat::Rgb24:
+    case PixelFormat::Rgb24:
       return MEDIASUBTYPE_RGB24;
-    case ps::PixelFormat::Rgb555:
+    case PixelFormat::Rgb555:
       return MEDIASUBTYPE_RGB555;
   }
   return MEDIASUBTYPE_RGB32;
 }
 
-bool PixelsOf(const GUID& subtype, ps::PixelFormat* out) {
-  for (ps::PixelFormat pixels : ps::kOfferedFormats) {
+bool PixelsOf(const GUID& subtype, PixelFormat* out) {
+  for (PixelFormat pixels : kOfferedFormats) {
     if (SubtypeOf(pixels) != subtype) continue;
     *out = pixels;
     return true;
@@ -32,7 +31,7 @@ bool PixelsOf(const GUID& subtype, ps::PixelFormat* out) {
 
 }  // namespace
 
-kit::MediaType BuildVideoMediaType(const ps::VideoFormat& format) {
+kit::MediaType BuildVideoMediaType(const VideoFormat& format) {
   kit::MediaType result;
   AM_MEDIA_TYPE& mt = result.Get();
   mt.majortype = MEDIATYPE_Video;
@@ -57,19 +56,19 @@ kit::MediaType BuildVideoMediaType(const ps::VideoFormat& format) {
   return result;
 }
 
-bool ReadVideoMediaType(const AM_MEDIA_TYPE& mt, ps::VideoFormat* out) {
+bool ReadVideoMediaType(const AM_MEDIA_TYPE& mt, VideoFormat* out) {
   if (mt.majortype != MEDIATYPE_Video || mt.formattype != FORMAT_VideoInfo) return false;
   if (mt.cbFormat < sizeof(VIDEOINFOHEADER) || !mt.pbFormat) return false;
-  ps::PixelFormat pixels;
+  PixelFormat pixels;
   if (!PixelsOf(mt.subtype, &pixels)) return false;
   const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
   const BITMAPINFOHEADER& bih = vih->bmiHeader;
-  if (bih.biCompression != BI_RGB || bih.biBitCount != ps::BitCountOf(pixels)) return false;
+  if (bih.biCompression != BI_RGB || bih.biBitCount != BitCountOf(pixels)) return false;
   if (bih.biWidth <= 0 || bih.biHeight <= 0 || vih->AvgTimePerFrame <= 0) return false;
-  int fps = static_cast<int>(ps::kUnitsPerSecond / vih->AvgTimePerFrame);
-  *out = ps::DescribeFormat(pixels, bih.biWidth, bih.biHeight, fps);
+  int fps = static_cast<int>(kUnitsPerSecond / vih->AvgTimePerFrame);
+  *out = DescribeFormat(pixels, bih.biWidth, bih.biHeight, fps);
   out->avgTimePerFrame = vih->AvgTimePerFrame;
   return true;
 }
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource

@@ -6,11 +6,11 @@
 #include "pushsource/core/pushsource_format.h"
 #include "kit/media_type.h"
 
-namespace pushsource {
+namespace zelvio::pushsource {
 
-kit::MediaType BuildVideoMediaType(const zelvio::pushsource::VideoFormat& format);
+kit::MediaType BuildVideoMediaType(const VideoFormat& format);
 
 // Reads one of the types we offer back; false for anything we do not produce.
-bool ReadVideoMediaType(const AM_MEDIA_TYPE& mt, zelvio::pushsource::VideoFormat* out);
+bool ReadVideoMediaType(const AM_MEDIA_TYPE& mt, VideoFormat* out);
 
-}  // namespace pushsource
+}  // namespace zelvio::pushsource
