@@ -4,7 +4,6 @@
 
 namespace zelvio::pushsource {
 
-
 CaptureTarget ReadCaptureTarget() {
   Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   HWND overlay = FindWindowA(zelvio::kOverlayWindowClass, nullptr);

@@ -4,7 +4,6 @@
 
 namespace zelvio::pushsource {
 
-
 PushSourceFilter::PushSourceFilter() : BaseFilter(CLSID_ZelvioPushSource), pin_(*this), loop_(*this) {}
 
 PushSourceFilter::~PushSourceFilter() {

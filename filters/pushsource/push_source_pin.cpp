@@ -7,7 +7,6 @@
 
 namespace zelvio::pushsource {
 
-
 namespace {
 // Enough for one frame in flight downstream, one being grabbed and one spare.
 constexpr long kBufferCount = 3;

@@ -5,7 +5,6 @@
 
 namespace zelvio::pushsource {
 
-
 namespace {
 
 GUID SubtypeOf(PixelFormat pixels) {
