@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form_main.h"
-#include "app/time_texts.h"
+#include "app/form/form_main.h"
+#include "app/form/time_texts.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form_main.h"
-#include "app/recovery_texts.h"
+#include "app/form/form_main.h"
+#include "app/form/recovery_texts.h"
 #include "capture/graph_events.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"

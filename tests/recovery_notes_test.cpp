@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "capture/recovery_notes_format.h"
 #include "capture/graph_events.h"
 #include "capture/recovery_notes.h"

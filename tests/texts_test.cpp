@@ -1,8 +1,8 @@
 // Duration read-out, dated file names and hotkey name mappings.
 #include <gtest/gtest.h>
 
-#include "app/text_numbers.h"
-#include "app/time_texts.h"
+#include "app/form/text_numbers.h"
+#include "app/form/time_texts.h"
 #include "hotkeys/hotkey_names.h"
 #include "platform/errors.h"
 

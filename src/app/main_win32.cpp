@@ -8,7 +8,7 @@
 
 #include "about/about_window_win32.h"
 #include "app/application_window_win32.h"
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "app/main_window_win32.h"
 #include "app/resources_win32.h"
 #include "capture/directshow_pipeline.h"

@@ -474,7 +474,7 @@ LRESULT MainWindowHost::OnCommand(WPARAM wParam, LPARAM lParam) {
   // Menus and accelerators (lParam 0), and IDOK / IDCANCEL from the dialog keys, have no
   // control; of those only the tray menu's commands mean something here.
   if (lParam == 0) {
-    if (form_ && HIWORD(wParam) == 0) RunTrayCommand(LOWORD(wParam), *form_);
+    if (form_ && HIWORD(wParam) == 0) form_->RunTrayCommand(LOWORD(wParam));
     return 0;
   }
   if (WindowPeer* peer = PeerByWindow(reinterpret_cast<HWND>(lParam))) peer->OnCommand(HIWORD(wParam));
@@ -539,7 +539,12 @@ void MainWindowHost::OnEndSession() {
 void MainWindowHost::OnTrayIcon(LPARAM mouse) {
   if (!form_) return;
   if (mouse == WM_LBUTTONUP) form_->Guarded([this] { form_->TrayIconClick(); });
-  if (mouse == WM_RBUTTONUP) ShowTrayMenu(window_, *form_);
+  if (mouse != WM_RBUTTONUP) return;
+  TFormMain& form = *form_;
+  // The menu closes properly on a click elsewhere only when its owner is in front.
+  SetForegroundWindow(window_);
+  platform_.ProcessMessages();
+  ShowTrayMenu(window_, form.PopupMenuMainChange());
 }
 
 void MainWindowHost::OnDestroy() {

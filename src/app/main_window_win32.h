@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "common/win32/handles.h"
 #include "platform/platform_win32.h"
 #include "ui/control_windows_win32.h"

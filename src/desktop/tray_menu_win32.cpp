@@ -14,17 +14,16 @@ namespace {
 struct TrayItem {
   UINT id;
   const char* caption;
-  void (TFormMain::*handler)();
 };
 
 const std::array<TrayItem, 7> kItems = {{
-    {kTrayRestore, "Restore", &TFormMain::TrayRestoreClick},
-    {kTrayRecord, "Record", &TFormMain::TrayRecordClick},
-    {kTrayPause, "Pause", &TFormMain::TrayPauseClick},
-    {kTrayStop, "Stop", &TFormMain::TrayStopClick},
-    {kTraySnapshot, "Snapshot", &TFormMain::TraySnapshotClick},
-    {kTrayToggleBg, "Toggle Bg", &TFormMain::TrayToggleBgClick},
-    {kTrayExit, "Exit", &TFormMain::TrayExitClick},
+    {kTrayRestore, "Restore"},
+    {kTrayRecord, "Record"},
+    {kTrayPause, "Pause"},
+    {kTrayStop, "Stop"},
+    {kTraySnapshot, "Snapshot"},
+    {kTrayToggleBg, "Toggle Bg"},
+    {kTrayExit, "Exit"},
 }};
 
 // The menu pictures, 16 x 16 at 96 dpi, drawn with GDI in the menu's own colours.
@@ -117,14 +116,10 @@ HBITMAP ItemPicture(UINT id, int dpi) {
 
 }  // namespace
 
-void ShowTrayMenu(HWND owner, TFormMain& form) {
-  // The menu closes properly on a click elsewhere only when its owner is in front.
-  SetForegroundWindow(owner);
-  form.GetPlatform().ProcessMessages();
-
+void ShowTrayMenu(HWND owner, const TrayRecordingItems& recording) {
+  // Built afresh at every opening, so the items show the recording state of this moment.
   UniqueMenu menu(CreatePopupMenu());
   if (!menu) return;
-  TrayRecordingItems recording = form.PopupMenuMainChange();
   for (const TrayItem& item : kItems) {
     UINT flags = MF_STRING;
     if ((item.id == kTrayRecord && !recording.record) || (item.id == kTrayPause && !recording.pause) ||
@@ -139,15 +134,6 @@ void ShowTrayMenu(HWND owner, TFormMain& form) {
   GetCursorPos(&at);
   TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, at.x, at.y, 0, owner, nullptr);
   PostMessageA(owner, WM_NULL, 0, 0);
-}
-
-bool RunTrayCommand(UINT id, TFormMain& form) {
-  for (const TrayItem& item : kItems) {
-    if (item.id != id) continue;
-    form.Guarded([&] { (form.*item.handler)(); });
-    return true;
-  }
-  return false;
 }
 
 }  // namespace zelvio

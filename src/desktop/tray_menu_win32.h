@@ -1,28 +1,17 @@
-// The tray icon's menu: seven items with their own small pictures. Its commands come back
-// to the main window as WM_COMMAND with the item identifiers below, so a click on the menu
-// and a command sent to the window take the same path.
+// The tray icon's menu: seven items with their own small pictures. What a click on an item
+// does is the main window's business: it comes back as a WM_COMMAND with the item's
+// identifier (desktop/tray_items.h).
 #pragma once
 
 #include <windows.h>
 
-#include "app/form_main.h"
+#include "desktop/tray_items.h"
 
 namespace zelvio {
 
-enum TrayCommand : UINT {
-  kTrayRestore = 9001,
-  kTrayRecord,
-  kTrayPause,
-  kTrayStop,
-  kTraySnapshot,
-  kTrayToggleBg,
-  kTrayExit,
-};
-
-// Opens the menu at the cursor with Record, Pause and Stop enabled by the recording state.
-void ShowTrayMenu(HWND owner, TFormMain& form);
-
-// Runs a tray command; false when `id` is not one.
-bool RunTrayCommand(UINT id, TFormMain& form);
+// Opens the menu at the cursor with Record, Pause and Stop enabled as `recording` says.
+// The menu closes properly on a click elsewhere only when `owner` is in front: the caller
+// brings it there first.
+void ShowTrayMenu(HWND owner, const TrayRecordingItems& recording);
 
 }  // namespace zelvio

@@ -11,7 +11,7 @@
 
 #include "../doubles/fake_pipeline.h"
 #include "../doubles/fake_platform.h"
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "settings/ini_document.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The overlay and cursor-hook programs: launched, commanded and closed from here.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "companions/launch_wait.h"
 #include "common/overlay_command.h"
 #include "companions/priority.h"

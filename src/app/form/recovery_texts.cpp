@@ -1,4 +1,4 @@
-#include "app/recovery_texts.h"
+#include "app/form/recovery_texts.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 // written (a full disk, a write error, a device gone). Going on as if it were recording
 // would lose everything from then on without a word, so the recording is stopped as Stop
 // stops it, and one box says which file and why.
-#include "app/form_main.h"
-#include "app/recovery_texts.h"
+#include "app/form/form_main.h"
+#include "app/form/recovery_texts.h"
 #include "common/overlay_command.h"
 
 namespace zelvio {

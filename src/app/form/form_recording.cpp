@@ -1,7 +1,7 @@
 // Record/Pause and Stop: the only place that runs, pauses and stops the capture graph.
-#include "app/form_main.h"
-#include "app/recovery_texts.h"
-#include "app/time_texts.h"
+#include "app/form/form_main.h"
+#include "app/form/recovery_texts.h"
+#include "app/form/time_texts.h"
 #include "common/overlay_command.h"
 #include "platform/errors.h"
 

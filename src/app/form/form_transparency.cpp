@@ -1,5 +1,5 @@
 // The layered-window timer: makes translucent windows of other programs capturable.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 
 namespace zelvio {
 

@@ -1,5 +1,5 @@
 // "Restore defaults" and the two output-folder buttons of the General tab.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 
 namespace zelvio {
 

@@ -1,5 +1,5 @@
 // The five system-wide hotkeys: registered for the main window, dispatched like clicks.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "hotkeys/hotkey_names.h"
 
 namespace zelvio {

@@ -1,7 +1,7 @@
 // The Video and Audio tabs: device and compressor lists, and every option change that
 // rebuilds the capture graph.
-#include "app/form_main.h"
-#include "app/time_texts.h"
+#include "app/form/form_main.h"
+#include "app/form/time_texts.h"
 #include "capture/recovery_notes.h"
 
 namespace zelvio {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/form_main.h"
-#include "app/recovery_texts.h"
-#include "app/text_numbers.h"
+#include "app/form/form_main.h"
+#include "app/form/recovery_texts.h"
+#include "app/form/text_numbers.h"
 #include "app/version.h"
 #include "common/capture_rate.h"
 #include "capture/recovery_notes.h"

@@ -1,4 +1,4 @@
-#include "app/time_texts.h"
+#include "app/form/time_texts.h"
 
 #include <cstdio>
 

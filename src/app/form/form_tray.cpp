@@ -1,5 +1,7 @@
 // Minimising into the notification area, and the tray menu's commands.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
+
+#include <utility>
 
 namespace zelvio {
 
@@ -27,5 +29,20 @@ void TFormMain::TrayStopClick() { JvImgBtnStopClick(); }
 void TFormMain::TraySnapshotClick() { JvImgBtnSnapshotClick(); }
 void TFormMain::TrayToggleBgClick() { CheckBoxEnableBg.SetChecked(!CheckBoxEnableBg.Checked()); }
 void TFormMain::TrayExitClick() { platform_.CloseMainWindow(); }
+
+bool TFormMain::RunTrayCommand(unsigned id) {
+  static constexpr std::pair<TrayCommand, void (TFormMain::*)()> kHandlers[] = {
+      {kTrayRestore, &TFormMain::TrayRestoreClick},   {kTrayRecord, &TFormMain::TrayRecordClick},
+      {kTrayPause, &TFormMain::TrayPauseClick},       {kTrayStop, &TFormMain::TrayStopClick},
+      {kTraySnapshot, &TFormMain::TraySnapshotClick}, {kTrayToggleBg, &TFormMain::TrayToggleBgClick},
+      {kTrayExit, &TFormMain::TrayExitClick},
+  };
+  for (const auto& [command, handler] : kHandlers) {
+    if (command != id) continue;
+    Guarded([this, handler = handler] { (this->*handler)(); });
+    return true;
+  }
+  return false;
+}
 
 }  // namespace zelvio

@@ -1,6 +1,6 @@
 // Construction of the main window: controls with their captions, hints, items, ranges and
 // design values, and the bindings of their events.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 
 #include "platform/errors.h"
 #include "settings/form_storage.h"

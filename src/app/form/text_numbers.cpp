@@ -1,4 +1,4 @@
-#include "app/text_numbers.h"
+#include "app/form/text_numbers.h"
 
 #include "common/decimal_text.h"
 

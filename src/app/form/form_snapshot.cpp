@@ -1,6 +1,6 @@
 // Snapshot: the region as it shows on the screen, into a dated bitmap file.
-#include "app/form_main.h"
-#include "app/time_texts.h"
+#include "app/form/form_main.h"
+#include "app/form/time_texts.h"
 #include "common/overlay_command.h"
 #include "platform/errors.h"
 

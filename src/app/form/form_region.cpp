@@ -1,5 +1,5 @@
 // The region tabs: size, place and style become the overlay's "Create" command.
-#include "app/form_main.h"
+#include "app/form/form_main.h"
 #include "common/overlay_command.h"
 #include "region/region_geometry.h"
 

@@ -1,8 +1,8 @@
 // The main window: every control with its design name, and the handlers by their design
 // names. It talks to the outside only through its controls, the platform services and the
 // capture pipeline, so it runs headless in native tests.
-// Its members are defined by topic in form_<topic>.cpp files, each in the folder of the
-// subsystem it drives (app/form_recording.cpp, region/form_region.cpp, ...).
+// Its members are defined by topic in form_<topic>.cpp files beside this header
+// (form_recording.cpp, form_region.cpp, ...); the subsystems they drive know nothing of it.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/recording_state.h"
+#include "app/form/recording_state.h"
 #include "capture/capture_pipeline.h"
+#include "desktop/tray_items.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 
@@ -42,13 +43,6 @@ enum ButtonPicture {
   kPictureSnapshot,
   kPictureSnapshotFlash,
   kButtonPictureCount
-};
-
-// Which of the tray menu's Record, Pause and Stop items are enabled.
-struct TrayRecordingItems {
-  bool record = true;
-  bool pause = false;
-  bool stop = false;
 };
 
 class TFormMain {
@@ -150,6 +144,9 @@ class TFormMain {
   void TraySnapshotClick();
   void TrayToggleBgClick();
   void TrayExitClick();
+  // A command of the tray menu (desktop/tray_items.h) runs its item's handler, guarded as
+  // a handler runs; false when `id` is not one of the menu's.
+  bool RunTrayCommand(unsigned id);
 
   void CheckBoxEnableCaptureTransparencyClick();
   void TimerTransparencyCaptureTimer();
@@ -160,7 +157,6 @@ class TFormMain {
 
   RecordingState State() const { return recordingState_; }
   FormStorage* Storage() { return formStorage_.get(); }
-  Platform& GetPlatform() { return platform_; }
 
   // ---- Controls, in creation order (parents before children) ----
   Panel FormMain;

@@ -1,7 +1,7 @@
 // Start-up and shut-down of the main window. The order of these steps is what the stored
 // settings and the companion programs rely on.
-#include "app/form_main.h"
-#include "app/text_numbers.h"
+#include "app/form/form_main.h"
+#include "app/form/text_numbers.h"
 #include "common/overlay_command.h"
 #include "settings/form_storage.h"
 #include "settings/ini_file_storage.h"
