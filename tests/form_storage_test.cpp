@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "doubles/form_run.h"
+#include "support/form_run.h"
 #include "settings/ini_document.h"
 
 namespace zelvio {

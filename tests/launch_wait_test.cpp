@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "companions/launch_wait.h"
-#include "doubles/form_run.h"
+#include "support/form_run.h"
 
 namespace zelvio {
 namespace {

@@ -1,58 +1,15 @@
 // Record, Pause and Stop against the doubles: the three states, what each transition sends
-// and shows, the failure rules, the duration read-out, and snapshots.
+// and shows, the failure rules and the duration read-out.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/form/form_main.h"
 #include "app/form/time_texts.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
+#include "support/recorder.h"
 
 namespace zelvio {
 namespace {
-
-struct Recorder : ::testing::Test {
-  void SetUp() override {
-    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
-    form.FormCreate();
-    form.Show();
-    form.ComboBoxVideoCompressors.SetItemIndex(0);
-    machine.log.clear();
-    pipeline.log.clear();
-    pipeline.builds.clear();
-  }
-
-  struct Shows {
-    int image;
-    bool stopEnabled;
-    bool panelEnabled;
-    bool timerEnabled;
-  };
-  Shows Now() const {
-    return {form.JvImgBtnStartPause.ImageIndex(), form.JvImgBtnStop.Enabled(), form.PanelOptions.Enabled(),
-            form.TimerDuration.Enabled()};
-  }
-  void ExpectShows(int image, bool stop, bool panel, bool timer) {
-    Shows s = Now();
-    EXPECT_EQ(s.image, image);
-    EXPECT_EQ(s.stopEnabled, stop);
-    EXPECT_EQ(s.panelEnabled, panel);
-    EXPECT_EQ(s.timerEnabled, timer);
-  }
-  void ExpectTray(bool record, bool pause, bool stop) {
-    TrayRecordingItems items = form.PopupMenuMainChange();
-    EXPECT_EQ(items.record, record);
-    EXPECT_EQ(items.pause, pause);
-    EXPECT_EQ(items.stop, stop);
-  }
-  std::vector<std::string> Commands() const { return machine.Entries("copydata: "); }
-
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
-};
 
 TEST_F(Recorder, RecordPauseResumeStopWalkThroughTheThreeStates) {
   ExpectTray(true, false, false);
@@ -273,68 +230,6 @@ TEST_F(Recorder, OptionsPanelDisablesEveryOptionWhileRecording) {
   EXPECT_TRUE(form.JvImgBtnSnapshot.EffectivelyEnabled());
   form.BitBtnRestoreDefaults.Click();
   EXPECT_EQ(machine.Count("start: "), 0u);
-}
-
-// ---- Snapshot -------------------------------------------------------------------------------
-
-TEST_F(Recorder, SnapshotFlashesCopiesTheFrameInsideAndRestoresTheImage) {
-  std::vector<int> images;
-  machine.whileSavingBitmap = [&] { images.push_back(form.JvImgBtnSnapshot.ImageIndex()); };
-  machine.overlayRect = {520, 292, 1400, 788};
-  form.JvImgBtnSnapshot.Click();
-  EXPECT_EQ(machine.Entries({"copydata: ", "save bitmap: ", "process messages", "sleep: "}),
-            (std::vector<std::string>{
-                "copydata: ChangeFormColor$FFFF00$100",
-                "save bitmap: 528,300,1392,780 -> "
-                "C:\\Users\\me\\Zelvio\\Output\\Screenshots\\Screenshot_2024-05-17-14-03-09.bmp",
-                "process messages", "sleep: 50"}));
-  EXPECT_EQ(images, std::vector<int>{4}) << "the button shows the taking-a-picture image meanwhile";
-  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
-}
-
-TEST_F(Recorder, SnapshotUsesTheChosenFolderAndWorksWhileRecording) {
-  form.EditOutputScreenshotsPath.SetText("D:\\Shots");
-  form.JvImgBtnStartPause.Click();
-  form.JvImgBtnSnapshot.Click();
-  EXPECT_EQ(machine.Entries("save bitmap: ").back(),
-            "save bitmap: 528,300,1392,780 -> D:\\Shots\\Screenshot_2024-05-17-14-03-09.bmp");
-  EXPECT_EQ(pipeline.log.back(), "run") << "the graph is not touched";
-}
-
-TEST_F(Recorder, SnapshotFailureIsReportedAndTheImageComesBack) {
-  std::vector<int> images;
-  machine.whileSavingBitmap = [&] { images.push_back(form.JvImgBtnSnapshot.ImageIndex()); };
-  machine.bitmapError = "Cannot create file \"D:\\x\\a.bmp\". The system cannot find the path specified";
-  form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
-  EXPECT_EQ(machine.Entries("error: "),
-            (std::vector<std::string>{
-                "error: Cannot create file \"D:\\x\\a.bmp\". The system cannot find the path specified."}));
-  EXPECT_EQ(images, std::vector<int>{4});
-  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
-}
-
-TEST_F(Recorder, SnapshotWithoutFrameOrAreaWritesNothingAndSaysWhy) {
-  machine.overlayWindow = false;
-  form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
-  machine.overlayWindow = true;
-  machine.overlayRect = {100, 100, 116, 130};  // a zero-width region
-  form.Guarded([&] { form.JvImgBtnSnapshotClick(); });
-  EXPECT_EQ(machine.Count("save bitmap: "), 0u);
-  EXPECT_EQ(machine.Entries("error: "),
-            (std::vector<std::string>{"error: No snapshot was taken: the capture frame is not on the screen.",
-                                      "error: No snapshot was taken: the capture region has no area."}));
-  EXPECT_EQ(machine.Count("message: Receiver application not found"), 1u);
-  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), 3);
-}
-
-// ---- Audio options --------------------------------------------------------------------------
-
-TEST_F(Recorder, AudioEnableWithoutDeviceIsUndone) {
-  form.CheckBoxEnableAudio.Click();
-  EXPECT_FALSE(form.CheckBoxEnableAudio.Checked());
-  EXPECT_EQ(form.LabelIsAudioEnabled.Caption(), "0");
-  EXPECT_EQ(machine.Entries("message: "), (std::vector<std::string>{"message: Select an audio device."}));
-  EXPECT_TRUE(pipeline.builds.empty());
 }
 
 }  // namespace

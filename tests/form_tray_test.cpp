@@ -92,24 +92,45 @@ TEST_F(Tray, ToggleBgActsLikeTheCheckBoxAndExitClosesNormally) {
   EXPECT_EQ(machine.log.back(), "close main window");
 }
 
-}  // namespace
-}  // namespace zelvio
+// The menu's items come back to the window as command identifiers: each must reach its own
+// item's handler, and any other identifier must do nothing at all.
+TEST_F(Tray, MenuCommandsRunTheirOwnItemsAndNothingElse) {
+  EXPECT_TRUE(form.RunTrayCommand(kTrayRecord));
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  EXPECT_TRUE(form.RunTrayCommand(kTrayPause));
+  EXPECT_EQ(form.State(), RecordingState::Paused);
+  EXPECT_TRUE(form.RunTrayCommand(kTrayStop));
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+  EXPECT_TRUE(form.RunTrayCommand(kTrayToggleBg));
+  EXPECT_TRUE(form.CheckBoxEnableBg.Checked());
+  EXPECT_TRUE(form.RunTrayCommand(kTraySnapshot));
+  EXPECT_EQ(machine.Count("save bitmap: "), 1u);
 
-namespace zelvio {
-namespace {
+  form.CheckBoxHideToTray.SetChecked(true);
+  form.ApplicationOnMinimize();
+  machine.log.clear();
+  EXPECT_TRUE(form.RunTrayCommand(kTrayRestore));
+  EXPECT_EQ(TrayLog(),
+            (std::vector<std::string>{"bring to front", "tray icon: remove", "taskbar button: show"}));
+  EXPECT_TRUE(form.RunTrayCommand(kTrayExit));
+  EXPECT_EQ(machine.log.back(), "close main window");
 
-TEST(TransparencyAtStart, StoredOnRunsTheTimerWithTheStoredPeriod) {
-  FakePlatform machine;
-  machine.PutFile(machine.SettingsPath(),
-                  "[FormMain]\r\nCheckBoxEnableCaptureTransparency_Checked=TRUE\r\n"
-                  "SpinEditTransparencyClock_Enabled=FALSE\r\nSpinEditTransparencyClock_Value=250\r\n\r\n");
-  FakePipeline pipeline;
-  TFormMain form(machine, pipeline);
-  form.FormCreate();
-  form.Show();
-  EXPECT_TRUE(form.TimerTransparencyCapture.Enabled());
-  EXPECT_EQ(form.TimerTransparencyCapture.Interval(), 250u);
-  EXPECT_FALSE(form.SpinEditTransparencyClock.Enabled());
+  machine.log.clear();
+  for (unsigned other : {0u, static_cast<unsigned>(kTrayRestore) - 1, static_cast<unsigned>(kTrayExit) + 1}) {
+    EXPECT_FALSE(form.RunTrayCommand(other)) << other;
+  }
+  EXPECT_TRUE(machine.log.empty());
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+}
+
+// A menu command runs as a handler runs: its error ends in the error box, not in the window
+// procedure that received the command.
+TEST_F(Tray, AFailingMenuCommandEndsInTheErrorBox) {
+  machine.bitmapError = "The system cannot find the path specified";
+  EXPECT_TRUE(form.RunTrayCommand(kTraySnapshot));
+  EXPECT_EQ(machine.Entries("error: "),
+            (std::vector<std::string>{"error: The system cannot find the path specified."}));
+  EXPECT_EQ(form.JvImgBtnSnapshot.ImageIndex(), kPictureSnapshot);
 }
 
 }  // namespace

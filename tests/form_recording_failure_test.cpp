@@ -1,12 +1,11 @@
-// A recording that the graph stops writing: which graph events mean that, what the user is
-// told, and that the form ends up exactly where Stop leaves it, with one box only.
+// A recording that the graph stops writing: what the user is told, and that the form ends up
+// exactly where Stop leaves it, with one box only.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "app/form/form_main.h"
-#include "app/form/recovery_texts.h"
 #include "capture/graph_events.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
@@ -19,112 +18,6 @@ constexpr int32_t kUnspecified = static_cast<int32_t>(0x80004005u);
 constexpr const char* kPath =
     "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi";
 constexpr const char* kDiskFullText = "There is not enough space on the disk.";
-
-// ---- Which events stop a recording ---------------------------------------------------------
-
-struct EventCase {
-  const char* name;
-  GraphEvent event;
-  bool aborts;
-  int32_t result;
-  const char* explanation;
-};
-
-TEST(RecordingAbortOf, TellsTheEventsAfterWhichNothingIsWritten) {
-  using namespace graph_event;
-  const EventCase cases[] = {
-      {"abort with a code", {kErrorAbort, kDiskFull, 0, ""}, true, kDiskFull, ""},
-      {"stream stopped on an error", {kStreamErrorStopped, kDiskFull, 0, ""}, true, kDiskFull, ""},
-      {"abort with a success code is still an abort", {kErrorAbort, 0, 0, ""}, true, kUnspecified, ""},
-      {"abort with its own text",
-       {kErrorAbortEx, kUnspecified, 0, "Disk quota exceeded"},
-       true,
-       kUnspecified,
-       "Disk quota exceeded"},
-      {"abort with an empty text", {kErrorAbortEx, kDiskFull, 0, ""}, true, kDiskFull, ""},
-      {"file closed under the writer",
-       {kFileClosed, 0, 0, ""},
-       true,
-       0,
-       "The file was closed while it was being written"},
-      {"device removed", {kDeviceLost, 0x1234, 0, ""}, true, 0, "A capture device was removed"},
-      {"audio input error",
-       {kSoundDeviceInError, 9, 7, ""},
-       true,
-       0,
-       "The audio capture device reported an error (7)"},
-      {"device back again", {kDeviceLost, 0x1234, 1, ""}, false, 0, ""},
-      {"stream error, still playing", {kStreamErrorStillPlaying, kUnspecified, 0, ""}, false, 0, ""},
-      {"error, still playing", {kErrorStillPlaying, kUnspecified, 0, ""}, false, 0, ""},
-      {"complete", {kComplete, 0, 0, ""}, false, 0, ""},
-      {"user abort (a video window closed)", {kUserAbort, 0, 0, ""}, false, 0, ""},
-      {"clock changed", {0x0D, 0, 0, ""}, false, 0, ""},
-      {"paused", {0x0E, 0, 0, ""}, false, 0, ""},
-  };
-  for (const EventCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::optional<RecordingAbort> abort = RecordingAbortOf(c.event);
-    ASSERT_EQ(abort.has_value(), c.aborts);
-    if (!abort) continue;
-    EXPECT_EQ(abort->result, c.result);
-    EXPECT_EQ(abort->explanation, c.explanation);
-  }
-}
-
-// ---- Texts ----------------------------------------------------------------------------------
-
-TEST(RecoveryTexts, ReasonPutsThePlatformsWordsBeforeTheCode) {
-  struct Case {
-    RecordingAbort abort;
-    const char* platformText;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {{kDiskFull, ""},
-       "There is not enough space on the disk.\r\n",
-       "There is not enough space on the disk ($80070070)"},
-      {{kUnspecified, ""}, "Error: 0x80004005", "Error: 0x80004005 ($80004005)"},
-      {{kUnspecified, "Disk quota exceeded."}, "ignored", "Disk quota exceeded ($80004005)"},
-      {{0, "A capture device was removed"}, "", "A capture device was removed"},
-      {{kDiskFull, ""}, "", "($80070070)"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(AbortReasonText(c.abort, c.platformText), c.expected);
-}
-
-TEST(RecoveryTexts, OutcomesSayWhatBecameOfTheFile) {
-  avi::RepairResult repaired{avi::RepairOutcome::Repaired, 308, 12.345, ""};
-  avi::RepairResult complete{avi::RepairOutcome::AlreadyComplete, 0, 0, ""};
-  avi::RepairResult refused{avi::RepairOutcome::Refused, 0, 0, "foreign chunks in the file."};
-  avi::RepairResult ioError{avi::RepairOutcome::IoError, 0, 0, "the file could not be opened"};
-  EXPECT_EQ(RepairOutcomeText(repaired), "The file was repaired and holds 12.3 seconds.");
-  EXPECT_EQ(RepairOutcomeText(complete), "The file is complete.");
-  EXPECT_EQ(RepairOutcomeText(refused),
-            "The file could not be repaired and was left as it is: foreign chunks in the file.");
-  EXPECT_EQ(RepairOutcomeText(ioError),
-            "The file could not be repaired: the file could not be opened. The repair will be tried again at "
-            "the next "
-            "start.");
-
-  EXPECT_EQ(
-      RecordingStoppedText("D:\\a.avi", "There is not enough space on the disk ($80070070)", ""),
-      "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: There is not enough space on the "
-      "disk ($80070070).");
-  EXPECT_EQ(RecordingStoppedText("D:\\a.avi", "A capture device was removed.", RepairOutcomeText(repaired)),
-            "The recording stopped because of an error.\nFile: D:\\a.avi\nReason: A capture device was "
-            "removed.\nThe "
-            "file was repaired and holds 12.3 seconds.");
-
-  EXPECT_EQ(
-      UnfinishedRecordingText("D:\\a.avi", repaired),
-      "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt was repaired and now holds "
-      "12.3 seconds.");
-  EXPECT_EQ(UnfinishedRecordingText("D:\\a.avi", refused),
-            "A recording was not finished when Zelvio last ended.\nFile: D:\\a.avi\nIt could not be "
-            "repaired: foreign "
-            "chunks in the file. The file was left as it is, with its recovery notes beside it.");
-}
-
-// ---- The form -------------------------------------------------------------------------------
 
 struct Failure : ::testing::Test {
   void SetUp() override {
