@@ -21,6 +21,7 @@ FPS_INDEX=4 # "30" in ComboBoxFps
 CLOCK_X=1200
 CLOCK_Y=800
 CLOCK_PERIOD_MS=10
+IDLE_S=5
 # The bar's corner inside the clock window (kBarX, kBarY of desk_clock.cpp).
 BAR_X=$((CLOCK_X + 8))
 BAR_Y=$((CLOCK_Y + 8))
@@ -78,10 +79,10 @@ snapshot() {
   } >"$1"
 }
 
-# delta KEY: ticks between the two snapshots, in ms.
+# delta KEY [FIRST SECOND]: ticks between two snapshots (the recording's by default), in ms.
 delta_ms() {
   awk -v k="$1" -v tick="$TICK" 'FNR == NR { if ($1 == k) a = $2; next } $1 == k { b = $2 }
-    END { printf "%.0f", (b - a) * 1000 / tick }' "$ZT_TMP/before" "$ZT_TMP/after"
+    END { printf "%.0f", (b - a) * 1000 / tick }' "${2:-$ZT_TMP/before}" "${3:-$ZT_TMP/after}"
 }
 
 wait_started() {
@@ -133,6 +134,11 @@ record_round() {
   local name="$1" avi wall slots
   start_configured || return 1
   sleep 1
+  # The same processes while the program only waits, clock and all: what is not the
+  # recording's.
+  snapshot "$ZT_TMP/idle-before"
+  sleep "$IDLE_S"
+  snapshot "$ZT_TMP/idle-after"
   zt_drv click JvImgBtnStartPause || { echo "bench: Record: $ZT_OUT" >&2; return 1; }
   snapshot "$ZT_TMP/before"
   sleep "$RECORD_S"
@@ -155,8 +161,13 @@ record_round() {
   slots="$(awk -v w="$wall" -v f="$FPS" 'BEGIN { printf "%.1f", w * f }')"
   {
     echo "wall_s: $wall"
+    awk 'FNR == NR { if ($1 == "wall") a = $2; next } $1 == "wall" { printf "idle_wall_s: %.3f\n", $2 - a }' \
+      "$ZT_TMP/idle-before" "$ZT_TMP/idle-after"
     echo "slots_measured: $slots"
-    for key in zelvio wineserver xserver; do echo "cpu_ms_$key: $(delta_ms "$key")"; done
+    for key in zelvio wineserver xserver; do
+      echo "cpu_ms_$key: $(delta_ms "$key")"
+      echo "idle_cpu_ms_$key: $(delta_ms "$key" "$ZT_TMP/idle-before" "$ZT_TMP/idle-after")"
+    done
     awk -v tick="$TICK" 'FNR == NR { a[$1] = $2; next } $1 ~ /^thread:/ && ($2 - a[$1]) > 0 {
         printf "thread: %s %.0f\n", $1, ($2 - a[$1]) * 1000 / tick }' "$ZT_TMP/before" "$ZT_TMP/after" |
       sort -k3 -n -r
@@ -193,7 +204,7 @@ thread: every filter here delivers inside Receive). It is wall time, so it also 
 waits for the X server (the grab) and for the kernel (the writer), and any time the thread
 was not scheduled; the streaming thread's CPU from /proc is below it for comparison.
 
-Command: \\`scripts/bench_recording.sh <dist folder> <testbin folder> [seconds] [rounds]\\`
+Command: \`scripts/bench_recording.sh <dist folder> <testbin folder> [seconds] [rounds]\`
 (each round: one recording with the shipped PushSource.ax, one with the timed one; the
 program is set to full screen, $FPS fps and the test codec once, through its window).
 

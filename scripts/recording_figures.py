@@ -235,18 +235,23 @@ def report(folder, rounds, fps, record_s, load, header):
     def per_slot(run, key):
         return float(run["cpu_ms_" + key]) / float(run["slots_measured"])
 
+    def idle_per_slot(run, key):
+        return float(run["idle_cpu_ms_" + key]) / (float(run["idle_wall_s"]) * float(fps))
+
     def row(name, run):
         z, w, x = (per_slot(run, k) for k in ("zelvio", "wineserver", "xserver"))
+        iz, iw, ix = (idle_per_slot(run, k) for k in ("zelvio", "wineserver", "xserver"))
         core = 100.0 * float(run["cpu_ms_zelvio"]) / (1000.0 * float(run["wall_s"]))
-        return "| %s | %.0f %% | %.1f | %.1f | %.1f | %s | %s | %s | %s |" % (
-            name, core, z, w, x, run["slots"], run["empty"], run["repeated"], run["seen_repeated_share_pct"])
+        return "| %s | %.0f %% | %.1f | %.1f | %.1f | %.1f / %.1f / %.1f | %s | %s | %s | %s |" % (
+            name, core, z, w, x, iz, iw, ix, run["slots"], run["empty"], run["repeated"],
+            run["seen_repeated_share_pct"])
 
     print(header)
     print()
     print("| Round | Zelvio.exe, share of a core | Zelvio.exe CPU per frame slot (ms) | wineserver (ms) |"
-          " X server (ms) | slots in the file | slots given up (empty) | pictures grabbed twice |"
-          " frames a viewer sees repeated (%) |")
-    print("|---|---|---|---|---|---|---|---|---|")
+          " X server (ms) | the same three before Record, per slot (ms) | slots in the file |"
+          " slots given up (empty) | pictures grabbed twice | frames a viewer sees repeated (%) |")
+    print("|---|---|---|---|---|---|---|---|---|---|")
     for i, run in enumerate(shipped, 1):
         print(row("shipped source, round %d" % i, run))
     for i, run in enumerate(timed, 1):
