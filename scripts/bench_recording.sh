@@ -193,7 +193,7 @@ CPU: user + system time from /proc of Zelvio's Wine process, of the wineserver a
 server between the Record click and $RECORD_S s later, divided by the frame slots of that
 time. Frames: each slot of the file read back (ffmpeg) and the clock read from its picture;
 a slot the source gave up is an empty chunk, which a player shows as the previous picture
-again, so "seen repeated" counts those and the pictures grabbed twice." >"$section" || return 1
+again, so \"seen repeated\" counts those and the pictures grabbed twice." >"$section" || return 1
   cat >>"$section" <<EOF2
 
 The split comes from the rounds with testbin/PushSourceTimed.ax, the shipped source's code
