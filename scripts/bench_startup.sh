@@ -43,9 +43,9 @@ close_zelvio() {
 }
 
 # bare_run [fresh]: prints the milliseconds until the bare window showed. Started from the
-# testbin folder, or with "fresh" from a copy made just before, as Zelvio is: under Wine on
-# this machine a program copied a moment ago starts measurably slower than one started
-# before from where it lies, so only a fresh copy compares like with like.
+# testbin folder (the partner of Zelvio where it lies), or with "fresh" from a copy made
+# just before (the partner of Zelvio's fresh copy): under Wine on this machine a program
+# copied a moment ago starts measurably slower than one started before from where it lies.
 bare_run() {
   local folder="$ZT_TESTBIN" elapsed
   if [ "${1:-}" = fresh ]; then
@@ -138,7 +138,7 @@ the runs began: the cores are shared with other work, so single runs vary).
 | Figure | ms | Zelvio beyond the ${LAUNCH_WAIT_MS} ms wait, as a multiple |
 |---|---|---|
 | bare window (zdesk bare: one window, nothing else), started where it lies, median of $RUNS | $bare_med | $(ratio "$beyond" "$bare_med") |
-| bare window, started from a copy made just before (as Zelvio is), median of $RUNS | $fresh_med | $(ratio "$beyond" "$fresh_med") |
+| bare window, started from a copy made just before (like Zelvio's fresh copy), median of $RUNS | $fresh_med | $(ratio "$beyond" "$fresh_med") |
 | Zelvio from a fresh copy, median of $RUNS | $med | |
 | Zelvio from a fresh copy, beyond the ${LAUNCH_WAIT_MS} ms wait after launching the overlay | $beyond | |
 | Zelvio started where it lies (what each run wrote removed after it), median of $RUNS | $lying_med | |
