@@ -45,6 +45,7 @@ STDMETHODIMP BaseFilter::Stop() {
   OnStop();
   for (int i = 0; i < PinCount(); ++i) PinAt(i)->Inactive();
   state_ = State_Stopped;
+  WriteFilterTimings(*this);
   return S_OK;
 }
 
@@ -52,6 +53,7 @@ STDMETHODIMP BaseFilter::Pause() {
   AutoLock lock(stateLock_);
   if (state_ == State_Paused) return S_OK;
   if (state_ == State_Stopped) {
+    ResetFilterTimings(*this);
     for (int i = 0; i < PinCount(); ++i) {
       HRESULT hr = PinAt(i)->Active();
       if (FAILED(hr)) return hr;

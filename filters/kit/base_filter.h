@@ -8,6 +8,7 @@
 #include <string>
 
 #include "kit/com_ptr.h"
+#include "kit/filter_timing.h"
 #include "kit/lock.h"
 #include "kit/ref_count.h"
 
@@ -44,6 +45,8 @@ class BaseFilter : public IBaseFilter {
   FILTER_STATE State() const { return state_; }
   IFilterGraph* Graph() const { return graph_; }
   ComPtr<IReferenceClock> Clock();
+  // The filter's own streaming step, for the benchmark's accounting (kit/filter_timing.h).
+  WorkTiming& StepTiming() { return stepTiming_; }
 
   virtual int PinCount() = 0;
   virtual BasePin* PinAt(int index) = 0;
@@ -77,6 +80,7 @@ class BaseFilter : public IBaseFilter {
   ComPtr<IReferenceClock> clock_;
   IFilterGraph* graph_ = nullptr;  // not AddRef'd: the graph owns us, not the other way round
   std::wstring name_;
+  WorkTiming stepTiming_;
 };
 
 }  // namespace kit

@@ -42,6 +42,8 @@ class BasePin : public IPin {
   bool IsConnected() const { return static_cast<bool>(peer_); }
   IPin* Peer() const { return peer_.Get(); }
   const MediaType& ConnectedType() const { return mt_; }
+  // Time of the samples through this pin, for the benchmark's accounting (kit/filter_timing.h).
+  WorkTiming& Timing() { return timing_; }
 
   // Filter state changes: stopped -> paused (Active) and back (Inactive).
   virtual HRESULT Active() { return S_OK; }
@@ -73,6 +75,7 @@ class BasePin : public IPin {
   PIN_DIRECTION direction_;
   ComPtr<IPin> peer_;
   MediaType mt_;
+  WorkTiming timing_;
 };
 
 }  // namespace kit

@@ -64,6 +64,7 @@ STDMETHODIMP InputPin::Receive(IMediaSample* sample) {
   if (!sample) return E_POINTER;
   if (filter_.State() == State_Stopped) return VFW_E_WRONG_STATE;
   if (flushing_) return S_FALSE;
+  TimedSpan span(Timing());
   return OnReceive(sample);
 }
 

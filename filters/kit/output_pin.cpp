@@ -152,6 +152,7 @@ HRESULT OutputPin::GetDeliveryBuffer(IMediaSample** out) {
 
 HRESULT OutputPin::Deliver(IMediaSample* sample) {
   if (!memInput_) return VFW_E_NOT_CONNECTED;
+  TimedSpan span(Timing());
   return memInput_->Receive(sample);
 }
 

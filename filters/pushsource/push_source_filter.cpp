@@ -43,6 +43,7 @@ HRESULT PushSourceFilter::OnPause(FILTER_STATE from) {
   nextSlot_ = 0;
   InterlockedExchange64(&delivered_, 0);
   InterlockedExchange64(&skipped_, 0);
+  steps_.Clear();
   pin_.RefreshOrigin();
   return loop_.Start();
 }
@@ -57,13 +58,17 @@ void PushSourceFilter::OnStop() {
   // Decommit first: it releases a streaming thread waiting for a free buffer.
   pin_.Inactive();
   loop_.Stop();
+  steps_.Write();
 }
 
 // A frame goes out while the graph is still pausing, so the renderers can finish pausing
 // (the graph waits for them). It is marked preroll: the screen it shows is the one from
 // before Run, some 200 ms and more before stream time 0, so a file must not keep it as
 // frame 0, nor count it. The first slot of the running stream grabs frame 0 afresh.
-void PushSourceFilter::CueStep(kit::LiveLoop&) { pin_.DeliverFrame(0, true); }
+void PushSourceFilter::CueStep(kit::LiveLoop&) {
+  kit::TimedSpan span(StepTiming());
+  pin_.DeliverFrame(0, true);
+}
 
 void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
   const int64_t frameTime = pin_.FrameTime();
@@ -77,12 +82,14 @@ void PushSourceFilter::StreamStep(kit::LiveLoop& loop) {
   // next run: stream time resumes there.
   if (!loop.Claim(SlotStart(choice.slot, frameTime))) return;
   InterlockedExchangeAdd64(&skipped_, choice.skipped);
+  kit::StepLog::Span span(steps_, choice.slot, now);
   DeliverSlot(choice.slot);
 }
 
 void PushSourceFilter::DeliverSlot(int64_t slot) {
   // A refused frame (downstream stopping, most likely) is not retried: the next one is due
   // a frame later anyway.
+  kit::TimedSpan span(StepTiming());
   if (SUCCEEDED(pin_.DeliverFrame(slot, false))) InterlockedIncrement64(&delivered_);
   nextSlot_ = slot + 1;
 }

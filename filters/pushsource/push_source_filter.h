@@ -43,6 +43,7 @@ class PushSourceFilter : public kit::BaseFilter,
   int64_t nextSlot_ = 0;
   volatile LONGLONG delivered_ = 0;
   volatile LONGLONG skipped_ = 0;
+  kit::StepLog steps_;  // the benchmark's build only (kit/filter_timing.h)
 };
 
 }  // namespace zelvio::pushsource

@@ -6,6 +6,7 @@
 #include "capture/module_filter_win32.h"
 #include "capture/moniker_win32.h"
 #include "capture/pin_list_win32.h"
+#include "platform/errors.h"
 #include "platform/wide_text_win32.h"
 #include "platform/startup_trace_win32.h"
 
@@ -47,6 +48,24 @@ void SetFullInterleaving(const TFilter& mux) {
 
 }  // namespace
 
+// The first capture graph is built when the window shows; what it needs from outside (the
+// graph objects, the push source's module and the filters whose monikers never change) is
+// made while the overlay program starts, and the build takes them over. A failure here is
+// silent: the build then makes the part itself and reports what fails, where it always did.
+void DirectShowPipeline::PrepareCaptureGraph() {
+  FilterGraph.Prepare();
+  try {
+    if (!preparedPushSource_)
+      preparedPushSource_ = CreateFilterFromModule(kPushSourceModule, kPushSourceClass);
+  } catch (const ZelvioError&) {
+    preparedPushSource_.Reset();
+  }
+  for (TFilter* component :
+       {&FilterInfiniteTeeVideo, &FilterAviMux, &FilterFileWriter, &FilterNullRendererVideo})
+    component->Prepare();
+  StartupTraceMark("capture graph parts made");
+}
+
 void DirectShowPipeline::SetAudioSourceMoniker(int device) {
   ComPtr<IMoniker> moniker = AudioDeviceCatalog ? AudioDeviceCatalog->Moniker(device) : ComPtr<IMoniker>();
   FilterAudioSource.SetBaseFilter(moniker ? StoreMoniker(moniker.Get()) : std::vector<uint8_t>());
@@ -68,7 +87,8 @@ void DirectShowPipeline::BuildCaptureGraph(const CaptureOptions& options) {
   StartupTraceMark("graph build: emptied");
   FilterGraph.SetActive(true);
   StartupTraceMark("graph build: graph active");
-  LoadFilterFromModule(kPushSourceModule, kPushSourceClass, PushSourceFilter, FilterGraph);
+  LoadFilterFromModule(kPushSourceModule, kPushSourceClass, PushSourceFilter, FilterGraph,
+                       &preparedPushSource_);
   StartupTraceMark("graph build: push source added");
   FilterInfiniteTeeVideo.SetFilterGraph(&FilterGraph);
   if (options.audioEnabled) FilterInfiniteTeeAudio.SetFilterGraph(&FilterGraph);

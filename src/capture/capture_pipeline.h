@@ -53,6 +53,8 @@ class CapturePipeline {
   // Reads the device and compressor catalogs ahead of the listings, as plain data that needs
   // nothing from the window (start-up does it while the overlay program starts). The
   // listings then hand out what was read; without it they read the catalogs themselves.
+  // It also makes the parts of the first capture graph that need nothing from the window
+  // or the options; the first build takes them over.
   virtual void PrepareCatalogs() = 0;
   // Start-up listings, in list order.
   virtual std::vector<std::string> EnumerateAudioDevices() = 0;

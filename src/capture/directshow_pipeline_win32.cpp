@@ -53,6 +53,7 @@ void DirectShowPipeline::PrepareCatalogs() {
   StartupTraceMark("audio device catalog read");
   preparedCompressors_ = std::make_unique<VideoCompressorCatalog>();
   StartupTraceMark("compressor catalog read");
+  PrepareCaptureGraph();
 }
 
 std::vector<std::string> DirectShowPipeline::EnumerateAudioDevices() {

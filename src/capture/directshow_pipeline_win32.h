@@ -44,6 +44,7 @@ class DirectShowPipeline final : public CapturePipeline {
   avi::RepairResult RepairRecording(const std::string& aviPath, const std::string& notes) override;
 
  private:
+  void PrepareCaptureGraph();
   void SetAudioSourceMoniker(int device);
   void ConfigureAudioPins(const CaptureOptions& options);
   void ConnectCaptureGraph(bool audio);
@@ -60,6 +61,7 @@ class DirectShowPipeline final : public CapturePipeline {
   // Read ahead of the start-up listings, which take them over.
   std::unique_ptr<TSysDevEnum> preparedDevices_;
   std::unique_ptr<VideoCompressorCatalog> preparedCompressors_;
+  ComPtr<IBaseFilter> preparedPushSource_;
   // The graphs outlive the components, which detach first when the pipeline goes.
   TFilterGraph FilterGraph;
   TFilterGraph AudioGraph;

@@ -34,13 +34,27 @@ void TFilterGraph::SetActive(bool active) {
   }
 }
 
+void TFilterGraph::Prepare() {
+  if (Active() || (preparedBuilder_ && preparedManager_)) return;
+  CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder2,
+                   preparedBuilder_.PutVoid());
+  CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph2,
+                   preparedManager_.PutVoid());
+}
+
 void TFilterGraph::Activate() {
-  ComPtr<ICaptureGraphBuilder2> builder;
-  CheckGraphResult(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_ICaptureGraphBuilder2, builder.PutVoid()));
-  ComPtr<IFilterGraph2> manager;
-  CheckGraphResult(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph2,
-                                    manager.PutVoid()));
+  ComPtr<ICaptureGraphBuilder2> builder = preparedBuilder_;
+  ComPtr<IFilterGraph2> manager = preparedManager_;
+  preparedBuilder_.Reset();
+  preparedManager_.Reset();
+  if (!builder || !manager) {
+    builder.Reset();
+    manager.Reset();
+    CheckGraphResult(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_ICaptureGraphBuilder2, builder.PutVoid()));
+    CheckGraphResult(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph2,
+                                      manager.PutVoid()));
+  }
   builder->SetFiltergraph(manager.Get());
   builder_ = builder;
   manager_ = manager;

@@ -32,6 +32,9 @@ class TFilterGraph {
   // Receives every event once the graph has freed it; none set: events are only drained.
   void SetEventHandler(EventHandler handler) { eventHandler_ = std::move(handler); }
   void SetActive(bool active);
+  // Makes the builder and the manager ahead of time, for the next activation; a failure is
+  // left to the activation, which reports it.
+  void Prepare();
 
   // Answered by the builder, then by the manager; empty while inactive.
   template <class U>
@@ -70,6 +73,8 @@ class TFilterGraph {
   std::vector<TFilter*> components_;
   ComPtr<ICaptureGraphBuilder2> builder_;
   ComPtr<IFilterGraph2> manager_;
+  ComPtr<ICaptureGraphBuilder2> preparedBuilder_;
+  ComPtr<IFilterGraph2> preparedManager_;
   ComPtr<IMediaEventEx> events_;
   ComPtr<IUnknown> site_;
   DWORD rotCookie_ = 0;

@@ -34,8 +34,13 @@ void TFilter::SetFilterGraph(TFilterGraph* graph) {
   if (graph->Active()) BindInto(graph->Manager());
 }
 
+void TFilter::Prepare() {
+  if (!prepared_) prepared_ = BindStoredFilter(baseFilter_);
+}
+
 void TFilter::BindInto(IFilterGraph2* manager) {
-  instance_ = BindStoredFilter(baseFilter_);
+  instance_ = prepared_ ? prepared_ : BindStoredFilter(baseFilter_);
+  prepared_.Reset();
   if (!instance_) return;
   // Not checked: a filter the graph refuses simply stays out of it.
   manager->AddFilter(instance_.Get(), Widen(name_).c_str());

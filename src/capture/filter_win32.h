@@ -24,7 +24,13 @@ class TFilter {
 
   const std::string& Name() const { return name_; }
   const std::vector<uint8_t>& BaseFilter() const { return baseFilter_; }
-  void SetBaseFilter(std::vector<uint8_t> baseFilter) { baseFilter_ = std::move(baseFilter); }
+  void SetBaseFilter(std::vector<uint8_t> baseFilter) {
+    baseFilter_ = std::move(baseFilter);
+    prepared_.Reset();
+  }
+  // Makes the instance ahead of time (start-up does it while the overlay program starts);
+  // the next BindInto takes it instead of making another. A failure is left to BindInto.
+  void Prepare();
 
   TFilterGraph* FilterGraph() const { return graph_; }
   // Attaches to `graph`, or detaches with nullptr.
@@ -51,6 +57,7 @@ class TFilter {
   std::vector<uint8_t> baseFilter_;
   TFilterGraph* graph_ = nullptr;
   ComPtr<IBaseFilter> instance_;
+  ComPtr<IBaseFilter> prepared_;
 };
 
 // Stops a filter that reports Paused or Running.

@@ -27,14 +27,25 @@ ComPtr<IClassFactory> ClassFactory(HMODULE handle, const GUID& filterClass) {
 
 }  // namespace
 
-void LoadFilterFromModule(const std::string& module, const GUID& filterClass, ComPtr<IBaseFilter>& filter,
-                          TFilterGraph& graph) {
+ComPtr<IBaseFilter> CreateFilterFromModule(const std::string& module, const GUID& filterClass) {
   HMODULE handle = LoadWithoutErrorBox(module);
   if (!handle) throw ZelvioError("Error: Failed to open file: " + module);
   ComPtr<IClassFactory> factory = ClassFactory(handle, filterClass);
-  filter.Reset();
+  ComPtr<IBaseFilter> filter;
   if (factory) factory->CreateInstance(nullptr, IID_IBaseFilter, filter.PutVoid());
   if (!filter) throw ZelvioError("Error: Failed to add filter: " + module);
+  return filter;
+}
+
+void LoadFilterFromModule(const std::string& module, const GUID& filterClass, ComPtr<IBaseFilter>& filter,
+                          TFilterGraph& graph, ComPtr<IBaseFilter>* prepared) {
+  filter.Reset();
+  if (prepared && *prepared) {
+    filter = *prepared;
+    prepared->Reset();
+  } else {
+    filter = CreateFilterFromModule(module, filterClass);
+  }
   ComPtr<IGraphBuilder> builder = graph.Query<IGraphBuilder>(IID_IGraphBuilder);
   if (!builder) ThrowInterfaceNotSupported();
   CheckGraphResult(builder->AddFilter(filter.Get(), nullptr));

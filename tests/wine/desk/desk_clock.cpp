@@ -1,6 +1,8 @@
-// zdesk clock LEFT TOP: a window at that screen position showing the machine clock as a
-// barcode (lib/barcode.h), for the recording tests: the performance counter in milliseconds,
-// modulo 1 000 000 (so whole seconds stay multiples of 1000), as 20 bits. The test audio
+// zdesk clock LEFT TOP [PERIOD_MS]: a window at that screen position showing the machine
+// clock as a barcode (lib/barcode.h), for the recording tests: the performance counter in
+// milliseconds, modulo 1 000 000 (so whole seconds stay multiples of 1000), as 20 bits,
+// redrawn on every new millisecond or, with a period, once every PERIOD_MS milliseconds
+// (the recording benchmark's clock: two frames grabbed a slot apart must differ). The test audio
 // device clicks where the same counter passes a whole second, so a recording shows both
 // sides of one clock. Prints "clock window <handle> at LEFT,TOP"; stays until closed.
 #include <windows.h>
@@ -22,6 +24,7 @@ constexpr char kClassName[] = "ZelvioClockWindow";
 
 HWND g_window = nullptr;
 long long g_shown = -1;
+long long g_period = 1;
 
 long long ClockMs() {
   LARGE_INTEGER now;
@@ -32,10 +35,10 @@ long long ClockMs() {
          now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
 }
 
-// Redraws on every new millisecond; messages are handled between draws.
+// Redraws once per period; messages are handled between draws.
 void ShowClock() {
   long long ms = ClockMs();
-  if (ms == g_shown) return;
+  if (g_shown >= 0 && ms / g_period == g_shown / g_period) return;
   g_shown = ms;
   ztest::DrawBarcode(g_window, kBarX, kBarY, kClockShape, static_cast<unsigned>(ms % kClockModulo));
 }
@@ -55,6 +58,7 @@ int RunClock(const Args& args) {
   const ScreenRect rect{IntArg(args, 0, 0), IntArg(args, 1, 0),
                         2 * kClockShape.bits * kClockShape.blockWidth + 2 * kBarX,
                         kClockShape.blockHeight + 2 * kBarY};
+  g_period = IntArg(args, 2, 1) > 0 ? IntArg(args, 2, 1) : 1;
   if (!RegisterWindowClass(kClassName, Procedure)) return 1;
   g_window = CreatePopup(kClassName, "ZelvioClock", WS_EX_TOPMOST | WS_EX_TOOLWINDOW, rect);
   if (!g_window) return 1;

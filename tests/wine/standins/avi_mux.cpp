@@ -340,9 +340,13 @@ HRESULT AviMux::Receive(MuxInputPin& pin, IMediaSample* sample) {
     chunk.stop = chunk.start;
   }
   chunk.key = sample->IsSyncPoint() == S_OK;
-  chunk.data.assign(data, data + std::max(length, 0L));
+  chunk.borrowed = kit::ComPtr<IMediaSample>::Share(sample);
+  chunk.bytes = data;
+  chunk.size = static_cast<size_t>(std::max(length, 0L));
   track->queue.push_back(std::move(chunk));
   Drain(false);
+  // Still queued, so it was not written: the only chunk that can still borrow is this one.
+  if (!track->queue.empty() && track->queue.back().borrowed) track->queue.back().Keep();
   return failure_;
 }
 
@@ -397,11 +401,11 @@ void AviMux::WriteChunk(Track& track, const Pending& chunk) {
       ++track.nextFrame;
     }
     if (SUCCEEDED(hr))
-      hr = file_->WriteChunk(index, chunk.data.data(), static_cast<uint32_t>(chunk.data.size()), chunk.key);
+      hr = file_->WriteChunk(index, chunk.bytes, static_cast<uint32_t>(chunk.size), chunk.key);
     ++track.nextFrame;
     track.written = track.nextFrame * track.format.frameTime;
   } else {
-    hr = file_->WriteChunk(index, chunk.data.data(), static_cast<uint32_t>(chunk.data.size()), true);
+    hr = file_->WriteChunk(index, chunk.bytes, static_cast<uint32_t>(chunk.size), true);
     track.written = std::max(track.written, chunk.stop);
   }
   if (FAILED(hr)) Fail(hr);

@@ -107,11 +107,21 @@ class AviMux : public kit::BaseFilter,
   void OnStop() override;
 
  private:
+  // A chunk on its way: while Receive runs it borrows the sample's buffer; one that has to
+  // wait for the other streams keeps a copy, since the buffer goes back when Receive returns.
   struct Pending {
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
     bool key = false;
-    std::vector<BYTE> data;
+    kit::ComPtr<IMediaSample> borrowed;
+    const BYTE* bytes = nullptr;
+    size_t size = 0;
+    std::vector<BYTE> kept;
+    void Keep() {
+      kept.assign(bytes, bytes + size);
+      bytes = kept.data();
+      borrowed.Reset();
+    }
   };
   struct Track {
     MuxInputPin* pin = nullptr;

@@ -58,7 +58,15 @@ void CodecOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
   props.cBuffers = std::max(props.cBuffers, 2L);
 }
 
+// The frames leave as they came, so the input's buffers can travel on: no copy per frame
+// (a full-screen frame is 8 MB). A peer that refuses them gets buffers of our own.
+kit::ComPtr<IMemAllocator> CodecOutputPin::AllocatorToShare() { return codec_.Input().Allocator(); }
+
 HRESULT CodecOutputPin::Forward(IMediaSample* sample) {
+  if (BorrowsAllocator()) {
+    if (sample->IsSyncPoint() != S_OK) sample->SetSyncPoint(TRUE);  // every frame is a key frame
+    return Deliver(sample);
+  }
   kit::ComPtr<IMediaSample> out;
   HRESULT hr = GetDeliveryBuffer(out.Put());
   if (FAILED(hr)) return hr;

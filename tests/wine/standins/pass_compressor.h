@@ -31,6 +31,7 @@ class CodecOutputPin : public kit::OutputPin {
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
   std::vector<kit::MediaType> OfferedTypes() override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+  kit::ComPtr<IMemAllocator> AllocatorToShare() override;
 
  private:
   PassCompressor& codec_;
