@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
   // The source reads its region and rate from this window, as it does from the overlay.
   HWND overlay = ztest::CreateOverlayStandIn(0, 0, width, height, fps);
 
-  kit::ComPtr<IGraphBuilder> graph;
-  kit::ComPtr<ICaptureGraphBuilder2> builder;
-  kit::ComPtr<IBaseFilter> source;
-  kit::ComPtr<IBaseFilter> renderer;
+  zelvio::kit::ComPtr<IGraphBuilder> graph;
+  zelvio::kit::ComPtr<ICaptureGraphBuilder2> builder;
+  zelvio::kit::ComPtr<IBaseFilter> source;
+  zelvio::kit::ComPtr<IBaseFilter> renderer;
   HRESULT hr =
       CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid());
   if (FAILED(hr)) return Fail("graph", hr);
@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
   hr = builder->RenderStream(nullptr, &MEDIATYPE_Video, source.Get(), nullptr, renderer.Get());
   if (FAILED(hr)) return Fail("connect", hr);
 
-  kit::ComPtr<IMediaControl> control;
-  kit::ComPtr<IZelvioPushSourceStats> stats;
+  zelvio::kit::ComPtr<IMediaControl> control;
+  zelvio::kit::ComPtr<IZelvioPushSourceStats> stats;
   graph.QueryTo(IID_IMediaControl, control);
   source.QueryTo(IID_IZelvioPushSourceStats, stats);
   double cpuBefore = ProcessCpuSeconds();

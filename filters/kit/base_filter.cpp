@@ -6,7 +6,7 @@
 #include "kit/base_pin.h"
 #include "kit/enum_pins.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 BaseFilter::BaseFilter(const CLSID& clsid) : clsid_(clsid) {}
 
@@ -155,4 +155,4 @@ STDMETHODIMP BaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
 
 STDMETHODIMP BaseFilter::QueryVendorInfo(LPWSTR*) { return E_NOTIMPL; }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -12,7 +12,7 @@
 #include "kit/lock.h"
 #include "kit/ref_count.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class BasePin;
 
@@ -83,4 +83,4 @@ class BaseFilter : public IBaseFilter {
   WorkTiming stepTiming_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

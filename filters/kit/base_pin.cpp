@@ -5,7 +5,7 @@
 
 #include "kit/enum_media_types.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 BasePin::BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction)
     : filter_(filter), name_(name), direction_(direction) {}
@@ -112,4 +112,4 @@ STDMETHODIMP BasePin::BeginFlush() { return S_OK; }
 STDMETHODIMP BasePin::EndFlush() { return S_OK; }
 STDMETHODIMP BasePin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) { return S_OK; }
 
-}  // namespace kit
+}  // namespace zelvio::kit

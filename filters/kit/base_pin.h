@@ -11,7 +11,7 @@
 #include "kit/com_ptr.h"
 #include "kit/media_type.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class BasePin : public IPin {
  public:
@@ -78,4 +78,4 @@ class BasePin : public IPin {
   WorkTiming timing_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

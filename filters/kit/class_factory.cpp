@@ -2,7 +2,7 @@
 
 #include "kit/ref_count.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 namespace {
 
@@ -63,4 +63,4 @@ HRESULT GetClassObjectFromTable(const FactoryEntry* table, size_t count, REFCLSI
 
 HRESULT CanUnloadModule() { return ModuleRefCount() == 0 ? S_OK : S_FALSE; }
 
-}  // namespace kit
+}  // namespace zelvio::kit

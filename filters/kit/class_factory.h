@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace kit {
+namespace zelvio::kit {
 
 using CreateFunction = HRESULT (*)(REFIID iid, void** out);
 
@@ -18,4 +18,4 @@ HRESULT GetClassObjectFromTable(const FactoryEntry* table, size_t count, REFCLSI
                                 void** out);
 HRESULT CanUnloadModule();
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -3,8 +3,8 @@
 #pragma once
 #include "common/win32/com_ptr.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 using zelvio::ComPtr;
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace kit {
+namespace zelvio::kit {
 
 MediaTypeEnumerator::MediaTypeEnumerator(std::vector<MediaType> types, size_t position)
     : types_(std::move(types)), position_(position) {}
@@ -65,4 +65,4 @@ STDMETHODIMP MediaTypeEnumerator::Clone(IEnumMediaTypes** out) {
                                              position_);
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -5,7 +5,7 @@
 #include "kit/media_type.h"
 #include "kit/ref_count.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class MediaTypeEnumerator : public IEnumMediaTypes {
  public:
@@ -29,4 +29,4 @@ class MediaTypeEnumerator : public IEnumMediaTypes {
   size_t position_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace kit {
+namespace zelvio::kit {
 
 PinEnumerator::PinEnumerator(std::vector<ComPtr<IPin>> pins, size_t position)
     : pins_(std::move(pins)), position_(position) {}
@@ -63,4 +63,4 @@ STDMETHODIMP PinEnumerator::Clone(IEnumPins** out) {
   return CreateAndQuery<PinEnumerator>(IID_IEnumPins, reinterpret_cast<void**>(out), pins_, position_);
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

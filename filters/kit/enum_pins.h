@@ -7,7 +7,7 @@
 #include "kit/com_ptr.h"
 #include "kit/ref_count.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class PinEnumerator : public IEnumPins {
  public:
@@ -31,4 +31,4 @@ class PinEnumerator : public IEnumPins {
   size_t position_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -8,7 +8,7 @@
 #include "kit/base_pin.h"
 #include "kit/com_ptr.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 namespace {
 
@@ -115,5 +115,5 @@ void ResetFilterTimings(BaseFilter& filter) {
   }
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit
 #endif

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-namespace kit {
+namespace zelvio::kit {
 
 class BaseFilter;
 
@@ -92,4 +92,4 @@ class StepLog {
 };
 #endif
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -2,7 +2,7 @@
 
 #include <uuids.h>
 
-namespace kit {
+namespace zelvio::kit {
 
 InputPin::InputPin(BaseFilter& filter, const wchar_t* name) : BasePin(filter, name, PINDIR_INPUT) {}
 
@@ -82,4 +82,4 @@ STDMETHODIMP InputPin::ReceiveMultiple(IMediaSample** samples, long count, long*
 
 STDMETHODIMP InputPin::ReceiveCanBlock() { return S_OK; }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -4,7 +4,7 @@
 
 #include "kit/base_pin.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class InputPin : public BasePin, public IMemInputPin {
  public:
@@ -43,4 +43,4 @@ class InputPin : public BasePin, public IMemInputPin {
   std::atomic<bool> flushing_{false};
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

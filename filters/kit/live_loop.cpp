@@ -2,7 +2,7 @@
 
 #include <mmsystem.h>
 
-namespace kit {
+namespace zelvio::kit {
 
 LiveLoop::LiveLoop(Body& body) : body_(body), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
   QueryPerformanceFrequency(&frequency_);
@@ -134,4 +134,4 @@ void LiveLoop::Loop() {
   }
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

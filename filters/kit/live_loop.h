@@ -20,7 +20,7 @@
 #include "kit/stream_thread.h"
 #include "common/win32/handles.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class LiveLoop {
  public:
@@ -94,4 +94,4 @@ class LiveLoop {
   StreamThread thread_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

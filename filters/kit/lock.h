@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-namespace kit {
+namespace zelvio::kit {
 
 class CritSec {
  public:
@@ -29,4 +29,4 @@ class AutoLock {
   CritSec& cs_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-namespace kit {
+namespace zelvio::kit {
 
 HRESULT CopyMediaType(AM_MEDIA_TYPE& dst, const AM_MEDIA_TYPE& src) {
   dst = src;
@@ -103,4 +103,4 @@ BYTE* MediaType::AllocFormat(ULONG size) {
   return mt_.pbFormat;
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -5,7 +5,7 @@
 #include <strmif.h>
 #include <vfwmsgs.h>
 
-namespace kit {
+namespace zelvio::kit {
 
 // Deep copy into dst (whose old contents are not freed).
 HRESULT CopyMediaType(AM_MEDIA_TYPE& dst, const AM_MEDIA_TYPE& src);
@@ -48,4 +48,4 @@ class MediaType {
   AM_MEDIA_TYPE mt_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

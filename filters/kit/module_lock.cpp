@@ -1,6 +1,6 @@
 #include "kit/module_lock.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 namespace {
 volatile LONG g_moduleRefs = 0;
@@ -10,4 +10,4 @@ void ModuleAddRef() { InterlockedIncrement(&g_moduleRefs); }
 void ModuleRelease() { InterlockedDecrement(&g_moduleRefs); }
 LONG ModuleRefCount() { return InterlockedCompareExchange(&g_moduleRefs, 0, 0); }
 
-}  // namespace kit
+}  // namespace zelvio::kit

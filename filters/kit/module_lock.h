@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-namespace kit {
+namespace zelvio::kit {
 
 void ModuleAddRef();
 void ModuleRelease();
@@ -17,4 +17,4 @@ class ModuleRef {
   ModuleRef& operator=(const ModuleRef&) = default;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -6,7 +6,7 @@
 
 #include "kit/enum_media_types.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 OutputPin::OutputPin(BaseFilter& filter, const wchar_t* name) : BasePin(filter, name, PINDIR_OUTPUT) {}
 
@@ -171,4 +171,4 @@ HRESULT OutputPin::DeliverEndFlush() {
   return peer ? peer->EndFlush() : VFW_E_NOT_CONNECTED;
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -3,7 +3,7 @@
 #pragma once
 #include "kit/base_pin.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class OutputPin : public BasePin {
  public:
@@ -48,4 +48,4 @@ class OutputPin : public BasePin {
   bool borrowed_ = false;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -7,7 +7,7 @@
 
 #include "kit/module_lock.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class RefCount {
  public:
@@ -32,7 +32,7 @@ HRESULT CreateAndQuery(REFIID iid, void** out, Args&&... args) {
   return hr;
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit
 
 // A class deriving from a kit base and from more interfaces repeats IUnknown so that every
 // interface base resolves to the kit base's one implementation.

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace kit {
+namespace zelvio::kit {
 
 HRESULT CopySample(IMediaSample* from, IMediaSample* to) {
   BYTE* src = nullptr;
@@ -32,4 +32,4 @@ HRESULT CopySample(IMediaSample* from, IMediaSample* to) {
   return S_OK;
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -3,8 +3,8 @@
 #pragma once
 #include <strmif.h>
 
-namespace kit {
+namespace zelvio::kit {
 
 HRESULT CopySample(IMediaSample* from, IMediaSample* to);
 
-}  // namespace kit
+}  // namespace zelvio::kit

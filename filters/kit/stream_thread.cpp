@@ -1,6 +1,6 @@
 #include "kit/stream_thread.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 bool StreamThread::Start(Entry entry, void* context) {
   if (handle_) return false;
@@ -22,4 +22,4 @@ DWORD WINAPI StreamThread::Trampoline(void* self) {
   return 0;
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

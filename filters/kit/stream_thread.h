@@ -4,7 +4,7 @@
 
 #include "common/win32/handles.h"
 
-namespace kit {
+namespace zelvio::kit {
 
 class StreamThread {
  public:
@@ -26,4 +26,4 @@ class StreamThread {
   zelvio::UniqueHandle handle_;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -6,15 +6,15 @@
 
 namespace {
 
-const kit::FactoryEntry kFactories[] = {
+const zelvio::kit::FactoryEntry kFactories[] = {
     {&CLSID_ZelvioPushSource, &zelvio::pushsource::PushSourceFilter::Create},
 };
 
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
-  return kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]), clsid, iid,
-                                      out);
+  return zelvio::kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]), clsid,
+                                              iid, out);
 }
 
-STDAPI DllCanUnloadNow() { return kit::CanUnloadModule(); }
+STDAPI DllCanUnloadNow() { return zelvio::kit::CanUnloadModule(); }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace kit {
+namespace zelvio::kit {
 
 void PauseCut::Pause(int64_t now) {
   cut_ = std::max(now, claimed_);
@@ -24,4 +24,4 @@ std::optional<int64_t> PauseCut::TakePause() {
   return cut_;
 }
 
-}  // namespace kit
+}  // namespace zelvio::kit

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace kit {
+namespace zelvio::kit {
 
 class PauseCut {
  public:
@@ -36,4 +36,4 @@ class PauseCut {
   uint32_t pausesSeen_ = 0;
 };
 
-}  // namespace kit
+}  // namespace zelvio::kit

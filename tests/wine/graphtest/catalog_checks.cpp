@@ -16,23 +16,23 @@ namespace {
 
 struct Device {
   std::wstring name;
-  kit::ComPtr<IMoniker> moniker;
+  zelvio::kit::ComPtr<IMoniker> moniker;
 };
 
 std::vector<Device> ListCategory(const CLSID& category) {
   std::vector<Device> devices;
-  kit::ComPtr<ICreateDevEnum> devEnum;
+  zelvio::kit::ComPtr<ICreateDevEnum> devEnum;
   if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
                               devEnum.PutVoid()))) {
     return devices;
   }
-  kit::ComPtr<IEnumMoniker> monikers;
+  zelvio::kit::ComPtr<IEnumMoniker> monikers;
   if (devEnum->CreateClassEnumerator(category, monikers.Put(), 0) != S_OK) return devices;
   IMoniker* m = nullptr;
   while (monikers->Next(1, &m, nullptr) == S_OK) {
     Device d;
-    d.moniker = kit::ComPtr<IMoniker>::Adopt(m);
-    kit::ComPtr<IPropertyBag> bag;
+    d.moniker = zelvio::kit::ComPtr<IMoniker>::Adopt(m);
+    zelvio::kit::ComPtr<IPropertyBag> bag;
     if (SUCCEEDED(m->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid()))) {
       VARIANT v;
       VariantInit(&v);
@@ -44,8 +44,8 @@ std::vector<Device> ListCategory(const CLSID& category) {
   return devices;
 }
 
-kit::ComPtr<IBaseFilter> BindByName(const std::vector<Device>& devices, const wchar_t* name) {
-  kit::ComPtr<IBaseFilter> filter;
+zelvio::kit::ComPtr<IBaseFilter> BindByName(const std::vector<Device>& devices, const wchar_t* name) {
+  zelvio::kit::ComPtr<IBaseFilter> filter;
   for (const Device& d : devices) {
     if (d.name != name) continue;
     d.moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.PutVoid());
@@ -69,11 +69,11 @@ DWORD WINAPI DismissSettings(void*) {
 
 void CheckCodecs(ztest::Report& report) {
   std::vector<Device> codecs = ListCategory(CLSID_VideoCompressorCategory);
-  kit::ComPtr<IBaseFilter> dialog = BindByName(codecs, L"Zelvio Test Codec (dialog)");
-  kit::ComPtr<IBaseFilter> plain = BindByName(codecs, L"Zelvio Test Codec (plain)");
+  zelvio::kit::ComPtr<IBaseFilter> dialog = BindByName(codecs, L"Zelvio Test Codec (dialog)");
+  zelvio::kit::ComPtr<IBaseFilter> plain = BindByName(codecs, L"Zelvio Test Codec (plain)");
   report.Check(static_cast<bool>(dialog), "codec category lists and binds \"Zelvio Test Codec (dialog)\"");
   report.Check(static_cast<bool>(plain), "codec category lists and binds \"Zelvio Test Codec (plain)\"");
-  kit::ComPtr<IAMVfwCompressDialogs> dialogs;
+  zelvio::kit::ComPtr<IAMVfwCompressDialogs> dialogs;
   if (plain) {
     HRESULT hr = plain.QueryTo(IID_IAMVfwCompressDialogs, dialogs);
     report.Check(FAILED(hr), "plain codec has no IAMVfwCompressDialogs");
@@ -92,7 +92,7 @@ void CheckCodecs(ztest::Report& report) {
 }
 
 bool HasFormat(IPin* pin, int rate, int channels, int bits) {
-  kit::ComPtr<IEnumMediaTypes> types;
+  zelvio::kit::ComPtr<IEnumMediaTypes> types;
   if (FAILED(pin->EnumMediaTypes(types.Put()))) return false;
   AM_MEDIA_TYPE* mt = nullptr;
   bool found = false;
@@ -112,19 +112,19 @@ bool HasFormat(IPin* pin, int rate, int channels, int bits) {
 }
 
 bool LineEnabled(IBaseFilter* filter, const wchar_t* name, BOOL* enabled) {
-  kit::ComPtr<IAMAudioInputMixer> mixer;
+  zelvio::kit::ComPtr<IAMAudioInputMixer> mixer;
   PinByName(filter, name).QueryTo(IID_IAMAudioInputMixer, mixer);
   return mixer && SUCCEEDED(mixer->get_Enable(enabled));
 }
 
 void CheckAudio(ztest::Report& report) {
   std::vector<Device> devices = ListCategory(CLSID_AudioInputDeviceCategory);
-  kit::ComPtr<IBaseFilter> audio = BindByName(devices, L"Zelvio Test Audio");
-  kit::ComPtr<IBaseFilter> noMixer = BindByName(devices, L"Zelvio Test Audio (no mixer)");
+  zelvio::kit::ComPtr<IBaseFilter> audio = BindByName(devices, L"Zelvio Test Audio");
+  zelvio::kit::ComPtr<IBaseFilter> noMixer = BindByName(devices, L"Zelvio Test Audio (no mixer)");
   report.Check(static_cast<bool>(audio), "audio category lists and binds \"Zelvio Test Audio\"");
   report.Check(static_cast<bool>(noMixer), "audio category lists and binds \"Zelvio Test Audio (no mixer)\"");
   if (audio) {
-    kit::ComPtr<IPin> out = FirstPin(audio.Get(), PINDIR_OUTPUT);
+    zelvio::kit::ComPtr<IPin> out = FirstPin(audio.Get(), PINDIR_OUTPUT);
     report.Check(out && HasFormat(out.Get(), 44100, 2, 16) && HasFormat(out.Get(), 22050, 1, 16) &&
                      HasFormat(out.Get(), 48000, 2, 16),
                  "audio output enumerates 44100/16/2, 22050/16/1 and 48000/16/2 PCM");
@@ -134,8 +134,8 @@ void CheckAudio(ztest::Report& report) {
     report.Check(LineEnabled(audio.Get(), L"Microphone", &mic) && !mic, "\"Microphone\" disabled by default");
   }
   if (noMixer) {
-    kit::ComPtr<IPin> in = FirstPin(noMixer.Get(), PINDIR_INPUT);
-    kit::ComPtr<IAMAudioInputMixer> mixer;
+    zelvio::kit::ComPtr<IPin> in = FirstPin(noMixer.Get(), PINDIR_INPUT);
+    zelvio::kit::ComPtr<IAMAudioInputMixer> mixer;
     report.Check(in && FAILED(in.QueryTo(IID_IAMAudioInputMixer, mixer)),
                  "second device's input pin lacks IAMAudioInputMixer");
   }

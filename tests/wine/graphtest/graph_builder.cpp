@@ -12,20 +12,20 @@ namespace graphtest {
 using ztest::CreateFilter;
 using ztest::kNullRenderer;
 
-kit::ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction) {
-  kit::ComPtr<IEnumPins> pins;
+zelvio::kit::ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction) {
+  zelvio::kit::ComPtr<IEnumPins> pins;
   if (FAILED(filter->EnumPins(pins.Put()))) return {};
   IPin* pin = nullptr;
   while (pins->Next(1, &pin, nullptr) == S_OK) {
-    auto held = kit::ComPtr<IPin>::Adopt(pin);
+    auto held = zelvio::kit::ComPtr<IPin>::Adopt(pin);
     PIN_DIRECTION d;
     if (SUCCEEDED(held->QueryDirection(&d)) && d == direction) return held;
   }
   return {};
 }
 
-kit::ComPtr<IPin> PinByName(IBaseFilter* filter, const wchar_t* name) {
-  kit::ComPtr<IPin> pin;
+zelvio::kit::ComPtr<IPin> PinByName(IBaseFilter* filter, const wchar_t* name) {
+  zelvio::kit::ComPtr<IPin> pin;
   filter->FindPin(name, pin.Put());
   return pin;
 }
@@ -68,12 +68,12 @@ bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring
                        {g.audioNull.Get(), L"NullAudio"}};
   for (const Named& n : all) ok = report.Ok(g.graph->AddFilter(n.filter, n.name), "add filter") && ok;
 
-  kit::ComPtr<IFileSinkFilter> sink;
+  zelvio::kit::ComPtr<IFileSinkFilter> sink;
   g.writer.QueryTo(IID_IFileSinkFilter, sink);
   ok = ok && sink && report.Ok(sink->SetFileName(aviPath.c_str(), nullptr), "File Writer SetFileName");
 
   // The audio device gets its format and line before it is connected, as the recorder does.
-  kit::ComPtr<IAMStreamConfig> config;
+  zelvio::kit::ComPtr<IAMStreamConfig> config;
   FirstPin(g.audio.Get(), PINDIR_OUTPUT).QueryTo(IID_IAMStreamConfig, config);
   if (config) {
     AM_MEDIA_TYPE* mt = nullptr;
@@ -88,14 +88,14 @@ bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring
       CoTaskMemFree(mt);
     }
   }
-  kit::ComPtr<IAMAudioInputMixer> mic;
+  zelvio::kit::ComPtr<IAMAudioInputMixer> mic;
   PinByName(g.audio.Get(), L"Microphone").QueryTo(IID_IAMAudioInputMixer, mic);
   if (mic) report.Ok(mic->put_Enable(static_cast<BOOL>(-1)), "enable Microphone line");
 
   // Wine's mux reconnects its output when the mode changes, and with inputs already
   // connected that reconnection page-faults inside Wine: set the mode while nothing is
   // connected. A later put_Mode with the same mode changes nothing.
-  kit::ComPtr<IConfigInterleaving> interleaving;
+  zelvio::kit::ComPtr<IConfigInterleaving> interleaving;
   g.mux.QueryTo(IID_IConfigInterleaving, interleaving);
   ok = interleaving && report.Ok(interleaving->put_Mode(INTERLEAVE_FULL), "mux put_Mode(INTERLEAVE_FULL)") &&
        ok;

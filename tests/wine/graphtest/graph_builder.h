@@ -11,17 +11,17 @@
 namespace graphtest {
 
 struct RecordingGraph {
-  kit::ComPtr<IGraphBuilder> graph;
-  kit::ComPtr<ICaptureGraphBuilder2> builder;
-  kit::ComPtr<IBaseFilter> pushSource;
-  kit::ComPtr<IBaseFilter> videoTee;
-  kit::ComPtr<IBaseFilter> codec;
-  kit::ComPtr<IBaseFilter> videoNull;
-  kit::ComPtr<IBaseFilter> mux;
-  kit::ComPtr<IBaseFilter> writer;
-  kit::ComPtr<IBaseFilter> audio;
-  kit::ComPtr<IBaseFilter> audioTee;
-  kit::ComPtr<IBaseFilter> audioNull;
+  zelvio::kit::ComPtr<IGraphBuilder> graph;
+  zelvio::kit::ComPtr<ICaptureGraphBuilder2> builder;
+  zelvio::kit::ComPtr<IBaseFilter> pushSource;
+  zelvio::kit::ComPtr<IBaseFilter> videoTee;
+  zelvio::kit::ComPtr<IBaseFilter> codec;
+  zelvio::kit::ComPtr<IBaseFilter> videoNull;
+  zelvio::kit::ComPtr<IBaseFilter> mux;
+  zelvio::kit::ComPtr<IBaseFilter> writer;
+  zelvio::kit::ComPtr<IBaseFilter> audio;
+  zelvio::kit::ComPtr<IBaseFilter> audioTee;
+  zelvio::kit::ComPtr<IBaseFilter> audioNull;
   bool audioInMux = false;
 };
 
@@ -31,7 +31,7 @@ bool BuildRecordingGraph(const std::string& pushSourceModule, const std::wstring
 // Stops every filter, then releases the graph (a failed run can leave filters paused).
 void TearDown(RecordingGraph& g);
 
-kit::ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
-kit::ComPtr<IPin> PinByName(IBaseFilter* filter, const wchar_t* name);
+zelvio::kit::ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
+zelvio::kit::ComPtr<IPin> PinByName(IBaseFilter* filter, const wchar_t* name);
 
 }  // namespace graphtest

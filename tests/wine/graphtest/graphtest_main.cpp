@@ -29,7 +29,7 @@ std::wstring Widen(const char* text) {
 }
 
 void CheckVideoConnection(RecordingGraph& g, const BarcodeLayout& layout, ztest::Report& report) {
-  kit::ComPtr<IPin> out = FirstPin(g.pushSource.Get(), PINDIR_OUTPUT);
+  zelvio::kit::ComPtr<IPin> out = FirstPin(g.pushSource.Get(), PINDIR_OUTPUT);
   AM_MEDIA_TYPE mt = {};
   if (!out || FAILED(out->ConnectionMediaType(&mt))) {
     report.Check(false, "push source output is connected");
@@ -80,15 +80,15 @@ HWND CreateCursorHookWindow() {
 
 RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Report& report) {
   RunFigures figures;
-  kit::ComPtr<IMediaControl> control;
-  kit::ComPtr<IMediaSeeking> seeking;
+  zelvio::kit::ComPtr<IMediaControl> control;
+  zelvio::kit::ComPtr<IMediaSeeking> seeking;
   g.graph.QueryTo(IID_IMediaControl, control);
   g.graph.QueryTo(IID_IMediaSeeking, seeking);
   if (!control || !seeking) {
     report.Check(false, "graph has IMediaControl and IMediaSeeking");
     return figures;
   }
-  kit::ComPtr<IZelvioPushSourceStats> stats;
+  zelvio::kit::ComPtr<IZelvioPushSourceStats> stats;
   g.pushSource.QueryTo(IID_IZelvioPushSourceStats, stats);
   report.Check(static_cast<bool>(stats), "push source exposes its delivered/skipped counts");
   LARGE_INTEGER started;
@@ -153,7 +153,7 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Re
 // What the recorder and the platform's mux share: one new input per connected one, the
 // interleaving the recorder sets, read back, and the master-stream setting.
 void CheckMuxInterfaces(RecordingGraph& g, ztest::Report& report) {
-  kit::ComPtr<IEnumPins> pins;
+  zelvio::kit::ComPtr<IEnumPins> pins;
   int inputs = 0;
   int connected = 0;
   int outputs = 0;
@@ -177,7 +177,7 @@ void CheckMuxInterfaces(RecordingGraph& g, ztest::Report& report) {
   report.Check(outputs == 1 && connected == 2 && inputs == 3,
                ztest::Format("mux: one output, two connected inputs and one free (%d, %d, %d)", outputs,
                              connected, inputs));
-  kit::ComPtr<IConfigInterleaving> interleaving;
+  zelvio::kit::ComPtr<IConfigInterleaving> interleaving;
   g.mux.QueryTo(IID_IConfigInterleaving, interleaving);
   InterleavingMode mode = INTERLEAVE_NONE;
   REFERENCE_TIME period = 0;
@@ -191,7 +191,7 @@ void CheckMuxInterfaces(RecordingGraph& g, ztest::Report& report) {
                   preroll == wantedPreroll;
   report.Check(periodOk, ztest::Format("mux put_Interleaving / get_Interleaving round trip (%lld, %lld)",
                                        period, preroll));
-  kit::ComPtr<IConfigAviMux> config;
+  zelvio::kit::ComPtr<IConfigAviMux> config;
   g.mux.QueryTo(IID_IConfigAviMux, config);
   LONG master = -2;
   bool masterOk = config && SUCCEEDED(config->SetMasterStream(1)) &&
@@ -203,7 +203,7 @@ void CheckMuxInterfaces(RecordingGraph& g, ztest::Report& report) {
 
 // The mux's position is how far the file has got: about the recording's length at stop.
 void CheckMuxPosition(RecordingGraph& g, double runningSeconds, ztest::Report& report) {
-  kit::ComPtr<IMediaSeeking> seeking;
+  zelvio::kit::ComPtr<IMediaSeeking> seeking;
   g.mux.QueryTo(IID_IMediaSeeking, seeking);
   LONGLONG position = 0;
   bool ok = seeking && SUCCEEDED(seeking->GetCurrentPosition(&position));
@@ -229,8 +229,8 @@ void CheckFullDisk(const char* pushSourceModule, ztest::Report& report) {
   ztest::Report building(true);  // its lines repeat the main graph's; only the outcome counts here
   bool built = BuildRecordingGraph(pushSourceModule, fullDisk, g, building) && building.Failed() == 0;
   report.Check(built, "graph writing to a full disk built");
-  kit::ComPtr<IMediaControl> control;
-  kit::ComPtr<IMediaEvent> events;
+  zelvio::kit::ComPtr<IMediaControl> control;
+  zelvio::kit::ComPtr<IMediaEvent> events;
   g.graph.QueryTo(IID_IMediaControl, control);
   g.graph.QueryTo(IID_IMediaEvent, events);
   if (built && control && events) {

@@ -27,8 +27,8 @@ void FreeType(AM_MEDIA_TYPE* mt) {
 // image sizes whose rows are padded to whole DWORDs (the region's width is odd, so the
 // 24- and 16-bit rows need it); it accepts its own type and refuses another size.
 void CheckOfferedTypes(IBaseFilter* source, ztest::Report& report) {
-  kit::ComPtr<IPin> out = FirstPin(source, PINDIR_OUTPUT);
-  kit::ComPtr<IEnumMediaTypes> types;
+  zelvio::kit::ComPtr<IPin> out = FirstPin(source, PINDIR_OUTPUT);
+  zelvio::kit::ComPtr<IEnumMediaTypes> types;
   if (!out || FAILED(out->EnumMediaTypes(types.Put()))) {
     report.Check(false, "push source pin enumerates media types");
     return;
@@ -65,10 +65,10 @@ void CheckOfferedTypes(IBaseFilter* source, ztest::Report& report) {
 
 // Each output that connects makes a new free one; a clone enumerates the same pins.
 void CheckTeeGrowth(IBaseFilter* source, ztest::Report& report) {
-  kit::ComPtr<IGraphBuilder> graph;
-  kit::ComPtr<IBaseFilter> tee;
-  kit::ComPtr<IBaseFilter> codecA;
-  kit::ComPtr<IBaseFilter> codecB;
+  zelvio::kit::ComPtr<IGraphBuilder> graph;
+  zelvio::kit::ComPtr<IBaseFilter> tee;
+  zelvio::kit::ComPtr<IBaseFilter> codecA;
+  zelvio::kit::ComPtr<IBaseFilter> codecB;
   CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph.PutVoid());
   ztest::CreateFilter(CLSID_InfTee, tee);
   ztest::CreateFilter(standins::CLSID_TestCodecPlain, codecA);
@@ -82,7 +82,7 @@ void CheckTeeGrowth(IBaseFilter* source, ztest::Report& report) {
   graph->AddFilter(codecA.Get(), L"a");
   graph->AddFilter(codecB.Get(), L"b");
   auto countPins = [&]() {
-    kit::ComPtr<IEnumPins> pins;
+    zelvio::kit::ComPtr<IEnumPins> pins;
     tee->EnumPins(pins.Put());
     IPin* p[8] = {};
     ULONG n = 0;
@@ -94,21 +94,21 @@ void CheckTeeGrowth(IBaseFilter* source, ztest::Report& report) {
   HRESULT hr = graph->ConnectDirect(FirstPin(source, PINDIR_OUTPUT).Get(),
                                     FirstPin(tee.Get(), PINDIR_INPUT).Get(), nullptr);
   report.Ok(hr, "source connects to the tee input");
-  kit::ComPtr<IPin> out1 = PinByName(tee.Get(), L"Output1");
+  zelvio::kit::ComPtr<IPin> out1 = PinByName(tee.Get(), L"Output1");
   report.Ok(graph->ConnectDirect(out1.Get(), FirstPin(codecA.Get(), PINDIR_INPUT).Get(), nullptr),
             "tee Output1 connects");
   report.Check(countPins() == 3, "a connected output makes a new free one");
-  kit::ComPtr<IPin> out2 = PinByName(tee.Get(), L"Output2");
+  zelvio::kit::ComPtr<IPin> out2 = PinByName(tee.Get(), L"Output2");
   report.Ok(graph->ConnectDirect(out2.Get(), FirstPin(codecB.Get(), PINDIR_INPUT).Get(), nullptr),
             "tee Output2 connects");
   report.Check(countPins() == 4, "and another");
   report.Check(out1->Connect(FirstPin(codecB.Get(), PINDIR_OUTPUT).Get(), nullptr) == VFW_E_ALREADY_CONNECTED,
                "a connected pin refuses a second connection");
 
-  kit::ComPtr<IEnumPins> pins;
+  zelvio::kit::ComPtr<IEnumPins> pins;
   tee->EnumPins(pins.Put());
   pins->Skip(1);
-  kit::ComPtr<IEnumPins> clone;
+  zelvio::kit::ComPtr<IEnumPins> clone;
   pins->Clone(clone.Put());
   IPin* a = nullptr;
   IPin* b = nullptr;
@@ -127,10 +127,10 @@ void CheckTeeGrowth(IBaseFilter* source, ztest::Report& report) {
 
 // The writer's pin is an IStream over the file: writes, seeks back, overwrites, reports size.
 void CheckWriterStream(const std::wstring& path, ztest::Report& report) {
-  kit::ComPtr<IBaseFilter> writer;
+  zelvio::kit::ComPtr<IBaseFilter> writer;
   CoCreateInstance(standins::CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                    writer.PutVoid());
-  kit::ComPtr<IFileSinkFilter> sink;
+  zelvio::kit::ComPtr<IFileSinkFilter> sink;
   if (writer) writer.QueryTo(IID_IFileSinkFilter, sink);
   if (!sink) {
     report.Check(false, "file writer with IFileSinkFilter");
@@ -141,7 +141,7 @@ void CheckWriterStream(const std::wstring& path, ztest::Report& report) {
   report.Check(SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name && path == name,
                "GetCurFile returns the name set");
   CoTaskMemFree(name);
-  kit::ComPtr<IStream> stream;
+  zelvio::kit::ComPtr<IStream> stream;
   FirstPin(writer.Get(), PINDIR_INPUT).QueryTo(IID_IStream, stream);
   report.Check(static_cast<bool>(stream), "writer input pin offers IStream");
   if (!stream) return;
@@ -158,9 +158,9 @@ void CheckWriterStream(const std::wstring& path, ztest::Report& report) {
   writer->Stop();
   report.Check(at.QuadPart == 2 && stat.cbSize.QuadPart == 8, "Seek and Stat on the writer stream");
   // The file stays open after Stop (the mux still writes then); releasing the writer closes it.
-  stream = kit::ComPtr<IStream>();
-  sink = kit::ComPtr<IFileSinkFilter>();
-  writer = kit::ComPtr<IBaseFilter>();
+  stream = zelvio::kit::ComPtr<IStream>();
+  sink = zelvio::kit::ComPtr<IFileSinkFilter>();
+  writer = zelvio::kit::ComPtr<IBaseFilter>();
   char content[16] = {};
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
@@ -176,7 +176,7 @@ void CheckWriterStream(const std::wstring& path, ztest::Report& report) {
 }  // namespace
 
 void CheckKit(const std::string& pushSourceModule, const std::wstring& scratchFile, ztest::Report& report) {
-  kit::ComPtr<IBaseFilter> source;
+  zelvio::kit::ComPtr<IBaseFilter> source;
   if (FAILED(ztest::LoadFilterFromModule(pushSourceModule, CLSID_ZelvioPushSource, source.Put()))) {
     report.Check(false, "push source for the kit checks");
     return;

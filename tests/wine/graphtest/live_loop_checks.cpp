@@ -51,13 +51,13 @@ class HandClock : public IReferenceClock {
 
 // Waits once for `target` on the streaming thread and keeps what the wait answered; later
 // steps wait for a time that never comes, so only a state change ends them.
-class WaitOnce : public kit::LiveLoop::Body {
+class WaitOnce : public zelvio::kit::LiveLoop::Body {
  public:
   explicit WaitOnce(REFERENCE_TIME target)
       : target_(target), done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-  void CueStep(kit::LiveLoop&) override {}
-  void StreamStep(kit::LiveLoop& loop) override {
+  void CueStep(zelvio::kit::LiveLoop&) override {}
+  void StreamStep(zelvio::kit::LiveLoop& loop) override {
     if (waited_) {
       loop.WaitForStreamTime(LLONG_MAX / 2);
       return;
@@ -96,7 +96,7 @@ struct WaitScene {
   }
   HandClock clock;
   WaitOnce body;
-  kit::LiveLoop loop;
+  zelvio::kit::LiveLoop loop;
   bool started = false;
 };
 
@@ -137,7 +137,7 @@ void CheckStateChangeEndsTheWait(ztest::Report& report) {
   WaitScene scene(kStart, kFarAway, report);
   if (!scene.started) return;
   WaitOnce& body = scene.body;
-  kit::LiveLoop& loop = scene.loop;
+  zelvio::kit::LiveLoop& loop = scene.loop;
   report.Check(!body.Done(200), "target a minute away: the wait goes on");
   loop.Pause();
   const bool ended = body.Done(1000);
@@ -152,7 +152,7 @@ void CheckStateChangeEndsTheWait(ztest::Report& report) {
 // A source of 40 ms slots stamped at their start, paced against the clock, whose delivery
 // a paused renderer can hold: while held, the streaming thread stays inside "Receive" until
 // the renderer lets go, as a paused renderer keeps its sample until Run.
-class HeldSource : public kit::LiveLoop::Body {
+class HeldSource : public zelvio::kit::LiveLoop::Body {
  public:
   static constexpr REFERENCE_TIME kSlot = 400'000;
 
@@ -164,31 +164,31 @@ class HeldSource : public kit::LiveLoop::Body {
   void Release() { SetEvent(release_.get()); }
   bool Held(DWORD ms) { return WaitForSingleObject(inside_.get(), ms) == WAIT_OBJECT_0; }
 
-  void CueStep(kit::LiveLoop&) override {}
-  void StreamStep(kit::LiveLoop& loop) override {
+  void CueStep(zelvio::kit::LiveLoop&) override {}
+  void StreamStep(zelvio::kit::LiveLoop& loop) override {
     REFERENCE_TIME due = next_ * kSlot;
     if (!loop.WaitForStreamTime(due)) return;
     if (!loop.Claim(due)) return;
     ++next_;
     {
-      kit::AutoLock lock(guard_);
+      zelvio::kit::AutoLock lock(guard_);
       stamps_.push_back(due);
     }
     SetEvent(inside_.get());
     WaitForSingleObject(release_.get(), INFINITE);
     ResetEvent(inside_.get());
   }
-  void PauseStep(kit::LiveLoop&, REFERENCE_TIME cut) override {
-    kit::AutoLock lock(guard_);
+  void PauseStep(zelvio::kit::LiveLoop&, REFERENCE_TIME cut) override {
+    zelvio::kit::AutoLock lock(guard_);
     cuts_.push_back(cut);
   }
 
   std::vector<REFERENCE_TIME> Stamps() {
-    kit::AutoLock lock(guard_);
+    zelvio::kit::AutoLock lock(guard_);
     return stamps_;
   }
   std::vector<REFERENCE_TIME> Cuts() {
-    kit::AutoLock lock(guard_);
+    zelvio::kit::AutoLock lock(guard_);
     return cuts_;
   }
   // Waits until `count` slots went out; false when they did not within `ms`.
@@ -205,7 +205,7 @@ class HeldSource : public kit::LiveLoop::Body {
   zelvio::UniqueHandle release_;  // manual reset: set while deliveries pass
   zelvio::UniqueHandle inside_;   // manual reset: set while a delivery is held
   int64_t next_ = 0;              // streaming thread only
-  kit::CritSec guard_;
+  zelvio::kit::CritSec guard_;
   std::vector<REFERENCE_TIME> stamps_;
   std::vector<REFERENCE_TIME> cuts_;
 };
@@ -227,7 +227,7 @@ bool Contiguous(const std::vector<REFERENCE_TIME>& stamps, size_t n) {
 
 // Runs the loop again with stream time resuming `behind` before the cut, as the graph
 // resumes a paused run.
-void Resume(kit::LiveLoop& loop, HandClock& clock, REFERENCE_TIME cut, REFERENCE_TIME behind) {
+void Resume(zelvio::kit::LiveLoop& loop, HandClock& clock, REFERENCE_TIME cut, REFERENCE_TIME behind) {
   loop.Run(&clock, clock.now.load() - (cut - behind));
 }
 
@@ -240,7 +240,7 @@ void Resume(kit::LiveLoop& loop, HandClock& clock, REFERENCE_TIME cut, REFERENCE
 void CheckPauseNeverWaitsForAHeldThread(ztest::Report& report) {
   HandClock clock;
   HeldSource body;
-  kit::LiveLoop loop(body);
+  zelvio::kit::LiveLoop loop(body);
   clock.now = kStart;
   if (FAILED(loop.Start())) {
     report.Check(false, "streaming thread starts");

@@ -17,7 +17,7 @@ namespace ztest {
 inline constexpr CLSID kNullRenderer = {
     0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};
 
-inline HRESULT CreateFilter(const CLSID& clsid, kit::ComPtr<IBaseFilter>& out) {
+inline HRESULT CreateFilter(const CLSID& clsid, zelvio::kit::ComPtr<IBaseFilter>& out) {
   return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, out.PutVoid());
 }
 
@@ -29,7 +29,7 @@ inline HRESULT LoadFilterFromModule(const std::string& module, const CLSID& clsi
   auto entry =
       reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
   if (!entry) return E_NOINTERFACE;
-  kit::ComPtr<IClassFactory> factory;
+  zelvio::kit::ComPtr<IClassFactory> factory;
   HRESULT hr = entry(clsid, IID_IClassFactory, factory.PutVoid());
   if (FAILED(hr)) return hr;
   return factory->CreateInstance(nullptr, IID_IBaseFilter, reinterpret_cast<void**>(out));

@@ -23,8 +23,8 @@ constexpr short kClickLevel = 30000;  // far above the tone, so a click's first 
 
 int BlockAlign(const PcmFormat& f) { return f.channels * f.bits / 8; }
 
-kit::MediaType BuildPcmType(const PcmFormat& f) {
-  kit::MediaType result;
+zelvio::kit::MediaType BuildPcmType(const PcmFormat& f) {
+  zelvio::kit::MediaType result;
   AM_MEDIA_TYPE& mt = result.Get();
   mt.majortype = MEDIATYPE_Audio;
   mt.subtype = MEDIASUBTYPE_PCM;
@@ -32,7 +32,7 @@ kit::MediaType BuildPcmType(const PcmFormat& f) {
   mt.bFixedSizeSamples = TRUE;
   mt.lSampleSize = static_cast<ULONG>(BlockAlign(f));
   auto* wfx = reinterpret_cast<WAVEFORMATEX*>(result.AllocFormat(sizeof(WAVEFORMATEX)));
-  if (!wfx) return kit::MediaType();
+  if (!wfx) return zelvio::kit::MediaType();
   wfx->wFormatTag = WAVE_FORMAT_PCM;
   wfx->nChannels = static_cast<WORD>(f.channels);
   wfx->nSamplesPerSec = static_cast<DWORD>(f.rate);
@@ -77,7 +77,7 @@ int64_t MachineClock() {
 
 }  // namespace
 
-AudioOutputPin::AudioOutputPin(kit::BaseFilter& filter)
+AudioOutputPin::AudioOutputPin(zelvio::kit::BaseFilter& filter)
     : OutputPin(filter, L"Capture"), current_(kFormats[0]) {}
 
 void* AudioOutputPin::FindInterface(REFIID iid) {
@@ -85,8 +85,8 @@ void* AudioOutputPin::FindInterface(REFIID iid) {
   return nullptr;
 }
 
-std::vector<kit::MediaType> AudioOutputPin::OfferedTypes() {
-  std::vector<kit::MediaType> types;
+std::vector<zelvio::kit::MediaType> AudioOutputPin::OfferedTypes() {
+  std::vector<zelvio::kit::MediaType> types;
   if (chosen_ >= 0) {
     types.push_back(BuildPcmType(kFormats[chosen_]));
     return types;
@@ -118,7 +118,7 @@ void AudioOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
 }
 
 STDMETHODIMP AudioOutputPin::SetFormat(AM_MEDIA_TYPE* mt) {
-  kit::AutoLock lock(filter_.StateLock());
+  zelvio::kit::AutoLock lock(filter_.StateLock());
   if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
   if (!mt) {
     chosen_ = -1;
@@ -134,8 +134,8 @@ STDMETHODIMP AudioOutputPin::SetFormat(AM_MEDIA_TYPE* mt) {
 
 STDMETHODIMP AudioOutputPin::GetFormat(AM_MEDIA_TYPE** mt) {
   if (!mt) return E_POINTER;
-  kit::AutoLock lock(filter_.StateLock());
-  *mt = kit::CreateMediaTypeCopy(BuildPcmType(current_).Get());
+  zelvio::kit::AutoLock lock(filter_.StateLock());
+  *mt = zelvio::kit::CreateMediaTypeCopy(BuildPcmType(current_).Get());
   return *mt ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -150,7 +150,7 @@ STDMETHODIMP AudioOutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** mt, BYTE* 
   if (!mt || !caps) return E_POINTER;
   if (index < 0 || index >= kFormatCount) return S_FALSE;
   const PcmFormat& f = kFormats[index];
-  *mt = kit::CreateMediaTypeCopy(BuildPcmType(f).Get());
+  *mt = zelvio::kit::CreateMediaTypeCopy(BuildPcmType(f).Get());
   if (!*mt) return E_OUTOFMEMORY;
   auto* c = reinterpret_cast<AUDIO_STREAM_CONFIG_CAPS*>(caps);
   *c = AUDIO_STREAM_CONFIG_CAPS{};
@@ -165,7 +165,7 @@ STDMETHODIMP AudioOutputPin::GetStreamCaps(int index, AM_MEDIA_TYPE** mt, BYTE* 
 }
 
 HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last, bool preroll, int64_t wallMinusStream) {
-  kit::ComPtr<IMediaSample> sample;
+  zelvio::kit::ComPtr<IMediaSample> sample;
   HRESULT hr = GetDeliveryBuffer(sample.Put());
   if (FAILED(hr)) return hr;
   BYTE* data = nullptr;
@@ -196,7 +196,7 @@ HRESULT AudioOutputPin::DeliverTone(int64_t first, int64_t last, bool preroll, i
   return Deliver(sample.Get());
 }
 
-LinePin::LinePin(kit::BaseFilter& filter, const wchar_t* name, bool withMixer, bool enabled)
+LinePin::LinePin(zelvio::kit::BaseFilter& filter, const wchar_t* name, bool withMixer, bool enabled)
     : InputPin(filter, name), withMixer_(withMixer), enabled_(enabled) {}
 
 void* LinePin::FindInterface(REFIID iid) {
@@ -227,11 +227,11 @@ AudioCapture::~AudioCapture() {
 }
 
 HRESULT AudioCapture::CreateWithMixer(REFIID iid, void** out) {
-  return kit::CreateAndQuery<AudioCapture>(iid, out, CLSID_TestAudio, true);
+  return zelvio::kit::CreateAndQuery<AudioCapture>(iid, out, CLSID_TestAudio, true);
 }
 
 HRESULT AudioCapture::CreateWithoutMixer(REFIID iid, void** out) {
-  return kit::CreateAndQuery<AudioCapture>(iid, out, CLSID_TestAudioNoMixer, false);
+  return zelvio::kit::CreateAndQuery<AudioCapture>(iid, out, CLSID_TestAudioNoMixer, false);
 }
 
 void* AudioCapture::FindInterface(REFIID iid) {
@@ -241,7 +241,7 @@ void* AudioCapture::FindInterface(REFIID iid) {
 
 int AudioCapture::PinCount() { return 1 + static_cast<int>(lines_.size()); }
 
-kit::BasePin* AudioCapture::PinAt(int index) {
+zelvio::kit::BasePin* AudioCapture::PinAt(int index) {
   if (index == 0) return &output_;
   if (index < 1 || index > static_cast<int>(lines_.size())) return nullptr;
   return lines_[static_cast<size_t>(index - 1)].get();
@@ -269,7 +269,7 @@ void AudioCapture::OnStop() {
 
 // A chunk goes out at once, so the renderers can finish pausing. It is marked preroll: it
 // was not recorded while running, and the first recorded chunk takes its place at time 0.
-void AudioCapture::CueStep(kit::LiveLoop&) {
+void AudioCapture::CueStep(zelvio::kit::LiveLoop&) {
   const int rate = output_.Format().rate;
   output_.DeliverTone(0, ChunkFrames(rate), true, 0);
   output_.RestartClicks();
@@ -281,7 +281,7 @@ namespace {
 // The machine clock minus stream time, read between two stream-time reads that agree: a
 // thread preempted between the two clocks (a busy machine) would otherwise place the
 // clicks of a whole chunk late.
-int64_t WallMinusStream(kit::LiveLoop& loop) {
+int64_t WallMinusStream(zelvio::kit::LiveLoop& loop) {
   int64_t best = kNoMapping;
   REFERENCE_TIME bestSpread = INT64_MAX;
   for (int i = 0; i < 8; ++i) {
@@ -302,7 +302,7 @@ int64_t WallMinusStream(kit::LiveLoop& loop) {
 // A chunk of sound is there once its last sample has been "recorded": deliver at its end,
 // unless a pause cut the run before it (the pause step then hands over the part before
 // the cut).
-void AudioCapture::StreamStep(kit::LiveLoop& loop) {
+void AudioCapture::StreamStep(zelvio::kit::LiveLoop& loop) {
   const int rate = output_.Format().rate;
   int64_t last = nextFrame_ + ChunkFrames(rate);
   if (!loop.WaitForStreamTime(TimeOfFrame(last, rate))) return;
@@ -319,7 +319,7 @@ void AudioCapture::StreamStep(kit::LiveLoop& loop) {
 //
 // A thread that fell behind (a busy machine) may owe more than one chunk here: it goes out
 // in chunks, since a buffer holds one.
-void AudioCapture::PauseStep(kit::LiveLoop&, REFERENCE_TIME cut) {
+void AudioCapture::PauseStep(zelvio::kit::LiveLoop&, REFERENCE_TIME cut) {
   const int rate = output_.Format().rate;
   const int64_t last = FrameAt(cut, rate);
   while (nextFrame_ < last) {

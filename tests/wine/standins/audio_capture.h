@@ -23,11 +23,11 @@ struct PcmFormat {
   int bits;
 };
 
-class AudioOutputPin : public kit::OutputPin, public IAMStreamConfig {
+class AudioOutputPin : public zelvio::kit::OutputPin, public IAMStreamConfig {
  public:
-  explicit AudioOutputPin(kit::BaseFilter& filter);
+  explicit AudioOutputPin(zelvio::kit::BaseFilter& filter);
 
-  KIT_FORWARD_UNKNOWN(kit::OutputPin)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::OutputPin)
 
   STDMETHODIMP SetFormat(AM_MEDIA_TYPE* mt) override;
   STDMETHODIMP GetFormat(AM_MEDIA_TYPE** mt) override;
@@ -47,7 +47,7 @@ class AudioOutputPin : public kit::OutputPin, public IAMStreamConfig {
  protected:
   void* FindInterface(REFIID iid) override;
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-  std::vector<kit::MediaType> OfferedTypes() override;
+  std::vector<zelvio::kit::MediaType> OfferedTypes() override;
   HRESULT CompleteConnect(IPin* peer) override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
 
@@ -58,11 +58,11 @@ class AudioOutputPin : public kit::OutputPin, public IAMStreamConfig {
   int clickLeft_ = 0;        // samples of the current click still to come
 };
 
-class LinePin : public kit::InputPin, public IAMAudioInputMixer {
+class LinePin : public zelvio::kit::InputPin, public IAMAudioInputMixer {
  public:
-  LinePin(kit::BaseFilter& filter, const wchar_t* name, bool withMixer, bool enabled);
+  LinePin(zelvio::kit::BaseFilter& filter, const wchar_t* name, bool withMixer, bool enabled);
 
-  KIT_FORWARD_UNKNOWN(kit::InputPin)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::InputPin)
 
   STDMETHODIMP put_Enable(BOOL enable) override;
   STDMETHODIMP get_Enable(BOOL* enable) override;
@@ -92,18 +92,20 @@ class LinePin : public kit::InputPin, public IAMAudioInputMixer {
   bool enabled_;
 };
 
-class AudioCapture : public kit::BaseFilter, public IAMFilterMiscFlags, private kit::LiveLoop::Body {
+class AudioCapture : public zelvio::kit::BaseFilter,
+                     public IAMFilterMiscFlags,
+                     private zelvio::kit::LiveLoop::Body {
  public:
   AudioCapture(const CLSID& clsid, bool withMixer);
   ~AudioCapture() override;
   static HRESULT CreateWithMixer(REFIID iid, void** out);
   static HRESULT CreateWithoutMixer(REFIID iid, void** out);
 
-  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::BaseFilter)
   STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_SOURCE; }
 
   int PinCount() override;
-  kit::BasePin* PinAt(int index) override;
+  zelvio::kit::BasePin* PinAt(int index) override;
 
  protected:
   void* FindInterface(REFIID iid) override;
@@ -113,13 +115,13 @@ class AudioCapture : public kit::BaseFilter, public IAMFilterMiscFlags, private 
   bool IsLiveSource() const override { return true; }
 
  private:
-  void CueStep(kit::LiveLoop& loop) override;
-  void StreamStep(kit::LiveLoop& loop) override;
-  void PauseStep(kit::LiveLoop& loop, REFERENCE_TIME cut) override;
+  void CueStep(zelvio::kit::LiveLoop& loop) override;
+  void StreamStep(zelvio::kit::LiveLoop& loop) override;
+  void PauseStep(zelvio::kit::LiveLoop& loop, REFERENCE_TIME cut) override;
 
   AudioOutputPin output_;
   std::vector<std::unique_ptr<LinePin>> lines_;
-  kit::LiveLoop loop_;
+  zelvio::kit::LiveLoop loop_;
   int64_t nextFrame_ = 0;                 // first sample frame not yet delivered
   int64_t wallMinusStream_ = kNoMapping;  // machine clock minus stream time in this run
 };

@@ -72,8 +72,8 @@ HRESULT MuxOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   return mt.majortype == MEDIATYPE_Stream ? S_OK : S_FALSE;
 }
 
-std::vector<kit::MediaType> MuxOutputPin::OfferedTypes() {
-  kit::MediaType type;
+std::vector<zelvio::kit::MediaType> MuxOutputPin::OfferedTypes() {
+  zelvio::kit::MediaType type;
   AM_MEDIA_TYPE& mt = type.Get();
   mt.majortype = MEDIATYPE_Stream;
   mt.subtype = MEDIASUBTYPE_Avi;
@@ -103,7 +103,7 @@ AviMux::AviMux() : BaseFilter(CLSID_AviDest), output_(*this) { EnsureFreeInput()
 
 AviMux::~AviMux() = default;
 
-HRESULT AviMux::Create(REFIID iid, void** out) { return kit::CreateAndQuery<AviMux>(iid, out); }
+HRESULT AviMux::Create(REFIID iid, void** out) { return zelvio::kit::CreateAndQuery<AviMux>(iid, out); }
 
 void* AviMux::FindInterface(REFIID iid) {
   if (iid == IID_IConfigInterleaving) return static_cast<IConfigInterleaving*>(this);
@@ -116,7 +116,7 @@ void* AviMux::FindInterface(REFIID iid) {
 // always the last one.
 int AviMux::PinCount() { return 1 + static_cast<int>(inputs_.size()); }
 
-kit::BasePin* AviMux::PinAt(int index) {
+zelvio::kit::BasePin* AviMux::PinAt(int index) {
   if (index == 0) return &output_;
   if (index < 1 || index > static_cast<int>(inputs_.size())) return nullptr;
   return inputs_[static_cast<size_t>(index - 1)].get();
@@ -133,7 +133,7 @@ void AviMux::EnsureFreeInput() {
 
 STDMETHODIMP AviMux::put_Mode(InterleavingMode mode) {
   if (mode < INTERLEAVE_NONE || mode > INTERLEAVE_NONE_BUFFERED) return E_INVALIDARG;
-  kit::AutoLock lock(StateLock());
+  zelvio::kit::AutoLock lock(StateLock());
   if (State() != State_Stopped) return VFW_E_NOT_STOPPED;
   mode_ = mode;
   return S_OK;
@@ -146,7 +146,7 @@ STDMETHODIMP AviMux::get_Mode(InterleavingMode* mode) {
 }
 
 STDMETHODIMP AviMux::put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll) {
-  kit::AutoLock lock(StateLock());
+  zelvio::kit::AutoLock lock(StateLock());
   if (State() != State_Stopped) return VFW_E_NOT_STOPPED;
   if (interleave) {
     if (*interleave <= 0) return E_INVALIDARG;
@@ -230,7 +230,7 @@ STDMETHODIMP AviMux::GetStopPosition(LONGLONG* stop) { return GetCurrentPosition
 
 STDMETHODIMP AviMux::GetCurrentPosition(LONGLONG* current) {
   if (!current) return E_POINTER;
-  kit::AutoLock lock(dataLock_);
+  zelvio::kit::AutoLock lock(dataLock_);
   REFERENCE_TIME latest = 0;
   for (const Track& t : tracks_) latest = std::max(latest, t.written);
   *current = latest;
@@ -279,7 +279,7 @@ STDMETHODIMP AviMux::GetPreroll(LONGLONG* preroll) {
 // writer downstream paused before us, so its file is open.
 HRESULT AviMux::OnPause(FILTER_STATE from) {
   if (from != State_Stopped) return S_OK;
-  kit::AutoLock lock(dataLock_);
+  zelvio::kit::AutoLock lock(dataLock_);
   tracks_.clear();
   file_.reset();
   failure_ = S_OK;
@@ -293,7 +293,7 @@ HRESULT AviMux::OnPause(FILTER_STATE from) {
     formats.push_back(track.format);
     tracks_.push_back(std::move(track));
   }
-  kit::ComPtr<IStream> stream = output_.Stream();
+  zelvio::kit::ComPtr<IStream> stream = output_.Stream();
   if (tracks_.empty() || !stream) return S_OK;
   file_ = std::make_unique<AviMuxFile>(stream.Get(), std::move(formats));
   active_ = true;
@@ -304,7 +304,7 @@ HRESULT AviMux::OnPause(FILTER_STATE from) {
 
 // Whatever is still queued goes out, then the indexes and the header.
 void AviMux::OnStop() {
-  kit::AutoLock lock(dataLock_);
+  zelvio::kit::AutoLock lock(dataLock_);
   if (!active_) return;
   Drain(true);
   if (active_) {
@@ -329,7 +329,7 @@ HRESULT AviMux::Receive(MuxInputPin& pin, IMediaSample* sample) {
   BYTE* data = nullptr;
   if (FAILED(sample->GetPointer(&data))) return E_POINTER;
   long length = sample->GetActualDataLength();
-  kit::AutoLock lock(dataLock_);
+  zelvio::kit::AutoLock lock(dataLock_);
   if (FAILED(failure_)) return failure_;
   if (!active_) return VFW_E_WRONG_STATE;
   Track* track = FindTrack(pin);
@@ -340,7 +340,7 @@ HRESULT AviMux::Receive(MuxInputPin& pin, IMediaSample* sample) {
     chunk.stop = chunk.start;
   }
   chunk.key = sample->IsSyncPoint() == S_OK;
-  chunk.borrowed = kit::ComPtr<IMediaSample>::Share(sample);
+  chunk.borrowed = zelvio::kit::ComPtr<IMediaSample>::Share(sample);
   chunk.bytes = data;
   chunk.size = static_cast<size_t>(std::max(length, 0L));
   track->queue.push_back(std::move(chunk));
@@ -351,7 +351,7 @@ HRESULT AviMux::Receive(MuxInputPin& pin, IMediaSample* sample) {
 }
 
 void AviMux::EndOfStream(MuxInputPin& pin) {
-  kit::AutoLock lock(dataLock_);
+  zelvio::kit::AutoLock lock(dataLock_);
   Track* track = FindTrack(pin);
   if (!track) return;
   track->ended = true;
@@ -418,7 +418,7 @@ void AviMux::Fail(HRESULT hr) {
   failure_ = hr;
   active_ = false;
   for (Track& t : tracks_) t.queue.clear();
-  kit::ComPtr<IMediaEventSink> sink;
+  zelvio::kit::ComPtr<IMediaEventSink> sink;
   if (Graph() && SUCCEEDED(Graph()->QueryInterface(IID_IMediaEventSink, sink.PutVoid()))) {
     sink->Notify(EC_ERRORABORT, static_cast<LONG_PTR>(hr), 0);
   }

@@ -19,7 +19,7 @@ namespace standins {
 
 class AviMux;
 
-class MuxInputPin : public kit::InputPin {
+class MuxInputPin : public zelvio::kit::InputPin {
  public:
   MuxInputPin(AviMux& mux, const wchar_t* name);
 
@@ -33,24 +33,24 @@ class MuxInputPin : public kit::InputPin {
   AviMux& mux_;
 };
 
-class MuxOutputPin : public kit::OutputPin {
+class MuxOutputPin : public zelvio::kit::OutputPin {
  public:
   explicit MuxOutputPin(AviMux& mux);
   // The writer's byte stream; empty while not connected.
-  kit::ComPtr<IStream> Stream() const { return stream_; }
+  zelvio::kit::ComPtr<IStream> Stream() const { return stream_; }
 
  protected:
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-  std::vector<kit::MediaType> OfferedTypes() override;
+  std::vector<zelvio::kit::MediaType> OfferedTypes() override;
   HRESULT CompleteConnect(IPin* peer) override;
   void BreakConnect() override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
 
  private:
-  kit::ComPtr<IStream> stream_;
+  zelvio::kit::ComPtr<IStream> stream_;
 };
 
-class AviMux : public kit::BaseFilter,
+class AviMux : public zelvio::kit::BaseFilter,
                public IConfigInterleaving,
                public IConfigAviMux,
                public IMediaSeeking {
@@ -59,7 +59,7 @@ class AviMux : public kit::BaseFilter,
   ~AviMux() override;
   static HRESULT Create(REFIID iid, void** out);
 
-  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::BaseFilter)
 
   // IConfigInterleaving
   STDMETHODIMP put_Mode(InterleavingMode mode) override;
@@ -94,7 +94,7 @@ class AviMux : public kit::BaseFilter,
   STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
 
   int PinCount() override;
-  kit::BasePin* PinAt(int index) override;
+  zelvio::kit::BasePin* PinAt(int index) override;
 
   // For the pins.
   void EnsureFreeInput();
@@ -113,7 +113,7 @@ class AviMux : public kit::BaseFilter,
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
     bool key = false;
-    kit::ComPtr<IMediaSample> borrowed;
+    zelvio::kit::ComPtr<IMediaSample> borrowed;
     const BYTE* bytes = nullptr;
     size_t size = 0;
     std::vector<BYTE> kept;
@@ -149,7 +149,7 @@ class AviMux : public kit::BaseFilter,
   LONG masterStream_ = -1;
   BOOL oldIndex_ = FALSE;
 
-  kit::CritSec dataLock_;  // guards everything below; taken by the streaming threads
+  zelvio::kit::CritSec dataLock_;  // guards everything below; taken by the streaming threads
   std::vector<Track> tracks_;
   std::unique_ptr<AviMuxFile> file_;
   bool active_ = false;

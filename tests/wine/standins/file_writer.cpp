@@ -30,17 +30,17 @@ HRESULT FileWriterPin::OnReceive(IMediaSample* sample) {
 // The mux writes through the byte stream, not through Receive: its calls count as the
 // pin's time in the benchmark's accounting.
 STDMETHODIMP FileWriterPin::Read(void* data, ULONG size, ULONG* read) {
-  kit::TimedSpan span(Timing());
+  zelvio::kit::TimedSpan span(Timing());
   return writer_.ReadHere(data, size, read);
 }
 
 STDMETHODIMP FileWriterPin::Write(const void* data, ULONG size, ULONG* written) {
-  kit::TimedSpan span(Timing());
+  zelvio::kit::TimedSpan span(Timing());
   return writer_.WriteHere(data, size, written);
 }
 
 STDMETHODIMP FileWriterPin::Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) {
-  kit::TimedSpan span(Timing());
+  zelvio::kit::TimedSpan span(Timing());
   ULONGLONG now = 0;
   HRESULT hr = writer_.SeekTo(move.QuadPart, origin, &now);
   if (SUCCEEDED(hr) && position) position->QuadPart = now;
@@ -78,7 +78,9 @@ FileWriter::FileWriter() : BaseFilter(CLSID_FileWriter), pin_(*this) {}
 
 FileWriter::~FileWriter() { CloseFile(); }
 
-HRESULT FileWriter::Create(REFIID iid, void** out) { return kit::CreateAndQuery<FileWriter>(iid, out); }
+HRESULT FileWriter::Create(REFIID iid, void** out) {
+  return zelvio::kit::CreateAndQuery<FileWriter>(iid, out);
+}
 
 void* FileWriter::FindInterface(REFIID iid) {
   if (iid == IID_IFileSinkFilter2) return static_cast<IFileSinkFilter2*>(this);
@@ -88,7 +90,7 @@ void* FileWriter::FindInterface(REFIID iid) {
 
 STDMETHODIMP FileWriter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*) {
   if (!name) return E_POINTER;
-  kit::AutoLock lock(StateLock());
+  zelvio::kit::AutoLock lock(StateLock());
   if (State() != State_Stopped) return VFW_E_NOT_STOPPED;
   CloseFile();
   name_ = name;
@@ -97,7 +99,7 @@ STDMETHODIMP FileWriter::SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*) {
 
 STDMETHODIMP FileWriter::SetMode(DWORD flags) {
   if (flags & ~DWORD(AM_FILE_OVERWRITE)) return E_INVALIDARG;
-  kit::AutoLock lock(StateLock());
+  zelvio::kit::AutoLock lock(StateLock());
   if (State() != State_Stopped) return VFW_E_NOT_STOPPED;
   mode_ = flags;
   return S_OK;
@@ -111,7 +113,7 @@ STDMETHODIMP FileWriter::GetMode(DWORD* flags) {
 
 STDMETHODIMP FileWriter::GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt) {
   if (!name) return E_POINTER;
-  kit::AutoLock lock(StateLock());
+  zelvio::kit::AutoLock lock(StateLock());
   *name = nullptr;
   if (mt) std::memset(mt, 0, sizeof(*mt));
   if (name_.empty()) return E_FAIL;
@@ -133,7 +135,7 @@ void FileWriter::OnJoinGraph(IFilterGraph* graph) {
 }
 
 HRESULT FileWriter::OpenFile() {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   file_.reset();
   position_ = 0;
   failureReported_ = false;
@@ -147,20 +149,20 @@ HRESULT FileWriter::OpenFile() {
 }
 
 void FileWriter::CloseFile() {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   file_.reset();
   position_ = 0;
 }
 
 HRESULT FileWriter::WriteAt(ULONGLONG offset, const void* data, ULONG size) {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   position_ = offset;
   ULONG written = 0;
   return WriteHere(data, size, &written);
 }
 
 HRESULT FileWriter::WriteHere(const void* data, ULONG size, ULONG* written) {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   if (written) *written = 0;
   // No file (the run failed to open it): the mux still writes its header and index when
   // it stops; refusing would leave it stuck half-stopped, so the bytes are dropped.
@@ -197,7 +199,7 @@ HRESULT FileWriter::WriteFailed(HRESULT hr) {
 }
 
 HRESULT FileWriter::ReadHere(void* data, ULONG size, ULONG* read) {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   if (read) *read = 0;
   if (!file_) return E_UNEXPECTED;
   LARGE_INTEGER at;
@@ -211,7 +213,7 @@ HRESULT FileWriter::ReadHere(void* data, ULONG size, ULONG* read) {
 }
 
 HRESULT FileWriter::SeekTo(LONGLONG move, DWORD origin, ULONGLONG* position) {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   LONGLONG base = 0;
   switch (origin) {
     case STREAM_SEEK_SET:
@@ -233,7 +235,7 @@ HRESULT FileWriter::SeekTo(LONGLONG move, DWORD origin, ULONGLONG* position) {
 }
 
 HRESULT FileWriter::Resize(ULONGLONG size) {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   if (!file_) return S_OK;  // nothing to resize; dropped like the writes
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(size);
@@ -244,7 +246,7 @@ HRESULT FileWriter::Resize(ULONGLONG size) {
 }
 
 ULONGLONG FileWriter::FileSize() {
-  kit::AutoLock lock(fileLock_);
+  zelvio::kit::AutoLock lock(fileLock_);
   LARGE_INTEGER size = {};
   if (!file_ || !GetFileSizeEx(file_.get(), &size)) return 0;
   return static_cast<ULONGLONG>(size.QuadPart);

@@ -14,11 +14,11 @@ namespace standins {
 
 class FileWriter;
 
-class FileWriterPin : public kit::InputPin, public IStream {
+class FileWriterPin : public zelvio::kit::InputPin, public IStream {
  public:
   explicit FileWriterPin(FileWriter& writer);
 
-  KIT_FORWARD_UNKNOWN(kit::InputPin)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::InputPin)
 
   STDMETHODIMP Read(void* data, ULONG size, ULONG* read) override;
   STDMETHODIMP Write(const void* data, ULONG size, ULONG* written) override;
@@ -41,13 +41,13 @@ class FileWriterPin : public kit::InputPin, public IStream {
   FileWriter& writer_;
 };
 
-class FileWriter : public kit::BaseFilter, public IFileSinkFilter2 {
+class FileWriter : public zelvio::kit::BaseFilter, public IFileSinkFilter2 {
  public:
   FileWriter();
   ~FileWriter() override;
   static HRESULT Create(REFIID iid, void** out);
 
-  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::BaseFilter)
 
   STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE* mt) override;
   STDMETHODIMP GetCurFile(LPOLESTR* name, AM_MEDIA_TYPE* mt) override;
@@ -55,7 +55,7 @@ class FileWriter : public kit::BaseFilter, public IFileSinkFilter2 {
   STDMETHODIMP GetMode(DWORD* flags) override;
 
   int PinCount() override { return 1; }
-  kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
+  zelvio::kit::BasePin* PinAt(int index) override { return index == 0 ? &pin_ : nullptr; }
 
   // File access for the pin; every call holds the file lock.
   HRESULT WriteAt(ULONGLONG offset, const void* data, ULONG size);
@@ -78,7 +78,7 @@ class FileWriter : public kit::BaseFilter, public IFileSinkFilter2 {
   FileWriterPin pin_;
   std::wstring name_;
   DWORD mode_ = 0;
-  kit::CritSec fileLock_;
+  zelvio::kit::CritSec fileLock_;
   zelvio::UniqueHandle file_;
   ULONGLONG position_ = 0;
   bool failureReported_ = false;  // one report per file, as the graph needs only one

@@ -35,10 +35,10 @@ TeeOutputPin::TeeOutputPin(InfiniteTee& tee, const wchar_t* name) : OutputPin(te
 
 HRESULT TeeOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   if (!tee_.Input().IsConnected()) return S_FALSE;
-  return kit::SameMediaType(mt, tee_.Input().ConnectedType().Get()) ? S_OK : S_FALSE;
+  return zelvio::kit::SameMediaType(mt, tee_.Input().ConnectedType().Get()) ? S_OK : S_FALSE;
 }
 
-std::vector<kit::MediaType> TeeOutputPin::OfferedTypes() {
+std::vector<zelvio::kit::MediaType> TeeOutputPin::OfferedTypes() {
   if (!tee_.Input().IsConnected()) return {};
   return {tee_.Input().ConnectedType()};
 }
@@ -48,11 +48,11 @@ HRESULT TeeOutputPin::CompleteConnect(IPin*) {
   return S_OK;
 }
 
-kit::ComPtr<IMemAllocator> TeeOutputPin::AllocatorToShare() { return tee_.Input().Allocator(); }
+zelvio::kit::ComPtr<IMemAllocator> TeeOutputPin::AllocatorToShare() { return tee_.Input().Allocator(); }
 
 void TeeOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
   long size = static_cast<long>(tee_.Input().ConnectedType().Get().lSampleSize);
-  kit::ComPtr<IMemAllocator> upstream = tee_.Input().Allocator();
+  zelvio::kit::ComPtr<IMemAllocator> upstream = tee_.Input().Allocator();
   ALLOCATOR_PROPERTIES theirs = {};
   if (upstream && SUCCEEDED(upstream->GetProperties(&theirs))) size = std::max(size, theirs.cbBuffer);
   props.cbBuffer = std::max(size, 1L);
@@ -61,17 +61,19 @@ void TeeOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
 
 HRESULT TeeOutputPin::Forward(IMediaSample* sample) {
   if (BorrowsAllocator()) return Deliver(sample);
-  kit::ComPtr<IMediaSample> copy;
+  zelvio::kit::ComPtr<IMediaSample> copy;
   HRESULT hr = GetDeliveryBuffer(copy.Put());
   if (FAILED(hr)) return hr;
-  hr = kit::CopySample(sample, copy.Get());
+  hr = zelvio::kit::CopySample(sample, copy.Get());
   if (FAILED(hr)) return hr;
   return Deliver(copy.Get());
 }
 
 InfiniteTee::InfiniteTee() : BaseFilter(CLSID_InfTee), input_(*this) { EnsureFreeOutput(); }
 
-HRESULT InfiniteTee::Create(REFIID iid, void** out) { return kit::CreateAndQuery<InfiniteTee>(iid, out); }
+HRESULT InfiniteTee::Create(REFIID iid, void** out) {
+  return zelvio::kit::CreateAndQuery<InfiniteTee>(iid, out);
+}
 
 int InfiniteTee::PinCount() { return 1 + static_cast<int>(outputs_.size()); }
 
@@ -79,7 +81,7 @@ int InfiniteTee::PinCount() { return 1 + static_cast<int>(outputs_.size()); }
 // capture graph builder takes the first output it meets and, when that one is connected,
 // walks downstream from it: listing a connected output first would make a second
 // RenderStream from the tee connect some filter further down instead of the tee.
-kit::BasePin* InfiniteTee::PinAt(int index) {
+zelvio::kit::BasePin* InfiniteTee::PinAt(int index) {
   if (index == 0) return &input_;
   int count = static_cast<int>(outputs_.size());
   if (index < 1 || index > count) return nullptr;

@@ -12,7 +12,7 @@ namespace standins {
 
 class InfiniteTee;
 
-class TeeInputPin : public kit::InputPin {
+class TeeInputPin : public zelvio::kit::InputPin {
  public:
   explicit TeeInputPin(InfiniteTee& tee);
 
@@ -27,29 +27,29 @@ class TeeInputPin : public kit::InputPin {
   InfiniteTee& tee_;
 };
 
-class TeeOutputPin : public kit::OutputPin {
+class TeeOutputPin : public zelvio::kit::OutputPin {
  public:
   TeeOutputPin(InfiniteTee& tee, const wchar_t* name);
   HRESULT Forward(IMediaSample* sample);
 
  protected:
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-  std::vector<kit::MediaType> OfferedTypes() override;
+  std::vector<zelvio::kit::MediaType> OfferedTypes() override;
   HRESULT CompleteConnect(IPin* peer) override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
-  kit::ComPtr<IMemAllocator> AllocatorToShare() override;
+  zelvio::kit::ComPtr<IMemAllocator> AllocatorToShare() override;
 
  private:
   InfiniteTee& tee_;
 };
 
-class InfiniteTee : public kit::BaseFilter {
+class InfiniteTee : public zelvio::kit::BaseFilter {
  public:
   InfiniteTee();
   static HRESULT Create(REFIID iid, void** out);
 
   int PinCount() override;
-  kit::BasePin* PinAt(int index) override;
+  zelvio::kit::BasePin* PinAt(int index) override;
 
   TeeInputPin& Input() { return input_; }
   // Called when an output connects: keeps one free output available.

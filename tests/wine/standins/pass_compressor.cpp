@@ -39,10 +39,10 @@ CodecOutputPin::CodecOutputPin(PassCompressor& codec) : OutputPin(codec, L"Outpu
 
 HRESULT CodecOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
   if (!codec_.Input().IsConnected()) return S_FALSE;
-  return kit::SameMediaType(mt, codec_.Input().ConnectedType().Get()) ? S_OK : S_FALSE;
+  return zelvio::kit::SameMediaType(mt, codec_.Input().ConnectedType().Get()) ? S_OK : S_FALSE;
 }
 
-std::vector<kit::MediaType> CodecOutputPin::OfferedTypes() {
+std::vector<zelvio::kit::MediaType> CodecOutputPin::OfferedTypes() {
   if (!codec_.Input().IsConnected()) return {};
   return {codec_.Input().ConnectedType()};
 }
@@ -60,17 +60,17 @@ void CodecOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
 
 // The frames leave as they came, so the input's buffers can travel on: no copy per frame
 // (a full-screen frame is 8 MB). A peer that refuses them gets buffers of our own.
-kit::ComPtr<IMemAllocator> CodecOutputPin::AllocatorToShare() { return codec_.Input().Allocator(); }
+zelvio::kit::ComPtr<IMemAllocator> CodecOutputPin::AllocatorToShare() { return codec_.Input().Allocator(); }
 
 HRESULT CodecOutputPin::Forward(IMediaSample* sample) {
   if (BorrowsAllocator()) {
     if (sample->IsSyncPoint() != S_OK) sample->SetSyncPoint(TRUE);  // every frame is a key frame
     return Deliver(sample);
   }
-  kit::ComPtr<IMediaSample> out;
+  zelvio::kit::ComPtr<IMediaSample> out;
   HRESULT hr = GetDeliveryBuffer(out.Put());
   if (FAILED(hr)) return hr;
-  hr = kit::CopySample(sample, out.Get());
+  hr = zelvio::kit::CopySample(sample, out.Get());
   if (FAILED(hr)) return hr;
   out->SetSyncPoint(TRUE);  // every frame is a key frame
   return Deliver(out.Get());
@@ -80,11 +80,11 @@ PassCompressor::PassCompressor(const CLSID& clsid, bool withDialogs)
     : BaseFilter(clsid), withDialogs_(withDialogs), input_(*this), output_(*this) {}
 
 HRESULT PassCompressor::CreateWithDialog(REFIID iid, void** out) {
-  return kit::CreateAndQuery<PassCompressor>(iid, out, CLSID_TestCodecDialog, true);
+  return zelvio::kit::CreateAndQuery<PassCompressor>(iid, out, CLSID_TestCodecDialog, true);
 }
 
 HRESULT PassCompressor::CreatePlain(REFIID iid, void** out) {
-  return kit::CreateAndQuery<PassCompressor>(iid, out, CLSID_TestCodecPlain, false);
+  return zelvio::kit::CreateAndQuery<PassCompressor>(iid, out, CLSID_TestCodecPlain, false);
 }
 
 void* PassCompressor::FindInterface(REFIID iid) {
@@ -92,7 +92,7 @@ void* PassCompressor::FindInterface(REFIID iid) {
   return nullptr;
 }
 
-kit::BasePin* PassCompressor::PinAt(int index) {
+zelvio::kit::BasePin* PassCompressor::PinAt(int index) {
   if (index == 0) return &input_;
   if (index == 1) return &output_;
   return nullptr;

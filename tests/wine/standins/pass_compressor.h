@@ -9,7 +9,7 @@ namespace standins {
 
 class PassCompressor;
 
-class CodecInputPin : public kit::InputPin {
+class CodecInputPin : public zelvio::kit::InputPin {
  public:
   explicit CodecInputPin(PassCompressor& codec);
 
@@ -22,28 +22,28 @@ class CodecInputPin : public kit::InputPin {
   PassCompressor& codec_;
 };
 
-class CodecOutputPin : public kit::OutputPin {
+class CodecOutputPin : public zelvio::kit::OutputPin {
  public:
   explicit CodecOutputPin(PassCompressor& codec);
   HRESULT Forward(IMediaSample* sample);
 
  protected:
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-  std::vector<kit::MediaType> OfferedTypes() override;
+  std::vector<zelvio::kit::MediaType> OfferedTypes() override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
-  kit::ComPtr<IMemAllocator> AllocatorToShare() override;
+  zelvio::kit::ComPtr<IMemAllocator> AllocatorToShare() override;
 
  private:
   PassCompressor& codec_;
 };
 
-class PassCompressor : public kit::BaseFilter, public IAMVfwCompressDialogs {
+class PassCompressor : public zelvio::kit::BaseFilter, public IAMVfwCompressDialogs {
  public:
   PassCompressor(const CLSID& clsid, bool withDialogs);
   static HRESULT CreateWithDialog(REFIID iid, void** out);
   static HRESULT CreatePlain(REFIID iid, void** out);
 
-  KIT_FORWARD_UNKNOWN(kit::BaseFilter)
+  KIT_FORWARD_UNKNOWN(zelvio::kit::BaseFilter)
 
   STDMETHODIMP ShowDialog(int dialog, HWND parent) override;
   STDMETHODIMP GetState(LPVOID state, int* size) override;
@@ -51,7 +51,7 @@ class PassCompressor : public kit::BaseFilter, public IAMVfwCompressDialogs {
   STDMETHODIMP SendDriverMessage(int message, LONG param1, LONG param2) override;
 
   int PinCount() override { return 2; }
-  kit::BasePin* PinAt(int index) override;
+  zelvio::kit::BasePin* PinAt(int index) override;
 
   CodecInputPin& Input() { return input_; }
   CodecOutputPin& Output() { return output_; }

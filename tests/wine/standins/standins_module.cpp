@@ -11,7 +11,7 @@
 
 namespace {
 
-const kit::FactoryEntry kFactories[] = {
+const zelvio::kit::FactoryEntry kFactories[] = {
     {&CLSID_InfTee, &standins::InfiniteTee::Create},
     {&standins::CLSID_FileWriter, &standins::FileWriter::Create},
     {&CLSID_AviDest, &standins::AviMux::Create},
@@ -24,8 +24,8 @@ const kit::FactoryEntry kFactories[] = {
 }  // namespace
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
-  return kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]), clsid, iid,
-                                      out);
+  return zelvio::kit::GetClassObjectFromTable(kFactories, sizeof(kFactories) / sizeof(kFactories[0]), clsid,
+                                              iid, out);
 }
 
-STDAPI DllCanUnloadNow() { return kit::CanUnloadModule(); }
+STDAPI DllCanUnloadNow() { return zelvio::kit::CanUnloadModule(); }

@@ -9,7 +9,7 @@ namespace {
 constexpr int64_t kSlot = 400'000;  // 40 ms in 100 ns units
 
 TEST(PauseCut, GrantsWhileRunningOnlyAndCutsAtTheStreamTimeOfPause) {
-  kit::PauseCut cut;
+  zelvio::kit::PauseCut cut;
   EXPECT_TRUE(cut.Claim(0, true));
   EXPECT_TRUE(cut.Claim(2 * kSlot, true));
   EXPECT_FALSE(cut.Claim(3 * kSlot, false)) << "paused with no pause recorded: nothing goes";
@@ -31,7 +31,7 @@ TEST(PauseCut, GrantsWhileRunningOnlyAndCutsAtTheStreamTimeOfPause) {
 // A clock read twice in one tick gives the same time: a frame granted at that time and a
 // pause in the same tick must leave the frame before the cut.
 TEST(PauseCut, ASampleGrantedInThePauseTickStaysBeforeTheCut) {
-  kit::PauseCut cut;
+  zelvio::kit::PauseCut cut;
   EXPECT_TRUE(cut.Claim(5 * kSlot, true));
   cut.Pause(5 * kSlot);
   auto at = cut.TakePause();
@@ -43,7 +43,7 @@ TEST(PauseCut, ASampleGrantedInThePauseTickStaysBeforeTheCut) {
 // sees the paused state, yet the pause is handled with its own cut; of two such pauses the
 // later cut counts.
 TEST(PauseCut, PausesTheThreadDidNotSeeAreStillHandled) {
-  kit::PauseCut cut;
+  zelvio::kit::PauseCut cut;
   EXPECT_TRUE(cut.Claim(kSlot, true));
   cut.Pause(kSlot + 100'000);
   EXPECT_FALSE(cut.Claim(2 * kSlot, true));
@@ -67,7 +67,7 @@ TEST(PauseCut, PictureAndSoundOfARunEndTogetherWhicheverPausesFirst) {
   constexpr int64_t kChunk = 500'000;
   constexpr int64_t kPause = 2'345'678;  // stream time of the graph's pause
   for (int64_t gap : {0LL, 3'000LL, -3'000LL}) {
-    kit::PauseCut picture, sound;
+    zelvio::kit::PauseCut picture, sound;
     picture.Pause(kPause);
     sound.Pause(kPause + gap);
     int64_t pictureEnd = 0;
