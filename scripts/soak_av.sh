@@ -5,7 +5,9 @@
 # every round and fails if any round failed.
 #
 # Usage: scripts/soak_av.sh [--load] [ROUNDS]     (after a Windows build; default 20 rounds)
-# Environment as for the Wine tests: WINEPREFIX, DISPLAY.
+# Environment as for the Wine tests: WINEPREFIX, DISPLAY. SOAK_DIST names another program
+# folder to soak (for example a copy with testbin/PushSourceTimed.ax as its push source and
+# ZELVIO_FILTER_TIMES set, to see each grab's timing).
 set -u
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 load=0
@@ -30,7 +32,7 @@ if [ "$load" = 1 ]; then
   echo "soak: busy loops on $(nproc) cores (pids ${hogs[*]})"
 fi
 
-ZR_AV_ROUNDS="$rounds" bash "$repo/tests/wine/test_recording.sh" "$repo/build/win/Zelvio" "$repo/build/win/testbin" \
+ZR_AV_ROUNDS="$rounds" bash "$repo/tests/wine/test_recording.sh" "${SOAK_DIST:-$repo/build/win/Zelvio}" "$repo/build/win/testbin" \
   >"$log" 2>&1
 rc=$?
 stop_hogs

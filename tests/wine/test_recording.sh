@@ -135,6 +135,7 @@ check_audio_recording() {
   if [ "$CLOCK_SHOWN" = 0 ]; then
     zh_desk clock "$CLOCK_X" "$CLOCK_Y"
     sleep 2
+    zh_favour 'zdesk\.exe.*clock'
     CLOCK_SHOWN=1
   fi
   before="$(zh_count_files "$ZT_CASTS" 'Screencast_*.avi')"

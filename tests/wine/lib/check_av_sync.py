@@ -6,6 +6,9 @@ the test to check, one "key: value" per line:
   frames / filled / decoded   video slots in the file / slots holding a picture (a dropped
                           grab leaves an empty one) / pictures whose clock bar could be read
   first_step_ms           clock distance between the first two frames (slot_ms when exact)
+  first_frame_offset_ms   how far the first frame's clock lies from its run's line (the
+                          median of every frame's clock less its slot's time), 0 when the
+                          first picture was grabbed as punctually as the run's typical one
   segments                runs of frames without a pause jump, with their clock seconds
   click                   one line per click: its time in the file, the time of the first
                           frame showing that second, the time at which the video's clock
@@ -121,6 +124,16 @@ def main():
         if nxt is None or nxt[1] - c > PAUSE_JUMP_MS + (nxt[0] - i) * slot_s * 1000:
             segments[-1]["open"] = False
     print("segments: %d" % len(segments))
+
+    # The first frame against its run's line rather than against the second frame alone:
+    # the second grab may come late in its slot (the source keeps a late slot) and either
+    # picture of the clock window may be a redraw old, while a kept cue picture lies the
+    # whole run-up (200 ms and more) before the line.
+    if segments and clocks[0] is not None and segments[0]["frames"][0][0] == 0:
+        line = sorted(c - i * slot_s * 1000 for i, c in segments[0]["frames"])
+        print("first_frame_offset_ms: %.1f" % (clocks[0] - line[len(line) // 2]))
+    else:
+        print("first_frame_offset_ms: unreadable")
 
     # Where the video's clock passes each whole second: between two frames of a segment,
     # on the line through them (the clock runs at real speed between two grabs). A second
