@@ -12,9 +12,11 @@ the test to check, one "key: value" per line:
   segments                runs of frames without a pause jump, with their clock seconds
   click                   one line per click: its time in the file, the time of the first
                           frame showing that second, the time at which the video's clock
-                          passes it (between two frames, on the line through them), and the
-                          click's offset from each
-  clicks_per_segment, max_frame_offset_ms, max_offset_ms, unmatched_clicks, unmatched_seconds
+                          passes it (between two frames, on the line through them), the
+                          time at which its run's line passes it (the median of the run's
+                          frames' clock less their slot time), and the click's offset from each
+  clicks_per_segment, max_frame_offset_ms, max_local_offset_ms (from the two frames),
+  max_offset_ms (from the run's line), unmatched_clicks, unmatched_seconds
 
 Usage: check_av_sync.py FILE.avi BAR_X BAR_Y
 BAR_X, BAR_Y: the bar's top-left corner in the frame. The layout numbers below repeat
@@ -129,9 +131,16 @@ def main():
     # the second grab may come late in its slot (the source keeps a late slot) and either
     # picture of the clock window may be a redraw old, while a kept cue picture lies the
     # whole run-up (200 ms and more) before the line.
+    # Each run's line: where its clock stands at the start of the file's time, the median
+    # over its frames. One frame grabbed late in its slot (a busy machine wakes the
+    # streaming thread late) or one picture a redraw old moves the line through two
+    # neighbours by as much, not the run's line; a run whose sound or pictures are shifted
+    # moves it whole.
+    for seg in segments:
+        ahead = sorted(c - i * slot_s * 1000 for i, c in seg["frames"])
+        seg["line_ms"] = ahead[len(ahead) // 2]
     if segments and clocks[0] is not None and segments[0]["frames"][0][0] == 0:
-        line = sorted(c - i * slot_s * 1000 for i, c in segments[0]["frames"])
-        print("first_frame_offset_ms: %.1f" % (clocks[0] - line[len(line) // 2]))
+        print("first_frame_offset_ms: %.1f" % (clocks[0] - segments[0]["line_ms"]))
     else:
         print("first_frame_offset_ms: unreadable")
 
@@ -170,6 +179,7 @@ def main():
     print("seconds_passed: %d (%d at a run's edge)" % (len(crossings), sum(1 for c in crossings if c.get("edge"))))
     per_segment = [0] * len(segments)
     worst = 0.0
+    worst_local = 0.0
     worst_frame = 0.0
     unmatched = 0
     used = set()
@@ -181,15 +191,20 @@ def main():
             continue
         c = crossings[best]
         used.add(best)
-        offset_ms = (t - c["t"]) * 1000
+        local_ms = (t - c["t"]) * 1000
         frame_ms = (t - c["frame_t"]) * 1000
+        line_t = (c["second"] * 1000 - segments[c["segment"]]["line_ms"]) / 1000.0
+        offset_ms = (t - line_t) * 1000
         worst = max(worst, abs(offset_ms))
+        worst_local = max(worst_local, abs(local_ms))
         worst_frame = max(worst_frame, abs(frame_ms))
         per_segment[c["segment"]] += 1
         print("click: %.4f s, second %d: first frame showing it at %.4f s (%+.1f ms), clock passes it at %.4f s "
-              "(%+.1f ms), run %d" % (t, c["second"], c["frame_t"], frame_ms, c["t"], offset_ms, c["segment"]))
+              "(%+.1f ms), run's line at %.4f s (%+.1f ms), run %d" % (t, c["second"], c["frame_t"], frame_ms, c["t"],
+                                                                      local_ms, line_t, offset_ms, c["segment"]))
     print("clicks_per_segment: %s" % " ".join(str(n) for n in per_segment))
     print("max_frame_offset_ms: %.1f" % worst_frame)
+    print("max_local_offset_ms: %.1f" % worst_local)
     print("max_offset_ms: %.1f" % worst)
     print("unmatched_clicks: %d" % unmatched)
     print("unmatched_seconds: %d" % sum(1 for j, c in enumerate(crossings) if j not in used and not c.get("edge")))
