@@ -143,6 +143,9 @@ zt_drv() {
   {
     echo "\$ zdriver $* -> $rc"
     echo "$ZT_OUT"
+    # A call that failed without a word of its own was most likely refused by Wine itself
+    # (loader or server); what Wine said is all there is to go on.
+    [ "$rc" != 0 ] && [ -z "$ZT_OUT" ] && sed 's/^/stderr: /' "$ZT_TMP/driver.err"
   } >>"$ZT_TMP/driver.log"
   return $rc
 }
@@ -153,8 +156,10 @@ zt_field() {
 }
 
 zt_error_text() {
-  local text
+  local text said
   text="$(zt_field error)"
+  said="$(tr -d '\r' <"$ZT_TMP/driver.err" 2>/dev/null | grep -v '^$' | head -n 2 | tr '\n' ' ')"
+  [ -z "$text" ] && [ -n "$said" ] && text="no output; stderr: $said"
   echo "${text:-no output}"
 }
 
