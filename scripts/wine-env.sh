@@ -103,12 +103,6 @@ wine_env_start_server() {
   # wineserver forks into the background itself; a second start for the same prefix
   # just fails, which is what "already running" should do here.
   wineserver -p </dev/null >/dev/null 2>&1 || true
-  # The forked server takes a moment to move into its folder, which is how it is found:
-  # asking at once may miss it, and a server nobody owns is never ended.
-  for _ in $(seq 1 50); do
-    wine_env_server_alive && return 0
-    sleep 0.1
-  done
 }
 
 # Ends the prefix's server, and with it every Wine process of the prefix, if it is still
