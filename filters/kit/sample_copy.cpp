@@ -14,7 +14,11 @@ HRESULT CopySample(IMediaSample* from, IMediaSample* to) {
   if (length > to->GetSize()) return VFW_E_BUFFER_OVERFLOW;
   std::memcpy(dst, src, static_cast<size_t>(length));
   to->SetActualDataLength(length);
+  CopySampleProperties(from, to);
+  return S_OK;
+}
 
+void CopySampleProperties(IMediaSample* from, IMediaSample* to) {
   REFERENCE_TIME start = 0;
   REFERENCE_TIME stop = 0;
   HRESULT hr = from->GetTime(&start, &stop);
@@ -29,7 +33,6 @@ HRESULT CopySample(IMediaSample* from, IMediaSample* to) {
   to->SetSyncPoint(from->IsSyncPoint() == S_OK);
   to->SetDiscontinuity(from->IsDiscontinuity() == S_OK);
   to->SetPreroll(from->IsPreroll() == S_OK);
-  return S_OK;
 }
 
 }  // namespace zelvio::kit

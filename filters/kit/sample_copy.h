@@ -6,5 +6,7 @@
 namespace zelvio::kit {
 
 HRESULT CopySample(IMediaSample* from, IMediaSample* to);
+// Times, media times and the sync, discontinuity and preroll flags; not the data.
+void CopySampleProperties(IMediaSample* from, IMediaSample* to);
 
 }  // namespace zelvio::kit

@@ -1,5 +1,7 @@
 // The main window's CompressorCatalog: the video compressors that offer a configuration
-// dialog, in category order, and the category index behind each listed position.
+// dialog, in category order, and the category index behind each listed position; then,
+// last, Zelvio's own screen codec from the Filters folder, so the positions of the system's
+// compressors keep the meaning stored in the settings.
 #pragma once
 
 #include <dshow.h>
@@ -30,6 +32,8 @@ class VideoCompressorCatalog {
   std::vector<std::string> names_;
   // The listed compressors' instances, by list position, until the first look-up.
   std::vector<ComPtr<IBaseFilter>> spares_;
+  // The list position of our own codec, -1 when its module is missing or does not load.
+  int ownCodecPosition_ = -1;
 };
 
 }  // namespace zelvio

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_replace_win32.h"
+#include "common/win32/file_replace.h"
 #include "common/win32/handles.h"
 #include "platform/wide_text_win32.h"
 
@@ -37,35 +38,10 @@ bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& suffix) 
                         static_cast<int>(suffix.size())) == CSTR_EQUAL;
 }
 
-// ERROR_SUCCESS or the code of the failed write; a write that takes nothing is a full disk.
-DWORD WriteAll(HANDLE file, const char* data, size_t size) {
-  size_t written = 0;
-  while (written < size) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - written, 1u << 20));
-    DWORD done = 0;
-    if (!WriteFile(file, data + written, chunk, &done, nullptr)) return GetLastError();
-    if (done == 0) return ERROR_HANDLE_DISK_FULL;
-    written += done;
-  }
-  return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
-}
-
 }  // namespace
 
 DWORD WriteThenReplace(const std::string& temporary, const std::string& path, const void* data, size_t size) {
-  DWORD code = ERROR_SUCCESS;
-  {
-    UniqueHandle file = FileHandle(CreateFileW(Widen(temporary).c_str(), GENERIC_WRITE, 0, nullptr,
-                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    code = file ? WriteAll(file.get(), static_cast<const char*>(data), size) : GetLastError();
-  }
-  if (code == ERROR_SUCCESS && MoveFileExW(Widen(temporary).c_str(), Widen(path).c_str(),
-                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return ERROR_SUCCESS;
-  }
-  if (code == ERROR_SUCCESS) code = GetLastError();
-  DeleteFileW(Widen(temporary).c_str());
-  return code;
+  return WriteThenReplaceFile(Widen(temporary).c_str(), Widen(path).c_str(), data, size);
 }
 
 std::string Win32Platform::TextFromAnsi(const std::string& ansi) { return TextFromAnsiCodePage(ansi); }

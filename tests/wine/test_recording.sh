@@ -28,8 +28,9 @@ CLOCK_BAR_Y=48
 check_compressor_list() {
   zt_act "Video tab" zt_drv select-tab PageControlOptions 1
   zt_act "compressor list read" zt_drv control ComboBoxVideoCompressors
-  zt_expect_field "the compressor list holds one entry" count 1
-  zt_expect_field "its entry is the dialog test codec" "item 0" "$CODEC"
+  zt_expect_field "the compressor list holds the system's one and our own" count 2
+  zt_expect_field "first the dialog test codec, as the system lists it" "item 0" "$CODEC"
+  zt_expect_field "then, last, the screen codec from the Filters folder" "item 1" "Zelvio Screen Codec (lossless)"
   zt_expect_field "no compressor chosen at first start" selection -1
   zt_act "compressor 0 chosen" zt_drv select ComboBoxVideoCompressors 0
   zh_expect_no_box "no box after choosing the compressor"

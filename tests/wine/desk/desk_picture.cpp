@@ -1,7 +1,11 @@
-// zdesk picture LEFT TOP WIDTH HEIGHT [SECONDS]: the known test picture in a borderless
-// window covering exactly that screen rectangle, kept above ordinary windows so nothing the
-// recorder opens can cover it, until the time is up (default 120 s) or the window is closed.
-// Prints "shown: LEFT,TOP WIDTHxHEIGHT".
+// zdesk picture LEFT TOP WIDTH HEIGHT [SECONDS [STEP_MS DX DY]]: the known test picture in a
+// borderless window covering exactly that screen rectangle, kept above ordinary windows so
+// nothing the recorder opens can cover it, until the time is up (default 120 s) or the
+// window is closed. Prints "shown: LEFT,TOP WIDTHxHEIGHT".
+//
+// With STEP_MS, the picture scrolls: every STEP_MS the window shows it from an origin moved
+// by (DX, DY), as a page scrolled by a few lines does, so a recording holds moved content; the
+// window's pixel (x, y) then has the colour of the picture's (x + ox, y + oy).
 //
 // Every pixel's colour follows from its place in the picture alone, and no two pixels within
 // 2048 x 1280 share a colour, so a copy that is shifted, cut or framed differs somewhere.
@@ -23,6 +27,12 @@ struct Picture {
 };
 
 Picture g_picture;
+// The scrolling picture's origin and its step.
+int g_originX = 0;
+int g_originY = 0;
+int g_stepX = 0;
+int g_stepY = 0;
+constexpr UINT_PTR kScrollTimer = 7;
 
 // 0x00RRGGBB of the pixel at (x, y), counted from the picture's top-left corner: red runs
 // along x and green along y, and each 256 x 256 block has a blue of its own.
@@ -33,14 +43,14 @@ uint32_t TestPictureColour(int x, int y) {
   return (red << 16) | (green << 8) | blue;
 }
 
-Picture MakePicture(int width, int height) {
+Picture MakePicture(int width, int height, int originX, int originY) {
   Picture picture;
   picture.width = width;
   picture.height = height;
   picture.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x)
-      picture.pixels[static_cast<size_t>(y) * width + x] = TestPictureColour(x, y);
+      picture.pixels[static_cast<size_t>(y) * width + x] = TestPictureColour(x + originX, y + originY);
   }
   return picture;
 }
@@ -62,6 +72,14 @@ void Paint(HWND window) {
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_ERASEBKGND) return 1;
+  if (message == WM_TIMER && wParam == kScrollTimer) {
+    // Kept within 0..1023 so a reader can find the origin from the colours alone.
+    g_originX = (g_originX + g_stepX) & 1023;
+    g_originY = (g_originY + g_stepY) & 1023;
+    g_picture = MakePicture(g_picture.width, g_picture.height, g_originX, g_originY);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+  }
   if (message != WM_PAINT) return DeskProcedure(window, message, wParam, lParam);
   Paint(window);
   return 0;
@@ -73,12 +91,16 @@ int RunPicture(const Args& args) {
   const ScreenRect rect = RectArgs(args);
   const int seconds = IntArg(args, 4, 120);
   if (rect.width <= 0 || rect.height <= 0 || seconds <= 0) return 2;
-  g_picture = MakePicture(rect.width, rect.height);
+  const int stepMs = IntArg(args, 5, 0);
+  g_stepX = IntArg(args, 6, 0);
+  g_stepY = IntArg(args, 7, 0);
+  g_picture = MakePicture(rect.width, rect.height, 0, 0);
   if (!RegisterWindowClass(kClassName, Procedure)) return 1;
   HWND window = CreatePopup(kClassName, "Zelvio test picture",
                             WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, rect);
   if (window == nullptr) return 1;
   CloseAfter(window, seconds);
+  if (stepMs > 0) SetTimer(window, kScrollTimer, static_cast<UINT>(stepMs), nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   UpdateWindow(window);
   PrintLine("shown: %d,%d %dx%d", rect.left, rect.top, rect.width, rect.height);

@@ -22,7 +22,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"picture", "LEFT TOP WIDTH HEIGHT [SECONDS]", "the known test picture, topmost", 4, RunPicture},
+    {"picture", "LEFT TOP WIDTH HEIGHT [SECONDS [STEP_MS DX DY]]", "the known test picture, topmost, maybe scrolling", 4, RunPicture},
     {"clock", "LEFT TOP [PERIOD_MS]", "the machine clock as a barcode, topmost", 2, RunClock},
     {"moving", "[LEFT TOP WIDTH HEIGHT]", "moving colour bars for the demonstration run", 0, RunMoving},
     {"layered", "[SECONDS]", "translucent windows of another program", 0, RunLayered},

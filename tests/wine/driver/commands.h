@@ -27,6 +27,9 @@ int MessageBoxCommand(const Args& args);
 int DismissCommand(const Args& args);
 int DismissAllCommand(const Args& args);
 
+// A dialog found by its caption: read, set and click its controls by id.
+int DialogCommand(const Args& args);
+
 // Start-up timing.
 int StartTimedCommand(const Args& args);
 

@@ -40,6 +40,7 @@ const Command kCommands[] = {
     {"select-tab", 2, 2, "<pageControlName|#id> <index>", zdriver::SelectTabCommand},
     {"messagebox", 0, 1, "[timeout_ms]", zdriver::MessageBoxCommand},
     {"dismiss", 0, 1, "[timeout_ms]", zdriver::DismissCommand},
+    {"dialog", 1, 9, "<caption> [timeout_ms] [get:ID|set:ID=TEXT|checked:ID|click:ID]...", zdriver::DialogCommand},
     {"messageboxes-dismiss-all", 0, 1, "[quiet_ms]", zdriver::DismissAllCommand},
     {"start-timed", 3, 5, "<exe> <folder> <class> [timeout_ms] [arguments]", zdriver::StartTimedCommand},
     {"window-exstyle", 1, 2, "<class> [title|-]", zdriver::WindowExStyleCommand},

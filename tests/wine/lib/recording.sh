@@ -7,7 +7,7 @@
 #   zr_label_seconds              LabelDuration ("hh:mm:ss.mmm", the graph's position) in seconds
 #   zr_expect_video WHAT AVI W H RATE      exactly one video stream of that size and rate
 #   zr_expect_duration_near WHAT AVI S TOL / zr_expect_duration_above WHAT AVI S
-#   zr_item_index TEXT            position of a device in ComboBoxAudioDevices
+#   zr_item_index TEXT [LIST]     position of an entry in LIST (default ComboBoxAudioDevices)
 #   zr_decoded_frames AVI         frames ffprobe decodes from the file (0 when it cannot)
 #   zr_record_then_kill S         Record, then S seconds later the program killed (companions too)
 
@@ -158,7 +158,7 @@ zr_expect_item() {
 # Position of an entry of ComboBoxAudioDevices, -1 when it is not listed.
 zr_item_index() {
   local index
-  zt_drv control ComboBoxAudioDevices >/dev/null
+  zt_drv control "${2:-ComboBoxAudioDevices}" >/dev/null
   index="$(printf '%s\n' "$ZT_OUT" | sed -n 's/^item \([0-9]*\): \(.*\)$/\1\t\2/p' | awk -F'\t' -v t="$1" '$2 == t { print $1; exit }')"
   echo "${index:--1}"
 }

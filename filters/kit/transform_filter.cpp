@@ -1,0 +1,78 @@
+#include "kit/transform_filter.h"
+
+#include <algorithm>
+
+namespace zelvio::kit {
+
+TransformInputPin::TransformInputPin(TransformFilter& owner) : InputPin(owner, L"Input"), owner_(owner) {}
+
+HRESULT TransformInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
+  return owner_.CheckInputType(mt) == S_OK ? S_OK : S_FALSE;
+}
+
+HRESULT TransformInputPin::OnReceive(IMediaSample* sample) { return owner_.Receive(sample); }
+
+HRESULT TransformInputPin::OnEndOfStream() { return owner_.Output().DeliverEndOfStream(); }
+
+HRESULT TransformInputPin::OnBeginFlush() { return owner_.Output().DeliverBeginFlush(); }
+
+HRESULT TransformInputPin::OnEndFlush() { return owner_.Output().DeliverEndFlush(); }
+
+TransformOutputPin::TransformOutputPin(TransformFilter& owner) : OutputPin(owner, L"Output"), owner_(owner) {}
+
+// Nothing can be said about the output before the input is connected: the graph connects
+// upstream first, and a compressor's output size depends on the input's picture.
+HRESULT TransformOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
+  if (!owner_.Input().IsConnected()) return S_FALSE;
+  return owner_.CheckOutputType(mt) == S_OK ? S_OK : S_FALSE;
+}
+
+std::vector<MediaType> TransformOutputPin::OfferedTypes() {
+  if (!owner_.Input().IsConnected()) return {};
+  return owner_.OutputTypes();
+}
+
+void TransformOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
+  props.cbBuffer = std::max(owner_.OutputBufferSize(), 1L);
+  // One sample with the peer while the next is filled.
+  props.cBuffers = std::max(props.cBuffers, 2L);
+}
+
+TransformFilter::TransformFilter(const CLSID& clsid) : BaseFilter(clsid), input_(*this), output_(*this) {}
+
+BasePin* TransformFilter::PinAt(int index) {
+  if (index == 0) return &input_;
+  if (index == 1) return &output_;
+  return nullptr;
+}
+
+HRESULT TransformFilter::CheckOutputType(const AM_MEDIA_TYPE& mt) {
+  for (const MediaType& offered : OutputTypes()) {
+    if (SameMediaType(offered.Get(), mt)) return S_OK;
+  }
+  return S_FALSE;
+}
+
+HRESULT TransformFilter::OnPause(FILTER_STATE from) {
+  if (from != State_Stopped) return S_OK;
+  AutoLock lock(streamLock_);
+  return OnStreamStart();
+}
+
+HRESULT TransformFilter::Receive(IMediaSample* in) {
+  if (!output_.IsConnected()) return VFW_E_NOT_CONNECTED;
+  ComPtr<IMediaSample> out;
+  HRESULT hr = output_.GetDeliveryBuffer(out.Put());
+  if (FAILED(hr)) return hr;
+  {
+    AutoLock lock(streamLock_);
+    // Stopped while waiting for a buffer: the stream this sample belonged to is over.
+    if (State() == State_Stopped) return VFW_E_WRONG_STATE;
+    hr = Transform(in, out.Get());
+  }
+  if (hr == S_FALSE) return S_OK;
+  if (FAILED(hr)) return hr;
+  return output_.Deliver(out.Get());
+}
+
+}  // namespace zelvio::kit

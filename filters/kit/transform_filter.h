@@ -1,0 +1,89 @@
+// A filter with one input and one output whose output type follows from the input's: a
+// compressor, a converter. The derived filter says which inputs it takes, which outputs it
+// makes of them, how large an output sample can get, and turns each input sample into an
+// output sample; the pins, the connection order and the allocator are handled here.
+#pragma once
+#include <vector>
+
+#include "kit/base_filter.h"
+#include "kit/input_pin.h"
+#include "kit/output_pin.h"
+
+namespace zelvio::kit {
+
+class TransformFilter;
+
+class TransformInputPin : public InputPin {
+ public:
+  explicit TransformInputPin(TransformFilter& owner);
+
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnEndOfStream() override;
+  HRESULT OnBeginFlush() override;
+  HRESULT OnEndFlush() override;
+
+ private:
+  TransformFilter& owner_;
+};
+
+class TransformOutputPin : public OutputPin {
+ public:
+  explicit TransformOutputPin(TransformFilter& owner);
+
+ protected:
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
+  std::vector<MediaType> OfferedTypes() override;
+  void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+
+ private:
+  TransformFilter& owner_;
+};
+
+class TransformFilter : public BaseFilter {
+ public:
+  explicit TransformFilter(const CLSID& clsid);
+
+  int PinCount() override { return 2; }
+  BasePin* PinAt(int index) override;
+
+  TransformInputPin& Input() { return input_; }
+  TransformOutputPin& Output() { return output_; }
+
+ protected:
+  friend class TransformInputPin;
+  friend class TransformOutputPin;
+
+  // S_OK when the filter can take this input type.
+  virtual HRESULT CheckInputType(const AM_MEDIA_TYPE& mt) = 0;
+  // What the filter makes of the connected input, best first; called only while the input
+  // is connected.
+  virtual std::vector<MediaType> OutputTypes() = 0;
+  // S_OK when `mt` is an output the connected input can become. By default: one of
+  // OutputTypes(), compared in full.
+  virtual HRESULT CheckOutputType(const AM_MEDIA_TYPE& mt);
+  // The largest output sample the connected types can produce, in bytes. The output
+  // allocator is sized from it once, when the output connects.
+  virtual long OutputBufferSize() = 0;
+  // Fills `out` from `in`: data, length, times, sync point. S_FALSE drops the sample.
+  // Runs on the upstream filter's streaming thread, under the streaming lock.
+  virtual HRESULT Transform(IMediaSample* in, IMediaSample* out) = 0;
+  // A new stream starts (stopped -> paused), under the streaming lock, so per-stream state
+  // can be reset while no sample is in Transform.
+  virtual HRESULT OnStreamStart() { return S_OK; }
+
+  HRESULT OnPause(FILTER_STATE from) override;
+
+ private:
+  HRESULT Receive(IMediaSample* in);
+
+  // Guards Transform and the per-stream state it uses. Taken on the streaming thread, and
+  // by OnPause under the state lock; never the other way round (Transform never takes the
+  // state lock), so the two cannot deadlock.
+  CritSec streamLock_;
+  TransformInputPin input_;
+  TransformOutputPin output_;
+};
+
+}  // namespace zelvio::kit
