@@ -1,5 +1,5 @@
 # The portable folder as one zip for Windows users: Zelvio-<version>-win64.zip beside the
-# folder in the build tree, holding a "Zelvio" folder with exactly the four shipped files.
+# folder in the build tree, holding a "Zelvio" folder with exactly the shipped files.
 # The version is the one the program's version resource shows (src/app/version.h). Only the
 # files named here go in, so a settings.ini or recordings left by a run from the build folder,
 # and every test-only binary, stay out.
@@ -16,7 +16,8 @@ set(ZELVIO_SHIPPED_FILES
   Zelvio.exe
   Programs/ZelvioCapturer.exe
   Programs/HookCursor.exe
-  Filters/PushSource.ax)
+  Filters/PushSource.ax
+  Filters/ScreenCodec.ax)
 set(ZELVIO_ZIP_STAGE ${CMAKE_BINARY_DIR}/zip-stage)
 
 set(stage_commands
@@ -32,11 +33,11 @@ add_custom_command(OUTPUT ${ZELVIO_ZIP}
   ${stage_commands}
   COMMAND ${CMAKE_COMMAND} -E rm -f ${ZELVIO_ZIP}
   COMMAND ${CMAKE_COMMAND} -E chdir ${ZELVIO_ZIP_STAGE} ${CMAKE_COMMAND} -E tar cf ${ZELVIO_ZIP} --format=zip Zelvio
-  DEPENDS Zelvio ZelvioCapturer HookCursor PushSource ${shipped_paths}
+  DEPENDS Zelvio ZelvioCapturer HookCursor PushSource ScreenCodec ${shipped_paths}
   COMMENT "Packing the portable folder into Zelvio-${ZELVIO_VERSION}-win64.zip"
   VERBATIM)
 add_custom_target(portable_zip ALL DEPENDS ${ZELVIO_ZIP})
 
-# The zip holds the four shipped files, byte for byte as built, and nothing else.
+# The zip holds the shipped files, byte for byte as built, and nothing else.
 add_test(NAME portable_zip
   COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/check_portable_zip.py ${ZELVIO_ZIP} ${ZELVIO_DIST_DIR} ${ZELVIO_SHIPPED_FILES})

@@ -5,8 +5,8 @@
 # folder, and waits until you close it.
 #
 # Without one: runs the recorder's main job on a private Xvfb, so there is something to
-# see. A moving test picture fills the screen; Zelvio starts, the first video compressor is
-# chosen, sound from the test audio device is switched on, Record runs for a few seconds,
+# see. A moving test picture fills the screen; Zelvio starts, its own screen codec is chosen
+# (it is always listed last), sound from the test audio device is switched on, Record runs for a few seconds,
 # Stop, Snapshot, and Zelvio closes — all through the
 # real window's controls. Then the AVI and the bitmap are listed with ffprobe's summary.
 # Wine has no video compressor with a settings dialog of its own, so this run registers the
@@ -59,7 +59,8 @@ for _ in $(seq 1 300); do drv window-info TFormMain | grep -q '^visible: 1' && b
 # Any message box the program shows is part of the story: print it and go on.
 boxes() { drv messageboxes-dismiss-all 500 | sed -n 's/^text: /Zelvio said: /p'; }
 drv select-tab PageControlOptions 1 >/dev/null
-drv select ComboBoxVideoCompressors 0 >/dev/null || { echo "no video compressor to choose"; exit 1; }
+codec="$(drv control ComboBoxVideoCompressors | sed -n 's/^item \([0-9]*\): Zelvio Screen Codec.*$/\1/p' | head -n 1)"
+drv select ComboBoxVideoCompressors "${codec:-0}" >/dev/null || { echo "no video compressor to choose"; exit 1; }
 # Sound from the test audio device: its microphone line, 22050 Hz 16-bit mono.
 drv select-tab PageControlOptions 2 >/dev/null
 device="$(drv control ComboBoxAudioDevices | sed -n 's/^item \([0-9]*\): Zelvio Test Audio$/\1/p' | head -n 1)"
