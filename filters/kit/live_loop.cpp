@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "kit/thread_priority.h"
+
 namespace zelvio::kit {
 
 LiveLoop::LiveLoop(Body& body) : body_(body), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
@@ -112,6 +114,7 @@ bool LiveLoop::WaitForWake(DWORD ms) { return WaitForSingleObject(wake_.get(), m
 void LiveLoop::ThreadEntry(void* self) { static_cast<LiveLoop*>(self)->Loop(); }
 
 void LiveLoop::Loop() {
+  CaptureThreadPriority priority;
   if (mode_ != Mode::Exit) body_.CueStep(*this);
   for (;;) {
     Mode mode;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # PushSource.ax in a recording graph with the test-only stand-ins: graphtest.exe builds and
 # runs it (recording, pause and resume), then check_avi.py checks the AVI frame by frame.
+# Once more with the multimedia scheduler's library switched off, the streaming thread's
+# fallback: above normal priority.
 # Usage: test_pushsource_graph.sh <Zelvio dist folder> <testbin folder>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 zt_init "$@"
@@ -14,4 +16,6 @@ if [ -s "$avi" ] && [ -s "$results" ]; then
 else
   zt_fail "graphtest.exe wrote the AVI and its results"
 fi
+zt_run_checks "graphtest.exe --priority, no scheduler library" "$ZT_TMP/priority.log" \
+  env WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}avrt=d" timeout 60 wine "$ZT_TESTBIN/graphtest.exe" --priority
 zt_finish

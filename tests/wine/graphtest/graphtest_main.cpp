@@ -277,8 +277,13 @@ void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f,
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--priority") {
+    ztest::Report report;
+    CheckStreamingThreadPriority(report);
+    return report.Finish();
+  }
   if (argc < 4) {
-    std::printf("usage: graphtest.exe <PushSource.ax> <output.avi> <results.txt>\n");
+    std::printf("usage: graphtest.exe <PushSource.ax> <output.avi> <results.txt> | --priority\n");
     return 2;
   }
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);

@@ -11,6 +11,7 @@
 #include "common/win32/handles.h"
 #include "kit/live_loop.h"
 #include "kit/lock.h"
+#include "kit/thread_priority.h"
 
 namespace graphtest {
 
@@ -62,6 +63,8 @@ class WaitOnce : public zelvio::kit::LiveLoop::Body {
       loop.WaitForStreamTime(LLONG_MAX / 2);
       return;
     }
+    threadPriority = GetThreadPriority(GetCurrentThread());
+    granted = zelvio::kit::LastCapturePriority();
     answer = loop.WaitForStreamTime(target_);
     streamTimeAfter = loop.StreamTime();
     waited_ = true;
@@ -71,6 +74,8 @@ class WaitOnce : public zelvio::kit::LiveLoop::Body {
 
   bool answer = false;
   REFERENCE_TIME streamTimeAfter = 0;
+  int threadPriority = THREAD_PRIORITY_ERROR_RETURN;
+  zelvio::kit::CapturePriority granted = zelvio::kit::CapturePriority::None;
 
  private:
   REFERENCE_TIME target_;
@@ -320,11 +325,36 @@ void CheckPauseNeverWaitsForAHeldThread(ztest::Report& report) {
 
 }  // namespace
 
+// The streaming thread asks for its time: it joins the multimedia scheduler's "Capture" task
+// where the system has one, and runs above normal priority where it has none (the Wine test
+// runs once with the scheduler's library switched off to see that side). Wine applies no
+// priority to the host's scheduling, but it reports what was set.
+void CheckStreamingThreadPriority(ztest::Report& report) {
+  WaitScene scene(kStart + kTarget + 10'000'000, kTarget, report);
+  if (!scene.started) return;
+  const bool ran = scene.body.Done(1000);
+  report.Check(ran, "the streaming thread ran a step");
+  using zelvio::kit::CapturePriority;
+  const CapturePriority granted = scene.body.granted;
+  // The scheduler's task handle is the proof on that side; above normal must read back.
+  const bool scheduler = granted == CapturePriority::Scheduler;
+  const bool aboveNormal =
+      granted == CapturePriority::AboveNormal && scene.body.threadPriority == THREAD_PRIORITY_ABOVE_NORMAL;
+  report.Check(scheduler || aboveNormal,
+               ztest::Format("the streaming thread asked for its time (granted %d, thread priority %d)",
+                             static_cast<int>(granted), scene.body.threadPriority));
+  std::printf("# capture thread: %s\n", granted == CapturePriority::Scheduler     ? "scheduler's Capture task"
+                                         : granted == CapturePriority::AboveNormal ? "above normal"
+                                                                                   : "nothing granted");
+  scene.loop.Stop();
+}
+
 void CheckLiveLoopWait(ztest::Report& report) {
   CheckWaitEndsAtTheTarget(report);
   CheckPastTargetReturnsAtOnce(report);
   CheckStateChangeEndsTheWait(report);
   CheckPauseNeverWaitsForAHeldThread(report);
+  CheckStreamingThreadPriority(report);
 }
 
 }  // namespace graphtest

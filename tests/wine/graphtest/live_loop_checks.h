@@ -7,5 +7,7 @@
 namespace graphtest {
 
 void CheckLiveLoopWait(ztest::Report& report);
+// The streaming thread's priority alone (graphtest.exe --priority).
+void CheckStreamingThreadPriority(ztest::Report& report);
 
 }  // namespace graphtest
