@@ -23,6 +23,7 @@ int TrayClickCommand(const Args& args);
 
 // Processes and files.
 int TerminateCommand(const Args& args);
+int ResourcesCommand(const Args& args);
 int FileAttributesCommand(const Args& args);
 int EndSessionCommand(const Args& args);
 int HoldFileCommand(const Args& args);

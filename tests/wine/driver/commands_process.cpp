@@ -44,6 +44,30 @@ int TerminateCommand(const Args& args) {
   return 0;
 }
 
+// resources <class> [title|-]: the window's process's own counts of GDI objects, USER
+// objects and kernel handles, as the system keeps them. Wine keeps none of them for any
+// process (it answers 0 to every count), so "counts: none" says a leak check must look at
+// the process's memory instead; on Windows, "counts: system".
+int ResourcesCommand(const Args& args) {
+  HWND window = FindTopLevel(args[0], ArgOr(args, 1, ""));
+  if (window == nullptr) return Fail("no window of class " + args[0]);
+  DWORD pid = ProcessOf(window);
+  zelvio::UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+  if (!process) return Fail("could not open process " + std::to_string(pid));
+  DWORD gdi = GetGuiResources(process.get(), GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(process.get(), GR_USEROBJECTS);
+  DWORD handles = 0;
+  GetProcessHandleCount(process.get(), &handles);
+  PrintField("pid", static_cast<long long>(pid));
+  PrintField("gdi", static_cast<long long>(gdi));
+  PrintField("user", static_cast<long long>(user));
+  PrintField("handles", static_cast<long long>(handles));
+  // A program with a window owns at least that window and a few handles: all zero means the
+  // system does not count.
+  PrintField("counts", gdi == 0 && user == 0 && handles == 0 ? "none" : "system");
+  return 0;
+}
+
 // end-session [logoff|shutdown]: what Windows does at the end of a session, to the main
 // window: WM_QUERYENDSESSION, then WM_ENDSESSION(TRUE), each sent and answered, and then
 // the process is ended at once, as Windows may do as soon as the second answer is in.

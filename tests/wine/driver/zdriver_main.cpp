@@ -54,6 +54,7 @@ const Command kCommands[] = {
     {"command", 1, 1, "<id>", zdriver::MenuCommandCommand},
     {"tray-click", 1, 1, "<left|right>", zdriver::TrayClickCommand},
     {"terminate", 1, 2, "<class> [title|-]", zdriver::TerminateCommand},
+    {"resources", 1, 2, "<class> [title|-]", zdriver::ResourcesCommand},
     {"file-attributes", 1, 2, "<path> [+r|-r]", zdriver::FileAttributesCommand},
     {"end-session", 0, 1, "[logoff|shutdown]", zdriver::EndSessionCommand},
     {"hold-file", 2, 3, "<path> <ms> [release-file]", zdriver::HoldFileCommand},
