@@ -126,7 +126,7 @@ check_audio_tab() {
 # while a window inside the region shows the machine clock and the test device clicks at
 # its whole seconds: at every pause the sound and the picture must end together, and the
 # next run's sound must start where its picture does.
-AV_SCHEDULE="1.6 0.3 1.5 1.5 1.7 0.5 1.5 1.1 1.6 0.7 1.5 1.3 1.5 0.4 1.6 0.9 1.8"
+AV_SCHEDULE="${ZR_AV_SCHEDULE:-1.6 0.3 1.5 1.5 1.7 0.5 1.5 1.1 1.6 0.7 1.5 1.3 1.5 0.4 1.6 0.9 1.8}"
 
 CLOCK_SHOWN=0
 
@@ -239,7 +239,12 @@ zh_start_ready "$ZH_DEFAULT_RECT" "first run"
 zh_expect_no_box "no box at the first start"
 check_compressor_list
 if [ -n "${ZR_AV_ROUNDS:-}" ]; then
-  # A soak run (scripts/soak_av.sh): only the recording with sound, again and again.
+  # A soak run (scripts/soak_av.sh, scripts/soak_hour.sh): only the recording with sound,
+  # again and again, with the compressor ZR_CODEC names when it is set.
+  if [ -n "${ZR_CODEC:-}" ]; then
+    zt_act "compressor $ZR_CODEC chosen" zt_drv select ComboBoxVideoCompressors \
+      "$(zr_item_index "$ZR_CODEC" ComboBoxVideoCompressors)"
+  fi
   check_audio_tab
   for round in $(seq 1 "$ZR_AV_ROUNDS"); do
     echo "# round $round of $ZR_AV_ROUNDS"

@@ -30,6 +30,20 @@ def decode_frames(path, width, height, pix_fmt):
     return [raw[i:i + size] for i in range(0, len(raw) - size + 1, size)]
 
 
+def iter_frames(path, width, height, pix_fmt):
+    """The same pictures one at a time, so an hour of video never sits in memory at once."""
+    size = width * height * (3 if pix_fmt == "rgb24" else 1)
+    with subprocess.Popen(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v:0", "-fps_mode", "passthrough",
+                           "-f", "rawvideo", "-pix_fmt", pix_fmt, "-"], stdout=subprocess.PIPE) as ffmpeg:
+        while True:
+            frame = ffmpeg.stdout.read(size)
+            if len(frame) < size:
+                break
+            yield frame
+    if ffmpeg.returncode != 0:
+        raise subprocess.CalledProcessError(ffmpeg.returncode, "ffmpeg")
+
+
 def read_barcode(frame, width, channels, bar_x, bar_y, bits, block_w, block_h):
     """The number in the frame's bar, or None when a bit and its complement agree (a grab
     that caught the bar half redrawn)."""

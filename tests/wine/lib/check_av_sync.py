@@ -25,7 +25,7 @@ kClockShape in tests/wine/desk/desk_clock.cpp.
 import subprocess
 import sys
 
-from avi_frames import decode_frames, probe_entries, read_barcode, slot_sizes
+from avi_frames import iter_frames, probe_entries, read_barcode, slot_sizes
 
 BITS = 20
 MODULO = 1000000
@@ -79,12 +79,13 @@ def frame_clocks(path, width, height, bar_x, bar_y):
     """The clock (ms) read from every video slot, None where unreadable or empty."""
     sizes = slot_sizes(path)
     slots_of = [i for i, size in enumerate(sizes) if size > 0]
-    frames = decode_frames(path, width, height, "gray")
-    print("filled: %d" % len(frames))
-    slots = slots_of if len(frames) == len(slots_of) else list(range(len(frames)))
+    read = [read_barcode(frame, width, 1, bar_x, bar_y, BITS, BLOCK_W, BLOCK_H)
+            for frame in iter_frames(path, width, height, "gray")]
+    print("filled: %d" % len(read))
+    slots = slots_of if len(read) == len(slots_of) else list(range(len(read)))
     clocks = [None] * max(len(sizes), (slots[-1] + 1) if slots else 0)
-    for slot, frame in zip(slots, frames):
-        clocks[slot] = read_barcode(frame, width, 1, bar_x, bar_y, BITS, BLOCK_W, BLOCK_H)
+    for slot, value in zip(slots, read):
+        clocks[slot] = value
     return clocks
 
 

@@ -206,7 +206,7 @@ zr_record_schedule() {
       ZR_RUNS=$((ZR_RUNS + 1))
       zr_sleep_until "$seconds"
       stop_before="$(zr_now)"
-      if [ -z "$(echo "$2" | cut -d' ' -f$((step + 2)))" ]; then
+      if [ -z "$(echo "$2" | cut -s -d' ' -f$((step + 2)))" ]; then
         zt_act "$what: Stop clicked" zt_drv click JvImgBtnStop
       else
         zr_click_record "$what: Pause"
