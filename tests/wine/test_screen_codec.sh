@@ -8,8 +8,9 @@
 # - "Configure" opens its dialog; a key frame every 1 s there shows in the next file (key
 #   frames 25 packets apart at 25 fps), is kept in Filters/ScreenCodec.ini and is what the
 #   dialog shows after a restart;
-# - killed while recording, the file is repaired at the next start and decodes, every frame
-#   the picture, with the index's key flags true to the packets.
+# - killed while recording (at 30 fps, chosen before a restart), the file is repaired at the
+#   next start and decodes, every frame the picture, with the index's key flags true to the
+#   packets.
 # Usage: test_screen_codec.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/recording.sh"
@@ -103,8 +104,12 @@ check_configure() {
   zt_expect_field "the next file has a key frame every 25 packets (1 s at 25 fps)" "key spacing" "25 25"
 }
 
+# The restart also brings another frame rate (30 fps, the list's position 4, set in the
+# settings file as a user's earlier choice would be): the killed recording below is made at
+# it, so a codec or repair that assumed 25 fps shows.
 check_setting_survives_restart() {
   zh_close "close before the restart"
+  sed -i "s|^ComboBoxFps_ItemIndex=.*|ComboBoxFps_ItemIndex=4\r|" "$ZT_SETTINGS"
   zh_start_ready "$ZH_DEFAULT_RECT" "restart"
   zt_act "Video tab" zt_drv select-tab PageControlOptions 1
   zt_act "Configure clicked after the restart" zt_drv click ButtonConfigureVideoCompressor
@@ -127,6 +132,7 @@ check_killed_recording() {
     zt_fail "a repair box at the next start" "$(zt_error_text)"
   fi
   zh_expect_no_box "one box at the next start"
+  zt_expect_eq "the repaired file keeps its 30 fps" "30/1" "$(zr_probe "$avi" v:0 stream=r_frame_rate)"
   check_file "the repaired file" "$avi"
 }
 
