@@ -72,7 +72,12 @@ HRESULT TransformFilter::Receive(IMediaSample* in) {
   }
   if (hr == S_FALSE) return S_OK;
   if (FAILED(hr)) return hr;
-  return output_.Deliver(out.Get());
+  hr = output_.Deliver(out.Get());
+  if (hr != S_OK) {
+    AutoLock lock(streamLock_);
+    OnDeliveryFailed();
+  }
+  return hr;
 }
 
 }  // namespace zelvio::kit

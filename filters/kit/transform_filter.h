@@ -72,6 +72,9 @@ class TransformFilter : public BaseFilter {
   // A new stream starts (stopped -> paused), under the streaming lock, so per-stream state
   // can be reset while no sample is in Transform.
   virtual HRESULT OnStreamStart() { return S_OK; }
+  // The sample Transform filled did not reach the peer (refused, or the peer failed), under
+  // the streaming lock: a filter whose samples build on each other starts afresh.
+  virtual void OnDeliveryFailed() {}
 
   HRESULT OnPause(FILTER_STATE from) override;
 

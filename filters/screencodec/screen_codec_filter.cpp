@@ -126,10 +126,16 @@ HRESULT ScreenCodecFilter::Transform(IMediaSample* in, IMediaSample* out) {
   // A short frame cannot be encoded; dropping it leaves a gap the mux keeps as a repeat.
   if (in->GetActualDataLength() < layout_.imageSize) return S_FALSE;
 
+  // A preroll sample (the picture delivered while the graph pauses from stopped) is not
+  // written by the mux, so the packets after it must not need it: it goes out as a key
+  // frame of its own and the first real frame is a key frame again.
+  const bool preroll = in->IsPreroll() == S_OK;
   bool key = false;
   try {
     TopDownRows rows = ToTopDownRgb32(layout_, source, scratch_);
+    if (preroll) encoder_->RequestKeyFrame();
     key = encoder_->Encode(rows.top, rows.stride, packet_);
+    if (preroll) encoder_->RequestKeyFrame();
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
@@ -144,6 +150,12 @@ HRESULT ScreenCodecFilter::Transform(IMediaSample* in, IMediaSample* out) {
   // Only the encoder knows which of its packets a decoder can start from.
   out->SetSyncPoint(key ? TRUE : FALSE);
   return S_OK;
+}
+
+// Every packet after a key frame builds on all before it: one that is lost makes the next
+// ones undecodable until a key frame comes, so the next one is.
+void ScreenCodecFilter::OnDeliveryFailed() {
+  if (encoder_) encoder_->RequestKeyFrame();
 }
 
 STDMETHODIMP ScreenCodecFilter::ShowDialog(int dialog, HWND parent) {

@@ -36,6 +36,7 @@ class ScreenCodecFilter : public kit::TransformFilter, public IAMVfwCompressDial
   long OutputBufferSize() override;
   HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
   HRESULT OnStreamStart() override;
+  void OnDeliveryFailed() override;
 
  private:
   // The connected input's picture; none while the input is not connected.
