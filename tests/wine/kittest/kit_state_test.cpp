@@ -153,7 +153,14 @@ void CheckStopWhileStreamingTakesLock(ztest::Report& report) {
                     "the streaming thread parks before it takes the filter lock")) {
     return;
   }
-  pair.sink->Stop();  // a graph stops the filters downstream first
+  zelvio::kit::ComPtr<IMediaSample> late;
+  source.Out().GetDeliveryBuffer(late.Put());
+  pair.sink->ProbeStopWith(late.Get());
+  HRESULT hr = pair.sink->Stop();  // a graph stops the filters downstream first
+  report.Check(hr == S_OK && pair.sink->ProbeResult() == VFW_E_WRONG_STATE,
+               "a sample reaching a stopping filter after its pins went inactive is refused",
+               Hr(pair.sink->ProbeResult()));
+  late.Reset();
   StopCall call{&source};
   zelvio::UniqueHandle thread(CreateThread(nullptr, 0, &CallStop, &call, 0, nullptr));
   if (WaitForSingleObject(thread.get(), 5000) != WAIT_OBJECT_0) {

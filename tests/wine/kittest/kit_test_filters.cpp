@@ -63,6 +63,11 @@ HRESULT SinkPin::OnReceive(IMediaSample*) {
 
 TestSink::TestSink() : BaseFilter(kSinkClsid), in_(*this) {}
 
+void TestSink::EndStreaming() {
+  if (probe_) probeResult_ = in_.Receive(probe_);
+  probe_ = nullptr;
+}
+
 TestSource::TestSource()
     : BaseFilter(kSourceClsid),
       first_(*this, L"First"),
@@ -102,10 +107,10 @@ HRESULT TestSource::OnRun(REFERENCE_TIME start) {
   return S_OK;
 }
 
-void TestSource::OnStop() {
-  SetEvent(stopBegan_.get());
-  loop_.Stop();
-}
+// Under the filter lock: a parked step now goes for the lock while Stop is under way.
+void TestSource::OnStop() { SetEvent(stopBegan_.get()); }
+
+void TestSource::EndStreaming() { loop_.Stop(); }
 
 void TestSource::StreamStep(zelvio::kit::LiveLoop& loop) {
   if (InterlockedExchange(&park_, 0)) {

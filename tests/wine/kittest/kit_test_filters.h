@@ -69,8 +69,18 @@ class TestSink : public zelvio::kit::BaseFilter {
   zelvio::kit::BasePin* PinAt(int index) override { return index == 0 ? &in_ : nullptr; }
   SinkPin& In() { return in_; }
 
+  // When set, Stop offers this sample to the input pin once the pins went inactive, where
+  // the state still reads paused or running; ProbeResult() is what Receive answered.
+  void ProbeStopWith(IMediaSample* sample) { probe_ = sample; }
+  HRESULT ProbeResult() const { return probeResult_; }
+
+ protected:
+  void EndStreaming() override;
+
  private:
   SinkPin in_;
+  IMediaSample* probe_ = nullptr;
+  HRESULT probeResult_ = E_PENDING;
 };
 
 // Pins in this order: First, Out, Second; a Pause that fails on Second has activated the
@@ -101,6 +111,7 @@ class TestSource : public zelvio::kit::BaseFilter, private zelvio::kit::LiveLoop
   HRESULT OnPause(FILTER_STATE from) override;
   HRESULT OnRun(REFERENCE_TIME start) override;
   void OnStop() override;
+  void EndStreaming() override;
 
  private:
   void CueStep(zelvio::kit::LiveLoop&) override {}
