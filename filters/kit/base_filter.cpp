@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "kit/base_pin.h"
+#include "kit/core/pin_activation.h"
 #include "kit/enum_pins.h"
 
 namespace zelvio::kit {
@@ -39,33 +40,58 @@ STDMETHODIMP BaseFilter::GetClassID(CLSID* out) {
   return S_OK;
 }
 
+namespace {
+
+PinStep ActivateStep(BaseFilter& filter) {
+  return [&filter](int i) { return static_cast<int32_t>(filter.PinAt(i)->Active()); };
+}
+
+PinStep DeactivateStep(BaseFilter& filter) {
+  return [&filter](int i) { return static_cast<int32_t>(filter.PinAt(i)->Inactive()); };
+}
+
+}  // namespace
+
 STDMETHODIMP BaseFilter::Stop() {
+  AutoLock change(changeLock_);
+  HRESULT result = S_OK;
+  {
+    AutoLock lock(stateLock_);
+    if (state_ == State_Stopped) return S_OK;
+    OnStop();
+    result = DeactivatePins(PinCount(), DeactivateStep(*this));
+  }
+  // Not under the filter lock: the streaming thread may be waiting for it to finish its
+  // step, and would never end.
+  EndStreaming();
   AutoLock lock(stateLock_);
-  if (state_ == State_Stopped) return S_OK;
-  OnStop();
-  for (int i = 0; i < PinCount(); ++i) PinAt(i)->Inactive();
   state_ = State_Stopped;
   WriteFilterTimings(*this);
-  return S_OK;
+  return result;
 }
 
 STDMETHODIMP BaseFilter::Pause() {
+  AutoLock change(changeLock_);
   AutoLock lock(stateLock_);
   if (state_ == State_Paused) return S_OK;
-  if (state_ == State_Stopped) {
+  const FILTER_STATE from = state_;
+  if (from == State_Stopped) {
     ResetFilterTimings(*this);
-    for (int i = 0; i < PinCount(); ++i) {
-      HRESULT hr = PinAt(i)->Active();
-      if (FAILED(hr)) return hr;
-    }
+    HRESULT hr = ActivatePins(PinCount(), ActivateStep(*this), DeactivateStep(*this));
+    if (FAILED(hr)) return hr;
   }
-  HRESULT hr = OnPause(state_);
-  if (FAILED(hr)) return hr;
+  HRESULT hr = OnPause(from);
+  if (FAILED(hr)) {
+    // Still stopped, so no Stop would ever decommit what the pins committed.
+    if (from == State_Stopped) DeactivatePins(PinCount(), DeactivateStep(*this));
+    return hr;
+  }
   state_ = State_Paused;
   return S_OK;
 }
 
 STDMETHODIMP BaseFilter::Run(REFERENCE_TIME start) {
+  AutoLock change(changeLock_);
   AutoLock lock(stateLock_);
   if (state_ == State_Running) return S_OK;
   if (state_ == State_Stopped) {

@@ -1,5 +1,10 @@
 // IBaseFilter with state, reference clock, graph membership and pin enumeration. Derived
 // filters supply their pins and react to state changes through the On* hooks.
+//
+// A state change that fails leaves the filter as it found it: a Pause from stopped that
+// fails on a pin or in OnPause deactivates again the pins it activated. Stop deactivates
+// every pin, whatever each answers, and answers the first failure. Which lock guards what,
+// and which hook may take which, is kit/lock.h's rule; the locks themselves are below.
 #pragma once
 #include <strmif.h>
 #include <vfwmsgs.h>
@@ -40,10 +45,11 @@ class BaseFilter : public IBaseFilter {
   STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
   STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
 
-  // For the pins.
+  // For the pins and derived filters: the filter lock (kit/lock.h).
   CritSec& StateLock() { return stateLock_; }
   FILTER_STATE State() const { return state_; }
   IFilterGraph* Graph() const { return graph_; }
+  // Application thread only: it may ask the graph, which a streaming thread must never do.
   ComPtr<IReferenceClock> Clock();
   // The filter's own streaming step, for the benchmark's accounting (kit/filter_timing.h).
   WorkTiming& StepTiming() { return stepTiming_; }
@@ -54,8 +60,10 @@ class BaseFilter : public IBaseFilter {
  protected:
   // Extra interfaces of the derived filter; return without AddRef, nullptr when unknown.
   virtual void* FindInterface(REFIID) { return nullptr; }
-  // Called under the state lock. OnStop runs before the pins go inactive, so a source can
-  // end its streaming thread while the allocator still answers.
+  // Called under the filter lock. OnPause from stopped runs after the pins went active; when
+  // it fails, it leaves nothing of its own running (the kit deactivates the pins again).
+  // OnStop runs before the pins go inactive (a muxer writes out what it still holds) and
+  // must not wait for a streaming thread: that is EndStreaming's work.
   virtual HRESULT OnPause(FILTER_STATE from) {
     (void)from;
     return S_OK;
@@ -65,6 +73,12 @@ class BaseFilter : public IBaseFilter {
     return S_OK;
   }
   virtual void OnStop() {}
+  // Stop, after the pins went inactive, WITHOUT the filter lock: a filter with a streaming
+  // thread of its own ends it here and waits for it. The thread may take the filter lock
+  // meanwhile (to finish the step it is in); a decommitted allocator no longer holds it in
+  // GetDeliveryBuffer. The state still reads paused or running until this returns, so the
+  // application cannot change settings under the thread's feet.
+  virtual void EndStreaming() {}
   // The graph leaves (graph == nullptr) or joins.
   virtual void OnJoinGraph(IFilterGraph* graph) { (void)graph; }
   // A live source produces data only while running: paused, it answers GetState with
@@ -74,6 +88,10 @@ class BaseFilter : public IBaseFilter {
  private:
   RefCount refs_;
   CLSID clsid_;
+  // The state-change lock: Stop, Pause and Run hold it for their whole call (kit/lock.h).
+  CritSec changeLock_;
+  // The filter lock: everything below, the pins' connections and allocators, and the
+  // derived filter's settings (kit/lock.h).
   CritSec stateLock_;
   std::atomic<FILTER_STATE> state_{State_Stopped};  // read unlocked by streaming threads
   REFERENCE_TIME start_ = 0;

@@ -60,9 +60,19 @@ STDMETHODIMP InputPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
 
 STDMETHODIMP InputPin::GetAllocatorRequirements(ALLOCATOR_PROPERTIES*) { return E_NOTIMPL; }
 
+HRESULT InputPin::Active() {
+  active_ = true;
+  return S_OK;
+}
+
+HRESULT InputPin::Inactive() {
+  active_ = false;
+  return S_OK;
+}
+
 STDMETHODIMP InputPin::Receive(IMediaSample* sample) {
   if (!sample) return E_POINTER;
-  if (filter_.State() == State_Stopped) return VFW_E_WRONG_STATE;
+  if (filter_.State() == State_Stopped || !active_) return VFW_E_WRONG_STATE;
   if (flushing_) return S_FALSE;
   TimedSpan span(Timing());
   return OnReceive(sample);

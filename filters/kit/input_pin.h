@@ -24,6 +24,12 @@ class InputPin : public BasePin, public IMemInputPin {
   STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
   STDMETHODIMP ReceiveCanBlock() override;
 
+  // Receive refuses samples while the pin is inactive: Stop deactivates the pins before it
+  // lets go of the filter lock, and a sample arriving then must not reach a filter that is
+  // taking its streams down. A derived pin overriding these calls them.
+  HRESULT Active() override;
+  HRESULT Inactive() override;
+
   // The allocator the upstream pin settled on (after NotifyAllocator).
   ComPtr<IMemAllocator> Allocator() const { return allocator_; }
   bool Flushing() const { return flushing_; }
@@ -41,6 +47,7 @@ class InputPin : public BasePin, public IMemInputPin {
  private:
   ComPtr<IMemAllocator> allocator_;
   std::atomic<bool> flushing_{false};
+  std::atomic<bool> active_{false};
 };
 
 }  // namespace zelvio::kit

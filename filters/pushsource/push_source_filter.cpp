@@ -54,9 +54,9 @@ HRESULT PushSourceFilter::OnRun(REFERENCE_TIME start) {
   return S_OK;
 }
 
-void PushSourceFilter::OnStop() {
-  // Decommit first: it releases a streaming thread waiting for a free buffer.
-  pin_.Inactive();
+// The kit has decommitted the pin's allocator by now, which releases a streaming thread
+// waiting for a free buffer.
+void PushSourceFilter::EndStreaming() {
   loop_.Stop();
   steps_.Write();
 }

@@ -262,10 +262,9 @@ HRESULT AudioCapture::OnRun(REFERENCE_TIME start) {
   return S_OK;
 }
 
-void AudioCapture::OnStop() {
-  output_.Inactive();
-  loop_.Stop();
-}
+// The kit has decommitted the output's allocator by now, so a thread waiting for a buffer
+// is free to end.
+void AudioCapture::EndStreaming() { loop_.Stop(); }
 
 // A chunk goes out at once, so the renderers can finish pausing. It is marked preroll: it
 // was not recorded while running, and the first recorded chunk takes its place at time 0.

@@ -111,7 +111,7 @@ class AudioCapture : public zelvio::kit::BaseFilter,
   void* FindInterface(REFIID iid) override;
   HRESULT OnPause(FILTER_STATE from) override;
   HRESULT OnRun(REFERENCE_TIME start) override;
-  void OnStop() override;
+  void EndStreaming() override;
   bool IsLiveSource() const override { return true; }
 
  private:
