@@ -185,7 +185,7 @@ check_missing_folder() {
   zh_expect_pixel "the frame is green again" "$ZH_FRAME_X" "$ZH_FRAME_Y" 00FF00
   zt_expect_control JvImgBtnStop enabled 0 "Stop disabled again"
   zt_expect_control JvImgBtnStartPause enabled 1 "Record enabled"
-  zt_expect_control PanelOptions enabled 1 "the options usable again"
+  zt_expect_control ComboBoxFps enabled 1 "the options usable again"
   zt_check "the folder was not created" test ! -e "$ZT_CASTS"
   name="$(printf '%s' "$text" | grep -o 'Screencast_[0-9-]*\(_[0-9]*\)\?\.avi' | head -n 1)"
   if [ -n "$name" ] && ! grep -qF "$name" "$ZT_APP/recovery-list.txt" 2>/dev/null; then
