@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Checks the portable zip: named after the version in the built program's version resource,
-one top folder "Zelvio" holding exactly the shipped files, each byte for byte as built.
-Usage: check_portable_zip.py ZIP DIST_FOLDER FILE... (paths relative to DIST_FOLDER)"""
+one top folder "Zelvio" holding exactly the shipped files, each byte for byte as built, and
+the shipped empty folders; the portable folder itself has those folders too.
+Usage: check_portable_zip.py ZIP DIST_FOLDER ENTRY... (paths relative to DIST_FOLDER; an
+entry ending in "/" is an empty folder, any other a file)"""
 import os
 import sys
 import zipfile
@@ -25,7 +27,9 @@ def product_version(exe):
 
 
 def main():
-    zip_path, dist, shipped = sys.argv[1], sys.argv[2], sys.argv[3:]
+    zip_path, dist, entries = sys.argv[1], sys.argv[2], sys.argv[3:]
+    shipped = [e for e in entries if not e.endswith("/")]
+    empty_folders = [e for e in entries if e.endswith("/")]
     passed = failed = 0
 
     def check(what, ok, detail=""):
@@ -53,12 +57,26 @@ def main():
         check("one top folder, Zelvio", folders == ["Zelvio"], str(folders))
         check("exactly the shipped files, nothing test-only", files == expected,
               f"extra {sorted(set(files) - set(expected))}, missing {sorted(set(expected) - set(files))}")
+        # Every folder the zip names: the shipped empty ones and those that hold shipped files.
+        folders_in_zip = sorted({n for n in z.namelist() if n.endswith("/")} |
+                                {n[:n.rindex("/") + 1] for n in files})
+        allowed = {"Zelvio/" + d for d in empty_folders}
+        for path in ["Zelvio/" + e for e in entries]:
+            parts = path.rstrip("/").split("/")
+            allowed |= {"/".join(parts[:k]) + "/" for k in range(1, len(parts))}
+        for d in empty_folders:
+            check(f"{d} is in the zip, empty", "Zelvio/" + d in folders_in_zip and
+                  not any(n.startswith("Zelvio/" + d) and n != "Zelvio/" + d for n in z.namelist()))
+        check("no folder but the shipped ones", set(folders_in_zip) <= allowed,
+              f"extra {sorted(set(folders_in_zip) - allowed)}")
         for f in shipped:
             name = "Zelvio/" + f
             if name not in files:
                 continue
             with open(os.path.join(dist, f), "rb") as built:
                 check(f"{f} as built", z.read(name) == built.read())
+    for d in empty_folders:
+        check(f"the portable folder has {d}", os.path.isdir(os.path.join(dist, d)))
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

@@ -43,6 +43,24 @@ TEST(GraphErrorText, PlatformTextThenUpperCaseCode) {
   EXPECT_EQ(GraphErrorText(longText, -1), std::string(255, 'x') + " ($FFFFFFFF).");
 }
 
+// DirectShow has words for its own codes only; for a code of the system it spells the
+// number, and the system's words take its place. Words of DirectShow's own are kept, and
+// where the system has none either the number stays.
+TEST(GraphResultWords, TheSystemsWordsReplaceOnlyABareCode) {
+  const std::string path = "The system cannot find the path specified";
+  EXPECT_EQ(GraphResultWords("Error: 0x80070003", path), path);
+  EXPECT_EQ(GraphResultWords("Error: 0x80070003.\r\n", path), path);
+  EXPECT_EQ(GraphResultWords("0x80070003", path), path);
+  EXPECT_EQ(GraphResultWords("", path), path);
+  EXPECT_EQ(GraphResultWords("Error: 0x8004025f", ""), "Error: 0x8004025f");
+  EXPECT_EQ(GraphResultWords("Error: 0x80070003", "Error: 0x80070003"), "Error: 0x80070003");
+  EXPECT_EQ(GraphResultWords("The graph could not be run", path), "The graph could not be run");
+  EXPECT_EQ(GraphResultWords("Error: 0x8007000Z", path), "Error: 0x8007000Z");
+  EXPECT_EQ(GraphResultWords("Error: file 0x1 missing", path), "Error: file 0x1 missing");
+  EXPECT_EQ(GraphErrorText(GraphResultWords("Error: 0x80070003", path), static_cast<int32_t>(0x80070003u)),
+            "The system cannot find the path specified ($80070003).");
+}
+
 TEST(RunningObjectName, PointerWidthAndLowerCasePid) {
   EXPECT_EQ(RunningObjectName(0xABC0, 0x1F4, 8), "FilterGraph 000000000000ABC0 pid 1f4");
   EXPECT_EQ(RunningObjectName(0x12345678, 0x20, 4), "FilterGraph 12345678 pid 20");

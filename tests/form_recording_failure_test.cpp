@@ -1,5 +1,6 @@
-// A recording that the graph stops writing: what the user is told, and that the form ends up
-// exactly where Stop leaves it, with one box only.
+// A recording that the graph stops writing, and a Record whose graph does not run at all:
+// what the user is told, and that the form ends up exactly where Stop leaves it, with one
+// box only.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "capture/graph_events.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
+#include "support/mux_inputs.h"
 
 namespace zelvio {
 namespace {
@@ -146,6 +148,132 @@ TEST_F(Failure, MissingOverlayIsReportedAndTheStopGoesOn) {
   ExpectStoppedAsStopLeavesIt();
   EXPECT_EQ(machine.Entries({"error: ", "message: "}),
             (std::vector<std::string>{"message: Receiver application not found", DiskFullBox(kPath)}));
+}
+
+// Record pressed, and the graph does not run (a folder that is missing or cannot be
+// written, a compressor that refuses the picture, a device that is gone).
+struct NotStarted : ::testing::Test {
+  void SetUp() override {
+    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
+    pipeline.muxInputs = {VideoInput()};
+    pipeline.resultTexts[kPathNotFound] = "The system cannot find the path specified.";
+    form.FormCreate();
+    form.Show();
+    form.ComboBoxVideoCompressors.SetItemIndex(0);
+    machine.log.clear();
+    pipeline.log.clear();
+  }
+
+  void PressRecord() { form.Guarded([&] { form.JvImgBtnStartPauseClick(); }); }
+
+  static constexpr int32_t kPathNotFound = static_cast<int32_t>(0x80070003u);
+  const std::string list = "D:\\Apps\\Zelvio\\recovery-list.txt";
+  FakePlatform machine;
+  FakePipeline pipeline;
+  TFormMain form{machine, pipeline};
+};
+
+TEST_F(NotStarted, EveryWayOfFailingEndsStoppedWithOneBoxNamingFileAndReason) {
+  const std::string head = "error: The recording could not start.\nFile: " + std::string(kPath) + "\nReason: ";
+  const struct {
+    const char* name;
+    FakePipeline::Failure run;
+    bool stopFailsToo;
+    std::string box;
+  } cases[] = {
+      {"missing folder, the system's words for the code",
+       {"Error: 0x80070003 ($80070003).", kPathNotFound},
+       false,
+       head + "The system cannot find the path specified ($80070003)."},
+      {"a code without words of the platform",
+       {"Error: 0x8004025F ($8004025F).", static_cast<int32_t>(0x8004025Fu)},
+       false,
+       head + "Error: 0x8004025F ($8004025F)."},
+      {"a failure of our own, without a code",
+       {"The compressor refuses the picture.", 0},
+       false,
+       head + "The compressor refuses the picture."},
+      {"the stop after it fails as well",
+       {"Error: 0x80070003 ($80070003).", kPathNotFound},
+       true,
+       head + "The system cannot find the path specified ($80070003)."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    machine.now.second += 1;  // a file name of its own for each press
+    pipeline.failures.clear();
+    pipeline.failures["run"] = c.run;
+    if (c.stopFailsToo) pipeline.failures["stop"] = {"Error: 0x80070003 ($80070003).", kPathNotFound};
+    machine.log.clear();
+    PressRecord();
+    EXPECT_EQ(form.State(), RecordingState::Stopped);
+    EXPECT_EQ(form.JvImgBtnStartPause.ImageIndex(), 0);
+    EXPECT_TRUE(form.JvImgBtnStartPause.Enabled());
+    EXPECT_FALSE(form.JvImgBtnStop.Enabled());
+    EXPECT_TRUE(form.PanelOptions.Enabled());
+    EXPECT_FALSE(form.TimerDuration.Enabled());
+    TrayRecordingItems tray = form.PopupMenuMainChange();
+    EXPECT_TRUE(tray.record);
+    EXPECT_FALSE(tray.stop);
+    // Green after the red, before the box: the frame never stays red over a box.
+    std::string file = pipeline.builds.back().screencastPath;
+    std::string box = c.box;
+    box.replace(box.find(kPath), std::string(kPath).size(), file);
+    EXPECT_EQ(machine.Entries({"copydata: ", "error: ", "message: "}),
+              (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0", "copydata: ChangeFormColor$00FF00$0",
+                                        box}));
+  }
+}
+
+// What the failed press wrote (the notes and their line in the list) and whatever the
+// writer opened goes again; what was there before stays.
+TEST_F(NotStarted, NothingIsLeftBehindButWhatWasThereBefore) {
+  const std::string otherNotes = "E:\\Elsewhere\\Screencast_2024-01-01-00-00-00.avi.recovery";
+  machine.PutFile(otherNotes, "notes of a recording that another start will repair");
+  machine.PutFile(list, otherNotes + "\r\n");
+  const std::string notes = std::string(kPath) + ".recovery";
+  pipeline.whileRunning = [&] { machine.PutFile(kPath, "RIFF"); };
+  pipeline.failures["run"] = {"Error: 0x80070005 ($80070005).", static_cast<int32_t>(0x80070005u)};
+  PressRecord();
+  EXPECT_FALSE(machine.HasFile(kPath));
+  EXPECT_FALSE(machine.HasFile(notes));
+  EXPECT_EQ(machine.FileContents(list), otherNotes + "\r\n");
+  EXPECT_TRUE(machine.HasFile(otherNotes));
+  // The writer lets go of the file before it is removed.
+  EXPECT_EQ(pipeline.log, (std::vector<std::string>{"build: audio=off device=-1 compressor=0 'Zelvio Test Codec "
+                                                    "(dialog)' format=-1 line=-1 path=" +
+                                                        std::string(kPath),
+                                                    "run", "stop", "release: " + std::string(kPath)}));
+  const std::vector<std::string> removals = machine.Entries("remove: ");
+  ASSERT_FALSE(removals.empty());
+  EXPECT_EQ(removals.back(), "remove: " + std::string(kPath));
+
+  // Nothing for the next start to find: no box then.
+  machine.log.clear();
+  pipeline.log.clear();
+  form.RecoverUnfinishedRecordings();
+  EXPECT_EQ(pipeline.Count("repair: " + std::string(kPath)), 0u);
+
+  // Once the cause is gone, the next press records under a name of its own.
+  pipeline.failures.clear();
+  form.JvImgBtnStartPause.Click();
+  EXPECT_EQ(form.State(), RecordingState::Recording);
+  EXPECT_EQ(pipeline.Count("run"), 1u);
+  EXPECT_TRUE(form.JvImgBtnStop.Enabled());
+}
+
+// A resume runs a graph that has recorded already: that recording is Stop's to finish, so a
+// failed resume is only reported and Stop stays at hand.
+TEST_F(NotStarted, AFailedResumeKeepsTheRecordingForStop) {
+  form.JvImgBtnStartPause.Click();
+  form.JvImgBtnStartPause.Click();  // paused
+  pipeline.failures["run"] = {"Error: 0x80070003 ($80070003).", kPathNotFound};
+  machine.log.clear();
+  PressRecord();
+  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Error: 0x80070003 ($80070003)."}));
+  EXPECT_NE(form.State(), RecordingState::Stopped);
+  EXPECT_TRUE(form.JvImgBtnStop.Enabled());
+  EXPECT_TRUE(machine.HasFile(std::string(kPath) + ".recovery"));
 }
 
 TEST(FailureHandler, TheFormListensToTheGraphOnlyWhileItExists) {

@@ -105,16 +105,19 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
 }
 
 TEST_F(Notes, NoNotesLeftWhenTheRunFailsTheFolderIsMissingOrNothingReachedTheMux) {
-  pipeline.failures["run"] = {"Error: 0x80070003 ($80070003).", static_cast<int32_t>(0x80070003u)};
+  const std::string list = "D:\\Apps\\Zelvio\\recovery-list.txt";
+  pipeline.failures["run"] = {"The system cannot find the path specified ($80070003).",
+                              static_cast<int32_t>(0x80070003u)};
   form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
   // Written before the graph runs (their time on the disk is not recorded), and taken back
-  // when it does not run.
+  // with their line in the list when it does not run.
   EXPECT_EQ(machine.Entries({"replace: ", "remove: "}),
-            (std::vector<std::string>{"replace: " + kNotes, "replace: D:\\Apps\\Zelvio\\recovery-list.txt",
-                                      "remove: " + kNotes}));
+            (std::vector<std::string>{"replace: " + kNotes, "replace: " + list, "remove: " + kNotes,
+                                      "remove: " + list}));
   EXPECT_FALSE(machine.HasFile(kNotes));
-  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Error: 0x80070003 ($80070003)."}));
-  form.JvImgBtnStopClick();
+  EXPECT_FALSE(machine.HasFile(list));
+  EXPECT_EQ(machine.Count("error: "), 1u);
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
   pipeline.failures.clear();
   machine.log.clear();
 

@@ -119,13 +119,25 @@ TEST_F(Recorder, FailedRebuildLeavesEverythingAsItWas) {
   ExpectShows(0, false, true, false);
 }
 
-TEST_F(Recorder, FailedRunKeepsTheNewStateButSkipsTheLaterSteps) {
-  pipeline.failures["run"] = {"Unspecified error ($80004005).", static_cast<int32_t>(0x80004005)};
+// A graph that does not run has recorded nothing: the press is taken back, the frame turns
+// green again after its red, and the one box names the file and the reason in words.
+TEST_F(Recorder, FailedRunGoesBackToStoppedWithOneBox) {
+  const std::string avi = "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi";
+  constexpr int32_t kPathNotFound = static_cast<int32_t>(0x80070003u);
+  pipeline.resultTexts[kPathNotFound] = "The system cannot find the path specified.";
+  pipeline.failures["run"] = {"The system cannot find the path specified ($80070003).", kPathNotFound};
   form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
-  EXPECT_EQ(form.State(), RecordingState::Recording);
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0"}));
-  EXPECT_EQ(machine.Entries("error: "), (std::vector<std::string>{"error: Unspecified error ($80004005)."}));
+  EXPECT_EQ(form.State(), RecordingState::Stopped);
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0",
+                                                  "copydata: ChangeFormColor$00FF00$0"}));
+  EXPECT_EQ(machine.Entries({"error: ", "message: "}),
+            (std::vector<std::string>{"error: The recording could not start.\nFile: " + avi +
+                                      "\nReason: The system cannot find the path specified ($80070003)."}));
   ExpectShows(0, false, true, false);
+  ExpectTray(true, false, false);
+  // Filters that did start are stopped, and the writer lets go of the file.
+  EXPECT_EQ(std::vector<std::string>(pipeline.log.begin() + 1, pipeline.log.end()),
+            (std::vector<std::string>{"run", "stop", "release: " + avi}));
 }
 
 TEST_F(Recorder, FailedPauseKeepsPausedButSkipsTheLaterSteps) {

@@ -91,6 +91,8 @@ class CapturePipeline {
   // Finishes, in place, a recording whose mux never finished it, from the notes that were
   // written beside it when it started.
   virtual avi::RepairResult RepairRecording(const std::string& aviPath, const std::string& notes) = 0;
+  // The graph lets go of the file it writes, if that is `aviPath`, so it can be removed.
+  virtual void ReleaseRecordingFile(const std::string& aviPath) = 0;
 };
 
 }  // namespace zelvio

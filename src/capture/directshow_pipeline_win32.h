@@ -42,6 +42,7 @@ class DirectShowPipeline final : public CapturePipeline {
   std::string ResultText(int32_t result) override;
   std::vector<ConnectedMediaType> MuxInputTypes() override;
   avi::RepairResult RepairRecording(const std::string& aviPath, const std::string& notes) override;
+  void ReleaseRecordingFile(const std::string& aviPath) override;
 
  private:
   void PrepareCaptureGraph();
@@ -49,7 +50,6 @@ class DirectShowPipeline final : public CapturePipeline {
   void ConfigureAudioPins(const CaptureOptions& options);
   void ConnectCaptureGraph(bool audio);
   void RefuseUnfedMux();
-  void ReleaseWriterOf(const std::string& aviPath);
 
   std::function<void*()> mainWindow_;
   // Released last, at the end of the process.

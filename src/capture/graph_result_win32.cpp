@@ -4,6 +4,7 @@
 
 #include "capture/graph_texts.h"
 #include "platform/errors.h"
+#include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace zelvio {
@@ -13,8 +14,13 @@ void CheckGraphResult(HRESULT result) {
   // The platform's words may hold characters of any language: asked in UTF-16.
   wchar_t text[256] = {};
   AMGetErrorTextW(result, text, 256);
-  throw EDirectShowException(GraphErrorText(NarrowBounded(text, 256), static_cast<int32_t>(result)),
-                             static_cast<int32_t>(result));
+  // DirectShow knows words for its own codes only; the system's codes (a missing folder,
+  // a full disk) have theirs in the system's table.
+  const std::string systemText =
+      HRESULT_FACILITY(result) == FACILITY_WIN32 ? SystemTextIfAny(HRESULT_CODE(result)) : std::string();
+  throw EDirectShowException(
+      GraphErrorText(GraphResultWords(NarrowBounded(text, 256), systemText), static_cast<int32_t>(result)),
+      static_cast<int32_t>(result));
 }
 
 void ThrowInterfaceNotSupported() { throw ZelvioError("Interface not supported"); }

@@ -63,10 +63,10 @@ std::vector<ConnectedMediaType> DirectShowPipeline::MuxInputTypes() {
 }
 
 // The writer keeps its file open after the graph stops (the mux finishes the file during
-// its own stop, after the writer's), and open for writing it cannot be repaired. A writer
-// that holds the file to repair leaves the graph, which closes it; the next recording
-// builds a new graph anyway.
-void DirectShowPipeline::ReleaseWriterOf(const std::string& aviPath) {
+// its own stop, after the writer's), and open for writing it can be neither repaired nor
+// removed. A writer that holds that file leaves the graph, which closes it; the next
+// recording builds a new graph anyway.
+void DirectShowPipeline::ReleaseRecordingFile(const std::string& aviPath) {
   ComPtr<IFileSinkFilter> sink = FilterFileWriter.Query<IFileSinkFilter>(IID_IFileSinkFilter);
   if (!sink) return;
   LPOLESTR current = nullptr;
@@ -83,7 +83,7 @@ void DirectShowPipeline::ReleaseWriterOf(const std::string& aviPath) {
 
 // The repair opens exactly the file the writer was given (the same UTF-16 name), alone.
 avi::RepairResult DirectShowPipeline::RepairRecording(const std::string& aviPath, const std::string& notes) {
-  ReleaseWriterOf(aviPath);
+  ReleaseRecordingFile(aviPath);
   const std::wstring name = Widen(aviPath);
   return RepairRecordingFile(aviPath, notes, [&name] {
     return std::unique_ptr<avi::AviFile>(std::make_unique<avi::Win32File>(name));

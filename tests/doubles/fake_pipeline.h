@@ -4,7 +4,7 @@
 //   "prepare catalogs"  "enumerate audio devices"  "enumerate compressors"  "list: 0"
 //   (ListAudioLinesAndFormats for device 0)  "build: audio=off device=-1 compressor=-1 '' format=-1 line=-1
 //   path=C:\...\Screencast_2024-05-17-14-03-09.avi"  "run"  "pause"  "stop"  "position"
-//   "compressor dialog"  "free catalogs"  "repair: C:\...\x.avi"
+//   "compressor dialog"  "free catalogs"  "repair: C:\...\x.avi"  "release: C:\...\x.avi"
 // and every graph build keeps its options in `builds`, every repair its notes in `repairs`.
 // `SendEvent` plays the graph's side: it hands one event to the handler the form set.
 //
@@ -51,6 +51,8 @@ class FakePipeline : public CapturePipeline {
   std::map<std::string, avi::RepairResult> repairOutcomes;
   // Runs inside PrepareCatalogs, so a test can stand for the time the catalogs take.
   std::function<void()> whilePreparing;
+  // Runs inside RunGraph before a failure it is asked for, as a writer that opens its file.
+  std::function<void()> whileRunning;
 
   // ---- What the tests read back --------------------------------------------------------------
   std::vector<std::string> log;
@@ -109,6 +111,7 @@ class FakePipeline : public CapturePipeline {
 
   void RunGraph() override {
     log.push_back("run");
+    if (whileRunning) whileRunning();
     FailIfAsked("run");
   }
 
@@ -159,6 +162,8 @@ class FakePipeline : public CapturePipeline {
     complete.outcome = avi::RepairOutcome::AlreadyComplete;
     return complete;
   }
+
+  void ReleaseRecordingFile(const std::string& aviPath) override { log.push_back("release: " + aviPath); }
 
  private:
   std::function<void(const GraphEvent&)> eventHandler_;

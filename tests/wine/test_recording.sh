@@ -156,17 +156,43 @@ check_audio_recording() {
   zr_expect_clock_sync "recording with sound" "$avi" "$CLOCK_BAR_X" "$CLOCK_BAR_Y"
 }
 
-# The folder is neither created nor checked: Record shows the writer's error, the program
-# goes on, and after Stop and creating the folder the next Record records.
+# The folder is neither created nor checked. Record without it: one box names the file in
+# that folder and gives the reason in words with its code, the frame turns green again and
+# the program is back to Stopped, nothing left behind; once the folder exists Record records.
 check_missing_folder() {
-  local avi
+  local avi text casts_win prefix name
+  casts_win="$ZT_APP_WIN\\Output\\Screencasts"
   rm -rf "$ZT_CASTS"
   zt_act "Record without the screencast folder" zt_drv click JvImgBtnStartPause
   if zt_drv dismiss 15000; then
-    zt_pass "Record without the folder shows an error box: '$(zt_field text)'"
-    zt_expect_match "the box shows the platform's error text and code" "Error*" "$(zt_field text)"
+    text="$(zt_field text)"
+    # The driver writes the box's line breaks as \n.
+    prefix="The recording could not start.\\nFile: $casts_win\\Screencast_"
+    if [ "${text#"$prefix"}" != "$text" ] && [[ "$text" =~ \.avi\\nReason:\  ]]; then
+      zt_pass "the box names the file in the missing folder"
+    else
+      zt_fail "the box names the file in the missing folder" "got '$text'"
+    fi
+    # Words, not the bare number DirectShow gives for a system code ("Error: 0x80070003").
+    if [[ "$text" =~ Reason:\ [A-Za-z][A-Za-z\ ]+\ \(\$80070003\)\.$ ]]; then
+      zt_pass "the reason is the system's words for the missing path, then its code"
+    else
+      zt_fail "the reason is the system's words for the missing path, then its code" "got '$text'"
+    fi
   else
     zt_fail "Record without the folder shows an error box" "$(zt_error_text)"
+  fi
+  zh_expect_no_box "one box only"
+  zh_expect_pixel "the frame is green again" "$ZH_FRAME_X" "$ZH_FRAME_Y" 00FF00
+  zt_expect_control JvImgBtnStop enabled 0 "Stop disabled again"
+  zt_expect_control JvImgBtnStartPause enabled 1 "Record enabled"
+  zt_expect_control ComboBoxFps enabled 1 "the options usable again"
+  zt_check "the folder was not created" test ! -e "$ZT_CASTS"
+  name="$(printf '%s' "$text" | grep -o 'Screencast_[0-9-]*\(_[0-9]*\)\?\.avi' | head -n 1)"
+  if [ -n "$name" ] && ! grep -qF "$name" "$ZT_APP/recovery-list.txt" 2>/dev/null; then
+    zt_pass "the recovery list does not name the file that was never recorded"
+  else
+    zt_fail "the recovery list does not name the file that was never recorded" "'$name'"
   fi
   zt_act "Stop hotkey after the failed run" zt_drv hotkey 3
   zh_expect_no_box "no box at that Stop"
@@ -174,6 +200,7 @@ check_missing_folder() {
   zr_record_seconds "after the folder was created" 2 || return
   avi="$(zr_newest_avi "$ZT_CASTS")"
   zr_expect_video "recording after a failed run" "$avi" 864 480 25/1
+  zt_expect_eq "the folder holds only that recording" 1 "$(zh_count_files "$ZT_CASTS" '*')"
 }
 
 check_close_while_recording() {

@@ -27,26 +27,6 @@ START_EXSTYLE=""
 BUTTON_CLASS=TApplication
 BUTTON_TITLE=Zelvio
 
-# Adding the tray icon takes Wine's shell a second or more, longer under load.
-# main_state "what" iconic visible toolwindow: waits for the program to settle there: the
-# application window iconic, the main window visible, the application window a tool window
-# (no taskbar button).
-main_state() {
-  local what="$1" iconic="$2" visible="$3" tool="$4" end=$((SECONDS + 15)) got shown
-  while :; do
-    got=""
-    if zt_drv window-exstyle TFormMain; then
-      shown="$(zt_field visible)"
-      zt_drv window-exstyle "$BUTTON_CLASS" "$BUTTON_TITLE" &&
-        got="$(zt_field iconic) $shown $(zt_field toolwindow)"
-    fi
-    [ "$got" = "$iconic $visible $tool" ] && break
-    [ "$SECONDS" -ge "$end" ] && break
-    sleep 0.2
-  done
-  zt_expect_eq "$what (iconic visible toolwindow)" "$iconic $visible $tool" "$got"
-}
-
 minimise() {
   zt_act "$1: minimise" zt_drv show-main minimize
 }
@@ -60,15 +40,15 @@ check_plain_minimise() {
   zt_expect_eq "taskbar button and Alt+Tab read Zelvio: shown, no area, no owner, not a tool window" \
     "Zelvio 1 0 none 0" \
     "$(zt_field caption) $(zt_field visible) $(zt_field rect | awk -F, '{ print ($3 - $1) * ($4 - $2) }') $(zt_field owner) $(zt_field toolwindow)"
-  main_state "normal at start" 0 1 0
+  zh_main_state "normal at start" 0 1 0
   zt_drv window-exstyle "$BUTTON_CLASS" "$BUTTON_TITLE"
   START_EXSTYLE="$(zt_field exstyle)"
   echo "extended style at start: $START_EXSTYLE"
   minimise "option off"
-  main_state "option off: minimised, still on the taskbar" 1 0 0
+  zh_main_state "option off: minimised, still on the taskbar" 1 0 0
   zh_expect_no_box "option off: no box"
   zt_act "restored by the window itself" zt_drv show-main restore
-  main_state "restored" 0 1 0
+  zh_main_state "restored" 0 1 0
 }
 
 # Bring the page with the background box to the front, so its visibility can be read.
@@ -76,7 +56,7 @@ check_toggle_bg_in_tray() {
   zt_act "Screen tab" zt_drv select-tab PageControlOptions 0
   zt_act "Style page" zt_drv select-tab PageControlScreen 2
   minimise "option on"
-  main_state "option on: hidden in the tray, off the taskbar" 1 0 1
+  zh_main_state "option on: hidden in the tray, off the taskbar" 1 0 1
   zh_expect_no_box "option on: no box (the tray icon was accepted)"
   zt_act "Toggle Bg posted" zt_drv command "$TRAY_TOGGLE_BG"
   zt_wait_field 5 checked 1 control CheckBoxEnableBg
@@ -87,7 +67,7 @@ check_toggle_bg_in_tray() {
   zt_wait_field 5 checked 0 control CheckBoxEnableBg
   zt_expect_field "Toggle Bg again unchecks it" checked 0
   zt_expect_control ColorBoxBg visible 0 "Toggle Bg again hides the colour list"
-  main_state "still in the tray after the toggles" 1 0 1
+  zh_main_state "still in the tray after the toggles" 1 0 1
 }
 
 check_snapshot_in_tray() {
@@ -126,7 +106,7 @@ restore_by() {
   local what="$1"
   shift
   zt_act "$what posted" zt_drv "$@"
-  main_state "$what: shown again" 0 1 0
+  zh_main_state "$what: shown again" 0 1 0
   zt_drv window-exstyle "$BUTTON_CLASS" "$BUTTON_TITLE"
   zt_expect_field "$what: extended style 0 (WS_EX_WINDOWEDGE kept by the system; was $START_EXSTYLE)" exstyle 0x100
   zh_expect_no_box "$what: no box (the tray icon was removed)"
@@ -148,7 +128,7 @@ menu_items() {
   zt_expect_eq "$what: enabled items (Restore Record Pause Stop Snapshot Toggle Bg Exit)" "$expected" \
     "$(zt_field items)"
   zt_act "$what: Escape closes the menu" zt_drv popup-menu close
-  main_state "$what: still in the tray after the menu" 1 0 1
+  zh_main_state "$what: still in the tray after the menu" 1 0 1
 }
 
 # The menu follows the recording state of the hidden program: Record, Pause and Stop
@@ -169,7 +149,7 @@ check_tray_menu() {
 
 check_exit_from_tray() {
   minimise "before Exit"
-  main_state "in the tray before Exit" 1 0 1
+  zh_main_state "in the tray before Exit" 1 0 1
   zt_act "Exit posted" zt_drv command "$TRAY_EXIT"
   zt_drv messageboxes-dismiss-all 1500
   zt_expect_eq "Exit: no box" 0 "$(zt_field dismissed)"
@@ -192,7 +172,7 @@ check_snapshot_in_tray
 check_flash_before_box_in_tray
 restore_by "Restore from the menu" command "$TRAY_RESTORE"
 minimise "again"
-main_state "in the tray again" 1 0 1
+zh_main_state "in the tray again" 1 0 1
 check_tray_menu
 restore_by "left click on the icon" tray-click left
 check_exit_from_tray

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The portable folder unpacked into a folder whose name holds Latin-1, Cyrillic and Chinese
-# characters, on a Wine whose ANSI code page (1252) can spell only the first: a snapshot and
-# a recording land in Output beside the program and play; the options and an output folder
+# The release zip (Zelvio-<version>-win64.zip beside the dist folder) unpacked, as a new
+# user gets it, into a folder whose name holds Latin-1, Cyrillic and Chinese characters, on
+# a Wine whose ANSI code page (1252) can spell only the first, and started from there with
+# nothing added: a snapshot and a recording with the test codec land in the output folders
+# the zip carries, without a box, and play; the options and an output folder
 # chosen under such a name survive a restart (settings.ini then UTF-8 behind a byte-order
 # mark); a recording killed in that folder is repaired at the next start.
 # Usage: test_unicode_folder.sh <Zelvio dist folder> <folder of zdriver.exe>
@@ -89,10 +91,22 @@ check_killed_recording() {
   fi
 }
 
+# In place of the copy of the dist folder: only what the zip holds.
+unpack_release_zip() {
+  local zip
+  zip="$(find "$ZT_DIST/.." -maxdepth 1 -name 'Zelvio-*-win64.zip' | head -n 1)"
+  [ -n "$zip" ] || zt_abort "no Zelvio-<version>-win64.zip beside $ZT_DIST"
+  rm -rf "$ZT_APP" "$ZT_TMP/unpacked"
+  python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$ZT_TMP/unpacked" ||
+    zt_abort "$zip does not unpack"
+  mv "$ZT_TMP/unpacked/Zelvio" "$ZT_APP"
+  echo "unpacked $(basename "$zip") into $ZT_APP"
+}
+
 if printf '%s' "$ZT_APP_NAME" | iconv -f UTF-8 -t CP1252 >/dev/null 2>&1; then
   zt_abort "the folder name must not be spellable in code page 1252"
 fi
-mkdir -p "$ZT_SHOTS" "$ZT_CASTS"
+unpack_release_zip
 zh_start_ready "$ZH_DEFAULT_RECT" "first start"
 zh_expect_no_box "no box at the first start"
 check_snapshot

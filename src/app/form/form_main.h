@@ -303,10 +303,20 @@ class TFormMain {
   void ShowErrorBox(const std::exception& error);
   void ShowStoppedControls();
   void RecordingFailed(const RecordingAbort& abort);
+  // After a failure: Stopped, the frame green, the timer off and the graph stopped, a
+  // failure of that stop left to the caller's one box.
+  void StopAfterFailure();
+  // A fresh Record whose graph did not run: back to Stopped, nothing left behind, one box.
+  void RecordingDidNotStart(const std::exception& error);
+  // A failure as the boxes report it: its code where it carries one, else its own text.
+  static RecordingAbort AbortOf(const std::exception& error);
+  // "<the platform's words for the code> ($CODE)", or the failure's own explanation.
+  std::string AbortReason(const RecordingAbort& abort);
   std::string ScreencastFolder();
   std::string FreeScreencastPath();
   void WriteRecoveryNotes();
-  void RemoveRecoveryNotes();
+  // The notes of a recording that never ran, and their line in the recording list.
+  void ForgetRecoveryNotes();
   std::string RepairAfterFailure();
   // Repairs the recording started last from its notes (a complete file is only checked);
   // removes the notes of a repaired or complete file. None without notes.

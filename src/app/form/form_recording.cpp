@@ -34,10 +34,11 @@ void TFormMain::JvImgBtnStartPauseClick() {
   if (fresh) WriteRecoveryNotes();
   try {
     pipeline_.RunGraph();
-  } catch (...) {
-    // A graph that did not run wrote no file worth repairing.
-    if (fresh) RemoveRecoveryNotes();
-    throw;
+  } catch (const std::exception& error) {
+    // A resume that fails has a recording behind it, which Stop still finishes.
+    if (!fresh) throw;
+    RecordingDidNotStart(error);
+    return;
   }
   TimerDuration.SetEnabled(true);
   PanelOptions.SetEnabled(false);
@@ -54,11 +55,8 @@ void TFormMain::JvImgBtnStopClick() {
   std::exception_ptr failure;
   try {
     pipeline_.StopGraph();
-  } catch (const EDirectShowException& error) {
-    stopFailure = RecordingAbort{error.Result(), ""};
-    failure = std::current_exception();
   } catch (const std::exception& error) {
-    stopFailure = RecordingAbort{0, error.what()};
+    stopFailure = AbortOf(error);
     failure = std::current_exception();
   }
   // After a failed stop the panel, the Stop button and the image keep what they showed.
@@ -85,9 +83,31 @@ void TFormMain::FinishStoppedFile(const std::optional<RecordingAbort>& stopFailu
   if (report->outcome == avi::RepairOutcome::InUse && !stopFailure) return;
   RecordingAbort abort =
       stopFailure ? *stopFailure : RecordingAbort{0, "The file was not finished when the recording stopped"};
-  std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();
-  platform_.ShowError(
-      RecordingStoppedText(recordingPath_, AbortReasonText(abort, platformText), RepairOutcomeText(*report)));
+  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReason(abort), RepairOutcomeText(*report)));
+}
+
+// Nothing was recorded, so the press is taken back whole: the frame, the buttons, the
+// notes and whatever the writer had opened of the file. A frame left red with Stop enabled
+// would tell the user a recording runs while nothing is written; and a file without
+// frames, or notes beside it, would only turn up in the next start's repair boxes.
+void TFormMain::RecordingDidNotStart(const std::exception& error) {
+  // Filters that did start (a graph runs them one by one) stop again and let go of their
+  // devices and the file.
+  StopAfterFailure();
+  ForgetRecoveryNotes();
+  pipeline_.ReleaseRecordingFile(recordingPath_);
+  if (platform_.FileExists(recordingPath_)) platform_.RemoveFile(recordingPath_);
+  ShowStoppedControls();
+  platform_.ShowError(RecordingNotStartedText(recordingPath_, AbortReason(AbortOf(error))));
+}
+
+RecordingAbort TFormMain::AbortOf(const std::exception& error) {
+  if (const auto* graph = dynamic_cast<const EDirectShowException*>(&error)) return {graph->Result(), ""};
+  return {0, error.what()};
+}
+
+std::string TFormMain::AbortReason(const RecordingAbort& abort) {
+  return AbortReasonText(abort, abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string());
 }
 
 void TFormMain::ShowStoppedControls() {

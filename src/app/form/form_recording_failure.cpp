@@ -15,6 +15,15 @@ void TFormMain::GraphEventReceived(const GraphEvent& event) {
 }
 
 void TFormMain::RecordingFailed(const RecordingAbort& abort) {
+  StopAfterFailure();
+  ShowStoppedControls();
+  // The mux has stopped without finishing the file (a full disk leaves its header
+  // unwritten); the repair makes what was recorded playable before the user reads the box.
+  std::string repaired = RepairAfterFailure();
+  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReason(abort), repaired));
+}
+
+void TFormMain::StopAfterFailure() {
   // Stopped first, so the events that follow the first one (every filter of a failing
   // graph may send its own) find nothing left to stop and add no second box.
   recordingState_ = RecordingState::Stopped;
@@ -23,15 +32,9 @@ void TFormMain::RecordingFailed(const RecordingAbort& abort) {
   try {
     pipeline_.StopGraph();
   } catch (const std::exception&) {
-    // A graph that failed usually fails its stop with the same cause; the box below
+    // A graph that failed usually fails its stop with the same cause; the caller's box
     // reports the cause once.
   }
-  ShowStoppedControls();
-  std::string platformText = abort.result != 0 ? pipeline_.ResultText(abort.result) : std::string();
-  // The mux has stopped without finishing the file (a full disk leaves its header
-  // unwritten); the repair makes what was recorded playable before the user reads the box.
-  std::string repaired = RepairAfterFailure();
-  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReasonText(abort, platformText), repaired));
 }
 
 }  // namespace zelvio

@@ -104,9 +104,17 @@ void TFormMain::RememberRecording(const std::string& notesPath) {
   if (paths.size() != before) WriteRecordingList(paths);
 }
 
-void TFormMain::RemoveRecoveryNotes() {
+void TFormMain::ForgetRecoveryNotes() {
   if (recordingPath_.empty()) return;
-  platform_.RemoveFile(avi::RecoveryNotesPath(recordingPath_));
+  const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
+  if (!platform_.FileExists(notesPath)) return;
+  platform_.RemoveFile(notesPath);
+  std::vector<std::string> paths = ReadRecordingList();
+  const size_t before = paths.size();
+  paths.erase(std::remove_if(paths.begin(), paths.end(),
+                             [&](const std::string& listed) { return SamePath(listed, notesPath); }),
+              paths.end());
+  if (paths.size() != before) WriteRecordingList(paths);
 }
 
 std::optional<avi::RepairResult> TFormMain::RepairStoppedRecording() {

@@ -58,6 +58,10 @@ std::string RecordingStoppedText(const std::string& aviPath, const std::string& 
   return text;
 }
 
+std::string RecordingNotStartedText(const std::string& aviPath, const std::string& reason) {
+  return "The recording could not start.\nFile: " + aviPath + "\nReason: " + WithoutTrailingStop(reason) + ".";
+}
+
 std::string UnfinishedRecordingText(const std::string& aviPath, const avi::RepairResult& report) {
   std::string text = "A recording was not finished when Zelvio last ended.\nFile: " + aviPath + "\n";
   switch (report.outcome) {

@@ -1,5 +1,5 @@
-// What the program says when a recording stops on its own and when it finds, at start-up,
-// a recording that was never finished.
+// What the program says when a recording cannot start or stops on its own, and when it
+// finds, at start-up, a recording that was never finished.
 #pragma once
 
 #include <string>
@@ -22,6 +22,10 @@ std::string RepairOutcomeText(const avi::RepairResult& report);
 // was repaired or refused, what became of it.
 std::string RecordingStoppedText(const std::string& aviPath, const std::string& reason,
                                  const std::string& repairOutcome);
+
+// The box after Record when the recording could not start: the file it was to write and
+// the reason.
+std::string RecordingNotStartedText(const std::string& aviPath, const std::string& reason);
 
 // The box at start-up for one unfinished recording.
 std::string UnfinishedRecordingText(const std::string& aviPath, const avi::RepairResult& report);

@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"blit", "LEFT TOP WIDTH HEIGHT [COUNT]", "times the bare screen copy of a snapshot", 4, RunBlit},
     {"hotkey", "try KEY... | hold KEY [SECONDS]", "probes or holds hotkeys", 2, RunHotkey},
     {"bare", "[SECONDS]", "one plain window, the start-up benchmark's yardstick", 0, RunBare},
+    {"frame", "[SECONDS]", "a listening stand-in for the overlay: one line per command", 0, RunFrame},
 };
 
 int Usage() {

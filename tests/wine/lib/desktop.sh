@@ -15,6 +15,10 @@
 #                               overlay has its rectangle, RECT, which the last start-up step
 #                               announces); ends the test when the main window never comes
 #   zh_close WHAT               regular close: no box, the program ends with exit code 0
+#   zh_main_state WHAT ICONIC VISIBLE TOOL   waits up to 15 s for the program to settle
+#                               there, then checks it: the application window (the taskbar
+#                               button's) iconic, the main window visible, the application
+#                               window a tool window (off the taskbar, in the tray)
 #   zh_overlay_rect W H X Y     the overlay window's rectangle for that region (grown by 8)
 #   zh_start_helper NAME ARGS   runs NAME.exe of testbin in the background, from the test's
 #                               temp folder (so the clean-up ends it); output in NAME.out
@@ -133,6 +137,22 @@ zh_close() {
   zt_drv messageboxes-dismiss-all 1500
   zt_expect_eq "$what: no message box at close" 0 "$(zt_field dismissed)"
   zt_expect_clean_exit 30
+}
+
+# Adding the tray icon takes Wine's shell a second or more, longer under load.
+zh_main_state() {
+  local what="$1" iconic="$2" visible="$3" tool="$4" end=$((SECONDS + 15)) got shown
+  while :; do
+    got=""
+    if zt_drv window-exstyle TFormMain; then
+      shown="$(zt_field visible)"
+      zt_drv window-exstyle TApplication Zelvio && got="$(zt_field iconic) $shown $(zt_field toolwindow)"
+    fi
+    [ "$got" = "$iconic $visible $tool" ] && break
+    [ "$SECONDS" -ge "$end" ] && break
+    sleep 0.2
+  done
+  zt_expect_eq "$what (iconic visible toolwindow)" "$iconic $visible $tool" "$got"
 }
 
 # Helpers run from the temp folder, so the testbin folder is made absolute first.
