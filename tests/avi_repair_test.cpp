@@ -762,13 +762,15 @@ std::vector<VideoEntry> IndexEntries(const AviView& v, const std::string& stream
   std::vector<VideoEntry> out;
   if (v.riffs.size() == 1) {
     for (const auto& e : v.idx1) {
-      if (e.id.substr(0, 2) == stream) out.push_back({v.moviLists[0] + 8 + e.offset, e.size, (e.flags & 0x10) != 0});
+      if (e.id.substr(0, 2) == stream)
+        out.push_back({v.moviLists[0] + 8 + e.offset, e.size, (e.flags & 0x10) != 0});
     }
     return out;
   }
   for (const auto& ix : v.stdIndexes) {
     if (ix.chunkId.substr(0, 2) != stream) continue;
-    for (size_t k = 0; k < ix.chunkOffsets.size(); ++k) out.push_back({ix.chunkOffsets[k], ix.sizes[k], ix.keys[k]});
+    for (size_t k = 0; k < ix.chunkOffsets.size(); ++k)
+      out.push_back({ix.chunkOffsets[k], ix.sizes[k], ix.keys[k]});
   }
   return out;
 }
@@ -798,14 +800,16 @@ TEST(AviRepair, IndexesTheKeyFramesZmbvPacketsNameWhereverTheFileWasCut) {
     for (size_t torn = 1; torn < r.layout.data.size(); ++torn) {
       SCOPED_TRACE("torn chunk " + std::to_string(torn));
       const avitest::Chunk& tornChunk = r.layout.data[torn];
-      MemoryFile file(Bytes(r.unfinished.begin(), r.unfinished.begin() + tornChunk.offset + 8 + tornChunk.size / 2));
+      MemoryFile file(
+          Bytes(r.unfinished.begin(), r.unfinished.begin() + tornChunk.offset + 8 + tornChunk.size / 2));
       RepairResult result = RepairAvi(file, NotesFor(r.streams));
       ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
       AviView v = ReadBack(file.Bytes());
       std::vector<VideoEntry> want;
       for (size_t i = 0; i < torn; ++i) {
         const avitest::Chunk& chunk = r.layout.data[i];
-        if (chunk.id == "00dc") want.push_back({chunk.offset, chunk.size, c.frames[sound ? i / 2 : i] == 'K'});
+        if (chunk.id == "00dc")
+          want.push_back({chunk.offset, chunk.size, c.frames[sound ? i / 2 : i] == 'K'});
       }
       ASSERT_EQ(IndexEntries(v, "00"), want);
       if (sound) {
@@ -828,7 +832,8 @@ TEST(AviRepair, IndexesTheKeyFramesZmbvPacketsNameWhereverTheFileWasCut) {
     AviView v = ReadBack(file.Bytes());
     std::vector<VideoEntry> video = IndexEntries(v, "00");
     ASSERT_EQ(video.size(), 12u) << "only the last sound chunk is torn";
-    for (size_t i = 0; i < video.size(); ++i) EXPECT_EQ(video[i], (VideoEntry{v.data[2 * i].offset, v.data[2 * i].size, true}));
+    for (size_t i = 0; i < video.size(); ++i)
+      EXPECT_EQ(video[i], (VideoEntry{v.data[2 * i].offset, v.data[2 * i].size, true}));
     EXPECT_EQ(v.flags & kMustUseIndex, 0u);
   }
 }
@@ -863,8 +868,8 @@ TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
     const char* name;
     const ZmbvRecording* recording;
     std::string frames;
-    std::vector<size_t> holes;         // chunks the damage took
-    std::vector<size_t> undecodable;   // frames cut off from their key frame
+    std::vector<size_t> holes;        // chunks the damage took
+    std::vector<size_t> undecodable;  // frames cut off from their key frame
   } cases[] = {
       {"an inter frame lost", &av, frames, {10}, {6, 7}},
       {"a key frame lost", &av, frames, {8}, {5, 6, 7}},
@@ -873,7 +878,10 @@ TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
       {"two holes", &av, frames, {4, 27}, {3, 14, 15}},
       {"a hole right before a key frame", &av, frames, {14, 15}, {}},
       {"video only, a key frame lost", &video, frames, {12}, {13, 14, 15}},
-      {"OpenDML segments, a key frame lost in the last", &segmented, many, {2 * segmentedKey},
+      {"OpenDML segments, a key frame lost in the last",
+       &segmented,
+       many,
+       {2 * segmentedKey},
        {segmentedKey + 1, segmentedKey + 2, segmentedKey + 3, segmentedKey + 4}},
   };
   for (const auto& c : cases) {
@@ -910,7 +918,8 @@ TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
       size_t key = f;
       while (key < c.frames.size() && (c.frames[key] != 'K' || isLost(key * step))) ++key;
       bool pictureBefore = false;
-      for (size_t g = 0; g < f; ++g) pictureBefore = pictureBefore || (c.frames[g] == 'K' && !isLost(g * step));
+      for (size_t g = 0; g < f; ++g)
+        pictureBefore = pictureBefore || (c.frames[g] == 'K' && !isLost(g * step));
       if (pictureBefore) {
         want.push_back({chunk.offset, 0, false});
       } else {
@@ -946,57 +955,86 @@ TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
 TEST(AviRepair, RepairedZmbvRecordingDecodesAndSeeksInFfmpeg) {
   using namespace avitest;
   if (!FfmpegInstalled() || !FfprobeInstalled()) GTEST_SKIP() << "ffmpeg or ffprobe is not installed";
-  std::string frames;
+  std::string frames, many;
   for (int i = 0; i < 9; ++i) frames += "Kiiiiii";
-  ZmbvRecording r = RecordZmbv(frames, true);
-  // The first key frame is lost (ffmpeg refuses inter frames before any key frame), and an
-  // inter frame later on (the ones after it would decode into wrong pictures).
-  const std::vector<size_t> holes = {0, 2 * 30};
-  const std::vector<size_t> undecodable = {1, 2, 3, 4, 5, 6, 31, 32, 33, 34};
-  Bytes damaged = WithHoles(r.unfinished, r.layout, holes);
-  damaged.resize(r.layout.data.back().offset + 100);
+  for (int i = 0; i < 40; ++i) many += "Kiiiiii";
+  ZmbvRecording r = RecordZmbv(frames, true), segmented = RecordZmbv(many, true, 90000);
+  const struct {
+    const char* name;
+    const ZmbvRecording* recording;
+    std::vector<size_t> lostFrames;   // their chunks are zeroed
+    std::vector<size_t> undecodable;  // frames cut off from their key frame
+    size_t firstKey;                  // the first key frame that survives
+  } cases[] = {
+      // ffmpeg refuses inter frames before any key frame; later ones would decode into wrong
+      // pictures.
+      {"the first key frame and a later inter frame lost",
+       &r,
+       {0, 30},
+       {1, 2, 3, 4, 5, 6, 31, 32, 33, 34},
+       7},
+      {"an inter frame lost", &r, {30}, {31, 32, 33, 34}, 0},
+      {"OpenDML segments, a key frame in the last lost",
+       &segmented,
+       {259},
+       {260, 261, 262, 263, 264, 265},
+       0},
+  };
+  ASSERT_GT(segmented.layout.data[2 * 259].offset, segmented.layout.riffs.back().offset);
   fs::path dir = TempDir();
-  fs::path path = dir / "Screencast_zmbv.avi";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(damaged.data()), damaged.size());
-  RepairResult result = RepairAvi(path, NotesFor(r.streams));
-  ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ZmbvRecording& rec = *c.recording;
+    const size_t count = rec.layout.data.size() / 2;
+    std::vector<size_t> holes;
+    for (size_t f : c.lostFrames) holes.push_back(2 * f);
+    Bytes damaged = WithHoles(rec.unfinished, rec.layout, holes);
+    damaged.resize(rec.layout.data.back().offset + 100);
+    fs::path path = dir / "Screencast_zmbv.avi";
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(damaged.data()), damaged.size());
+    RepairResult result = RepairAvi(path, NotesFor(rec.streams));
+    ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
 
-  // A frame keeps its place on the time line; the frames the holes took are gone from it.
-  // The first picture also plays in the places of the frames before it; the later cut-off
-  // frames are dropped frames, without a packet.
-  std::vector<long long> want;
-  size_t shown = 0;
-  long long slot = 0;
-  for (size_t f = 0; f < frames.size(); ++f) {
-    if (f == 0 || f == 30) continue;
-    bool cut = std::find(undecodable.begin(), undecodable.end(), f) != undecodable.end();
-    if (!cut || f < 7) want.push_back(slot);
-    shown += cut ? 0 : 1;
-    ++slot;
-  }
-  std::string errors;
-  std::vector<PacketTime> times = VideoPacketTimes(path.string(), errors);
-  EXPECT_EQ(errors, "");
-  std::vector<long long> pts;
-  for (const auto& t : times) pts.push_back(t.pts);
-  EXPECT_EQ(pts, want);
-  ASSERT_FALSE(times.empty());
-  EXPECT_TRUE(times[0].key);
-  EXPECT_EQ(result.videoFrames, shown);
+    // A frame keeps its place on the time line; the frames the holes took are gone from it.
+    // The first picture also plays in the places of the frames before it; the later cut-off
+    // frames are dropped frames, without a packet.
+    std::vector<long long> want;
+    size_t shown = 0;
+    long long slot = 0;
+    for (size_t f = 0; f < count; ++f) {
+      if (std::find(c.lostFrames.begin(), c.lostFrames.end(), f) != c.lostFrames.end()) continue;
+      bool cut = std::find(c.undecodable.begin(), c.undecodable.end(), f) != c.undecodable.end();
+      if (!cut || f < c.firstKey) want.push_back(slot);
+      shown += cut ? 0 : 1;
+      ++slot;
+    }
+    std::string errors;
+    std::vector<PacketTime> times = VideoPacketTimes(path.string(), errors);
+    EXPECT_EQ(errors, "");
+    std::vector<long long> pts;
+    for (const auto& t : times) pts.push_back(t.pts);
+    EXPECT_EQ(pts, want) << "every frame plays at the time it was recorded";
+    ASSERT_FALSE(times.empty());
+    EXPECT_TRUE(times[0].key);
+    EXPECT_EQ(result.videoFrames, shown);
 
-  ToolRun decode = RunTool("ffmpeg -nostdin -v error -i '" + path.string() + "' -f null -", path.string());
-  EXPECT_TRUE(decode.ok);
-  EXPECT_EQ(decode.err, "") << "decodes from the first frame to the last";
-  ExpectFfprobeFrames(path, static_cast<long long>(want.size()), true);
+    ToolRun decode = RunTool("ffmpeg -nostdin -v error -i '" + path.string() + "' -f null -", path.string());
+    EXPECT_TRUE(decode.ok);
+    EXPECT_EQ(decode.err, "") << "decodes from the first frame to the last";
+    ExpectFfprobeFrames(path, static_cast<long long>(want.size()), true);
 
-  for (double second : {0.0, 0.5, 1.0, 2.0, 3.0, 3.4, 4.0, 5.0, 6.0}) {
-    SCOPED_TRACE("seek to " + std::to_string(second) + " s");
-    ToolRun seek = RunTool("ffmpeg -nostdin -v error -ss " + std::to_string(second) + " -i '" + path.string() +
-                               "' -frames:v 1 -f framemd5 -",
-                           path.string());
-    EXPECT_TRUE(seek.ok);
-    EXPECT_EQ(seek.err, "");
-    EXPECT_NE(seek.out.find("0,"), std::string::npos) << "one frame decoded:\n" << seek.out;
+    const double seconds = double(slot) / 10;  // the video's length: ten frames a second
+    for (double second = 0; second < seconds; second += second < 0.9 ? 0.3 : 1) {
+      SCOPED_TRACE("seek to " + std::to_string(second) + " s");
+      ToolRun seek = RunTool("ffmpeg -nostdin -v error -ss " + std::to_string(second) + " -i '" +
+                                 path.string() + "' -frames:v 1 -f framemd5 -",
+                             path.string());
+      EXPECT_TRUE(seek.ok);
+      EXPECT_EQ(seek.err, "");
+      EXPECT_NE(seek.out.find("\n0,"), std::string::npos) << "one frame decoded:\n" << seek.out;
+    }
+    if (HasFailure()) break;
   }
   fs::remove_all(dir);
 }
