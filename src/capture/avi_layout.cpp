@@ -77,7 +77,8 @@ void PutAvih(Bytes& out, const HeaderInfo& info) {
   }
   // A stand-in has an index entry but no chunk of its stream in the movi list, so only a
   // reader that times frames by their index entries keeps the frames after it in step with
-  // the sound; a reader that walks the chunks would show them early.
+  // the sound; a reader that walks the chunks (ffmpeg does, in an interleaved file, unless
+  // told to use the index) would show them early.
   bool standIns =
       std::any_of(info.totals.begin(), info.totals.end(), [](const StreamTotals& t) { return t.standIns; });
   size_t at = OpenChunk(out, kAvih);

@@ -128,7 +128,7 @@ struct StreamTotals {
   uint64_t chunks = 0;
   uint64_t bytes = 0;
   uint32_t largestChunk = 0;
-  uint64_t standIns = 0;                    // of `chunks`: entries without data
+  uint64_t standIns = 0;                    // of `chunks`: entries standing in for a frame
   std::vector<SuperIndexEntry> superIndex;  // empty for a single-segment file
 };
 

@@ -139,8 +139,7 @@ uint64_t PlanEarlierSegments(AviFile& file, AviScan& scan, const std::vector<Str
     AddEarlierSuperIndex(file, segment, streams, totals);
     AddTotals(segment.chunks, totals);
     uint64_t end = scan.segments[i + 1].riffStart;
-    if (i == 0 && segment.idx1Span == 0)
-      throw RepairRefusedError("the first segment of the file lacks its index");
+    if (i == 0 && segment.idx1Span == 0) throw RepairRefusedError("the first segment of the file lacks its index");
     if (i == 0) firstRiffEnd = end;
     uint64_t moviEnd = i == 0 ? segment.idx1Offset : end;
     plan.writes.push_back({segment.moviStart + 4, U32Bytes(SizeField(moviEnd - segment.moviStart - 8))});
