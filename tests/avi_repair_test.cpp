@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
 #include "support/ffprobe.h"
+#include "support/zmbv_packets.h"
 #include "capture/media_guids.h"
 
 namespace zelvio::avi {
@@ -736,6 +738,304 @@ TEST(AviRepair, RepairedAroundAHoleOnDiskPlaysInFfprobe) {
   size_t videoLost = std::count_if(d.lost.begin(), d.lost.end(), [](size_t i) { return i % 2 == 0; });
   EXPECT_EQ(result.videoFrames, 60 - videoLost);
   ExpectFfprobeFrames(path, static_cast<long long>(result.videoFrames), true);
+  fs::remove_all(dir);
+}
+
+// A screen-codec stream (ZMBV) tells its key frames in the first byte of every packet, and an
+// inter frame decodes only after every packet since its key frame. The repair indexes the
+// key frames the packets name; an inter frame that damage cut off from its key frame keeps
+// an index entry without data, which holds its time, and its bytes stay in the file under
+// a JUNK header.
+struct VideoEntry {
+  uint64_t offset = 0;  // chunk header
+  uint32_t size = 0;
+  bool key = false;
+  bool operator==(const VideoEntry& o) const { return offset == o.offset && size == o.size && key == o.key; }
+};
+
+std::ostream& operator<<(std::ostream& out, const VideoEntry& e) {
+  return out << "{at " << e.offset << ", " << e.size << " bytes" << (e.key ? ", key}" : "}");
+}
+
+// The entries of one stream, from idx1 or from the OpenDML indexes.
+std::vector<VideoEntry> IndexEntries(const AviView& v, const std::string& stream) {
+  std::vector<VideoEntry> out;
+  if (v.riffs.size() == 1) {
+    for (const auto& e : v.idx1) {
+      if (e.id.substr(0, 2) == stream)
+        out.push_back({v.moviLists[0] + 8 + e.offset, e.size, (e.flags & 0x10) != 0});
+    }
+    return out;
+  }
+  for (const auto& ix : v.stdIndexes) {
+    if (ix.chunkId.substr(0, 2) != stream) continue;
+    for (size_t k = 0; k < ix.chunkOffsets.size(); ++k)
+      out.push_back({ix.chunkOffsets[k], ix.sizes[k], ix.keys[k]});
+  }
+  return out;
+}
+
+AviView ReadBack(const Bytes& bytes) { return AviReader(avitest::MemoryRead(bytes), bytes.size()).Read(); }
+
+constexpr uint32_t kMustUseIndex = 0x20;
+
+TEST(AviRepair, IndexesTheKeyFramesZmbvPacketsNameWhereverTheFileWasCut) {
+  using namespace avitest;
+  const std::string pattern = "KiiKKiiiiKiKiiiiiiKK";
+  std::string longer;
+  for (int i = 0; i < 8; ++i) longer += pattern;
+  const struct {
+    const char* name;
+    std::string frames;
+    ZmbvRecording recording;
+  } cases[] = {
+      {"video only", pattern, RecordZmbv(pattern, false)},
+      {"video and sound", pattern, RecordZmbv(pattern, true)},
+      {"video and sound, OpenDML segments", longer, RecordZmbv(longer, true, 90000)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ZmbvRecording& r = c.recording;
+    const bool sound = r.streams.size() == 2;
+    for (size_t torn = 1; torn < r.layout.data.size(); ++torn) {
+      SCOPED_TRACE("torn chunk " + std::to_string(torn));
+      const avitest::Chunk& tornChunk = r.layout.data[torn];
+      MemoryFile file(
+          Bytes(r.unfinished.begin(), r.unfinished.begin() + tornChunk.offset + 8 + tornChunk.size / 2));
+      RepairResult result = RepairAvi(file, NotesFor(r.streams));
+      ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+      AviView v = ReadBack(file.Bytes());
+      std::vector<VideoEntry> want;
+      for (size_t i = 0; i < torn; ++i) {
+        const avitest::Chunk& chunk = r.layout.data[i];
+        if (chunk.id == "00dc")
+          want.push_back({chunk.offset, chunk.size, c.frames[sound ? i / 2 : i] == 'K'});
+      }
+      ASSERT_EQ(IndexEntries(v, "00"), want);
+      if (sound) {
+        for (const VideoEntry& e : IndexEntries(v, "01")) EXPECT_TRUE(e.key) << "sound starts anywhere";
+        EXPECT_EQ(IndexEntries(v, "01").size(), torn / 2);
+      }
+      EXPECT_EQ(v.flags & kMustUseIndex, 0u) << "nothing stands in for a frame";
+      EXPECT_EQ(result.videoFrames, want.size());
+      if (c.frames == longer && torn + 1 == r.layout.data.size()) EXPECT_GE(v.riffs.size(), 3u);
+      if (HasFailure()) return;
+    }
+  }
+
+  // Other formats keep every frame a key frame, whatever their first byte holds.
+  const Recording others[] = {Record({RawVideo(16, 8), PcmAudio()}, 12),
+                              Record({MjpgVideo(16, 8), PcmAudio()}, 12, kSegmentLimit, 301, 4)};
+  for (const Recording& r : others) {
+    MemoryFile file(Bytes(r.unfinished.begin(), r.unfinished.end() - 100));
+    ASSERT_EQ(RepairAvi(file, NotesFor(r.streams)).outcome, RepairOutcome::Repaired);
+    AviView v = ReadBack(file.Bytes());
+    std::vector<VideoEntry> video = IndexEntries(v, "00");
+    ASSERT_EQ(video.size(), 12u) << "only the last sound chunk is torn";
+    for (size_t i = 0; i < video.size(); ++i)
+      EXPECT_EQ(video[i], (VideoEntry{v.data[2 * i].offset, v.data[2 * i].size, true}));
+    EXPECT_EQ(v.flags & kMustUseIndex, 0u);
+  }
+}
+
+// Zeros over whole chunks of the recording: what a page that never reached the disk leaves.
+Bytes WithHoles(Bytes file, const AviView& layout, const std::vector<size_t>& chunks) {
+  for (size_t i : chunks) {
+    const avitest::Chunk& c = layout.data[i];
+    std::fill(file.begin() + c.offset, file.begin() + EndOf(c), 0);
+  }
+  return file;
+}
+
+TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
+  using namespace avitest;
+  const std::string frames = "KiiiKiiiKiiiKiiiKiii";
+  ZmbvRecording av = RecordZmbv(frames, true), video = RecordZmbv(frames, false);
+  std::string many;
+  for (int i = 0; i < 30; ++i) many += "Kiiii";
+  ZmbvRecording segmented = RecordZmbv(many, true, 90000);
+  // In the last segment: the first key frame with a whole group of inter frames after it
+  // and another key frame before the torn end.
+  size_t segmentedKey = 0;
+  for (size_t f = 0; f + 6 < many.size(); f += 5) {
+    if (segmented.layout.data[2 * f].offset > segmented.layout.riffs.back().offset + 100) {
+      segmentedKey = f;
+      break;
+    }
+  }
+  ASSERT_GT(segmentedKey, 0u);
+  const struct {
+    const char* name;
+    const ZmbvRecording* recording;
+    std::string frames;
+    std::vector<size_t> holes;        // chunks the damage took
+    std::vector<size_t> undecodable;  // frames cut off from their key frame
+  } cases[] = {
+      {"an inter frame lost", &av, frames, {10}, {6, 7}},
+      {"a key frame lost", &av, frames, {8}, {5, 6, 7}},
+      {"the first key frame lost", &av, frames, {0}, {1, 2, 3}},
+      {"a sound chunk lost: it may have held a frame", &av, frames, {19}, {10, 11}},
+      {"two holes", &av, frames, {4, 27}, {3, 14, 15}},
+      {"a hole right before a key frame", &av, frames, {14, 15}, {}},
+      {"video only, a key frame lost", &video, frames, {12}, {13, 14, 15}},
+      {"OpenDML segments, a key frame lost in the last",
+       &segmented,
+       many,
+       {2 * segmentedKey},
+       {segmentedKey + 1, segmentedKey + 2, segmentedKey + 3, segmentedKey + 4}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ZmbvRecording& r = *c.recording;
+    const bool sound = r.streams.size() == 2;
+    const size_t step = sound ? 2 : 1;
+    Bytes damaged = WithHoles(r.unfinished, r.layout, c.holes);
+    damaged.resize(r.layout.data.back().offset + 10);  // the last chunk is torn
+    std::vector<size_t> lost = c.holes;
+    lost.push_back(r.layout.data.size() - 1);
+    auto isLost = [&](size_t chunk) { return std::find(lost.begin(), lost.end(), chunk) != lost.end(); };
+    auto cutOff = [&](size_t f) {
+      return std::find(c.undecodable.begin(), c.undecodable.end(), f) != c.undecodable.end();
+    };
+
+    MemoryFile file(damaged);
+    RepairResult result = RepairAvi(file, NotesFor(r.streams));
+    ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+    const Bytes& bytes = file.Bytes();
+    AviView v = ReadBack(bytes);
+
+    std::vector<VideoEntry> want;
+    size_t shown = 0;
+    for (size_t f = 0; f < c.frames.size(); ++f) {
+      const avitest::Chunk& chunk = r.layout.data[f * step];
+      if (isLost(f * step)) continue;
+      if (!cutOff(f)) {
+        want.push_back({chunk.offset, chunk.size, c.frames[f] == 'K'});
+        ++shown;
+        continue;
+      }
+      // Before the first picture that survived, the entries show that picture.
+      size_t key = f;
+      while (key < c.frames.size() && (c.frames[key] != 'K' || isLost(key * step))) ++key;
+      bool pictureBefore = false;
+      for (size_t g = 0; g < f; ++g)
+        pictureBefore = pictureBefore || (c.frames[g] == 'K' && !isLost(g * step));
+      if (pictureBefore) {
+        want.push_back({chunk.offset, 0, false});
+      } else {
+        want.push_back({r.layout.data[key * step].offset, r.layout.data[key * step].size, true});
+      }
+      // Readers that walk the chunks step over it; its size and every byte of it stay.
+      EXPECT_EQ(std::string(bytes.begin() + chunk.offset, bytes.begin() + chunk.offset + 4), "JUNK") << f;
+      EXPECT_TRUE(std::equal(bytes.begin() + chunk.offset + 4, bytes.begin() + EndOf(chunk),
+                             r.unfinished.begin() + chunk.offset + 4))
+          << f;
+    }
+    ASSERT_EQ(IndexEntries(v, "00"), want);
+    EXPECT_EQ(result.videoFrames, shown);
+    EXPECT_EQ(v.streams[0].length, want.size()) << "the stream's length counts the frames' time";
+    EXPECT_EQ(bool(v.flags & kMustUseIndex), !c.undecodable.empty());
+    if (sound) {
+      std::vector<VideoEntry> sounds;
+      for (size_t i = 1; i < r.layout.data.size(); i += 2) {
+        if (!isLost(i)) sounds.push_back({r.layout.data[i].offset, r.layout.data[i].size, true});
+      }
+      EXPECT_EQ(IndexEntries(v, "01"), sounds) << "sound between the cut-off frames stays";
+    }
+
+    RepairResult again = RepairAvi(file, NotesFor(r.streams));
+    EXPECT_EQ(again.outcome, RepairOutcome::AlreadyComplete) << again.reason;
+    EXPECT_EQ(again.videoFrames, result.videoFrames);
+    if (HasFailure()) return;
+  }
+}
+
+// ffmpeg decodes the repaired file from its first frame to its last without an error, every
+// frame at the time it was recorded, and a seek to any second lands on a frame it decodes.
+TEST(AviRepair, RepairedZmbvRecordingDecodesAndSeeksInFfmpeg) {
+  using namespace avitest;
+  if (!FfmpegInstalled() || !FfprobeInstalled()) GTEST_SKIP() << "ffmpeg or ffprobe is not installed";
+  std::string frames, many;
+  for (int i = 0; i < 9; ++i) frames += "Kiiiiii";
+  for (int i = 0; i < 40; ++i) many += "Kiiiiii";
+  ZmbvRecording r = RecordZmbv(frames, true), segmented = RecordZmbv(many, true, 90000);
+  const struct {
+    const char* name;
+    const ZmbvRecording* recording;
+    std::vector<size_t> lostFrames;   // their chunks are zeroed
+    std::vector<size_t> undecodable;  // frames cut off from their key frame
+    size_t firstKey;                  // the first key frame that survives
+  } cases[] = {
+      // ffmpeg refuses inter frames before any key frame; later ones would decode into wrong
+      // pictures.
+      {"the first key frame and a later inter frame lost",
+       &r,
+       {0, 30},
+       {1, 2, 3, 4, 5, 6, 31, 32, 33, 34},
+       7},
+      {"an inter frame lost", &r, {30}, {31, 32, 33, 34}, 0},
+      {"OpenDML segments, a key frame in the last lost",
+       &segmented,
+       {259},
+       {260, 261, 262, 263, 264, 265},
+       0},
+  };
+  ASSERT_GT(segmented.layout.data[2 * 259].offset, segmented.layout.riffs.back().offset);
+  fs::path dir = TempDir();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ZmbvRecording& rec = *c.recording;
+    const size_t count = rec.layout.data.size() / 2;
+    std::vector<size_t> holes;
+    for (size_t f : c.lostFrames) holes.push_back(2 * f);
+    Bytes damaged = WithHoles(rec.unfinished, rec.layout, holes);
+    damaged.resize(rec.layout.data.back().offset + 100);
+    fs::path path = dir / "Screencast_zmbv.avi";
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(damaged.data()), damaged.size());
+    RepairResult result = RepairAvi(path, NotesFor(rec.streams));
+    ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
+
+    // A frame keeps its place on the time line; the frames the holes took are gone from it.
+    // The first picture also plays in the places of the frames before it; the later cut-off
+    // frames are dropped frames, without a packet.
+    std::vector<long long> want;
+    size_t shown = 0;
+    long long slot = 0;
+    for (size_t f = 0; f < count; ++f) {
+      if (std::find(c.lostFrames.begin(), c.lostFrames.end(), f) != c.lostFrames.end()) continue;
+      bool cut = std::find(c.undecodable.begin(), c.undecodable.end(), f) != c.undecodable.end();
+      if (!cut || f < c.firstKey) want.push_back(slot);
+      shown += cut ? 0 : 1;
+      ++slot;
+    }
+    std::string errors;
+    std::vector<PacketTime> times = VideoPacketTimes(path.string(), errors);
+    EXPECT_EQ(errors, "");
+    std::vector<long long> pts;
+    for (const auto& t : times) pts.push_back(t.pts);
+    EXPECT_EQ(pts, want) << "every frame plays at the time it was recorded";
+    ASSERT_FALSE(times.empty());
+    EXPECT_TRUE(times[0].key);
+    EXPECT_EQ(result.videoFrames, shown);
+
+    ToolRun decode = RunTool("ffmpeg -nostdin -v error -i '" + path.string() + "' -f null -", path.string());
+    EXPECT_TRUE(decode.ok);
+    EXPECT_EQ(decode.err, "") << "decodes from the first frame to the last";
+    ExpectFfprobeFrames(path, static_cast<long long>(want.size()), true);
+
+    const double seconds = double(slot) / 10;  // the video's length: ten frames a second
+    for (double second = 0; second < seconds; second += second < 0.9 ? 0.3 : 1) {
+      SCOPED_TRACE("seek to " + std::to_string(second) + " s");
+      ToolRun seek = RunTool("ffmpeg -nostdin -v error -ss " + std::to_string(second) + " -i '" +
+                                 path.string() + "' -frames:v 1 -f framemd5 -",
+                             path.string());
+      EXPECT_TRUE(seek.ok);
+      EXPECT_EQ(seek.err, "");
+      EXPECT_NE(seek.out.find("\n0,"), std::string::npos) << "one frame decoded:\n" << seek.out;
+    }
+    if (HasFailure()) break;
+  }
   fs::remove_all(dir);
 }
 

@@ -18,6 +18,7 @@ constexpr uint32_t kVids = FourCC("vids");
 constexpr uint32_t kAuds = FourCC("auds");
 
 constexpr uint32_t kAvifHasIndex = 0x10;
+constexpr uint32_t kAvifMustUseIndex = 0x20;
 constexpr uint32_t kAvifIsInterleaved = 0x100;
 constexpr uint32_t kAvifTrustCkType = 0x800;
 constexpr uint32_t kAviIfKeyFrame = 0x10;
@@ -74,11 +75,17 @@ void PutAvih(Bytes& out, const HeaderInfo& info) {
           uint64_t(info.totals[i].largestChunk) * kAvgTimeUnitsPerSecond / uint64_t(s.avgTimePerFrame);
     }
   }
+  // A stand-in has an index entry but no chunk of its stream in the movi list, so only a
+  // reader that times frames by their index entries keeps the frames after it in step with
+  // the sound; a reader that walks the chunks (ffmpeg does, in an interleaved file, unless
+  // told to use the index) would show them early.
+  bool standIns =
+      std::any_of(info.totals.begin(), info.totals.end(), [](const StreamTotals& t) { return t.standIns; });
   size_t at = OpenChunk(out, kAvih);
   PutU32(out, video ? Clamp32(uint64_t(video->avgTimePerFrame) / 10) : 0);
   PutU32(out, Clamp32(maxBytesPerSec));
   PutU32(out, 0);  // padding granularity
-  PutU32(out, kAvifHasIndex | kAvifIsInterleaved | kAvifTrustCkType);
+  PutU32(out, kAvifHasIndex | kAvifIsInterleaved | kAvifTrustCkType | (standIns ? kAvifMustUseIndex : 0));
   PutU32(out, Clamp32(info.firstRiffVideoFrames));
   PutU32(out, 0);  // initial frames
   PutU32(out, uint32_t(info.streams.size()));
@@ -280,6 +287,15 @@ uint64_t StreamUnits(const StreamFormat& stream, uint64_t chunks, uint64_t bytes
   return bytes / ReadAudioInfo(stream).blockAlign;
 }
 
+uint64_t IndexedOffset(const ChunkEntry& entry) {
+  return entry.standIn && entry.shows ? entry.shows : entry.offset;
+}
+
+uint32_t IndexedSize(const ChunkEntry& entry) {
+  if (!entry.standIn) return entry.size;
+  return entry.shows ? entry.showsSize : 0;
+}
+
 uint64_t ChunkSpan(uint64_t payloadSize) { return kChunkHeader + payloadSize + (payloadSize & 1); }
 
 uint64_t HeaderBytesNeeded(const HeaderInfo& info) { return BuildHeaderLists(info).size(); }
@@ -301,11 +317,12 @@ Bytes BuildIdx1(const std::vector<ChunkEntry>& entries, const std::vector<Stream
   out.reserve(8 + entries.size() * kIdx1EntrySize);
   uint64_t base = moviOffset + 8;  // the 'movi' type field
   for (const auto& e : entries) {
-    if (e.offset < base || e.offset - base > 0xFFFFFFFFu) throw AviError("idx1 offset out of range");
+    uint64_t offset = IndexedOffset(e);
+    if (offset < base || offset - base > 0xFFFFFFFFu) throw AviError("idx1 offset out of range");
     PutU32(out, ChunkId(e.stream, streams.at(e.stream)));
     PutU32(out, e.key ? kAviIfKeyFrame : 0);
-    PutU32(out, uint32_t(e.offset - base));
-    PutU32(out, e.size);
+    PutU32(out, uint32_t(offset - base));
+    PutU32(out, IndexedSize(e));
   }
   CloseChunk(out, at);
   return out;
@@ -320,7 +337,10 @@ Bytes BuildStdIndex(size_t streamIndex, const std::vector<ChunkEntry>& segmentEn
     if (e.stream == streamIndex) mine.push_back(&e);
   }
   // Offsets in the entries point at the payload, relative to one 64-bit base.
-  uint64_t base = mine.empty() ? 0 : mine.front()->offset + kChunkHeader;
+  uint64_t base = 0;
+  for (const ChunkEntry* e : mine) {
+    if (e == mine.front() || IndexedOffset(*e) + kChunkHeader < base) base = IndexedOffset(*e) + kChunkHeader;
+  }
   Bytes out;
   size_t at = OpenChunk(out, StdIndexId(streamIndex));
   PutU16(out, 2);    // longs per entry
@@ -331,11 +351,11 @@ Bytes BuildStdIndex(size_t streamIndex, const std::vector<ChunkEntry>& segmentEn
   PutU64(out, base);
   PutU32(out, 0);
   for (const ChunkEntry* e : mine) {
-    uint64_t relative = e->offset + kChunkHeader - base;
-    if (e->offset + kChunkHeader < base || relative > 0xFFFFFFFFu) throw AviError("ix## offset out of range");
+    uint64_t relative = IndexedOffset(*e) + kChunkHeader - base;
+    if (relative > 0xFFFFFFFFu) throw AviError("ix## offset out of range");
     if (e->size & kNotKeyFrameBit) throw AviError("chunk too large for an ix## entry");
     PutU32(out, uint32_t(relative));
-    PutU32(out, e->size | (e->key ? 0 : kNotKeyFrameBit));
+    PutU32(out, IndexedSize(*e) | (e->key ? 0 : kNotKeyFrameBit));
   }
   CloseChunk(out, at);
   return out;

@@ -100,7 +100,18 @@ struct ChunkEntry {
   uint64_t offset = 0;
   uint32_t size = 0;  // payload bytes, without header and pad byte
   bool key = true;
+  // A frame that cannot be shown (its picture depends on data that is lost): its chunk is
+  // not indexed, but an entry stands in for it, so every later frame keeps its time. The
+  // entry names another chunk to show instead (`shows`, `showsSize`; `key` is that chunk's
+  // flag), or none (`shows` 0): no data, the picture before it stays.
+  bool standIn = false;
+  uint64_t shows = 0;
+  uint32_t showsSize = 0;
 };
+
+// Where an index entry points and how many bytes it names: a stand-in's own.
+uint64_t IndexedOffset(const ChunkEntry& entry);
+uint32_t IndexedSize(const ChunkEntry& entry);
 
 // Payload padded to an even size, plus the chunk header.
 uint64_t ChunkSpan(uint64_t payloadSize);
@@ -117,6 +128,7 @@ struct StreamTotals {
   uint64_t chunks = 0;
   uint64_t bytes = 0;
   uint32_t largestChunk = 0;
+  uint64_t standIns = 0;                    // of `chunks`: entries standing in for a frame
   std::vector<SuperIndexEntry> superIndex;  // empty for a single-segment file
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "capture/avi_frames.h"
 #include "capture/avi_scan.h"
 
 namespace zelvio::avi {
@@ -41,6 +42,10 @@ void AddTotals(const std::vector<ChunkEntry>& chunks, std::vector<StreamTotals>&
   for (const auto& c : chunks) {
     StreamTotals& t = totals[c.stream];
     ++t.chunks;
+    if (c.standIn) {
+      ++t.standIns;
+      continue;
+    }
     t.bytes += c.size;
     t.largestChunk = std::max(t.largestChunk, c.size);
   }
@@ -86,7 +91,7 @@ uint64_t AppendLastIndexes(const ScannedSegment& segment, const std::vector<Stre
     if (counts[s] == 0) continue;
     Bytes index = BuildStdIndex(s, segment.chunks, streams);
     uint64_t bytes = 0;
-    for (const auto& c : segment.chunks) bytes += c.stream == s ? c.size : 0;
+    for (const auto& c : segment.chunks) bytes += c.stream == s ? IndexedSize(c) : 0;
     totals[s].superIndex.push_back(
         {pos, uint32_t(index.size()), uint32_t(StreamUnits(streams[s], counts[s], bytes))});
     pos += index.size();
@@ -101,15 +106,18 @@ void DropEmptyTail(AviScan& scan) {
 }
 
 // The length of the recording by its first stream: frames of video, or seconds of sound.
+// Stand-ins do not count: they show nothing, and once they are written they are no frames
+// of the file, so the check at the next start counts the same.
 void CountLength(const std::vector<StreamTotals>& totals, const std::vector<StreamFormat>& streams,
                  RepairResult& result) {
   for (size_t s = 0; s < streams.size(); ++s) {
     if (streams[s].kind == StreamKind::Video && result.videoFrames == 0)
-      result.videoFrames = totals[s].chunks;
+      result.videoFrames = totals[s].chunks - totals[s].standIns;
   }
   const StreamFormat& first = streams[0];
   if (first.kind == StreamKind::Video) {
-    result.seconds = double(totals[0].chunks) * double(first.avgTimePerFrame) / kAvgTimeUnitsPerSecond;
+    uint64_t shown = totals[0].chunks - totals[0].standIns;
+    result.seconds = double(shown) * double(first.avgTimePerFrame) / kAvgTimeUnitsPerSecond;
   } else {
     result.seconds = double(totals[0].bytes) / ReadAudioInfo(first).avgBytesPerSec;
   }
@@ -141,6 +149,19 @@ uint64_t PlanEarlierSegments(AviFile& file, AviScan& scan, const std::vector<Str
   return firstRiffEnd;
 }
 
+// A frame that cannot be decoded becomes a JUNK chunk, so a reader that walks the chunks
+// steps over it as over a hole; its size and bytes stay. An entry stands in for it in the
+// index: players time a frame by its place among its stream's index entries, so leaving the
+// entry out would show every later frame early, out of step with the sound. An entry with
+// no data is a dropped frame to players (the picture before it stays), which is what the
+// viewer should see while the pictures cannot be rebuilt; before the first picture the
+// entries show that picture (avi_frames.cpp says why).
+void PlanStandIns(const ScannedSegment& segment, Plan& plan) {
+  for (const ChunkEntry& c : segment.chunks) {
+    if (c.standIn) plan.writes.push_back({c.offset, U32Bytes(kJunk)});
+  }
+}
+
 // The last segment ends after its last whole chunk, followed by its new indexes: ix## when
 // the file has several segments, idx1 when it has one. Returns the end of the first RIFF
 // when that is the last segment, else zero.
@@ -149,6 +170,8 @@ uint64_t PlanLastSegment(AviFile& file, AviScan& scan, const std::vector<StreamF
   ScannedSegment& last = scan.segments.back();
   const bool single = scan.segments.size() == 1;
   if (last.closed) ApplyStdIndexes(file, last);  // keeps its key flags when its index is sound
+  MarkDecodableFrames(file, scan, streams);
+  PlanStandIns(last, plan);
   AddTotals(last.chunks, totals);
   uint64_t pos = last.dataEnd;
   if (!single) pos = AppendLastIndexes(last, streams, totals, pos, plan);

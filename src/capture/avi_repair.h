@@ -2,9 +2,10 @@
 // formats inside the header area the recording reserved (with the movi list header too
 // when the mux left that unwritten), keeps every complete chunk, cuts
 // the torn tail, writes the indexes (OpenDML past the first segment), fixes every size and
-// flushes. Before writing anything it checks that the file is what the notes describe;
-// a file that does not fit is left byte for byte as it was, and a file that is already
-// complete is left alone. The file grows by no more than its indexes.
+// flushes. Where the frames tell their key frames (avi_frames.h), the index says so, and a
+// frame that damage left undecodable keeps only an empty index entry that holds its time. Before writing
+// anything it checks that the file is what the notes describe; a file that does not fit is left byte for byte
+// as it was, and a file that is already complete is left alone. The file grows by no more than its indexes.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,9 @@ enum class RepairOutcome {
 
 struct RepairResult {
   RepairOutcome outcome = RepairOutcome::Refused;
+  // The frames the file can show (indexed with their data; frames that can no longer be
+  // decoded after damage are not among them, though they keep their time in the file), and
+  // their length in seconds; for a file that starts with sound, the seconds of sound.
   uint64_t videoFrames = 0;
   double seconds = 0;
   std::string reason;

@@ -5,9 +5,10 @@
 // never more than one torn chunk with zeros around it (past the structure it rebuilds: old
 // indexes, padding, the head of a segment that holds nothing): recorded data is never lost.
 //
-// Input: one mode byte, then the file. The mode picks the recording's formats (bits 0-1)
-// and how many zero bytes stand before the file (bits 2-3), so the fuzzer need not spell out
-// a whole header area.
+// Input: one mode byte, then the file. The mode picks the recording's formats (bits 0-1:
+// raw video; raw video and sound; MJPG video and sound; screen-codec video and sound) and how
+// many zero bytes stand before the file (bits 2-3), so the fuzzer need not spell out a whole
+// header area.
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -22,19 +23,25 @@ namespace {
 
 using namespace zelvio::avi;
 
+// A VIDEOINFOHEADER with AvgTimePerFrame 333333 (0x51615) around a bitmap header.
+Bytes VideoInfo(const Bytes& bitmap) {
+  Bytes block(48, 0);
+  block[40] = 0x15;
+  block[41] = 0x16;
+  block[42] = 0x05;
+  block.insert(block.end(), bitmap.begin(), bitmap.end());
+  return block;
+}
+
 RecoveryNotes Sidecar(int choice) {
-  Bytes raw(48, 0), mjpg(48, 0);
-  raw[40] = mjpg[40] = 0x15;  // AvgTimePerFrame 333333 (0x51615)
-  raw[41] = mjpg[41] = 0x16;
-  raw[42] = mjpg[42] = 0x05;
-  Bytes rawBitmap = avitest::BitmapHeader(16, 8, 32, 0),
-        mjpgBitmap = avitest::BitmapHeader(16, 8, 24, avitest::kMjpg);
-  raw.insert(raw.end(), rawBitmap.begin(), rawBitmap.end());
-  mjpg.insert(mjpg.end(), mjpgBitmap.begin(), mjpgBitmap.end());
+  const Bytes formats[] = {VideoInfo(avitest::BitmapHeader(16, 8, 32, 0)),
+                           VideoInfo(avitest::BitmapHeader(16, 8, 32, 0)),
+                           VideoInfo(avitest::BitmapHeader(16, 8, 24, avitest::kMjpg)),
+                           VideoInfo(avitest::BitmapHeader(16, 8, 32, avitest::kZmbv))};
   NotesMediaType audio{
       zelvio::kMediaTypeAudio, {}, zelvio::kFormatWaveFormatEx, avitest::WaveFormat(8000, 16, 1)};
   RecoveryNotes notes{"fuzz", 333333, {}};
-  notes.inputs.push_back({zelvio::kMediaTypeVideo, {}, zelvio::kFormatVideoInfo, choice == 2 ? mjpg : raw});
+  notes.inputs.push_back({zelvio::kMediaTypeVideo, {}, zelvio::kFormatVideoInfo, formats[choice]});
   if (choice != 0) notes.inputs.push_back(audio);
   return notes;
 }
@@ -85,7 +92,23 @@ bool OnlyTornTail(const Bytes& b, uint64_t pos) {
   return pos + span > end;
 }
 
-void CheckRepaired(const Bytes& original, const Bytes& file, const RepairResult& result) {
+// Every entry of an idx1 the repair wrote that names data names a whole chunk of its stream
+// (a video chunk may be spelled '00db' or '00dc'); for the screen codec, a video entry is a
+// key frame exactly when its packet says so. A file of several segments keeps the idx1 its
+// mux wrote.
+void CheckIdx1(const Bytes& file, const avitest::AviView& view, bool screenCodec) {
+  if (view.riffs.size() != 1) return;
+  for (const auto& e : view.idx1) {
+    if (e.size == 0) continue;
+    uint64_t at = view.moviLists[0] + 8 + e.offset;
+    if (at + 8 + e.size > file.size() || std::memcmp(&file[at], e.id.data(), 2) != 0 ||
+        U32At(file, at + 4) != e.size)
+      std::abort();
+    if (screenCodec && e.id[2] == 'd' && bool(e.flags & 0x10) != bool(file[at + 8] & 1)) std::abort();
+  }
+}
+
+void CheckRepaired(const Bytes& original, const Bytes& file, const RepairResult& result, bool screenCodec) {
   avitest::AviView view;
   try {
     view = avitest::AviReader(avitest::MemoryRead(file), file.size()).Read();
@@ -93,11 +116,13 @@ void CheckRepaired(const Bytes& original, const Bytes& file, const RepairResult&
     std::abort();  // a repaired file that is not a well-formed AVI
   }
   uint64_t dataEnd = view.data.empty() ? view.moviLists.back() + 12 : EndOf(view.data.back());
-  uint64_t indexBytes = view.riffs.size() == 1 ? 8 + 16 * view.data.size() : 0;
+  // Frames that cannot be decoded keep an index entry but are JUNK in the movi list.
+  uint64_t indexBytes = view.riffs.size() == 1 ? 8 + 16 * view.idx1.size() : 0;
   for (const auto& ix : view.stdIndexes) {
     if (ix.offset >= dataEnd) indexBytes += 32 + 8 * ix.chunkOffsets.size();
   }
   if (file.size() < dataEnd + indexBytes) std::abort();
+  CheckIdx1(file, view, screenCodec);
   // Between the last chunk and the indexes stand only padding and old index chunks (the
   // JUNK over a hole among them).
   uint64_t cut = file.size() - indexBytes;
@@ -118,7 +143,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   static const size_t kPrefixes[4] = {0, 1024, 65536, 4096};
   int choice = data[0] & 3;
-  if (choice == 3) choice = 1;
   Bytes original(kPrefixes[(data[0] >> 2) & 3], 0);
   original.insert(original.end(), data + 1, data + size);
 
@@ -137,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case RepairOutcome::Repaired:
       break;
   }
-  CheckRepaired(original, file.Bytes(), result);
+  CheckRepaired(original, file.Bytes(), result, choice == 3);
   Bytes repaired = file.Bytes();
   RepairResult again = RepairAvi(file, notes);
   if (again.outcome != RepairOutcome::AlreadyComplete || file.Bytes() != repaired) std::abort();

@@ -49,12 +49,17 @@ inline Bytes WaveFormat(uint32_t rate, uint16_t bits, uint16_t channels) {
 }
 
 constexpr uint32_t kMjpg = 'M' | 'J' << 8 | 'P' << 16 | uint32_t('G') << 24;
+constexpr uint32_t kZmbv = 'Z' | 'M' << 8 | 'B' << 16 | uint32_t('V') << 24;
 
 inline StreamFormat RawVideo(int32_t w, int32_t h, int64_t avgTime = 333333) {
   return {StreamKind::Video, BitmapHeader(w, h, 32, 0), avgTime};
 }
 inline StreamFormat MjpgVideo(int32_t w, int32_t h, int64_t avgTime = 400000) {
   return {StreamKind::Video, BitmapHeader(w, h, 24, kMjpg), avgTime};
+}
+// The screen codec's format as our compressor connects it: 32 bits, 'ZMBV'.
+inline StreamFormat ZmbvVideo(int32_t w, int32_t h, int64_t avgTime = 1000000) {
+  return {StreamKind::Video, BitmapHeader(w, h, 32, kZmbv), avgTime};
 }
 inline StreamFormat PcmAudio(uint32_t rate = 8000, uint16_t bits = 16, uint16_t channels = 1) {
   return {StreamKind::Audio, WaveFormat(rate, bits, channels), 0};

@@ -1,4 +1,5 @@
-// Asks ffprobe, when it is installed, how many frames each stream of a file decodes to.
+// Asks ffprobe and ffmpeg, when they are installed, what they read in a file: how many frames
+// each stream decodes to, when each video packet plays, and what they complain about.
 #pragma once
 
 #include <cstdio>
@@ -70,6 +71,52 @@ inline Probe RunFfprobe(const std::string& path, bool countPackets = false) {
   }
   std::remove(errFile.c_str());
   return probe;
+}
+
+inline bool FfmpegInstalled() { return std::system("ffmpeg -version >/dev/null 2>&1") == 0; }
+
+struct ToolRun {
+  bool ok = false;  // it ran and exited with 0
+  std::string out, err;
+};
+
+// Runs a shell command; its stderr goes through a file beside `scratch`.
+inline ToolRun RunTool(const std::string& command, const std::string& scratch) {
+  ToolRun run;
+  std::string errFile = scratch + ".err";
+  FILE* out = popen((command + " 2>'" + errFile + "'").c_str(), "r");
+  if (!out) return run;
+  int c;
+  while ((c = fgetc(out)) != EOF) run.out += char(c);
+  run.ok = pclose(out) == 0;
+  if (FILE* err = fopen(errFile.c_str(), "r")) {
+    while ((c = fgetc(err)) != EOF) run.err += char(c);
+    fclose(err);
+  }
+  std::remove(errFile.c_str());
+  return run;
+}
+
+// The time of every video packet ffprobe reads, in frames (the stream's time base is the
+// frame time), and whether it counts as a key frame.
+struct PacketTime {
+  long long pts = -1;
+  bool key = false;
+};
+inline std::vector<PacketTime> VideoPacketTimes(const std::string& path, std::string& errors) {
+  ToolRun run = RunTool(
+      "ffprobe -v error -select_streams v:0 -show_entries packet=pts,flags -of compact '" + path + "'", path);
+  errors = run.ok ? run.err : "ffprobe failed: " + run.err;
+  std::vector<PacketTime> times;
+  size_t pos = 0;
+  while (pos < run.out.size()) {
+    size_t end = run.out.find('\n', pos);
+    auto f = CompactFields(run.out.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+    if (f.count("pts")) times.push_back({std::stoll(f["pts"]), f["flags"].find('K') != std::string::npos});
+    if (end == std::string::npos) break;
+    pos = end + 1;
+  }
+  return times;
 }
 
 }  // namespace avitest
