@@ -818,7 +818,9 @@ TEST(AviRepair, IndexesTheKeyFramesZmbvPacketsNameWhereverTheFileWasCut) {
       }
       EXPECT_EQ(v.flags & kMustUseIndex, 0u) << "nothing stands in for a frame";
       EXPECT_EQ(result.videoFrames, want.size());
-      if (c.frames == longer && torn + 1 == r.layout.data.size()) EXPECT_GE(v.riffs.size(), 3u);
+      if (c.frames == longer && torn + 1 == r.layout.data.size()) {
+        EXPECT_GE(v.riffs.size(), 3u);
+      }
       if (HasFailure()) return;
     }
   }
