@@ -27,10 +27,12 @@ while [ "$left" -gt 240 ]; do
 done
 schedule="${schedule# }${schedule:+ }$left"
 
+# Zelvio.exe of this prefix only: other Wine sessions may run their own copies meanwhile.
 rss_of_zelvio() {
   local pid
   for pid in $(pgrep -f 'Zelvio\.exe' 2>/dev/null); do
     [ "$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | awk '{ print $1 }')" = "Zelvio.exe" ] || continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status" 2>/dev/null
     return
   done
