@@ -1,0 +1,153 @@
+// Speed and size of the screen codec's encoder on raw clips (not a test).
+//
+//   bench_zmbv make CLIP OUT.raw FRAMES [WxH]     paint a synthetic clip (synthetic_screens.h)
+//   bench_zmbv encode IN.raw WxH [faster|smaller] [--key N] [--avi OUT.avi]
+//   bench_zmbv compare IN.raw WxH                 the floor: memcmp of consecutive frames
+//
+// A raw clip is frames of 4 bytes a pixel (B, G, R, X), top row first, concatenated.
+// Frames are read alternately into two buffers, so each frame is compared against memory
+// other than its own, as with a real grabber; reading the file is not timed.
+// Prints per-frame wall time (median, p95, max) and bytes. bench_zmbv.sh runs the clips
+// against ffmpeg's encoders.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "screencodec/bench/synthetic_screens.h"
+#include "screencodec/bench/zmbv_avi_file.h"
+#include "screencodec/core/zmbv_encoder.h"
+
+namespace {
+
+using namespace zelvio::screencodec;
+using Clock = std::chrono::steady_clock;
+
+bool ParseSize(const std::string& text, int& w, int& h) {
+  return std::sscanf(text.c_str(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: bench_zmbv make CLIP OUT.raw FRAMES [WxH]\n"
+               "       bench_zmbv encode IN.raw WxH [faster|smaller] [--key N] [--avi OUT.avi]\n"
+               "       bench_zmbv compare IN.raw WxH\nclips:");
+  for (const auto& name : bench::ClipNames()) std::fprintf(stderr, " %s", name.c_str());
+  std::fprintf(stderr, "\n");
+  return 2;
+}
+
+struct RawClip {
+  FILE* file = nullptr;
+  size_t frameBytes = 0;
+  RawClip(const std::string& path, int w, int h) : file(std::fopen(path.c_str(), "rb")), frameBytes(size_t(w) * h * 4) {}
+  ~RawClip() {
+    if (file) std::fclose(file);
+  }
+  bool Next(std::vector<uint8_t>& frame) {
+    frame.resize(frameBytes);
+    return std::fread(frame.data(), 1, frameBytes, file) == frameBytes;
+  }
+};
+
+void Report(const char* what, std::vector<double> ms, size_t totalBytes) {
+  if (ms.empty()) return;
+  std::sort(ms.begin(), ms.end());
+  double median = ms[ms.size() / 2];
+  double p95 = ms[std::min(ms.size() - 1, ms.size() * 95 / 100)];
+  std::printf("%s frames %zu median_ms %.3f p95_ms %.3f max_ms %.3f bytes_per_frame %zu total_bytes %zu\n", what,
+              ms.size(), median, p95, ms.back(), totalBytes / ms.size(), totalBytes);
+}
+
+int Make(int argc, char** argv) {
+  bench::Clip clip;
+  if (argc < 5 || !bench::ClipFromName(argv[2], clip)) return Usage();
+  int frames = std::atoi(argv[4]), w = 1920, h = 1080;
+  if (argc > 5 && !ParseSize(argv[5], w, h)) return Usage();
+  FILE* out = std::fopen(argv[3], "wb");
+  if (!out) return 1;
+  std::vector<uint8_t> frame;
+  for (int i = 0; i < frames; ++i) {
+    bench::PaintFrame(clip, i, w, h, frame);
+    std::fwrite(frame.data(), 1, frame.size(), out);
+  }
+  std::fclose(out);
+  return 0;
+}
+
+int Encode(int argc, char** argv) {
+  int w, h;
+  if (argc < 4 || !ParseSize(argv[3], w, h)) return Usage();
+  EncoderSettings settings;
+  settings.width = w;
+  settings.height = h;
+  std::string avi;
+  for (int i = 4; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "faster") settings.effort = Effort::Faster;
+    else if (a == "smaller") settings.effort = Effort::Smaller;
+    else if (a == "--key" && i + 1 < argc) settings.keyFrameInterval = std::atoi(argv[++i]);
+    else if (a == "--avi" && i + 1 < argc) avi = argv[++i];
+    else return Usage();
+  }
+  RawClip clip(argv[2], w, h);
+  if (!clip.file) return 1;
+  ZmbvEncoder encoder(settings);
+  std::unique_ptr<bench::ZmbvAviFile> file;
+  if (!avi.empty()) file = std::make_unique<bench::ZmbvAviFile>(avi, w, h);
+  std::vector<uint8_t> frames[2], packet;
+  packet.reserve(ZmbvEncoder::MaxPacketSize(w, h));
+  std::vector<double> ms, keyMs;
+  size_t total = 0;
+  for (int i = 0; clip.Next(frames[i & 1]); ++i) {
+    auto start = Clock::now();
+    bool key = encoder.Encode(frames[i & 1].data(), std::ptrdiff_t(w) * 4, packet);
+    double took = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    (key ? keyMs : ms).push_back(took);
+    total += packet.size();
+    if (file) file->Append(packet, key);
+  }
+  if (file) file->Finish();
+  std::string label = settings.effort == Effort::Faster ? "zmbv-faster" : "zmbv-smaller";
+  Report((label + " inter").c_str(), ms, total);
+  Report((label + " key").c_str(), keyMs, 0);
+  return 0;
+}
+
+int Compare(int argc, char** argv) {
+  int w, h;
+  if (argc < 4 || !ParseSize(argv[3], w, h)) return Usage();
+  RawClip clip(argv[2], w, h);
+  if (!clip.file) return 1;
+  std::vector<uint8_t> frames[2];
+  std::vector<double> ms;
+  size_t same = 0;
+  if (!clip.Next(frames[0])) return 1;
+  for (int i = 1; clip.Next(frames[i & 1]); ++i) {
+    auto start = Clock::now();
+    same += std::memcmp(frames[i & 1].data(), frames[(i - 1) & 1].data(), frames[0].size()) == 0;
+    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  Report("memcmp", ms, 0);
+  std::printf("memcmp equal_frames %zu\n", same);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  std::string mode = argv[1];
+  try {
+    if (mode == "make") return Make(argc, argv);
+    if (mode == "encode") return Encode(argc, argv);
+    if (mode == "compare") return Compare(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_zmbv: %s\n", e.what());
+    return 1;
+  }
+  return Usage();
+}
