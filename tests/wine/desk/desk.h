@@ -51,5 +51,6 @@ int RunLayered(const Args& args);
 int RunBlit(const Args& args);
 int RunHotkey(const Args& args);
 int RunBare(const Args& args);
+int RunVideo(const Args& args);
 
 }  // namespace zdesk

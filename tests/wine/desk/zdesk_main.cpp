@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"blit", "LEFT TOP WIDTH HEIGHT [COUNT]", "times the bare screen copy of a snapshot", 4, RunBlit},
     {"hotkey", "try KEY... | hold KEY [SECONDS]", "probes or holds hotkeys", 2, RunHotkey},
     {"bare", "[SECONDS]", "one plain window, the start-up benchmark's yardstick", 0, RunBare},
+    {"video", "[LEFT TOP WIDTH HEIGHT]", "a video-like picture with grain, new every 33 ms", 0, RunVideo},
 };
 
 int Usage() {
