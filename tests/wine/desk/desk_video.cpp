@@ -12,7 +12,6 @@ namespace zdesk {
 
 namespace {
 
-constexpr UINT_PTR kTick = 1;
 constexpr char kClassName[] = "ZDeskVideo";
 int g_frame = 0;
 std::vector<uint32_t> g_pixels;
@@ -48,7 +47,7 @@ void PaintFrame(int w, int h) {
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == kTick) {
+  if (message == WM_TIMER && wParam == kAnimationTick) {
     ++g_frame;
     InvalidateRect(window, nullptr, FALSE);
     return 0;
@@ -76,12 +75,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 int RunVideo(const Args& args) {
   const ScreenRect rect = RectArgs(args, {0, 0, 800, 450});
-  if (!RegisterWindowClass(kClassName, Procedure)) return 1;
-  HWND window = CreatePopup(kClassName, "Video picture", 0, rect);
-  if (!window) return 1;
-  ShowWindow(window, SW_SHOW);
-  SetTimer(window, kTick, 33, nullptr);
-  return RunMessageLoop();
+  return RunAnimation(kClassName, Procedure, "Video picture", rect, 33);
 }
 
 }  // namespace zdesk

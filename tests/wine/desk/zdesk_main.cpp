@@ -80,6 +80,16 @@ LRESULT CALLBACK DeskProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+int RunAnimation(const char* className, WNDPROC procedure, const char* title, const ScreenRect& rect,
+                 UINT periodMs) {
+  if (!RegisterWindowClass(className, procedure)) return 1;
+  HWND window = CreatePopup(className, title, 0, rect);
+  if (!window) return 1;
+  ShowWindow(window, SW_SHOW);
+  SetTimer(window, kAnimationTick, periodMs, nullptr);
+  return RunMessageLoop();
+}
+
 int RunMessageLoop(void (*idle)()) {
   MSG msg;
   if (!idle) {
