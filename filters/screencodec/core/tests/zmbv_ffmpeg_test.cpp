@@ -102,14 +102,15 @@ TEST_F(ZmbvFfmpeg, DecodesEveryFrameExactly) {
     const size_t frameBytes = size_t(w) * h * 4;
     ASSERT_EQ(decoded.size(), frames.size() * frameBytes);
     for (size_t i = 0; i < frames.size(); ++i) {
-      ASSERT_TRUE(std::equal(frames[i].Expected().begin(), frames[i].Expected().end(), decoded.begin() + i * frameBytes))
-          << "frame " << i;
+      std::vector<uint8_t> expected = frames[i].Expected();
+      ASSERT_TRUE(std::equal(expected.begin(), expected.end(), decoded.begin() + i * frameBytes)) << "frame " << i;
     }
 
     // A seek to frame 25 (an inter frame) starts from key frame 20 and decodes from there.
     ASSERT_TRUE(FfmpegDecode(path, "-ss 0.8333", decoded, errors)) << errors;
     ASSERT_EQ(decoded.size(), (frames.size() - 25) * frameBytes);
-    EXPECT_TRUE(std::equal(frames[25].Expected().begin(), frames[25].Expected().end(), decoded.begin()));
+    std::vector<uint8_t> expected = frames[25].Expected();
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), decoded.begin()));
   }
 }
 
