@@ -76,7 +76,7 @@ ours() {
 # microseconds of its encoder calls (-benchmark_all prints one line per call; a frame's
 # calls follow its input's decode lines) and its packets.
 theirs() {
-  local clip="$1" name="$2" size out="$results/$1/ffmpeg-$2" file="$ZT_TMP/theirs.mkv"
+  local clip="$1" size out="$results/$1/ffmpeg-$2" file="$ZT_TMP/theirs.mkv"
   shift 2
   size="$(sed -n 's/^size=//p' "$corpus/$clip.info")"
   ffmpeg -hide_banner -nostdin -y -benchmark_all -f rawvideo -pix_fmt bgr0 -s "$size" -r 30 -i "$corpus/$clip.raw" \

@@ -16,7 +16,7 @@
 #
 # Each clip is <name>.raw with <name>.info beside it (frames, how it was grabbed). 245 frames
 # in all, 2 GB; the grab goes to /dev/shm first, as the disk does not keep up
-# with 250 MB/s and the grabber would then miss frames. A frame is only written once as
+# with 250 MB/s and the grabber would fall behind. A frame is only written once as
 # grabbed (no repeated frames to pad the rate), so a slow grab gives fewer, further-apart
 # frames, never fake still ones; the .info file records the rate reached.
 #
