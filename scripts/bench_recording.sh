@@ -192,7 +192,7 @@ write_report() {
   local heading="Recording" codec="test codec (pass-through)"
   if [ "${BENCH_CODEC:-test}" = screen ]; then
     heading="Recording with the screen codec"
-    codec="Zelvio's screen codec (Filters/ScreenCodec.ax, its default settings; its own time is inside the AVI Mux stand-in's upstream share, as it is not built with the accounting)"
+    codec="Zelvio's screen codec (Filters/ScreenCodec.ax, its default settings)"
   fi
   python3 "$FIGURES" report "$ZT_TMP" "$ROUNDS" "$FPS" "$RECORD_S" "$load" "## $heading
 
@@ -223,7 +223,7 @@ was not scheduled; the streaming thread's CPU from /proc is below it for compari
 
 Command: \`scripts/bench_recording.sh <dist folder> <testbin folder> [seconds] [rounds]\`
 (each round: one recording with the shipped PushSource.ax, one with the timed one; the
-program is set to full screen, $FPS fps and the test codec once, through its window).
+program is set to full screen, $FPS fps and the codec once, through its window).
 
 EOF2
   bench_write_section "$heading" "$section"

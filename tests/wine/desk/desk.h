@@ -38,6 +38,12 @@ void CloseAfter(HWND window, int seconds);
 // the loop when destroyed.
 LRESULT CALLBACK DeskProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The life of an animated picture: a plain popup of that class over the rectangle, shown,
+// sent WM_TIMER with kAnimationTick every period, until it closes. Returns the exit code.
+constexpr UINT_PTR kAnimationTick = 1;
+int RunAnimation(const char* className, WNDPROC procedure, const char* title, const ScreenRect& rect,
+                 UINT periodMs);
+
 // Dispatches messages until WM_QUIT. With an idle step, the step also runs about every
 // millisecond between messages.
 int RunMessageLoop(void (*idle)() = nullptr);
@@ -52,5 +58,6 @@ int RunBlit(const Args& args);
 int RunHotkey(const Args& args);
 int RunBare(const Args& args);
 int RunFrame(const Args& args);
+int RunVideo(const Args& args);
 
 }  // namespace zdesk

@@ -13,7 +13,6 @@ namespace zdesk {
 
 namespace {
 
-constexpr UINT_PTR kTick = 1;
 constexpr char kClassName[] = "ZelvioMovingPicture";
 int g_frame = 0;
 
@@ -50,7 +49,7 @@ void Paint(HWND window, HDC dc) {
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == kTick) {
+  if (message == WM_TIMER && wParam == kAnimationTick) {
     ++g_frame;
     InvalidateRect(window, nullptr, FALSE);
     return 0;
@@ -68,12 +67,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 int RunMoving(const Args& args) {
   const ScreenRect rect =
       RectArgs(args, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-  if (!RegisterWindowClass(kClassName, Procedure)) return 1;
-  HWND window = CreatePopup(kClassName, "Moving picture", 0, rect);
-  if (!window) return 1;
-  ShowWindow(window, SW_SHOW);
-  SetTimer(window, kTick, 40, nullptr);
-  return RunMessageLoop();
+  return RunAnimation(kClassName, Procedure, "Moving picture", rect, 40);
 }
 
 }  // namespace zdesk

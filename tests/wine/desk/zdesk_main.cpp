@@ -30,6 +30,7 @@ const Command kCommands[] = {
     {"hotkey", "try KEY... | hold KEY [SECONDS]", "probes or holds hotkeys", 2, RunHotkey},
     {"bare", "[SECONDS]", "one plain window, the start-up benchmark's yardstick", 0, RunBare},
     {"frame", "[SECONDS]", "a listening stand-in for the overlay: one line per command", 0, RunFrame},
+    {"video", "[LEFT TOP WIDTH HEIGHT]", "a video-like picture with grain, new every 33 ms", 0, RunVideo},
 };
 
 int Usage() {
@@ -78,6 +79,16 @@ LRESULT CALLBACK DeskProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int RunAnimation(const char* className, WNDPROC procedure, const char* title, const ScreenRect& rect,
+                 UINT periodMs) {
+  if (!RegisterWindowClass(className, procedure)) return 1;
+  HWND window = CreatePopup(className, title, 0, rect);
+  if (!window) return 1;
+  ShowWindow(window, SW_SHOW);
+  SetTimer(window, kAnimationTick, periodMs, nullptr);
+  return RunMessageLoop();
 }
 
 int RunMessageLoop(void (*idle)()) {

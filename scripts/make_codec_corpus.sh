@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# The screen corpus of the codec benchmark (scripts/bench_codec.sh): short clips of what Wine
+# really puts on a 1920x1080 Xvfb screen, grabbed once with ffmpeg's x11grab as raw frames
+# (4 bytes a pixel, B G R X, top row first), so that every encoder is timed on the very same
+# frames. Synthetic pictures say little about screens; these are Wine's own notepad and
+# zdesk windows, moved and typed into with xdotool (the X server has no window manager).
+#
+#   still        two notepad windows, nobody touching them (a caret blinks)
+#   typing       text typed into the front notepad at about 9 characters a second
+#   scroll-lines a long document scrolled one line per key press, 25 presses a second
+#   scroll-pages the same document scrolled a page per Page Down, 4 presses a second
+#   drag         the front notepad window moved across the desktop in small steps
+#   pictures     zdesk's moving colour bars in an 800x450 region, repainted 25 times a second
+#   video        a video-like picture with grain in the same region, new every 33 ms (the
+#                worst case: nothing repeats, little compresses)
+#
+# Each clip is <name>.raw with <name>.info beside it (frames, how it was grabbed). 245 frames
+# in all, 2 GB; the grab goes to /dev/shm first, as the disk does not keep up
+# with 250 MB/s and the grabber would fall behind. A frame is only written once as
+# grabbed (no repeated frames to pad the rate), so a slow grab gives fewer, further-apart
+# frames, never fake still ones; the .info file records the rate reached.
+#
+# Usage: scripts/make_codec_corpus.sh [testbin folder] [corpus folder]
+#   testbin holds zdesk.exe (default build/win/testbin); corpus defaults to build/codec-corpus.
+# DISPLAY as for the Wine tests (default :99); the session is joined or started and what
+# this script started is stopped at its end.
+set -u
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=wine-env.sh
+source "$repo/scripts/wine-env.sh"
+testbin="$(cd "${1:-$repo/build/win/testbin}" && pwd)" || exit 1
+corpus="${2:-$repo/build/codec-corpus}"
+size=1920x1080
+# Wine programs started from here are found and ended by their working folder.
+work="$corpus/programs"
+staging="/dev/shm/zelvio-codec-corpus-$$"
+
+[ -f "$testbin/zdesk.exe" ] || { echo "corpus: no zdesk.exe in $testbin" >&2; exit 1; }
+mkdir -p "$corpus" "$work" "$staging" || exit 1
+
+helpers=()
+cleanup() {
+  local pid
+  for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null; done
+  wine_env_kill_in "$work"
+  rm -rf "$staging"
+  wine_env_end
+}
+trap cleanup EXIT
+wine_env_begin "${DISPLAY:-:99}" || exit 1
+
+# The long document of the scrolling clips: numbered lines of varying length, as code or
+# prose looks, with Windows line ends for notepad.
+make_document() {
+  awk 'BEGIN {
+    srand(7)
+    n = split("the screen codec writes only the blocks that moved or changed since the last " \
+      "frame so a still desktop costs almost nothing while typing costs a few blocks", w, " ")
+    for (i = 1; i <= 3000; ++i) {
+      line = sprintf("%5d  ", i)
+      for (k = 3 + int(rand() * 12); k > 0; --k) line = line " " w[1 + int(rand() * n)]
+      printf "%s\r\n", line
+    }
+  }' >"$work/document.txt"
+}
+
+# wait_window TITLE: prints the X window of a top-level window once it is there.
+wait_window() {
+  local id
+  for _ in $(seq 1 100); do
+    id="$(xdotool search --name "$1" 2>/dev/null | head -n 1)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  echo "corpus: no window \"$1\"" >&2
+  return 1
+}
+
+# start_wine PROGRAM ARGS...: a Wine program run from the work folder, in the background.
+start_wine() {
+  (cd "$work" && exec wine "$@" </dev/null >/dev/null 2>&1) &
+}
+
+# grab NAME FRAMES WHAT: the next FRAMES frames of the screen into NAME.raw.
+grab() {
+  local name="$1" frames="$2" what="$3" log="$staging/$1.log" fps us
+  ffmpeg -hide_banner -nostdin -y -f x11grab -framerate 30 -video_size "$size" -i "$DISPLAY" \
+    -frames:v "$frames" -fps_mode passthrough -progress "$staging/$name.progress" \
+    -f rawvideo -pix_fmt bgr0 "$staging/$name.raw" >"$log" 2>&1 || {
+    cat "$log" >&2
+    return 1
+  }
+  # The grabber stamps frames with the time it took them: the clip's span is the rate reached.
+  us="$(sed -n 's/^out_time_us=//p' "$staging/$name.progress" | tail -n 1)"
+  fps="$(awk -v f="$frames" -v us="$us" 'BEGIN { if (us > 0) printf "%.1f", f * 1e6 / us }')"
+  mv "$staging/$name.raw" "$corpus/$name.raw" || return 1
+  printf 'clip=%s\nsize=%s\nframes=%s\ngrab_fps=%s\nwhat=%s\n' "$name" "$size" "$frames" "${fps:-?}" "$what" >"$corpus/$name.info"
+  echo "corpus: $name: $frames frames at ${fps:-?} frames/s grabbed"
+}
+
+# In the background for the length of a grab; ended by pid afterwards.
+helper() {
+  "$@" &
+  helpers+=("$!")
+}
+
+stop_helpers() {
+  local pid
+  for pid in "${helpers[@]}"; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  helpers=()
+}
+
+# click_in WINDOW X Y: a click there and the X input focus on the window. Without a window
+# manager Wine needs both to take keys; the pointer stays there, as a user's would.
+click_in() {
+  xdotool mousemove "$2" "$3" click 1 windowfocus "$1"
+  sleep 0.3
+}
+
+step_keys() {  # KEY COUNT DELAY_SECONDS
+  for _ in $(seq 1 "$2"); do
+    xdotool key "$1"
+    sleep "$3"
+  done
+}
+
+drag_window() {  # WINDOW: down and to the left, 8 and 3 pixels a step, 30 steps a second
+  local x=1000 y=200
+  for _ in $(seq 1 120); do
+    x=$((x - 8)) y=$((y + 3))
+    xdotool windowmove "$1" "$x" "$y"
+    sleep 0.033
+  done
+}
+
+make_document
+start_wine notepad document.txt
+back="$(wait_window 'document.txt - Notepad')" || exit 1
+start_wine notepad
+front="$(wait_window 'Untitled - Notepad')" || exit 1
+xdotool windowmove "$back" 40 40 windowsize "$back" 1100 960
+xdotool windowmove "$front" 1000 200 windowsize "$front" 860 620
+click_in "$front" 1400 600
+xdotool type --delay 20 "Notes of the screen recorder."
+xdotool key Return Return
+sleep 1
+
+grab still 24 "two notepad windows left alone, the front one focused with its caret blinking" || exit 1
+
+helper xdotool type --delay 110 "A screen recorder must keep up with the screen while it records: most of a frame is the same as the one before, and only the few blocks around the caret change while someone types."
+sleep 0.5
+grab typing 45 "xdotool typing into the front notepad, 110 ms between characters" || exit 1
+stop_helpers
+
+# The back window takes the keys; its caret is first put on its last visible line, so that every further
+# Down scrolls the document by one line.
+click_in "$back" 300 300
+xdotool key ctrl+Home
+step_keys Down 64 0.005
+sleep 0.5
+helper step_keys Down 200 0.04
+sleep 0.3
+grab scroll-lines 40 "notepad scrolling a long document by one line per Down key, 25 keys a second" || exit 1
+stop_helpers
+
+helper step_keys Next 40 0.25
+sleep 0.3
+grab scroll-pages 36 "notepad scrolling a long document by pages, Page Down 4 times a second" || exit 1
+stop_helpers
+
+click_in "$front" 1400 600
+sleep 0.5
+helper drag_window "$front"
+sleep 0.3
+grab drag 40 "the front notepad (860x620) moved 8 pixels left and 3 down 30 times a second over the other" || exit 1
+stop_helpers
+
+start_wine "$testbin/zdesk.exe" moving 960 300 800 450
+wait_window 'Moving picture' >/dev/null || exit 1
+sleep 1
+grab pictures 30 "zdesk moving (sliding colour bars, a bouncing ball, a frame counter) in 800x450 at 960,300, repainted every 40 ms" || exit 1
+
+# Over the bars, which go on beneath it.
+start_wine "$testbin/zdesk.exe" video 960 300 800 450
+wait_window 'Video picture' >/dev/null || exit 1
+sleep 1
+grab video 30 "zdesk video (soft colour waves drifting, grain on every pixel) in 800x450 at 960,300, new every 33 ms" || exit 1
+
+du -ch "$corpus"/*.raw | tail -n 1
