@@ -1,5 +1,6 @@
 #include "zmbv_encoder.h"
 
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -31,15 +32,37 @@ constexpr uint64_t kLargestPayload = uint64_t(1) << 30;
 // times larger, so the default strategy stays. Both efforts search as widely for moved
 // content: on grabbed screens, 32 probes and 4 candidates missed much of a dragged window
 // and of moving pictures (3.7 and 2.2 times the bytes of 48 and 6) for no time saved.
+//
+// The level is chosen per packet from how much it has to deflate (zlib may change it between
+// packets of one stream, the decoder never knows): most frames of a screen hold a few
+// kilobytes of changes, where even level 9 costs well under a millisecond, while a frame of
+// moving pictures holds megabytes, where only the fast levels keep up with the frame rate.
 struct Tuning {
-  int level;
-  int probes;      // probe blocks searched fully for moved content
-  int candidates;  // vectors every changed block then tries
+  int keyLevel;     // a key frame: the whole picture
+  int smallLevel;   // an inter frame deflating up to kSmallInput bytes
+  int mediumLevel;  // up to kMediumInput bytes
+  int largeLevel;   // more
+  int probes;       // probe blocks searched fully for moved content
+  int candidates;   // vectors every changed block then tries
 };
 
+constexpr size_t kSmallInput = size_t(256) * 1024;
+constexpr size_t kMediumInput = size_t(1024) * 1024;
+
+// Measured on the grabbed corpus (scripts/bench_codec.sh's clips), CPU per inter frame:
+// level 1 above a megabyte took the video-like clip from 64 to 44 ms a frame at the same
+// size; level 9 on small packets costs a few tenths of a millisecond and trims what
+// typing, scrolling and dragging write by 2-8 %. Key frames stay at the effort's own level:
+// at level 6 or more a full-HD key frame takes 50-150 ms, several frame slots.
 Tuning TuningFor(Effort effort) {
-  if (effort == Effort::Smaller) return {6, 48, 6};
-  return {3, 48, 6};
+  if (effort == Effort::Smaller) return {6, 9, 9, 6, 48, 6};
+  return {3, 9, 6, 1, 48, 6};
+}
+
+int InterLevel(const Tuning& tuning, size_t inputBytes) {
+  if (inputBytes <= kSmallInput) return tuning.smallLevel;
+  if (inputBytes <= kMediumInput) return tuning.mediumLevel;
+  return tuning.largeLevel;
 }
 
 size_t VectorArrayBytes(int width, int height) {
@@ -60,7 +83,9 @@ struct ZmbvEncoder::Deflater {
   std::unique_ptr<uint8_t[]> out;
   size_t capacity = 0;
 
-  Deflater(int level, size_t largestInput) {
+  int currentLevel;
+
+  Deflater(int level, size_t largestInput) : currentLevel(level) {
     // memLevel 9: the largest hash table and symbol buffer, fewer and better blocks for
     // the same speed on a frame of megabytes.
     if (deflateInit2(&stream, level, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) != Z_OK)
@@ -73,13 +98,24 @@ struct ZmbvEncoder::Deflater {
   // A key frame starts the stream afresh, with its header: the decoder resets there.
   void Restart() { deflateReset(&stream); }
 
-  // Deflates `n` bytes behind `header` and leaves the whole packet in `packet`.
-  void Pack(const uint8_t* header, size_t headerBytes, const uint8_t* in, size_t n,
+  // Deflates `n` bytes at `level` behind `header` and leaves the whole packet in `packet`.
+  void Pack(const uint8_t* header, size_t headerBytes, const uint8_t* in, size_t n, int level,
             std::vector<uint8_t>& packet) {
     std::memcpy(out.get(), header, headerBytes);
+    size_t used = headerBytes;
+    if (level != currentLevel) {
+      // The previous packet ended on a sync flush, so nothing is pending: whatever the
+      // switch writes (nothing, as a rule) belongs to this packet's part of the stream.
+      stream.next_in = nullptr;
+      stream.avail_in = 0;
+      stream.next_out = out.get() + used;
+      stream.avail_out = uInt(capacity - used);
+      if (deflateParams(&stream, level, Z_DEFAULT_STRATEGY) != Z_OK) throw std::runtime_error("deflate failed");
+      used = capacity - stream.avail_out;
+      currentLevel = level;
+    }
     stream.next_in = const_cast<Bytef*>(in);
     stream.avail_in = uInt(n);
-    size_t used = headerBytes;
     for (;;) {
       stream.next_out = out.get() + used;
       stream.avail_out = uInt(capacity - used);
@@ -111,7 +147,7 @@ ZmbvEncoder::ZmbvEncoder(const EncoderSettings& settings) : settings_(settings) 
   kept_.reset(new uint8_t[frameBytes]);
   input_.reset(new uint8_t[vectorBytes_ + frameBytes]);
   changed_.assign(size_t(across_) * down_, 0);
-  deflater_ = std::make_unique<Deflater>(TuningFor(settings.effort).level, vectorBytes_ + frameBytes);
+  deflater_ = std::make_unique<Deflater>(TuningFor(settings.effort).keyLevel, vectorBytes_ + frameBytes);
 }
 
 ZmbvEncoder::~ZmbvEncoder() = default;
@@ -142,7 +178,8 @@ void ZmbvEncoder::EncodeKey(const uint8_t* top, std::ptrdiff_t stride, std::vect
   const uint8_t header[kKeyHeader] = {kKeyFlag,  kVersionMajor, kVersionMinor,           kZlib,
                                       kFormat32, uint8_t(kBlockWidth), uint8_t(kBlockHeight)};
   deflater_->Restart();
-  deflater_->Pack(header, kKeyHeader, kept_.get(), rowBytes * settings_.height, packet);
+  deflater_->Pack(header, kKeyHeader, kept_.get(), rowBytes * settings_.height, TuningFor(settings_.effort).keyLevel,
+                  packet);
 }
 
 void ZmbvEncoder::EncodeInter(const uint8_t* top, std::ptrdiff_t stride, std::vector<uint8_t>& packet) {
@@ -151,7 +188,8 @@ void ZmbvEncoder::EncodeInter(const uint8_t* top, std::ptrdiff_t stride, std::ve
   bool any = MarkChanged(top, stride);
   if (any) inputBytes = ChooseVectors(top, stride);
   const uint8_t header[kInterHeader] = {0};
-  deflater_->Pack(header, kInterHeader, input_.get(), inputBytes, packet);
+  deflater_->Pack(header, kInterHeader, input_.get(), inputBytes, InterLevel(TuningFor(settings_.effort), inputBytes),
+                  packet);
   // Only now: until every block has its prediction, the kept frame must stay the previous one.
   if (any) KeepChanged(top, stride);
 }
