@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/form/form_main.h"
+#include "doubles/fake_code_page.h"
+#include "doubles/fake_files.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 
@@ -16,47 +18,52 @@ const char kSettings[] = "D:\\Apps\\Zelvio\\settings.ini";
 // ---- Where the file lives and when it is read ------------------------------------------------
 
 TEST(IniFileStorageLocation, BesideTheExecutableNeverTheWorkingDirectory) {
-  FakePlatform platform;
-  platform.PutFile("C:\\Users\\me\\Zelvio\\settings.ini", "[FormMain]\r\nFormVersion=7\r\n");
-  IniFileStorage storage(platform);
+  FakeFiles disk;
+  FakeCodePage codePage;
+  disk.PutFile("C:\\Users\\me\\Zelvio\\settings.ini", "[FormMain]\r\nFormVersion=7\r\n");
+  IniFileStorage storage(disk, codePage);
   EXPECT_EQ(storage.FullFileName(), kSettings);
   EXPECT_FALSE(storage.ValueExists("FormMain\\FormVersion"));
-  EXPECT_EQ(platform.log, (std::vector<std::string>{"read: D:\\Apps\\Zelvio\\settings.ini (missing)"}));
+  EXPECT_EQ(disk.log, (std::vector<std::string>{"read: D:\\Apps\\Zelvio\\settings.ini (missing)"}));
 }
 
 TEST(IniFileStorageLocation, NameWithoutExtensionGetsIni) {
-  FakePlatform platform;
-  EXPECT_EQ(IniFileStorage(platform, "zelvio").FullFileName(), "D:\\Apps\\Zelvio\\zelvio.ini");
-  EXPECT_EQ(IniFileStorage(platform, "zelvio.cfg").FullFileName(), "D:\\Apps\\Zelvio\\zelvio.cfg");
+  FakeFiles disk;
+  FakeCodePage codePage;
+  EXPECT_EQ(IniFileStorage(disk, codePage, "zelvio").FullFileName(), "D:\\Apps\\Zelvio\\zelvio.ini");
+  EXPECT_EQ(IniFileStorage(disk, codePage, "zelvio.cfg").FullFileName(), "D:\\Apps\\Zelvio\\zelvio.cfg");
 }
 
 TEST(IniFileStorageLocation, DriveRootGetsNoSecondBackslash) {
-  FakePlatform platform;
-  platform.executableDirectory = "E:\\";
-  EXPECT_EQ(IniFileStorage(platform).FullFileName(), "E:\\settings.ini");
+  FakeFiles disk;
+  FakeCodePage codePage;
+  disk.executableDirectory = "E:\\";
+  EXPECT_EQ(IniFileStorage(disk, codePage).FullFileName(), "E:\\settings.ini");
 }
 
 TEST(IniFileStorageLocation, ReadOnceAtConstructionWrittenOnlyByFlush) {
-  FakePlatform platform;
-  platform.PutFile(kSettings, "[FormMain]\r\nA=1\r\n");
-  IniFileStorage storage(platform);
-  platform.PutFile(kSettings, "[FormMain]\r\nA=2\r\n");  // changed behind our back
+  FakeFiles disk;
+  FakeCodePage codePage;
+  disk.PutFile(kSettings, "[FormMain]\r\nA=1\r\n");
+  IniFileStorage storage(disk, codePage);
+  disk.PutFile(kSettings, "[FormMain]\r\nA=2\r\n");  // changed behind our back
   EXPECT_EQ(storage.ReadString("FormMain\\A", "none"), "1");
   storage.WriteString("FormMain\\A", "3");
-  EXPECT_EQ(platform.FileContents(kSettings), "[FormMain]\r\nA=2\r\n");
-  EXPECT_EQ(platform.Count("read:"), 1u);
-  EXPECT_EQ(platform.Count("replace:"), 0u);
+  EXPECT_EQ(disk.FileContents(kSettings), "[FormMain]\r\nA=2\r\n");
+  EXPECT_EQ(disk.Count("read:"), 1u);
+  EXPECT_EQ(disk.Count("replace:"), 0u);
 
   storage.FlushSettingsFile();
-  EXPECT_EQ(platform.FileContents(kSettings), "[FormMain]\r\nA=3\r\n\r\n");
+  EXPECT_EQ(disk.FileContents(kSettings), "[FormMain]\r\nA=3\r\n\r\n");
 }
 
 // ---- Value access by path ----------------------------------------------------------------------
 
 TEST(IniFileStorageValues, PathsIgnoreCaseAndRepeatedBackslashes) {
-  FakePlatform platform;
-  platform.PutFile(kSettings, "[FormMain]\r\nShowCmd=1\r\nEmpty=\r\n");
-  IniFileStorage storage(platform);
+  FakeFiles disk;
+  FakeCodePage codePage;
+  disk.PutFile(kSettings, "[FormMain]\r\nShowCmd=1\r\nEmpty=\r\n");
+  IniFileStorage storage(disk, codePage);
   EXPECT_TRUE(storage.ValueExists("formmain\\showcmd"));
   EXPECT_TRUE(storage.ValueExists("FormMain\\\\ShowCmd"));
   EXPECT_TRUE(storage.ValueExists("FormMain\\Empty"));
@@ -68,8 +75,9 @@ TEST(IniFileStorageValues, PathsIgnoreCaseAndRepeatedBackslashes) {
 }
 
 TEST(IniFileStorageValues, WritesUseTheFileEncodings) {
-  FakePlatform platform;
-  IniFileStorage storage(platform);
+  FakeFiles disk;
+  FakeCodePage codePage;
+  IniFileStorage storage(disk, codePage);
   storage.WriteInteger("FormMain\\Number", -12);
   storage.WriteBoolean("FormMain\\Yes", true);
   storage.WriteBoolean("FormMain\\No", false);
@@ -77,17 +85,18 @@ TEST(IniFileStorageValues, WritesUseTheFileEncodings) {
   storage.WriteString("Other\\Key", "v");
   storage.FlushSettingsFile();
   EXPECT_EQ(
-      platform.FileContents(kSettings),
+      disk.FileContents(kSettings),
       "[FormMain]\r\nNumber=-12\r\nYes=TRUE\r\nNo=FALSE\r\nText=C:\\Out put\r\n\r\n[Other]\r\nKey=v\r\n\r\n");
 }
 
 // ---- Read-only file and failed writes ----------------------------------------------------------
 
 TEST(IniFileStorageWriting, ReadOnlyFileIsReadButNeverWritten) {
-  FakePlatform platform;
+  FakeFiles disk;
+  FakeCodePage codePage;
   const std::string original = "; mine\r\n[FormMain]\r\nA=1\r\n";
-  platform.PutFile(kSettings, original, true);
-  IniFileStorage storage(platform);
+  disk.PutFile(kSettings, original, true);
+  IniFileStorage storage(disk, codePage);
   EXPECT_TRUE(storage.ReadOnly());
   EXPECT_EQ(storage.ReadString("FormMain\\A", ""), "1");
 
@@ -99,8 +108,8 @@ TEST(IniFileStorageWriting, ReadOnlyFileIsReadButNeverWritten) {
   EXPECT_FALSE(storage.ValueExists("FormMain\\C"));
 
   storage.FlushSettingsFile();
-  EXPECT_EQ(platform.Count("replace:"), 0u);
-  EXPECT_EQ(platform.FileContents(kSettings), original);
+  EXPECT_EQ(disk.Count("replace:"), 0u);
+  EXPECT_EQ(disk.FileContents(kSettings), original);
 }
 
 // Only a file that is not there is a first run. One that is there but will not open
@@ -150,23 +159,25 @@ TEST(IniFileStorageWriting, PresentButUnreadableFileIsNeverWritten) {
 }
 
 TEST(IniFileStorageWriting, UnreadableFileKeepsTheDocumentEmptyAndWritesNothing) {
-  FakePlatform platform;
-  platform.PutFile(kSettings, "[FormMain]\r\nA=1\r\n");
-  platform.files[kSettings].unreadable = true;
-  IniFileStorage storage(platform);
+  FakeFiles disk;
+  FakeCodePage codePage;
+  disk.PutFile(kSettings, "[FormMain]\r\nA=1\r\n");
+  disk.files[kSettings].unreadable = true;
+  IniFileStorage storage(disk, codePage);
   EXPECT_TRUE(storage.Unreadable());
   EXPECT_FALSE(storage.ReadOnly());
   EXPECT_FALSE(storage.ValueExists("FormMain\\A"));
   storage.WriteString("FormMain\\A", "2");
   EXPECT_FALSE(storage.ValueExists("FormMain\\A"));
   storage.FlushSettingsFile();
-  EXPECT_EQ(platform.Count("replace:"), 0u);
+  EXPECT_EQ(disk.Count("replace:"), 0u);
 }
 
 TEST(IniFileStorageWriting, WritableFileIsNotReadOnly) {
-  FakePlatform platform;
-  platform.PutFile(kSettings, "[FormMain]\r\n");
-  EXPECT_FALSE(IniFileStorage(platform).ReadOnly());
+  FakeFiles disk;
+  FakeCodePage codePage;
+  disk.PutFile(kSettings, "[FormMain]\r\n");
+  EXPECT_FALSE(IniFileStorage(disk, codePage).ReadOnly());
 }
 
 TEST(IniFileStorageWriting, FailedReplaceIsSilentAndKeepsThePreviousFile) {

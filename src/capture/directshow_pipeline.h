@@ -8,11 +8,11 @@
 
 namespace zelvio {
 
-class Platform;
+class PlatformBoxes;
 
 // `mainWindow` gives the window that owns the compressor's dialog; the pipeline is made
 // before that window exists, so it asks when it needs it.
-std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(Platform& platform,
+std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(PlatformBoxes& boxes,
                                                           std::function<void*()> mainWindow);
 
 }  // namespace zelvio

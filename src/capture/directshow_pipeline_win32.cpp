@@ -21,16 +21,16 @@ constexpr GUID kAviMux = {0xE2510970, 0xF137, 0x11CE, {0x8B, 0x67, 0x00, 0xAA, 0
 // {8596E5F0-0DA5-11D0-BD21-00A0C911CE86}
 constexpr GUID kFileWriter = {0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 
-TFilterGraph::ErrorReport ErrorBox(Platform& platform) {
-  return [&platform](const std::string& text) { platform.ShowError(ErrorBoxText(text)); };
+TFilterGraph::ErrorReport ErrorBox(PlatformBoxes& boxes) {
+  return [&boxes](const std::string& text) { boxes.ShowError(ErrorBoxText(text)); };
 }
 
 }  // namespace
 
-DirectShowPipeline::DirectShowPipeline(Platform& platform, std::function<void*()> mainWindow)
+DirectShowPipeline::DirectShowPipeline(PlatformBoxes& boxes, std::function<void*()> mainWindow)
     : mainWindow_(std::move(mainWindow)),
-      FilterGraph(false, ErrorBox(platform)),
-      AudioGraph(true, ErrorBox(platform)),
+      FilterGraph(false, ErrorBox(boxes)),
+      AudioGraph(true, ErrorBox(boxes)),
       FilterAviMux("FilterAviMux", FixedFilterMoniker(kAviMux)),
       FilterFileWriter("FilterFileWriter", FixedFilterMoniker(kFileWriter)),
       FilterInfiniteTeeVideo("FilterInfiniteTeeVideo", FixedFilterMoniker(kInfinitePinTee)),
@@ -124,9 +124,9 @@ void DirectShowPipeline::FreeCatalogs() {
   CompressorCatalog.reset();
 }
 
-std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(Platform& platform,
+std::unique_ptr<CapturePipeline> CreateDirectShowPipeline(PlatformBoxes& boxes,
                                                           std::function<void*()> mainWindow) {
-  return std::make_unique<DirectShowPipeline>(platform, std::move(mainWindow));
+  return std::make_unique<DirectShowPipeline>(boxes, std::move(mainWindow));
 }
 
 }  // namespace zelvio

@@ -19,11 +19,11 @@
 
 namespace zelvio {
 
-class Platform;
+class PlatformBoxes;
 
 class DirectShowPipeline final : public CapturePipeline {
  public:
-  DirectShowPipeline(Platform& platform, std::function<void*()> mainWindow);
+  DirectShowPipeline(PlatformBoxes& boxes, std::function<void*()> mainWindow);
   ~DirectShowPipeline() override;
 
   void PrepareCatalogs() override;

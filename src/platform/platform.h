@@ -1,5 +1,5 @@
-// The operating system as the form sees it: a narrow set of services. The product uses
-// the Win32 implementation; native tests use a recording double that logs every call.
+// The operating system as the program sees it: small sets of services by topic. The product
+// uses the Win32 implementation; native tests use recording doubles that log every call.
 #pragma once
 
 #include <cstdint>
@@ -55,24 +55,40 @@ struct ScreenSize {
   int height = 0;
 };
 
-class Platform {
- public:
-  virtual ~Platform() = default;
+// The services come in small interfaces, one per topic, and each user takes only the ones it
+// calls: the settings file takes files and the code page, the capture pipeline takes the
+// boxes. A reader sees a class's reach to the outside in its constructor, and a test double
+// implements only what its test drives. `Platform` is all of them at once, for the form
+// (which uses every topic) and for the implementations that provide everything. Its bases
+// are virtual so that a double of one topic (the file system, say) can also be a base of a
+// double of the whole platform without a second copy of that interface.
 
-  // Modal boxes titled with the application title; both keep messages flowing.
+// Modal boxes titled with the application title; both keep messages flowing.
+class PlatformBoxes {
+ public:
+  virtual ~PlatformBoxes() = default;
   virtual void ShowMessage(const std::string& text) = 0;
   virtual void ShowError(const std::string& text) = 0;
+};
 
-  // Windows of other programs.
+// Windows of other programs.
+class PlatformWindows {
+ public:
+  virtual ~PlatformWindows() = default;
   virtual WindowHandle FindWindow(const std::string& className, const std::string& title) = 0;
   virtual bool IsWindow(WindowHandle window) = 0;
   // WM_COPYDATA (dwData 0) from the main window, sent synchronously.
   virtual void SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) = 0;
   virtual void SendCloseMessage(WindowHandle target) = 0;
   virtual bool GetWindowRect(WindowHandle window, Rect& rect) = 0;
+};
 
-  // Processes. Returns whether the process was created; waits for it to become idle
-  // for input when asked.
+// Processes, this one's messages, and time.
+class PlatformProcesses {
+ public:
+  virtual ~PlatformProcesses() = default;
+  // Returns whether the process was created; waits for it to become idle for input when
+  // asked.
   virtual bool StartProcess(const std::string& commandLine, uint32_t creationFlags,
                             bool waitForInputIdle) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
@@ -84,33 +100,22 @@ class Platform {
   virtual uint64_t Milliseconds() = 0;
   // Handles every window message that is waiting.
   virtual void ProcessMessages() = 0;
-
-  virtual ScreenSize GetScreenSize() = 0;
   virtual LocalTime Now() = 0;
+};
+
+// Files and folders (paths in UTF-8, like every text).
+class PlatformFiles {
+ public:
+  virtual ~PlatformFiles() = default;
   virtual std::string CurrentDirectory() = 0;
-
-  // Global hotkeys of the main window.
-  virtual bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
-  virtual void UnregisterHotKey(int id) = 0;
-
-  // Dialogs. Both return false when the user cancels.
-  virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
-  virtual bool ChooseColour(uint32_t& colour) = 0;
-
-  // Texts of the program are UTF-8. The settings file has always been written in the ANSI
-  // code page, so these two carry its text across. ToAnsi is false when some character has
-  // no exact spelling there.
-  virtual std::string TextFromAnsi(const std::string& ansi) = 0;
-  virtual bool TextToAnsi(const std::string& text, std::string& ansi) = 0;
-
-  // Files (paths in UTF-8, like every text). The settings file is replaced in one step: the data goes to a
-  // temporary file in the same folder first, so a failure half-way leaves the previous file intact.
   virtual std::string ExecutableDirectory() = 0;
   virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
   // Whether something is at the path, readable or not. Only a definite "not found" is
   // false: when the answer cannot be had, the file counts as present.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool IsReadOnlyFile(const std::string& path) = 0;
+  // The settings file is replaced in one step: the data goes to a temporary file in the
+  // same folder first, so a failure half-way leaves the previous file intact.
   virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
   // Deletes a file; false when it could not (a missing file counts as deleted).
   virtual bool RemoveFile(const std::string& path) = 0;
@@ -118,17 +123,57 @@ class Platform {
   // Names (not paths) of the files directly in `folder` whose names end with `suffix`
   // (letter case ignored), sorted; empty when the folder does not exist.
   virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) = 0;
+};
 
-  // The main window's placement and state.
+// Texts of the program are UTF-8. The settings file has always been written in the ANSI
+// code page, so these two carry its text across. ToAnsi is false when some character has
+// no exact spelling there.
+class PlatformText {
+ public:
+  virtual ~PlatformText() = default;
+  virtual std::string TextFromAnsi(const std::string& ansi) = 0;
+  virtual bool TextToAnsi(const std::string& text, std::string& ansi) = 0;
+};
+
+// The screen: its size and density, and pictures of it.
+class PlatformScreen {
+ public:
+  virtual ~PlatformScreen() = default;
+  virtual ScreenSize GetScreenSize() = 0;
+  virtual int PixelsPerInch() = 0;
+  // Clears WS_EX_LAYERED from every visible, non-minimised, titled top-level window but
+  // the taskbar's, so such windows show in captures.
+  virtual void ClearLayeredStyles() = 0;
+  // Copies a screen rectangle into a bitmap file in the display's depth. Throws
+  // ZelvioError with the user-facing text on failure and leaves no file behind.
+  virtual void SaveScreenBitmap(const Rect& source, const std::string& path) = 0;
+};
+
+// The main window's placement and state.
+class PlatformMainWindow {
+ public:
+  virtual ~PlatformMainWindow() = default;
   virtual WindowPlacement GetPlacement() = 0;
   virtual void SetPlacement(const WindowPlacement& placement) = 0;
   virtual bool MainWindowVisible() = 0;
   virtual bool ProgramMinimized() = 0;
   virtual void SetMainWindowMaximized(bool maximized) = 0;
   virtual void PostMinimize() = 0;
-  virtual int PixelsPerInch() = 0;
+};
 
-  // The notification-area icon (the application icon, tip "Zelvio"). Add throws
+// Global hotkeys of the main window.
+class PlatformHotkeys {
+ public:
+  virtual ~PlatformHotkeys() = default;
+  virtual bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+  virtual void UnregisterHotKey(int id) = 0;
+};
+
+// The notification-area icon and what the program does from it.
+class PlatformTray {
+ public:
+  virtual ~PlatformTray() = default;
+  // The icon shows the application icon with the tip "Zelvio". Add throws
   // ZelvioError("Cannot create shell notification icon") when the shell refuses it,
   // Remove throws ZelvioError("Cannot remove shell notification icon").
   virtual void AddTrayIcon() = 0;
@@ -141,14 +186,25 @@ class Platform {
   virtual void BringProgramToFront() = 0;
   // Asks the main window to close through its normal close path.
   virtual void CloseMainWindow() = 0;
-
-  // Clears WS_EX_LAYERED from every visible, non-minimised, titled top-level window but
-  // the taskbar's, so such windows show in captures.
-  virtual void ClearLayeredStyles() = 0;
-
-  // Copies a screen rectangle into a bitmap file in the display's depth. Throws
-  // ZelvioError with the user-facing text on failure and leaves no file behind.
-  virtual void SaveScreenBitmap(const Rect& source, const std::string& path) = 0;
 };
+
+// Dialogs. Both return false when the user cancels.
+class PlatformDialogs {
+ public:
+  virtual ~PlatformDialogs() = default;
+  virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
+  virtual bool ChooseColour(uint32_t& colour) = 0;
+};
+
+class Platform : public virtual PlatformBoxes,
+                 public virtual PlatformWindows,
+                 public virtual PlatformProcesses,
+                 public virtual PlatformFiles,
+                 public virtual PlatformText,
+                 public virtual PlatformScreen,
+                 public virtual PlatformMainWindow,
+                 public virtual PlatformHotkeys,
+                 public virtual PlatformTray,
+                 public virtual PlatformDialogs {};
 
 }  // namespace zelvio

@@ -19,6 +19,8 @@ namespace zelvio {
 inline constexpr UINT kTrayIconMessage = WM_APP + 10;
 inline constexpr UINT kTrayIconId = 1;
 
+// One class for every topic: they share the main window, the title of the boxes and the
+// icon, and each user still sees only the topics it takes.
 class Win32Platform : public Platform {
  public:
   // `applicationTitle` is the caption of every message box; `iconResource` names the

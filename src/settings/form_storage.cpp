@@ -195,8 +195,9 @@ std::optional<std::string> EncodedProperty(const Control& control, const StoredP
 
 }  // namespace
 
-FormStorage::FormStorage(Control& window, IniFileStorage& storage, Platform& platform)
-    : window_(window), storage_(storage), platform_(platform) {
+FormStorage::FormStorage(Control& window, IniFileStorage& storage, PlatformMainWindow& mainWindow,
+                         PlatformScreen& screen)
+    : window_(window), storage_(storage), mainWindow_(mainWindow), screen_(screen) {
   // Bound once: an entry naming a component the window lacks never reaches the file.
   for (const StoredProp& entry : StoredProps) {
     Control* control = window_.FindNamed(std::string(entry.component));
@@ -237,12 +238,12 @@ void FormStorage::LoadWindowSettings() {
 }
 
 void FormStorage::ReadPlacementKeys() {
-  WindowPlacement placement = platform_.GetPlacement();
+  WindowPlacement placement = mainWindow_.GetPlacement();
   // Applying the placement must not show the window before its show steps have run.
-  if (!platform_.MainWindowVisible()) placement.showCmd = kShowHide;
+  if (!mainWindow_.MainWindowVisible()) placement.showCmd = kShowHide;
   ReadWindowInteger("Flags", placement.flags);  // kept in the file, never applied
 
-  const std::string suffix = ScreenSizeSuffix(platform_.GetScreenSize());
+  const std::string suffix = ScreenSizeSuffix(screen_.GetScreenSize());
   const std::string minMax = ReadPositionText("MinMaxPos", suffix);
   if (!minMax.empty()) {
     std::vector<std::string_view> words = SplitPositionWords(minMax);
@@ -265,8 +266,10 @@ void FormStorage::ReadPlacementKeys() {
   }
   if (!minMax.empty() || !normal.empty()) {
     // A position taken at another text size would put the window somewhere odd.
-    const int pixelsPerInch = platform_.PixelsPerInch();
-    if (ReadWindowInteger("PixelsPerInch", pixelsPerInch) == pixelsPerInch) platform_.SetPlacement(placement);
+    const int pixelsPerInch = screen_.PixelsPerInch();
+    if (ReadWindowInteger("PixelsPerInch", pixelsPerInch) == pixelsPerInch) {
+      mainWindow_.SetPlacement(placement);
+    }
   }
 
   switch (ReadWindowInteger("ShowCmd", 0)) {
@@ -274,14 +277,14 @@ void FormStorage::ReadPlacementKeys() {
     case kShowMinimize:
     case kShowMinimizedNoActive:
       // Minimising goes through the program's own minimise handling once start-up is done.
-      platform_.SetMainWindowMaximized(false);
-      platform_.PostMinimize();
+      mainWindow_.SetMainWindowMaximized(false);
+      mainWindow_.PostMinimize();
       return;
     case kShowMaximized:
-      platform_.SetMainWindowMaximized(true);
+      mainWindow_.SetMainWindowMaximized(true);
       return;
     default:
-      platform_.SetMainWindowMaximized(false);
+      mainWindow_.SetMainWindowMaximized(false);
       return;
   }
 }
@@ -311,16 +314,16 @@ void FormStorage::SaveWindowSettings() {
 }
 
 void FormStorage::WritePlacementKeys() {
-  WindowPlacement placement = platform_.GetPlacement();
-  if (platform_.ProgramMinimized()) placement.showCmd = kShowMinimized;
-  const std::string suffix = ScreenSizeSuffix(platform_.GetScreenSize());
+  WindowPlacement placement = mainWindow_.GetPlacement();
+  if (mainWindow_.ProgramMinimized()) placement.showCmd = kShowMinimized;
+  const std::string suffix = ScreenSizeSuffix(screen_.GetScreenSize());
   const std::string minMax = PositionText(placement.minX, placement.minY, placement.maxX, placement.maxY);
   const Rect& rect = placement.normal;
   const std::string normal = PositionText(rect.left, rect.top, rect.right, rect.bottom);
 
   storage_.WriteInteger(ValuePath("ShowCmd"), placement.showCmd);
   storage_.WriteInteger(ValuePath("Flags"), placement.flags);
-  storage_.WriteInteger(ValuePath("PixelsPerInch"), platform_.PixelsPerInch());
+  storage_.WriteInteger(ValuePath("PixelsPerInch"), screen_.PixelsPerInch());
   storage_.WriteString(ValuePath("MinMaxPos" + suffix), minMax);
   storage_.WriteString(ValuePath("MinMaxPos"), minMax);
   storage_.WriteString(ValuePath("NormPos" + suffix), normal);

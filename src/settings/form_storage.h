@@ -16,8 +16,10 @@ class Control;
 class FormStorage {
  public:
   // The window is the root control: its name keys the section, and the stored properties
-  // bind to the controls below it by design name.
-  FormStorage(Control& window, IniFileStorage& storage, Platform& platform);
+  // bind to the controls below it by design name. The placement is kept per screen size
+  // and pixel density, hence the screen.
+  FormStorage(Control& window, IniFileStorage& storage, PlatformMainWindow& mainWindow,
+              PlatformScreen& screen);
 
   bool SettingsActive() const { return active_; }
   void SetSettingsActive(bool active) { active_ = active; }
@@ -46,7 +48,8 @@ class FormStorage {
 
   Control& window_;
   IniFileStorage& storage_;
-  Platform& platform_;
+  PlatformMainWindow& mainWindow_;
+  PlatformScreen& screen_;
   bool active_ = false;
   bool loaded_ = false;
   bool saved_ = false;

@@ -33,22 +33,23 @@ std::string BesideExecutable(const std::string& directory, const std::string& fi
 
 }  // namespace
 
-IniFileStorage::IniFileStorage(Platform& platform, const std::string& fileName) : platform_(platform) {
+IniFileStorage::IniFileStorage(PlatformFiles& files, PlatformText& codePage, const std::string& fileName)
+    : files_(files), codePage_(codePage) {
   if (fileName.empty()) return;
-  fullFileName_ = BesideExecutable(platform_.ExecutableDirectory(), WithIniExtension(fileName));
+  fullFileName_ = BesideExecutable(files_.ExecutableDirectory(), WithIniExtension(fileName));
   // Asked before the read, so a read-only file that cannot be read is still never replaced.
-  readOnly_ = platform_.IsReadOnlyFile(fullFileName_);
+  readOnly_ = files_.IsReadOnlyFile(fullFileName_);
   std::string contents;
-  if (platform_.ReadFile(fullFileName_, contents)) {
+  if (files_.ReadFile(fullFileName_, contents)) {
     // With the mark the file is UTF-8, as we write it when the ANSI code page cannot spell
     // a value; without it, the ANSI code page the file has always been written in.
     document_ =
-        IniDocument::Parse(StartsWithUtf8Mark(contents) ? contents : platform_.TextFromAnsi(contents));
+        IniDocument::Parse(StartsWithUtf8Mark(contents) ? contents : codePage_.TextFromAnsi(contents));
     return;
   }
   // Only a file that is not there is a first run. One that is there but would not open
   // holds the user's options: the defaults written over it would lose them for good.
-  unreadable_ = platform_.FileExists(fullFileName_);
+  unreadable_ = files_.FileExists(fullFileName_);
 }
 
 bool IniFileStorage::ValueExists(const std::string& path) const {
@@ -88,11 +89,11 @@ void IniFileStorage::FlushSettingsFile() {
   // UTF-8 still finds all the options, and only that folder's name looks odd to it.
   const std::string text = document_.Serialize();
   std::string ansi;
-  if (platform_.TextToAnsi(text, ansi)) {
-    platform_.ReplaceFile(fullFileName_, ansi);
+  if (codePage_.TextToAnsi(text, ansi)) {
+    files_.ReplaceFile(fullFileName_, ansi);
     return;
   }
-  platform_.ReplaceFile(fullFileName_, std::string(kUtf8ByteOrderMark) + text);
+  files_.ReplaceFile(fullFileName_, std::string(kUtf8ByteOrderMark) + text);
 }
 
 }  // namespace zelvio

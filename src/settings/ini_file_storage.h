@@ -12,8 +12,8 @@ namespace zelvio {
 class IniFileStorage {
  public:
   // Reads the file (a missing file gives an empty document). `fileName` without an
-  // extension gets ".ini".
-  IniFileStorage(Platform& platform, const std::string& fileName = "settings.ini");
+  // extension gets ".ini". The code page carries the file's text to and from UTF-8.
+  IniFileStorage(PlatformFiles& files, PlatformText& codePage, const std::string& fileName = "settings.ini");
 
   const std::string& FullFileName() const { return fullFileName_; }
   // True when the file existed with the read-only attribute: nothing is ever written.
@@ -35,7 +35,8 @@ class IniFileStorage {
   const IniDocument& Document() const { return document_; }
 
  private:
-  Platform& platform_;
+  PlatformFiles& files_;
+  PlatformText& codePage_;
   std::string fullFileName_;
   bool readOnly_ = false;
   bool unreadable_ = false;

@@ -1,7 +1,9 @@
-// A recording stand-in for the operating system, for headless runs of the main window.
+// A recording stand-in for the whole operating system, for headless runs of the main window.
+// Its file system is FakeFiles (doubles/fake_files.h) and its code page FakeCodePage, so a
+// test of one of those alone uses that double; all of them write to the one log.
 //
 // Every call that shows something or changes the outside world is appended to `log` as one
-// readable line, in call order:
+// readable line, in call order (the file system's lines are listed in fake_files.h):
 //   "message: Receiver application not found"          ShowMessage
 //   "error: 'abc' is not a valid integer value."        ShowError
 //   "copydata: Create$864$480$528$300$0$0000FF"         SendCopyData to the overlay
@@ -14,23 +16,17 @@
 //   "unregister: 1"
 //   "browse: Set path for videos -> D:\Videos"           BrowseForFolder ("-> cancel")
 //   "choose colour: 0000FF -> 00FF00"                    ChooseColour ("-> cancel")
-//   "read: D:\Apps\Zelvio\settings.ini"                  ReadFile (" (missing)" when absent,
-//                                                        " (unreadable)" when it will not open)
-//   "replace: D:\Apps\Zelvio\settings.ini"               ReplaceFile (" (failed)" when refused)
-//   "remove: C:\...\x.avi.recovery"                       RemoveFile (" (failed)" when refused)
 //   "set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=100,80,660,560"
 //   "window state: normal" / "window state: maximized"   SetMainWindowMaximized
 //   "post minimize"  "clear layered styles"
 //   "save bitmap: 528,300,1392,780 -> C:\...\Screenshot_....bmp"
 //
 // Questions that change nothing (FindWindow, IsWindow, GetWindowRect, GetScreenSize, Now,
-// CurrentDirectory, ExecutableDirectory, IsReadOnlyFile, GetPlacement, MainWindowVisible,
-// ProgramMinimized, PixelsPerInch) are logged only while `logQueries` is on, as
+// ProcessRunning, GetPlacement, MainWindowVisible, ProgramMinimized, PixelsPerInch, and the
+// file system's) are logged only while `logQueries` is on, as
 // "find: TFormHookCursor 'FormHookCursor' -> none", "is window: overlay -> yes",
-// "window rect: overlay", "screen size", "now", "current directory",
-// "executable directory", "read-only?: path", "exists?: path", "folder?: path",
-// "list: C:\...\Screencasts\*.recovery", "get placement", "visible?", "minimized?",
-// "pixels per inch".
+// "window rect: overlay", "screen size", "now", "running?: 17 -> no", "get placement",
+// "visible?", "minimized?", "pixels per inch".
 //
 // Header-only, so the fuzz targets can use it without a library of their own.
 #pragma once
@@ -39,35 +35,26 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
-#include <initializer_list>
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "fake_code_page.h"
+#include "fake_files.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 
 namespace zelvio {
 
-class FakePlatform : public Platform {
+class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
  public:
   static constexpr WindowHandle kOverlayWindow = 0x1001;
   static constexpr WindowHandle kHookWindow = 0x1002;
 
-  struct File {
-    std::string contents;
-    bool readOnly = false;
-    bool unreadable = false;  // there, but every read fails (locked, no permission)
-  };
-
   // ---- What the tests configure ------------------------------------------------------------
   ScreenSize screen{1920, 1080};
-  std::string currentDirectory = "C:\\Users\\me\\Zelvio";
-  std::string executableDirectory = "D:\\Apps\\Zelvio";
   LocalTime now{2024, 5, 17, 14, 3, 9};
 
   // Which windows of the companion programs exist. With `startOpensWindows`, starting a
@@ -94,12 +81,6 @@ class FakePlatform : public Platform {
   std::deque<std::optional<std::string>> folderAnswers;
   std::deque<std::optional<uint32_t>> colourAnswers;
 
-  // The file system: full path -> file. Paths compare exactly, letter case included.
-  std::map<std::string, File> files;
-  std::set<std::string> failingWrites;    // paths whose replacement fails; old contents stay
-  std::set<std::string> failingRemovals;  // paths whose deletion fails; the file stays
-  std::set<std::string> missingFolders;   // every other folder exists
-
   // The main window. SetPlacement stores what it gets, except that a hidden showCmd (0)
   // keeps the previous one: the host shows the window right after the settings load.
   WindowPlacement placement = DefaultPlacement();
@@ -120,43 +101,6 @@ class FakePlatform : public Platform {
   // Runs while a box is open, once per box, the way a box's own message loop runs what
   // arrives meanwhile (timer ticks, hotkeys, another close request). Gets the log line.
   std::function<void(const std::string&)> whileBoxOpen;
-
-  // ---- What the tests read back --------------------------------------------------------------
-  std::vector<std::string> log;
-  bool logQueries = false;
-
-  // Log lines that begin with `prefix`, in order.
-  std::vector<std::string> Entries(std::string_view prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& line : log) {
-      if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
-    }
-    return found;
-  }
-  size_t Count(std::string_view prefix) const { return Entries(prefix).size(); }
-  // Log lines that begin with any of the prefixes, in order: one sequence across kinds.
-  std::vector<std::string> Entries(std::initializer_list<std::string_view> prefixes) const {
-    std::vector<std::string> found;
-    for (const std::string& line : log) {
-      for (std::string_view prefix : prefixes) {
-        if (line.compare(0, prefix.size(), prefix) != 0) continue;
-        found.push_back(line);
-        break;
-      }
-    }
-    return found;
-  }
-
-  std::string SettingsPath() const { return executableDirectory + "\\settings.ini"; }
-  void PutFile(const std::string& path, const std::string& contents, bool readOnly = false) {
-    files[path] = File{contents, readOnly};
-  }
-  bool HasFile(const std::string& path) const { return files.count(path) != 0; }
-  // The contents, or "" for a missing file.
-  std::string FileContents(const std::string& path) const {
-    auto found = files.find(path);
-    return found == files.end() ? std::string() : found->second.contents;
-  }
 
   static WindowPlacement DefaultPlacement() {
     WindowPlacement p;
@@ -251,11 +195,6 @@ class FakePlatform : public Platform {
     Query("now");
     return now;
   }
-  std::string CurrentDirectory() override {
-    Query("current directory");
-    return currentDirectory;
-  }
-
   bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
     bool refused = refusedHotkeys.count(id) != 0;
     log.push_back("register: " + std::to_string(id) + " mods=" + std::to_string(modifiers) +
@@ -278,99 +217,6 @@ class FakePlatform : public Platform {
     if (!answer) return false;
     colour = *answer;
     return true;
-  }
-
-  // The machine's ANSI code page is Latin-1 here: the first 256 characters, one byte each.
-  std::string TextFromAnsi(const std::string& ansi) override {
-    std::string text;
-    for (unsigned char c : ansi) {
-      if (c < 0x80) {
-        text += static_cast<char>(c);
-      } else {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      }
-    }
-    return text;
-  }
-
-  bool TextToAnsi(const std::string& text, std::string& ansi) override {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-      auto c = static_cast<unsigned char>(text[i]);
-      if (c < 0x80) {
-        out += static_cast<char>(c);
-        continue;
-      }
-      // Only the two-byte forms of U+0080..U+00FF have a Latin-1 spelling.
-      if ((c & 0xFE) != 0xC2 || i + 1 >= text.size()) return false;
-      auto next = static_cast<unsigned char>(text[++i]);
-      if ((next & 0xC0) != 0x80) return false;
-      out += static_cast<char>(((c & 0x1F) << 6) | (next & 0x3F));
-    }
-    ansi = std::move(out);
-    return true;
-  }
-
-  std::string ExecutableDirectory() override {
-    Query("executable directory");
-    return executableDirectory;
-  }
-
-  bool ReadFile(const std::string& path, std::string& contents) override {
-    auto found = files.find(path);
-    bool missing = found == files.end();
-    bool unreadable = !missing && found->second.unreadable;
-    log.push_back("read: " + path + (missing ? " (missing)" : unreadable ? " (unreadable)" : ""));
-    if (missing || unreadable) return false;
-    contents = found->second.contents;
-    return true;
-  }
-
-  bool FileExists(const std::string& path) override {
-    Query("exists?: " + path);
-    return files.count(path) != 0;
-  }
-
-  bool IsReadOnlyFile(const std::string& path) override {
-    Query("read-only?: " + path);
-    auto found = files.find(path);
-    return found != files.end() && found->second.readOnly;
-  }
-
-  bool ReplaceFile(const std::string& path, const std::string& contents) override {
-    auto found = files.find(path);
-    bool refused = failingWrites.count(path) != 0 ||
-                   (found != files.end() && (found->second.readOnly || found->second.unreadable));
-    log.push_back("replace: " + path + (refused ? " (failed)" : ""));
-    if (refused) return false;
-    files[path] = File{contents, false};
-    return true;
-  }
-
-  bool RemoveFile(const std::string& path) override {
-    bool refused = failingRemovals.count(path) != 0;
-    log.push_back("remove: " + path + (refused ? " (failed)" : ""));
-    if (!refused) files.erase(path);
-    return !refused;
-  }
-
-  bool FolderExists(const std::string& path) override {
-    Query("folder?: " + path);
-    return missingFolders.count(path) == 0;
-  }
-
-  std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) override {
-    Query("list: " + folder + "\\*" + suffix);
-    std::vector<std::string> names;
-    const std::string prefix = folder + "\\";
-    for (const auto& [path, file] : files) {
-      if (path.compare(0, prefix.size(), prefix) != 0) continue;
-      std::string name = path.substr(prefix.size());
-      if (name.find('\\') != std::string::npos || !EndsWithIgnoringCase(name, suffix)) continue;
-      names.push_back(name);
-    }
-    return names;  // the map keeps them sorted
   }
 
   WindowPlacement GetPlacement() override {
@@ -447,10 +293,6 @@ class FakePlatform : public Platform {
     if (whileBoxOpen) whileBoxOpen(line);
   }
 
-  void Query(const std::string& line) {
-    if (logQueries) log.push_back(line);
-  }
-
   void OpenWindowOf(const std::string& commandLine) {
     if (commandLine == "Programs\\ZelvioCapturer.exe") overlayWindow = true;
     if (commandLine == "Programs\\HookCursor.exe") hookWindow = true;
@@ -483,18 +325,6 @@ class FakePlatform : public Platform {
     std::snprintf(text, sizeof text, "%02X%02X%02X", static_cast<unsigned>(colour & 0xFF),
                   static_cast<unsigned>((colour >> 8) & 0xFF), static_cast<unsigned>((colour >> 16) & 0xFF));
     return text;
-  }
-
-  static bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
-    if (suffix.size() > text.size()) return false;
-    for (size_t i = 0; i < suffix.size(); ++i) {
-      char a = text[text.size() - suffix.size() + i];
-      char b = suffix[i];
-      if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-      if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-      if (a != b) return false;
-    }
-    return true;
   }
 
   static std::string Pair(int a, int b) { return std::to_string(a) + "," + std::to_string(b); }

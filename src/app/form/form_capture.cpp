@@ -54,10 +54,10 @@ void TFormMain::BuildCaptureGraph() {
 // file is elsewhere for now).
 std::string TFormMain::FreeScreencastPath() {
   constexpr int kMaxNumber = 999;
-  const std::string dated = DatedFilePath(ScreencastFolder(), "Screencast_", platform_.Now(), "avi");
+  const std::string dated = DatedFilePath(ScreencastFolder(), "Screencast_", processes_.Now(), "avi");
   std::string path = dated;
   for (int number = 2; number <= kMaxNumber; ++number) {
-    if (!platform_.FileExists(path) && !platform_.FileExists(avi::RecoveryNotesPath(path))) break;
+    if (!files_.FileExists(path) && !files_.FileExists(avi::RecoveryNotesPath(path))) break;
     path = NumberedFilePath(dated, number);
   }
   return path;
@@ -94,7 +94,7 @@ void TFormMain::CheckBoxEnableAudioClick() {
   if (CheckBoxEnableAudio.Checked() && ComboBoxAudioDevices.Text().empty()) {
     // Unchecking runs this handler again for the unchecked state first.
     CheckBoxEnableAudio.SetChecked(false);
-    platform_.ShowMessage("Select an audio device.");
+    boxes_.ShowMessage("Select an audio device.");
     return;
   }
   if (!ComboBoxAudioDevices.Text().empty()) BuildCaptureGraph();

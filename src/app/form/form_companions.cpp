@@ -7,37 +7,37 @@
 namespace zelvio {
 
 void TFormMain::SendOverlayCommand(const OverlayCommand& command) {
-  WindowHandle target = platform_.FindWindow(kOverlayWindowClass, "");
-  if (!platform_.IsWindow(target)) {
-    platform_.ShowMessage("Receiver application not found");
+  WindowHandle target = windows_.FindWindow(kOverlayWindowClass, "");
+  if (!windows_.IsWindow(target)) {
+    boxes_.ShowMessage("Receiver application not found");
     return;
   }
-  platform_.SendCopyData(target, EncodeCommandBytes(FormatOverlayCommand(command)));
+  windows_.SendCopyData(target, EncodeCommandBytes(FormatOverlayCommand(command)));
 }
 
 void TFormMain::LaunchOverlayProgram() {
   // The overlay must own its window before the first command; a failed start is silent
   // here and shows up as "Receiver application not found" at the next command.
-  platform_.StartProcess(kOverlayProgram, 0, true);
+  processes_.StartProcess(kOverlayProgram, 0, true);
   // The 500 ms the overlay then gets go on work that needs nothing from it, and only what
   // is left of them is slept. The work starts once the overlay is idle: the 500 ms count
   // from there, and beside the overlay's own start it would compete with it for the CPU.
-  uint64_t idleSince = platform_.Milliseconds();
+  uint64_t idleSince = processes_.Milliseconds();
   pipeline_.PrepareCatalogs();
   if (DuringLaunchWait) DuringLaunchWait();
-  unsigned rest = RemainingLaunchWait(platform_.Milliseconds() - idleSince);
-  if (rest > 0) platform_.Sleep(rest);
+  unsigned rest = RemainingLaunchWait(processes_.Milliseconds() - idleSince);
+  if (rest > 0) processes_.Sleep(rest);
 }
 
 void TFormMain::LaunchCursorHookProgram() {
-  platform_.StartProcess(kCursorHookProgram, PriorityClassForPosition(TrackBarCursorPriority.Position()),
+  processes_.StartProcess(kCursorHookProgram, PriorityClassForPosition(TrackBarCursorPriority.Position()),
                          false);
 }
 
 void TFormMain::CloseCursorHookProgram() {
-  WindowHandle hook = platform_.FindWindow(kCursorHookClass, kCursorHookTitle);
+  WindowHandle hook = windows_.FindWindow(kCursorHookClass, kCursorHookTitle);
   if (hook == 0) return;
-  platform_.SendCloseMessage(hook);
+  windows_.SendCloseMessage(hook);
 }
 
 void TFormMain::CheckBoxEnableCursorClick() {

@@ -45,13 +45,13 @@ void TFormMain::RegisterHotkeys() {
     // A key list without a selection (a damaged settings file) has no key to offer: the
     // action stays without a hotkey and the user is told, as for a refused one.
     bool registered =
-        key != 0 && platform_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
-    if (!registered) platform_.ShowMessage(row.failure);
+        key != 0 && hotkeys_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
+    if (!registered) boxes_.ShowMessage(row.failure);
   }
 }
 
 void TFormMain::UnregisterHotkeys() {
-  for (int id = kHotkeyStart; id <= kHotkeyToggleBackground; ++id) platform_.UnregisterHotKey(id);
+  for (int id = kHotkeyStart; id <= kHotkeyToggleBackground; ++id) hotkeys_.UnregisterHotKey(id);
 }
 
 void TFormMain::BitBtnSetHotkeysClick() {

@@ -53,7 +53,7 @@ void TFormMain::FillEmptyOutputPath(Edit& edit, const char* suffix) {
 
 std::string TFormMain::DefaultFolder(const char* suffix) {
   // Joined as they are: a drive root such as "C:\" gives a doubled backslash.
-  return platform_.CurrentDirectory() + suffix;
+  return files_.CurrentDirectory() + suffix;
 }
 
 bool TFormMain::CloseQuery() {
@@ -94,7 +94,7 @@ void TFormMain::EndSession() {
 }
 
 void TFormMain::ComboBoxFpsChange() {
-  platform_.ShowMessage("FPS changed! Restart Zelvio in order to make the change");
+  boxes_.ShowMessage("FPS changed! Restart Zelvio in order to make the change");
 }
 
 void TFormMain::SetCheckedWithoutClick(CheckBox& box, bool checked) {

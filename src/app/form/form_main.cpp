@@ -162,7 +162,16 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
       LabelDuration("LabelDuration", &FormMain, "00:00:00.000"),
       TimerDuration("Timer", &FormMain, 1),
       TimerTransparencyCapture("TimerTransparencyCapture", &FormMain, 1000),
-      platform_(platform),
+      boxes_(platform),
+      windows_(platform),
+      processes_(platform),
+      files_(platform),
+      text_(platform),
+      screen_(platform),
+      mainWindow_(platform),
+      hotkeys_(platform),
+      tray_(platform),
+      dialogs_(platform),
       pipeline_(pipeline) {
   FormMain.SetCaption(kMainWindowCaption);
   GroupBoxOptions.SetCaption("Options");
@@ -201,8 +210,8 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
   BindHandlers();
 
   // The settings file is read while the window is being built; nothing is applied yet.
-  iniStorage_ = std::make_unique<IniFileStorage>(platform_);
-  formStorage_ = std::make_unique<FormStorage>(FormMain, *iniStorage_, platform_);
+  iniStorage_ = std::make_unique<IniFileStorage>(files_, text_);
+  formStorage_ = std::make_unique<FormStorage>(FormMain, *iniStorage_, mainWindow_, screen_);
 
   pipeline_.SetGraphEventHandler(
       [this](const GraphEvent& event) { Guarded([&] { GraphEventReceived(event); }); });
@@ -278,7 +287,7 @@ void TFormMain::BindHandlers() {
 
 Control* TFormMain::FindComponent(const std::string& name) { return FormMain.FindNamed(name); }
 
-void TFormMain::ShowErrorBox(const std::exception& error) { platform_.ShowError(ErrorBoxText(error.what())); }
+void TFormMain::ShowErrorBox(const std::exception& error) { boxes_.ShowError(ErrorBoxText(error.what())); }
 
 void TFormMain::Guarded(const std::function<void()>& action) {
   try {

@@ -330,7 +330,18 @@ class TFormMain {
   void FinishStoppedFile(const std::optional<RecordingAbort>& stopFailure, std::exception_ptr failure);
   void ApplyAudioListing(const AudioListing& listing);
 
-  Platform& platform_;
+  // The platform by topic: each handler calls through the one its work belongs to, so a
+  // topic file's reach to the outside shows in the names it uses.
+  PlatformBoxes& boxes_;
+  PlatformWindows& windows_;
+  PlatformProcesses& processes_;
+  PlatformFiles& files_;
+  PlatformText& text_;
+  PlatformScreen& screen_;
+  PlatformMainWindow& mainWindow_;
+  PlatformHotkeys& hotkeys_;
+  PlatformTray& tray_;
+  PlatformDialogs& dialogs_;
   CapturePipeline& pipeline_;
   RecordingState recordingState_ = RecordingState::Stopped;
   bool shown_ = false;

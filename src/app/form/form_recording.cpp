@@ -18,7 +18,7 @@ void TFormMain::JvImgBtnStartPauseClick() {
     return;
   }
   if (ComboBoxVideoCompressors.Text().empty()) {
-    platform_.ShowMessage("Please select a video compressor.");
+    boxes_.ShowMessage("Please select a video compressor.");
     return;
   }
   // From Stopped every recording gets a fresh graph and a file named by this press.
@@ -83,7 +83,7 @@ void TFormMain::FinishStoppedFile(const std::optional<RecordingAbort>& stopFailu
   if (report->outcome == avi::RepairOutcome::InUse && !stopFailure) return;
   RecordingAbort abort =
       stopFailure ? *stopFailure : RecordingAbort{0, "The file was not finished when the recording stopped"};
-  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReason(abort), RepairOutcomeText(*report)));
+  boxes_.ShowError(RecordingStoppedText(recordingPath_, AbortReason(abort), RepairOutcomeText(*report)));
 }
 
 // Nothing was recorded, so the press is taken back whole: the frame, the buttons, the
@@ -96,9 +96,9 @@ void TFormMain::RecordingDidNotStart(const std::exception& error) {
   StopAfterFailure();
   ForgetRecoveryNotes();
   pipeline_.ReleaseRecordingFile(recordingPath_);
-  if (platform_.FileExists(recordingPath_)) platform_.RemoveFile(recordingPath_);
+  if (files_.FileExists(recordingPath_)) files_.RemoveFile(recordingPath_);
   ShowStoppedControls();
-  platform_.ShowError(RecordingNotStartedText(recordingPath_, AbortReason(AbortOf(error))));
+  boxes_.ShowError(RecordingNotStartedText(recordingPath_, AbortReason(AbortOf(error))));
 }
 
 RecordingAbort TFormMain::AbortOf(const std::exception& error) {

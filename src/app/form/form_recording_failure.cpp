@@ -20,7 +20,7 @@ void TFormMain::RecordingFailed(const RecordingAbort& abort) {
   // The mux has stopped without finishing the file (a full disk leaves its header
   // unwritten); the repair makes what was recorded playable before the user reads the box.
   std::string repaired = RepairAfterFailure();
-  platform_.ShowError(RecordingStoppedText(recordingPath_, AbortReason(abort), repaired));
+  boxes_.ShowError(RecordingStoppedText(recordingPath_, AbortReason(abort), repaired));
 }
 
 void TFormMain::StopAfterFailure() {

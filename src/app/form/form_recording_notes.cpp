@@ -25,12 +25,12 @@ void TFormMain::WriteRecoveryNotes() {
   // The screencast folder is not created for a recording (its absence is reported when the
   // graph runs), so the notes do not create it either.
   const size_t separator = recordingPath_.find_last_of('\\');
-  if (separator != std::string::npos && !platform_.FolderExists(recordingPath_.substr(0, separator))) return;
+  if (separator != std::string::npos && !files_.FolderExists(recordingPath_.substr(0, separator))) return;
   // A folder that refuses the notes does not stop the recording; it only loses the repair.
   const avi::RecoveryNotes notes =
-      NotesForRecording(ZELVIO_VERSION_TEXT, platform_.CurrentProcess(), framesPerSecond, muxInputs);
+      NotesForRecording(ZELVIO_VERSION_TEXT, processes_.CurrentProcess(), framesPerSecond, muxInputs);
   const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
-  if (platform_.ReplaceFile(notesPath, avi::RecoveryNotesText(notes))) RememberRecording(notesPath);
+  if (files_.ReplaceFile(notesPath, avi::RecoveryNotesText(notes))) RememberRecording(notesPath);
 }
 
 // The list beside the program of the notes its recordings wrote: the screencast folder may
@@ -64,7 +64,7 @@ std::string FolderOf(const std::string& path) {
 
 // Empty when the program's own folder is not known: the list must not land elsewhere.
 std::string TFormMain::RecordingListPath() {
-  const std::string folder = platform_.ExecutableDirectory();
+  const std::string folder = files_.ExecutableDirectory();
   return folder.empty() ? std::string() : folder + "\\" + kRecordingListName;
 }
 
@@ -72,7 +72,7 @@ std::vector<std::string> TFormMain::ReadRecordingList() {
   std::vector<std::string> paths;
   std::string text;
   const std::string listPath = RecordingListPath();
-  if (listPath.empty() || !platform_.ReadFile(listPath, text)) return paths;
+  if (listPath.empty() || !files_.ReadFile(listPath, text)) return paths;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -88,13 +88,13 @@ std::vector<std::string> TFormMain::ReadRecordingList() {
 void TFormMain::WriteRecordingList(const std::vector<std::string>& paths) {
   if (RecordingListPath().empty()) return;
   if (paths.empty()) {
-    platform_.RemoveFile(RecordingListPath());
+    files_.RemoveFile(RecordingListPath());
     return;
   }
   std::string text;
   for (const std::string& path : paths) text += path + "\r\n";
   // A folder that cannot take the list leaves the screencast folder's own notes to be found.
-  platform_.ReplaceFile(RecordingListPath(), text);
+  files_.ReplaceFile(RecordingListPath(), text);
 }
 
 void TFormMain::RememberRecording(const std::string& notesPath) {
@@ -107,8 +107,8 @@ void TFormMain::RememberRecording(const std::string& notesPath) {
 void TFormMain::ForgetRecoveryNotes() {
   if (recordingPath_.empty()) return;
   const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
-  if (!platform_.FileExists(notesPath)) return;
-  platform_.RemoveFile(notesPath);
+  if (!files_.FileExists(notesPath)) return;
+  files_.RemoveFile(notesPath);
   std::vector<std::string> paths = ReadRecordingList();
   const size_t before = paths.size();
   paths.erase(std::remove_if(paths.begin(), paths.end(),
@@ -121,12 +121,12 @@ std::optional<avi::RepairResult> TFormMain::RepairStoppedRecording() {
   if (recordingPath_.empty()) return std::nullopt;
   const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
   std::string notes;
-  if (!platform_.ReadFile(notesPath, notes)) return std::nullopt;
+  if (!files_.ReadFile(notesPath, notes)) return std::nullopt;
   avi::RepairResult report = pipeline_.RepairRecording(recordingPath_, notes);
   if (report.outcome == avi::RepairOutcome::Repaired ||
       report.outcome == avi::RepairOutcome::AlreadyComplete ||
       report.outcome == avi::RepairOutcome::NothingToRepair) {
-    platform_.RemoveFile(notesPath);
+    files_.RemoveFile(notesPath);
   }
   return report;
 }
@@ -140,18 +140,18 @@ void TFormMain::RecoverUnfinishedRecordings() {
   const std::vector<std::string> listed = ReadRecordingList();
   std::vector<std::string> notesFiles = listed;
   const std::string folder = ScreencastFolder();
-  for (const std::string& name : platform_.ListFiles(folder, std::string(avi::kRecordingNotesEnding))) {
+  for (const std::string& name : files_.ListFiles(folder, std::string(avi::kRecordingNotesEnding))) {
     AddPath(notesFiles, folder + "\\" + name);
   }
   // Listed notes that are gone belong to recordings that were finished or repaired.
   for (const std::string& notesPath : notesFiles) {
-    if (platform_.FileExists(notesPath)) RecoverRecording(notesPath);
+    if (files_.FileExists(notesPath)) RecoverRecording(notesPath);
   }
   // An entry stays while its notes do, or while its folder cannot be seen (a drive that is
   // not plugged in now may come back with an unfinished recording on it).
   std::vector<std::string> kept;
   for (const std::string& notesPath : listed) {
-    if (platform_.FileExists(notesPath) || !platform_.FolderExists(FolderOf(notesPath)))
+    if (files_.FileExists(notesPath) || !files_.FolderExists(FolderOf(notesPath)))
       kept.push_back(notesPath);
   }
   if (kept.size() != listed.size()) WriteRecordingList(kept);
@@ -161,36 +161,36 @@ void TFormMain::RecoverRecording(const std::string& notesPath) {
   const std::string aviPath = avi::RecordingPathForNotes(notesPath);
   std::string notes;
   avi::RepairResult report;
-  if (!platform_.ReadFile(notesPath, notes)) {
+  if (!files_.ReadFile(notesPath, notes)) {
     report.outcome = avi::RepairOutcome::IoError;
     report.reason = "its recovery notes could not be read";
   } else {
     // A recording of another copy of the program that still runs is not unfinished but
     // live: its file is being written and its notes are still needed.
     std::optional<ProcessIdentity> owner = RecoveryNotesOwner(notes);
-    if (owner && platform_.ProcessRunning(*owner)) return;
+    if (owner && processes_.ProcessRunning(*owner)) return;
     report = pipeline_.RepairRecording(aviPath, notes);
   }
   switch (report.outcome) {
     case avi::RepairOutcome::Repaired:
-      platform_.RemoveFile(notesPath);
-      platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
+      files_.RemoveFile(notesPath);
+      boxes_.ShowMessage(UnfinishedRecordingText(aviPath, report));
       break;
     case avi::RepairOutcome::AlreadyComplete:
       // The mux finished the file after all; only the notes were left over.
-      platform_.RemoveFile(notesPath);
+      files_.RemoveFile(notesPath);
       break;
     case avi::RepairOutcome::NothingToRepair:
       // No later start could do better: said once, and the notes go.
-      platform_.RemoveFile(notesPath);
-      platform_.ShowMessage(UnfinishedRecordingText(aviPath, report));
+      files_.RemoveFile(notesPath);
+      boxes_.ShowMessage(UnfinishedRecordingText(aviPath, report));
       break;
     case avi::RepairOutcome::InUse:
       // Held open by a recording (of a copy whose notes do not name it): left for later.
       break;
     case avi::RepairOutcome::Refused:
     case avi::RepairOutcome::IoError:
-      platform_.ShowError(UnfinishedRecordingText(aviPath, report));
+      boxes_.ShowError(UnfinishedRecordingText(aviPath, report));
       break;
   }
 }

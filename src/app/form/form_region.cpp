@@ -8,7 +8,7 @@ namespace zelvio {
 void TFormMain::ComboBoxDimensionChange() { UpdateRegion(); }
 
 void TFormMain::UpdateRegion() {
-  const ScreenSize screen = platform_.GetScreenSize();
+  const ScreenSize screen = screen_.GetScreenSize();
   const int sw = screen.width;
   const int sh = screen.height;
 

@@ -24,7 +24,7 @@ void TFormMain::BitBtnRestoreDefaultsClick() {
 
 void TFormMain::PickOutputFolder(const std::string& title, Edit& edit) {
   std::string folder;
-  if (!platform_.BrowseForFolder(title, folder)) return;
+  if (!dialogs_.BrowseForFolder(title, folder)) return;
   edit.SetText(folder);
   edit.SetCaretToEnd();
 }

@@ -14,6 +14,6 @@ void TFormMain::CheckBoxEnableCaptureTransparencyClick() {
   TimerTransparencyCapture.SetEnabled(false);
 }
 
-void TFormMain::TimerTransparencyCaptureTimer() { platform_.ClearLayeredStyles(); }
+void TFormMain::TimerTransparencyCaptureTimer() { screen_.ClearLayeredStyles(); }
 
 }  // namespace zelvio

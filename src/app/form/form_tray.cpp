@@ -9,18 +9,18 @@ void TFormMain::ApplicationOnMinimize() {
   if (!CheckBoxHideToTray.Checked()) return;
   // A refused icon ends the step here, so the taskbar button stays: the program is never
   // left without a way back.
-  platform_.AddTrayIcon();
+  tray_.AddTrayIcon();
   ShowTaskbarButton(false);
 }
 
 void TFormMain::TrayIconClick() {
-  if (platform_.ProgramMinimized()) platform_.RestoreMainWindow();
-  platform_.BringProgramToFront();
-  platform_.RemoveTrayIcon();
+  if (mainWindow_.ProgramMinimized()) tray_.RestoreMainWindow();
+  tray_.BringProgramToFront();
+  tray_.RemoveTrayIcon();
   ShowTaskbarButton(true);
 }
 
-void TFormMain::ShowTaskbarButton(bool show) { platform_.SetTaskbarButton(show); }
+void TFormMain::ShowTaskbarButton(bool show) { tray_.SetTaskbarButton(show); }
 
 void TFormMain::TrayRestoreClick() { TrayIconClick(); }
 void TFormMain::TrayRecordClick() { JvImgBtnStartPauseClick(); }
@@ -28,7 +28,7 @@ void TFormMain::TrayPauseClick() { JvImgBtnStartPauseClick(); }
 void TFormMain::TrayStopClick() { JvImgBtnStopClick(); }
 void TFormMain::TraySnapshotClick() { JvImgBtnSnapshotClick(); }
 void TFormMain::TrayToggleBgClick() { CheckBoxEnableBg.SetChecked(!CheckBoxEnableBg.Checked()); }
-void TFormMain::TrayExitClick() { platform_.CloseMainWindow(); }
+void TFormMain::TrayExitClick() { tray_.CloseMainWindow(); }
 
 bool TFormMain::RunTrayCommand(unsigned id) {
   static constexpr std::pair<TrayCommand, void (TFormMain::*)()> kHandlers[] = {

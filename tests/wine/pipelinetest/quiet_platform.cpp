@@ -4,8 +4,6 @@
 
 namespace pipelinetest {
 
-void QuietPlatform::ProcessMessages() { PumpMessages(0); }
-
 void PumpMessages(unsigned milliseconds) {
   DWORD start = GetTickCount();
   do {
