@@ -58,10 +58,6 @@ TEST(FontHeightForDpi, PointsStayPoints) {
 
 // ---- the main window's layout ----
 
-LayoutRect Scaled(const LayoutRect& r, int dpi) {
-  return {ScaleForDpi(r.left, dpi), ScaleForDpi(r.top, dpi), ScaleForDpi(r.right, dpi),
-          ScaleForDpi(r.bottom, dpi)};
-}
 
 bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
