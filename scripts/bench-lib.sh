@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the benchmarks: the Wine test library gives the session, the copy of the dist
 # folder, the driver and the clean-up (zt_init, zt_drv, zt_field, zt_windows_path, zh_desk_run); this
 # adds the median and the writer of one section of docs/benchmarks.md.

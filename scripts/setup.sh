@@ -7,7 +7,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   cmake make g++ clang libclang-rt-14-dev libgtest-dev googletest zlib1g-dev
   g++-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev
-  wine64 wine fonts-wine xvfb x11-utils xdotool imagemagick ffmpeg python3
+  wine64 wine fonts-wine xvfb x11-utils xdotool imagemagick ffmpeg python3 shellcheck
 )
 
 missing=()

@@ -224,7 +224,8 @@ wine_env_end() {
 }
 
 wine_env_status() {
-  local display=":$(wine_env_display_number "$1")" state
+  local display state
+  display=":$(wine_env_display_number "$1")"
   state=running
   wine_env_display_alive "$display" || state="not running"
   echo "display $display: $state"

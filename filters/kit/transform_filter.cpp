@@ -38,6 +38,8 @@ void TransformOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
   props.cBuffers = std::max(props.cBuffers, 2L);
 }
 
+ComPtr<IMemAllocator> TransformOutputPin::AllocatorToShare() { return owner_.OutputAllocatorToShare(); }
+
 TransformFilter::TransformFilter(const CLSID& clsid) : BaseFilter(clsid), input_(*this), output_(*this) {}
 
 BasePin* TransformFilter::PinAt(int index) {
@@ -61,14 +63,20 @@ HRESULT TransformFilter::OnPause(FILTER_STATE from) {
 
 HRESULT TransformFilter::Receive(IMediaSample* in) {
   if (!output_.IsConnected()) return VFW_E_NOT_CONNECTED;
+  const bool passThrough = output_.BorrowsAllocator();
   ComPtr<IMediaSample> out;
-  HRESULT hr = output_.GetDeliveryBuffer(out.Put());
-  if (FAILED(hr)) return hr;
+  HRESULT hr = S_OK;
+  if (passThrough) {
+    out = ComPtr<IMediaSample>::Share(in);
+  } else {
+    hr = output_.GetDeliveryBuffer(out.Put());
+    if (FAILED(hr)) return hr;
+  }
   {
     AutoLock lock(streamLock_);
     // Stopped while waiting for a buffer: the stream this sample belonged to is over.
     if (State() == State_Stopped) return VFW_E_WRONG_STATE;
-    hr = Transform(in, out.Get());
+    hr = passThrough ? PassThrough(in) : Transform(in, out.Get());
   }
   if (hr == S_FALSE) return S_OK;
   if (FAILED(hr)) return hr;

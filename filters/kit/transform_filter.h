@@ -1,7 +1,9 @@
 // A filter with one input and one output whose output type follows from the input's: a
 // compressor, a converter. The derived filter says which inputs it takes, which outputs it
 // makes of them, how large an output sample can get, and turns each input sample into an
-// output sample; the pins, the connection order and the allocator are handled here.
+// output sample; the pins, the connection order and the allocator are handled here. A filter
+// whose output is its input (a pass-through) may offer the input's allocator downstream; where
+// the peer takes it, each input sample travels on itself instead of being copied.
 #pragma once
 #include <vector>
 
@@ -36,6 +38,7 @@ class TransformOutputPin : public OutputPin {
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
   std::vector<MediaType> OfferedTypes() override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+  ComPtr<IMemAllocator> AllocatorToShare() override;
 
  private:
   TransformFilter& owner_;
@@ -69,6 +72,13 @@ class TransformFilter : public BaseFilter {
   // Fills `out` from `in`: data, length, times, sync point. S_FALSE drops the sample.
   // Runs on the upstream filter's streaming thread, under the streaming lock.
   virtual HRESULT Transform(IMediaSample* in, IMediaSample* out) = 0;
+  // An allocator the output would rather share than own; none by default. Only a filter
+  // whose output samples are its input samples unchanged in size offers one (its input's).
+  virtual ComPtr<IMemAllocator> OutputAllocatorToShare() { return {}; }
+  // Used instead of Transform while the peer uses the shared allocator: adjusts the input
+  // sample in place (flags, times), which is then delivered itself. S_FALSE drops it. Same
+  // thread and lock as Transform.
+  virtual HRESULT PassThrough(IMediaSample*) { return E_UNEXPECTED; }
   // A new stream starts (stopped -> paused), under the streaming lock, so per-stream state
   // can be reset while no sample is in Transform.
   virtual HRESULT OnStreamStart() { return S_OK; }

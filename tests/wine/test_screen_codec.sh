@@ -100,6 +100,7 @@ check_configure() {
   zr_record_seconds "a recording after the change" 3 || zt_fail "a recording after the change" "no file"
   avi="$(zr_newest_avi "$ZT_CASTS")"
   python3 "$CHECK" "$avi" >"$ZT_TMP/spacing.txt" 2>&1
+  # shellcheck disable=SC2034 # zt_expect_field reads the checker's output from ZT_OUT
   ZT_OUT="$(cat "$ZT_TMP/spacing.txt")"
   zt_expect_field "the next file has a key frame every 25 packets (1 s at 25 fps)" "key spacing" "25 25"
 }

@@ -76,7 +76,7 @@ move_window() {
 }
 
 check_file_values() {
-  local line key value
+  local key value
   while IFS='=' read -r key value; do
     [ -n "$key" ] || continue
     zt_expect_eq "settings.ini: $key" "$value" "$(zh_ini_value "$ZT_SETTINGS" "$key")"

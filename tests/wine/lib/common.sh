@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end tests under Wine. A test sources this file and then:
 #
 #   zt_init "$@"            dist folder and testbin folder from the command line; starts what
@@ -276,8 +277,12 @@ zt_init() {
   cp -r "$ZT_DIST" "$ZT_APP"
   rm -f "$ZT_APP/settings.ini"
   ZT_APP_WIN="$(zt_windows_path "$ZT_APP")"
+  # The tests that source this file read these three.
+  # shellcheck disable=SC2034
   ZT_SETTINGS="$ZT_APP/settings.ini"
+  # shellcheck disable=SC2034
   ZT_SHOTS="$ZT_APP/Output/Screenshots"
+  # shellcheck disable=SC2034
   ZT_CASTS="$ZT_APP/Output/Screencasts"
   echo "test folder: $ZT_APP ($ZT_APP_WIN)"
 }

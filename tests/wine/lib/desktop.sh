@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end tests that run the program; tests/wine/lib/common.sh sources it:
 #
 #   ZH_DEFAULT_RECT             the overlay's rectangle for the default region
@@ -40,6 +41,7 @@ zh_overlay_rect() {
   echo "$(($3 - 8)),$(($4 - 8)),$(($3 + $1 + 8)),$(($4 + $2 + 8))"
 }
 
+# shellcheck disable=SC2034 # read by the tests that source this file
 ZH_DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
 # A point on the overlay's frame around the default region.
 ZH_FRAME_X=524
@@ -199,6 +201,7 @@ zh_desk_run() {
   exe="$(zh_helper_path zdesk)"
   (cd "$ZT_TMP" && timeout 60 wine "$exe" "$@" </dev/null >"$ZT_TMP/$name.out" 2>"$ZT_TMP/$name.err")
   rc=$?
+  # shellcheck disable=SC2034 # read by the tests that source this file
   ZH_OUT="$(tr -d '\r' <"$ZT_TMP/$name.out")"
   return $rc
 }

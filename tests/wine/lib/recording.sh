@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the recording end-to-end tests, sourced after tests/wine/lib/common.sh:
 #
 #   zr_click_record WHAT          clicks Record/Pause and marks the time

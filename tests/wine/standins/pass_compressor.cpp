@@ -20,64 +20,49 @@ bool IsRawRgbVideo(const AM_MEDIA_TYPE& mt) {
   return vih->bmiHeader.biCompression == BI_RGB && vih->bmiHeader.biHeight > 0;
 }
 
-}  // namespace
-
-CodecInputPin::CodecInputPin(PassCompressor& codec) : InputPin(codec, L"Input"), codec_(codec) {}
-
-HRESULT CodecInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) { return IsRawRgbVideo(mt) ? S_OK : S_FALSE; }
-
-HRESULT CodecInputPin::OnReceive(IMediaSample* sample) {
-  // Opened once; a test that wants a slow stretch sets the event (see standin_ids.h).
+// Opened once; a test that wants a slow stretch sets the event (see standin_ids.h).
+void SlowDownWhenAsked() {
   static HANDLE slow = CreateEventW(nullptr, TRUE, FALSE, kSlowCodecEventName);
   if (slow && WaitForSingleObject(slow, 0) == WAIT_OBJECT_0) Sleep(kSlowCodecDelayMs);
-  return codec_.Output().Forward(sample);
 }
 
-HRESULT CodecInputPin::OnEndOfStream() { return codec_.Output().DeliverEndOfStream(); }
+}  // namespace
 
-CodecOutputPin::CodecOutputPin(PassCompressor& codec) : OutputPin(codec, L"Output"), codec_(codec) {}
+PassCompressor::PassCompressor(const CLSID& clsid, bool withDialogs)
+    : TransformFilter(clsid), withDialogs_(withDialogs) {}
 
-HRESULT CodecOutputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
-  if (!codec_.Input().IsConnected()) return S_FALSE;
-  return zelvio::kit::SameMediaType(mt, codec_.Input().ConnectedType().Get()) ? S_OK : S_FALSE;
-}
+HRESULT PassCompressor::CheckInputType(const AM_MEDIA_TYPE& mt) { return IsRawRgbVideo(mt) ? S_OK : S_FALSE; }
 
-std::vector<zelvio::kit::MediaType> CodecOutputPin::OfferedTypes() {
-  if (!codec_.Input().IsConnected()) return {};
-  return {codec_.Input().ConnectedType()};
-}
+std::vector<zelvio::kit::MediaType> PassCompressor::OutputTypes() { return {Input().ConnectedType()}; }
 
-void CodecOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
-  const AM_MEDIA_TYPE& mt = codec_.Input().ConnectedType().Get();
+long PassCompressor::OutputBufferSize() {
+  const AM_MEDIA_TYPE& mt = Input().ConnectedType().Get();
   long size = static_cast<long>(mt.lSampleSize);
   if (mt.cbFormat >= sizeof(VIDEOINFOHEADER)) {
     const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
     size = std::max(size, static_cast<long>(vih->bmiHeader.biSizeImage));
   }
-  props.cbBuffer = std::max(size, 1L);
-  props.cBuffers = std::max(props.cBuffers, 2L);
+  return size;
 }
 
 // The frames leave as they came, so the input's buffers can travel on: no copy per frame
-// (a full-screen frame is 8 MB). A peer that refuses them gets buffers of our own.
-zelvio::kit::ComPtr<IMemAllocator> CodecOutputPin::AllocatorToShare() { return codec_.Input().Allocator(); }
+// (a full-screen frame is 8 MB). A peer that refuses them gets buffers of our own, and
+// Transform copies into those.
+zelvio::kit::ComPtr<IMemAllocator> PassCompressor::OutputAllocatorToShare() { return Input().Allocator(); }
 
-HRESULT CodecOutputPin::Forward(IMediaSample* sample) {
-  if (BorrowsAllocator()) {
-    if (sample->IsSyncPoint() != S_OK) sample->SetSyncPoint(TRUE);  // every frame is a key frame
-    return Deliver(sample);
-  }
-  zelvio::kit::ComPtr<IMediaSample> out;
-  HRESULT hr = GetDeliveryBuffer(out.Put());
-  if (FAILED(hr)) return hr;
-  hr = zelvio::kit::CopySample(sample, out.Get());
-  if (FAILED(hr)) return hr;
-  out->SetSyncPoint(TRUE);  // every frame is a key frame
-  return Deliver(out.Get());
+HRESULT PassCompressor::PassThrough(IMediaSample* sample) {
+  SlowDownWhenAsked();
+  if (sample->IsSyncPoint() != S_OK) sample->SetSyncPoint(TRUE);  // every frame is a key frame
+  return S_OK;
 }
 
-PassCompressor::PassCompressor(const CLSID& clsid, bool withDialogs)
-    : BaseFilter(clsid), withDialogs_(withDialogs), input_(*this), output_(*this) {}
+HRESULT PassCompressor::Transform(IMediaSample* in, IMediaSample* out) {
+  SlowDownWhenAsked();
+  HRESULT hr = zelvio::kit::CopySample(in, out);
+  if (FAILED(hr)) return hr;
+  out->SetSyncPoint(TRUE);  // every frame is a key frame
+  return S_OK;
+}
 
 HRESULT PassCompressor::CreateWithDialog(REFIID iid, void** out) {
   return zelvio::kit::CreateAndQuery<PassCompressor>(iid, out, CLSID_TestCodecDialog, true);
@@ -89,12 +74,6 @@ HRESULT PassCompressor::CreatePlain(REFIID iid, void** out) {
 
 void* PassCompressor::FindInterface(REFIID iid) {
   if (withDialogs_ && iid == IID_IAMVfwCompressDialogs) return static_cast<IAMVfwCompressDialogs*>(this);
-  return nullptr;
-}
-
-zelvio::kit::BasePin* PassCompressor::PinAt(int index) {
-  if (index == 0) return &input_;
-  if (index == 1) return &output_;
   return nullptr;
 }
 
