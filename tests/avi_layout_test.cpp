@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/avi_layout.h"
+#include "capture/avi/avi_layout.h"
 #include "capture/avi_writer.h"
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/avi_layout.h"
+#include "capture/avi/avi_layout.h"
 
 namespace zelvio::avi {
 

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture_pipeline.h"
+#include "capture/graph/capture_pipeline.h"
 #include "platform/errors.h"
 
 namespace zelvio {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "capture/avi_layout.h"
+#include "capture/avi/avi_layout.h"
 #include "capture/avi_writer.h"
 #include "avi_reader.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/avi_layout.h"
+#include "capture/avi/avi_layout.h"
 #include "capture/avi_writer.h"
 
 namespace zelvio::screencodec::bench {

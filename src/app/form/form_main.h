@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/form/recording_state.h"
-#include "capture/capture_pipeline.h"
+#include "capture/graph/capture_pipeline.h"
 #include "desktop/tray_items.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
