@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "capture/avi/avi_layout.h"
-#include "capture/avi_writer.h"
+#include "support/avi_writer.h"
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
 #include "support/ffprobe.h"

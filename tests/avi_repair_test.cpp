@@ -13,7 +13,7 @@
 #include "capture/avi/avi_repair.h"
 #include "capture/avi/avi_scan.h"
 #include "capture/recovery/recovery_notes_format.h"
-#include "capture/avi_writer.h"
+#include "support/avi_writer.h"
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
 #include "support/ffprobe.h"

@@ -7,7 +7,7 @@
 #include "../support/avi_reader.h"
 #include "../support/avi_samples.h"
 #include "capture/recovery/recovery_notes_format.h"
-#include "capture/avi_writer.h"
+#include "../support/avi_writer.h"
 
 using namespace zelvio::avi;
 

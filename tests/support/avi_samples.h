@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "capture/avi/avi_layout.h"
-#include "capture/avi_writer.h"
+#include "avi_writer.h"
 #include "avi_reader.h"
 
 namespace avitest {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "capture/avi/avi_layout.h"
-#include "capture/avi_writer.h"
+#include "support/avi_writer.h"
 
 namespace zelvio::screencodec::bench {
 

@@ -72,9 +72,4 @@ void DiskFile::Flush() {
   if (!stream_) throw FileIoError("cannot write " + PathText(path_));
 }
 
-void AviFileSink::WriteAt(uint64_t offset, const void* data, size_t size) {
-  if (offset + size > file_.Size()) file_.Resize(offset + size);
-  file_.WriteAt(offset, data, size);
-}
-
 }  // namespace zelvio::avi

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/avi_writer.h"
+#include "capture/avi/avi_layout.h"
 
 namespace zelvio::avi {
 
@@ -83,16 +83,6 @@ class DiskFile : public AviFile {
   std::filesystem::path path_;
   std::fstream stream_;
   uint64_t size_ = 0;  // writes never pass the end, so only Resize changes it
-};
-
-// Lets the writer lay a file out on an AviFile, growing it as the writer goes.
-class AviFileSink : public AviSink {
- public:
-  explicit AviFileSink(AviFile& file) : file_(file) {}
-  void WriteAt(uint64_t offset, const void* data, size_t size) override;
-
- private:
-  AviFile& file_;
 };
 
 }  // namespace zelvio::avi

@@ -1,4 +1,4 @@
-#include "capture/avi_writer.h"
+#include "avi_writer.h"
 
 #include <algorithm>
 
@@ -122,6 +122,11 @@ void AviWriter::Finish() {
   HeaderInfo info{streams_, totals_, kHeaderReserve, firstRiffSize_, firstRiffVideoFrames_};
   Bytes header = BuildHeader(info);
   sink_.WriteAt(0, header.data(), header.size());
+}
+
+void AviFileSink::WriteAt(uint64_t offset, const void* data, size_t size) {
+  if (offset + size > file_.Size()) file_.Resize(offset + size);
+  file_.WriteAt(offset, data, size);
 }
 
 }  // namespace zelvio::avi

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "capture/avi/avi_file.h"
 #include "capture/avi/avi_layout.h"
 
 namespace zelvio::avi {
@@ -66,6 +67,16 @@ class AviWriter {
   uint64_t firstRiffVideoFrames_ = 0;
   size_t segments_ = 1;
   bool finished_ = false;
+};
+
+// Lets the writer lay a file out on an AviFile, growing it as the writer goes.
+class AviFileSink : public AviSink {
+ public:
+  explicit AviFileSink(AviFile& file) : file_(file) {}
+  void WriteAt(uint64_t offset, const void* data, size_t size) override;
+
+ private:
+  AviFile& file_;
 };
 
 }  // namespace zelvio::avi
