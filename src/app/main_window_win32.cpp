@@ -1,6 +1,6 @@
 #include "app/main_window_win32.h"
 
-#include "desktop/tray_menu_win32.h"
+#include "tray/tray_menu_win32.h"
 
 #include "app/resources_win32.h"
 #include "platform/dpi_scale.h"

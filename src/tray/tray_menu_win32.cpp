@@ -1,4 +1,4 @@
-#include "desktop/tray_menu_win32.h"
+#include "tray/tray_menu_win32.h"
 
 #include <array>
 #include <utility>

@@ -1,11 +1,11 @@
 // The tray icon's menu: seven items with their own small pictures. What a click on an item
 // does is the main window's business: it comes back as a WM_COMMAND with the item's
-// identifier (desktop/tray_items.h).
+// identifier (tray/tray_items.h).
 #pragma once
 
 #include <windows.h>
 
-#include "desktop/tray_items.h"
+#include "tray/tray_items.h"
 
 namespace zelvio {
 
