@@ -12,7 +12,7 @@
 #include "app/main_window_win32.h"
 #include "app/resources_win32.h"
 #include "capture/graph/directshow_pipeline.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/platform_win32.h"
 #include "platform/startup_trace_win32.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/dpi_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace zelvio {
 

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "capture/graph/capture_pipeline.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace zelvio {
 

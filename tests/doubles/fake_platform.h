@@ -48,7 +48,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 
 namespace zelvio {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include "platform/errors.h"
+#include "common/errors.h"
 #include <string>
 #include <vector>
 

@@ -17,7 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include "platform/errors.h"
+#include "common/errors.h"
 #include <string>
 #include <vector>
 

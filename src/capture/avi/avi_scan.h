@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include "platform/errors.h"
+#include "common/errors.h"
 #include <string>
 #include <vector>
 

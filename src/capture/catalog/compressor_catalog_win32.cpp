@@ -1,7 +1,7 @@
 #include "capture/catalog/compressor_catalog_win32.h"
 
 #include "capture/graph/module_filter_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "screencodec/screen_codec_ids.h"
 
 namespace zelvio {

@@ -6,7 +6,7 @@
 #include "capture/graph/module_filter_win32.h"
 #include "capture/catalog/moniker_win32.h"
 #include "capture/graph/pin_list_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/wide_text_win32.h"
 #include "platform/startup_trace_win32.h"
 

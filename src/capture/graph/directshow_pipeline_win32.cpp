@@ -4,7 +4,7 @@
 #include "capture/graph/graph_result_win32.h"
 #include "capture/catalog/moniker_win32.h"
 #include "capture/graph/pin_list_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 #include "platform/startup_trace_win32.h"
 

@@ -3,7 +3,7 @@
 #include <errors.h>
 
 #include "capture/graph/graph_texts.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/system_error_win32.h"
 #include "platform/wide_text_win32.h"
 

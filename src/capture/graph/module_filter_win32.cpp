@@ -2,7 +2,7 @@
 
 #include "capture/graph/filter_graph_win32.h"
 #include "capture/graph/graph_result_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/wide_text_win32.h"
 
 namespace zelvio {

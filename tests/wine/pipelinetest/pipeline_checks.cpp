@@ -11,7 +11,7 @@
 #include "capture/graph/graph_result_win32.h"
 #include "capture/catalog/moniker_win32.h"
 #include "capture/catalog/sys_dev_enum_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace pipelinetest {
 

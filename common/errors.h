@@ -1,6 +1,7 @@
 // The program's own failures: one family under ZelvioError, the DirectShow one and the
 // recording file's ones (AVI layout, file I/O, repair refusals) alike. A failure that ends
-// a handler reaches the user in the error box.
+// a handler reaches the user in the error box. Plain C++, so the recorder, the filters and
+// the companion programs can all throw and catch the same kinds.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The text of the error box: the full stop after the failure's own words.
 #include <gtest/gtest.h>
 
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace zelvio {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace zelvio {
 
