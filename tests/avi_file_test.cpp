@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "capture/avi_file.h"
+#include "capture/avi/avi_file.h"
 
 namespace zelvio::avi {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/avi_layout.h"
-#include "capture/avi_writer.h"
+#include "capture/avi/avi_layout.h"
+#include "support/avi_writer.h"
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
 #include "support/ffprobe.h"

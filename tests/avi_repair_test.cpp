@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "capture/avi_file.h"
-#include "capture/avi_repair.h"
-#include "capture/avi_scan.h"
-#include "capture/recovery_notes_format.h"
-#include "capture/avi_writer.h"
+#include "capture/avi/avi_file.h"
+#include "capture/avi/avi_repair.h"
+#include "capture/avi/avi_scan.h"
+#include "capture/recovery/recovery_notes_format.h"
+#include "support/avi_writer.h"
 #include "support/avi_reader.h"
 #include "support/avi_samples.h"
 #include "support/ffprobe.h"
 #include "support/zmbv_packets.h"
-#include "capture/media_guids.h"
+#include "capture/media/media_guids.h"
 
 namespace zelvio::avi {
 namespace {

@@ -112,15 +112,15 @@ TEST(BitmapFile, RejectsPixelsThatDoNotMatchTheHeader) {
   p.height = 2;
   p.bitsPerPixel = 24;
   p.rows.assign(12, 0);  // unpadded rows: 6 bytes each instead of 8
-  EXPECT_THROW(BuildBitmapFile(p), std::invalid_argument);
+  EXPECT_THROW(BuildBitmapFile(p), BitmapFormatError);
 
   p.rows.assign(16, 0);
   p.colourMasks = {0xFF0000, 0x00FF00, 0x0000FF};  // masks make no sense at 24 bits
-  EXPECT_THROW(BuildBitmapFile(p), std::invalid_argument);
+  EXPECT_THROW(BuildBitmapFile(p), BitmapFormatError);
 
   p.colourMasks.clear();
   p.width = 0;
-  EXPECT_THROW(BuildBitmapFile(p), std::invalid_argument);
+  EXPECT_THROW(BuildBitmapFile(p), BitmapFormatError);
 
   BitmapPixels paletted;
   paletted.width = 1;
@@ -128,7 +128,7 @@ TEST(BitmapFile, RejectsPixelsThatDoNotMatchTheHeader) {
   paletted.bitsPerPixel = 1;
   paletted.palette = {0, 1, 2};  // three colours cannot be told apart with one bit
   paletted.rows.assign(4, 0);
-  EXPECT_THROW(BuildBitmapFile(paletted), std::invalid_argument);
+  EXPECT_THROW(BuildBitmapFile(paletted), BitmapFormatError);
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "capture/compressor_table.h"
-#include "capture/device_moniker.h"
-#include "capture/graph_texts.h"
-#include "capture/guid.h"
+#include "capture/catalog/compressor_table.h"
+#include "capture/catalog/device_moniker.h"
+#include "capture/graph/graph_texts.h"
+#include "capture/media/guid.h"
 
 namespace zelvio {
 namespace {

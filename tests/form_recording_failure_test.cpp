@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/form/form_main.h"
-#include "capture/graph_events.h"
+#include "capture/graph/graph_events.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 #include "support/mux_inputs.h"

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/form/form_main.h"
-#include "capture/recovery_notes_format.h"
-#include "capture/graph_events.h"
-#include "capture/recovery_notes.h"
+#include "capture/recovery/recovery_notes_format.h"
+#include "capture/graph/graph_events.h"
+#include "capture/recovery/recovery_notes.h"
 #include "doubles/fake_pipeline.h"
 #include "doubles/fake_platform.h"
 #include "support/mux_inputs.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "capture/graph_events.h"
+#include "capture/graph/graph_events.h"
 
 namespace zelvio {
 namespace {

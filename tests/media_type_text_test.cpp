@@ -1,4 +1,4 @@
-#include "capture/media_type_text.h"
+#include "capture/media/media_type_text.h"
 
 #include <gtest/gtest.h>
 

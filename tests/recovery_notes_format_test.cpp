@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "capture/recovery_notes_format.h"
+#include "capture/recovery/recovery_notes_format.h"
 #include "support/avi_samples.h"
-#include "capture/media_guids.h"
+#include "capture/media/media_guids.h"
 
 namespace zelvio::avi {
 namespace {

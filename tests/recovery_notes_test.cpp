@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "capture/recovery_notes.h"
+#include "capture/recovery/recovery_notes.h"
 #include "support/mux_inputs.h"
 
 namespace zelvio {

@@ -11,8 +11,8 @@
 #include "app/form/form_main.h"
 #include "app/main_window_win32.h"
 #include "app/resources_win32.h"
-#include "capture/directshow_pipeline.h"
-#include "platform/errors.h"
+#include "capture/graph/directshow_pipeline.h"
+#include "common/errors.h"
 #include "platform/platform_win32.h"
 #include "platform/startup_trace_win32.h"
 

@@ -1,11 +1,11 @@
 #include "app/main_window_win32.h"
 
-#include "desktop/tray_menu_win32.h"
+#include "tray/tray_menu_win32.h"
 
 #include "app/resources_win32.h"
 #include "platform/dpi_scale.h"
 #include "platform/dpi_win32.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/fonts_win32.h"
 #include "ui/control_table.h"
 #include "ui/control_peers_win32.h"

@@ -1,7 +1,5 @@
 #include "platform/bitmap_file.h"
 
-#include <stdexcept>
-
 namespace zelvio {
 
 namespace {
@@ -26,17 +24,17 @@ bool ValidDepth(int bits) {
 }
 
 void Check(const BitmapPixels& p) {
-  if (p.width <= 0 || p.height <= 0) throw std::invalid_argument("bitmap without area");
-  if (!ValidDepth(p.bitsPerPixel)) throw std::invalid_argument("unsupported colour depth");
+  if (p.width <= 0 || p.height <= 0) throw BitmapFormatError("bitmap without area");
+  if (!ValidDepth(p.bitsPerPixel)) throw BitmapFormatError("unsupported colour depth");
   if (!p.colourMasks.empty() && p.colourMasks.size() != 3)
-    throw std::invalid_argument("three masks expected");
+    throw BitmapFormatError("three masks expected");
   if (!p.colourMasks.empty() && p.bitsPerPixel != 16 && p.bitsPerPixel != 32) {
-    throw std::invalid_argument("masks only go with 16 or 32 bits per pixel");
+    throw BitmapFormatError("masks only go with 16 or 32 bits per pixel");
   }
   size_t tableLimit = p.bitsPerPixel <= 8 ? size_t{1} << p.bitsPerPixel : 0;
-  if (p.palette.size() > tableLimit) throw std::invalid_argument("colour table does not fit the depth");
+  if (p.palette.size() > tableLimit) throw BitmapFormatError("colour table does not fit the depth");
   if (p.rows.size() != DibStride(p.width, p.bitsPerPixel) * static_cast<size_t>(p.height)) {
-    throw std::invalid_argument("pixel rows do not match the bitmap size");
+    throw BitmapFormatError("pixel rows do not match the bitmap size");
   }
 }
 

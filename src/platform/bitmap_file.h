@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/errors.h"
+
 namespace zelvio {
 
 struct BitmapPixels {
@@ -26,7 +28,13 @@ struct BitmapPixels {
 // Bytes in one DIB row: the pixels rounded up to whole 32-bit words.
 size_t DibStride(int width, int bitsPerPixel);
 
-// The complete file. Throws std::invalid_argument when the rows do not match the size.
+// Pixels that no bitmap file can hold: no area, a depth or masks the format does not have,
+// rows that do not match the size.
+struct BitmapFormatError : ZelvioError {
+  using ZelvioError::ZelvioError;
+};
+
+// The complete file. Throws BitmapFormatError when the rows do not match the size.
 std::vector<uint8_t> BuildBitmapFile(const BitmapPixels& pixels);
 
 }  // namespace zelvio

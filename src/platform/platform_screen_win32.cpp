@@ -6,7 +6,7 @@
 
 #include "platform/bitmap_file.h"
 #include "platform/layered_sweep.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "platform/file_replace_win32.h"
 #include "common/win32/handles.h"
 #include "platform/system_error_win32.h"

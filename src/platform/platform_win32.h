@@ -12,12 +12,9 @@
 #undef ReplaceFile
 
 #include "platform/platform.h"
+#include "tray/tray_icon_win32.h"
 
 namespace zelvio {
-
-// Callback message of the tray icon, sent to the main window, and the icon's number.
-inline constexpr UINT kTrayIconMessage = WM_APP + 10;
-inline constexpr UINT kTrayIconId = 1;
 
 // One class for every topic: they share the main window, the title of the boxes and the
 // icon, and each user still sees only the topics it takes.

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "settings/ini_document.h"
 #include "settings/stored_values.h"
 #include "ui/controls.h"

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture_pipeline.h"
-#include "platform/errors.h"
+#include "capture/graph/capture_pipeline.h"
+#include "common/errors.h"
 
 namespace zelvio {
 

@@ -41,9 +41,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/errors.h"
 #include "fake_code_page.h"
 #include "fake_files.h"
-#include "platform/errors.h"
 #include "platform/platform.h"
 
 namespace zelvio {

@@ -15,9 +15,9 @@
 
 #include "../support/avi_reader.h"
 #include "../support/avi_samples.h"
-#include "capture/avi_file.h"
-#include "capture/avi_repair.h"
-#include "capture/media_guids.h"
+#include "capture/avi/avi_file.h"
+#include "capture/avi/avi_repair.h"
+#include "capture/media/media_guids.h"
 
 namespace {
 

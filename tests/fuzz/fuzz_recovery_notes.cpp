@@ -6,8 +6,8 @@
 
 #include "../support/avi_reader.h"
 #include "../support/avi_samples.h"
-#include "capture/recovery_notes_format.h"
-#include "capture/avi_writer.h"
+#include "capture/recovery/recovery_notes_format.h"
+#include "../support/avi_writer.h"
 
 using namespace zelvio::avi;
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "capture/avi_layout.h"
-#include "capture/avi_writer.h"
+#include "capture/avi/avi_layout.h"
+#include "avi_writer.h"
 #include "avi_reader.h"
 
 namespace avitest {

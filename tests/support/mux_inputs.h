@@ -1,8 +1,8 @@
 // A video input of the mux as the recovery notes keep it: 864 pixels wide, RGB32.
 #pragma once
 
-#include "capture/capture_pipeline.h"
-#include "capture/media_guids.h"
+#include "capture/graph/capture_pipeline.h"
+#include "capture/media/media_guids.h"
 
 namespace zelvio {
 

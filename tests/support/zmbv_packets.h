@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "avi_samples.h"
-#include "capture/avi_layout.h"
+#include "capture/avi/avi_layout.h"
 
 namespace avitest {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/avi_layout.h"
-#include "capture/avi_writer.h"
+#include "capture/avi/avi_layout.h"
+#include "support/avi_writer.h"
 
 namespace zelvio::screencodec::bench {
 

@@ -2,7 +2,7 @@
 // rebuilds the capture graph.
 #include "app/form/form_main.h"
 #include "app/form/time_texts.h"
-#include "capture/recovery_notes.h"
+#include "capture/recovery/recovery_notes.h"
 
 namespace zelvio {
 

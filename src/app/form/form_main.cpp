@@ -2,7 +2,7 @@
 // design values, and the bindings of their events.
 #include "app/form/form_main.h"
 
-#include "platform/errors.h"
+#include "common/errors.h"
 #include "settings/form_storage.h"
 #include "settings/ini_file_storage.h"
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/form/recording_state.h"
-#include "capture/capture_pipeline.h"
-#include "desktop/tray_items.h"
+#include "capture/graph/capture_pipeline.h"
+#include "tray/tray_items.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 
@@ -144,7 +144,7 @@ class TFormMain {
   void TraySnapshotClick();
   void TrayToggleBgClick();
   void TrayExitClick();
-  // A command of the tray menu (desktop/tray_items.h) runs its item's handler, guarded as
+  // A command of the tray menu (tray/tray_items.h) runs its item's handler, guarded as
   // a handler runs; false when `id` is not one of the menu's.
   bool RunTrayCommand(unsigned id);
 

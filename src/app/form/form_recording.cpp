@@ -3,7 +3,7 @@
 #include "app/form/recovery_texts.h"
 #include "app/form/time_texts.h"
 #include "common/overlay_command.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace zelvio {
 

@@ -11,7 +11,7 @@
 #include "app/form/text_numbers.h"
 #include "app/version.h"
 #include "common/capture_rate.h"
-#include "capture/recovery_notes.h"
+#include "capture/recovery/recovery_notes.h"
 
 namespace zelvio {
 

@@ -2,7 +2,7 @@
 #include "app/form/form_main.h"
 #include "app/form/time_texts.h"
 #include "common/overlay_command.h"
-#include "platform/errors.h"
+#include "common/errors.h"
 
 namespace zelvio {
 

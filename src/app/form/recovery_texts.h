@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "capture/capture_pipeline.h"
-#include "capture/graph_events.h"
+#include "capture/graph/capture_pipeline.h"
+#include "capture/graph/graph_events.h"
 
 namespace zelvio {
 

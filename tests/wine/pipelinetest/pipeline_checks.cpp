@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "capture/device_moniker.h"
-#include "capture/filter_graph_win32.h"
-#include "capture/graph_result_win32.h"
-#include "capture/moniker_win32.h"
-#include "capture/sys_dev_enum_win32.h"
-#include "platform/errors.h"
+#include "capture/catalog/device_moniker.h"
+#include "capture/graph/filter_graph_win32.h"
+#include "capture/graph/graph_result_win32.h"
+#include "capture/catalog/moniker_win32.h"
+#include "capture/catalog/sys_dev_enum_win32.h"
+#include "common/errors.h"
 
 namespace pipelinetest {
 

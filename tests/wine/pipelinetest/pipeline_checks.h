@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "capture/capture_pipeline.h"
+#include "capture/graph/capture_pipeline.h"
 #include "checks.h"
 #include "quiet_platform.h"
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "capture/directshow_pipeline.h"
+#include "capture/graph/directshow_pipeline.h"
 #include "pipeline_checks.h"
 #include "quiet_platform.h"
 

@@ -4,7 +4,7 @@
 #include <new>
 #include <optional>
 
-#include "capture/avi_writer.h"
+#include "support/avi_writer.h"
 
 namespace standins {
 

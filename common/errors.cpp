@@ -1,0 +1,12 @@
+#include "common/errors.h"
+
+namespace zelvio {
+
+std::string ErrorBoxText(const std::string& text) {
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    return text + ".";
+  }
+  return text;
+}
+
+}  // namespace zelvio
