@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include "screencodec/core/task_runner.h"
+
 namespace zelvio::screencodec {
 
 // The user's choice between speed and size.
@@ -26,6 +28,9 @@ struct EncoderSettings {
   int width = 0, height = 0;  // pixels, >= 1
   int keyFrameInterval = 150; // frames from one key frame to the next, >= 1 (1 = all key)
   Effort effort = Effort::Faster;
+  // Large packets are deflated in slices on these threads; none: on the caller's alone.
+  // Not owned; must outlive the encoder.
+  TaskRunner* runner = nullptr;
 };
 
 class ZmbvEncoder {
