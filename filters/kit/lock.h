@@ -22,6 +22,11 @@
 //     block downstream (GetDeliveryBuffer, Deliver: a paused renderer holds Receive until
 //     the graph runs). It never calls the filter graph: the graph waits for streaming
 //     threads while it holds its own lock.
+//   - A filter's own worker thread (a transform filter with a queue, kit/transform_worker.h)
+//     is a streaming thread like a source's. Its queue lock is a streaming lock: Receive
+//     waits on it for room holding nothing else, and the worker holds it only to take a
+//     sample or say it is done, never while it transforms (under the stream lock) or
+//     delivers (under no lock). EndStreaming ends the worker, like any streaming thread.
 //   - Flush hooks (OnBeginFlush, OnEndFlush) come on the application thread under no lock
 //     of the kit: they may release a blocked Receive and then wait for it through a
 //     streaming lock.
@@ -48,6 +53,8 @@ class CritSec {
 
   void Enter() { EnterCriticalSection(&cs_); }
   void Leave() { LeaveCriticalSection(&cs_); }
+  // For a condition variable's sleep, which leaves and enters it itself.
+  CRITICAL_SECTION* Native() { return &cs_; }
 
  private:
   CRITICAL_SECTION cs_;

@@ -12,11 +12,11 @@ HRESULT TransformInputPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
 
 HRESULT TransformInputPin::OnReceive(IMediaSample* sample) { return owner_.Receive(sample); }
 
-HRESULT TransformInputPin::OnEndOfStream() { return owner_.Output().DeliverEndOfStream(); }
+HRESULT TransformInputPin::OnEndOfStream() { return owner_.EndOfStream(); }
 
-HRESULT TransformInputPin::OnBeginFlush() { return owner_.Output().DeliverBeginFlush(); }
+HRESULT TransformInputPin::OnBeginFlush() { return owner_.BeginFlush(); }
 
-HRESULT TransformInputPin::OnEndFlush() { return owner_.Output().DeliverEndFlush(); }
+HRESULT TransformInputPin::OnEndFlush() { return owner_.EndFlush(); }
 
 TransformOutputPin::TransformOutputPin(TransformFilter& owner) : OutputPin(owner, L"Output"), owner_(owner) {}
 
@@ -38,9 +38,23 @@ void TransformOutputPin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
   props.cBuffers = std::max(props.cBuffers, 2L);
 }
 
-ComPtr<IMemAllocator> TransformOutputPin::AllocatorToShare() { return owner_.OutputAllocatorToShare(); }
+ComPtr<IMemAllocator> TransformOutputPin::AllocatorToShare() {
+  if (owner_.worker_) return {};
+  return owner_.OutputAllocatorToShare();
+}
 
 TransformFilter::TransformFilter(const CLSID& clsid) : BaseFilter(clsid), input_(*this), output_(*this) {}
+
+TransformFilter::TransformFilter(const CLSID& clsid, int queueDepth, size_t queueBytes)
+    : BaseFilter(clsid),
+      worker_(std::make_unique<TransformWorker>(static_cast<TransformWorker::Host&>(*this), queueDepth, queueBytes)),
+      input_(*this),
+      output_(*this) {}
+
+// The thread must be gone before the derived filter it calls into is.
+TransformFilter::~TransformFilter() {
+  if (worker_) worker_->Stop();
+}
 
 BasePin* TransformFilter::PinAt(int index) {
   if (index == 0) return &input_;
@@ -57,12 +71,47 @@ HRESULT TransformFilter::CheckOutputType(const AM_MEDIA_TYPE& mt) {
 
 HRESULT TransformFilter::OnPause(FILTER_STATE from) {
   if (from != State_Stopped) return S_OK;
+  HRESULT hr = S_OK;
+  {
+    AutoLock lock(streamLock_);
+    hr = OnStreamStart();
+  }
+  if (FAILED(hr) || !worker_) return hr;
+  return worker_->Start();
+}
+
+void TransformFilter::EndStreaming() {
+  if (worker_) worker_->Stop();
   AutoLock lock(streamLock_);
-  return OnStreamStart();
+  OnStreamEnd();
 }
 
 HRESULT TransformFilter::Receive(IMediaSample* in) {
   if (!output_.IsConnected()) return VFW_E_NOT_CONNECTED;
+  if (worker_) return worker_->Push(in);
+  return Process(in);
+}
+
+HRESULT TransformFilter::EndOfStream() {
+  if (worker_) return worker_->PushEndOfStream();
+  return output_.DeliverEndOfStream();
+}
+
+HRESULT TransformFilter::DeliverEndOfStream() { return output_.DeliverEndOfStream(); }
+
+// What waits in the queue is dropped before the flush goes downstream, where it releases a
+// worker held in Deliver; the flush ends downstream only once the worker let go.
+HRESULT TransformFilter::BeginFlush() {
+  if (worker_) worker_->BeginFlush();
+  return output_.DeliverBeginFlush();
+}
+
+HRESULT TransformFilter::EndFlush() {
+  if (worker_) worker_->EndFlush();
+  return output_.DeliverEndFlush();
+}
+
+HRESULT TransformFilter::Process(IMediaSample* in) {
   const bool passThrough = output_.BorrowsAllocator();
   ComPtr<IMediaSample> out;
   HRESULT hr = S_OK;

@@ -4,12 +4,18 @@
 // output sample; the pins, the connection order and the allocator are handled here. A filter
 // whose output is its input (a pass-through) may offer the input's allocator downstream; where
 // the peer takes it, each input sample travels on itself instead of being copied.
+//
+// A filter whose Transform takes long (an encoder) can work beside its upstream filter
+// instead of inside its Receive: given a queue depth, Receive keeps a copy of the sample and
+// returns, and the filter's own thread transforms and delivers (kit/transform_worker.h).
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "kit/base_filter.h"
 #include "kit/input_pin.h"
 #include "kit/output_pin.h"
+#include "kit/transform_worker.h"
 
 namespace zelvio::kit {
 
@@ -44,9 +50,15 @@ class TransformOutputPin : public OutputPin {
   TransformFilter& owner_;
 };
 
-class TransformFilter : public BaseFilter {
+class TransformFilter : public BaseFilter, private TransformWorker::Host {
  public:
+  // Transform runs on the upstream filter's thread, in its Receive.
   explicit TransformFilter(const CLSID& clsid);
+  // Transform runs on the filter's own thread, at most `queueDepth` samples (and
+  // `queueBytes` bytes of them) waiting for it. The output never shares the input's
+  // allocator then: the samples it transforms are the filter's copies.
+  TransformFilter(const CLSID& clsid, int queueDepth, size_t queueBytes);
+  ~TransformFilter() override;
 
   int PinCount() override { return 2; }
   BasePin* PinAt(int index) override;
@@ -70,7 +82,8 @@ class TransformFilter : public BaseFilter {
   // allocator is sized from it once, when the output connects.
   virtual long OutputBufferSize() = 0;
   // Fills `out` from `in`: data, length, times, sync point. S_FALSE drops the sample.
-  // Runs on the upstream filter's streaming thread, under the streaming lock.
+  // Runs on the streaming thread (the upstream filter's, or the filter's own with a
+  // queue), under the streaming lock.
   virtual HRESULT Transform(IMediaSample* in, IMediaSample* out) = 0;
   // An allocator the output would rather share than own; none by default. Only a filter
   // whose output samples are its input samples unchanged in size offers one (its input's).
@@ -82,19 +95,30 @@ class TransformFilter : public BaseFilter {
   // A new stream starts (stopped -> paused), under the streaming lock, so per-stream state
   // can be reset while no sample is in Transform.
   virtual HRESULT OnStreamStart() { return S_OK; }
+  // The stream has ended (Stop), under the streaming lock, once no sample is in Transform
+  // and none will come: per-stream state can go.
+  virtual void OnStreamEnd() {}
   // The sample Transform filled did not reach the peer (refused, or the peer failed), under
   // the streaming lock: a filter whose samples build on each other starts afresh.
   virtual void OnDeliveryFailed() {}
 
   HRESULT OnPause(FILTER_STATE from) override;
+  void EndStreaming() override;
 
  private:
   HRESULT Receive(IMediaSample* in);
+  HRESULT EndOfStream();
+  HRESULT BeginFlush();
+  HRESULT EndFlush();
+  // TransformWorker::Host: one sample through Transform and on downstream.
+  HRESULT Process(IMediaSample* in) override;
+  HRESULT DeliverEndOfStream() override;
 
   // Guards Transform and the per-stream state it uses. Taken on the streaming thread, and
   // by OnPause under the state lock; never the other way round (Transform never takes the
   // state lock), so the two cannot deadlock.
   CritSec streamLock_;
+  std::unique_ptr<TransformWorker> worker_;  // none: no queue
   TransformInputPin input_;
   TransformOutputPin output_;
 };

@@ -36,18 +36,26 @@ class ScreenCodecFilter : public kit::TransformFilter, public IAMVfwCompressDial
   long OutputBufferSize() override;
   HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
   HRESULT OnStreamStart() override;
+  void OnStreamEnd() override;
   void OnDeliveryFailed() override;
 
  private:
   // The connected input's picture; none while the input is not connected.
   std::optional<InputLayout> ConnectedInput();
   int64_t ConnectedFrameTime();
+  // The settings are read and written from several threads; always through these.
+  CodecSettings CurrentSettings();
+  void ReplaceSettings(const CodecSettings& settings);
+
+  static constexpr int kMaxStateBytes = 64 * 1024;
 
   // Read when the filter is made and on each new stream; the dialog writes it.
   kit::CritSec settingsLock_;
   CodecSettings settings_;
 
-  // Streaming state, under the kit's streaming lock.
+  // Streaming state, under the kit's streaming lock; made when a stream starts, gone when
+  // it ends. The runner's threads outlive the encoder that uses them.
+  std::unique_ptr<TaskRunner> runner_;
   std::unique_ptr<ZmbvEncoder> encoder_;
   InputLayout layout_;
   std::vector<uint8_t> scratch_;

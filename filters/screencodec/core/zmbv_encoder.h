@@ -18,6 +18,12 @@
 #include <vector>
 
 #include "screencodec/core/task_runner.h"
+#include "screencodec/core/zmbv_motion.h"
+
+namespace zelvio::screencodec {
+class ZmbvDeflater;
+struct Tuning;
+}
 
 namespace zelvio::screencodec {
 
@@ -50,6 +56,10 @@ class ZmbvEncoder {
   // The next Encode writes a key frame (after a pause, a discontinuity).
   void RequestKeyFrame() { keyRequested_ = true; }
 
+  // Whether frames of this size can be encoded: at least 1x1, and small enough that every
+  // size computed from it (the packet bound included) fits 32 bits signed.
+  static bool CanEncode(int width, int height);
+
   // Largest packet a frame of this size can produce (for the output buffer size).
   static size_t MaxPacketSize(int width, int height);
 
@@ -58,13 +68,30 @@ class ZmbvEncoder {
   static constexpr int kBlockHeight = 16;
 
  private:
-  struct Deflater;
+  struct Prediction {
+    MotionVector v;
+    bool exact = false;  // the block is the kept frame moved by v: no XOR data
+    size_t cost = 0;     // colour bytes its XOR data leaves non-zero
+  };
+  struct MotionFrames {
+    SourceFrame source;
+    KeptFrame kept;
+    BlockGrid grid;
+  };
 
   void EncodeKey(const uint8_t* top, std::ptrdiff_t stride, std::vector<uint8_t>& packet);
   void EncodeInter(const uint8_t* top, std::ptrdiff_t stride, std::vector<uint8_t>& packet);
   bool MarkChanged(const uint8_t* top, std::ptrdiff_t stride);
   size_t ChooseVectors(const uint8_t* top, std::ptrdiff_t stride);
+  std::vector<MotionVector> SharedCandidates(const BlockGrid& grid, int bx, int by,
+                                             const std::vector<MotionVector>& chosen,
+                                             const std::vector<MotionVector>& found) const;
+  Prediction PredictBlock(const MotionFrames& frames, int bx, int by, const std::vector<MotionVector>& tries,
+                          bool refine);
+  uint8_t* WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v, uint8_t* out) const;
   void KeepChanged(const uint8_t* top, std::ptrdiff_t stride);
+  const Tuning& Tuned() const;
+  BlockGrid Grid() const;
 
   EncoderSettings settings_;
   int across_ = 0, down_ = 0;
@@ -72,7 +99,9 @@ class ZmbvEncoder {
   std::unique_ptr<uint8_t[]> kept_;  // the previous frame as decoded: top-down, X = 0
   std::unique_ptr<uint8_t[]> input_;  // what is deflated next: vectors, then XOR data
   std::vector<uint8_t> changed_;      // per block: differs from the kept frame
-  std::unique_ptr<Deflater> deflater_;
+  std::unique_ptr<ZmbvDeflater> deflater_;
+  LocalSearchBudget refine_;
+  size_t xorBytes_ = 0, differingBytes_ = 0;  // of the frame ChooseVectors last wrote
   int sinceKey_ = 0;
   bool keyRequested_ = true;
 };

@@ -101,6 +101,40 @@ bool BlockMatches(const SourceFrame& source, const KeptFrame& kept, const BlockG
   return true;
 }
 
+size_t BlockCost(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                 MotionVector v, size_t limit) {
+  int x0 = bx * grid.blockWidth, y0 = by * grid.blockHeight;
+  int w = grid.BlockW(bx), h = grid.BlockH(by);
+  size_t cost = 0;
+  for (int j = 0; j < h && cost <= limit; ++j)
+    cost += CountDifferentBytes(source.At(x0, y0 + j), kept.At(x0 + v.dx, y0 + v.dy + j), size_t(w), limit - cost);
+  return cost;
+}
+
+MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                           MotionVector start, size_t& cost, int steps) {
+  MotionVector best = start;
+  for (int step = 0; step < steps && cost > 0; ++step) {
+    MotionVector centre = best;
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx) {
+        MotionVector v{centre.dx + dx, centre.dy + dy};
+        if ((dx == 0 && dy == 0) || v.dx < kMinVector || v.dx > kMaxVector || v.dy < kMinVector ||
+            v.dy > kMaxVector || !Reaches(grid, bx, by, v))
+          continue;
+        size_t c = BlockCost(source, kept, grid, bx, by, v, cost - 1);
+        if (c < cost) {
+          cost = c;
+          best = v;
+          if (cost == 0) return best;
+        }
+      }
+    }
+    if (best == centre) break;
+  }
+  return best;
+}
+
 std::vector<MotionVector> FindMovedContent(const SourceFrame& source, const KeptFrame& kept,
                                            const BlockGrid& grid, const std::vector<uint8_t>& changed,
                                            int maxProbes, int maxCandidates) {

@@ -54,6 +54,38 @@ bool BlockMatches(const SourceFrame& source, const KeptFrame& kept, const BlockG
 // such vectors: outside pixels predict 0, which never helps a screen.
 bool Reaches(const BlockGrid& grid, int bx, int by, MotionVector v);
 
+// Colour bytes of block (bx, by) that differ from `kept` shifted by `v` (inside the frame):
+// how much its XOR leaves to deflate. Counting may stop once it passes `limit`.
+size_t BlockCost(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                 MotionVector v, size_t limit);
+
+// Moved content that no shared vector explains (a zoom, a video, many small moves): from
+// `start`, whose cost is `cost`, steps to whichever of the eight neighbouring vectors costs
+// least while that costs less, at most `steps` times, so never further than `steps` pixels
+// each way. Returns the vector reached and leaves its cost in `cost`.
+MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                           MotionVector start, size_t& cost, int steps);
+
+// Whether a block gets its local search. Every block does while the search pays off; once a
+// frame shows it rarely does (a video with grain, where no move explains anything), only one
+// block in kSampleEvery does, so the search costs little and is still measured.
+class LocalSearchBudget {
+ public:
+  static constexpr int kSampleEvery = 8;
+  void StartFrame() {
+    every_ = tried_ >= 32 && improved_ * 16 < tried_ ? kSampleEvery : 1;
+    tried_ = improved_ = seen_ = 0;
+  }
+  bool Next() { return seen_++ % every_ == 0; }
+  void Count(bool improved) {
+    ++tried_;
+    improved_ += improved ? 1 : 0;
+  }
+
+ private:
+  int every_ = 1, tried_ = 0, improved_ = 0, seen_ = 0;
+};
+
 // Vectors (never 0,0) under which probe blocks among the `changed` ones (one byte per block,
 // raster order, nonzero = changed) were found whole in `kept`, most often found first, at
 // most `maxCandidates`.

@@ -1,5 +1,6 @@
 #include "zmbv_pixels.h"
 
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -52,6 +53,30 @@ size_t CountDifferent(const uint8_t* source, const uint8_t* kept, size_t count, 
     if ((Load(source + i * 4) ^ Load(kept + i * 4)) & kColours) {
       if (++different > limit) break;
     }
+  }
+  return different;
+}
+
+size_t CountDifferentBytes(const uint8_t* source, const uint8_t* kept, size_t count, size_t limit) {
+  size_t different = 0;
+  size_t i = 0;
+#ifdef ZELVIO_SSE2
+  const __m128i mask = _mm_set1_epi32(int(kColours));
+  const __m128i zero = _mm_setzero_si128();
+  // 4 pixels a step: the X bytes are masked to 0, so they never count.
+  for (; i + 4 <= count; i += 4) {
+    __m128i d = _mm_and_si128(
+        _mm_xor_si128(_mm_loadu_si128((const __m128i*)(source + i * 4)), _mm_loadu_si128((const __m128i*)(kept + i * 4))),
+        mask);
+    unsigned same = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(d, zero)));
+    different += size_t(16 - std::popcount(same));
+    if (different > limit) return different;
+  }
+#endif
+  for (; i < count; ++i) {
+    uint32_t d = (Load(source + i * 4) ^ Load(kept + i * 4)) & kColours;
+    different += size_t((d & 0xFF) != 0) + size_t((d & 0xFF00) != 0) + size_t((d & 0xFF0000) != 0);
+    if (different > limit) break;
   }
   return different;
 }

@@ -15,6 +15,10 @@ bool SameColours(const uint8_t* source, const uint8_t* kept, size_t count);
 // Number of pixels among `count` whose colours differ, counting stops once it passes `limit`.
 size_t CountDifferent(const uint8_t* source, const uint8_t* kept, size_t count, size_t limit);
 
+// Number of colour bytes among `count` pixels that differ (what an XOR leaves non-zero, the
+// best cheap guess at what it costs to deflate); counting may stop once it passes `limit`.
+size_t CountDifferentBytes(const uint8_t* source, const uint8_t* kept, size_t count, size_t limit);
+
 // dst = source with X = 0.
 void CopyColours(uint8_t* dst, const uint8_t* source, size_t count);
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
+#include "screencodec/core/std_task_runner.h"
 #include "screencodec/core/tests/zmbv_test_support.h"
 
 namespace zelvio::screencodec::test {
@@ -189,6 +191,42 @@ TEST(ZmbvEncoderLimits, BadSettingsThrow) {
   EXPECT_THROW(ZmbvEncoder({10, -1}), std::invalid_argument);
   EXPECT_THROW(ZmbvEncoder({10, 10, 0}), std::invalid_argument);
   EXPECT_THROW(ZmbvEncoder({1 << 20, 1 << 20}), std::invalid_argument);
+  // What the filter accepts at its connection is what the encoder takes, and every size
+  // computed from it fits the 32-bit fields it goes into (23170 x 23170 once wrapped them).
+  for (auto [w, h, ok] : {std::tuple{1, 1, true}, {32768, 4096, true}, {11585, 11585, true}, {32768, 4097, false},
+                          {23170, 23170, false}, {0, 5, false}, {5, -1, false}}) {
+    EXPECT_EQ(ZmbvEncoder::CanEncode(w, h), ok) << w << "x" << h;
+    if (ok) {
+      EXPECT_LE(ZmbvEncoder::MaxPacketSize(w, h), size_t(INT32_MAX)) << w << "x" << h;
+    } else {
+      EXPECT_EQ(ZmbvEncoder::MaxPacketSize(w, h), 0u) << w << "x" << h;
+    }
+  }
+}
+
+// A packet that fails (here its deflate threads) throws, and the next one is a key frame
+// that decodes: the stream never goes on from a packet nobody received.
+TEST(ZmbvEncoderLimits, FailedPacketIsFollowedByAKeyFrame) {
+  struct FailingRunner : SerialRunner {
+    bool fail = false;
+    int Threads() const override { return 2; }
+    void RunAll(int count, const std::function<void(int)>& task) override {
+      if (fail) throw std::runtime_error("no threads");
+      SerialRunner::RunAll(count, task);
+    }
+  } runner;
+  const int w = 400, h = 300;
+  RoundTrip rt(EncoderSettings{w, h, 150, Effort::Faster, &runner});
+  ASSERT_TRUE(rt.Step(Waves(w, h, 0)));
+  ASSERT_TRUE(rt.Step(Waves(w, h, 1)));
+  runner.fail = true;
+  Frame lost = Waves(w, h, 2);
+  EXPECT_THROW(rt.encoder.Encode(lost.pixels.data(), w * 4, rt.packet), std::runtime_error);
+  runner.fail = false;
+  ASSERT_TRUE(rt.Step(Waves(w, h, 3)));
+  EXPECT_TRUE(rt.key);
+  ASSERT_TRUE(rt.Step(Waves(w, h, 4)));
+  EXPECT_FALSE(rt.key);
 }
 
 TEST(ZmbvEncoderLimits, NoPacketExceedsMaxPacketSize) {
@@ -210,6 +248,44 @@ TEST(ZmbvRoundTrip, SmallerEffortDecodesTheSame) {
   ASSERT_TRUE(rt.Step(Desktop(300, 200, 20, 20, 150, 100)));
   for (int i = 1; i < 5; ++i) ASSERT_TRUE(rt.Step(Desktop(300, 200, 20 + i * 9, 20 + i * 4, 150, 100)));
   ASSERT_TRUE(rt.Step(Page(300, 200, 0, 33)));
+}
+
+// Counts the packets that were deflated in slices.
+struct CountingRunner : StdTaskRunner {
+  using StdTaskRunner::StdTaskRunner;
+  int runs = 0;
+  void RunAll(int count, const std::function<void(int)>& task) override {
+    ++runs;
+    StdTaskRunner::RunAll(count, task);
+  }
+};
+
+// Packets deflated in slices on several threads are one stream a decoder reads packet by
+// packet, whatever mix of sliced and whole packets (a moving picture, then typing, then a
+// key frame) it holds, and they cost about what one thread's do.
+TEST(ZmbvSlices, SlicedPacketsDecodeAsOneStreamAtTheSameCost) {
+  const int w = 640, h = 360;
+  for (int threads : {2, 3}) {
+    SCOPED_TRACE(testing::Message() << threads << " threads");
+    CountingRunner runner(threads);
+    RoundTrip sliced(EncoderSettings{w, h, 9, Effort::Faster, &runner});
+    RoundTrip whole(EncoderSettings{w, h, 9, Effort::Faster});
+    size_t slicedBytes = 0, wholeBytes = 0;
+    Frame typed = Page(w, h, 0, 0);
+    for (int i = 0; i < 14; ++i) {
+      // Frames 0-3 move everywhere, 4-6 only have a glyph typed each, then it moves again;
+      // frame 9 is a key frame.
+      const bool typing = i >= 4 && i < 7;
+      if (typing) typed.Set(100 + i, 100, 0x00101010);
+      const Frame f = typing ? typed : Waves(w, h, i);
+      ASSERT_TRUE(sliced.Step(f)) << "frame " << i;
+      ASSERT_TRUE(whole.Step(f)) << "frame " << i;
+      slicedBytes += sliced.packet.size();
+      wholeBytes += whole.packet.size();
+    }
+    EXPECT_GE(runner.runs, 10) << "large packets must be deflated in slices";
+    EXPECT_LE(double(slicedBytes), double(wholeBytes) * 1.03);
+  }
 }
 
 }  // namespace

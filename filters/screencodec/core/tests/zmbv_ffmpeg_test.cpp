@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "screencodec/bench/zmbv_avi_file.h"
 #include "screencodec/core/tests/zmbv_test_hand_packets.h"
+#include "screencodec/core/std_task_runner.h"
 #include "screencodec/core/tests/zmbv_test_support.h"
 
 namespace zelvio::screencodec::test {
@@ -68,7 +70,7 @@ std::vector<Frame> MixedClip(int w, int h) {
   for (int i = 0; i < 45; ++i) {
     if (i < 12) frames.push_back(Page(w, h, 0, i * 11));
     else if (i < 20) frames.push_back(Page(w, h, (i - 12) * -9, 200));
-    else if (i < 22) frames.push_back(Noise(w, h, uint32_t(i)));
+    else if (i < 22) frames.push_back(i == 20 ? Waves(w, h, i) : Noise(w, h, uint32_t(i)));
     else if (i < 24) frames.push_back(Page(w, h, 0, 0));
     else {
       Frame f = Page(w, h, 0, 500);
@@ -82,12 +84,14 @@ std::vector<Frame> MixedClip(int w, int h) {
 }
 
 TEST_F(ZmbvFfmpeg, DecodesEveryFrameExactly) {
-  for (auto [w, h] : {std::pair{200, 150}, {37, 21}}) {
+  // 640x360 on three threads: its key frames and full changes are deflated in slices.
+  StdTaskRunner threads(3);
+  for (auto [w, h, runner] : {std::tuple<int, int, TaskRunner*>{200, 150, nullptr}, {37, 21, nullptr}, {640, 360, &threads}}) {
     SCOPED_TRACE(testing::Message() << w << "x" << h);
     std::vector<Frame> frames = MixedClip(w, h);
     std::string path = NewFile("zmbv-mixed");
     {
-      ZmbvEncoder encoder({w, h, 10});
+      ZmbvEncoder encoder({w, h, 10, Effort::Faster, runner});
       bench::ZmbvAviFile file(path, w, h);
       std::vector<uint8_t> packet;
       for (const auto& f : frames) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -59,6 +60,20 @@ inline Frame Noise(int w, int h, uint32_t seed) {
   Frame f(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) f.Set(x, y, Mix(uint32_t(y * w + x), seed));
+  return f;
+}
+
+// Soft colour moving everywhere, as a playing video shows: every pixel changes each frame,
+// but neighbours stay alike.
+inline Frame Waves(int w, int h, int t) {
+  Frame f(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t r = uint32_t(128 + 100 * std::sin((x + 3 * t) * 0.031) * std::cos(y * 0.017 - t * 0.2));
+      uint32_t g = uint32_t(128 + 90 * std::sin((x - y) * 0.023 + t * 0.15));
+      uint32_t b = uint32_t(128 + 80 * std::cos((y + 2 * t) * 0.029)) ^ (Mix(uint32_t(x + y * w), uint32_t(t)) & 3);
+      f.Set(x, y, r << 16 | g << 8 | b);
+    }
   return f;
 }
 
