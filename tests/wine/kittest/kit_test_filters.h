@@ -13,6 +13,9 @@
 #include "kit/input_pin.h"
 #include "kit/live_loop.h"
 #include "kit/output_pin.h"
+#include "kit/transform_filter.h"
+
+#include <vector>
 
 namespace kittest {
 
@@ -42,24 +45,54 @@ class SwitchPin : public zelvio::kit::BasePin {
 class SourcePin : public zelvio::kit::OutputPin {
  public:
   explicit SourcePin(zelvio::kit::BaseFilter& filter) : OutputPin(filter, L"Out") {}
+  // What the pin offers and takes instead of the kit test's own type (a video format, say).
+  void Offer(const AM_MEDIA_TYPE& mt) { offer_ = zelvio::kit::MediaType(mt); }
 
  protected:
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
   std::vector<zelvio::kit::MediaType> OfferedTypes() override;
   void ChooseBuffers(ALLOCATOR_PROPERTIES& props) override;
+
+ private:
+  zelvio::kit::MediaType offer_;
 };
 
+// Counts what it receives; can be told to hold Receive (until released, flushed or made
+// inactive) and to fail it, and keeps the start time of each sample and of the end of
+// stream, in the order they came.
 class SinkPin : public zelvio::kit::InputPin {
  public:
-  explicit SinkPin(zelvio::kit::BaseFilter& filter) : InputPin(filter, L"In") {}
+  explicit SinkPin(zelvio::kit::BaseFilter& filter);
   LONG Received() const { return received_; }
+
+  void Hold() { ResetEvent(release_.get()); }
+  void LetGo() { SetEvent(release_.get()); }
+  // Receive calls that came in, held or not.
+  LONG Arrived() const { return arrived_; }
+  // Waits until `count` Receive calls came in; false after `ms`.
+  bool WaitForArrivals(LONG count, DWORD ms);
+  HRESULT failWith = S_OK;
+  // Takes any type (an encoder's output), not only the kit test's own.
+  bool acceptAny = false;
+  // Start times of the samples received, -1 for the end of the stream.
+  std::vector<REFERENCE_TIME> Log();
+  // Waits until `count` entries are in the log; false after `ms`.
+  bool WaitForLog(size_t count, DWORD ms);
+
+  HRESULT Inactive() override;
 
  protected:
   HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) override;
-  HRESULT OnReceive(IMediaSample*) override;
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnEndOfStream() override;
+  HRESULT OnBeginFlush() override;
 
  private:
   volatile LONG received_ = 0;
+  volatile LONG arrived_ = 0;
+  zelvio::UniqueHandle release_;
+  zelvio::kit::CritSec logLock_;
+  std::vector<REFERENCE_TIME> log_;
 };
 
 class TestSink : public zelvio::kit::BaseFilter {
@@ -126,6 +159,23 @@ class TestSource : public zelvio::kit::BaseFilter, private zelvio::kit::LiveLoop
   volatile LONG park_ = 0;
   volatile LONG delivered_ = 0;
   volatile LONG lockedWhileStopping_ = 0;
+};
+
+// A copying transform on the kit's queue: two samples wait at most, on its own thread.
+class QueuedCopy : public zelvio::kit::TransformFilter {
+ public:
+  static constexpr int kDepth = 2;
+  QueuedCopy();
+  LONG Transforms() const { return transforms_; }
+
+ protected:
+  HRESULT CheckInputType(const AM_MEDIA_TYPE& mt) override;
+  std::vector<zelvio::kit::MediaType> OutputTypes() override;
+  long OutputBufferSize() override;
+  HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
+
+ private:
+  volatile LONG transforms_ = 0;
 };
 
 }  // namespace kittest
