@@ -91,7 +91,9 @@ void ZmbvEncoder::EncodeKey(const uint8_t* top, std::ptrdiff_t stride, std::vect
                                       kFormat32, uint8_t(kBlockWidth), uint8_t(kBlockHeight)};
   packet.assign(header, header + kKeyHeader);
   deflater_->StartStream();
-  deflater_->Deflate(kept_.get(), rowBytes * settings_.height, {Tuned().keyLevel}, packet);
+  const int threads = settings_.runner ? settings_.runner->Threads() : 1;
+  deflater_->Deflate(kept_.get(), rowBytes * settings_.height, KeyCompression(Tuned(), KeptIsPicture(), threads),
+                     packet);
 }
 
 void ZmbvEncoder::EncodeInter(const uint8_t* top, std::ptrdiff_t stride, std::vector<uint8_t>& packet) {
@@ -220,6 +222,17 @@ void ZmbvEncoder::KeepChanged(const uint8_t* top, std::ptrdiff_t stride) {
                     size_t(grid.BlockW(bx)));
     }
   }
+}
+
+// Every eighth row is enough to tell a picture from a screen.
+bool ZmbvEncoder::KeptIsPicture() const {
+  size_t sampled = 0, likeLeft = 0;
+  for (int y = 0; y < settings_.height; y += 8) {
+    const uint8_t* row = kept_.get() + size_t(y) * settings_.width * 4;
+    for (int x = 1; x < settings_.width; ++x) likeLeft += std::memcmp(row + x * 4, row + x * 4 - 4, 4) == 0 ? 1 : 0;
+    sampled += size_t(settings_.width - 1);
+  }
+  return MostlyPicture(sampled, likeLeft);
 }
 
 const Tuning& ZmbvEncoder::Tuned() const {

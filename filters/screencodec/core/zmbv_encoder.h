@@ -90,6 +90,7 @@ class ZmbvEncoder {
                           bool refine);
   uint8_t* WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v, uint8_t* out) const;
   void KeepChanged(const uint8_t* top, std::ptrdiff_t stride);
+  bool KeptIsPicture() const;
   const Tuning& Tuned() const;
   BlockGrid Grid() const;
 

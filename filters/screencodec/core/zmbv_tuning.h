@@ -23,7 +23,9 @@ namespace zelvio::screencodec {
 enum class Effort;
 
 struct Tuning {
-  int keyLevel;      // a key frame: the whole picture, deflated on every core
+  int keyLevel;         // a key frame of a screen (text, windows), deflated on two cores or more
+  int oneCoreKeyLevel;  // the same on one core
+  int pictureKeyLevel;  // a key frame that is mostly picture (a video, a photo)
   int smallLevel;    // an inter frame deflating up to kSmallInput bytes
   int textLevel;     // more, of XOR data that is mostly unchanged bytes (text, windows)
   int largeLevel;    // more than kLargeInput bytes of such data
@@ -37,14 +39,17 @@ struct Tuning {
 constexpr size_t kSmallInput = size_t(256) * 1024;
 constexpr size_t kLargeInput = size_t(1024) * 1024;
 
-// A key frame is deflated on every core, but at level 6 or more a full-HD one still takes
-// several frame slots on two, so Faster keeps level 3 there. The probes find one scroll or
+// A key frame of a still screen is most of a short recording's bytes. Deflated on two cores,
+// level 6 takes a full-HD screen in two or three frame slots, which the queue in front of the
+// encoder absorbs, for 40 % less than level 3; on one core it would take five, so Faster
+// keeps level 3 there. A key frame of a picture gains little from the slow levels (1 %) and
+// takes three times as long, so it gets the fast matcher. The probes find one scroll or
 // one dragged window among thousands of blocks; fewer miss much of a dragged window.
 // The local search finds the many small moves of a zoom or an animation, which no shared
 // vector explains; it is cheap next to deflate while it pays, and sampled once it does not.
-constexpr Tuning kFasterTuning{.keyLevel = 3, .smallLevel = 9, .textLevel = 6, .largeLevel = 1, .pictureLevel = 1,
+constexpr Tuning kFasterTuning{.keyLevel = 6, .oneCoreKeyLevel = 3, .pictureKeyLevel = 1, .smallLevel = 9, .textLevel = 6, .largeLevel = 1, .pictureLevel = 1,
                                .pictureStrategy = Z_RLE, .probes = 48, .candidates = 6, .refineSteps = 3};
-constexpr Tuning kSmallerTuning{.keyLevel = 6, .smallLevel = 9, .textLevel = 9, .largeLevel = 6, .pictureLevel = 6,
+constexpr Tuning kSmallerTuning{.keyLevel = 6, .oneCoreKeyLevel = 6, .pictureKeyLevel = 6, .smallLevel = 9, .textLevel = 9, .largeLevel = 6, .pictureLevel = 6,
                                 .pictureStrategy = Z_DEFAULT_STRATEGY, .probes = 48, .candidates = 6, .refineSteps = 8};
 
 // What an inter frame's packet holds, as the encoder saw while it wrote it.
@@ -57,6 +62,15 @@ struct PacketContents {
 // Half the colour bytes changed: a moving picture rather than text on a background.
 inline bool MostlyChangedColour(const PacketContents& c) {
   return c.xorBytes > 0 && c.differingBytes * 4 > c.xorBytes * 3 / 2;
+}
+
+// Fewer than half the pixels of a sample of rows have the colour of their left neighbour:
+// a picture rather than a screen of text and flat surfaces.
+inline bool MostlyPicture(size_t sampled, size_t likeLeft) { return likeLeft * 2 < sampled; }
+
+inline Compression KeyCompression(const Tuning& t, bool picture, int threads) {
+  if (picture) return {t.pictureKeyLevel};
+  return {threads > 1 ? t.keyLevel : t.oneCoreKeyLevel};
 }
 
 inline Compression InterCompression(const Tuning& t, const PacketContents& c) {
