@@ -50,10 +50,7 @@ TEST(Hotkeys, KeyListWithoutSelectionRegistersNothingForThatAction) {
 TEST(Hotkeys, DispatchRunsTheSameCommandsAsTheButtons) {
   FakePlatform machine;
   FormRun run(machine);
-  run.pipeline.compressors = {"Codec"};
-  run.Start();
-  TFormMain& f = run.form;
-  f.ComboBoxVideoCompressors.SetItemIndex(0);
+  TFormMain& f = run.StartReadyToRecord();
   f.HotkeyMessage(2);  // the pause hotkey starts a stopped recording
   EXPECT_EQ(f.State(), RecordingState::Recording);
   f.HotkeyMessage(1);  // the start hotkey pauses a running one

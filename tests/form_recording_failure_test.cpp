@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/form/form_main.h"
 #include "capture/graph/graph_events.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
 #include "support/mux_inputs.h"
+#include "support/recorder.h"
 
 namespace zelvio {
 namespace {
@@ -21,38 +19,19 @@ constexpr const char* kPath =
     "C:\\Users\\me\\Zelvio\\Output\\Screencasts\\Screencast_2024-05-17-14-03-09.avi";
 constexpr const char* kDiskFullText = "There is not enough space on the disk.";
 
-struct Failure : ::testing::Test {
+// A recording running when the graph reports.
+struct Failure : Recorder {
   void SetUp() override {
-    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
     pipeline.resultTexts[kDiskFull] = kDiskFullText;
-    form.FormCreate();
-    form.Show();
-    form.ComboBoxVideoCompressors.SetItemIndex(0);
+    Recorder::SetUp();
     form.JvImgBtnStartPause.Click();
-    machine.log.clear();
-    pipeline.log.clear();
-  }
-
-  void ExpectStoppedAsStopLeavesIt() {
-    EXPECT_EQ(form.State(), RecordingState::Stopped);
-    EXPECT_EQ(form.JvImgBtnStartPause.ImageIndex(), 0);
-    EXPECT_FALSE(form.JvImgBtnStop.Enabled());
-    EXPECT_TRUE(form.PanelOptions.Enabled());
-    EXPECT_FALSE(form.TimerDuration.Enabled());
-    TrayRecordingItems tray = form.PopupMenuMainChange();
-    EXPECT_TRUE(tray.record);
-    EXPECT_FALSE(tray.pause);
-    EXPECT_FALSE(tray.stop);
+    ClearLogs();
   }
 
   static std::string DiskFullBox(const std::string& path) {
     return "error: The recording stopped because of an error.\nFile: " + path +
            "\nReason: There is not enough space on the disk ($80070070).";
   }
-
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
 };
 
 TEST_F(Failure, AbortWhileRecordingStopsAsStopDoesAndShowsOneBox) {
@@ -152,29 +131,24 @@ TEST_F(Failure, MissingOverlayIsReportedAndTheStopGoesOn) {
 
 // Record pressed, and the graph does not run (a folder that is missing or cannot be
 // written, a compressor that refuses the picture, a device that is gone).
-struct NotStarted : ::testing::Test {
+struct NotStarted : Recorder {
   void SetUp() override {
-    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
     pipeline.muxInputs = {VideoInput()};
     pipeline.resultTexts[kPathNotFound] = "The system cannot find the path specified.";
-    form.FormCreate();
-    form.Show();
-    form.ComboBoxVideoCompressors.SetItemIndex(0);
-    machine.log.clear();
-    pipeline.log.clear();
+    Recorder::SetUp();
   }
 
-  void PressRecord() { form.Guarded([&] { form.JvImgBtnStartPauseClick(); }); }
+  void PressRecord() {
+    form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
+  }
 
   static constexpr int32_t kPathNotFound = static_cast<int32_t>(0x80070003u);
   const std::string list = "D:\\Apps\\Zelvio\\recovery-list.txt";
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
 };
 
 TEST_F(NotStarted, EveryWayOfFailingEndsStoppedWithOneBoxNamingFileAndReason) {
-  const std::string head = "error: The recording could not start.\nFile: " + std::string(kPath) + "\nReason: ";
+  const std::string head =
+      "error: The recording could not start.\nFile: " + std::string(kPath) + "\nReason: ";
   const struct {
     const char* name;
     FakePipeline::Failure run;
@@ -206,22 +180,15 @@ TEST_F(NotStarted, EveryWayOfFailingEndsStoppedWithOneBoxNamingFileAndReason) {
     if (c.stopFailsToo) pipeline.failures["stop"] = {"Error: 0x80070003 ($80070003).", kPathNotFound};
     machine.log.clear();
     PressRecord();
-    EXPECT_EQ(form.State(), RecordingState::Stopped);
-    EXPECT_EQ(form.JvImgBtnStartPause.ImageIndex(), 0);
+    ExpectStoppedAsStopLeavesIt();
     EXPECT_TRUE(form.JvImgBtnStartPause.Enabled());
-    EXPECT_FALSE(form.JvImgBtnStop.Enabled());
-    EXPECT_TRUE(form.PanelOptions.Enabled());
-    EXPECT_FALSE(form.TimerDuration.Enabled());
-    TrayRecordingItems tray = form.PopupMenuMainChange();
-    EXPECT_TRUE(tray.record);
-    EXPECT_FALSE(tray.stop);
     // Green after the red, before the box: the frame never stays red over a box.
     std::string file = pipeline.builds.back().screencastPath;
     std::string box = c.box;
     box.replace(box.find(kPath), std::string(kPath).size(), file);
     EXPECT_EQ(machine.Entries({"copydata: ", "error: ", "message: "}),
-              (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0", "copydata: ChangeFormColor$00FF00$0",
-                                        box}));
+              (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0",
+                                        "copydata: ChangeFormColor$00FF00$0", box}));
   }
 }
 
@@ -240,10 +207,11 @@ TEST_F(NotStarted, NothingIsLeftBehindButWhatWasThereBefore) {
   EXPECT_EQ(machine.FileContents(list), otherNotes + "\r\n");
   EXPECT_TRUE(machine.HasFile(otherNotes));
   // The writer lets go of the file before it is removed.
-  EXPECT_EQ(pipeline.log, (std::vector<std::string>{"build: audio=off device=-1 compressor=0 'Zelvio Test Codec "
-                                                    "(dialog)' format=-1 line=-1 path=" +
-                                                        std::string(kPath),
-                                                    "run", "stop", "release: " + std::string(kPath)}));
+  EXPECT_EQ(pipeline.log,
+            (std::vector<std::string>{"build: audio=off device=-1 compressor=0 'Zelvio Test Codec "
+                                      "(dialog)' format=-1 line=-1 path=" +
+                                          std::string(kPath),
+                                      "run", "stop", "release: " + std::string(kPath)}));
   const std::vector<std::string> removals = machine.Entries("remove: ");
   ASSERT_FALSE(removals.empty());
   EXPECT_EQ(removals.back(), "remove: " + std::string(kPath));

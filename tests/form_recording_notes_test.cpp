@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/form/form_main.h"
 #include "capture/recovery/recovery_notes_format.h"
 #include "capture/graph/graph_events.h"
 #include "capture/recovery/recovery_notes.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
 #include "support/mux_inputs.h"
+#include "support/recorder.h"
 
 namespace zelvio {
 namespace {
@@ -30,20 +28,11 @@ avi::RepairResult Report(avi::RepairOutcome outcome, double seconds, const std::
   return report;
 }
 
-struct Notes : ::testing::Test {
+struct Notes : Recorder {
   void SetUp() override {
-    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
     pipeline.muxInputs = {VideoInput()};
-    form.FormCreate();
-    form.Show();
-    form.ComboBoxVideoCompressors.SetItemIndex(0);
-    machine.log.clear();
-    pipeline.log.clear();
+    Recorder::SetUp();
   }
-
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
 };
 
 TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
@@ -71,15 +60,10 @@ TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
 
 TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   FakePlatform other;
-  FakePipeline otherPipeline;
-  otherPipeline.compressors = {"codec"};
-  otherPipeline.muxInputs = {VideoInput()};
-  other.PutFile(other.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\n");
-  TFormMain second{other, otherPipeline};
-  second.FormCreate();
-  second.Show();
+  FormRun secondRun(other, "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\n");
+  secondRun.pipeline.muxInputs = {VideoInput()};
+  TFormMain& second = secondRun.StartReadyToRecord("codec");
   ASSERT_EQ(second.ComboBoxFps.Text(), "10");
-  second.ComboBoxVideoCompressors.SetItemIndex(0);
   // Changing the list afterwards changes nothing until the next start.
   second.ComboBoxFps.SetItemIndex(4);
   second.JvImgBtnStartPause.Click();
@@ -89,15 +73,10 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
 
   // A stored position outside the list announces no rate: the source keeps its 25.
   FakePlatform third;
-  FakePipeline thirdPipeline;
-  thirdPipeline.compressors = {"codec"};
-  thirdPipeline.muxInputs = {VideoInput()};
-  third.PutFile(third.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=9\r\n");
-  TFormMain unset{third, thirdPipeline};
-  unset.FormCreate();
-  unset.Show();
+  FormRun unsetRun(third, "[FormMain]\r\nComboBoxFps_ItemIndex=9\r\n");
+  unsetRun.pipeline.muxInputs = {VideoInput()};
+  TFormMain& unset = unsetRun.StartReadyToRecord("codec");
   ASSERT_EQ(unset.ComboBoxFps.Text(), "");
-  unset.ComboBoxVideoCompressors.SetItemIndex(0);
   unset.JvImgBtnStartPause.Click();
   notes = avi::ParseRecoveryNotes(third.FileContents(kNotes));
   ASSERT_TRUE(notes.has_value()) << third.FileContents(kNotes);
@@ -241,19 +220,7 @@ TEST_F(Notes, ARefusedRepairAfterAFailureKeepsTheNotesAndSaysSo) {
 
 // ---- Start-up -------------------------------------------------------------------------------
 
-struct UnfinishedAtStart : ::testing::Test {
-  void SetUp() override {
-    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
-    form.FormCreate();
-    form.Show();
-    machine.log.clear();
-    pipeline.log.clear();
-  }
-
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
-};
+using UnfinishedAtStart = StartedForm;
 
 TEST_F(UnfinishedAtStart, EveryNotesFileLeadsToOneRepairAndOneBox) {
   const std::string a = kFolder + "\\Screencast_2026-12-01-10-00-00.avi";
@@ -389,13 +356,9 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
   const std::string avi = elsewhere + "\\Screencast_2024-05-17-14-03-09.avi";
   const std::string list = machine.executableDirectory + "\\recovery-list.txt";
   {
-    FakePipeline pipeline;
-    pipeline.compressors = {"codec"};
-    pipeline.muxInputs = {VideoInput()};
-    TFormMain crashed{machine, pipeline};
-    crashed.FormCreate();
-    crashed.Show();
-    crashed.ComboBoxVideoCompressors.SetItemIndex(0);
+    FormRun crashedRun(machine);
+    crashedRun.pipeline.muxInputs = {VideoInput()};
+    TFormMain& crashed = crashedRun.StartReadyToRecord("codec");
     crashed.EditOutputVideoPath.SetText(elsewhere);
     crashed.JvImgBtnStartPause.Click();
     ASSERT_TRUE(machine.HasFile(avi + ".recovery"));
@@ -409,11 +372,10 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
   machine.log.clear();
   machine.process = {5151, machine.process.started + 1};  // the next run is another process
 
-  FakePipeline pipeline;
+  FormRun nextRun(machine);
+  FakePipeline& pipeline = nextRun.pipeline;
   pipeline.repairOutcomes[avi] = Report(avi::RepairOutcome::Repaired, 4.0);
-  TFormMain next{machine, pipeline};
-  next.FormCreate();
-  next.Show();
+  TFormMain& next = nextRun.Start();
   ASSERT_NE(next.EditOutputVideoPath.Text(), elsewhere);
   next.RecoverUnfinishedRecordings();
   ASSERT_EQ(pipeline.repairs.size(), 1u);
@@ -441,12 +403,10 @@ TEST_F(Notes, WithoutItsOwnFolderTheProgramKeepsNoListElsewhere) {
 
 TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
   FakePlatform fresh;
-  FakePipeline freshPipeline;
   fresh.PutFile(kNotes, "notes");
-  TFormMain other{fresh, freshPipeline};
-  other.FormCreate();
-  other.Show();
-  EXPECT_TRUE(freshPipeline.repairs.empty())
+  FormRun other(fresh);
+  other.Start();
+  EXPECT_TRUE(other.pipeline.repairs.empty())
       << "the repair comes after the window shows, not among the show steps";
 }
 

@@ -113,10 +113,9 @@ TEST_F(Recorder, StopWhileStoppedDoesNothing) {
 TEST_F(Recorder, FailedRebuildLeavesEverythingAsItWas) {
   pipeline.failures["build"] = {"Error: Failed to open file: Filters/PushSource.ax", 0};
   form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
-  EXPECT_EQ(form.State(), RecordingState::Stopped);
   EXPECT_EQ(machine.log,
             (std::vector<std::string>{"error: Error: Failed to open file: Filters/PushSource.ax."}));
-  ExpectShows(0, false, true, false);
+  ExpectStoppedAsStopLeavesIt();
 }
 
 // A graph that does not run has recorded nothing: the press is taken back, the frame turns
@@ -127,14 +126,12 @@ TEST_F(Recorder, FailedRunGoesBackToStoppedWithOneBox) {
   pipeline.resultTexts[kPathNotFound] = "The system cannot find the path specified.";
   pipeline.failures["run"] = {"The system cannot find the path specified ($80070003).", kPathNotFound};
   form.Guarded([&] { form.JvImgBtnStartPauseClick(); });
-  EXPECT_EQ(form.State(), RecordingState::Stopped);
   EXPECT_EQ(Commands(), (std::vector<std::string>{"copydata: ChangeFormColor$FF0000$0",
                                                   "copydata: ChangeFormColor$00FF00$0"}));
   EXPECT_EQ(machine.Entries({"error: ", "message: "}),
             (std::vector<std::string>{"error: The recording could not start.\nFile: " + avi +
                                       "\nReason: The system cannot find the path specified ($80070003)."}));
-  ExpectShows(0, false, true, false);
-  ExpectTray(true, false, false);
+  ExpectStoppedAsStopLeavesIt();
   // Filters that did start are stopped, and the writer lets go of the file.
   EXPECT_EQ(std::vector<std::string>(pipeline.log.begin() + 1, pipeline.log.end()),
             (std::vector<std::string>{"run", "stop", "release: " + avi}));
@@ -207,14 +204,10 @@ TEST_F(Recorder, UnreadablePositionShowsOneBoxAtATimeWithTheTimerResting) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     FakePlatform box;
-    FakePipeline graph;
-    graph.compressors = {"Codec"};
-    TFormMain f(box, graph);
-    f.FormCreate();
-    f.Show();
-    f.ComboBoxVideoCompressors.SetItemIndex(0);
+    FormRun run(box);
+    TFormMain& f = run.StartReadyToRecord();
     f.JvImgBtnStartPause.Click();
-    graph.failures["position"] = {"Interface not supported", 0};
+    run.pipeline.failures["position"] = {"Interface not supported", 0};
     // The host runs every tick guarded: what escapes becomes an error box.
     auto tick = [&f] { f.Guarded([&f] { f.TimerDuration.Tick(); }); };
     int depth = 0;

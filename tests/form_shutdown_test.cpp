@@ -42,9 +42,7 @@ TEST(ShutDown, ClosingWhileRecordingOrPausedStopsFirstSoTheFileIsFinished) {
   for (int presses : {1, 2}) {
     FakePlatform machine;
     FormRun run(machine);
-    run.pipeline.compressors = {"Codec"};
-    run.Start();
-    run.form.ComboBoxVideoCompressors.SetItemIndex(0);
+    run.StartReadyToRecord();
     for (int i = 0; i < presses; ++i) run.form.JvImgBtnStartPauseClick();
     machine.log.clear();
     run.pipeline.log.clear();
@@ -77,9 +75,7 @@ TEST(ShutDown, SessionEndRunsTheWholeClosePathOnceBeforeItReturns) {
     FakePlatform machine;
     machine.hookWindow = true;
     FormRun run(machine);
-    run.pipeline.compressors = {"Codec"};
-    TFormMain& f = run.Start();
-    f.ComboBoxVideoCompressors.SetItemIndex(0);
+    TFormMain& f = run.StartReadyToRecord();
     f.CheckBoxHideToTray.SetChecked(true);  // an option changed in this session
     if (c.recording) f.JvImgBtnStartPauseClick();
     if (c.endInsideCloseBox) {

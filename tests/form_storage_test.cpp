@@ -35,8 +35,7 @@ std::string ReadGolden(const std::string& name) {
 
 // Starts with the file, closes, and returns the file the run wrote.
 std::string RunWith(FakePlatform& platform, const std::string& file) {
-  platform.PutFile(platform.SettingsPath(), file);
-  FormRun program(platform);
+  FormRun program(platform, file);
   program.Start();
   program.Close();
   return platform.FileContents(platform.SettingsPath());
@@ -94,9 +93,8 @@ TEST(SettingsFirstRun, WithoutACloseRequestTheTeardownSaves) {
 
 TEST(SettingsFirstRun, NothingLoadsOrSavesWhileInactive) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "CheckBoxHideToTray_Checked=TRUE"}));
-  FakePipeline pipeline;
-  TFormMain form(platform, pipeline);
+  FormRun program(platform, Ini({"[FormMain]", "CheckBoxHideToTray_Checked=TRUE"}));
+  TFormMain& form = program.form;
   FormStorage& storage = *form.Storage();
   storage.LoadWindowSettings();
   EXPECT_FALSE(storage.SettingsLoaded());
@@ -170,8 +168,7 @@ TEST(SettingsRoundTrip, EveryStoredPropertyWithANonDefaultValue) {
                            }) +
                            "\r\n";
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), file);
-  FormRun program(platform);
+  FormRun program(platform, file);
   program.pipeline.compressors = {"Microsoft Video 1", "Cinepak Codec by Radius"};
   program.pipeline.audioDevices = {"Microphone", "Line In"};
   program.pipeline.listings[1] =
@@ -241,8 +238,7 @@ TEST(SettingsEncoding, AnsiFileLoadsItsAccentsAndIsWrittenBackByteForByte) {
   // "Vidéos" and "Clichés" as an English Windows writes them: one byte, E9, for "é".
   const std::string file = FileWithFolders(platform, "D:\\Vid\xE9os", "D:\\Clich\xE9s") +
                            "[Autre]\r\nCl\xE9=\xC0 bient\xF4t\r\n\r\n";
-  platform.PutFile(platform.SettingsPath(), file);
-  FormRun program(platform);
+  FormRun program(platform, file);
   TFormMain& f = program.Start();
   EXPECT_EQ(f.EditOutputVideoPath.Text(), "D:\\Vidéos");
   EXPECT_EQ(f.EditOutputScreenshotsPath.Text(), "D:\\Clichés");
@@ -318,17 +314,13 @@ TEST(SettingsReading, BooleanWordsAndNumbers) {
   // The tray box is unchecked by design, so only a true value shows.
   for (const char* text : {"Y", "1", "2", "true", "Yes"}) {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(),
-                     Ini({"[FormMain]", std::string("CheckBoxHideToTray_Checked=") + text}));
-    FormRun program(platform);
+    FormRun program(platform, Ini({"[FormMain]", std::string("CheckBoxHideToTray_Checked=") + text}));
     EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked()) << text;
   }
   // The cursor box is checked by design, so only a false value shows.
   for (const char* text : {"n", "0", "", "FALSE", "no"}) {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(),
-                     Ini({"[FormMain]", std::string("CheckBoxEnableCursor_Checked=") + text}));
-    FormRun program(platform);
+    FormRun program(platform, Ini({"[FormMain]", std::string("CheckBoxEnableCursor_Checked=") + text}));
     EXPECT_FALSE(program.Start().CheckBoxEnableCursor.Checked()) << text;
   }
 }
@@ -389,10 +381,8 @@ TEST(SettingsReading, UnknownSectionsAndNamesSurviveCommentsDoNot) {
 
 TEST(SettingsReading, DuplicateNameIsReadAndRewrittenAtItsLaterLine) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "ComboBoxFps_ItemIndex=1", "CheckBoxHideToTray_Checked=TRUE",
-                        "ComboBoxFps_ItemIndex=2"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "ComboBoxFps_ItemIndex=1", "CheckBoxHideToTray_Checked=TRUE",
+                                 "ComboBoxFps_ItemIndex=2"}));
   program.Start();
   EXPECT_EQ(platform.Count("copydata: ChangeFormCaption$FormMainCapturer@20"), 1u);
   program.form.ComboBoxFps.SetItemIndex(4);
@@ -409,9 +399,8 @@ TEST(SettingsReading, DuplicateNameIsReadAndRewrittenAtItsLaterLine) {
 
 TEST(SettingsRestoreOrder, CustomSizeWidensTheTrackBarsBeforeTheirPositionsArrive) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "RadioButtonDimCustom_Checked=TRUE",
-                                                 "TrackBarDimX_Position=800", "TrackBarDimY_Position=700"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "RadioButtonDimCustom_Checked=TRUE",
+                                 "TrackBarDimX_Position=800", "TrackBarDimY_Position=700"}));
   TFormMain& form = program.Start();
   EXPECT_EQ(form.TrackBarDimX.Position(), 800);
   EXPECT_EQ(form.TrackBarDimY.Position(), 700);
@@ -422,9 +411,8 @@ TEST(SettingsRestoreOrder, CustomSizeWidensTheTrackBarsBeforeTheirPositionsArriv
 
 TEST(SettingsRestoreOrder, WithoutCustomSizeTrackBarsKeepTheirDesignRange) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "TrackBarDimX_Position=800",
-                                                 "TrackBarPosX_Position=-5", "TrackBarPosY_Position=11"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "TrackBarDimX_Position=800", "TrackBarPosX_Position=-5",
+                                 "TrackBarPosY_Position=11"}));
   TFormMain& form = program.Start();
   EXPECT_EQ(form.TrackBarDimX.Position(), 10);
   EXPECT_EQ(form.TrackBarPosX.Position(), 0);
@@ -434,9 +422,7 @@ TEST(SettingsRestoreOrder, WithoutCustomSizeTrackBarsKeepTheirDesignRange) {
 TEST(SettingsRestoreOrder, SpinEditValueIsPulledIntoRange) {
   for (auto [stored, loaded] : {std::pair{"50", 100}, std::pair{"9999", 5000}, std::pair{"250", 250}}) {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(),
-                     Ini({"[FormMain]", std::string("SpinEditTransparencyClock_Value=") + stored}));
-    FormRun program(platform);
+    FormRun program(platform, Ini({"[FormMain]", std::string("SpinEditTransparencyClock_Value=") + stored}));
     EXPECT_EQ(program.Start().SpinEditTransparencyClock.Value(), loaded) << stored;
     program.Close();
     EXPECT_EQ(program.Saved("SpinEditTransparencyClock_Value"), std::to_string(loaded));
@@ -466,8 +452,7 @@ TEST(SettingsRestoreOrder, NoRadioButtonStoredTrueLeavesTheGroupUnchecked) {
                            "BottomLeft", "BottomCenter", "BottomRight", "Custom"}) {
     file += std::string("RadioButtonPos") + name + "_Checked=FALSE\r\n";
   }
-  platform.PutFile(platform.SettingsPath(), file);
-  FormRun program(platform);
+  FormRun program(platform, file);
   TFormMain& form = program.Start();
   for (Control* child : form.GroupBoxPosition.Children()) {
     auto* radio = dynamic_cast<RadioButton*>(child);
@@ -482,16 +467,14 @@ TEST(SettingsRestoreOrder, NoRadioButtonStoredTrueLeavesTheGroupUnchecked) {
 TEST(SettingsRestoreOrder, FrameRatePositionEmptyOrOutsideTheList) {
   {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "ComboBoxFps_ItemIndex="}));
-    FormRun program(platform);
+    FormRun program(platform, Ini({"[FormMain]", "ComboBoxFps_ItemIndex="}));
     EXPECT_EQ(program.Start().ComboBoxFps.ItemIndex(), 0);
     EXPECT_EQ(platform.Entries("copydata: ChangeFormCaption"),
               (std::vector<std::string>{"copydata: ChangeFormCaption$FormMainCapturer@5"}));
   }
   {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "ComboBoxFps_ItemIndex=9"}));
-    FormRun program(platform);
+    FormRun program(platform, Ini({"[FormMain]", "ComboBoxFps_ItemIndex=9"}));
     EXPECT_EQ(program.Start().ComboBoxFps.ItemIndex(), -1);
     EXPECT_EQ(platform.Entries("copydata: ChangeFormCaption"),
               (std::vector<std::string>{"copydata: ChangeFormCaption$FormMainCapturer@"}));
@@ -567,9 +550,8 @@ TEST(SettingsWindowKeys, ScreenSizeSuffixKeepsOnePositionPerScreen) {
 
 TEST(SettingsWindowKeys, PositionWordsAndTheFixedWindowSize) {
   FakePlatform platform;  // the window is 560 x 480 at 100,80
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "MinMaxPos= 5 ,x", "NormPos=  300 ,, 200 9999 9999", "Flags=2"}));
-  FormRun program(platform);
+  FormRun program(platform,
+                  Ini({"[FormMain]", "MinMaxPos= 5 ,x", "NormPos=  300 ,, 200 9999 9999", "Flags=2"}));
   program.Start();
   EXPECT_EQ(
       platform.Entries("set placement:"),
@@ -579,8 +561,7 @@ TEST(SettingsWindowKeys, PositionWordsAndTheFixedWindowSize) {
 TEST(SettingsWindowKeys, UnreadablePositionWordsKeepTheCurrentPlace) {
   FakePlatform platform;
   platform.mainWindowVisible = true;  // a visible window keeps its show state
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "NormPos=abc,250"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "NormPos=abc,250"}));
   program.Start();
   EXPECT_EQ(
       platform.Entries("set placement:"),
@@ -589,9 +570,8 @@ TEST(SettingsWindowKeys, UnreadablePositionWordsKeepTheCurrentPlace) {
 
 TEST(SettingsWindowKeys, OtherPixelsPerInchIgnoresThePositionButLoadsTheOptions) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "PixelsPerInch=120", "NormPos=300,200,860,680",
-                                                 "CheckBoxHideToTray_Checked=TRUE"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "PixelsPerInch=120", "NormPos=300,200,860,680",
+                                 "CheckBoxHideToTray_Checked=TRUE"}));
   EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("set placement:"), 0u);
   program.Close();
@@ -619,8 +599,7 @@ TEST(SettingsWindowKeys, ShowCmdMapsToNormalMaximisedOrAPostedMinimise) {
                         {"3", {"window state: maximized"}}};
   for (const Case& c : cases) {
     FakePlatform platform;
-    platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", std::string("ShowCmd=") + c.stored}));
-    FormRun program(platform);
+    FormRun program(platform, Ini({"[FormMain]", std::string("ShowCmd=") + c.stored}));
     program.Start();
     EXPECT_EQ(platform.Entries({"window state:", "post minimize"}), c.expected) << c.stored;
   }
@@ -646,9 +625,8 @@ TEST(SettingsWindowKeys, ClosedWhileMinimisedStartsMinimised) {
 
 TEST(SettingsWindowKeys, VersionBelowZeroLoadsNothingSilentlyAndSavesAsUsual) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "FormVersion=-1", "NormPos=300,200,860,680",
-                                                 "CheckBoxHideToTray_Checked=TRUE"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "FormVersion=-1", "NormPos=300,200,860,680",
+                                 "CheckBoxHideToTray_Checked=TRUE"}));
   EXPECT_FALSE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("set placement:"), 0u);
   EXPECT_EQ(platform.Count("window state:"), 0u);
@@ -677,8 +655,7 @@ TEST_P(SettingsFaultyWindowKey, LoadStopsWithTheMessageAndTheFileKeepsTheOptions
   FakePlatform platform;
   const std::string file = Ini({"[FormMain]", "NormPos=300,200,860,680", c.line,
                                 "CheckBoxHideToTray_Checked=TRUE", "ComboBoxFps_ItemIndex=1"});
-  platform.PutFile(platform.SettingsPath(), file);
-  FormRun program(platform);
+  FormRun program(platform, file);
   TFormMain& form = program.Start();
 
   EXPECT_EQ(platform.Entries("error:"), (std::vector<std::string>{"error: " + c.error}));
@@ -732,9 +709,7 @@ TEST(SettingsFaultyWindowKeys, FaultyFlagsReturnsAtEveryStart) {
 
 TEST(SettingsFaultyWindowKeys, PixelsPerInchIsOnlyReadWhenAPositionExists) {
   FakePlatform platform;
-  platform.PutFile(platform.SettingsPath(),
-                   Ini({"[FormMain]", "PixelsPerInch=lots", "CheckBoxHideToTray_Checked=TRUE"}));
-  FormRun program(platform);
+  FormRun program(platform, Ini({"[FormMain]", "PixelsPerInch=lots", "CheckBoxHideToTray_Checked=TRUE"}));
   EXPECT_TRUE(program.Start().CheckBoxHideToTray.Checked());
   EXPECT_EQ(platform.Count("error:"), 0u);
   program.Close();

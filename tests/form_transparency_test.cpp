@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
 #include "support/form_run.h"
 
 namespace zelvio {
@@ -31,13 +29,10 @@ TEST(Transparency, TimerPeriodComesFromTheSpinEditWhenSwitchedOn) {
 
 TEST(TransparencyAtStart, StoredOnRunsTheTimerWithTheStoredPeriod) {
   FakePlatform machine;
-  machine.PutFile(machine.SettingsPath(),
-                  "[FormMain]\r\nCheckBoxEnableCaptureTransparency_Checked=TRUE\r\n"
-                  "SpinEditTransparencyClock_Enabled=FALSE\r\nSpinEditTransparencyClock_Value=250\r\n\r\n");
-  FakePipeline pipeline;
-  TFormMain form(machine, pipeline);
-  form.FormCreate();
-  form.Show();
+  FormRun run(machine,
+              "[FormMain]\r\nCheckBoxEnableCaptureTransparency_Checked=TRUE\r\n"
+              "SpinEditTransparencyClock_Enabled=FALSE\r\nSpinEditTransparencyClock_Value=250\r\n\r\n");
+  TFormMain& form = run.Start();
   EXPECT_TRUE(form.TimerTransparencyCapture.Enabled());
   EXPECT_EQ(form.TimerTransparencyCapture.Interval(), 250u);
   EXPECT_FALSE(form.SpinEditTransparencyClock.Enabled());

@@ -4,27 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "app/form/form_main.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
+#include "support/recorder.h"
 
 namespace zelvio {
 namespace {
 
-struct Tray : ::testing::Test {
-  void SetUp() override {
-    pipeline.compressors = {"Codec"};
-    form.FormCreate();
-    form.Show();
-    form.ComboBoxVideoCompressors.SetItemIndex(0);
-    machine.log.clear();
-  }
+struct Tray : Recorder {
   std::vector<std::string> TrayLog() const {
     return machine.Entries({"tray icon: ", "taskbar button: ", "restore main window", "bring to front"});
   }
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
 };
 
 TEST_F(Tray, MinimisingWithoutTheOptionLeavesTheTaskbarButton) {

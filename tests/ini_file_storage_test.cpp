@@ -4,11 +4,9 @@
 
 #include <string>
 
-#include "app/form/form_main.h"
 #include "doubles/fake_code_page.h"
 #include "doubles/fake_files.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
+#include "support/form_run.h"
 
 namespace zelvio {
 namespace {
@@ -136,17 +134,14 @@ TEST(IniFileStorageWriting, PresentButUnreadableFileIsNeverWritten) {
       platform.PutFile(kSettings, original);
       platform.files[kSettings].unreadable = c.unreadable;
     }
-    FakePipeline pipeline;
     {
-      TFormMain form(platform, pipeline);
-      form.FormCreate();
-      form.Show();
+      FormRun run(platform);
+      TFormMain& form = run.Start();
       // Stored values load only from a file that could be read.
       EXPECT_EQ(form.ComboBoxFps.Text(), c.present && !c.unreadable ? "10" : "25");
       form.ComboBoxFps.SetItemIndex(4);
       form.CheckBoxEnableBg.SetChecked(true);
-      form.CloseQuery();
-      form.Destroy();
+      run.Close();
     }
     EXPECT_EQ(platform.Count("replace: "), c.written ? 1u : 0u);
     if (c.written) {
@@ -185,14 +180,10 @@ TEST(IniFileStorageWriting, FailedReplaceIsSilentAndKeepsThePreviousFile) {
   const std::string previous = "[FormMain]\r\nCheckBoxHideToTray_Checked=TRUE\r\n";
   platform.PutFile(kSettings, previous);
   platform.failingWrites.insert(kSettings);
-  FakePipeline pipeline;
   {
-    TFormMain form(platform, pipeline);
-    form.FormCreate();
-    form.Show();
-    form.CheckBoxHideToTray.SetChecked(false);
-    form.CloseQuery();
-    form.Destroy();
+    FormRun run(platform);
+    run.Start().CheckBoxHideToTray.SetChecked(false);
+    run.Close();
   }
   EXPECT_EQ(platform.Entries("replace:"),
             (std::vector<std::string>{"replace: D:\\Apps\\Zelvio\\settings.ini (failed)"}));

@@ -1,6 +1,7 @@
 // Every control of the main window in one table: its design name, its fixed Win32 control
 // ID and its place. One row a control, so a control cannot have an ID without a place or
-// be placed under a name the window does not have.
+// be placed under a name the window does not have; the rows come from the control list
+// that the form's members are made from too.
 //
 // IDs: the window gives each control's HWND its ID, so a test driver in another process
 // finds "CheckBoxEnableAudio" with the same table and GetDlgCtrlID / GetDlgItem. The numbers
@@ -57,7 +58,8 @@ inline constexpr std::string_view kSpinArrowsName = "SpinEditTransparencyClockAr
 inline constexpr int kMainClientWidth = 393;
 inline constexpr int kMainClientHeight = 418;
 
-// All rows, in the form's creation order.
+// All rows, in the form's creation order. They are made from the list of the main window's
+// controls (app/form/form_controls.h), which declares each control once.
 std::span<const ControlRow> ControlRows();
 
 // The ID for a design name; 0 for a name the window does not have.

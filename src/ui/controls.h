@@ -98,6 +98,30 @@ class Control {
 class Panel : public Control {
  public:
   Panel(ControlKind kind, std::string name, Control* parent) : Control(kind, std::move(name), parent) {}
+  Panel(std::string name, Control* parent) : Panel(ControlKind::Panel, std::move(name), parent) {}
+};
+
+// The other containers differ from a panel in their kind only, which decides the window
+// that shows them; a group box and a tab sheet show their caption.
+class GroupBox : public Panel {
+ public:
+  GroupBox(std::string name, Control* parent, const std::string& caption = {})
+      : Panel(ControlKind::GroupBox, std::move(name), parent) {
+    SetCaption(caption);
+  }
+};
+
+class PageControl : public Panel {
+ public:
+  PageControl(std::string name, Control* parent) : Panel(ControlKind::PageControl, std::move(name), parent) {}
+};
+
+class TabSheet : public Panel {
+ public:
+  TabSheet(std::string name, Control* parent, const std::string& caption)
+      : Panel(ControlKind::TabSheet, std::move(name), parent) {
+    SetCaption(caption);
+  }
 };
 
 class Label : public Control {

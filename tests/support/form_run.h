@@ -13,12 +13,24 @@
 
 namespace zelvio {
 
+// The compressor the doubles offer unless a test names another.
+inline const std::string kTestCompressor = "Zelvio Test Codec (dialog)";
+
 struct FormRun {
   explicit FormRun(FakePlatform& machine) : platform(machine), form(machine, pipeline) {}
+  // A run on a machine whose settings file holds `settings`: the window reads it as it is built.
+  FormRun(FakePlatform& machine, const std::string& settings) : FormRun(WithSettings(machine, settings)) {}
 
   TFormMain& Start() {
     form.FormCreate();
     form.Show();
+    return form;
+  }
+  // Started with `compressor` as the only one in the list, and chosen: Record can start.
+  TFormMain& StartReadyToRecord(const std::string& compressor = kTestCompressor) {
+    pipeline.compressors = {compressor};
+    Start();
+    form.ComboBoxVideoCompressors.SetItemIndex(0);
     return form;
   }
   void Close() {
@@ -35,6 +47,12 @@ struct FormRun {
   FakePlatform& platform;
   FakePipeline pipeline;
   TFormMain form;
+
+ private:
+  static FakePlatform& WithSettings(FakePlatform& machine, const std::string& settings) {
+    machine.PutFile(machine.SettingsPath(), settings);
+    return machine;
+  }
 };
 
 }  // namespace zelvio

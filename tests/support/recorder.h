@@ -1,5 +1,9 @@
-// A main window started on the doubles with a compressor chosen, ready to record: the
-// fixture of the tests of Record, Pause and Stop, of snapshots and of the capture options.
+// Fixtures of a main window started on the doubles, for the tests that work on a running
+// window. StartedForm has been created and shown with one compressor in the list; Recorder
+// has it chosen too, ready to record: the fixture of the tests of Record, Pause and Stop, of
+// snapshots, the capture options, the tray, recording failures and the recovery notes.
+// Both begin with empty logs. A fixture that needs the doubles set up before the start sets
+// them in its SetUp before it calls theirs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,20 +11,33 @@
 #include <string>
 #include <vector>
 
-#include "app/form/form_main.h"
-#include "doubles/fake_pipeline.h"
-#include "doubles/fake_platform.h"
+#include "support/form_run.h"
 
 namespace zelvio {
 
-struct Recorder : ::testing::Test {
+struct StartedForm : ::testing::Test {
   void SetUp() override {
-    pipeline.compressors = {"Zelvio Test Codec (dialog)"};
-    form.FormCreate();
-    form.Show();
-    form.ComboBoxVideoCompressors.SetItemIndex(0);
+    pipeline.compressors = {kTestCompressor};
+    run.Start();
+    ClearLogs();
+  }
+
+  void ClearLogs() {
     machine.log.clear();
     pipeline.log.clear();
+  }
+  std::vector<std::string> Commands() const { return run.Commands(); }
+
+  FakePlatform machine;
+  FormRun run{machine};
+  FakePipeline& pipeline = run.pipeline;
+  TFormMain& form = run.form;
+};
+
+struct Recorder : StartedForm {
+  void SetUp() override {
+    StartedForm::SetUp();
+    form.ComboBoxVideoCompressors.SetItemIndex(0);
     pipeline.builds.clear();
   }
 
@@ -47,11 +64,13 @@ struct Recorder : ::testing::Test {
     EXPECT_EQ(items.pause, pause);
     EXPECT_EQ(items.stop, stop);
   }
-  std::vector<std::string> Commands() const { return machine.Entries("copydata: "); }
-
-  FakePlatform machine;
-  FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  // Stopped, with everything showing what Stop leaves: the record image, Stop disabled,
+  // the options usable, the duration timer off and the tray offering Record only.
+  void ExpectStoppedAsStopLeavesIt() {
+    EXPECT_EQ(form.State(), RecordingState::Stopped);
+    ExpectShows(kPictureRecord, false, true, false);
+    ExpectTray(true, false, false);
+  }
 };
 
 }  // namespace zelvio

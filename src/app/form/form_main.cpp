@@ -1,5 +1,5 @@
-// Construction of the main window: controls with their captions, hints, items, ranges and
-// design values, and the bindings of their events.
+// Construction of the main window: the controls of form_controls.h, then their hints,
+// items and design values, and the bindings of their events.
 #include "app/form/form_main.h"
 
 #include "common/errors.h"
@@ -10,7 +10,17 @@ namespace zelvio {
 
 namespace {
 
-using Orientation = TrackBar::Orientation;
+// A control of the list made from its design name, its parent and the values of its "made
+// with" column, whatever their number: `MakeControl<Label>{name, parent}("0")`.
+template <class Kind>
+struct MakeControl {
+  std::string_view name;
+  Control* parent;
+  template <class... Values>
+  Kind operator()(const Values&... values) const {
+    return Kind(std::string(name), parent, values...);
+  }
+};
 
 const std::vector<std::string> kDimensionItems = {
     "160x120",
@@ -43,125 +53,21 @@ const std::vector<std::string> kModifierItems = {"NONE", "ALT", "CTRL", "SHIFT",
 
 }  // namespace
 
+// The uses of the control list (form_controls.h) in this file: construction and bindings.
+#define ZELVIO_CONSTRUCT_CONTROL(kind, member, parent, made, ...) \
+  member(MakeControl<kind>{DesignNameOf(#member), &parent} made),
+#define ZELVIO_BIND_HANDLER(kind, member, parent, made, id, place, event, handler) \
+  ZELVIO_BIND_##event(member, handler)
+#define ZELVIO_BIND_OnClick(member, handler) member.OnClick = [this] { handler(); };
+#define ZELVIO_BIND_OnChange(member, handler) member.OnChange = [this] { handler(); };
+#define ZELVIO_BIND_OnTimer(member, handler) member.OnTimer = [this] { handler(); };
+#define ZELVIO_BIND_None(member, handler)
+
 TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
     : FormMain(ControlKind::Form, "FormMain", nullptr),
-      JvImgBtnStartPause("JvImgBtnStartPause", &FormMain, kPictureRecord),
-      JvImgBtnStop("JvImgBtnStop", &FormMain, kPictureStop),
-      JvImgBtnSnapshot("JvImgBtnSnapshot", &FormMain, kPictureSnapshot),
-      BitBtnAbout("BitBtnAbout", &FormMain, "About"),
-      PanelOptions(ControlKind::Panel, "PanelOptions", &FormMain),
-      GroupBoxOptions(ControlKind::GroupBox, "GroupBoxOptions", &PanelOptions),
-      PageControlOptions(ControlKind::PageControl, "PageControlOptions", &GroupBoxOptions),
-      TabSheetScreen(ControlKind::TabSheet, "TabSheetScreen", &PageControlOptions),
-      PageControlScreen(ControlKind::PageControl, "PageControlScreen", &TabSheetScreen),
-      TabSheetDimension(ControlKind::TabSheet, "TabSheetDimension", &PageControlScreen),
-      GroupBoxDimension(ControlKind::GroupBox, "GroupBoxDimension", &TabSheetDimension),
-      RadioButtonDimFullscreen("RadioButtonDimFullscreen", &GroupBoxDimension, "Fullscreen"),
-      RadioButtonDimPreDefined("RadioButtonDimPreDefined", &GroupBoxDimension, "Predefined"),
-      ComboBoxDimension("ComboBoxDimension", &GroupBoxDimension),
-      RadioButtonDimCustom("RadioButtonDimCustom", &GroupBoxDimension, "Custom"),
-      BitBtnDecDimWidth("BitBtnDecDimWidth", &GroupBoxDimension, "-"),
-      TrackBarDimX("TrackBarDimX", &GroupBoxDimension, Orientation::Horizontal, 4, 10, 4),
-      BitBtnIncDimWidth("BitBtnIncDimWidth", &GroupBoxDimension, "+"),
-      BitBtnDecDimHeight("BitBtnDecDimHeight", &GroupBoxDimension, "-"),
-      TrackBarDimY("TrackBarDimY", &GroupBoxDimension, Orientation::Vertical, 4, 10, 4),
-      BitBtnIncDimHeight("BitBtnIncDimHeight", &GroupBoxDimension, "+"),
-      LabelDimXValue("LabelDimXValue", &GroupBoxDimension, "0"),
-      LabelDimX("LabelDimX", &GroupBoxDimension, "X"),
-      LabelDimYValue("LabelDimYValue", &GroupBoxDimension, "0"),
-      TabSheetPosition(ControlKind::TabSheet, "TabSheetPosition", &PageControlScreen),
-      GroupBoxPosition(ControlKind::GroupBox, "GroupBoxPosition", &TabSheetPosition),
-      RadioButtonPosTopLeft("RadioButtonPosTopLeft", &GroupBoxPosition, "Top Left"),
-      RadioButtonPosTopCenter("RadioButtonPosTopCenter", &GroupBoxPosition, "Top Center"),
-      RadioButtonPosTopRight("RadioButtonPosTopRight", &GroupBoxPosition, "Top Right"),
-      RadioButtonPosCenterLeft("RadioButtonPosCenterLeft", &GroupBoxPosition, "Center Left"),
-      RadioButtonPosCenter("RadioButtonPosCenter", &GroupBoxPosition, "Center"),
-      RadioButtonPosCenterRight("RadioButtonPosCenterRight", &GroupBoxPosition, "Center Right"),
-      RadioButtonPosBottomLeft("RadioButtonPosBottomLeft", &GroupBoxPosition, "Bottom Left"),
-      RadioButtonPosBottomCenter("RadioButtonPosBottomCenter", &GroupBoxPosition, "Bottom Center"),
-      RadioButtonPosBottomRight("RadioButtonPosBottomRight", &GroupBoxPosition, "Bottom Right"),
-      RadioButtonPosCustom("RadioButtonPosCustom", &GroupBoxPosition, "Custom"),
-      TrackBarPosX("TrackBarPosX", &GroupBoxPosition, Orientation::Horizontal, 0, 10, 0),
-      BitBtnDecPosX("BitBtnDecPosX", &GroupBoxPosition, "-"),
-      BitBtnIncPosX("BitBtnIncPosX", &GroupBoxPosition, "+"),
-      TrackBarPosY("TrackBarPosY", &GroupBoxPosition, Orientation::Vertical, 0, 10, 0),
-      BitBtnDecPosY("BitBtnDecPosY", &GroupBoxPosition, "-"),
-      BitBtnIncPosY("BitBtnIncPosY", &GroupBoxPosition, "+"),
-      LabelPosXValue("LabelPosXValue", &GroupBoxPosition, "0"),
-      LabelPosX("LabelPosX", &GroupBoxPosition, "X"),
-      LabelPosYValue("LabelPosYValue", &GroupBoxPosition, "0"),
-      TabSheetStyle(ControlKind::TabSheet, "TabSheetStyle", &PageControlScreen),
-      GroupBoxStyle(ControlKind::GroupBox, "GroupBoxStyle", &TabSheetStyle),
-      CheckBoxEnableBg("CheckBoxEnableBg", &GroupBoxStyle, "Enable background "),
-      LabelBgColor("LabelBgColor", &GroupBoxStyle, "Background color"),
-      ColorBoxBg("ColorBoxBg", &GroupBoxStyle),
-      TabSheetVideo(ControlKind::TabSheet, "TabSheetVideo", &PageControlOptions),
-      LabelVideoCompression("LabelVideoCompression", &TabSheetVideo, "Compression"),
-      ComboBoxVideoCompressors("ComboBoxVideoCompressors", &TabSheetVideo),
-      ButtonConfigureVideoCompressor("ButtonConfigureVideoCompressor", &TabSheetVideo, "Configure"),
-      LabelVideoFPS("LabelVideoFPS", &TabSheetVideo, "FPS"),
-      ComboBoxFps("ComboBoxFps", &TabSheetVideo),
-      LabelFpsInfo("LabelFpsInfo", &TabSheetVideo, "Require program restart"),
-      Label1("Label1", &TabSheetVideo,
-             "If you have problems please take a look at the  About box and (or) visit our website for a "
-             "more detailed documentation."),
-      TabSheetAudio(ControlKind::TabSheet, "TabSheetAudio", &PageControlOptions),
-      LabelCapture("LabelCapture", &TabSheetAudio, "Device"),
-      ComboBoxAudioDevices("ComboBoxAudioDevices", &TabSheetAudio),
-      CheckBoxEnableAudio("CheckBoxEnableAudio", &TabSheetAudio, "Enable"),
-      LabelAudioInputLines("LabelAudioInputLines", &TabSheetAudio, "Input lines"),
-      ComboBoxInputLines("ComboBoxInputLines", &TabSheetAudio),
-      LabelAudioFormat("LabelAudioFormat", &TabSheetAudio, "Format"),
-      ListBoxAudioFormat("ListBoxAudioFormat", &TabSheetAudio),
-      LabelInputLinesIndex("LabelInputLinesIndex", &TabSheetAudio, "0"),
-      LabelAudioFormatIndex("LabelAudioFormatIndex", &TabSheetAudio, "0"),
-      LabelIsAudioEnabled("LabelIsAudioEnabled", &TabSheetAudio, "0"),
-      TabSheetGeneral(ControlKind::TabSheet, "TabSheetGeneral", &PageControlOptions),
-      GroupBoxHotkeys(ControlKind::GroupBox, "GroupBoxHotkeys", &TabSheetGeneral),
-      LabelHotkeyStart("LabelHotkeyStart", &GroupBoxHotkeys, "Start"),
-      ComboBoxVKStart("ComboBoxVKStart", &GroupBoxHotkeys),
-      LabelPlusStart("LabelPlusStart", &GroupBoxHotkeys, "+"),
-      ComboBoxKeyStart("ComboBoxKeyStart", &GroupBoxHotkeys),
-      LabelHotkeyPause("LabelHotkeyPause", &GroupBoxHotkeys, "Pause"),
-      ComboBoxVKPause("ComboBoxVKPause", &GroupBoxHotkeys),
-      LabelPlusPause("LabelPlusPause", &GroupBoxHotkeys, "+"),
-      ComboBoxKeyPause("ComboBoxKeyPause", &GroupBoxHotkeys),
-      LabelHotkeyStop("LabelHotkeyStop", &GroupBoxHotkeys, "Stop"),
-      ComboBoxVKStop("ComboBoxVKStop", &GroupBoxHotkeys),
-      LabelPlusStop("LabelPlusStop", &GroupBoxHotkeys, "+"),
-      ComboBoxKeyStop("ComboBoxKeyStop", &GroupBoxHotkeys),
-      LabelHotkeySnapshot("LabelHotkeySnapshot", &GroupBoxHotkeys, "Snapshot"),
-      ComboBoxVKSnapshot("ComboBoxVKSnapshot", &GroupBoxHotkeys),
-      LabelPlusSnapshot("LabelPlusSnapshot", &GroupBoxHotkeys, "+"),
-      ComboBoxKeySnapshot("ComboBoxKeySnapshot", &GroupBoxHotkeys),
-      LabelHotkeyToggleBg("LabelHotkeyToggleBg", &GroupBoxHotkeys, "Toggle background"),
-      ComboBoxVKToggleBg("ComboBoxVKToggleBg", &GroupBoxHotkeys),
-      LabelPlusToggleBg("LabelPlusToggleBg", &GroupBoxHotkeys, "+"),
-      ComboBoxKeyToggleBg("ComboBoxKeyToggleBg", &GroupBoxHotkeys),
-      BitBtnSetHotkeys("BitBtnSetHotkeys", &GroupBoxHotkeys, "Set hotkeys"),
-      GroupBoxCursor(ControlKind::GroupBox, "GroupBoxCursor", &TabSheetGeneral),
-      CheckBoxEnableCursor("CheckBoxEnableCursor", &GroupBoxCursor, "Enable (Show)"),
-      LabelCursorPriority("LabelCursorPriority", &GroupBoxCursor, "Priority Low - High"),
-      TrackBarCursorPriority("TrackBarCursorPriority", &GroupBoxCursor, Orientation::Horizontal, 0, 3, 1),
-      GroupBoxOutputPaths(ControlKind::GroupBox, "GroupBoxOutputPaths", &TabSheetGeneral),
-      LabelOutputVideo("LabelOutputVideo", &GroupBoxOutputPaths, "Screencasts"),
-      EditOutputVideoPath("EditOutputVideoPath", &GroupBoxOutputPaths),
-      BitBtnOutputVideoPath("BitBtnOutputVideoPath", &GroupBoxOutputPaths, "..."),
-      LabelOutputScreenshots("LabelOutputScreenshots", &GroupBoxOutputPaths, "Screenshots"),
-      EditOutputScreenshotsPath("EditOutputScreenshotsPath", &GroupBoxOutputPaths),
-      BitBtnOutputScreenshotsPath("BitBtnOutputScreenshotsPath", &GroupBoxOutputPaths, "..."),
-      BitBtnRestoreDefaults("BitBtnRestoreDefaults", &TabSheetGeneral, "Restore defaults"),
-      GroupBoxOnMinimize(ControlKind::GroupBox, "GroupBoxOnMinimize", &TabSheetGeneral),
-      CheckBoxHideToTray("CheckBoxHideToTray", &GroupBoxOnMinimize, "Hide to tray"),
-      GroupBoxTransparency(ControlKind::GroupBox, "GroupBoxTransparency", &TabSheetGeneral),
-      CheckBoxEnableCaptureTransparency("CheckBoxEnableCaptureTransparency", &GroupBoxTransparency,
-                                        "Enable (Capture)"),
-      LabelEvery("LabelEvery", &GroupBoxTransparency, "Every"),
-      SpinEditTransparencyClock("SpinEditTransparencyClock", &GroupBoxTransparency, 100, 5000, 1000),
-      LabelMs("LabelMs", &GroupBoxTransparency, "ms"),
-      LabelDuration("LabelDuration", &FormMain, "00:00:00.000"),
-      TimerDuration("Timer", &FormMain, 1),
-      TimerTransparencyCapture("TimerTransparencyCapture", &FormMain, 1000),
+      // clang-format off
+      ZELVIO_MAIN_WINDOW_CONTROLS(ZELVIO_CONSTRUCT_CONTROL)
+      // clang-format on
       boxes_(platform),
       windows_(platform),
       processes_(platform),
@@ -174,19 +80,6 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
       dialogs_(platform),
       pipeline_(pipeline) {
   FormMain.SetCaption(kMainWindowCaption);
-  GroupBoxOptions.SetCaption("Options");
-  TabSheetScreen.SetCaption("Screen");
-  TabSheetDimension.SetCaption("Dimension");
-  TabSheetPosition.SetCaption("Position");
-  TabSheetStyle.SetCaption("Style");
-  TabSheetVideo.SetCaption("Video");
-  TabSheetAudio.SetCaption("Audio");
-  TabSheetGeneral.SetCaption("General");
-  GroupBoxHotkeys.SetCaption("Hotkeys");
-  GroupBoxCursor.SetCaption("Cursor");
-  GroupBoxOutputPaths.SetCaption("Output paths");
-  GroupBoxOnMinimize.SetCaption("On minimize");
-  GroupBoxTransparency.SetCaption("Transparency");
   JvImgBtnStartPause.SetHint("Record/Pause");
   JvImgBtnStop.SetHint("Stop");
   JvImgBtnSnapshot.SetHint("Snapshot");
@@ -234,58 +127,15 @@ void TFormMain::FillLists() {
   }
 }
 
-void TFormMain::BindHandlers() {
-  JvImgBtnStartPause.OnClick = [this] { JvImgBtnStartPauseClick(); };
-  JvImgBtnStop.OnClick = [this] { JvImgBtnStopClick(); };
-  JvImgBtnSnapshot.OnClick = [this] { JvImgBtnSnapshotClick(); };
-  BitBtnAbout.OnClick = [this] { BitBtnAboutClick(); };
-
-  // The twenty region bindings all lead to the same update.
-  auto region = [this] { ComboBoxDimensionChange(); };
-  ComboBoxDimension.OnChange = region;
-  TrackBarDimX.OnChange = region;
-  TrackBarDimY.OnChange = region;
-  TrackBarPosX.OnChange = region;
-  TrackBarPosY.OnChange = region;
-  for (RadioButton* radio :
-       {&RadioButtonDimFullscreen, &RadioButtonDimPreDefined, &RadioButtonDimCustom, &RadioButtonPosTopLeft,
-        &RadioButtonPosTopCenter, &RadioButtonPosTopRight, &RadioButtonPosCenterLeft, &RadioButtonPosCenter,
-        &RadioButtonPosCenterRight, &RadioButtonPosBottomLeft, &RadioButtonPosBottomCenter,
-        &RadioButtonPosBottomRight, &RadioButtonPosCustom}) {
-    radio->OnClick = region;
-  }
-  CheckBoxEnableBg.OnClick = region;
-  ColorBoxBg.OnClick = region;
-
-  BitBtnDecDimWidth.OnClick = [this] { BitBtnDecDimWidthClick(); };
-  BitBtnIncDimWidth.OnClick = [this] { BitBtnIncDimWidthClick(); };
-  BitBtnDecDimHeight.OnClick = [this] { BitBtnDecDimHeightClick(); };
-  BitBtnIncDimHeight.OnClick = [this] { BitBtnIncDimHeightClick(); };
-  BitBtnDecPosX.OnClick = [this] { BitBtnDecPosXClick(); };
-  BitBtnIncPosX.OnClick = [this] { BitBtnIncPosXClick(); };
-  BitBtnDecPosY.OnClick = [this] { BitBtnDecPosYClick(); };
-  BitBtnIncPosY.OnClick = [this] { BitBtnIncPosYClick(); };
-
-  ComboBoxVideoCompressors.OnChange = [this] { ComboBoxVideoCompressorsChange(); };
-  ButtonConfigureVideoCompressor.OnClick = [this] { ButtonConfigureVideoCompressorClick(); };
-  ComboBoxFps.OnChange = [this] { ComboBoxFpsChange(); };
-  ComboBoxAudioDevices.OnChange = [this] { ComboBoxAudioDevicesChange(); };
-  CheckBoxEnableAudio.OnClick = [this] { CheckBoxEnableAudioClick(); };
-  ComboBoxInputLines.OnChange = [this] { ComboBoxInputLinesChange(); };
-  ListBoxAudioFormat.OnClick = [this] { ListBoxAudioFormatClick(); };
-
-  BitBtnSetHotkeys.OnClick = [this] { BitBtnSetHotkeysClick(); };
-  CheckBoxEnableCursor.OnClick = [this] { CheckBoxEnableCursorClick(); };
-  BitBtnOutputVideoPath.OnClick = [this] { BitBtnOutputVideoPathClick(); };
-  BitBtnOutputScreenshotsPath.OnClick = [this] { BitBtnOutputScreenshotsPathClick(); };
-  BitBtnRestoreDefaults.OnClick = [this] { BitBtnRestoreDefaultsClick(); };
-  CheckBoxEnableCaptureTransparency.OnClick = [this] { CheckBoxEnableCaptureTransparencyClick(); };
-
-  TimerDuration.OnTimer = [this] { TimerTimer(); };
-  TimerTransparencyCapture.OnTimer = [this] { TimerTransparencyCaptureTimer(); };
+void TFormMain::BindHandlers(){
+    // clang-format off
+  ZELVIO_MAIN_WINDOW_CONTROLS(ZELVIO_BIND_HANDLER)
+    // clang-format on
 }
 
-Control* TFormMain::FindComponent(const std::string& name) { return FormMain.FindNamed(name); }
+Control* TFormMain::FindComponent(const std::string& name) {
+  return FormMain.FindNamed(name);
+}
 
 void TFormMain::ShowErrorBox(const std::exception& error) { boxes_.ShowError(ErrorBoxText(error.what())); }
 

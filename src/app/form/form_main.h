@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "app/form/form_controls.h"
 #include "app/form/recording_state.h"
 #include "capture/graph/capture_pipeline.h"
 #include "tray/tray_items.h"
 #include "platform/platform.h"
-#include "ui/controls.h"
 
 namespace zelvio {
 
@@ -158,129 +158,10 @@ class TFormMain {
   RecordingState State() const { return recordingState_; }
   FormStorage* Storage() { return formStorage_.get(); }
 
-  // ---- Controls, in creation order (parents before children) ----
+  // ---- Controls: the window, then every control of form_controls.h in its order ----
   Panel FormMain;
-  ImageButton JvImgBtnStartPause;
-  ImageButton JvImgBtnStop;
-  ImageButton JvImgBtnSnapshot;
-  Button BitBtnAbout;
-  Panel PanelOptions;
-  Panel GroupBoxOptions;
-  Panel PageControlOptions;
-
-  Panel TabSheetScreen;
-  Panel PageControlScreen;
-  Panel TabSheetDimension;
-  Panel GroupBoxDimension;
-  RadioButton RadioButtonDimFullscreen;
-  RadioButton RadioButtonDimPreDefined;
-  ComboBox ComboBoxDimension;
-  RadioButton RadioButtonDimCustom;
-  Button BitBtnDecDimWidth;
-  TrackBar TrackBarDimX;
-  Button BitBtnIncDimWidth;
-  Button BitBtnDecDimHeight;
-  TrackBar TrackBarDimY;
-  Button BitBtnIncDimHeight;
-  Label LabelDimXValue;
-  Label LabelDimX;
-  Label LabelDimYValue;
-
-  Panel TabSheetPosition;
-  Panel GroupBoxPosition;
-  RadioButton RadioButtonPosTopLeft;
-  RadioButton RadioButtonPosTopCenter;
-  RadioButton RadioButtonPosTopRight;
-  RadioButton RadioButtonPosCenterLeft;
-  RadioButton RadioButtonPosCenter;
-  RadioButton RadioButtonPosCenterRight;
-  RadioButton RadioButtonPosBottomLeft;
-  RadioButton RadioButtonPosBottomCenter;
-  RadioButton RadioButtonPosBottomRight;
-  RadioButton RadioButtonPosCustom;
-  TrackBar TrackBarPosX;
-  Button BitBtnDecPosX;
-  Button BitBtnIncPosX;
-  TrackBar TrackBarPosY;
-  Button BitBtnDecPosY;
-  Button BitBtnIncPosY;
-  Label LabelPosXValue;
-  Label LabelPosX;
-  Label LabelPosYValue;
-
-  Panel TabSheetStyle;
-  Panel GroupBoxStyle;
-  CheckBox CheckBoxEnableBg;
-  Label LabelBgColor;
-  ColorBox ColorBoxBg;
-
-  Panel TabSheetVideo;
-  Label LabelVideoCompression;
-  ComboBox ComboBoxVideoCompressors;
-  Button ButtonConfigureVideoCompressor;
-  Label LabelVideoFPS;
-  ComboBox ComboBoxFps;
-  Label LabelFpsInfo;
-  Label Label1;
-
-  Panel TabSheetAudio;
-  Label LabelCapture;
-  ComboBox ComboBoxAudioDevices;
-  CheckBox CheckBoxEnableAudio;
-  Label LabelAudioInputLines;
-  ComboBox ComboBoxInputLines;
-  Label LabelAudioFormat;
-  ListBox ListBoxAudioFormat;
-  Label LabelInputLinesIndex;
-  Label LabelAudioFormatIndex;
-  Label LabelIsAudioEnabled;
-
-  Panel TabSheetGeneral;
-  Panel GroupBoxHotkeys;
-  Label LabelHotkeyStart;
-  ComboBox ComboBoxVKStart;
-  Label LabelPlusStart;
-  ComboBox ComboBoxKeyStart;
-  Label LabelHotkeyPause;
-  ComboBox ComboBoxVKPause;
-  Label LabelPlusPause;
-  ComboBox ComboBoxKeyPause;
-  Label LabelHotkeyStop;
-  ComboBox ComboBoxVKStop;
-  Label LabelPlusStop;
-  ComboBox ComboBoxKeyStop;
-  Label LabelHotkeySnapshot;
-  ComboBox ComboBoxVKSnapshot;
-  Label LabelPlusSnapshot;
-  ComboBox ComboBoxKeySnapshot;
-  Label LabelHotkeyToggleBg;
-  ComboBox ComboBoxVKToggleBg;
-  Label LabelPlusToggleBg;
-  ComboBox ComboBoxKeyToggleBg;
-  Button BitBtnSetHotkeys;
-  Panel GroupBoxCursor;
-  CheckBox CheckBoxEnableCursor;
-  Label LabelCursorPriority;
-  TrackBar TrackBarCursorPriority;
-  Panel GroupBoxOutputPaths;
-  Label LabelOutputVideo;
-  Edit EditOutputVideoPath;
-  Button BitBtnOutputVideoPath;
-  Label LabelOutputScreenshots;
-  Edit EditOutputScreenshotsPath;
-  Button BitBtnOutputScreenshotsPath;
-  Button BitBtnRestoreDefaults;
-  Panel GroupBoxOnMinimize;
-  CheckBox CheckBoxHideToTray;
-  Panel GroupBoxTransparency;
-  CheckBox CheckBoxEnableCaptureTransparency;
-  Label LabelEvery;
-  SpinEdit SpinEditTransparencyClock;
-  Label LabelMs;
-
-  Label LabelDuration;
-  Timer TimerDuration;  // design name `Timer`
-  Timer TimerTransparencyCapture;
+#define ZELVIO_DECLARE_CONTROL(kind, member, ...) kind member;
+  ZELVIO_MAIN_WINDOW_CONTROLS(ZELVIO_DECLARE_CONTROL)
 
  private:
   void BindHandlers();
