@@ -133,8 +133,11 @@ bool ZmbvEncoder::MarkChanged(const uint8_t* top, std::ptrdiff_t stride) {
 // The vectors a changed block tries before any search of its own: its left and upper
 // neighbours' (moved content moves together) and what the probes found, each once, only
 // those that move and keep the block inside the frame.
-std::vector<MotionVector> ZmbvEncoder::SharedCandidates(const BlockGrid& grid, int bx, int by,
-                                                        const std::vector<MotionVector>& chosen,
+// The vectors a changed block tries before any search of its own: its left and upper
+// neighbours' (moved content moves together; the upper one only within the band, whose rows
+// one thread chooses in order) and what the probes found, each once, only those that move
+// and keep the block inside the frame.
+std::vector<MotionVector> ZmbvEncoder::SharedCandidates(const BlockGrid& grid, int bx, int by, int firstRow,
                                                         const std::vector<MotionVector>& found) const {
   std::vector<MotionVector> tries;
   auto offer = [&](MotionVector v) {
@@ -142,8 +145,8 @@ std::vector<MotionVector> ZmbvEncoder::SharedCandidates(const BlockGrid& grid, i
       tries.push_back(v);
   };
   const size_t index = size_t(by) * across_ + bx;
-  if (bx > 0) offer(chosen[index - 1]);
-  if (by > 0) offer(chosen[index - across_]);
+  if (bx > 0) offer(chosen_[index - 1]);
+  if (by > firstRow) offer(chosen_[index - across_]);
   for (MotionVector v : found) offer(v);
   return tries;
 }
@@ -152,7 +155,8 @@ std::vector<MotionVector> ZmbvEncoder::SharedCandidates(const BlockGrid& grid, i
 // candidate (or no move) that leaves the fewest differing bytes, refined by a small local
 // search where the frame's budget allows it.
 ZmbvEncoder::Prediction ZmbvEncoder::PredictBlock(const MotionFrames& frames, int bx, int by,
-                                                  const std::vector<MotionVector>& tries, bool refine) {
+                                                  const std::vector<MotionVector>& tries,
+                                                  LocalSearchBudget::Tally& tally) const {
   for (MotionVector v : tries) {
     if (BlockMatches(frames.source, frames.kept, frames.grid, bx, by, v)) return {v, true, 0};
   }
@@ -165,39 +169,79 @@ ZmbvEncoder::Prediction ZmbvEncoder::PredictBlock(const MotionFrames& frames, in
       best = v;
     }
   }
-  if (refine && cost > 0) {
+  if (cost > 0 && refine_.Next(tally)) {
     const size_t before = cost;
     best = RefineLocally(frames.source, frames.kept, frames.grid, bx, by, best, cost, Tuned().refineSteps);
-    refine_.Count(cost + cost / 8 < before);
+    LocalSearchBudget::Count(tally, cost + cost / 8 < before);
   }
   return {best, cost == 0, cost};
 }
 
-size_t ZmbvEncoder::ChooseVectors(const uint8_t* top, std::ptrdiff_t stride) {
-  const MotionFrames frames{{top, stride}, {kept_.get(), settings_.width, settings_.height}, Grid()};
-  const std::vector<MotionVector> found =
-      FindMovedContent(frames.source, frames.kept, frames.grid, changed_, Tuned().probes, Tuned().candidates);
-  std::vector<MotionVector> chosen(changed_.size());
+// The blocks of rows [band.fromRow, band.toRow): their vectors in place, their XOR data at
+// `out` in raster order. Touches nothing another band does, so bands run side by side.
+void ZmbvEncoder::ChooseBand(const MotionFrames& frames, const std::vector<MotionVector>& found, Band& band,
+                             uint8_t* out) {
+  uint8_t* const start = out;
   uint8_t* vectors = input_.get();
-  uint8_t* out = input_.get() + vectorBytes_;
-  xorBytes_ = differingBytes_ = 0;
-  refine_.StartFrame();
-  for (int by = 0; by < down_; ++by) {
+  band.differing = 0;
+  band.tally = {};
+  for (int by = band.fromRow; by < band.toRow; ++by) {
     for (int bx = 0; bx < across_; ++bx) {
       const size_t index = size_t(by) * across_ + bx;
       if (!changed_[index]) continue;
       const Prediction p =
-          PredictBlock(frames, bx, by, SharedCandidates(frames.grid, bx, by, chosen, found), refine_.Next());
-      chosen[index] = p.v;
+          PredictBlock(frames, bx, by, SharedCandidates(frames.grid, bx, by, band.fromRow, found), band.tally);
+      chosen_[index] = p.v;
       vectors[index * 2] = uint8_t((p.v.dx * 2) | (p.exact ? 0 : 1));
       vectors[index * 2 + 1] = uint8_t(p.v.dy * 2);
       if (p.exact) continue;
       out = WriteXor(frames, bx, by, p.v, out);
-      differingBytes_ += p.cost;
+      band.differing += p.cost;
     }
   }
-  xorBytes_ = size_t(out - input_.get()) - vectorBytes_;
-  return size_t(out - input_.get());
+  band.xorBytes = size_t(out - start);
+}
+
+// A frame that changed in many blocks (a moving picture) is cut into bands of block rows,
+// one per thread; the first band writes its XOR data in place, the others into buffers of
+// their own that are then moved up behind it.
+size_t ZmbvEncoder::ChooseVectors(const uint8_t* top, std::ptrdiff_t stride) {
+  const MotionFrames frames{{top, stride}, {kept_.get(), settings_.width, settings_.height}, Grid()};
+  const std::vector<MotionVector> found =
+      FindMovedContent(frames.source, frames.kept, frames.grid, changed_, Tuned().probes, Tuned().candidates);
+  chosen_.assign(changed_.size(), MotionVector{});
+  refine_.StartFrame();
+
+  const size_t changedBlocks = size_t(std::count(changed_.begin(), changed_.end(), uint8_t(1)));
+  const int threads = settings_.runner ? settings_.runner->Threads() : 1;
+  const int count = int(std::clamp<size_t>(changedBlocks / kBlocksPerBand, 1, size_t(std::min(threads, down_))));
+  bands_.resize(size_t(count));
+  for (int b = 0; b < count; ++b) {
+    Band& band = bands_[size_t(b)];
+    band.fromRow = down_ * b / count;
+    band.toRow = down_ * (b + 1) / count;
+    if (b > 0) band.xor_.resize(size_t(band.toRow - band.fromRow) * kBlockHeight * settings_.width * 4);
+  }
+  uint8_t* out = input_.get() + vectorBytes_;
+  auto choose = [&](int b) {
+    Band& band = bands_[size_t(b)];
+    ChooseBand(frames, found, band, b == 0 ? out : band.xor_.data());
+  };
+  if (count == 1) {
+    choose(0);
+  } else {
+    settings_.runner->RunAll(count, choose);
+  }
+
+  xorBytes_ = differingBytes_ = 0;
+  for (int b = 0; b < count; ++b) {
+    const Band& band = bands_[size_t(b)];
+    if (b > 0) std::memcpy(out + xorBytes_, band.xor_.data(), band.xorBytes);
+    xorBytes_ += band.xorBytes;
+    differingBytes_ += band.differing;
+    refine_.Add(band.tally);
+  }
+  return vectorBytes_ + xorBytes_;
 }
 
 uint8_t* ZmbvEncoder::WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v, uint8_t* out) const {

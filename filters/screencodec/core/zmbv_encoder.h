@@ -83,11 +83,21 @@ class ZmbvEncoder {
   void EncodeInter(const uint8_t* top, std::ptrdiff_t stride, std::vector<uint8_t>& packet);
   bool MarkChanged(const uint8_t* top, std::ptrdiff_t stride);
   size_t ChooseVectors(const uint8_t* top, std::ptrdiff_t stride);
-  std::vector<MotionVector> SharedCandidates(const BlockGrid& grid, int bx, int by,
-                                             const std::vector<MotionVector>& chosen,
+  // Rows of blocks one thread chooses vectors for.
+  struct Band {
+    int fromRow = 0, toRow = 0;
+    std::vector<uint8_t> xor_;  // its XOR data, for every band but the first
+    size_t xorBytes = 0, differing = 0;
+    LocalSearchBudget::Tally tally;
+  };
+  // Changed blocks a band must have before a frame is cut into bands for several threads.
+  static constexpr size_t kBlocksPerBand = 256;
+
+  std::vector<MotionVector> SharedCandidates(const BlockGrid& grid, int bx, int by, int firstRow,
                                              const std::vector<MotionVector>& found) const;
   Prediction PredictBlock(const MotionFrames& frames, int bx, int by, const std::vector<MotionVector>& tries,
-                          bool refine);
+                          LocalSearchBudget::Tally& tally) const;
+  void ChooseBand(const MotionFrames& frames, const std::vector<MotionVector>& found, Band& band, uint8_t* out);
   uint8_t* WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v, uint8_t* out) const;
   void KeepChanged(const uint8_t* top, std::ptrdiff_t stride);
   bool KeptIsPicture() const;
@@ -102,6 +112,9 @@ class ZmbvEncoder {
   std::vector<uint8_t> changed_;      // per block: differs from the kept frame
   std::unique_ptr<ZmbvDeflater> deflater_;
   LocalSearchBudget refine_;
+  // Per frame, written by the bands side by side (each its own blocks' entries).
+  std::vector<MotionVector> chosen_;
+  std::vector<Band> bands_;
   size_t xorBytes_ = 0, differingBytes_ = 0;  // of the frame ChooseVectors last wrote
   int sinceKey_ = 0;
   bool keyRequested_ = true;

@@ -72,18 +72,28 @@ MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, con
 class LocalSearchBudget {
  public:
   static constexpr int kSampleEvery = 8;
+  // What one stretch of a frame's blocks (one thread's) saw of the search.
+  struct Tally {
+    int seen = 0, tried = 0, improved = 0;
+  };
+
+  // The sampling of the next frame, from the tallies the last one added.
   void StartFrame() {
     every_ = tried_ >= 32 && improved_ * 16 < tried_ ? kSampleEvery : 1;
-    tried_ = improved_ = seen_ = 0;
+    tried_ = improved_ = 0;
   }
-  bool Next() { return seen_++ % every_ == 0; }
-  void Count(bool improved) {
-    ++tried_;
-    improved_ += improved ? 1 : 0;
+  bool Next(Tally& tally) const { return tally.seen++ % every_ == 0; }
+  static void Count(Tally& tally, bool improved) {
+    ++tally.tried;
+    tally.improved += improved ? 1 : 0;
+  }
+  void Add(const Tally& tally) {
+    tried_ += tally.tried;
+    improved_ += tally.improved;
   }
 
  private:
-  int every_ = 1, tried_ = 0, improved_ = 0, seen_ = 0;
+  int every_ = 1, tried_ = 0, improved_ = 0;
 };
 
 // Vectors (never 0,0) under which probe blocks among the `changed` ones (one byte per block,
