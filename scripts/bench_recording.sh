@@ -185,7 +185,6 @@ start_configured() {
 # record_round NAME: one recording; figures in $ZT_TMP/NAME.*
 record_round() {
   local name="$1" avi wall slots load
-  load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
   start_configured || return 1
   sleep 1
   # The same processes while the program only waits, clock and all: what is not the
@@ -193,6 +192,7 @@ record_round() {
   snapshot "$ZT_TMP/idle-before"
   sleep "$IDLE_S"
   snapshot "$ZT_TMP/idle-after"
+  load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
   zt_drv click JvImgBtnStartPause || { echo "bench: Record: $ZT_OUT" >&2; return 1; }
   snapshot "$ZT_TMP/before"
   sleep "$RECORD_S"

@@ -203,11 +203,12 @@ def thread_table(clip, runs):
 
 
 def scaling(one, two, cores):
-    """The wall time a frame on that many cores: the least (work / cores), and Amdahl's law
-    with the serial share read from the 1- and 2-thread walls (s = 2 * ratio - 1)."""
+    """The wall time a frame on that many cores: the least (work / cores, the work of the
+    2-thread run where there is one, as slicing may add to it), and Amdahl's law with the
+    serial share read from the 1- and 2-thread walls (s = 2 * ratio - 1)."""
     if not one:
         return "–"
-    least = one.work_mean / cores
+    least = (two or one).work_mean / cores
     if not two:
         return f"≥ {ms(least)}"
     serial = min(1.0, max(0.0, 2 * two.wall_mean / one.wall_mean - 1))
@@ -312,7 +313,8 @@ def threads_section(rows):
         "The encoder handed a runner of that many standard threads (bench_zmbv `--threads`). Wall: the",
         "time of each call; work: the CPU time of the whole process over the call, every thread",
         "summed. Means over every frame (key frames too), medians over the inter frames. \"4/8 cores\":",
-        "the least wall a frame that many cores could reach (work / cores), then Amdahl's law with",
+        "the least wall a frame that many cores could reach (work / cores, the 2-thread run's work),",
+        "then Amdahl's law with",
         "the serial share read from the 1- and 2-thread walls (s = 2 x ratio - 1). The load average",
         "(1, 5, 15 minutes) when each run began: on a machine shared with other work the wall",
         "times hold waits for a core.", "",
