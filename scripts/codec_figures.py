@@ -314,10 +314,9 @@ def threads_section(rows):
         "time of each call; work: the CPU time of the whole process over the call, every thread",
         "summed. Means over every frame (key frames too), medians over the inter frames. \"4/8 cores\":",
         "the least wall a frame that many cores could reach (work / cores, the 2-thread run's work),",
-        "then Amdahl's law with",
-        "the serial share read from the 1- and 2-thread walls (s = 2 x ratio - 1). The load average",
-        "(1, 5, 15 minutes) when each run began: on a machine shared with other work the wall",
-        "times hold waits for a core.", "",
+        "then Amdahl's law with the serial share read from the 1- and 2-thread walls",
+        "(s = 2 x ratio - 1). The load average (1, 5, 15 minutes) when each run began: on a machine",
+        "shared with other work the wall times hold waits for a core.", "",
         "| clip | effort | threads | wall ms, mean | wall ms, median | work ms, mean | work ms, median | "
         "bytes/frame | decodes | wall / 1 thread | size / 1 thread | 4 cores (ms) | 8 cores (ms) | load average |",
         "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|",
@@ -394,7 +393,7 @@ def main():
         "`BENCH_CLIPS=\"zoom movie720 movie1080\" BENCH_SECTION=\"HEADING\"` runs some clips into a section of",
         "their own; `BENCH_THREADS=\"1 2\"` are the thread counts of the moving pictures' runs.", "",
     ]
-    section.write_text("\n".join(text))
+    section.write_text("\n".join(text) + "\n")
     print("\n".join(summary))
     print(f"targets: {met} met, {missed} missed")
 
