@@ -13,9 +13,19 @@
 # conversion to the encoder's pixel format is a filter before it and not counted. Sizes are
 # the packets' bytes (ffprobe), so the containers' overhead counts for nobody.
 #
+# The moving pictures (zoom, movie720, movie1080) are also encoded by ours with a runner of 1
+# and of 2 threads (BENCH_THREADS), each at both efforts: wall time and the work a frame
+# takes (the CPU time of all the encoder's threads), so the gain of a second core and what
+# 4 or 8 cores could give can be read.
+#
 # Usage: scripts/bench_codec.sh [corpus folder] [testbin folder]
 #   corpus defaults to build/codec-corpus; testbin (zdesk.exe, only to make the corpus) to
 #   build/win/testbin. Needs build/native's bench_zmbv and bench_frame_compare and ffmpeg.
+#   BENCH_CLIPS="zoom movie720 movie1080"   only these clips (default: all), with
+#   BENCH_SECTION="HEADING"                  the section they go to (default "Screen codec",
+#                                            which only a run of all the clips writes; a run
+#                                            of some clips without it writes no section)
+#   BENCH_THREADS="1 2"                      the thread counts of the moving pictures' runs
 set -u
 # shellcheck source=bench-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/bench-lib.sh"
@@ -23,7 +33,13 @@ corpus="${1:-$ZT_REPO/build/codec-corpus}"
 testbin="${2:-$ZT_REPO/build/win/testbin}"
 tools="$ZT_REPO/build/native/tests"
 results="$ZT_REPO/build/codec-bench"
-clips=(still typing scroll-lines scroll-pages drag pictures video)
+all_clips=(still typing scroll-lines scroll-pages drag pictures video zoom movie720 movie1080)
+read -r -a clips <<<"${BENCH_CLIPS:-${all_clips[*]}}"
+# The clips whose encodes are also timed on several threads.
+threaded_clips=" zoom movie720 movie1080 "
+read -r -a thread_counts <<<"${BENCH_THREADS:-1 2}"
+heading="${BENCH_SECTION:-}"
+[ -z "$heading" ] && [ -z "${BENCH_CLIPS:-}" ] && heading="Screen codec"
 # ffmpeg's zmbv makes a key frame every 25 frames unless told (by -keyint_min; it ignores -g);
 # ours every 150. With the same interval both write one key frame per clip and the sizes
 # compare like for like.
@@ -32,11 +48,13 @@ key_interval=150
 for tool in bench_zmbv bench_frame_compare; do
   [ -x "$tools/$tool" ] || { echo "bench: build $tool first (cmake --build build/native --target $tool)" >&2; exit 1; }
 done
+missing=()
 for clip in "${clips[@]}"; do
-  [ -f "$corpus/$clip.raw" ] && continue
-  "$ZT_REPO/scripts/make_codec_corpus.sh" "$testbin" "$corpus" || exit 1
-  break
+  [ -f "$corpus/$clip.raw" ] || missing+=("$clip")
 done
+if [ ${#missing[@]} -gt 0 ]; then
+  CORPUS_CLIPS="${missing[*]}" "$ZT_REPO/scripts/make_codec_corpus.sh" "$testbin" "$corpus" || exit 1
+fi
 
 ZT_TMP="$(mktemp -d /tmp/zelvio-codec-bench-XXXXXX)"
 trap 'rm -rf "$ZT_TMP"' EXIT
@@ -57,11 +75,18 @@ frame_md5s() {
   ffmpeg -v error -nostdin "$@" -i "$file" -pix_fmt bgr24 -f framemd5 - | grep -v '^#' | awk -F, '{ print $6 }'
 }
 
-# ours CLIP EFFORT: our encoder, its packets, and whether ffmpeg decodes every frame exactly.
+# ours CLIP EFFORT [THREADS]: our encoder (with a runner of THREADS threads, else none), its
+# packets and per-frame times, and whether ffmpeg decodes every frame exactly.
 ours() {
-  local clip="$1" effort="$2" size out="$results/$1/ours-$2" avi="$ZT_TMP/ours.avi"
+  local clip="$1" effort="$2" size out="$results/$1/ours-$2" avi="$ZT_TMP/ours.avi" threads=()
+  if [ -n "${3:-}" ]; then
+    out="$out-t$3"
+    threads=(--threads "$3")
+  fi
   size="$(sed -n 's/^size=//p' "$corpus/$clip.info")"
-  "$tools/bench_zmbv" encode "$corpus/$clip.raw" "$size" "$effort" --key "$key_interval" --avi "$avi" >"$out.txt" || return 1
+  cut -d ' ' -f 1-3 /proc/loadavg >"$out.load"
+  "$tools/bench_zmbv" encode "$corpus/$clip.raw" "$size" "$effort" --key "$key_interval" --avi "$avi" \
+    "${threads[@]}" --frames "$out.frames" >"$out.txt" || return 1
   packets "$avi" >"$out.packets"
   if [ "$(frame_md5s "$avi")" = "$(frame_md5s "$corpus/$clip.raw" -f rawvideo -pix_fmt bgr0 -s "$size")" ]; then
     echo exact >"$out.decode"
@@ -99,6 +124,12 @@ for clip in "${clips[@]}"; do
   "$tools/bench_frame_compare" "$corpus/$clip.raw" "$size" >"$results/$clip/floor.txt" || exit 1
   ours "$clip" faster || exit 1
   ours "$clip" smaller || exit 1
+  if [[ "$threaded_clips" == *" $clip "* ]]; then
+    for threads in "${thread_counts[@]}"; do
+      ours "$clip" faster "$threads" || exit 1
+      ours "$clip" smaller "$threads" || exit 1
+    done
+  fi
   theirs "$clip" zmbv -c:v zmbv -keyint_min "$key_interval" || exit 1
   theirs "$clip" ffv1 -c:v ffv1 || exit 1
   theirs "$clip" utvideo -c:v utvideo -pix_fmt gbrp || exit 1
@@ -108,5 +139,14 @@ printf 'load=%s\nwine=%s\nffmpeg=%s\ncpu=%s\ncores=%s\ndate=%s\n' "$load" "$(win
   "$(ffmpeg -version | head -n 1 | cut -d ' ' -f 3)" "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)" \
   "$(nproc)" "$(date -u +%Y-%m-%d)" >"$results/machine.info"
 
-python3 "$ZT_REPO/scripts/codec_figures.py" "$results" "$ZT_TMP/section.md" "${clips[@]}" || exit 1
-bench_write_section "Screen codec" "$ZT_TMP/section.md"
+# The previous run's figures, before this run's replace them: each clip's time and size are
+# held against them.
+previous="$results/previous.md"
+awk '$0 == "## Screen codec" { p = 1; next } p && /^## / { exit } p' "$ZT_REPO/docs/benchmarks.md" >"$previous" 2>/dev/null
+python3 "$ZT_REPO/scripts/codec_figures.py" "$results" "$results/section.md" "${heading:-Screen codec}" "$previous" \
+  "${clips[@]}" || exit 1
+if [ -n "$heading" ]; then
+  bench_write_section "$heading" "$results/section.md"
+else
+  echo "bench: some clips only and no BENCH_SECTION: the section is in $results/section.md, docs/benchmarks.md untouched"
+fi

@@ -12,6 +12,15 @@
 # With BENCH_CODEC=screen the program records with its own screen codec instead of the test
 # codec, and the section is "Recording with the screen codec".
 #
+# BENCH_SCENE=movie720: a moving picture instead. The program records the 720p preset region
+# (1280x720, centred on the screen) over zdesk waves covering it exactly, moving colour like
+# a film repainted every 20 ms (every pixel new) with the clock in a band across it, with its
+# screen codec at its defaults (unless BENCH_CODEC=test), the shipped source only (no timed
+# rounds). Per round: the share of frame slots that show the previous picture again (the
+# clock band read from every frame, and the decoded frames' MD5s beside it), the runs of more
+# than 3 such slots in a row, Zelvio.exe's CPU in % of one core, the file's bytes a frame.
+# The section is "Recording moving pictures". Best with BENCH_DISK=1 (a folder on the disk).
+#
 # Usage: scripts/bench_recording.sh <Zelvio dist folder> <testbin folder> [seconds] [rounds]
 # Environment as for the Wine tests: WINEPREFIX, DISPLAY (default: a private Xvfb on :99).
 set -u
@@ -28,6 +37,30 @@ IDLE_S=5
 # The bar's corner inside the clock window (kBarX, kBarY of desk_clock.cpp).
 BAR_X=$((CLOCK_X + 8))
 BAR_Y=$((CLOCK_Y + 8))
+SCENE="${BENCH_SCENE:-}"
+# The overlay's rectangle (the region grown by its 8-pixel frame) while recording.
+RECORD_RECT="-8,-8,1928,1088"
+case "$SCENE" in
+  "") ;;
+  movie720)
+    : "${BENCH_CODEC:=screen}"
+    # Preset 22 of ComboBoxDimension, centred (the default anchor, chosen all the same).
+    REGION_PRESET=22
+    REGION_W=1280 REGION_H=720 REGION_X=320 REGION_Y=180
+    WAVES_PERIOD_MS=20
+    # The band's top row inside the waves window; the bar sits 8,8 into the band
+    # (desk_waves.cpp), and the window is the region, so these are the frame's coordinates.
+    BAND_TOP=600
+    BAR_X=8
+    BAR_Y=$((BAND_TOP + 8))
+    CLOCK_PERIOD_MS=$WAVES_PERIOD_MS
+    RECORD_RECT="$(zh_overlay_rect "$REGION_W" "$REGION_H" "$REGION_X" "$REGION_Y")"
+    ;;
+  *)
+    echo "bench: unknown BENCH_SCENE '$SCENE' (known: movie720)" >&2
+    exit 2
+    ;;
+esac
 TICK="$(getconf CLK_TCK)"
 FIGURES="$ZT_REPO/scripts/recording_figures.py"
 
@@ -123,14 +156,23 @@ configure() {
   zt_drv select-tab PageControlOptions 1 && zt_drv select ComboBoxVideoCompressors "$(codec_index)" &&
     zt_drv select ComboBoxFps "$FPS_INDEX" || { echo "bench: video options: $ZT_OUT" >&2; return 1; }
   zt_drv dismiss 10000 || { echo "bench: no restart box after the frame rate" >&2; return 1; }
-  zt_drv select-tab PageControlOptions 0 && zt_drv select-tab PageControlScreen 0 &&
+  zt_drv select-tab PageControlOptions 0 && zt_drv select-tab PageControlScreen 0 || {
+    echo "bench: region page: $ZT_OUT" >&2
+    return 1
+  }
+  if [ -n "$SCENE" ]; then
+    zt_drv click RadioButtonDimPreDefined && zt_drv select ComboBoxDimension "$REGION_PRESET" &&
+      zt_drv select-tab PageControlScreen 1 && zt_drv click RadioButtonPosCenter ||
+      { echo "bench: region preset: $ZT_OUT" >&2; return 1; }
+  else
     zt_drv click RadioButtonDimFullscreen || { echo "bench: full screen: $ZT_OUT" >&2; return 1; }
+  fi
   zt_drv close-main
   zt_wait_zelvio_exit 30 || { echo "bench: Zelvio did not end" >&2; return 1; }
 }
 
 start_configured() {
-  wait_started "-8,-8,1928,1088" || return 1
+  wait_started "$RECORD_RECT" || return 1
   [ "$(zt_field caption)" = "FormMainCapturer@$FPS" ] || {
     echo "bench: the overlay was told $(zt_field caption)" >&2
     return 1
@@ -142,7 +184,7 @@ start_configured() {
 
 # record_round NAME: one recording; figures in $ZT_TMP/NAME.*
 record_round() {
-  local name="$1" avi wall slots
+  local name="$1" avi wall slots load
   start_configured || return 1
   sleep 1
   # The same processes while the program only waits, clock and all: what is not the
@@ -150,6 +192,7 @@ record_round() {
   snapshot "$ZT_TMP/idle-before"
   sleep "$IDLE_S"
   snapshot "$ZT_TMP/idle-after"
+  load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
   zt_drv click JvImgBtnStartPause || { echo "bench: Record: $ZT_OUT" >&2; return 1; }
   snapshot "$ZT_TMP/before"
   sleep "$RECORD_S"
@@ -166,11 +209,16 @@ record_round() {
     { echo "bench: the frames could not be read" >&2; return 1; }
   mv "$avi".clocks "$ZT_TMP/$name.clocks"
   grep -q '^readable: 0$' "$ZT_TMP/$name.frames" && mv "$avi".bar.pgm "$ZT_TMP/$name.bar.pgm"
+  if [ -n "$SCENE" ]; then
+    python3 "$FIGURES" file "$avi" "$REGION_W" "$REGION_H" >>"$ZT_TMP/$name.frames" ||
+      { echo "bench: the file could not be read" >&2; return 1; }
+  fi
   rm -f "$ZT_CASTS"/Screencast_*
   wall="$(awk 'FNR == NR { if ($1 == "wall") a = $2; next } $1 == "wall" { printf "%.3f", $2 - a }' \
     "$ZT_TMP/before" "$ZT_TMP/after")"
   slots="$(awk -v w="$wall" -v f="$FPS" 'BEGIN { printf "%.1f", w * f }')"
   {
+    echo "load: $load"
     echo "wall_s: $wall"
     awk 'FNR == NR { if ($1 == "wall") a = $2; next } $1 == "wall" { printf "idle_wall_s: %.3f\n", $2 - a }' \
       "$ZT_TMP/idle-before" "$ZT_TMP/idle-after"
@@ -185,6 +233,39 @@ record_round() {
   } >"$ZT_TMP/$name.cpu"
   echo "--- $name"
   cat "$ZT_TMP/$name.cpu" "$ZT_TMP/$name.frames"
+}
+
+# The moving picture's section: a row per round.
+write_scene_report() {
+  local load="$1" section="$ZT_TMP/section.md" codec="Zelvio's screen codec (its default settings)"
+  [ "${BENCH_CODEC:-screen}" = screen ] || codec="the test codec (pass-through)"
+  python3 "$FIGURES" scene "$ZT_TMP" "$ROUNDS" "$FPS" "$REGION_W" "$REGION_H" "## Recording moving pictures
+
+Zelvio.exe recording the 720p preset region (${REGION_W}x${REGION_H}, centred on the 1920x1080 screen, at
+$REGION_X,$REGION_Y) at $FPS fps for $RECORD_S s through its window (Record, then Stop, clicked by
+zdriver), $codec, into a folder on $([ "${BENCH_DISK:-0}" = 1 ] && echo "the disk" || echo "memory (/dev/shm)"),
+over zdesk waves covering the region exactly: moving colour like a film (colour waves and soft
+shapes drifting, a faint grain), every pixel new every $WAVES_PERIOD_MS ms, with the machine clock as a
+barcode in a grey band across it (rows $BAND_TOP..$((BAND_TOP + 40)) of the region), painted with the picture.
+Wine $(wine --version 2>/dev/null | head -n 1) on Xvfb 1920x1080x24, $(nproc) cores shared with other work
+(other engineers' builds: the load average is given for each round), measured $(date -u +%Y-%m-%d)
+(load average $load when the runs began).
+
+- Slots: the frame slots of the file (its frame count at $FPS fps). A slot repeats the previous
+  picture when the source gave it up (an empty chunk: a player shows the previous picture
+  again) or its frame shows the same clock as the frame before it (the same picture grabbed
+  twice). \"MD5 repeats\": decoded frames identical to the frame before them (ffmpeg framemd5),
+  counted apart as a check of the clock's count of pictures grabbed twice.
+- Gaps: runs of more than 3 slots in a row that repeat the previous picture (the picture
+  stands still for over 133 ms); the longest run beside them.
+- CPU: user + system time of Zelvio's Wine process from /proc between the Record click and
+  $RECORD_S s later, in % of one core and per frame slot.
+- Bytes a frame: the video packets' bytes over the frames written (filled slots), beside the
+  raw frame (${REGION_W}x${REGION_H}x4 bytes); the file's bytes over all slots too.
+
+Command: \`BENCH_SCENE=movie720 BENCH_DISK=1 scripts/bench_recording.sh <dist folder> <testbin folder> 10 3\`
+(the program is set to the 720p preset, centred, $FPS fps and the screen codec once, through its window)." >"$section" || return 1
+  bench_write_section "Recording moving pictures" "$section"
 }
 
 write_report() {
@@ -234,15 +315,34 @@ zt_at_cleanup() {
   [ -n "$RAM_CASTS" ] && rm -rf "$RAM_CASTS"
 }
 
+# The scene's rounds: the shipped source only.
+scene_main() {
+  local load="$1" round
+  for round in $(seq 1 "$ROUNDS"); do
+    record_round "shipped-$round" || exit 1
+  done
+  echo "load average at the start: $load"
+  [ "${BENCH_NO_WRITE:-0}" = 1 ] || write_scene_report "$load"
+}
+
 main() {
   local load round
   load="$(cut -d ' ' -f 1-3 /proc/loadavg)"
-  zh_desk clock "$CLOCK_X" "$CLOCK_Y" "$CLOCK_PERIOD_MS"
-  zt_drv wait-window ZelvioClockWindow - 20000 || { echo "bench: no clock window" >&2; exit 1; }
+  if [ -n "$SCENE" ]; then
+    zh_desk waves "$REGION_X" "$REGION_Y" "$REGION_W" "$REGION_H" "$WAVES_PERIOD_MS" "$BAND_TOP"
+    zt_drv wait-window ZDeskWaves - 20000 || { echo "bench: no waves window" >&2; exit 1; }
+  else
+    zh_desk clock "$CLOCK_X" "$CLOCK_Y" "$CLOCK_PERIOD_MS"
+    zt_drv wait-window ZelvioClockWindow - 20000 || { echo "bench: no clock window" >&2; exit 1; }
+  fi
   SERVER_PID="$(wineserver_pid)" || { echo "bench: no wineserver found" >&2; exit 1; }
   XSERVER_PID="$(xserver_pid)" || { echo "bench: no X server for $DISPLAY" >&2; exit 1; }
-  cp "$ZT_APP/Filters/PushSource.ax" "$ZT_TMP/PushSource.ax"
   configure || exit 1
+  if [ -n "$SCENE" ]; then
+    scene_main "$load"
+    return
+  fi
+  cp "$ZT_APP/Filters/PushSource.ax" "$ZT_TMP/PushSource.ax"
   for round in $(seq 1 "$ROUNDS"); do
     cp "$ZT_TMP/PushSource.ax" "$ZT_APP/Filters/PushSource.ax"
     export ZELVIO_FILTER_TIMES

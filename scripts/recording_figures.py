@@ -12,9 +12,17 @@
       the steps took, how old the clock picture was at each grab, and each repeat told as
       back-to-back grabs (less than PERIOD_MS apart: the source's doing) or as a clock that
       was not redrawn in time (the grabs a slot apart: the clock window's doing).
+      Also the runs of slots in a row that show the previous picture again (empty, or a
+      filled frame with the clock of the frame before): how many last more than 3 slots, and
+      the longest.
+  file FILE.avi WIDTH HEIGHT
+      the file's bytes, the video packets' bytes per filled frame against the raw frame, and
+      the decoded frames identical to the frame before them (ffmpeg framemd5).
   split TIMES_FILE
       the per-pin sums the filters wrote (kit/filter_timing.h) turned into each filter's
       own time: what came in (a source: its step) less what went on downstream.
+  scene FOLDER ROUNDS FPS WIDTH HEIGHT HEADER
+      the moving-picture section (BENCH_SCENE): a row per round.
 """
 import os
 import subprocess
@@ -144,9 +152,73 @@ def frames(path, bar_x, bar_y, period_ms, times_path=None):
     print("step_ms_p5_p50_p95_max: %s" % " ".join(str(percentile(steps, p)) for p in (5, 50, 95, 100)))
     print("late_ms_p50_p95_max: %s" % " ".join("%.0f" % percentile(late, p) for p in (50, 95, 100)))
     print("repeat_slots: %s" % " ".join(str(s) for s, t in zip(sorted(clocks)[1:], steps) if t == 0)[:400])
+    runs = repeat_runs(sizes, clocks)
+    print("gaps_over_3_slots: %d" % sum(1 for r in runs if r > 3))
+    print("longest_repeat_run: %d" % max(runs or [0]))
     grabs = read_steps(times_path) if times_path and os.path.exists(times_path) else {}
     if grabs:
         step_facts(grabs, clocks, filled_slots, slot_ms, period_ms)
+
+
+def repeat_runs(sizes, clocks):
+    """Lengths of the runs of slots in a row that show the previous picture again: empty
+    slots, and filled ones showing the clock of the filled frame before. A frame whose clock
+    cannot be read counts as new (it ends a run)."""
+    runs, run, last = [], 0, None
+    for slot, size in enumerate(sizes):
+        if size > 0 and slot not in clocks:
+            last = None
+        elif size > 0 and (last is None or clocks[slot] != clocks[last]):
+            last = slot
+        else:
+            run += 1
+            continue
+        if run:
+            runs.append(run)
+        run = 0
+    if run:
+        runs.append(run)
+    return runs
+
+
+def file_facts(path, width, height):
+    sizes = slot_sizes(path)
+    filled = [size for size in sizes if size > 0]
+    md5s = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v:0", "-fps_mode", "passthrough",
+                           "-f", "framemd5", "-"], check=True, capture_output=True, text=True).stdout
+    sums = [line.split(",")[-1].strip() for line in md5s.splitlines() if line and not line.startswith("#")]
+    raw = width * height * 4
+    per_frame = sum(filled) / max(1, len(filled))
+    print("file_bytes: %d" % os.path.getsize(path))
+    print("file_bytes_per_slot: %.0f" % (os.path.getsize(path) / max(1, len(sizes))))
+    print("video_bytes_per_frame: %.0f" % per_frame)
+    print("raw_over_frame: %.1f" % (raw / per_frame if per_frame else float("nan")))
+    print("decoded_frames: %d" % len(sums))
+    print("md5_repeats: %d" % sum(1 for a, b in zip(sums, sums[1:]) if a == b))
+
+
+def scene(folder, rounds, fps, width, height, header):
+    rows = [dict(facts(os.path.join(folder, "shipped-%d.cpu" % r)), **facts(os.path.join(folder, "shipped-%d.frames" % r)))
+            for r in range(1, int(rounds) + 1)]
+    raw = int(width) * int(height) * 4
+    print(header)
+    print()
+    print("| Round | load average (1, 5, 15 min) | slots | slots given up (empty) | pictures grabbed twice |"
+          " MD5 repeats | repeat the previous picture (%) | gaps > 3 slots (longest run) |"
+          " Zelvio.exe, % of a core | Zelvio.exe CPU per slot (ms) | bytes a frame (raw / it) | file bytes per slot |")
+    print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+    for i, run in enumerate(rows, 1):
+        core = 100.0 * float(run["cpu_ms_zelvio"]) / (1000.0 * float(run["wall_s"]))
+        print("| %d | %s | %s | %s | %s | %s | %s | %s (%s) | %.0f %% | %.1f | %s (1/%s) | %s |" % (
+            i, run.get("load", "?"), run["slots"], run["empty"], run["repeated"], run.get("md5_repeats", "?"),
+            run["seen_repeated_share_pct"], run.get("gaps_over_3_slots", "?"), run.get("longest_repeat_run", "?"),
+            core, float(run["cpu_ms_zelvio"]) / float(run["slots_measured"]),
+            "{:,.0f}".format(float(run["video_bytes_per_frame"])), run["raw_over_frame"],
+            "{:,.0f}".format(float(run["file_bytes_per_slot"]))))
+    print()
+    print("Raw frame: {:,} bytes. Unreadable clocks per round: {}.".format(
+        raw, ", ".join(run.get("unreadable", str(int(run["filled"]) - int(run["readable"]))) for run in rows)))
+    print()
 
 
 def split(path):
@@ -317,6 +389,12 @@ LABELS = {
 def main():
     if len(sys.argv) == 8 and sys.argv[1] == "report":
         report(*sys.argv[2:])
+        return
+    if len(sys.argv) == 8 and sys.argv[1] == "scene":
+        scene(*sys.argv[2:])
+        return
+    if len(sys.argv) == 5 and sys.argv[1] == "file":
+        file_facts(sys.argv[2], int(sys.argv[3]), int(sys.argv[4]))
         return
     if len(sys.argv) >= 6 and sys.argv[1] == "frames":
         frames(sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5]),

@@ -5,6 +5,8 @@
 #
 #   filters/screencodec/bench/bench_zmbv.sh [FRAMES] [CLIP...]
 #   FFMPEG_CODECS="zmbv-g150" ...   only these of ffmpeg's (zmbv zmbv-g150 ffv1 utvideo png)
+#   ZMBV_SIZE=1280x720 ...          another frame size (default 1920x1080)
+#   ZMBV_THREADS="1 2" ...          ours also with a runner of each of these thread counts
 #
 # ffmpeg's zmbv writes a key frame every 12 frames unless told (-g); zmbv-g150 matches our
 # default interval, for sizes compared like for like.
@@ -20,8 +22,8 @@ work="$repo/build/bench-zmbv"
 frames="${1:-60}"
 shift || true
 clips=("$@")
-[ ${#clips[@]} -gt 0 ] || clips=(still typing scroll-lines scroll-pages scroll-sideways drag pictures)
-size=1920x1080
+[ ${#clips[@]} -gt 0 ] || clips=(still typing scroll-lines scroll-pages scroll-sideways drag pictures movie)
+size="${ZMBV_SIZE:-1920x1080}"
 mkdir -p "$work"
 
 ffmpeg_run() {  # label, raw, out, codec options...
@@ -40,7 +42,7 @@ ffmpeg_run() {  # label, raw, out, codec options...
 for clip in "${clips[@]}"; do
   raw="$work/$clip.raw"
   "$bench" make "$clip" "$raw" "$frames" "$size"
-  echo "== $clip ($frames frames, $size, raw $(( 1920 * 1080 * 4 )) bytes/frame)"
+  echo "== $clip ($frames frames, $size, raw $(( ${size%x*} * ${size#*x} * 4 )) bytes/frame)"
   "$bench" compare "$raw" "$size" | head -2
   for effort in faster smaller; do
     "$bench" encode "$raw" "$size" "$effort" --avi "$work/ours.avi"
@@ -48,6 +50,11 @@ for clip in "${clips[@]}"; do
     got="$(ffmpeg -v error -i "$work/ours.avi" -pix_fmt bgr0 -f framemd5 - | grep -v '^#' | awk -F, '{print $6}' | md5sum)"
     [ "$want" = "$got" ] && echo "zmbv-$effort ffmpeg decodes every frame exactly" || echo "zmbv-$effort MISMATCH in ffmpeg's decode"
     rm -f "$work/ours.avi"
+  done
+  for threads in ${ZMBV_THREADS:-}; do
+    for effort in faster smaller; do
+      "$bench" encode "$raw" "$size" "$effort" --threads "$threads"
+    done
   done
   for codec in ${FFMPEG_CODECS:-zmbv zmbv-g150 ffv1 utvideo png}; do
     case "$codec" in

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "moving_picture.h"
+
 namespace zelvio::screencodec::bench {
 namespace {
 
@@ -160,7 +162,7 @@ void Pictures(Canvas& c, Rect r, int index) {
 
 const std::vector<std::string>& ClipNames() {
   static const std::vector<std::string> names = {"still", "typing", "scroll-lines", "scroll-pages",
-                                                 "scroll-sideways", "drag", "pictures"};
+                                                 "scroll-sideways", "drag", "pictures", "movie"};
   return names;
 }
 
@@ -174,6 +176,12 @@ bool ClipFromName(const std::string& name, Clip& clip) {
 
 void PaintFrame(Clip clip, int index, int width, int height, std::vector<uint8_t>& frame) {
   frame.assign(size_t(width) * height * 4, 0);
+  if (clip == Clip::Movie) {
+    std::vector<uint32_t> pixels(size_t(width) * height);
+    PaintMovingPicture(index / 30.0, uint32_t(index), width, height, pixels.data(), width);
+    std::memcpy(frame.data(), pixels.data(), frame.size());
+    return;
+  }
   Canvas c{frame.data(), width, height};
   Desktop(c);
   switch (clip) {
@@ -204,6 +212,8 @@ void PaintFrame(Clip clip, int index, int width, int height, std::vector<uint8_t
       Document(c, Window(c, MainWindow(c)), 0);
       Pictures(c, {width / 4, height / 5, width * 5 / 12, height * 5 / 9}, index);
       break;
+    case Clip::Movie:
+      break;  // painted above, without the desktop
   }
 }
 

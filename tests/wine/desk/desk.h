@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "barcode.h"
 
 namespace zdesk {
 
@@ -50,6 +53,22 @@ int RunMessageLoop(void (*idle)() = nullptr);
 
 void PrintLine(const char* format, ...);
 
+// The machine clock that zdesk clock and zdesk waves draw as a barcode: the performance
+// counter in milliseconds, shown modulo kClockModulo (so whole seconds stay multiples of 1000).
+// lib/check_av_sync.py and scripts/recording_figures.py repeat the shape and the modulo.
+constexpr ztest::BarcodeShape kClockShape{20, 12, 24};
+constexpr unsigned kClockModulo = 1000000;
+long long ClockMs();
+
+// A topmost popup over the rectangle whose picture `paint` makes in a pixel buffer (0x00RRGGBB,
+// top row first, width x height) and which goes to the screen in one piece, once per period.
+// The frame number follows the clock (time since the start / period), not the paints: a paint
+// that comes late skips frames, as a video player drops them, and the picture keeps its pace.
+// Prints "<title> window <handle> at LEFT,TOP WIDTHxHEIGHT"; stays until closed.
+using PixelPainter = void (*)(long long frame, int width, int height, std::vector<uint32_t>& pixels);
+int RunPixelAnimation(const char* className, const char* title, const ScreenRect& rect, UINT periodMs,
+                      PixelPainter paint);
+
 int RunPicture(const Args& args);
 int RunClock(const Args& args);
 int RunMoving(const Args& args);
@@ -59,5 +78,7 @@ int RunHotkey(const Args& args);
 int RunBare(const Args& args);
 int RunFrame(const Args& args);
 int RunVideo(const Args& args);
+int RunWaves(const Args& args);
+int RunZoom(const Args& args);
 
 }  // namespace zdesk

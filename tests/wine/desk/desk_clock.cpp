@@ -15,9 +15,6 @@ namespace zdesk {
 
 namespace {
 
-// lib/check_av_sync.py repeats these numbers.
-constexpr ztest::BarcodeShape kClockShape{20, 12, 24};
-constexpr unsigned kClockModulo = 1000000;  // milliseconds; a multiple of 1000
 constexpr int kBarX = 8;                    // the bar's place inside the window
 constexpr int kBarY = 8;
 constexpr char kClassName[] = "ZelvioClockWindow";
@@ -25,15 +22,6 @@ constexpr char kClassName[] = "ZelvioClockWindow";
 HWND g_window = nullptr;
 long long g_shown = -1;
 long long g_period = 1;
-
-long long ClockMs() {
-  LARGE_INTEGER now;
-  LARGE_INTEGER frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return now.QuadPart / frequency.QuadPart * 1000 +
-         now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
-}
 
 // Redraws once per period; messages are handled between draws.
 void ShowClock() {
@@ -53,6 +41,15 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 }  // namespace
+
+long long ClockMs() {
+  LARGE_INTEGER now;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return now.QuadPart / frequency.QuadPart * 1000 +
+         now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
+}
 
 int RunClock(const Args& args) {
   const ScreenRect rect{IntArg(args, 0, 0), IntArg(args, 1, 0),

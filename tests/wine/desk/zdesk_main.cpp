@@ -31,11 +31,13 @@ const Command kCommands[] = {
     {"bare", "[SECONDS]", "one plain window, the start-up benchmark's yardstick", 0, RunBare},
     {"frame", "[SECONDS]", "a listening stand-in for the overlay: one line per command", 0, RunFrame},
     {"video", "[LEFT TOP WIDTH HEIGHT]", "a video-like picture with grain, new every 33 ms", 0, RunVideo},
+    {"waves", "LEFT TOP WIDTH HEIGHT [PERIOD_MS [BAND_TOP]]", "moving colour like a film, maybe a clock band", 4, RunWaves},
+    {"zoom", "LEFT TOP WIDTH HEIGHT [PERIOD_MS]", "a Mandelbrot zoom, new every 40 ms", 4, RunZoom},
 };
 
 int Usage() {
   for (const Command& c : kCommands)
-    std::printf("usage: zdesk %-7s %-31s  %s\n", c.name, c.arguments, c.what);
+    std::printf("usage: zdesk %-7s %-44s  %s\n", c.name, c.arguments, c.what);
   return 2;
 }
 
