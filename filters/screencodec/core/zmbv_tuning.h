@@ -7,9 +7,10 @@
 // where even level 9 costs a fraction of a millisecond and shrinks text the most. A frame of
 // moving pictures holds megabytes of XOR data in which most colour bytes changed: there the
 // slow levels take several frame slots for a few per cent, so the fast matcher is used. Text
-// in large packets (a page turned, a window dragged) sits between. Z_RLE finds only runs: on
-// text it writes many times the bytes, but on the XOR data of a moving picture it is a third
-// faster than level 1 for a few per cent more, so Faster takes it there.
+// in large packets (a page turned, a window dragged) sits between. Z_HUFFMAN_ONLY looks for no
+// repeats at all: on text it writes many times the bytes, but the XOR data of a moving
+// picture holds almost none to find, and there it is a third faster than level 1 and no
+// larger, so Faster takes it there.
 #pragma once
 
 #include <zlib.h>
@@ -48,7 +49,7 @@ constexpr size_t kLargeInput = size_t(1024) * 1024;
 // The local search finds the many small moves of a zoom or an animation, which no shared
 // vector explains; it is cheap next to deflate while it pays, and sampled once it does not.
 constexpr Tuning kFasterTuning{.keyLevel = 6, .oneCoreKeyLevel = 3, .pictureKeyLevel = 1, .smallLevel = 9, .textLevel = 6, .largeLevel = 1, .pictureLevel = 1,
-                               .pictureStrategy = Z_RLE, .probes = 48, .candidates = 6, .refineSteps = 3};
+                               .pictureStrategy = Z_HUFFMAN_ONLY, .probes = 48, .candidates = 6, .refineSteps = 3};
 constexpr Tuning kSmallerTuning{.keyLevel = 6, .oneCoreKeyLevel = 6, .pictureKeyLevel = 6, .smallLevel = 9, .textLevel = 9, .largeLevel = 6, .pictureLevel = 6,
                                 .pictureStrategy = Z_DEFAULT_STRATEGY, .probes = 48, .candidates = 6, .refineSteps = 8};
 
