@@ -305,6 +305,12 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
     return b;
   };
   const uint64_t needed = HeaderNeeded(av.streams);
+  // The last segment's first chunk header lost, and nothing whole after it: its bytes have
+  // nowhere to go.
+  size_t lastFirst = 0;
+  while (segmented.layout.data[lastFirst].offset != segmented.layout.riffs.back().offset + 24) ++lastFirst;
+  Bytes lastHidden = cutAt(with(segmented.unfinished, segmented.layout.data[lastFirst].offset, std::string(8, '\0')),
+                           segmented.layout.data[lastFirst + 1].offset + 10);
   Bytes muxAudioFirst(4096, 0);
   muxAudioFirst.insert(muxAudioFirst.end(), av.unfinished.begin() + av.layout.data[1].offset,
                        av.unfinished.end());
@@ -341,6 +347,7 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"foreign chunk where the data starts", with(mux(4096), 4096, "abcd"), notes},
       {"stray byte in the unwritten area", with(mux(4096), 2000, "x"), notes},
       {"first chunk header past the bounded search", mux(kMaxHeaderScan - 6), notes},
+      {"a last segment whose chunks damage hides", lastHidden, NotesFor(segmented.streams)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -40,6 +40,7 @@ class Scanner {
   AviScan Run() {
     FindMovi();
     WalkSegments();
+    CheckEmptyTail();
     return scan_;
   }
 
@@ -160,6 +161,18 @@ class Scanner {
       if (!SegmentStartsAt(next)) return;
       riffStart = next;
       pos = next + kListHeader;
+    }
+  }
+
+  // Trailing segments without a stream chunk are torn tail, which the repair cuts; damage in
+  // them that is not zeros may hold chunks the walk could not place.
+  void CheckEmptyTail() {
+    for (size_t s = scan_.segments.size(); s > 1 && scan_.segments[s - 1].chunks.empty(); --s) {
+      for (const DamagedSpan& damaged : scan_.segments[s - 1].damaged) {
+        if (FirstNonZero(damaged.offset) >= damaged.offset + damaged.span) continue;
+        throw RepairRefusedError("the file holds data in a damaged part at byte " + std::to_string(damaged.offset) +
+                                 " that the repair cannot place");
+      }
     }
   }
 
