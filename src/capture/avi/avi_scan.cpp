@@ -198,7 +198,13 @@ class Scanner {
       // goes on at the next sound chunk, and the damaged bytes stay in the file as padding.
       uint64_t next = FindResync(pos + kChunkHeader, limit);
       if (next == 0) break;
-      segment.damaged.push_back({pos, next - pos});
+      // Bytes full of ids whose chunks run past the end resync every few bytes: one span
+      // covers them all, so their number does not grow with the damage.
+      if (!segment.damaged.empty() && segment.damaged.back().offset + segment.damaged.back().span == pos) {
+        segment.damaged.back().span = next - segment.damaged.back().offset;
+      } else {
+        segment.damaged.push_back({pos, next - pos});
+      }
       // The damaged bytes stay in the movi list even when only the torn chunk follows them.
       segment.dataEnd = next;
       pos = next;
