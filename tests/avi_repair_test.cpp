@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "capture/avi/avi_file.h"
 #include "capture/avi/avi_repair.h"
 #include "capture/avi/avi_scan.h"
+#include "capture/avi/avi_window.h"
 #include "capture/recovery/recovery_notes_format.h"
 #include "support/avi_writer.h"
 #include "support/avi_reader.h"
@@ -303,6 +305,12 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
     return b;
   };
   const uint64_t needed = HeaderNeeded(av.streams);
+  // The last segment's first chunk header lost, and nothing whole after it: its bytes have
+  // nowhere to go.
+  size_t lastFirst = 0;
+  while (segmented.layout.data[lastFirst].offset != segmented.layout.riffs.back().offset + 24) ++lastFirst;
+  Bytes lastHidden = cutAt(with(segmented.unfinished, segmented.layout.data[lastFirst].offset, std::string(8, '\0')),
+                           segmented.layout.data[lastFirst + 1].offset + 10);
   Bytes muxAudioFirst(4096, 0);
   muxAudioFirst.insert(muxAudioFirst.end(), av.unfinished.begin() + av.layout.data[1].offset,
                        av.unfinished.end());
@@ -339,6 +347,7 @@ TEST(AviRepair, LeavesFilesThatDoNotFitByteForByte) {
       {"foreign chunk where the data starts", with(mux(4096), 4096, "abcd"), notes},
       {"stray byte in the unwritten area", with(mux(4096), 2000, "x"), notes},
       {"first chunk header past the bounded search", mux(kMaxHeaderScan - 6), notes},
+      {"a last segment whose chunks damage hides", lastHidden, NotesFor(segmented.streams)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -626,20 +635,73 @@ struct Damage {
   Bytes file;
   std::vector<size_t> lost;  // chunks of the recording that cannot come back
   uint64_t tornAt = 0;       // the chunk the crash tore: the only bytes the repair may cut
+  uint64_t zeroTail = 0;     // zeros the file holds past `file`, not stored by the test
 };
 
-Damage ZeroPage(const Recording& r, uint64_t from, uint64_t torn) {
-  Damage d{"4 KiB of zeros from byte " + std::to_string(from), r.unfinished, {}, 0};
+// Counts the repair's reads; bytes past the stored ones read as zeros, up to `size`, so a
+// test can hand the repair a file of gigabytes without storing them.
+struct WatchedFile : MemoryFile {
+  WatchedFile(std::vector<uint8_t> bytes, uint64_t zeroTail)
+      : MemoryFile(std::move(bytes)), size(Bytes().size() + zeroTail) {}
+  uint64_t Size() override { return size; }
+  void ReadAt(uint64_t offset, void* data, size_t n) override {
+    ++reads;
+    largestRead = std::max(largestRead, n);
+    if (offset > size || n > size - offset) throw FileIoError("read past the end of the file");
+    std::memset(data, 0, n);
+    uint64_t stored = Bytes().size();
+    if (offset < stored) MemoryFile::ReadAt(offset, data, size_t(std::min<uint64_t>(n, stored - offset)));
+  }
+  void Resize(uint64_t to) override {
+    MemoryFile::Resize(to);
+    size = to;
+  }
+  uint64_t size;
+  size_t reads = 0, largestRead = 0;
+};
+
+// Zeros over [from, to).
+Damage Overwritten(const Recording& r, uint64_t from, uint64_t to, uint64_t torn, const std::string& name) {
+  Damage d{name, r.unfinished, {}, 0};
   d.file.resize(torn);
-  std::fill(d.file.begin() + from, d.file.begin() + from + 4096, 0);
+  std::fill(d.file.begin() + from, d.file.begin() + to, 0);
   for (size_t i = 0; i < r.layout.data.size(); ++i) {
     uint64_t at = r.layout.data[i].offset;
-    bool hit = at + 8 > from && at < from + 4096;
-    EXPECT_TRUE(!hit || (at >= from && at + 8 <= from + 4096))
-        << "a header half in the zeros: pick another place";
+    bool hit = at + 8 > from && at < to;
+    EXPECT_TRUE(!hit || (at >= from && at + 8 <= to)) << "a header half in the zeros: pick another place";
     if (hit || EndOf(r.layout.data[i]) > torn) d.lost.push_back(i);
     if (EndOf(r.layout.data[i]) > torn && !d.tornAt) d.tornAt = at;
   }
+  return d;
+}
+
+Damage ZeroPage(const Recording& r, uint64_t from, uint64_t torn) {
+  return Overwritten(r, from, from + 4096, torn, "4 KiB of zeros from byte " + std::to_string(from));
+}
+
+// A zeroed header at `from`, then up to `to` what reads as sound chunk ids at every eighth
+// byte, each with a size that holds no whole sound block: old data of the disk.
+Damage IdLikeStretch(const Recording& r, uint64_t from, uint64_t to, uint64_t torn) {
+  Damage d = Overwritten(r, from, to, torn, "ids from byte " + std::to_string(from) + " to " + std::to_string(to));
+  for (uint64_t at = to; at >= from + 16; at -= 8) std::copy_n("01wb\3\0\0\0", 8, d.file.begin() + at - 8);
+  return d;
+}
+
+// The header of `chunk` damaged into an index chunk of 0xF0000000 bytes, all of which the file
+// holds: the chunks behind it, then a JUNK chunk of zeros to its declared end, where the file
+// ends. `closed`: the movi list's size ends there too.
+Damage HugeIndex(const Recording& r, size_t chunk, bool closed) {
+  Damage d{std::string("index chunk of 3.75 GB") + (closed ? " in a closed movi list" : ""), r.unfinished,
+           {chunk, r.layout.data.size() - 1}, r.layout.data.back().offset};
+  const uint32_t declared = 0xF0000000u;
+  const uint64_t at = r.layout.data[chunk].offset, end = at + 8 + declared;
+  d.file.resize(d.tornAt);
+  std::copy_n("ix00", 4, d.file.begin() + at);
+  SetU32(d.file, at + 4, declared);
+  PutU32(d.file, kJunk);
+  PutU32(d.file, uint32_t(end - d.file.size() - 4));
+  d.zeroTail = end - d.file.size();
+  if (closed) SetU32(d.file, kHeaderReserve + 4, uint32_t(end - kHeaderReserve - 8));
   return d;
 }
 
@@ -656,7 +718,7 @@ Damage DamagedSize(const Recording& r, size_t chunk, uint32_t size, uint64_t tor
   return d;
 }
 
-void CheckKeptAroundDamage(const Damage& d, const Recording& r, MemoryFile& file,
+void CheckKeptAroundDamage(const Damage& d, const Recording& r, WatchedFile& file,
                            const RepairResult& result) {
   ASSERT_EQ(result.outcome, RepairOutcome::Repaired) << result.reason;
   const Bytes& bytes = file.Bytes();
@@ -685,6 +747,10 @@ void CheckKeptAroundDamage(const Damage& d, const Recording& r, MemoryFile& file
         std::equal(bytes.begin() + c.offset + 8, bytes.begin() + EndOf(c), d.file.begin() + c.offset + 8));
   }
   EXPECT_EQ(bytes.size(), d.tornAt + 8 + 16 * kept.size()) << "only the torn last chunk was cut";
+  // The file is read a window at a time, not a look at a time, and no more than a window at
+  // once, whatever a size field says.
+  EXPECT_LE(file.reads, 8 + 2 * d.file.size() / kLookWindow);
+  EXPECT_LE(file.largestRead, kScanWindow);
 }
 
 TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
@@ -694,7 +760,18 @@ TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
   Recording mjpg = Record({MjpgVideo(16, 8)}, 200, kSegmentLimit, 2001);
   auto tornIn = [](const Recording& r, size_t chunk) { return r.layout.data[chunk].offset + 300; };
   const uint64_t rawTorn = tornIn(raw, 199), avTorn = tornIn(av, 199), mjpgTorn = tornIn(mjpg, 199);
+  // Over 3 MiB, so a hole crosses the scan's windows; one chunk's id is split by the end of
+  // the third.
+  Recording wide = Record({MjpgVideo(16, 8), PcmAudio()}, 900, kSegmentLimit, 2182);
+  const uint64_t wideTorn = tornIn(wide, 1799);
+  size_t split = 0;
+  while (split < wide.layout.data.size() && wide.layout.data[split].offset != 3 * kScanWindow - 2) ++split;
+  ASSERT_LT(split, wide.layout.data.size());
   std::vector<std::pair<const Recording*, Damage>> cases;
+  cases.push_back({&wide, IdLikeStretch(wide, wide.layout.data[100].offset, wide.layout.data[split].offset, wideTorn)});
+  cases.push_back({&wide, IdLikeStretch(wide, wide.layout.data[split - 7].offset, wide.layout.data[split].offset, wideTorn)});
+  cases.push_back({&raw, HugeIndex(raw, 120, false)});
+  cases.push_back({&raw, HugeIndex(raw, 120, true)});
   for (size_t k : {1, 40, 100, 150, 190}) {
     cases.push_back({&raw, ZeroPage(raw, raw.layout.data[k].offset, rawTorn)});
     cases.push_back({&raw, ZeroPage(raw, raw.layout.data[k].offset + 100, rawTorn)});
@@ -708,7 +785,7 @@ TEST(AviRepair, KeepsTheDataBehindAHoleOrADamagedSize) {
   }
   for (auto& [r, d] : cases) {
     SCOPED_TRACE(d.name + ", " + std::to_string(r->streams.size()) + " streams");
-    MemoryFile file(d.file);
+    WatchedFile file(d.file, d.zeroTail);
     RepairResult result = RepairAvi(file, NotesFor(r->streams));
     CheckKeptAroundDamage(d, *r, file, result);
     RepairResult again = RepairAvi(file, NotesFor(r->streams));
@@ -856,6 +933,8 @@ TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
   std::string many;
   for (int i = 0; i < 30; ++i) many += "Kiiii";
   ZmbvRecording segmented = RecordZmbv(many, true, 90000);
+  const std::string emptyFirst = "eeKiieiKiii";
+  ZmbvRecording startsEmpty = RecordZmbv(emptyFirst, true);
   // In the last segment: the first key frame with a whole group of inter frames after it
   // and another key frame before the torn end.
   size_t segmentedKey = 0;
@@ -885,6 +964,8 @@ TEST(AviRepair, ZmbvFramesThatDamageCutOffFromTheirKeyFrameKeepOnlyTheirTime) {
        many,
        {2 * segmentedKey},
        {segmentedKey + 1, segmentedKey + 2, segmentedKey + 3, segmentedKey + 4}},
+      // Empty chunks hold no picture either: before the first one they show it too.
+      {"empty frames before the first picture and after it", &startsEmpty, emptyFirst, {}, {0, 1}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -961,12 +1042,16 @@ TEST(AviRepair, RepairedZmbvRecordingDecodesAndSeeksInFfmpeg) {
   for (int i = 0; i < 9; ++i) frames += "Kiiiiii";
   for (int i = 0; i < 40; ++i) many += "Kiiiiii";
   ZmbvRecording r = RecordZmbv(frames, true), segmented = RecordZmbv(many, true, 90000);
+  ZmbvRecording startsEmpty = RecordZmbv("e" + frames, true);
   const struct {
     const char* name;
     const ZmbvRecording* recording;
     std::vector<size_t> lostFrames;   // their chunks are zeroed
     std::vector<size_t> undecodable;  // frames cut off from their key frame
     size_t firstKey;                  // the first key frame that survives
+    // ffmpeg keeps one of two index entries in a row that name the same packet: the first
+    // picture, right after the sound chunk that the data starts with, already plays from 0 s.
+    std::vector<size_t> noPacket = {};
   } cases[] = {
       // ffmpeg refuses inter frames before any key frame; later ones would decode into wrong
       // pictures.
@@ -981,6 +1066,7 @@ TEST(AviRepair, RepairedZmbvRecordingDecodesAndSeeksInFfmpeg) {
        {259},
        {260, 261, 262, 263, 264, 265},
        0},
+      {"an empty frame first", &startsEmpty, {}, {0}, 1, {1}},
   };
   ASSERT_GT(segmented.layout.data[2 * 259].offset, segmented.layout.riffs.back().offset);
   fs::path dir = TempDir();
@@ -1007,7 +1093,8 @@ TEST(AviRepair, RepairedZmbvRecordingDecodesAndSeeksInFfmpeg) {
     for (size_t f = 0; f < count; ++f) {
       if (std::find(c.lostFrames.begin(), c.lostFrames.end(), f) != c.lostFrames.end()) continue;
       bool cut = std::find(c.undecodable.begin(), c.undecodable.end(), f) != c.undecodable.end();
-      if (!cut || f < c.firstKey) want.push_back(slot);
+      bool packet = std::find(c.noPacket.begin(), c.noPacket.end(), f) == c.noPacket.end();
+      if ((!cut || f < c.firstKey) && packet) want.push_back(slot);
       shown += cut ? 0 : 1;
       ++slot;
     }

@@ -9,6 +9,7 @@
 // raw video; raw video and sound; MJPG video and sound; screen-codec video and sound) and how
 // many zero bytes stand before the file (bits 2-3), so the fuzzer need not spell out a whole
 // header area.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -115,7 +116,10 @@ void CheckRepaired(const Bytes& original, const Bytes& file, const RepairResult&
   } catch (const std::exception&) {
     std::abort();  // a repaired file that is not a well-formed AVI
   }
-  uint64_t dataEnd = view.data.empty() ? view.moviLists.back() + 12 : EndOf(view.data.back());
+  // The last movi list may hold stand-ins only (JUNK to a reader), so its data ends no
+  // sooner than where it starts.
+  uint64_t dataEnd = view.moviLists.back() + 12;
+  if (!view.data.empty()) dataEnd = std::max(dataEnd, EndOf(view.data.back()));
   // Frames that cannot be decoded keep an index entry but are JUNK in the movi list.
   uint64_t indexBytes = view.riffs.size() == 1 ? 8 + 16 * view.idx1.size() : 0;
   for (const auto& ix : view.stdIndexes) {

@@ -78,7 +78,8 @@ class ZmbvPackets {
 namespace avitest {
 
 // A screen-codec recording as the mux writes it. `frames` spells the video: 'K' a key frame
-// (each of its own colour), 'i' an unchanged inter frame; with `sound`, one chunk of sound
+// (each of its own colour), 'i' an unchanged inter frame, 'e' an empty chunk (a frame the
+// mux got no picture for: the one before it stays); with `sound`, one chunk of sound
 // (a tenth of a second, as long as a frame) follows every frame. Cut off where a crash
 // would leave it; `finished` is the same recording stopped cleanly.
 struct ZmbvRecording {
@@ -98,7 +99,9 @@ inline ZmbvRecording RecordZmbv(const std::string& frames, bool sound,
   Bytes silence(1600, 0);
   for (size_t i = 0; i < frames.size(); ++i) {
     bool key = frames[i] == 'K';
-    Bytes packet = key ? packets.Key(uint32_t(0x2040F0u + 0x1F0B00u * i)) : packets.Unchanged();
+    Bytes packet;
+    if (key) packet = packets.Key(uint32_t(0x2040F0u + 0x1F0B00u * i));
+    if (frames[i] == 'i') packet = packets.Unchanged();
     for (auto* w : {&a, &b}) {
       w->AppendChunk(0, packet.data(), packet.size(), key);
       if (sound) w->AppendChunk(1, silence.data(), silence.size(), true);

@@ -14,11 +14,13 @@ bool DamageBetween(const ScannedSegment& segment, uint64_t from, uint64_t to) {
   return false;
 }
 
-// Frames before the first picture that can be decoded show that picture: with an empty entry
-// there, a player has no key frame at the start of the stream, and ffmpeg, asked to seek
-// before the first picture, starts past it on frames it cannot decode.
+// Frames before the first picture that can be decoded show that picture, the empty ones (which
+// repeat a picture there is not yet) too: with an empty entry there, a player has no key frame
+// at the start of the stream, and ffmpeg, asked to seek before the first picture, starts past
+// it on frames it cannot decode, or finds no key frame at all.
 void ShowFirstPicture(std::vector<ChunkEntry*>& waiting, const ChunkEntry& key) {
   for (ChunkEntry* before : waiting) {
+    before->standIn = true;
     before->shows = key.offset;
     before->showsSize = key.size;
     before->key = true;
@@ -49,7 +51,7 @@ void MarkStream(AviFile& file, AviScan& scan, uint32_t stream) {
       if (rebuilt) {
         chunk.key = key;
         chunk.standIn = chunk.size > 0 && !decodable;
-        if (chunk.standIn && !pictureSeen) beforeFirstPicture.push_back(&chunk);
+        if (!pictureSeen && !key) beforeFirstPicture.push_back(&chunk);
         if (key && !pictureSeen) ShowFirstPicture(beforeFirstPicture, chunk);
       }
       pictureSeen = pictureSeen || key;

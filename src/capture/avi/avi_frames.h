@@ -18,7 +18,8 @@ bool FramesTellKeys(const StreamFormat& stream);
 // For the streams whose frames tell their key frames, sets the key flags of the last
 // segment's chunks from the packets, and makes a stand-in (see ChunkEntry) of every inter
 // frame that follows damage (a hole the walk stepped over) or the start of the data before
-// the next key frame; one before the first key frame of the file shows that key frame. Earlier
+// the next key frame; one before the first key frame of the file shows that key frame, and
+// so does an empty one there (it has no picture before it to repeat). Earlier
 // segments keep the index the mux wrote, so only their packets' flags are read, to know
 // whether the last segment starts where pictures can be decoded.
 void MarkDecodableFrames(AviFile& file, AviScan& scan, const std::vector<StreamFormat>& streams);

@@ -316,7 +316,19 @@ Bytes BuildIdx1(const std::vector<ChunkEntry>& entries, const std::vector<Stream
   size_t at = OpenChunk(out, kIdx1);
   out.reserve(8 + entries.size() * kIdx1EntrySize);
   uint64_t base = moviOffset + 8;  // the 'movi' type field
+  // ffmpeg takes the first entry for the first chunk of the movi list, to tell whether the
+  // offsets count from the list or from the file. Stand-ins hide their own chunks, so when
+  // the data starts with them the first chunk still there goes first; the stand-ins it
+  // passes show that chunk (the first picture) or nothing, so every frame shows the same.
+  auto first = std::find_if(entries.begin(), entries.end(), [](const ChunkEntry& e) { return !e.standIn; });
+  const ChunkEntry* lead = first != entries.end() ? &*first : nullptr;
+  std::vector<const ChunkEntry*> order;
+  if (lead) order.push_back(lead);
   for (const auto& e : entries) {
+    if (&e != lead) order.push_back(&e);
+  }
+  for (const ChunkEntry* entry : order) {
+    const ChunkEntry& e = *entry;
     uint64_t offset = IndexedOffset(e);
     if (offset < base || offset - base > 0xFFFFFFFFu) throw AviError("idx1 offset out of range");
     PutU32(out, ChunkId(e.stream, streams.at(e.stream)));

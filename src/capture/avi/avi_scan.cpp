@@ -1,6 +1,9 @@
 #include "capture/avi/avi_scan.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "capture/avi/avi_window.h"
 
 namespace zelvio::avi {
 namespace {
@@ -9,33 +12,46 @@ namespace {
 constexpr uint32_t kSegmentStart[6] = {kRiff, 0, kAvixType, kList, 0, kMovi};
 constexpr uint64_t kSegmentStartBytes = 24;
 
+// How many of the `count` bytes at `at` are zeros before the first that is not.
+size_t ZerosAt(const uint8_t* at, size_t count) {
+  size_t n = 0;
+  for (uint64_t word = 0; n + sizeof word <= count; n += sizeof word) {
+    std::memcpy(&word, at + n, sizeof word);
+    if (word != 0) break;
+  }
+  while (n < count && at[n] == 0) ++n;
+  return n;
+}
+
+// True when one of the eight bytes at `at` is a 'd' or a 'w', the third letter of every
+// stream chunk id: the search after damage skips eight bytes at a time without one.
+bool HoldsDOrW(const uint8_t* at) {
+  uint64_t word = 0;
+  std::memcpy(&word, at, sizeof word);
+  auto holdsZero = [](uint64_t v) { return ((v - 0x0101010101010101u) & ~v & 0x8080808080808080u) != 0; };
+  return holdsZero(word ^ 0x6464646464646464u) || holdsZero(word ^ 0x7777777777777777u);
+}
+
 class Scanner {
  public:
   Scanner(AviFile& file, const std::vector<StreamFormat>& streams)
-      : file_(file), streams_(streams), size_(file.Size()) {}
+      : file_(file), streams_(streams), size_(file_.Size()) {}
 
   AviScan Run() {
     FindMovi();
     WalkSegments();
+    CheckEmptyTail();
     return scan_;
   }
 
  private:
-  Bytes Read(uint64_t offset, uint64_t n) {
-    if (offset >= size_) return {};
-    Bytes bytes(std::min(n, size_ - offset));
-    file_.ReadAt(offset, bytes.data(), bytes.size());
-    return bytes;
-  }
-
-  uint32_t U32(uint64_t offset) {
-    Bytes b = Read(offset, 4);
-    b.resize(4, 0);
-    return GetU32(b.data());
-  }
+  uint32_t U32(uint64_t offset) { return file_.U32(offset); }
 
   void FindMovi() {
-    Bytes head = Read(0, kMaxHeaderScan);
+    static_assert(kMaxHeaderScan <= kScanWindow, "the header area is read in one window");
+    size_t count = 0;
+    const uint8_t* start = file_.Stream(0, count);
+    const Bytes head(start, start + std::min<uint64_t>(count, kMaxHeaderScan));
     bool riff = head.size() >= 12 && GetU32(head.data()) == kRiff && GetU32(head.data() + 8) == kAviType;
     if (riff && head.size() >= 24 && GetU32(&head[12]) == kList && GetU32(&head[20]) == kHdrl) {
       ReadOwnHeader(head);
@@ -148,6 +164,18 @@ class Scanner {
     }
   }
 
+  // Trailing segments without a stream chunk are torn tail, which the repair cuts; damage in
+  // them that is not zeros may hold chunks the walk could not place.
+  void CheckEmptyTail() {
+    for (size_t s = scan_.segments.size(); s > 1 && scan_.segments[s - 1].chunks.empty(); --s) {
+      for (const DamagedSpan& damaged : scan_.segments[s - 1].damaged) {
+        if (FirstNonZero(damaged.offset) >= damaged.offset + damaged.span) continue;
+        throw RepairRefusedError("the file holds data in a damaged part at byte " + std::to_string(damaged.offset) +
+                                 " that the repair cannot place");
+      }
+    }
+  }
+
   // Walks one movi list; returns where the walk stopped.
   uint64_t WalkMovi(ScannedSegment& segment) {
     uint64_t declared = U32(segment.moviStart + 4);
@@ -170,7 +198,13 @@ class Scanner {
       // goes on at the next sound chunk, and the damaged bytes stay in the file as padding.
       uint64_t next = FindResync(pos + kChunkHeader, limit);
       if (next == 0) break;
-      segment.damaged.push_back({pos, next - pos});
+      // Bytes full of ids whose chunks run past the end resync every few bytes: one span
+      // covers them all, so their number does not grow with the damage.
+      if (!segment.damaged.empty() && segment.damaged.back().offset + segment.damaged.back().span == pos) {
+        segment.damaged.back().span = next - segment.damaged.back().offset;
+      } else {
+        segment.damaged.push_back({pos, next - pos});
+      }
       // The damaged bytes stay in the movi list even when only the torn chunk follows them.
       segment.dataEnd = next;
       pos = next;
@@ -205,8 +239,11 @@ class Scanner {
         return true;
       }
       if (id == StdIndexId(s)) {
-        if (whole) segment.stdIndexes.push_back({uint32_t(s), pos, ChunkSpan(size)});
-        return whole;
+        // A size no real index reaches is a damaged header: the walk goes on from the
+        // chunks behind it rather than skip them.
+        if (!whole || ChunkSpan(size) > kMaxStdIndexSpan) return false;
+        segment.stdIndexes.push_back({uint32_t(s), pos, ChunkSpan(size)});
+        return true;
       }
     }
     if (id == kJunk) return whole;
@@ -231,7 +268,7 @@ class Scanner {
     if (padding && id == kJunk) return true;
     for (size_t s = 0; s < streams_.size(); ++s) {
       if (IsStreamChunk(id, s, streams_[s])) return FitsFormat(s, size);
-      if (padding && id == StdIndexId(s)) return true;
+      if (padding && id == StdIndexId(s)) return ChunkSpan(size) <= kMaxStdIndexSpan;
     }
     return false;
   }
@@ -253,34 +290,73 @@ class Scanner {
 
   // The first place after `from` where the recording's chunks go on; 0 when there is none.
   uint64_t FindResync(uint64_t from, uint64_t limit) {
-    constexpr uint64_t kBlock = 1 << 20;
-    for (uint64_t at = from; at + kChunkHeader <= limit; at += kBlock) {
-      Bytes block = Read(at, std::min(kBlock + kChunkHeader, limit - at));
-      for (uint64_t i = 0; i + kChunkHeader <= block.size() && i < kBlock; i += 2) {
-        // Every stream chunk id ends in "db", "dc" or "wb": a cheap first test.
-        uint8_t c = block[i + 2], d = block[i + 3];
-        if (!((c == 'd' && (d == 'b' || d == 'c')) || (c == 'w' && d == 'b'))) continue;
-        if (SoundRunAt(at + i, limit)) return at + i;
-      }
+    for (uint64_t at = NextIdEnding(from, limit); at + kChunkHeader <= limit; at = NextIdEnding(at + 2, limit)) {
+      if (SoundRunAt(at, limit)) return at;
     }
     return 0;
+  }
+
+  // Every stream chunk id ends in "db", "dc" or "wb": a cheap first test, run over the wide
+  // window. The first place from `at` on, in steps of two, that passes it; `limit` when none.
+  uint64_t NextIdEnding(uint64_t at, uint64_t limit) {
+    auto endsId = [](uint8_t c, uint8_t d) { return (c == 'd' && (d == 'b' || d == 'c')) || (c == 'w' && d == 'b'); };
+    while (at + kChunkHeader <= limit) {
+      size_t count = 0;
+      const uint8_t* bytes = file_.Stream(at, count);
+      size_t i = 0;
+      for (; i + 4 <= count; i += 2) {
+        if (at + i + kChunkHeader > limit) return limit;
+        if (i + 10 <= count && !HoldsDOrW(bytes + i + 2)) {
+          i += 6;  // the places i to i + 6 have no id ending in those eight bytes
+          continue;
+        }
+        if (endsId(bytes[i + 2], bytes[i + 3])) return at + i;
+      }
+      if (i < count) {  // an id that the window's end splits
+        if (at + i + kChunkHeader > limit) return limit;
+        uint32_t id = U32(at + i);
+        if (endsId(uint8_t(id >> 16), uint8_t(id >> 24))) return at + i;
+        i += 2;
+      }
+      at += i;
+    }
+    return limit;
+  }
+
+  // The first byte from `pos` on that is not zero; the size of the file when there is none.
+  // The search after damage asks this from many places inside one stretch of zeros, so the
+  // last stretch is remembered. The bytes near `pos` are looked at first, so an answer close
+  // by does not move the wide window away from the stretch being searched.
+  uint64_t FirstNonZero(uint64_t pos) {
+    if (pos >= zerosFrom_ && pos <= nonZero_) return nonZero_;
+    uint64_t at = pos;
+    size_t count = 0;
+    for (const uint8_t* bytes = file_.Look(at, count); count; bytes = file_.Stream(at, count)) {
+      size_t zeros = ZerosAt(bytes, count);
+      at += zeros;
+      if (zeros != count) break;
+    }
+    zerosFrom_ = pos;
+    nonZero_ = at;
+    return at;
   }
 
   // True when nothing lies from `pos` to the end of the file but zeros and, at most, one
   // chunk that runs past the end (or a header cut short): what a crash leaves behind.
   bool OnlyTornTailFrom(uint64_t pos) {
-    constexpr uint64_t kBlock = 1 << 20;
-    uint64_t first = size_;
-    for (uint64_t at = pos; at < size_ && first == size_; at += kBlock) {
-      Bytes block = Read(at, kBlock);
-      auto found = std::find_if(block.begin(), block.end(), [](uint8_t b) { return b != 0; });
-      if (found != block.end()) first = at + uint64_t(found - block.begin());
-    }
+    uint64_t first = FirstNonZero(pos);
     if (first == size_) return true;
     if (first % 2 != 0) return false;
     if (size_ - first < kChunkHeader) return true;
     uint32_t id = U32(first);
-    return KnownId(id) && first + ChunkSpan(U32(first + 4)) > size_;
+    uint64_t span = ChunkSpan(U32(first + 4));
+    if (!KnownId(id)) return false;
+    if (first + span > size_) return true;
+    // An index header whose size is damaged, with nothing but zeros behind it, holds nothing
+    // recorded either.
+    bool index = false;
+    for (size_t s = 0; s < streams_.size(); ++s) index = index || id == StdIndexId(s);
+    return index && span > kMaxStdIndexSpan && FirstNonZero(first + kChunkHeader) == size_;
   }
 
   static uint64_t RawFrameBytes(const StreamFormat& stream) {
@@ -311,7 +387,8 @@ class Scanner {
   // True for a whole AVIX start. Nothing more (zeros, or a start the crash tore) ends the
   // walk; anything else refuses, as the data behind it would otherwise be cut off.
   bool SegmentStartsAt(uint64_t pos) {
-    Bytes bytes = Read(pos, kSegmentStartBytes);
+    Bytes bytes(kSegmentStartBytes);
+    bytes.resize(file_.Copy(pos, bytes.data(), bytes.size()));
     bool matches = true;
     for (size_t at = 0; at < bytes.size(); ++at) {
       uint32_t word = kSegmentStart[at / 4];
@@ -341,10 +418,11 @@ class Scanner {
     return false;
   }
 
-  AviFile& file_;
+  FileWindows file_;
   const std::vector<StreamFormat>& streams_;
   uint64_t size_;
   AviScan scan_;
+  uint64_t zerosFrom_ = 1, nonZero_ = 0;  // [zerosFrom_, nonZero_) holds zeros only
 };
 
 }  // namespace
@@ -358,16 +436,22 @@ bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
   std::vector<ChunkEntry> chunks = segment.chunks;
   for (const FoundIndex& found : segment.stdIndexes) {
     if (found.span < kStdIndexHeader) return false;
-    Bytes index(found.span);
+    Bytes index(kStdIndexHeader);
     file.ReadAt(found.offset, index.data(), index.size());
     uint32_t entries = GetU32(&index[12]);
     uint64_t base = GetU64(&index[20]);
     if (GetU16(&index[8]) != 2 || index[11] != 1) return false;
+    // It must list exactly the stream's chunks, so no more entries than those are read,
+    // whatever its size says.
+    auto listed = std::count_if(chunks.begin(), chunks.end(),
+                                [&](const ChunkEntry& chunk) { return chunk.stream == found.stream; });
+    if (uint64_t(entries) != uint64_t(listed)) return false;
     if (kStdIndexHeader + uint64_t(entries) * kStdIndexEntrySize > found.span) return false;
+    index.resize(kStdIndexHeader + size_t(entries) * kStdIndexEntrySize);
+    file.ReadAt(found.offset + kStdIndexHeader, index.data() + kStdIndexHeader, index.size() - kStdIndexHeader);
     size_t e = 0;
     for (ChunkEntry& chunk : chunks) {
       if (chunk.stream != found.stream) continue;
-      if (e == entries) return false;
       const uint8_t* entry = &index[kStdIndexHeader + e * kStdIndexEntrySize];
       uint32_t sizeField = GetU32(entry + 4);
       if (base + GetU32(entry) != chunk.offset + kChunkHeader || (sizeField & 0x7FFFFFFFu) != chunk.size)
@@ -375,7 +459,6 @@ bool ApplyStdIndexes(AviFile& file, ScannedSegment& segment) {
       chunk.key = (sizeField & 0x80000000u) == 0;
       ++e;
     }
-    if (e != entries) return false;
   }
   segment.chunks = std::move(chunks);
   return true;

@@ -59,6 +59,14 @@ struct AviScan {
 // The header area is read up to this far when looking for the movi list.
 constexpr uint64_t kMaxHeaderScan = 1 << 20;
 
+// The largest ix## chunk a segment can hold. Each of its 8-byte entries names a chunk of the
+// same segment, which takes at least its 8-byte header there, and no segment (its indexes
+// included) passes kSegmentLimit, as OpenDML readers expect of every mux: 2^26 entries at
+// most, 512 MiB. A larger size is a damaged header, and what it would cover is looked at as
+// chunks. (A sound index is read only as far as the chunks it must list: ApplyStdIndexes.)
+constexpr uint64_t kMaxStdIndexSpan =
+    kStdIndexHeader + kStdIndexEntrySize * (kSegmentLimit / (kChunkHeader + kStdIndexEntrySize));
+
 // Throws RepairRefusedError for foreign content, and for recorded data that a hole cuts off
 // from the rest without a sound chunk to go on from; FileIoError for failed reads.
 AviScan ScanAvi(AviFile& file, const std::vector<StreamFormat>& streams);
