@@ -61,7 +61,7 @@ class MainWindowHost : public PeerHost {
 
   void LoadPictures();
   RECT ClientRectAtDpi() const;
-  ChildWindowSpec SpecFor(const Control& control, const RECT& container) const;
+  ChildWindowPlacement PlacementFor(const Control& control, const RECT& container) const;
   void CreateControlWindows(Control& control, const RECT& container);
   void PlaceControlWindows(Control& control, const RECT& container);
   void OnDpiChanged(int dpi, const RECT& suggested);
