@@ -52,7 +52,7 @@ struct Failure : ::testing::Test {
 
   FakePlatform machine;
   FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  TFormMain form{machine.Services(), pipeline};
 };
 
 TEST_F(Failure, AbortWhileRecordingStopsAsStopDoesAndShowsOneBox) {
@@ -170,7 +170,7 @@ struct NotStarted : ::testing::Test {
   const std::string list = "D:\\Apps\\Zelvio\\recovery-list.txt";
   FakePlatform machine;
   FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  TFormMain form{machine.Services(), pipeline};
 };
 
 TEST_F(NotStarted, EveryWayOfFailingEndsStoppedWithOneBoxNamingFileAndReason) {
@@ -280,7 +280,7 @@ TEST(FailureHandler, TheFormListensToTheGraphOnlyWhileItExists) {
   FakePlatform machine;
   FakePipeline pipeline;
   {
-    TFormMain form{machine, pipeline};
+    TFormMain form{machine.Services(), pipeline};
     EXPECT_TRUE(pipeline.HasEventHandler());
   }
   EXPECT_FALSE(pipeline.HasEventHandler());

@@ -43,7 +43,7 @@ struct Notes : ::testing::Test {
 
   FakePlatform machine;
   FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  TFormMain form{machine.Services(), pipeline};
 };
 
 TEST_F(Notes, ARunningRecordingHasNotesThatAStopRemoves) {
@@ -75,7 +75,7 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   otherPipeline.compressors = {"codec"};
   otherPipeline.muxInputs = {VideoInput()};
   other.PutFile(other.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=1\r\n");
-  TFormMain second{other, otherPipeline};
+  TFormMain second{other.Services(), otherPipeline};
   second.FormCreate();
   second.Show();
   ASSERT_EQ(second.ComboBoxFps.Text(), "10");
@@ -93,7 +93,7 @@ TEST_F(Notes, TheNotesFollowTheAnnouncedFrameRate) {
   thirdPipeline.compressors = {"codec"};
   thirdPipeline.muxInputs = {VideoInput()};
   third.PutFile(third.SettingsPath(), "[FormMain]\r\nComboBoxFps_ItemIndex=9\r\n");
-  TFormMain unset{third, thirdPipeline};
+  TFormMain unset{third.Services(), thirdPipeline};
   unset.FormCreate();
   unset.Show();
   ASSERT_EQ(unset.ComboBoxFps.Text(), "");
@@ -252,7 +252,7 @@ struct UnfinishedAtStart : ::testing::Test {
 
   FakePlatform machine;
   FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  TFormMain form{machine.Services(), pipeline};
 };
 
 TEST_F(UnfinishedAtStart, EveryNotesFileLeadsToOneRepairAndOneBox) {
@@ -392,7 +392,7 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
     FakePipeline pipeline;
     pipeline.compressors = {"codec"};
     pipeline.muxInputs = {VideoInput()};
-    TFormMain crashed{machine, pipeline};
+    TFormMain crashed{machine.Services(), pipeline};
     crashed.FormCreate();
     crashed.Show();
     crashed.ComboBoxVideoCompressors.SetItemIndex(0);
@@ -411,7 +411,7 @@ TEST(UnfinishedElsewhere, ARecordingInAFolderChosenWhileRunningIsFoundAtTheNextS
 
   FakePipeline pipeline;
   pipeline.repairOutcomes[avi] = Report(avi::RepairOutcome::Repaired, 4.0);
-  TFormMain next{machine, pipeline};
+  TFormMain next{machine.Services(), pipeline};
   next.FormCreate();
   next.Show();
   ASSERT_NE(next.EditOutputVideoPath.Text(), elsewhere);
@@ -443,7 +443,7 @@ TEST_F(UnfinishedAtStart, StartUpOrderRunsNoRepair) {
   FakePlatform fresh;
   FakePipeline freshPipeline;
   fresh.PutFile(kNotes, "notes");
-  TFormMain other{fresh, freshPipeline};
+  TFormMain other{fresh.Services(), freshPipeline};
   other.FormCreate();
   other.Show();
   EXPECT_TRUE(freshPipeline.repairs.empty())

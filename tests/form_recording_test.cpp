@@ -209,7 +209,7 @@ TEST_F(Recorder, UnreadablePositionShowsOneBoxAtATimeWithTheTimerResting) {
     FakePlatform box;
     FakePipeline graph;
     graph.compressors = {"Codec"};
-    TFormMain f(box, graph);
+    TFormMain f(box.Services(), graph);
     f.FormCreate();
     f.Show();
     f.ComboBoxVideoCompressors.SetItemIndex(0);

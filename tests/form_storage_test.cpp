@@ -96,7 +96,7 @@ TEST(SettingsFirstRun, NothingLoadsOrSavesWhileInactive) {
   FakePlatform platform;
   platform.PutFile(platform.SettingsPath(), Ini({"[FormMain]", "CheckBoxHideToTray_Checked=TRUE"}));
   FakePipeline pipeline;
-  TFormMain form(platform, pipeline);
+  TFormMain form(platform.Services(), pipeline);
   FormStorage& storage = *form.Storage();
   storage.LoadWindowSettings();
   EXPECT_FALSE(storage.SettingsLoaded());

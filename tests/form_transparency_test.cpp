@@ -35,7 +35,7 @@ TEST(TransparencyAtStart, StoredOnRunsTheTimerWithTheStoredPeriod) {
                   "[FormMain]\r\nCheckBoxEnableCaptureTransparency_Checked=TRUE\r\n"
                   "SpinEditTransparencyClock_Enabled=FALSE\r\nSpinEditTransparencyClock_Value=250\r\n\r\n");
   FakePipeline pipeline;
-  TFormMain form(machine, pipeline);
+  TFormMain form(machine.Services(), pipeline);
   form.FormCreate();
   form.Show();
   EXPECT_TRUE(form.TimerTransparencyCapture.Enabled());

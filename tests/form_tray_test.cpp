@@ -24,7 +24,7 @@ struct Tray : ::testing::Test {
   }
   FakePlatform machine;
   FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  TFormMain form{machine.Services(), pipeline};
 };
 
 TEST_F(Tray, MinimisingWithoutTheOptionLeavesTheTaskbarButton) {

@@ -138,7 +138,7 @@ TEST(IniFileStorageWriting, PresentButUnreadableFileIsNeverWritten) {
     }
     FakePipeline pipeline;
     {
-      TFormMain form(platform, pipeline);
+      TFormMain form(platform.Services(), pipeline);
       form.FormCreate();
       form.Show();
       // Stored values load only from a file that could be read.
@@ -187,7 +187,7 @@ TEST(IniFileStorageWriting, FailedReplaceIsSilentAndKeepsThePreviousFile) {
   platform.failingWrites.insert(kSettings);
   FakePipeline pipeline;
   {
-    TFormMain form(platform, pipeline);
+    TFormMain form(platform.Services(), pipeline);
     form.FormCreate();
     form.Show();
     form.CheckBoxHideToTray.SetChecked(false);

@@ -1,5 +1,6 @@
 #include "app/main_window_win32.h"
 
+#include "tray/tray_icon_win32.h"
 #include "tray/tray_menu_win32.h"
 
 #include "app/resources_win32.h"
@@ -318,7 +319,7 @@ void MainWindowHost::Guarded(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& error) {
-    platform_.ShowError(ErrorBoxText(error.what()));
+    platform_.boxes.ShowError(ErrorBoxText(error.what()));
   }
 }
 
@@ -448,7 +449,7 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     default:
-      if (message == taskbarCreated_ && taskbarCreated_ != 0) platform_.ReAddTrayIcon();
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) platform_.tray.ReAddTrayIcon();
       break;
   }
   return DefWindowProcA(window_, message, wParam, lParam);
@@ -528,7 +529,7 @@ void MainWindowHost::OnClose() {
 void MainWindowHost::OnEndSession() {
   // Windows may end the process any time after this message is answered, so everything a
   // regular close does happens before the answer: settings file, companions, recording.
-  platform_.DropTrayIcon();
+  platform_.tray.DropTrayIcon();
   if (!form_) return;
   form_->EndSession();
   // Should the process live on, it ends as after any close (unless a close path that is
@@ -543,12 +544,12 @@ void MainWindowHost::OnTrayIcon(LPARAM mouse) {
   TFormMain& form = *form_;
   // The menu closes properly on a click elsewhere only when its owner is in front.
   SetForegroundWindow(window_);
-  platform_.ProcessMessages();
+  platform_.messages.ProcessMessages();
   ShowTrayMenu(window_, form.PopupMenuMainChange());
 }
 
 void MainWindowHost::OnDestroy() {
-  platform_.DropTrayIcon();
+  platform_.tray.DropTrayIcon();
   if (form_) form_->Destroy();
   PostQuitMessage(0);
 }

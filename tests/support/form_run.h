@@ -14,7 +14,7 @@
 namespace zelvio {
 
 struct FormRun {
-  explicit FormRun(FakePlatform& machine) : platform(machine), form(machine, pipeline) {}
+  explicit FormRun(FakePlatform& machine) : platform(machine), form(machine.Services(), pipeline) {}
 
   TFormMain& Start() {
     form.FormCreate();

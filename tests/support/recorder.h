@@ -51,7 +51,7 @@ struct Recorder : ::testing::Test {
 
   FakePlatform machine;
   FakePipeline pipeline;
-  TFormMain form{machine, pipeline};
+  TFormMain form{machine.Services(), pipeline};
 };
 
 }  // namespace zelvio

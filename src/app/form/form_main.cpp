@@ -43,7 +43,7 @@ const std::vector<std::string> kModifierItems = {"NONE", "ALT", "CTRL", "SHIFT",
 
 }  // namespace
 
-TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
+TFormMain::TFormMain(const Platform& platform, CapturePipeline& pipeline)
     : FormMain(ControlKind::Form, "FormMain", nullptr),
       JvImgBtnStartPause("JvImgBtnStartPause", &FormMain, kPictureRecord),
       JvImgBtnStop("JvImgBtnStop", &FormMain, kPictureStop),
@@ -162,16 +162,18 @@ TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
       LabelDuration("LabelDuration", &FormMain, "00:00:00.000"),
       TimerDuration("Timer", &FormMain, 1),
       TimerTransparencyCapture("TimerTransparencyCapture", &FormMain, 1000),
-      boxes_(platform),
-      windows_(platform),
-      processes_(platform),
-      files_(platform),
-      text_(platform),
-      screen_(platform),
-      mainWindow_(platform),
-      hotkeys_(platform),
-      tray_(platform),
-      dialogs_(platform),
+      boxes_(platform.boxes),
+      windows_(platform.windows),
+      processes_(platform.processes),
+      clock_(platform.clock),
+      messages_(platform.messages),
+      files_(platform.files),
+      text_(platform.text),
+      screen_(platform.screen),
+      mainWindow_(platform.mainWindow),
+      hotkeys_(platform.hotkeys),
+      tray_(platform.tray),
+      dialogs_(platform.dialogs),
       pipeline_(pipeline) {
   FormMain.SetCaption(kMainWindowCaption);
   GroupBoxOptions.SetCaption("Options");
