@@ -50,7 +50,7 @@ TEST(ControlIds, UnknownNamesAndIdsGiveNothing) {
 TEST(ControlIds, EveryControlOfTheMainWindowHasAnIdAndEveryWindowAPlace) {
   FakePlatform platform;
   FakePipeline pipeline;
-  TFormMain form(platform, pipeline);
+  TFormMain form(platform.Services(), pipeline);
   std::vector<Control*> pending(form.FormMain.Children().begin(), form.FormMain.Children().end());
   size_t seen = 0;
   while (!pending.empty()) {

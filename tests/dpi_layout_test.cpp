@@ -58,7 +58,6 @@ TEST(FontHeightForDpi, PointsStayPoints) {
 
 // ---- the main window's layout ----
 
-
 bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom && inner.right > inner.left && inner.bottom > inner.top;
@@ -112,7 +111,7 @@ void LayOut(const Control& control, const LayoutRect& container, const std::stri
 std::vector<LaidOut> LayOutWindow(int dpi) {
   FakePlatform platform;
   FakePipeline pipeline;
-  TFormMain form(platform, pipeline);
+  TFormMain form(platform.Services(), pipeline);
   std::vector<LaidOut> out;
   LayoutRect client{0, 0, ScaleForDpi(kMainClientWidth, dpi), ScaleForDpi(kMainClientHeight, dpi)};
   for (const Control* child : form.FormMain.Children()) LayOut(*child, client, "FormMain", dpi, out);

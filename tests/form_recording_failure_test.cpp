@@ -248,7 +248,7 @@ TEST(FailureHandler, TheFormListensToTheGraphOnlyWhileItExists) {
   FakePlatform machine;
   FakePipeline pipeline;
   {
-    TFormMain form{machine, pipeline};
+    TFormMain form{machine.Services(), pipeline};
     EXPECT_TRUE(pipeline.HasEventHandler());
   }
   EXPECT_FALSE(pipeline.HasEventHandler());

@@ -5,7 +5,7 @@
 
 #include "kit/base_pin.h"
 #include "kit/core/pin_activation.h"
-#include "kit/enum_pins.h"
+#include "kit/enumerator.h"
 
 namespace zelvio::kit {
 

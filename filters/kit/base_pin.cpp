@@ -3,7 +3,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "kit/enum_media_types.h"
+#include "kit/enumerator.h"
 
 namespace zelvio::kit {
 

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "kit/enum_media_types.h"
-
 namespace zelvio::kit {
 
 OutputPin::OutputPin(BaseFilter& filter, const wchar_t* name) : BasePin(filter, name, PINDIR_OUTPUT) {}

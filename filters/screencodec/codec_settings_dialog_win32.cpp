@@ -7,6 +7,7 @@
 #include "codec_module_win32.h"
 #include "codec_resources.h"
 #include "codec_settings_file_win32.h"
+#include "common/win32/system_error.h"
 
 namespace zelvio::screencodec {
 
@@ -26,27 +27,24 @@ void Fill(HWND dialog, const CodecSettings& settings) {
 bool Read(HWND dialog, CodecSettings& settings) {
   BOOL number = FALSE;
   UINT seconds = GetDlgItemInt(dialog, IDC_KEY_FRAME_SECONDS, &number, FALSE);
-  if (!number || seconds < CodecSettings::kMinKeyFrameSeconds || seconds > CodecSettings::kMaxKeyFrameSeconds) {
-    MessageBoxW(dialog, L"Enter a key frame interval from 1 to 600 seconds.", kCaption, MB_OK | MB_ICONWARNING);
+  if (!number || seconds < CodecSettings::kMinKeyFrameSeconds ||
+      seconds > CodecSettings::kMaxKeyFrameSeconds) {
+    MessageBoxW(dialog, L"Enter a key frame interval from 1 to 600 seconds.", kCaption,
+                MB_OK | MB_ICONWARNING);
     HWND field = GetDlgItem(dialog, IDC_KEY_FRAME_SECONDS);
     SetFocus(field);
     SendMessageW(field, EM_SETSEL, 0, -1);
     return false;
   }
   settings.keyFrameSeconds = static_cast<int>(seconds);
-  settings.effort = IsDlgButtonChecked(dialog, IDC_EFFORT_SMALLER) == BST_CHECKED ? Effort::Smaller : Effort::Faster;
+  settings.effort =
+      IsDlgButtonChecked(dialog, IDC_EFFORT_SMALLER) == BST_CHECKED ? Effort::Smaller : Effort::Faster;
   return true;
 }
 
 std::wstring SystemText(DWORD code) {
-  wchar_t* buffer = nullptr;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length ? std::wstring(buffer, length) : L"Error " + std::to_wstring(code);
-  LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-    text.pop_back();
-  return text;
+  std::wstring words = SystemErrorWords(code);
+  return words.empty() ? L"Error " + std::to_wstring(code) : words;
 }
 
 void ReportSaveFailure(HWND dialog, DWORD code) {

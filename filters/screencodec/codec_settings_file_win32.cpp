@@ -5,11 +5,12 @@
 #include "codec_module_win32.h"
 #include "common/win32/file_replace.h"
 #include "common/win32/handles.h"
+#include "common/win32/module_path.h"
 
 namespace zelvio::screencodec {
 
 std::wstring CodecSettingsPath() {
-  std::wstring folder = ModuleFolder();
+  std::wstring folder = ModuleFolder(ModuleInstance());
   if (folder.empty()) return {};
   return folder + L"\\" + kCodecSettingsFileName;
 }
@@ -17,8 +18,8 @@ std::wstring CodecSettingsPath() {
 CodecSettings LoadCodecSettings() {
   std::wstring path = CodecSettingsPath();
   if (path.empty()) return {};
-  UniqueHandle file = FileHandle(
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file = FileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};
   // A settings file is a few dozen bytes; anything past 64 KB is not ours.
   std::string text(65536, '\0');

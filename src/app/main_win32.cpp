@@ -66,12 +66,12 @@ int RunProgram(HINSTANCE instance) {
   std::unique_ptr<zelvio::TFormMain> form;
   try {
     pipeline = zelvio::CreateDirectShowPipeline(
-        platform, [&host]() -> void* { return host ? host->Handle() : nullptr; });
+        platform.boxes, [&host]() -> void* { return host ? host->Handle() : nullptr; });
     StartupTraceMark("capture pipeline created");
-    form = std::make_unique<zelvio::TFormMain>(platform, *pipeline);
+    form = std::make_unique<zelvio::TFormMain>(platform.Services(), *pipeline);
     StartupTraceMark("form constructed");
   } catch (const std::exception& error) {
-    platform.ShowError(zelvio::ErrorBoxText(error.what()));
+    platform.boxes.ShowError(zelvio::ErrorBoxText(error.what()));
     return 1;
   }
 
@@ -87,7 +87,7 @@ int RunProgram(HINSTANCE instance) {
     host = std::make_unique<zelvio::MainWindowHost>(instance, platform, application->Handle());
     if (!host->Handle()) return;
     application->SetMainWindow(host->Handle());
-    platform.SetMessageFilter([&host](MSG& msg) { return host->PreTranslate(msg); });
+    platform.messages.SetMessageFilter([&host](MSG& msg) { return host->PreTranslate(msg); });
     application->OnMinimize = [&form] {
       if (form) form->Guarded([&form] { form->ApplicationOnMinimize(); });
     };
@@ -113,7 +113,7 @@ int RunProgram(HINSTANCE instance) {
   StartupTraceMark("show steps done");
   ShowWindow(application->Handle(), SW_SHOWNOACTIVATE);
   StartupTraceMark("taskbar window shown");
-  ShowWindow(host->Handle(), platform.InitialShowCommand());
+  ShowWindow(host->Handle(), platform.mainWindow.InitialShowCommand());
   StartupTraceMark("main window shown");
   UpdateWindow(host->Handle());
   host->FocusFirstControl();

@@ -1,5 +1,6 @@
 #include "app/main_window_win32.h"
 
+#include "tray/tray_icon_win32.h"
 #include "tray/tray_menu_win32.h"
 
 #include "app/resources_win32.h"
@@ -163,23 +164,23 @@ void MainWindowHost::Detach() {
   form_ = nullptr;
 }
 
-ChildWindowSpec MainWindowHost::SpecFor(const Control& control, const RECT& container) const {
-  ChildWindowSpec spec;
-  spec.rect = container;  // tab sheets take the page area of their tab control
+ChildWindowPlacement MainWindowHost::PlacementFor(const Control& control, const RECT& container) const {
+  ChildWindowPlacement placement;
+  placement.rect = container;  // tab sheets take the page area of their tab control
   if (const ControlPlace* place = PlaceOf(control.Name())) {
-    spec.rect = ResolvePlace(*place, container, dpi_);
-    spec.layoutFlags = place->flags;
+    placement.rect = ResolvePlace(*place, container, dpi_);
+    placement.layoutFlags = place->flags;
   }
-  spec.parent = window_;
-  spec.instance = instance_;
-  spec.font = font_.get();
-  spec.dpi = dpi_;
-  return spec;
+  placement.parent = window_;
+  placement.instance = instance_;
+  placement.font = font_.get();
+  placement.dpi = dpi_;
+  return placement;
 }
 
 void MainWindowHost::CreateControlWindows(Control& control, const RECT& container) {
-  const ChildWindowSpec spec = SpecFor(control, container);
-  if (auto peer = CreateControlWindow(*this, control, spec)) {
+  const ChildWindowPlacement placement = PlacementFor(control, container);
+  if (auto peer = CreateControlWindow(*this, control, placement)) {
     peersById_[GetDlgCtrlID(peer->Window())] = peer.get();
     for (HWND extra : peer->ExtraWindows()) peersById_[GetDlgCtrlID(extra)] = peer.get();
     peersByControl_[&control] = peer.get();
@@ -187,21 +188,21 @@ void MainWindowHost::CreateControlWindows(Control& control, const RECT& containe
       pageControls_[&control] = static_cast<PageControlPeer*>(peer.get());
     peers_.push_back(std::move(peer));
   }
-  RECT content = ContentOf(control, spec.rect);
+  RECT content = ContentOf(control, placement.rect);
   for (Control* child : control.Children()) CreateControlWindows(*child, content);
 }
 
 // The same walk as at creation, moving the windows that exist: a tab control's page area
 // is asked anew, since its tab row grows with the font and the pictures.
 void MainWindowHost::PlaceControlWindows(Control& control, const RECT& container) {
-  const ChildWindowSpec spec = SpecFor(control, container);
+  const ChildWindowPlacement placement = PlacementFor(control, container);
   auto found = peersByControl_.find(&control);
   if (found != peersByControl_.end()) {
-    if (spec.layoutFlags & kLayoutTabImages)
+    if (placement.layoutFlags & kLayoutTabImages)
       SendMessageA(found->second->Window(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(tabImages_.get()));
-    PlaceControlWindow(*found->second, control, spec);
+    PlaceControlWindow(*found->second, control, placement);
   }
-  RECT content = ContentOf(control, spec.rect);
+  RECT content = ContentOf(control, placement.rect);
   for (Control* child : control.Children()) PlaceControlWindows(*child, content);
 }
 
@@ -318,7 +319,7 @@ void MainWindowHost::Guarded(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& error) {
-    platform_.ShowError(ErrorBoxText(error.what()));
+    platform_.boxes.ShowError(ErrorBoxText(error.what()));
   }
 }
 
@@ -448,7 +449,7 @@ LRESULT MainWindowHost::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     default:
-      if (message == taskbarCreated_ && taskbarCreated_ != 0) platform_.ReAddTrayIcon();
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) platform_.tray.ReAddTrayIcon();
       break;
   }
   return DefWindowProcA(window_, message, wParam, lParam);
@@ -528,7 +529,7 @@ void MainWindowHost::OnClose() {
 void MainWindowHost::OnEndSession() {
   // Windows may end the process any time after this message is answered, so everything a
   // regular close does happens before the answer: settings file, companions, recording.
-  platform_.DropTrayIcon();
+  platform_.tray.DropTrayIcon();
   if (!form_) return;
   form_->EndSession();
   // Should the process live on, it ends as after any close (unless a close path that is
@@ -543,12 +544,12 @@ void MainWindowHost::OnTrayIcon(LPARAM mouse) {
   TFormMain& form = *form_;
   // The menu closes properly on a click elsewhere only when its owner is in front.
   SetForegroundWindow(window_);
-  platform_.ProcessMessages();
+  platform_.messages.ProcessMessages();
   ShowTrayMenu(window_, form.PopupMenuMainChange());
 }
 
 void MainWindowHost::OnDestroy() {
-  platform_.DropTrayIcon();
+  platform_.tray.DropTrayIcon();
   if (form_) form_->Destroy();
   PostQuitMessage(0);
 }

@@ -50,7 +50,7 @@ class MainWindowHost : public PeerHost {
   HIMAGELIST ButtonImages(bool enabled) const override;
   HIMAGELIST TabImages() const override { return tabImages_.get(); }
   void PagesChanged() override;
-  bool ChooseColour(uint32_t& colour) override { return platform_.ChooseColour(colour); }
+  bool ChooseColour(uint32_t& colour) override { return platform_.dialogs.ChooseColour(colour); }
   int Dpi() const override { return dpi_; }
   COLORREF BackgroundColour(const Control& control) const override;
   HBRUSH BackgroundBrush(const Control& control) const override;
@@ -61,7 +61,7 @@ class MainWindowHost : public PeerHost {
 
   void LoadPictures();
   RECT ClientRectAtDpi() const;
-  ChildWindowSpec SpecFor(const Control& control, const RECT& container) const;
+  ChildWindowPlacement PlacementFor(const Control& control, const RECT& container) const;
   void CreateControlWindows(Control& control, const RECT& container);
   void PlaceControlWindows(Control& control, const RECT& container);
   void OnDpiChanged(int dpi, const RECT& suggested);

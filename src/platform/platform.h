@@ -6,16 +6,6 @@
 #include <string>
 #include <vector>
 
-// <windows.h> turns FindWindow and ReplaceFile into macros for the ...A/...W functions;
-// the interface's methods keep their own names in Win32 code that includes it after that
-// header (the Win32 code calls the ...A functions by their full names).
-#ifdef FindWindow
-#undef FindWindow
-#endif
-#ifdef ReplaceFile
-#undef ReplaceFile
-#endif
-
 namespace zelvio {
 
 using WindowHandle = std::uintptr_t;  // 0 means none
@@ -58,10 +48,9 @@ struct ScreenSize {
 // The services come in small interfaces, one per topic, and each user takes only the ones it
 // calls: the settings file takes files and the code page, the capture pipeline takes the
 // boxes. A reader sees a class's reach to the outside in its constructor, and a test double
-// implements only what its test drives. `Platform` is all of them at once, for the form
-// (which uses every topic) and for the implementations that provide everything. Its bases
-// are virtual so that a double of one topic (the file system, say) can also be a base of a
-// double of the whole platform without a second copy of that interface.
+// implements only what its test drives. The methods have names of their own, none the name
+// of a Win32 function, so the Win32 side calls those by their plain names. `Platform` names
+// one object per topic, for the form, which uses every topic.
 
 // Modal boxes titled with the application title; both keep messages flowing.
 class PlatformBoxes {
@@ -75,15 +64,17 @@ class PlatformBoxes {
 class PlatformWindows {
  public:
   virtual ~PlatformWindows() = default;
-  virtual WindowHandle FindWindow(const std::string& className, const std::string& title) = 0;
-  virtual bool IsWindow(WindowHandle window) = 0;
+  // The top-level window of that class (and that title, unless empty); 0 for none.
+  virtual WindowHandle FindTopWindow(const std::string& className, const std::string& title) = 0;
+  virtual bool WindowExists(WindowHandle window) = 0;
   // WM_COPYDATA (dwData 0) from the main window, sent synchronously.
   virtual void SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) = 0;
   virtual void SendCloseMessage(WindowHandle target) = 0;
-  virtual bool GetWindowRect(WindowHandle window, Rect& rect) = 0;
+  // The window's rectangle on the screen; false when there is no such window.
+  virtual bool WindowRectOf(WindowHandle window, Rect& rect) = 0;
 };
 
-// Processes, this one's messages, and time.
+// Programs as processes: starting one, and telling whether one still runs.
 class PlatformProcesses {
  public:
   virtual ~PlatformProcesses() = default;
@@ -91,16 +82,29 @@ class PlatformProcesses {
   // asked.
   virtual bool StartProcess(const std::string& commandLine, uint32_t creationFlags,
                             bool waitForInputIdle) = 0;
-  virtual void Sleep(unsigned milliseconds) = 0;
   // This program, and whether the program with that identity still runs (a process that
   // cannot be asked about counts as running).
   virtual ProcessIdentity CurrentProcess() = 0;
   virtual bool ProcessRunning(const ProcessIdentity& process) = 0;
+};
+
+// Time: the local date and time, a clock for measuring, and waiting.
+class PlatformClock {
+ public:
+  virtual ~PlatformClock() = default;
+  virtual LocalTime Now() = 0;
   // A clock in milliseconds that only moves forward, for measuring how long work took.
   virtual uint64_t Milliseconds() = 0;
+  // Blocks the calling thread for that long; its window messages wait meanwhile.
+  virtual void WaitMilliseconds(unsigned milliseconds) = 0;
+};
+
+// This program's window messages.
+class PlatformMessages {
+ public:
+  virtual ~PlatformMessages() = default;
   // Handles every window message that is waiting.
   virtual void ProcessMessages() = 0;
-  virtual LocalTime Now() = 0;
 };
 
 // Files and folders (paths in UTF-8, like every text).
@@ -109,14 +113,15 @@ class PlatformFiles {
   virtual ~PlatformFiles() = default;
   virtual std::string CurrentDirectory() = 0;
   virtual std::string ExecutableDirectory() = 0;
-  virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
+  // The whole file; false when it cannot be read.
+  virtual bool ReadWholeFile(const std::string& path, std::string& contents) = 0;
   // Whether something is at the path, readable or not. Only a definite "not found" is
   // false: when the answer cannot be had, the file counts as present.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool IsReadOnlyFile(const std::string& path) = 0;
   // The settings file is replaced in one step: the data goes to a temporary file in the
   // same folder first, so a failure half-way leaves the previous file intact.
-  virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
+  virtual bool ReplaceWholeFile(const std::string& path, const std::string& contents) = 0;
   // Deletes a file; false when it could not (a missing file counts as deleted).
   virtual bool RemoveFile(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
@@ -149,7 +154,7 @@ class PlatformScreen {
   virtual void SaveScreenBitmap(const Rect& source, const std::string& path) = 0;
 };
 
-// The main window's placement and state.
+// The main window: its placement and state, its taskbar button, and bringing it back.
 class PlatformMainWindow {
  public:
   virtual ~PlatformMainWindow() = default;
@@ -159,25 +164,6 @@ class PlatformMainWindow {
   virtual bool ProgramMinimized() = 0;
   virtual void SetMainWindowMaximized(bool maximized) = 0;
   virtual void PostMinimize() = 0;
-};
-
-// Global hotkeys of the main window.
-class PlatformHotkeys {
- public:
-  virtual ~PlatformHotkeys() = default;
-  virtual bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
-  virtual void UnregisterHotKey(int id) = 0;
-};
-
-// The notification-area icon and what the program does from it.
-class PlatformTray {
- public:
-  virtual ~PlatformTray() = default;
-  // The icon shows the application icon with the tip "Zelvio". Add throws
-  // ZelvioError("Cannot create shell notification icon") when the shell refuses it,
-  // Remove throws ZelvioError("Cannot remove shell notification icon").
-  virtual void AddTrayIcon() = 0;
-  virtual void RemoveTrayIcon() = 0;
   // Gives the window that carries the taskbar button its button back, or takes it away
   // (WS_EX_TOOLWINDOW) and keeps it hidden while the program sits in the tray.
   virtual void SetTaskbarButton(bool show) = 0;
@@ -188,6 +174,26 @@ class PlatformTray {
   virtual void CloseMainWindow() = 0;
 };
 
+// Global hotkeys of the main window.
+class PlatformHotkeys {
+ public:
+  virtual ~PlatformHotkeys() = default;
+  // False when the system refuses the combination (another program holds it).
+  virtual bool AddHotkey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+  virtual void RemoveHotkey(int id) = 0;
+};
+
+// The notification-area icon.
+class PlatformTray {
+ public:
+  virtual ~PlatformTray() = default;
+  // The icon shows the application icon with the tip "Zelvio". Add throws
+  // ZelvioError("Cannot create shell notification icon") when the shell refuses it,
+  // Remove throws ZelvioError("Cannot remove shell notification icon").
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+};
+
 // Dialogs. Both return false when the user cancels.
 class PlatformDialogs {
  public:
@@ -196,15 +202,21 @@ class PlatformDialogs {
   virtual bool ChooseColour(uint32_t& colour) = 0;
 };
 
-class Platform : public virtual PlatformBoxes,
-                 public virtual PlatformWindows,
-                 public virtual PlatformProcesses,
-                 public virtual PlatformFiles,
-                 public virtual PlatformText,
-                 public virtual PlatformScreen,
-                 public virtual PlatformMainWindow,
-                 public virtual PlatformHotkeys,
-                 public virtual PlatformTray,
-                 public virtual PlatformDialogs {};
+// Every topic, one object each, as the form takes them. The objects belong to whoever made
+// this; it only names them.
+struct Platform {
+  PlatformBoxes& boxes;
+  PlatformWindows& windows;
+  PlatformProcesses& processes;
+  PlatformClock& clock;
+  PlatformMessages& messages;
+  PlatformFiles& files;
+  PlatformText& text;
+  PlatformScreen& screen;
+  PlatformMainWindow& mainWindow;
+  PlatformHotkeys& hotkeys;
+  PlatformTray& tray;
+  PlatformDialogs& dialogs;
+};
 
 }  // namespace zelvio

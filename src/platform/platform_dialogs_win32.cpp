@@ -32,12 +32,12 @@ struct PidlFree {
 
 }  // namespace
 
-bool Win32Platform::BrowseForFolder(const std::string& title, std::string& folder) {
+bool Win32Dialogs::BrowseForFolder(const std::string& title, std::string& folder) {
   // A folder may be named in any language: the browser is asked in UTF-16.
   wchar_t displayName[MAX_PATH] = {};
   const std::wstring wideTitle = Widen(title);
   BROWSEINFOW info{};
-  info.hwndOwner = main_;
+  info.hwndOwner = program_.main;
   info.pidlRoot = nullptr;  // the desktop; no folder is preselected
   info.pszDisplayName = displayName;
   info.lpszTitle = wideTitle.c_str();
@@ -51,7 +51,7 @@ bool Win32Platform::BrowseForFolder(const std::string& title, std::string& folde
   return true;
 }
 
-bool Win32Platform::ChooseColour(uint32_t& colour) {
+bool Win32Dialogs::ChooseColour(uint32_t& colour) {
   // The dialog's sixteen custom colours last for the run, as users expect.
   static std::array<COLORREF, 16> customColours = [] {
     std::array<COLORREF, 16> colours;
@@ -60,7 +60,7 @@ bool Win32Platform::ChooseColour(uint32_t& colour) {
   }();
   CHOOSECOLORA dialog{};
   dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = main_;
+  dialog.hwndOwner = program_.main;
   dialog.rgbResult = colour;
   dialog.lpCustColors = customColours.data();
   dialog.Flags = CC_RGBINIT | CC_ANYCOLOR;

@@ -1,4 +1,5 @@
-// Files and folders: the settings file is read once and replaced in one step.
+// Files and folders (the settings file is read once and replaced in one step), and the
+// ANSI code page the settings file is written in.
 #include "platform/platform_win32.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include "platform/file_replace_win32.h"
 #include "common/win32/file_replace.h"
 #include "common/win32/handles.h"
+#include "common/win32/module_path.h"
 #include "platform/wide_text_win32.h"
 
 namespace zelvio {
@@ -44,23 +46,24 @@ DWORD WriteThenReplace(const std::string& temporary, const std::string& path, co
   return WriteThenReplaceFile(Widen(temporary).c_str(), Widen(path).c_str(), data, size);
 }
 
-std::string Win32Platform::TextFromAnsi(const std::string& ansi) { return TextFromAnsiCodePage(ansi); }
+std::string Win32CodePage::TextFromAnsi(const std::string& ansi) { return TextFromAnsiCodePage(ansi); }
 
-bool Win32Platform::TextToAnsi(const std::string& text, std::string& ansi) {
+bool Win32CodePage::TextToAnsi(const std::string& text, std::string& ansi) {
   return TextToAnsiCodePage(text, ansi);
 }
 
-std::string Win32Platform::ExecutableDirectory() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) return FolderOf(Narrow(std::wstring_view(path.data(), length)));
-    path.resize(path.size() * 2);
-  }
+std::string Win32Files::CurrentDirectory() {
+  DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring folder(needed, L'\0');
+  DWORD length = GetCurrentDirectoryW(needed, folder.data());
+  folder.resize(length < needed ? length : 0);
+  return Narrow(folder);
 }
 
-bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
+std::string Win32Files::ExecutableDirectory() { return Narrow(ModuleFolder(nullptr)); }
+
+bool Win32Files::ReadWholeFile(const std::string& path, std::string& contents) {
   UniqueHandle file = FileHandle(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
@@ -70,7 +73,7 @@ bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
   size_t done = 0;
   while (done < data.size()) {
     DWORD got = 0;
-    if (!::ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr))
+    if (!ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr))
       return false;
     if (got == 0) break;
     done += got;
@@ -80,18 +83,18 @@ bool Win32Platform::ReadFile(const std::string& path, std::string& contents) {
   return true;
 }
 
-bool Win32Platform::FileExists(const std::string& path) {
+bool Win32Files::FileExists(const std::string& path) {
   if (Attributes(path) != INVALID_FILE_ATTRIBUTES) return true;
   DWORD error = GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
-bool Win32Platform::IsReadOnlyFile(const std::string& path) {
+bool Win32Files::IsReadOnlyFile(const std::string& path) {
   DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-bool Win32Platform::ReplaceFile(const std::string& path, const std::string& contents) {
+bool Win32Files::ReplaceWholeFile(const std::string& path, const std::string& contents) {
   const std::string folder = FolderOf(path);
   if (!EnsureFolder(folder)) return false;
   wchar_t temporary[MAX_PATH] = {};
@@ -100,18 +103,18 @@ bool Win32Platform::ReplaceFile(const std::string& path, const std::string& cont
          ERROR_SUCCESS;
 }
 
-bool Win32Platform::RemoveFile(const std::string& path) {
+bool Win32Files::RemoveFile(const std::string& path) {
   if (DeleteFileW(Widen(path).c_str())) return true;
   DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-bool Win32Platform::FolderExists(const std::string& path) {
+bool Win32Files::FolderExists(const std::string& path) {
   DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::vector<std::string> Win32Platform::ListFiles(const std::string& folder, const std::string& suffix) {
+std::vector<std::string> Win32Files::ListFiles(const std::string& folder, const std::string& suffix) {
   std::vector<std::string> names;
   const std::wstring wideSuffix = Widen(suffix);
   WIN32_FIND_DATAW found{};

@@ -1,5 +1,5 @@
-// Screen grabs into bitmap files, and the layered-style sweep that makes translucent
-// windows of other programs show up in grabs.
+// The screen: its size and density, grabs into bitmap files, and the layered-style sweep
+// that makes translucent windows of other programs show up in grabs.
 #include "platform/platform_win32.h"
 
 #include <vector>
@@ -99,9 +99,18 @@ void WriteBitmapFile(const std::string& path, const std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-void Win32Platform::ClearLayeredStyles() { EnumWindows(ClearLayeredStyle, 0); }
+ScreenSize Win32Screen::GetScreenSize() {
+  return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
-void Win32Platform::SaveScreenBitmap(const Rect& source, const std::string& path) {
+int Win32Screen::PixelsPerInch() {
+  WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
+void Win32Screen::ClearLayeredStyles() { EnumWindows(ClearLayeredStyle, 0); }
+
+void Win32Screen::SaveScreenBitmap(const Rect& source, const std::string& path) {
   const int width = source.right - source.left;
   const int height = source.bottom - source.top;
   if (width <= 0 || height <= 0) throw ZelvioError("The capture region has no area");

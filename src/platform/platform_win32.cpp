@@ -1,41 +1,35 @@
-// Windows, messages, processes, clock, hotkeys and the main window's placement.
+// Message boxes, other programs' windows, processes, the clock, this program's messages and
+// its hotkeys.
 #include "platform/platform_win32.h"
 
 #include <vector>
 
 #include "common/win32/handles.h"
-#include "platform/wide_text_win32.h"
 #include "platform/startup_trace_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace zelvio {
 
-namespace {
-
-RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
-
 // ---- Message boxes ----------------------------------------------------------------------
 
-void Win32Platform::ShowMessage(const std::string& text) {
-  MessageBoxW(main_, Widen(text).c_str(), Widen(title_).c_str(), MB_OK);
+void Win32Boxes::ShowMessage(const std::string& text) {
+  MessageBoxW(program_.main, Widen(text).c_str(), Widen(program_.title).c_str(), MB_OK);
 }
 
-void Win32Platform::ShowError(const std::string& text) {
-  MessageBoxW(main_, Widen(text).c_str(), Widen(title_).c_str(), MB_OK | MB_ICONERROR);
+void Win32Boxes::ShowError(const std::string& text) {
+  MessageBoxW(program_.main, Widen(text).c_str(), Widen(program_.title).c_str(), MB_OK | MB_ICONERROR);
 }
 
 // ---- Other programs' windows ------------------------------------------------------------
 
-WindowHandle Win32Platform::FindWindow(const std::string& className, const std::string& title) {
+WindowHandle Win32OtherWindows::FindTopWindow(const std::string& className, const std::string& title) {
   const char* titleOrAny = title.empty() ? nullptr : title.c_str();
   return FromHwnd(FindWindowA(className.c_str(), titleOrAny));
 }
 
-bool Win32Platform::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
+bool Win32OtherWindows::WindowExists(WindowHandle window) { return IsWindow(ToHwnd(window)) != FALSE; }
 
-void Win32Platform::SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) {
+void Win32OtherWindows::SendCopyData(WindowHandle target, const std::vector<uint8_t>& bytes) {
   // The receiver may keep nothing but reads while we block; a private copy keeps the
   // caller's buffer const.
   std::vector<uint8_t> data(bytes);
@@ -43,24 +37,26 @@ void Win32Platform::SendCopyData(WindowHandle target, const std::vector<uint8_t>
   message.dwData = 0;
   message.cbData = static_cast<DWORD>(data.size());
   message.lpData = data.empty() ? nullptr : data.data();
-  SendMessageA(ToHwnd(target), WM_COPYDATA, reinterpret_cast<WPARAM>(main_),
+  SendMessageA(ToHwnd(target), WM_COPYDATA, reinterpret_cast<WPARAM>(program_.main),
                reinterpret_cast<LPARAM>(&message));
   StartupTraceMark("overlay command " + std::string(bytes.begin(), bytes.end() - (bytes.empty() ? 0 : 1)));
 }
 
-void Win32Platform::SendCloseMessage(WindowHandle target) { SendMessageA(ToHwnd(target), WM_CLOSE, 0, 0); }
+void Win32OtherWindows::SendCloseMessage(WindowHandle target) {
+  SendMessageA(ToHwnd(target), WM_CLOSE, 0, 0);
+}
 
-bool Win32Platform::GetWindowRect(WindowHandle window, Rect& rect) {
+bool Win32OtherWindows::WindowRectOf(WindowHandle window, Rect& rect) {
   RECT r{};
-  if (!::GetWindowRect(ToHwnd(window), &r)) return false;
-  rect = FromRECT(r);
+  if (!GetWindowRect(ToHwnd(window), &r)) return false;
+  rect = Rect{r.left, r.top, r.right, r.bottom};
   return true;
 }
 
-// ---- Processes and messages ---------------------------------------------------------------
+// ---- Processes ----------------------------------------------------------------------------
 
-bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creationFlags,
-                                 bool waitForInputIdle) {
+bool Win32Processes::StartProcess(const std::string& commandLine, uint32_t creationFlags,
+                                  bool waitForInputIdle) {
   // CreateProcessW may write into the command line, so it gets a copy of its own.
   std::wstring line = Widen(commandLine);
   STARTUPINFOW startup{};
@@ -81,7 +77,39 @@ bool Win32Platform::StartProcess(const std::string& commandLine, uint32_t creati
   return true;
 }
 
-uint64_t Win32Platform::Milliseconds() {
+namespace {
+
+uint64_t CreationTime(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+ProcessIdentity Win32Processes::CurrentProcess() {
+  return ProcessIdentity{GetCurrentProcessId(), CreationTime(GetCurrentProcess())};
+}
+
+// The id alone is not enough: Windows hands ids out again, so the creation time must match.
+bool Win32Processes::ProcessRunning(const ProcessIdentity& process) {
+  UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id));
+  // A process of another user may refuse to be asked; it is there, and maybe it records.
+  if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(handle.get(), &code) || code != STILL_ACTIVE) return false;
+  return CreationTime(handle.get()) == process.started;
+}
+
+// ---- Clock --------------------------------------------------------------------------------
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+uint64_t Win32Clock::Milliseconds() {
   // The performance counter rather than the tick count, whose steps on Windows are as
   // coarse as 16 ms.
   LARGE_INTEGER frequency{};
@@ -93,37 +121,15 @@ uint64_t Win32Platform::Milliseconds() {
   return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
 }
 
-void Win32Platform::Sleep(unsigned milliseconds) {
+void Win32Clock::WaitMilliseconds(unsigned milliseconds) {
   StartupTraceMark("sleep begins");
-  ::Sleep(milliseconds);
+  Sleep(milliseconds);
   StartupTraceMark("sleep ends");
 }
 
-namespace {
+// ---- This program's messages ------------------------------------------------------------
 
-uint64_t CreationTime(HANDLE process) {
-  FILETIME created{}, exited{}, kernel{}, user{};
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  return (uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
-}  // namespace
-
-ProcessIdentity Win32Platform::CurrentProcess() {
-  return ProcessIdentity{GetCurrentProcessId(), CreationTime(GetCurrentProcess())};
-}
-
-// The id alone is not enough: Windows hands ids out again, so the creation time must match.
-bool Win32Platform::ProcessRunning(const ProcessIdentity& process) {
-  UniqueHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id));
-  // A process of another user may refuse to be asked; it is there, and maybe it records.
-  if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
-  DWORD code = 0;
-  if (!GetExitCodeProcess(handle.get(), &code) || code != STILL_ACTIVE) return false;
-  return CreationTime(handle.get()) == process.started;
-}
-
-void Win32Platform::ProcessMessages() {
+void Win32Messages::ProcessMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -137,85 +143,14 @@ void Win32Platform::ProcessMessages() {
   }
 }
 
-// ---- Screen, clock, folders ---------------------------------------------------------------
-
-ScreenSize Win32Platform::GetScreenSize() {
-  return ScreenSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-LocalTime Win32Platform::Now() {
-  SYSTEMTIME t{};
-  GetLocalTime(&t);
-  return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-std::string Win32Platform::CurrentDirectory() {
-  DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return {};
-  std::wstring folder(needed, L'\0');
-  DWORD length = GetCurrentDirectoryW(needed, folder.data());
-  folder.resize(length < needed ? length : 0);
-  return Narrow(folder);
-}
-
-int Win32Platform::PixelsPerInch() {
-  WindowDc screen(nullptr);
-  return GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
 // ---- Hotkeys --------------------------------------------------------------------------------
 
-bool Win32Platform::RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) {
-  bool registered = ::RegisterHotKey(main_, id, modifiers, virtualKey) != FALSE;
+bool Win32Hotkeys::AddHotkey(int id, unsigned modifiers, unsigned virtualKey) {
+  bool registered = RegisterHotKey(program_.main, id, modifiers, virtualKey) != FALSE;
   StartupTraceMark("hotkey " + std::to_string(id) + " registered");
   return registered;
 }
 
-void Win32Platform::UnregisterHotKey(int id) { ::UnregisterHotKey(main_, id); }
-
-// ---- The main window ----------------------------------------------------------------------
-
-WindowPlacement Win32Platform::GetPlacement() {
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof(wp);
-  GetWindowPlacement(main_, &wp);
-  WindowPlacement p;
-  p.flags = static_cast<int>(wp.flags);
-  p.showCmd = static_cast<int>(wp.showCmd);
-  p.minX = wp.ptMinPosition.x;
-  p.minY = wp.ptMinPosition.y;
-  p.maxX = wp.ptMaxPosition.x;
-  p.maxY = wp.ptMaxPosition.y;
-  p.normal = FromRECT(wp.rcNormalPosition);
-  return p;
-}
-
-void Win32Platform::SetPlacement(const WindowPlacement& p) {
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof(wp);
-  wp.flags = static_cast<UINT>(p.flags);
-  wp.showCmd = static_cast<UINT>(p.showCmd);
-  wp.ptMinPosition = POINT{p.minX, p.minY};
-  wp.ptMaxPosition = POINT{p.maxX, p.maxY};
-  wp.rcNormalPosition = ToRECT(p.normal);
-  SetWindowPlacement(main_, &wp);
-}
-
-bool Win32Platform::MainWindowVisible() { return IsWindowVisible(main_) != FALSE; }
-
-bool Win32Platform::ProgramMinimized() { return IsIconic(ButtonWindow()) != FALSE; }
-
-void Win32Platform::SetMainWindowMaximized(bool maximized) {
-  // Before the first showing the state is only remembered: ShowWindow would show the
-  // window ahead of its show steps.
-  if (!IsWindowVisible(main_)) {
-    pendingMaximized_ = maximized;
-    return;
-  }
-  if (maximized == (IsZoomed(main_) != FALSE)) return;
-  ShowWindow(main_, maximized ? SW_MAXIMIZE : SW_RESTORE);
-}
-
-void Win32Platform::PostMinimize() { PostMessageA(ButtonWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void Win32Hotkeys::RemoveHotkey(int id) { UnregisterHotKey(program_.main, id); }
 
 }  // namespace zelvio

@@ -40,7 +40,7 @@ IniFileStorage::IniFileStorage(PlatformFiles& files, PlatformText& codePage, con
   // Asked before the read, so a read-only file that cannot be read is still never replaced.
   readOnly_ = files_.IsReadOnlyFile(fullFileName_);
   std::string contents;
-  if (files_.ReadFile(fullFileName_, contents)) {
+  if (files_.ReadWholeFile(fullFileName_, contents)) {
     // With the mark the file is UTF-8, as we write it when the ANSI code page cannot spell
     // a value; without it, the ANSI code page the file has always been written in.
     document_ =
@@ -90,10 +90,10 @@ void IniFileStorage::FlushSettingsFile() {
   const std::string text = document_.Serialize();
   std::string ansi;
   if (codePage_.TextToAnsi(text, ansi)) {
-    files_.ReplaceFile(fullFileName_, ansi);
+    files_.ReplaceWholeFile(fullFileName_, ansi);
     return;
   }
-  files_.ReplaceFile(fullFileName_, std::string(kUtf8ByteOrderMark) + text);
+  files_.ReplaceWholeFile(fullFileName_, std::string(kUtf8ByteOrderMark) + text);
 }
 
 }  // namespace zelvio

@@ -55,31 +55,31 @@ NOTIFYICONDATAA IconData(HWND owner, const std::string& tip, HICON icon) {
 
 }  // namespace
 
-void Win32Platform::AddTrayIcon() {
-  TrayPicture picture(main_, iconResource_);
-  NOTIFYICONDATAA data = IconData(main_, title_, picture.Get());
+void Win32Tray::AddTrayIcon() {
+  TrayPicture picture(program_.main, program_.iconResource);
+  NOTIFYICONDATAA data = IconData(program_.main, program_.title, picture.Get());
   if (!Shell_NotifyIconA(NIM_ADD, &data)) throw ZelvioError("Cannot create shell notification icon");
-  trayIconShown_ = true;
+  shown_ = true;
 }
 
-void Win32Platform::RemoveTrayIcon() {
-  NOTIFYICONDATAA data = IconData(main_, title_, nullptr);
+void Win32Tray::RemoveTrayIcon() {
+  NOTIFYICONDATAA data = IconData(program_.main, program_.title, nullptr);
   if (!Shell_NotifyIconA(NIM_DELETE, &data)) throw ZelvioError("Cannot remove shell notification icon");
-  trayIconShown_ = false;
+  shown_ = false;
 }
 
-void Win32Platform::ReAddTrayIcon() {
-  if (!trayIconShown_) return;
-  TrayPicture picture(main_, iconResource_);
-  NOTIFYICONDATAA data = IconData(main_, title_, picture.Get());
+void Win32Tray::ReAddTrayIcon() {
+  if (!shown_) return;
+  TrayPicture picture(program_.main, program_.iconResource);
+  NOTIFYICONDATAA data = IconData(program_.main, program_.title, picture.Get());
   Shell_NotifyIconA(NIM_ADD, &data);
 }
 
-void Win32Platform::DropTrayIcon() {
-  if (!trayIconShown_) return;
-  NOTIFYICONDATAA data = IconData(main_, title_, nullptr);
+void Win32Tray::DropTrayIcon() {
+  if (!shown_) return;
+  NOTIFYICONDATAA data = IconData(program_.main, program_.title, nullptr);
   Shell_NotifyIconA(NIM_DELETE, &data);
-  trayIconShown_ = false;
+  shown_ = false;
 }
 
 }  // namespace zelvio

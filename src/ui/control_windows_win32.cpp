@@ -21,28 +21,29 @@ constexpr int kSpinArrowsWidth = 17;
 
 // The rectangle of the control's own window: a drop-down list's window reaches down over
 // its list.
-RECT WindowRectOf(ControlKind kind, const ChildWindowSpec& spec) {
-  RECT r = spec.rect;
-  if (kind == ControlKind::ComboBox) r.bottom += ScaleForDpi(kDropDownHeight, spec.dpi);
-  if (kind == ControlKind::ColorBox) r.bottom += ScaleForDpi(kColourDropDownHeight, spec.dpi);
+RECT WindowRectOf(ControlKind kind, const ChildWindowPlacement& placement) {
+  RECT r = placement.rect;
+  if (kind == ControlKind::ComboBox) r.bottom += ScaleForDpi(kDropDownHeight, placement.dpi);
+  if (kind == ControlKind::ColorBox) r.bottom += ScaleForDpi(kColourDropDownHeight, placement.dpi);
   return r;
 }
 
 // A spin edit's arrows sit right of its edit box.
-RECT SpinArrowsRect(const ChildWindowSpec& spec) {
-  return RECT{spec.rect.right, spec.rect.top, spec.rect.right + ScaleForDpi(kSpinArrowsWidth, spec.dpi),
-              spec.rect.bottom};
+RECT SpinArrowsRect(const ChildWindowPlacement& placement) {
+  return RECT{placement.rect.right, placement.rect.top,
+              placement.rect.right + ScaleForDpi(kSpinArrowsWidth, placement.dpi), placement.rect.bottom};
 }
 
-HWND CreateChild(const ChildWindowSpec& spec, const char* windowClass, const std::string& text, DWORD style,
-                 DWORD exStyle, const RECT& r, int id) {
+HWND CreateChild(const ChildWindowPlacement& placement, const char* windowClass, const std::string& text,
+                 DWORD style, DWORD exStyle, const RECT& r, int id) {
   // Unicode windows: an edit box created through the ANSI function may keep its text in the
   // ANSI code page, and a folder name in another script would not survive it.
-  HWND window =
-      CreateWindowExW(exStyle, Widen(windowClass).c_str(), Widen(text).c_str(),
-                      WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                      spec.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), spec.instance, nullptr);
-  if (window && spec.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), FALSE);
+  HWND window = CreateWindowExW(
+      exStyle, Widen(windowClass).c_str(), Widen(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left,
+      r.top, r.right - r.left, r.bottom - r.top, placement.parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), placement.instance, nullptr);
+  if (window && placement.font)
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(placement.font), FALSE);
   return window;
 }
 
@@ -66,8 +67,8 @@ LRESULT CALLBACK FillGroupInterior(HWND window, UINT message, WPARAM wParam, LPA
   return DefSubclassProc(window, message, wParam, lParam);
 }
 
-HWND CreateGroupBox(const ChildWindowSpec& spec, const Control& control, int id) {
-  HWND window = CreateChild(spec, "BUTTON", control.Caption(), BS_GROUPBOX, 0, spec.rect, id);
+HWND CreateGroupBox(const ChildWindowPlacement& placement, const Control& control, int id) {
+  HWND window = CreateChild(placement, "BUTTON", control.Caption(), BS_GROUPBOX, 0, placement.rect, id);
   SetWindowSubclass(window, FillGroupInterior, 1, 0);
   return window;
 }
@@ -109,14 +110,14 @@ void AttachSpinArrows(HWND edit, HWND arrows, int dpi) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin, const ChildWindowSpec& spec,
-                                           int id) {
-  HWND edit =
-      CreateChild(spec, "EDIT", spin.Text(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.rect, id);
-  HWND arrows =
-      CreateChild(spec, UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
-                  SpinArrowsRect(spec), ControlIdFor(kSpinArrowsName));
-  AttachSpinArrows(edit, arrows, spec.dpi);
+std::unique_ptr<WindowPeer> CreateSpinEdit(PeerHost& host, SpinEdit& spin,
+                                           const ChildWindowPlacement& placement, int id) {
+  HWND edit = CreateChild(placement, "EDIT", spin.Text(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                          placement.rect, id);
+  HWND arrows = CreateChild(placement, UPDOWN_CLASSA, "",
+                            UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK, 0,
+                            SpinArrowsRect(placement), ControlIdFor(kSpinArrowsName));
+  AttachSpinArrows(edit, arrows, placement.dpi);
   // The arrows never reach an end of their own range, so every click reports a step; the
   // spin edit keeps the real value and its limits.
   SendMessageA(arrows, UDM_SETRANGE32, static_cast<WPARAM>(-1000000), 1000000);
@@ -135,10 +136,10 @@ int OwnerDrawItemHeight(HFONT font) {
 }
 
 std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control,
-                                                const ChildWindowSpec& spec) {
+                                                const ChildWindowPlacement& placement) {
   const int id = ControlIdFor(control.Name());
-  const RECT& r = spec.rect;
-  const unsigned flags = spec.layoutFlags;
+  const RECT& r = placement.rect;
+  const unsigned flags = placement.layoutFlags;
   switch (control.Kind()) {
     case ControlKind::Form:
     case ControlKind::Panel:
@@ -146,87 +147,87 @@ std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control
     case ControlKind::Timer:
       return nullptr;
     case ControlKind::GroupBox:
-      return std::make_unique<CaptionPeer>(host, control, CreateGroupBox(spec, control, id));
+      return std::make_unique<CaptionPeer>(host, control, CreateGroupBox(placement, control, id));
     case ControlKind::PageControl:
-      return std::make_unique<PageControlPeer>(host, control,
-                                               CreateChild(spec, WC_TABCONTROLA, "", WS_TABSTOP, 0, r, id),
-                                               (flags & kLayoutTabImages) != 0);
+      return std::make_unique<PageControlPeer>(
+          host, control, CreateChild(placement, WC_TABCONTROLA, "", WS_TABSTOP, 0, r, id),
+          (flags & kLayoutTabImages) != 0);
     case ControlKind::Label: {
-      HWND w = CreateChild(spec, "STATIC", control.Caption(), LabelStyle(flags), 0, r, id);
+      HWND w = CreateChild(placement, "STATIC", control.Caption(), LabelStyle(flags), 0, r, id);
       return std::make_unique<CaptionPeer>(host, control, w,
                                            (flags & kLayoutRedText) ? RGB(255, 0, 0) : CLR_INVALID);
     }
     case ControlKind::Edit:
-      return std::make_unique<EditPeer>(
-          host, static_cast<Edit&>(control),
-          CreateChild(spec, "EDIT", control.Caption(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, r, id));
+      return std::make_unique<EditPeer>(host, static_cast<Edit&>(control),
+                                        CreateChild(placement, "EDIT", control.Caption(),
+                                                    WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, r, id));
     case ControlKind::Button:
       return std::make_unique<ButtonPeer>(
           host, static_cast<Button&>(control),
-          CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
+          CreateChild(placement, "BUTTON", control.Caption(), WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
     case ControlKind::ImageButton:
       return std::make_unique<ImageButtonPeer>(
           host, static_cast<ImageButton&>(control),
-          CreateChild(spec, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
+          CreateChild(placement, "BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, r, id));
     case ControlKind::CheckBox:
       // Not an automatic box: the control decides its state, the window only reports clicks.
       return std::make_unique<CheckBoxPeer>(
           host, static_cast<CheckBox&>(control),
-          CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_CHECKBOX, 0, r, id));
+          CreateChild(placement, "BUTTON", control.Caption(), WS_TABSTOP | BS_CHECKBOX, 0, r, id));
     case ControlKind::RadioButton:
       return std::make_unique<RadioButtonPeer>(
           host, static_cast<RadioButton&>(control),
-          CreateChild(spec, "BUTTON", control.Caption(), WS_TABSTOP | BS_RADIOBUTTON, 0, r, id));
+          CreateChild(placement, "BUTTON", control.Caption(), WS_TABSTOP | BS_RADIOBUTTON, 0, r, id));
     case ControlKind::TrackBar: {
       auto& bar = static_cast<TrackBar&>(control);
       return std::make_unique<TrackBarPeer>(
-          host, bar, CreateChild(spec, TRACKBAR_CLASSA, "", TrackBarStyle(bar, flags), 0, r, id));
+          host, bar, CreateChild(placement, TRACKBAR_CLASSA, "", TrackBarStyle(bar, flags), 0, r, id));
     }
     case ControlKind::ComboBox:
       return std::make_unique<ComboBoxPeer>(
           host, static_cast<ComboBox&>(control),
-          CreateChild(spec, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
-                      WindowRectOf(control.Kind(), spec), id));
+          CreateChild(placement, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                      WindowRectOf(control.Kind(), placement), id));
     case ControlKind::ListBox: {
-      HWND w = CreateChild(spec, "LISTBOX", "",
+      HWND w = CreateChild(placement, "LISTBOX", "",
                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            WS_EX_CLIENTEDGE, r, id);
-      SendMessageA(w, LB_SETHORIZONTALEXTENT, ScaleForDpi(kFormatListExtent, spec.dpi), 0);
+      SendMessageA(w, LB_SETHORIZONTALEXTENT, ScaleForDpi(kFormatListExtent, placement.dpi), 0);
       return std::make_unique<ListBoxPeer>(host, static_cast<ListBox&>(control), w);
     }
     case ControlKind::ColorBox:
       return std::make_unique<ColorBoxPeer>(
           host, static_cast<ColorBox&>(control),
-          CreateChild(spec, "COMBOBOX", "",
+          CreateChild(placement, "COMBOBOX", "",
                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
-                      WindowRectOf(control.Kind(), spec), id));
+                      WindowRectOf(control.Kind(), placement), id));
     case ControlKind::SpinEdit:
-      return CreateSpinEdit(host, static_cast<SpinEdit&>(control), spec, id);
+      return CreateSpinEdit(host, static_cast<SpinEdit&>(control), placement, id);
   }
   return nullptr;
 }
 
-void PlaceControlWindow(WindowPeer& peer, Control& control, const ChildWindowSpec& spec) {
-  const RECT r = WindowRectOf(control.Kind(), spec);
+void PlaceControlWindow(WindowPeer& peer, Control& control, const ChildWindowPlacement& placement) {
+  const RECT r = WindowRectOf(control.Kind(), placement);
   HWND window = peer.Window();
   SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  if (spec.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(spec.font), TRUE);
+  if (placement.font) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(placement.font), TRUE);
   if (control.Kind() == ControlKind::ListBox)
-    SendMessageA(window, LB_SETHORIZONTALEXTENT, ScaleForDpi(kFormatListExtent, spec.dpi), 0);
+    SendMessageA(window, LB_SETHORIZONTALEXTENT, ScaleForDpi(kFormatListExtent, placement.dpi), 0);
   if (control.Kind() == ControlKind::ColorBox) {
     // The box and its items were measured in the old font.
-    const int itemHeight = OwnerDrawItemHeight(spec.font);
+    const int itemHeight = OwnerDrawItemHeight(placement.font);
     SendMessageA(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight);
     SendMessageA(window, CB_SETITEMHEIGHT, 0, itemHeight);
   }
   if (control.Kind() == ControlKind::SpinEdit) {
-    const RECT arrows = SpinArrowsRect(spec);
+    const RECT arrows = SpinArrowsRect(placement);
     for (HWND extra : peer.ExtraWindows()) {
       SetWindowPos(extra, nullptr, arrows.left, arrows.top, arrows.right - arrows.left,
                    arrows.bottom - arrows.top, SWP_NOZORDER | SWP_NOACTIVATE);
       // Taking the edit as buddy again sets the arrows inside its right edge, as at creation.
-      AttachSpinArrows(window, extra, spec.dpi);
+      AttachSpinArrows(window, extra, placement.dpi);
     }
   }
 }

@@ -10,7 +10,9 @@
 
 namespace zelvio {
 
-struct ChildWindowSpec {
+// Where a control's child window goes and what it is made with: its parent, the module,
+// the font, its rectangle in the parent and the layout's flags for it.
+struct ChildWindowPlacement {
   HWND parent = nullptr;
   HINSTANCE instance = nullptr;
   HFONT font = nullptr;
@@ -22,11 +24,11 @@ struct ChildWindowSpec {
 // The window and its peer, not yet attached to the control and still hidden; nullptr for
 // kinds that have no window of their own (the form, panels, tab sheets, timers).
 std::unique_ptr<WindowPeer> CreateControlWindow(PeerHost& host, Control& control,
-                                                const ChildWindowSpec& spec);
+                                                const ChildWindowPlacement& placement);
 
 // Moves the control's windows (the peer's own and its extra ones) to the place and size the
-// spec gives, as CreateControlWindow would have placed them, and hands them the spec's font.
-void PlaceControlWindow(WindowPeer& peer, Control& control, const ChildWindowSpec& spec);
+// placement gives, as CreateControlWindow would have placed them, and hands them its font.
+void PlaceControlWindow(WindowPeer& peer, Control& control, const ChildWindowPlacement& placement);
 
 // Height of the items of owner-drawn lists in the given font.
 int OwnerDrawItemHeight(HFONT font);

@@ -9,7 +9,7 @@
 
 namespace zelvio {
 
-class FakeCodePage : public virtual PlatformText {
+class FakeCodePage : public PlatformText {
  public:
   std::string TextFromAnsi(const std::string& ansi) override {
     std::string text;

@@ -1,8 +1,8 @@
 // A recording stand-in for the file system: files and folders in memory, beside the two
 // folders the program knows (its current one and the executable's). It logs on FakeLog:
-//   "read: D:\Apps\Zelvio\settings.ini"      ReadFile (" (missing)" when absent,
+//   "read: D:\Apps\Zelvio\settings.ini"      ReadWholeFile (" (missing)" when absent,
 //                                           " (unreadable)" when it will not open)
-//   "replace: D:\Apps\Zelvio\settings.ini"   ReplaceFile (" (failed)" when refused)
+//   "replace: D:\Apps\Zelvio\settings.ini"   ReplaceWholeFile (" (failed)" when refused)
 //   "remove: C:\...\x.avi.recovery"           RemoveFile (" (failed)" when refused)
 // and, while `logQueries` is on, "current directory", "executable directory",
 // "read-only?: path", "exists?: path", "folder?: path", "list: C:\...\Screencasts\*.recovery".
@@ -18,7 +18,7 @@
 
 namespace zelvio {
 
-class FakeFiles : public FakeLog, public virtual PlatformFiles {
+class FakeFiles : public FakeLog, public PlatformFiles {
  public:
   struct File {
     std::string contents;
@@ -57,7 +57,7 @@ class FakeFiles : public FakeLog, public virtual PlatformFiles {
     return executableDirectory;
   }
 
-  bool ReadFile(const std::string& path, std::string& contents) override {
+  bool ReadWholeFile(const std::string& path, std::string& contents) override {
     auto found = files.find(path);
     bool missing = found == files.end();
     bool unreadable = !missing && found->second.unreadable;
@@ -78,7 +78,7 @@ class FakeFiles : public FakeLog, public virtual PlatformFiles {
     return found != files.end() && found->second.readOnly;
   }
 
-  bool ReplaceFile(const std::string& path, const std::string& contents) override {
+  bool ReplaceWholeFile(const std::string& path, const std::string& contents) override {
     auto found = files.find(path);
     bool refused = failingWrites.count(path) != 0 ||
                    (found != files.end() && (found->second.readOnly || found->second.unreadable));

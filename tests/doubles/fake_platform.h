@@ -11,9 +11,9 @@
 //   "close: hook" / "close: overlay"                     SendCloseMessage
 //   "start: Programs\HookCursor.exe flags=0x20"          StartProcess (" wait" when waiting
 //                                                        for input idle, " (failed)" when refused)
-//   "sleep: 500"  "process messages"
-//   "register: 1 mods=0 vk=0x70"                         RegisterHotKey (" (refused)" on failure)
-//   "unregister: 1"
+//   "sleep: 500"  "process messages"                     WaitMilliseconds, ProcessMessages
+//   "register: 1 mods=0 vk=0x70"                         AddHotkey (" (refused)" on failure)
+//   "unregister: 1"                                      RemoveHotkey
 //   "browse: Set path for videos -> D:\Videos"           BrowseForFolder ("-> cancel")
 //   "choose colour: 0000FF -> 00FF00"                    ChooseColour ("-> cancel")
 //   "set placement: show=0 flags=0 min=-1,-1 max=-1,-1 normal=100,80,660,560"
@@ -21,7 +21,7 @@
 //   "post minimize"  "clear layered styles"
 //   "save bitmap: 528,300,1392,780 -> C:\...\Screenshot_....bmp"
 //
-// Questions that change nothing (FindWindow, IsWindow, GetWindowRect, GetScreenSize, Now,
+// Questions that change nothing (FindTopWindow, WindowExists, WindowRectOf, GetScreenSize, Now,
 // ProcessRunning, GetPlacement, MainWindowVisible, ProgramMinimized, PixelsPerInch, and the
 // file system's) are logged only while `logQueries` is on, as
 // "find: TFormHookCursor 'FormHookCursor' -> none", "is window: overlay -> yes",
@@ -48,7 +48,20 @@
 
 namespace zelvio {
 
-class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
+// One object for every topic, so that all of them write to the one log and share the one
+// machine state; Services() hands it to the form as the set of topics.
+class FakePlatform : public FakeFiles,
+                     public FakeCodePage,
+                     public PlatformBoxes,
+                     public PlatformWindows,
+                     public PlatformProcesses,
+                     public PlatformClock,
+                     public PlatformMessages,
+                     public PlatformScreen,
+                     public PlatformMainWindow,
+                     public PlatformHotkeys,
+                     public PlatformTray,
+                     public PlatformDialogs {
  public:
   static constexpr WindowHandle kOverlayWindow = 0x1001;
   static constexpr WindowHandle kHookWindow = 0x1002;
@@ -69,7 +82,7 @@ class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
   ProcessIdentity process{4242, 133'000'000'000'000'000ULL};
   std::set<std::pair<uint32_t, uint64_t>> runningProcesses;
 
-  // The clock that Milliseconds() reads; Sleep moves it on, and so may a test's own steps to
+  // The clock that Milliseconds() reads; WaitMilliseconds moves it on, and so may a test's own steps to
   // stand for work that takes time. A started program becomes idle for input
   // `programStartupMs` after its start, so waiting for that moves the clock on as much.
   uint64_t clockMs = 0;
@@ -114,11 +127,15 @@ class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
     return p;
   }
 
+  Platform Services() {
+    return Platform{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this};
+  }
+
   // ---- Platform --------------------------------------------------------------------------------
   void ShowMessage(const std::string& text) override { Box("message: " + text); }
   void ShowError(const std::string& text) override { Box("error: " + text); }
 
-  WindowHandle FindWindow(const std::string& className, const std::string& title) override {
+  WindowHandle FindTopWindow(const std::string& className, const std::string& title) override {
     WindowHandle found = 0;
     if (className == "TFormMainCapturer" && overlayWindow) found = kOverlayWindow;
     if (className == "TFormHookCursor" && (title.empty() || title == "FormHookCursor") && hookWindow) {
@@ -128,7 +145,7 @@ class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
     return found;
   }
 
-  bool IsWindow(WindowHandle window) override {
+  bool WindowExists(WindowHandle window) override {
     bool exists = (window == kOverlayWindow && overlayWindow) || (window == kHookWindow && hookWindow);
     Query("is window: " + WindowName(window) + (exists ? " -> yes" : " -> no"));
     return exists;
@@ -155,7 +172,7 @@ class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
     if (target == kOverlayWindow) overlayWindow = false;
   }
 
-  bool GetWindowRect(WindowHandle window, Rect& rect) override {
+  bool WindowRectOf(WindowHandle window, Rect& rect) override {
     Query("window rect: " + WindowName(window));
     if (window != kOverlayWindow || !overlayWindow) return false;
     rect = overlayRect;
@@ -180,7 +197,7 @@ class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
     Query("running?: " + std::to_string(other.id) + (running ? " -> yes" : " -> no"));
     return running;
   }
-  void Sleep(unsigned milliseconds) override {
+  void WaitMilliseconds(unsigned milliseconds) override {
     log.push_back("sleep: " + std::to_string(milliseconds));
     clockMs += milliseconds;
   }
@@ -195,13 +212,13 @@ class FakePlatform : public FakeFiles, public FakeCodePage, public Platform {
     Query("now");
     return now;
   }
-  bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+  bool AddHotkey(int id, unsigned modifiers, unsigned virtualKey) override {
     bool refused = refusedHotkeys.count(id) != 0;
     log.push_back("register: " + std::to_string(id) + " mods=" + std::to_string(modifiers) +
                   " vk=" + Hex(virtualKey) + (refused ? " (refused)" : ""));
     return !refused;
   }
-  void UnregisterHotKey(int id) override { log.push_back("unregister: " + std::to_string(id)); }
+  void RemoveHotkey(int id) override { log.push_back("unregister: " + std::to_string(id)); }
 
   bool BrowseForFolder(const std::string& title, std::string& folder) override {
     std::optional<std::string> answer = TakeFront(folderAnswers);

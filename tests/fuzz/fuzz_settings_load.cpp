@@ -36,7 +36,7 @@ std::string RunOnce(const std::string& file) {
   zelvio::FakePipeline pipeline;
   FillMachine(pipeline);
   {
-    zelvio::TFormMain form(platform, pipeline);
+    zelvio::TFormMain form(platform.Services(), pipeline);
     form.FormCreate();
     form.Show();
     form.CloseQuery();

@@ -17,7 +17,7 @@ namespace zelvio {
 inline const std::string kTestCompressor = "Zelvio Test Codec (dialog)";
 
 struct FormRun {
-  explicit FormRun(FakePlatform& machine) : platform(machine), form(machine, pipeline) {}
+  explicit FormRun(FakePlatform& machine) : platform(machine), form(machine.Services(), pipeline) {}
   // A run on a machine whose settings file holds `settings`: the window reads it as it is built.
   FormRun(FakePlatform& machine, const std::string& settings) : FormRun(WithSettings(machine, settings)) {}
 

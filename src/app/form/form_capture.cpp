@@ -54,7 +54,7 @@ void TFormMain::BuildCaptureGraph() {
 // file is elsewhere for now).
 std::string TFormMain::FreeScreencastPath() {
   constexpr int kMaxNumber = 999;
-  const std::string dated = DatedFilePath(ScreencastFolder(), "Screencast_", processes_.Now(), "avi");
+  const std::string dated = DatedFilePath(ScreencastFolder(), "Screencast_", clock_.Now(), "avi");
   std::string path = dated;
   for (int number = 2; number <= kMaxNumber; ++number) {
     if (!files_.FileExists(path) && !files_.FileExists(avi::RecoveryNotesPath(path))) break;

@@ -7,8 +7,8 @@
 namespace zelvio {
 
 void TFormMain::SendOverlayCommand(const OverlayCommand& command) {
-  WindowHandle target = windows_.FindWindow(kOverlayWindowClass, "");
-  if (!windows_.IsWindow(target)) {
+  WindowHandle target = windows_.FindTopWindow(kOverlayWindowClass, "");
+  if (!windows_.WindowExists(target)) {
     boxes_.ShowMessage("Receiver application not found");
     return;
   }
@@ -22,20 +22,20 @@ void TFormMain::LaunchOverlayProgram() {
   // The 500 ms the overlay then gets go on work that needs nothing from it, and only what
   // is left of them is slept. The work starts once the overlay is idle: the 500 ms count
   // from there, and beside the overlay's own start it would compete with it for the CPU.
-  uint64_t idleSince = processes_.Milliseconds();
+  uint64_t idleSince = clock_.Milliseconds();
   pipeline_.PrepareCatalogs();
   if (DuringLaunchWait) DuringLaunchWait();
-  unsigned rest = RemainingLaunchWait(processes_.Milliseconds() - idleSince);
-  if (rest > 0) processes_.Sleep(rest);
+  unsigned rest = RemainingLaunchWait(clock_.Milliseconds() - idleSince);
+  if (rest > 0) clock_.WaitMilliseconds(rest);
 }
 
 void TFormMain::LaunchCursorHookProgram() {
   processes_.StartProcess(kCursorHookProgram, PriorityClassForPosition(TrackBarCursorPriority.Position()),
-                         false);
+                          false);
 }
 
 void TFormMain::CloseCursorHookProgram() {
-  WindowHandle hook = windows_.FindWindow(kCursorHookClass, kCursorHookTitle);
+  WindowHandle hook = windows_.FindTopWindow(kCursorHookClass, kCursorHookTitle);
   if (hook == 0) return;
   windows_.SendCloseMessage(hook);
 }

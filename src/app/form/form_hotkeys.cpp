@@ -44,14 +44,13 @@ void TFormMain::RegisterHotkeys() {
     unsigned key = VirtualKeyFromName(row.key.Text());
     // A key list without a selection (a damaged settings file) has no key to offer: the
     // action stays without a hotkey and the user is told, as for a refused one.
-    bool registered =
-        key != 0 && hotkeys_.RegisterHotKey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
+    bool registered = key != 0 && hotkeys_.AddHotkey(row.id, ModifierFlagsFromName(row.modifier.Text()), key);
     if (!registered) boxes_.ShowMessage(row.failure);
   }
 }
 
 void TFormMain::UnregisterHotkeys() {
-  for (int id = kHotkeyStart; id <= kHotkeyToggleBackground; ++id) hotkeys_.UnregisterHotKey(id);
+  for (int id = kHotkeyStart; id <= kHotkeyToggleBackground; ++id) hotkeys_.RemoveHotkey(id);
 }
 
 void TFormMain::BitBtnSetHotkeysClick() {

@@ -63,21 +63,23 @@ const std::vector<std::string> kModifierItems = {"NONE", "ALT", "CTRL", "SHIFT",
 #define ZELVIO_BIND_OnTimer(member, handler) member.OnTimer = [this] { handler(); };
 #define ZELVIO_BIND_None(member, handler)
 
-TFormMain::TFormMain(Platform& platform, CapturePipeline& pipeline)
+TFormMain::TFormMain(const Platform& platform, CapturePipeline& pipeline)
     : FormMain(ControlKind::Form, "FormMain", nullptr),
       // clang-format off
       ZELVIO_MAIN_WINDOW_CONTROLS(ZELVIO_CONSTRUCT_CONTROL)
       // clang-format on
-      boxes_(platform),
-      windows_(platform),
-      processes_(platform),
-      files_(platform),
-      text_(platform),
-      screen_(platform),
-      mainWindow_(platform),
-      hotkeys_(platform),
-      tray_(platform),
-      dialogs_(platform),
+      boxes_(platform.boxes),
+      windows_(platform.windows),
+      processes_(platform.processes),
+      clock_(platform.clock),
+      messages_(platform.messages),
+      files_(platform.files),
+      text_(platform.text),
+      screen_(platform.screen),
+      mainWindow_(platform.mainWindow),
+      hotkeys_(platform.hotkeys),
+      tray_(platform.tray),
+      dialogs_(platform.dialogs),
       pipeline_(pipeline) {
   FormMain.SetCaption(kMainWindowCaption);
   JvImgBtnStartPause.SetHint("Record/Pause");

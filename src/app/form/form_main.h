@@ -47,7 +47,7 @@ enum ButtonPicture {
 
 class TFormMain {
  public:
-  TFormMain(Platform& platform, CapturePipeline& pipeline);
+  TFormMain(const Platform& platform, CapturePipeline& pipeline);
   ~TFormMain();
   TFormMain(const TFormMain&) = delete;
   TFormMain& operator=(const TFormMain&) = delete;
@@ -216,6 +216,8 @@ class TFormMain {
   PlatformBoxes& boxes_;
   PlatformWindows& windows_;
   PlatformProcesses& processes_;
+  PlatformClock& clock_;
+  PlatformMessages& messages_;
   PlatformFiles& files_;
   PlatformText& text_;
   PlatformScreen& screen_;

@@ -30,7 +30,7 @@ void TFormMain::WriteRecoveryNotes() {
   const avi::RecoveryNotes notes =
       NotesForRecording(ZELVIO_VERSION_TEXT, processes_.CurrentProcess(), framesPerSecond, muxInputs);
   const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
-  if (files_.ReplaceFile(notesPath, avi::RecoveryNotesText(notes))) RememberRecording(notesPath);
+  if (files_.ReplaceWholeFile(notesPath, avi::RecoveryNotesText(notes))) RememberRecording(notesPath);
 }
 
 // The list beside the program of the notes its recordings wrote: the screencast folder may
@@ -72,7 +72,7 @@ std::vector<std::string> TFormMain::ReadRecordingList() {
   std::vector<std::string> paths;
   std::string text;
   const std::string listPath = RecordingListPath();
-  if (listPath.empty() || !files_.ReadFile(listPath, text)) return paths;
+  if (listPath.empty() || !files_.ReadWholeFile(listPath, text)) return paths;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -94,7 +94,7 @@ void TFormMain::WriteRecordingList(const std::vector<std::string>& paths) {
   std::string text;
   for (const std::string& path : paths) text += path + "\r\n";
   // A folder that cannot take the list leaves the screencast folder's own notes to be found.
-  files_.ReplaceFile(RecordingListPath(), text);
+  files_.ReplaceWholeFile(RecordingListPath(), text);
 }
 
 void TFormMain::RememberRecording(const std::string& notesPath) {
@@ -121,7 +121,7 @@ std::optional<avi::RepairResult> TFormMain::RepairStoppedRecording() {
   if (recordingPath_.empty()) return std::nullopt;
   const std::string notesPath = avi::RecoveryNotesPath(recordingPath_);
   std::string notes;
-  if (!files_.ReadFile(notesPath, notes)) return std::nullopt;
+  if (!files_.ReadWholeFile(notesPath, notes)) return std::nullopt;
   avi::RepairResult report = pipeline_.RepairRecording(recordingPath_, notes);
   if (report.outcome == avi::RepairOutcome::Repaired ||
       report.outcome == avi::RepairOutcome::AlreadyComplete ||
@@ -151,8 +151,7 @@ void TFormMain::RecoverUnfinishedRecordings() {
   // not plugged in now may come back with an unfinished recording on it).
   std::vector<std::string> kept;
   for (const std::string& notesPath : listed) {
-    if (files_.FileExists(notesPath) || !files_.FolderExists(FolderOf(notesPath)))
-      kept.push_back(notesPath);
+    if (files_.FileExists(notesPath) || !files_.FolderExists(FolderOf(notesPath))) kept.push_back(notesPath);
   }
   if (kept.size() != listed.size()) WriteRecordingList(kept);
 }
@@ -161,7 +160,7 @@ void TFormMain::RecoverRecording(const std::string& notesPath) {
   const std::string aviPath = avi::RecordingPathForNotes(notesPath);
   std::string notes;
   avi::RepairResult report;
-  if (!files_.ReadFile(notesPath, notes)) {
+  if (!files_.ReadWholeFile(notesPath, notes)) {
     report.outcome = avi::RepairOutcome::IoError;
     report.reason = "its recovery notes could not be read";
   } else {

@@ -11,8 +11,8 @@ void TFormMain::JvImgBtnSnapshotClick() {
   try {
     SendOverlayCommand(OverlayColorCommand(kFrameSnapshotColor, kFrameSnapshotFlashMs));
     TakeSnapshot();
-    processes_.ProcessMessages();
-    processes_.Sleep(50);
+    messages_.ProcessMessages();
+    clock_.WaitMilliseconds(50);
   } catch (...) {
     JvImgBtnSnapshot.SetImageIndex(kPictureSnapshot);
     throw;
@@ -23,8 +23,8 @@ void TFormMain::JvImgBtnSnapshotClick() {
 void TFormMain::TakeSnapshot() {
   // The overlay's frame is the one place that knows where the region is on the screen.
   Rect frame;
-  WindowHandle overlay = windows_.FindWindow(kOverlayWindowClass, "");
-  if (overlay == 0 || !windows_.GetWindowRect(overlay, frame)) {
+  WindowHandle overlay = windows_.FindTopWindow(kOverlayWindowClass, "");
+  if (overlay == 0 || !windows_.WindowRectOf(overlay, frame)) {
     throw ZelvioError("No snapshot was taken: the capture frame is not on the screen");
   }
   Rect source{frame.left + kOverlayBorder, frame.top + kOverlayBorder, frame.right - kOverlayBorder,
@@ -34,7 +34,7 @@ void TFormMain::TakeSnapshot() {
   }
   std::string folder = EditOutputScreenshotsPath.Text();
   if (folder.empty()) folder = DefaultFolder(kDefaultScreenshotFolder);
-  screen_.SaveScreenBitmap(source, DatedFilePath(folder, "Screenshot_", processes_.Now(), "bmp"));
+  screen_.SaveScreenBitmap(source, DatedFilePath(folder, "Screenshot_", clock_.Now(), "bmp"));
 }
 
 }  // namespace zelvio

@@ -14,13 +14,13 @@ void TFormMain::ApplicationOnMinimize() {
 }
 
 void TFormMain::TrayIconClick() {
-  if (mainWindow_.ProgramMinimized()) tray_.RestoreMainWindow();
-  tray_.BringProgramToFront();
+  if (mainWindow_.ProgramMinimized()) mainWindow_.RestoreMainWindow();
+  mainWindow_.BringProgramToFront();
   tray_.RemoveTrayIcon();
   ShowTaskbarButton(true);
 }
 
-void TFormMain::ShowTaskbarButton(bool show) { tray_.SetTaskbarButton(show); }
+void TFormMain::ShowTaskbarButton(bool show) { mainWindow_.SetTaskbarButton(show); }
 
 void TFormMain::TrayRestoreClick() { TrayIconClick(); }
 void TFormMain::TrayRecordClick() { JvImgBtnStartPauseClick(); }
@@ -28,7 +28,7 @@ void TFormMain::TrayPauseClick() { JvImgBtnStartPauseClick(); }
 void TFormMain::TrayStopClick() { JvImgBtnStopClick(); }
 void TFormMain::TraySnapshotClick() { JvImgBtnSnapshotClick(); }
 void TFormMain::TrayToggleBgClick() { CheckBoxEnableBg.SetChecked(!CheckBoxEnableBg.Checked()); }
-void TFormMain::TrayExitClick() { tray_.CloseMainWindow(); }
+void TFormMain::TrayExitClick() { mainWindow_.CloseMainWindow(); }
 
 bool TFormMain::RunTrayCommand(unsigned id) {
   static constexpr std::pair<TrayCommand, void (TFormMain::*)()> kHandlers[] = {

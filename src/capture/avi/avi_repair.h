@@ -15,7 +15,7 @@
 #include <string>
 
 #include "capture/avi/avi_file.h"
-#include "capture/recovery/recovery_notes_format.h"
+#include "capture/avi/repair_notes.h"
 
 namespace zelvio::avi {
 

@@ -1,6 +1,6 @@
 #include "capture/catalog/compressor_catalog_win32.h"
 
-#include "capture/graph/module_filter_win32.h"
+#include "capture/catalog/module_filter_win32.h"
 #include "common/errors.h"
 #include "screencodec/screen_codec_ids.h"
 

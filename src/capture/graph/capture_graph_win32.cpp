@@ -3,7 +3,7 @@
 // own tee into the mux and a second Null Renderer.
 #include "capture/graph/directshow_pipeline_win32.h"
 #include "capture/graph/graph_result_win32.h"
-#include "capture/graph/module_filter_win32.h"
+#include "capture/catalog/module_filter_win32.h"
 #include "capture/catalog/moniker_win32.h"
 #include "capture/graph/pin_list_win32.h"
 #include "common/errors.h"

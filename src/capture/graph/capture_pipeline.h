@@ -9,7 +9,7 @@
 
 #include "capture/avi/avi_repair.h"
 #include "capture/graph/graph_events.h"
-#include "capture/media/guid.h"
+#include "capture/media/connected_media_type.h"
 
 namespace zelvio {
 
@@ -30,18 +30,6 @@ struct AudioListing {
   std::vector<std::string> formats;  // one description per capture format
   std::vector<std::string> lines;    // input pin names, in pin order
   int enabledLine = -1;              // the last enabled line, -1 for none
-};
-
-// The media type connected to one input of the AVI Mux: what a repair needs to write the
-// stream headers that the mux writes only when it finishes.
-struct ConnectedMediaType {
-  Guid majorType;
-  Guid subType;
-  Guid formatType;
-  bool fixedSizeSamples = false;
-  bool temporalCompression = false;
-  uint32_t sampleSize = 0;
-  std::vector<uint8_t> format;  // the format block as the pins agreed it
 };
 
 // What the repair of an unfinished recording did.

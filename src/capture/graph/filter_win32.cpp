@@ -2,6 +2,7 @@
 
 #include "capture/graph/filter_graph_win32.h"
 #include "capture/catalog/moniker_win32.h"
+#include "capture/catalog/module_filter_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace zelvio {
@@ -51,6 +52,20 @@ void TFilter::StopAndRemoveFrom(IFilterGraph2* manager) {
   StopIfRunningOrPaused(instance_.Get());
   manager->RemoveFilter(instance_.Get());
   instance_.Reset();
+}
+
+void LoadFilterFromModule(const std::string& module, const GUID& filterClass, ComPtr<IBaseFilter>& filter,
+                          TFilterGraph& graph, ComPtr<IBaseFilter>* prepared) {
+  filter.Reset();
+  if (prepared && *prepared) {
+    filter = *prepared;
+    prepared->Reset();
+  } else {
+    filter = CreateFilterFromModule(module, filterClass);
+  }
+  ComPtr<IGraphBuilder> builder = graph.Query<IGraphBuilder>(IID_IGraphBuilder);
+  if (!builder) ThrowInterfaceNotSupported();
+  CheckGraphResult(builder->AddFilter(filter.Get(), nullptr));
 }
 
 }  // namespace zelvio

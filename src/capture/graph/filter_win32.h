@@ -63,4 +63,10 @@ class TFilter {
 // Stops a filter that reports Paused or Running.
 void StopIfRunningOrPaused(IBaseFilter* filter);
 
+// The filter of that class made from its module file (CreateFilterFromModule) and added to
+// the graph without a name; with `prepared` (made ahead), that one is added instead and
+// `prepared` left empty.
+void LoadFilterFromModule(const std::string& module, const GUID& filterClass, ComPtr<IBaseFilter>& filter,
+                          TFilterGraph& graph, ComPtr<IBaseFilter>* prepared = nullptr);
+
 }  // namespace zelvio

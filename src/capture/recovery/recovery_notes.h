@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "capture/avi/avi_repair.h"
-#include "capture/graph/capture_pipeline.h"
+#include "capture/media/connected_media_type.h"
 #include "capture/recovery/recovery_notes_format.h"
 #include "platform/platform.h"
 

@@ -1,7 +1,5 @@
 #include "capture/recovery/recovery_notes_format.h"
 
-#include "capture/media/media_guids.h"
-
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -10,10 +8,6 @@ namespace zelvio::avi {
 namespace {
 
 constexpr std::string_view kMagic = "Zelvio recording 1";
-constexpr size_t kVideoInfoBitmapAt = 48;
-constexpr size_t kVideoInfo2BitmapAt = 72;
-constexpr size_t kAvgTimePerFrameAt = 40;                   // the same in both video headers
-constexpr int64_t kMaxAvgTimePerFrame = 10000000LL * 3600;  // one frame an hour
 
 std::string Hex(const Bytes& bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -94,14 +88,6 @@ std::optional<RecoveryNotes> Reject(std::string* reason, const char* why) {
   return std::nullopt;
 }
 
-StreamFormat VideoStream(const NotesMediaType& input, size_t bitmapAt, int64_t fallbackTime) {
-  if (input.format.size() < bitmapAt + 40) throw AviError("video format block too short");
-  StreamFormat stream{StreamKind::Video, Bytes(input.format.begin() + bitmapAt, input.format.end()), 0};
-  int64_t own = int64_t(GetU64(input.format.data() + kAvgTimePerFrameAt));
-  stream.avgTimePerFrame = own > 0 && own <= kMaxAvgTimePerFrame ? own : fallbackTime;
-  return stream;
-}
-
 }  // namespace
 
 std::string RecoveryNotesPath(std::string_view aviPath) {
@@ -150,7 +136,7 @@ std::optional<RecoveryNotes> ParseRecoveryNotes(std::string_view text, std::stri
   if (!TakeField(line, "avgtimeperframe=", value) || !line.empty())
     return Reject(reason, "no frame time line");
   if (!ParseNumber(value, notes.avgTimePerFrame) || notes.avgTimePerFrame <= 0 ||
-      notes.avgTimePerFrame > kMaxAvgTimePerFrame) {
+      notes.avgTimePerFrame > kNotesMaxAvgTimePerFrame) {
     return Reject(reason, "bad frame time");
   }
   size_t first = 3;
@@ -172,23 +158,6 @@ std::optional<RecoveryNotes> ParseRecoveryNotes(std::string_view text, std::stri
   }
   if (notes.inputs.empty()) return Reject(reason, "too few lines");
   return notes;
-}
-
-std::vector<StreamFormat> NotesStreams(const RecoveryNotes& notes) {
-  std::vector<StreamFormat> streams;
-  for (const auto& in : notes.inputs) {
-    if (in.majorType == kMediaTypeVideo && in.formatType == kFormatVideoInfo) {
-      streams.push_back(VideoStream(in, kVideoInfoBitmapAt, notes.avgTimePerFrame));
-    } else if (in.majorType == kMediaTypeVideo && in.formatType == kFormatVideoInfo2) {
-      streams.push_back(VideoStream(in, kVideoInfo2BitmapAt, notes.avgTimePerFrame));
-    } else if (in.majorType == kMediaTypeAudio && in.formatType == kFormatWaveFormatEx) {
-      streams.push_back({StreamKind::Audio, in.format, 0});
-    } else {
-      throw AviError("an input the AVI layout cannot carry");
-    }
-  }
-  ValidateStreams(streams);
-  return streams;
 }
 
 }  // namespace zelvio::avi

@@ -15,29 +15,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "capture/avi/avi_layout.h"
-#include "capture/media/guid.h"
+#include "capture/avi/repair_notes.h"
 
 namespace zelvio::avi {
-
-struct NotesMediaType {
-  Guid majorType;
-  Guid subType;
-  Guid formatType;
-  Bytes format;  // the format block
-};
-
-struct RecoveryNotes {
-  std::string programVersion;  // printable, no line breaks
-  int64_t avgTimePerFrame = 0;
-  std::vector<NotesMediaType> inputs;
-  // The program that records: its process id and its creation time (FILETIME units), so a
-  // second copy can tell a live recording from an unfinished one. 0: not known (older notes).
-  uint32_t ownerProcess = 0;
-  uint64_t ownerStarted = 0;
-};
 
 constexpr size_t kNotesMaxInputs = 16;
 constexpr size_t kNotesMaxFormatBytes = 4096;
@@ -55,10 +36,5 @@ std::string RecordingPathForNotes(std::string_view notesPath);
 std::string RecoveryNotesText(const RecoveryNotes& notes);
 // Strict: anything out of place gives nullopt and, when asked, a reason.
 std::optional<RecoveryNotes> ParseRecoveryNotes(std::string_view text, std::string* reason = nullptr);
-
-// The streams the mux writes for these inputs: video from a VIDEOINFOHEADER or
-// VIDEOINFOHEADER2 block (its own AvgTimePerFrame, else the notes'), audio from a
-// WAVEFORMATEX block. Throws AviError for an input the layout cannot carry.
-std::vector<StreamFormat> NotesStreams(const RecoveryNotes& notes);
 
 }  // namespace zelvio::avi

@@ -1,7 +1,5 @@
-#include "capture/graph/module_filter_win32.h"
+#include "capture/catalog/module_filter_win32.h"
 
-#include "capture/graph/filter_graph_win32.h"
-#include "capture/graph/graph_result_win32.h"
 #include "common/errors.h"
 #include "platform/wide_text_win32.h"
 
@@ -35,20 +33,6 @@ ComPtr<IBaseFilter> CreateFilterFromModule(const std::string& module, const GUID
   if (factory) factory->CreateInstance(nullptr, IID_IBaseFilter, filter.PutVoid());
   if (!filter) throw ZelvioError("Error: Failed to add filter: " + module);
   return filter;
-}
-
-void LoadFilterFromModule(const std::string& module, const GUID& filterClass, ComPtr<IBaseFilter>& filter,
-                          TFilterGraph& graph, ComPtr<IBaseFilter>* prepared) {
-  filter.Reset();
-  if (prepared && *prepared) {
-    filter = *prepared;
-    prepared->Reset();
-  } else {
-    filter = CreateFilterFromModule(module, filterClass);
-  }
-  ComPtr<IGraphBuilder> builder = graph.Query<IGraphBuilder>(IID_IGraphBuilder);
-  if (!builder) ThrowInterfaceNotSupported();
-  CheckGraphResult(builder->AddFilter(filter.Get(), nullptr));
 }
 
 }  // namespace zelvio
