@@ -47,7 +47,8 @@ TransformFilter::TransformFilter(const CLSID& clsid) : BaseFilter(clsid), input_
 
 TransformFilter::TransformFilter(const CLSID& clsid, int queueDepth, size_t queueBytes)
     : BaseFilter(clsid),
-      worker_(std::make_unique<TransformWorker>(static_cast<TransformWorker::Host&>(*this), queueDepth, queueBytes)),
+      worker_(std::make_unique<TransformWorker>(static_cast<TransformWorker::Host&>(*this), queueDepth,
+                                                queueBytes)),
       input_(*this),
       output_(*this) {}
 

@@ -126,7 +126,8 @@ void TransformWorker::Loop() {
     Entry entry;
     {
       AutoLock lock(lock_);
-      while (!exit_ && (queue_.empty() || flushing_)) SleepConditionVariableCS(&changed_, lock_.Native(), INFINITE);
+      while (!exit_ && (queue_.empty() || flushing_))
+        SleepConditionVariableCS(&changed_, lock_.Native(), INFINITE);
       if (exit_) return;
       entry = std::move(queue_.front());
       queue_.pop_front();

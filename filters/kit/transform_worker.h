@@ -74,15 +74,15 @@ class TransformWorker {
   Host& host_;
   const int depth_;
   const size_t bytes_;
-  CritSec lock_;                   // guards everything below but the thread
-  CONDITION_VARIABLE changed_;     // any change of the fields below
+  CritSec lock_;                // guards everything below but the thread
+  CONDITION_VARIABLE changed_;  // any change of the fields below
   std::deque<Entry> queue_;
   std::vector<std::unique_ptr<HeldSample>> spare_;  // kept buffers, reused frame after frame
   size_t queuedBytes_ = 0;
-  bool busy_ = false;              // the worker holds a sample outside the queue
+  bool busy_ = false;  // the worker holds a sample outside the queue
   bool flushing_ = false;
   bool exit_ = true;
-  HRESULT failure_ = S_OK;         // the worker's last failure, not yet told upstream
+  HRESULT failure_ = S_OK;  // the worker's last failure, not yet told upstream
   StreamThread thread_;
 };
 

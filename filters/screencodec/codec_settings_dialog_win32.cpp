@@ -15,9 +15,16 @@ namespace {
 
 constexpr const wchar_t* kCaption = L"Zelvio Screen Codec";
 
+// "1 to 600", from the limits the settings keep, so the dialog never says other numbers.
+std::wstring RangeText() {
+  return std::to_wstring(CodecSettings::kMinKeyFrameSeconds) + L" to " +
+         std::to_wstring(CodecSettings::kMaxKeyFrameSeconds);
+}
+
 void Fill(HWND dialog, const CodecSettings& settings) {
   SendDlgItemMessageW(dialog, IDC_KEY_FRAME_SPIN, UDM_SETRANGE32, CodecSettings::kMinKeyFrameSeconds,
                       CodecSettings::kMaxKeyFrameSeconds);
+  SetDlgItemTextW(dialog, IDC_KEY_FRAME_RANGE, (L"seconds (" + RangeText() + L")").c_str());
   SetDlgItemInt(dialog, IDC_KEY_FRAME_SECONDS, static_cast<UINT>(settings.keyFrameSeconds), FALSE);
   CheckRadioButton(dialog, IDC_EFFORT_FASTER, IDC_EFFORT_SMALLER,
                    settings.effort == Effort::Smaller ? IDC_EFFORT_SMALLER : IDC_EFFORT_FASTER);
@@ -29,8 +36,8 @@ bool Read(HWND dialog, CodecSettings& settings) {
   UINT seconds = GetDlgItemInt(dialog, IDC_KEY_FRAME_SECONDS, &number, FALSE);
   if (!number || seconds < CodecSettings::kMinKeyFrameSeconds ||
       seconds > CodecSettings::kMaxKeyFrameSeconds) {
-    MessageBoxW(dialog, L"Enter a key frame interval from 1 to 600 seconds.", kCaption,
-                MB_OK | MB_ICONWARNING);
+    const std::wstring text = L"Enter a key frame interval from " + RangeText() + L" seconds.";
+    MessageBoxW(dialog, text.c_str(), kCaption, MB_OK | MB_ICONWARNING);
     HWND field = GetDlgItem(dialog, IDC_KEY_FRAME_SECONDS);
     SetFocus(field);
     SendMessageW(field, EM_SETSEL, 0, -1);

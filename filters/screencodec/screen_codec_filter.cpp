@@ -26,10 +26,14 @@ const BITMAPINFOHEADER* VideoHeader(const AM_MEDIA_TYPE& mt) {
 
 bool SubtypeMatches(const GUID& subtype, int bitCount) {
   switch (bitCount) {
-    case 32: return subtype == MEDIASUBTYPE_RGB32;
-    case 24: return subtype == MEDIASUBTYPE_RGB24;
-    case 16: return subtype == MEDIASUBTYPE_RGB555;
-    default: return false;
+    case 32:
+      return subtype == MEDIASUBTYPE_RGB32;
+    case 24:
+      return subtype == MEDIASUBTYPE_RGB24;
+    case 16:
+      return subtype == MEDIASUBTYPE_RGB555;
+    default:
+      return false;
   }
 }
 
@@ -64,7 +68,9 @@ int64_t FrameTimeOf(const AM_MEDIA_TYPE& mt) {
 ScreenCodecFilter::ScreenCodecFilter()
     : TransformFilter(CLSID_ZelvioScreenCodec, kQueueFrames, kQueueBytes), settings_(LoadCodecSettings()) {}
 
-HRESULT ScreenCodecFilter::Create(REFIID iid, void** out) { return kit::CreateAndQuery<ScreenCodecFilter>(iid, out); }
+HRESULT ScreenCodecFilter::Create(REFIID iid, void** out) {
+  return kit::CreateAndQuery<ScreenCodecFilter>(iid, out);
+}
 
 void* ScreenCodecFilter::FindInterface(REFIID iid) {
   if (iid == IID_IAMVfwCompressDialogs) return static_cast<IAMVfwCompressDialogs*>(this);
@@ -89,8 +95,9 @@ HRESULT ScreenCodecFilter::CheckInputType(const AM_MEDIA_TYPE& mt) {
   if (!Output().IsConnected()) return S_OK;
   const auto* connected = Output().ConnectedType().Format<VIDEOINFOHEADER>();
   if (!connected) return S_FALSE;
-  return connected->bmiHeader.biWidth == layout->width && connected->bmiHeader.biHeight == layout->height ? S_OK
-                                                                                                         : S_FALSE;
+  return connected->bmiHeader.biWidth == layout->width && connected->bmiHeader.biHeight == layout->height
+             ? S_OK
+             : S_FALSE;
 }
 
 std::vector<kit::MediaType> ScreenCodecFilter::OutputTypes() {
@@ -167,8 +174,8 @@ HRESULT ScreenCodecFilter::Transform(IMediaSample* in, IMediaSample* out) {
   if (in->GetMediaType(&changed) == S_OK && changed) {
     std::optional<InputLayout> now = LayoutOf(*changed);
     kit::DeleteMediaType(changed);
-    if (!now || now->pixels != layout_.pixels || now->width != layout_.width || now->height != layout_.height ||
-        now->bottomUp != layout_.bottomUp || now->stride != layout_.stride)
+    if (!now || now->pixels != layout_.pixels || now->width != layout_.width ||
+        now->height != layout_.height || now->bottomUp != layout_.bottomUp || now->stride != layout_.stride)
       return VFW_E_TYPE_NOT_ACCEPTED;
   }
   // A short frame cannot be encoded; dropping it leaves a gap the mux keeps as a repeat.
@@ -255,7 +262,8 @@ STDMETHODIMP ScreenCodecFilter::SetState(LPVOID state, int size) {
   // The text is a few short lines; a blob far beyond that is not our state.
   if (size > kMaxStateBytes) return E_INVALIDARG;
   try {
-    ReplaceSettings(ParseCodecSettings(std::string(static_cast<const char*>(state), static_cast<size_t>(size))));
+    ReplaceSettings(
+        ParseCodecSettings(std::string(static_cast<const char*>(state), static_cast<size_t>(size))));
     return S_OK;
   } catch (...) {
     return E_OUTOFMEMORY;

@@ -58,8 +58,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::sort(ms.begin(), ms.end());
-  std::printf("compare frames %zu median_ms %.3f p95_ms %.3f max_ms %.3f changed_frames %zu changed_rows_per_frame %zu\n",
-              ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 95 / 100)], ms.back(),
-              changedFrames, changedRows / ms.size());
+  std::printf(
+      "compare frames %zu median_ms %.3f p95_ms %.3f max_ms %.3f changed_frames %zu changed_rows_per_frame "
+      "%zu\n",
+      ms.size(), ms[ms.size() / 2], ms[std::min(ms.size() - 1, ms.size() * 95 / 100)], ms.back(),
+      changedFrames, changedRows / ms.size());
   return 0;
 }

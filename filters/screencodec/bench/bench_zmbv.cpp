@@ -53,11 +53,12 @@ bool ParseSize(const std::string& text, int& w, int& h) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: bench_zmbv make CLIP OUT.raw FRAMES [WxH]\n"
-               "       bench_zmbv encode IN.raw WxH [faster|smaller] [--key N] [--avi OUT.avi] [--threads N]\n"
-               "                         [--frames OUT.tsv]\n"
-               "       bench_zmbv compare IN.raw WxH\nclips:");
+  std::fprintf(
+      stderr,
+      "usage: bench_zmbv make CLIP OUT.raw FRAMES [WxH]\n"
+      "       bench_zmbv encode IN.raw WxH [faster|smaller] [--key N] [--avi OUT.avi] [--threads N]\n"
+      "                         [--frames OUT.tsv]\n"
+      "       bench_zmbv compare IN.raw WxH\nclips:");
   for (const auto& name : bench::ClipNames()) std::fprintf(stderr, " %s", name.c_str());
   std::fprintf(stderr, "\n");
   return 2;
@@ -66,7 +67,8 @@ int Usage() {
 struct RawClip {
   FILE* file = nullptr;
   size_t frameBytes = 0;
-  RawClip(const std::string& path, int w, int h) : file(std::fopen(path.c_str(), "rb")), frameBytes(size_t(w) * h * 4) {}
+  RawClip(const std::string& path, int w, int h)
+      : file(std::fopen(path.c_str(), "rb")), frameBytes(size_t(w) * h * 4) {}
   ~RawClip() {
     if (file) std::fclose(file);
   }
@@ -83,8 +85,8 @@ void Report(const char* what, std::vector<double> ms) {
   double p95 = ms[std::min(ms.size() - 1, ms.size() * 95 / 100)];
   double sum = 0;
   for (double v : ms) sum += v;
-  std::printf("%s frames %zu median_ms %.3f p95_ms %.3f max_ms %.3f mean_ms %.3f\n", what, ms.size(), median, p95,
-              ms.back(), sum / double(ms.size()));
+  std::printf("%s frames %zu median_ms %.3f p95_ms %.3f max_ms %.3f mean_ms %.3f\n", what, ms.size(), median,
+              p95, ms.back(), sum / double(ms.size()));
 }
 
 int Make(int argc, char** argv) {
@@ -113,13 +115,20 @@ int Encode(int argc, char** argv) {
   int threads = 0;
   for (int i = 4; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "faster") settings.effort = Effort::Faster;
-    else if (a == "smaller") settings.effort = Effort::Smaller;
-    else if (a == "--key" && i + 1 < argc) settings.keyFrameInterval = std::atoi(argv[++i]);
-    else if (a == "--avi" && i + 1 < argc) avi = argv[++i];
-    else if (a == "--threads" && i + 1 < argc) threads = std::atoi(argv[++i]);
-    else if (a == "--frames" && i + 1 < argc) framesPath = argv[++i];
-    else return Usage();
+    if (a == "faster")
+      settings.effort = Effort::Faster;
+    else if (a == "smaller")
+      settings.effort = Effort::Smaller;
+    else if (a == "--key" && i + 1 < argc)
+      settings.keyFrameInterval = std::atoi(argv[++i]);
+    else if (a == "--avi" && i + 1 < argc)
+      avi = argv[++i];
+    else if (a == "--threads" && i + 1 < argc)
+      threads = std::atoi(argv[++i]);
+    else if (a == "--frames" && i + 1 < argc)
+      framesPath = argv[++i];
+    else
+      return Usage();
   }
   if (threads < 0) return Usage();
   std::unique_ptr<StdTaskRunner> runner;
@@ -148,19 +157,22 @@ int Encode(int argc, char** argv) {
     (key ? keyCpuMs : cpuMs).push_back(cpu);
     total += packet.size();
     if (file) file->Append(packet, key);
-    if (perFrame) std::fprintf(perFrame, "%d\t%d\t%.3f\t%.3f\t%zu\n", i, key ? 1 : 0, took, cpu, packet.size());
+    if (perFrame)
+      std::fprintf(perFrame, "%d\t%d\t%.3f\t%.3f\t%zu\n", i, key ? 1 : 0, took, cpu, packet.size());
   }
   if (file) file->Finish();
   if (perFrame) std::fclose(perFrame);
   // "threads 0": no runner at all, the encoder's own serial path.
-  std::string label = std::string(settings.effort == Effort::Faster ? "zmbv-faster" : "zmbv-smaller") + " threads " +
-                      std::to_string(threads);
+  std::string label = std::string(settings.effort == Effort::Faster ? "zmbv-faster" : "zmbv-smaller") +
+                      " threads " + std::to_string(threads);
   Report((label + " inter").c_str(), ms);
   Report((label + " inter-cpu").c_str(), cpuMs);
   Report((label + " key").c_str(), keyMs);
   Report((label + " key-cpu").c_str(), keyCpuMs);
   size_t count = ms.size() + keyMs.size();
-  if (count) std::printf("%s all frames %zu bytes_per_frame %zu total_bytes %zu\n", label.c_str(), count, total / count, total);
+  if (count)
+    std::printf("%s all frames %zu bytes_per_frame %zu total_bytes %zu\n", label.c_str(), count,
+                total / count, total);
   return 0;
 }
 

@@ -48,7 +48,8 @@ void FillWaves(const Wave (&waves)[3], double seconds, int n, int width, std::ve
     for (int c = 0; c < 3; ++c) {
       const Wave& wave = waves[c];
       const double step = kTau * wave.cycles / std::max(width, 1);
-      v[c] = kLift + int(std::lround(wave.amplitude * std::sin(i * step + seconds * wave.speed * kTau + wave.phase)));
+      v[c] = kLift +
+             int(std::lround(wave.amplitude * std::sin(i * step + seconds * wave.speed * kTau + wave.phase)));
     }
     table[size_t(i)] = Lanes(v[0], v[1], v[2]);
   }
@@ -64,7 +65,8 @@ uint32_t NextGrain(uint32_t& state) {
 }
 
 // Adds the blob over what is painted, each channel kept within 0..255.
-void AddBlob(const Blob& blob, double seconds, int width, int height, uint32_t* pixels, std::ptrdiff_t stride) {
+void AddBlob(const Blob& blob, double seconds, int width, int height, uint32_t* pixels,
+             std::ptrdiff_t stride) {
   const double cx = width * (0.5 + blob.ax * std::sin(seconds * blob.fx * kTau));
   const double cy = height * (0.5 + blob.ay * std::cos(seconds * blob.fy * kTau));
   const double r = blob.radius * height;
@@ -105,8 +107,8 @@ void PaintMovingPicture(double seconds, uint32_t grain, int width, int height, u
   for (int y = 0; y < height; ++y) {
     uint32_t* row = pixels + y * stride;
     const uint32_t rowBase = base + alongY[size_t(y)];
-    const uint32_t* down = diagonal.data() + y;             // x + y
-    const uint32_t* up = anti.data() + (height - 1 - y);    // x - y + height - 1
+    const uint32_t* down = diagonal.data() + y;           // x + y
+    const uint32_t* up = anti.data() + (height - 1 - y);  // x - y + height - 1
     uint32_t state = (grain * 0x9E3779B1u) ^ (uint32_t(y) * 0x85EBCA6Bu) ^ 0x2545F491u;
     if (state == 0) state = 1;
     for (int x = 0; x < width; ++x) {

@@ -38,7 +38,8 @@ struct Canvas {
   }
   void Fill(Rect r, uint32_t c) {
     int x0 = std::max({r.x, clip.x, 0}), y0 = std::max({r.y, clip.y, 0});
-    int x1 = std::min({r.x + r.w, clip.x + clip.w, width}), y1 = std::min({r.y + r.h, clip.y + clip.h, height});
+    int x1 = std::min({r.x + r.w, clip.x + clip.w, width}),
+        y1 = std::min({r.y + r.h, clip.y + clip.h, height});
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x) std::memcpy(pixels + (size_t(y) * width + x) * 4, &c, 4);
   }
@@ -56,7 +57,8 @@ void Desktop(Canvas& c) {
     }
   }
   c.Fill({0, c.height - 40, c.width, 40}, Rgb(32, 32, 40));  // task bar
-  for (int i = 0; i < 8; ++i) c.Fill({8 + i * 48, c.height - 34, 32, 28}, Rgb(60 + i * 20, 120, 200 - i * 10));
+  for (int i = 0; i < 8; ++i)
+    c.Fill({8 + i * 48, c.height - 34, 32, 28}, Rgb(60 + i * 20, 120, 200 - i * 10));
 }
 
 // A glyph of an 8x16 cell: the same character always looks the same, as on a real screen.
@@ -97,29 +99,30 @@ void Document(Canvas& c, Rect client, int offset) {
   Rect saved = c.clip;
   c.clip = client;
   int first = offset / kLineHeight;
-  for (int y = client.y - offset % kLineHeight, line = first; y < client.y + client.h; y += kLineHeight, ++line)
+  for (int y = client.y - offset % kLineHeight, line = first; y < client.y + client.h;
+       y += kLineHeight, ++line)
     TextLine(c, client.x + 6, y, client.w - 12, line);
   c.clip = saved;
 }
 
-Rect MainWindow(const Canvas& c) {
-  return {c.width / 10, c.height / 10, c.width * 3 / 4, c.height * 3 / 4};
-}
+Rect MainWindow(const Canvas& c) { return {c.width / 10, c.height / 10, c.width * 3 / 4, c.height * 3 / 4}; }
 
 void Typing(Canvas& c, int index) {
   Rect client = Window(c, MainWindow(c));
   Rect saved = c.clip;
   c.clip = client;
   int lines = client.h / kLineHeight / 2;
-  for (int line = 0; line < lines; ++line) TextLine(c, client.x + 6, client.y + line * kLineHeight, client.w - 12, line);
+  for (int line = 0; line < lines; ++line)
+    TextLine(c, client.x + 6, client.y + line * kLineHeight, client.w - 12, line);
   // One character every second frame, then the caret, blinking every 15 frames.
   int typed = index / 2, columns = std::max((client.w - 12) / 8, 1);
   int y = client.y + lines * kLineHeight;
   for (int k = 0; k < typed; ++k)
-    Glyph(c, client.x + 6 + (k % columns) * 8, y + (k / columns) * kLineHeight, 'a' + int(Mix(9, uint32_t(k)) % 26),
-          Rgb(20, 20, 20));
+    Glyph(c, client.x + 6 + (k % columns) * 8, y + (k / columns) * kLineHeight,
+          'a' + int(Mix(9, uint32_t(k)) % 26), Rgb(20, 20, 20));
   if ((index / 15) % 2 == 0)
-    c.Fill({client.x + 6 + (typed % columns) * 8, y + (typed / columns) * kLineHeight + 2, 1, 13}, Rgb(0, 0, 0));
+    c.Fill({client.x + 6 + (typed % columns) * 8, y + (typed / columns) * kLineHeight + 2, 1, 13},
+           Rgb(0, 0, 0));
   c.clip = saved;
 }
 
@@ -136,8 +139,8 @@ void Sheet(Canvas& c, Rect client, int offset) {
       c.Fill({x + kCellW - 1, y, 1, kCellH}, Rgb(200, 200, 200));
       int digits = 1 + int(Mix(uint32_t(row), uint32_t(col)) % 9);
       for (int k = 0; k < digits; ++k)
-        Glyph(c, x + kCellW - 6 - (k + 1) * 8, y + 2, '0' + int(Mix(uint32_t(row * 1000 + col), uint32_t(k)) % 10),
-              Rgb(20, 20, 60));
+        Glyph(c, x + kCellW - 6 - (k + 1) * 8, y + 2,
+              '0' + int(Mix(uint32_t(row * 1000 + col), uint32_t(k)) % 10), Rgb(20, 20, 60));
     }
   }
   c.clip = saved;
@@ -161,8 +164,8 @@ void Pictures(Canvas& c, Rect r, int index) {
 }  // namespace
 
 const std::vector<std::string>& ClipNames() {
-  static const std::vector<std::string> names = {"still", "typing", "scroll-lines", "scroll-pages",
-                                                 "scroll-sideways", "drag", "pictures", "movie"};
+  static const std::vector<std::string> names = {"still",           "typing", "scroll-lines", "scroll-pages",
+                                                 "scroll-sideways", "drag",   "pictures",     "movie"};
   return names;
 }
 

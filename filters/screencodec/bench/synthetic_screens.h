@@ -1,7 +1,8 @@
 // Screen-like pictures made up on the spot, for measuring the screen codec and for its
 // tests: a desktop with a window of text, typing, a page scrolled by lines or by pages,
 // a sheet scrolled sideways, a window dragged over a tiled desktop, a region of changing
-// pictures, and a whole frame of moving colour like a decoded video (moving_picture.h). Deterministic: the same clip, size and frame number give the same pixels.
+// pictures, and a whole frame of moving colour like a decoded video (moving_picture.h). Deterministic: the
+// same clip, size and frame number give the same pixels.
 //
 // Frames are 32 bits a pixel (B, G, R, X with X = 0), top row first, rows packed.
 #pragma once

@@ -43,10 +43,17 @@ std::optional<InputLayout> DescribeInput(uint32_t compression, int bitCount, int
     return std::nullopt;
   InputLayout layout;
   switch (bitCount) {
-    case 32: layout.pixels = InputPixels::Rgb32; break;
-    case 24: layout.pixels = InputPixels::Rgb24; break;
-    case 16: layout.pixels = InputPixels::Rgb555; break;
-    default: return std::nullopt;
+    case 32:
+      layout.pixels = InputPixels::Rgb32;
+      break;
+    case 24:
+      layout.pixels = InputPixels::Rgb24;
+      break;
+    case 16:
+      layout.pixels = InputPixels::Rgb555;
+      break;
+    default:
+      return std::nullopt;
   }
   layout.width = width;
   layout.height = height < 0 ? -height : height;

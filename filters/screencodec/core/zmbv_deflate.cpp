@@ -71,7 +71,8 @@ struct ZmbvDeflater::Piece {
   }
 
   // A slice: a fresh stream at `how`, primed with `dictionary`, then `in`.
-  void Slice(const uint8_t* dictionary, size_t dictionaryBytes, const uint8_t* in, size_t n, Compression want) {
+  void Slice(const uint8_t* dictionary, size_t dictionaryBytes, const uint8_t* in, size_t n,
+             Compression want) {
     used = 0;
     failed = true;
     if (deflateReset(&stream) != Z_OK) return;

@@ -67,10 +67,10 @@ class ZmbvDeflater {
   void RememberHistory(const uint8_t* in, size_t n);
 
   TaskRunner* runner_;
-  std::unique_ptr<Piece> whole_;               // the single deflater, with its own history
+  std::unique_ptr<Piece> whole_;                // the single deflater, with its own history
   std::vector<std::unique_ptr<Piece>> slices_;  // one per slice, made when first needed
-  std::vector<uint8_t> history_;               // the stream's last kWindow bytes of input
-  bool wholeKnowsHistory_ = true;              // false after a packet deflated in slices
+  std::vector<uint8_t> history_;                // the stream's last kWindow bytes of input
+  bool wholeKnowsHistory_ = true;               // false after a packet deflated in slices
   bool headerDue_ = true;
 };
 

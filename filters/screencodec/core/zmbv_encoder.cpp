@@ -1,6 +1,5 @@
 #include "zmbv_encoder.h"
 
-
 #include <zlib.h>
 
 #include <algorithm>
@@ -41,8 +40,10 @@ size_t DeflateBound(size_t n) {
 }  // namespace
 
 ZmbvEncoder::ZmbvEncoder(const EncoderSettings& settings) : settings_(settings) {
-  if (!CanEncode(settings.width, settings.height)) throw std::invalid_argument("ZMBV frame size out of range");
-  if (settings.keyFrameInterval < 1) throw std::invalid_argument("ZMBV key frame interval must be at least 1");
+  if (!CanEncode(settings.width, settings.height))
+    throw std::invalid_argument("ZMBV frame size out of range");
+  if (settings.keyFrameInterval < 1)
+    throw std::invalid_argument("ZMBV key frame interval must be at least 1");
   uint64_t pixels = uint64_t(settings.width) * uint64_t(settings.height);
   across_ = (settings.width + kBlockWidth - 1) / kBlockWidth;
   down_ = (settings.height + kBlockHeight - 1) / kBlockHeight;
@@ -87,13 +88,13 @@ void ZmbvEncoder::EncodeKey(const uint8_t* top, std::ptrdiff_t stride, std::vect
   const size_t rowBytes = size_t(settings_.width) * 4;
   for (int y = 0; y < settings_.height; ++y)
     CopyColours(kept_.get() + y * rowBytes, top + y * stride, size_t(settings_.width));
-  const uint8_t header[kKeyHeader] = {kKeyFlag,  kVersionMajor, kVersionMinor,           kZlib,
+  const uint8_t header[kKeyHeader] = {kKeyFlag,  kVersionMajor,        kVersionMinor,        kZlib,
                                       kFormat32, uint8_t(kBlockWidth), uint8_t(kBlockHeight)};
   packet.assign(header, header + kKeyHeader);
   deflater_->StartStream();
   const int threads = settings_.runner ? settings_.runner->Threads() : 1;
-  deflater_->Deflate(kept_.get(), rowBytes * settings_.height, KeyCompression(Tuned(), KeptIsPicture(), threads),
-                     packet);
+  deflater_->Deflate(kept_.get(), rowBytes * settings_.height,
+                     KeyCompression(Tuned(), KeptIsPicture(), threads), packet);
 }
 
 void ZmbvEncoder::EncodeInter(const uint8_t* top, std::ptrdiff_t stride, std::vector<uint8_t>& packet) {
@@ -189,8 +190,8 @@ void ZmbvEncoder::ChooseBand(const MotionFrames& frames, const std::vector<Motio
     for (int bx = 0; bx < across_; ++bx) {
       const size_t index = size_t(by) * across_ + bx;
       if (!changed_[index]) continue;
-      const Prediction p =
-          PredictBlock(frames, bx, by, SharedCandidates(frames.grid, bx, by, band.fromRow, found), band.tally);
+      const Prediction p = PredictBlock(
+          frames, bx, by, SharedCandidates(frames.grid, bx, by, band.fromRow, found), band.tally);
       chosen_[index] = p.v;
       vectors[index * 2] = uint8_t((p.v.dx * 2) | (p.exact ? 0 : 1));
       vectors[index * 2 + 1] = uint8_t(p.v.dy * 2);
@@ -214,7 +215,8 @@ size_t ZmbvEncoder::ChooseVectors(const uint8_t* top, std::ptrdiff_t stride) {
 
   const size_t changedBlocks = size_t(std::count(changed_.begin(), changed_.end(), uint8_t(1)));
   const int threads = settings_.runner ? settings_.runner->Threads() : 1;
-  const int count = int(std::clamp<size_t>(changedBlocks / kBlocksPerBand, 1, size_t(std::min(threads, down_))));
+  const int count =
+      int(std::clamp<size_t>(changedBlocks / kBlocksPerBand, 1, size_t(std::min(threads, down_))));
   bands_.resize(size_t(count));
   for (int b = 0; b < count; ++b) {
     Band& band = bands_[size_t(b)];
@@ -244,7 +246,8 @@ size_t ZmbvEncoder::ChooseVectors(const uint8_t* top, std::ptrdiff_t stride) {
   return vectorBytes_ + xorBytes_;
 }
 
-uint8_t* ZmbvEncoder::WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v, uint8_t* out) const {
+uint8_t* ZmbvEncoder::WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v,
+                               uint8_t* out) const {
   const int x0 = bx * kBlockWidth, y0 = by * kBlockHeight;
   const int w = frames.grid.BlockW(bx), h = frames.grid.BlockH(by);
   for (int j = 0; j < h; ++j) {
@@ -273,7 +276,8 @@ bool ZmbvEncoder::KeptIsPicture() const {
   size_t sampled = 0, likeLeft = 0;
   for (int y = 0; y < settings_.height; y += 8) {
     const uint8_t* row = kept_.get() + size_t(y) * settings_.width * 4;
-    for (int x = 1; x < settings_.width; ++x) likeLeft += std::memcmp(row + x * 4, row + x * 4 - 4, 4) == 0 ? 1 : 0;
+    for (int x = 1; x < settings_.width; ++x)
+      likeLeft += std::memcmp(row + x * 4, row + x * 4 - 4, 4) == 0 ? 1 : 0;
     sampled += size_t(settings_.width - 1);
   }
   return MostlyPicture(sampled, likeLeft);

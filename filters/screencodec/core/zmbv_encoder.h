@@ -23,7 +23,7 @@
 namespace zelvio::screencodec {
 class ZmbvDeflater;
 struct Tuning;
-}
+}  // namespace zelvio::screencodec
 
 namespace zelvio::screencodec {
 
@@ -31,8 +31,8 @@ namespace zelvio::screencodec {
 enum class Effort { Faster, Smaller };
 
 struct EncoderSettings {
-  int width = 0, height = 0;  // pixels, >= 1
-  int keyFrameInterval = 150; // frames from one key frame to the next, >= 1 (1 = all key)
+  int width = 0, height = 0;   // pixels, >= 1
+  int keyFrameInterval = 150;  // frames from one key frame to the next, >= 1 (1 = all key)
   Effort effort = Effort::Faster;
   // Large packets are deflated in slices on these threads; none: on the caller's alone.
   // Not owned; must outlive the encoder.
@@ -97,7 +97,8 @@ class ZmbvEncoder {
                                              const std::vector<MotionVector>& found) const;
   Prediction PredictBlock(const MotionFrames& frames, int bx, int by, const std::vector<MotionVector>& tries,
                           LocalSearchBudget::Tally& tally) const;
-  void ChooseBand(const MotionFrames& frames, const std::vector<MotionVector>& found, Band& band, uint8_t* out);
+  void ChooseBand(const MotionFrames& frames, const std::vector<MotionVector>& found, Band& band,
+                  uint8_t* out);
   uint8_t* WriteXor(const MotionFrames& frames, int bx, int by, MotionVector v, uint8_t* out) const;
   void KeepChanged(const uint8_t* top, std::ptrdiff_t stride);
   bool KeptIsPicture() const;
@@ -106,8 +107,8 @@ class ZmbvEncoder {
 
   EncoderSettings settings_;
   int across_ = 0, down_ = 0;
-  size_t vectorBytes_ = 0;  // the vector array with its padding
-  std::unique_ptr<uint8_t[]> kept_;  // the previous frame as decoded: top-down, X = 0
+  size_t vectorBytes_ = 0;            // the vector array with its padding
+  std::unique_ptr<uint8_t[]> kept_;   // the previous frame as decoded: top-down, X = 0
   std::unique_ptr<uint8_t[]> input_;  // what is deflated next: vectors, then XOR data
   std::vector<uint8_t> changed_;      // per block: differs from the kept frame
   std::unique_ptr<ZmbvDeflater> deflater_;

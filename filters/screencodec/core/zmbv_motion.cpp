@@ -63,8 +63,8 @@ void AddVote(std::vector<Vote>& votes, MotionVector v) {
 // a column of equal lines); it has said enough.
 constexpr int kMatchesPerProbe = 4;
 
-void SearchProbe(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx,
-                 int by, std::vector<Vote>& votes) {
+void SearchProbe(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                 std::vector<Vote>& votes) {
   int x0 = bx * grid.blockWidth, y0 = by * grid.blockHeight;
   int w = grid.blockWidth, h = grid.blockHeight;
   Feature f = FindFeature(source, x0, y0, w, h);
@@ -91,8 +91,8 @@ bool Reaches(const BlockGrid& grid, int bx, int by, MotionVector v) {
   return x >= 0 && y >= 0 && x + grid.BlockW(bx) <= grid.width && y + grid.BlockH(by) <= grid.height;
 }
 
-bool BlockMatches(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx,
-                  int by, MotionVector v) {
+bool BlockMatches(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                  MotionVector v) {
   int x0 = bx * grid.blockWidth, y0 = by * grid.blockHeight;
   int w = grid.BlockW(bx), h = grid.BlockH(by);
   for (int j = 0; j < h; ++j) {
@@ -107,12 +107,13 @@ size_t BlockCost(const SourceFrame& source, const KeptFrame& kept, const BlockGr
   int w = grid.BlockW(bx), h = grid.BlockH(by);
   size_t cost = 0;
   for (int j = 0; j < h && cost <= limit; ++j)
-    cost += CountDifferentBytes(source.At(x0, y0 + j), kept.At(x0 + v.dx, y0 + v.dy + j), size_t(w), limit - cost);
+    cost += CountDifferentBytes(source.At(x0, y0 + j), kept.At(x0 + v.dx, y0 + v.dy + j), size_t(w),
+                                limit - cost);
   return cost;
 }
 
-MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
-                           MotionVector start, size_t& cost, int steps) {
+MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx,
+                           int by, MotionVector start, size_t& cost, int steps) {
   MotionVector best = start;
   for (int step = 0; step < steps && cost > 0; ++step) {
     MotionVector centre = best;
@@ -155,7 +156,8 @@ std::vector<MotionVector> FindMovedContent(const SourceFrame& source, const Kept
     int block = pool[p * pool.size() / probes];
     SearchProbe(source, kept, grid, block % grid.across, block / grid.across, votes);
   }
-  std::stable_sort(votes.begin(), votes.end(), [](const Vote& a, const Vote& b) { return a.count > b.count; });
+  std::stable_sort(votes.begin(), votes.end(),
+                   [](const Vote& a, const Vote& b) { return a.count > b.count; });
   std::vector<MotionVector> candidates;
   for (const auto& vote : votes) {
     if (int(candidates.size()) == maxCandidates) break;

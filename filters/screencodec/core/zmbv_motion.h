@@ -30,7 +30,7 @@ struct KeptFrame {
 };
 
 struct BlockGrid {
-  int width = 0, height = 0;      // of the frame
+  int width = 0, height = 0;  // of the frame
   int blockWidth = 0, blockHeight = 0;
   int across = 0, down = 0;
   int BlockW(int bx) const { return bx == across - 1 ? width - bx * blockWidth : blockWidth; }
@@ -42,13 +42,13 @@ struct MotionVector {
   bool operator==(const MotionVector&) const = default;
 };
 
-constexpr int kMaxVector = 63;   // both ways the format allows -64..63; +-63 keeps it symmetric
+constexpr int kMaxVector = 63;  // both ways the format allows -64..63; +-63 keeps it symmetric
 constexpr int kMinVector = -63;
 
 // True when the whole block (bx, by) of `source` equals `kept` shifted by `v`. The shifted
 // block must lie inside the frame (see Reaches).
-bool BlockMatches(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid,
-                  int bx, int by, MotionVector v);
+bool BlockMatches(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
+                  MotionVector v);
 
 // Whether the block (bx, by) shifted by `v` lies inside the frame. The encoder only uses
 // such vectors: outside pixels predict 0, which never helps a screen.
@@ -63,8 +63,8 @@ size_t BlockCost(const SourceFrame& source, const KeptFrame& kept, const BlockGr
 // `start`, whose cost is `cost`, steps to whichever of the eight neighbouring vectors costs
 // least while that costs less, at most `steps` times, so never further than `steps` pixels
 // each way. Returns the vector reached and leaves its cost in `cost`.
-MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx, int by,
-                           MotionVector start, size_t& cost, int steps);
+MotionVector RefineLocally(const SourceFrame& source, const KeptFrame& kept, const BlockGrid& grid, int bx,
+                           int by, MotionVector start, size_t& cost, int steps);
 
 // Whether a block gets its local search. Every block does while the search pays off; once a
 // frame shows it rarely does (a video with grain, where no move explains anything), only one

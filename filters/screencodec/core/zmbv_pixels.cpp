@@ -34,9 +34,12 @@ bool SameColours(const uint8_t* source, const uint8_t* kept, size_t count) {
     const uint8_t* s = source + i * 4;
     const uint8_t* k = kept + i * 4;
     __m128i d0 = _mm_xor_si128(_mm_loadu_si128((const __m128i*)s), _mm_loadu_si128((const __m128i*)k));
-    __m128i d1 = _mm_xor_si128(_mm_loadu_si128((const __m128i*)(s + 16)), _mm_loadu_si128((const __m128i*)(k + 16)));
-    __m128i d2 = _mm_xor_si128(_mm_loadu_si128((const __m128i*)(s + 32)), _mm_loadu_si128((const __m128i*)(k + 32)));
-    __m128i d3 = _mm_xor_si128(_mm_loadu_si128((const __m128i*)(s + 48)), _mm_loadu_si128((const __m128i*)(k + 48)));
+    __m128i d1 =
+        _mm_xor_si128(_mm_loadu_si128((const __m128i*)(s + 16)), _mm_loadu_si128((const __m128i*)(k + 16)));
+    __m128i d2 =
+        _mm_xor_si128(_mm_loadu_si128((const __m128i*)(s + 32)), _mm_loadu_si128((const __m128i*)(k + 32)));
+    __m128i d3 =
+        _mm_xor_si128(_mm_loadu_si128((const __m128i*)(s + 48)), _mm_loadu_si128((const __m128i*)(k + 48)));
     __m128i any = _mm_and_si128(_mm_or_si128(_mm_or_si128(d0, d1), _mm_or_si128(d2, d3)), mask);
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF) return false;
   }
@@ -66,9 +69,9 @@ size_t CountDifferentBytes(const uint8_t* source, const uint8_t* kept, size_t co
   // 4 pixels a step: a 1 for every byte that differs, summed by the SAD against 0. The X
   // bytes are masked to 0, so they never count.
   for (; i + 4 <= count; i += 4) {
-    __m128i d = _mm_and_si128(
-        _mm_xor_si128(_mm_loadu_si128((const __m128i*)(source + i * 4)), _mm_loadu_si128((const __m128i*)(kept + i * 4))),
-        mask);
+    __m128i d = _mm_and_si128(_mm_xor_si128(_mm_loadu_si128((const __m128i*)(source + i * 4)),
+                                            _mm_loadu_si128((const __m128i*)(kept + i * 4))),
+                              mask);
     __m128i ones = _mm_andnot_si128(_mm_cmpeq_epi8(d, zero), one);
     __m128i sums = _mm_sad_epu8(ones, zero);
     different += size_t(_mm_cvtsi128_si32(sums)) + size_t(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));

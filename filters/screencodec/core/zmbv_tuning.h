@@ -27,14 +27,14 @@ struct Tuning {
   int keyLevel;         // a key frame of a screen (text, windows), deflated on two cores or more
   int oneCoreKeyLevel;  // the same on one core
   int pictureKeyLevel;  // a key frame that is mostly picture (a video, a photo)
-  int smallLevel;    // an inter frame deflating up to kSmallInput bytes
-  int textLevel;     // more, of XOR data that is mostly unchanged bytes (text, windows)
-  int largeLevel;    // more than kLargeInput bytes of such data
-  int pictureLevel;  // more than kSmallInput, of XOR data that is mostly changed colour
+  int smallLevel;       // an inter frame deflating up to kSmallInput bytes
+  int textLevel;        // more, of XOR data that is mostly unchanged bytes (text, windows)
+  int largeLevel;       // more than kLargeInput bytes of such data
+  int pictureLevel;     // more than kSmallInput, of XOR data that is mostly changed colour
   int pictureStrategy;
-  int probes;        // probe blocks searched over the whole vector range for moved content
-  int candidates;    // vectors the probes found that every changed block tries
-  int refineSteps;   // one-pixel steps of a block's own search when no candidate fits
+  int probes;       // probe blocks searched over the whole vector range for moved content
+  int candidates;   // vectors the probes found that every changed block tries
+  int refineSteps;  // one-pixel steps of a block's own search when no candidate fits
 };
 
 constexpr size_t kSmallInput = size_t(256) * 1024;
@@ -48,10 +48,28 @@ constexpr size_t kLargeInput = size_t(1024) * 1024;
 // one dragged window among thousands of blocks; fewer miss much of a dragged window.
 // The local search finds the many small moves of a zoom or an animation, which no shared
 // vector explains; it is cheap next to deflate while it pays, and sampled once it does not.
-constexpr Tuning kFasterTuning{.keyLevel = 6, .oneCoreKeyLevel = 3, .pictureKeyLevel = 1, .smallLevel = 9, .textLevel = 6, .largeLevel = 1, .pictureLevel = 1,
-                               .pictureStrategy = Z_HUFFMAN_ONLY, .probes = 48, .candidates = 6, .refineSteps = 3};
-constexpr Tuning kSmallerTuning{.keyLevel = 6, .oneCoreKeyLevel = 6, .pictureKeyLevel = 6, .smallLevel = 9, .textLevel = 9, .largeLevel = 6, .pictureLevel = 6,
-                                .pictureStrategy = Z_DEFAULT_STRATEGY, .probes = 48, .candidates = 6, .refineSteps = 8};
+constexpr Tuning kFasterTuning{.keyLevel = 6,
+                               .oneCoreKeyLevel = 3,
+                               .pictureKeyLevel = 1,
+                               .smallLevel = 9,
+                               .textLevel = 6,
+                               .largeLevel = 1,
+                               .pictureLevel = 1,
+                               .pictureStrategy = Z_HUFFMAN_ONLY,
+                               .probes = 48,
+                               .candidates = 6,
+                               .refineSteps = 3};
+constexpr Tuning kSmallerTuning{.keyLevel = 6,
+                                .oneCoreKeyLevel = 6,
+                                .pictureKeyLevel = 6,
+                                .smallLevel = 9,
+                                .textLevel = 9,
+                                .largeLevel = 6,
+                                .pictureLevel = 6,
+                                .pictureStrategy = Z_DEFAULT_STRATEGY,
+                                .probes = 48,
+                                .candidates = 6,
+                                .refineSteps = 8};
 
 // What an inter frame's packet holds, as the encoder saw while it wrote it.
 struct PacketContents {

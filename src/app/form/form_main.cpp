@@ -129,11 +129,11 @@ void TFormMain::FillLists() {
   }
 }
 
-void TFormMain::BindHandlers(){
-    // clang-format off
+// clang-format off
+void TFormMain::BindHandlers() {
   ZELVIO_MAIN_WINDOW_CONTROLS(ZELVIO_BIND_HANDLER)
-    // clang-format on
 }
+// clang-format on
 
 Control* TFormMain::FindComponent(const std::string& name) {
   return FormMain.FindNamed(name);

@@ -78,10 +78,12 @@ void CheckFailedPause(ztest::Report& report) {
 
   source.Second().activeResult = kActiveFailure;
   HRESULT hr = source.Pause();
-  report.Check(hr == kActiveFailure, "a Pause that fails on its third pin answers that pin's failure", Hr(hr));
+  report.Check(hr == kActiveFailure, "a Pause that fails on its third pin answers that pin's failure",
+               Hr(hr));
   report.Check(StateOf(source) == State_Stopped, "the filter is still stopped after it");
   report.Check(!source.First().IsActive(), "the pin activated before the failing one is inactive again");
-  report.Check(!Committed(source.Out()), "the output pin activated before it has its allocator decommitted again");
+  report.Check(!Committed(source.Out()),
+               "the output pin activated before it has its allocator decommitted again");
   hr = source.Stop();
   report.Check(hr == S_OK && !source.First().IsActive() && !Committed(source.Out()),
                "after that Pause, Stop leaves every pin inactive", Hr(hr));
@@ -99,8 +101,9 @@ void CheckFailedPause(ztest::Report& report) {
 
   source.pauseResult = S_OK;
   hr = source.Pause();
-  report.Check(hr == S_OK && source.First().IsActive() && source.Second().IsActive() && Committed(source.Out()),
-               "once nothing fails, Pause activates every pin and commits the allocator", Hr(hr));
+  report.Check(
+      hr == S_OK && source.First().IsActive() && source.Second().IsActive() && Committed(source.Out()),
+      "once nothing fails, Pause activates every pin and commits the allocator", Hr(hr));
   hr = source.Stop();
   report.Check(hr == S_OK && !source.First().IsActive() && !source.Second().IsActive() &&
                    !Committed(source.Out()) && StateOf(source) == State_Stopped,
@@ -153,7 +156,8 @@ void CheckStopWhileStreamingTakesLock(ztest::Report& report) {
   source.Pause();
   source.Run(0);
   for (int i = 0; i < 500 && pair.sink->In().Received() < 3; ++i) Sleep(10);
-  report.Check(pair.sink->In().Received() >= 3 && source.Delivered() >= 3, "the running source delivers to the sink",
+  report.Check(pair.sink->In().Received() >= 3 && source.Delivered() >= 3,
+               "the running source delivers to the sink",
                ztest::Format("%ld delivered", static_cast<long>(source.Delivered())));
 
   source.ParkNextStep();
@@ -281,7 +285,8 @@ void CheckQueuedTransform(ztest::Report& report) {
 
   sink.Hold();
   bool queued = chain.Push(10) == S_OK && sink.WaitForArrivals(6, 5000);  // the worker waits in the sink
-  for (REFERENCE_TIME t = 11; t <= 10 + kittest::QueuedCopy::kDepth; ++t) queued = chain.Push(t) == S_OK && queued;
+  for (REFERENCE_TIME t = 11; t <= 10 + kittest::QueuedCopy::kDepth; ++t)
+    queued = chain.Push(t) == S_OK && queued;
   PushThread waiting(chain, 13);
   report.Check(queued && !waiting.Returned(300), "queue: a Receive that finds the queue full waits");
   sink.LetGo();
@@ -300,7 +305,8 @@ void CheckQueuedTransform(ztest::Report& report) {
   report.Ok(chain.Push(24), "queue: samples flow again after the flush");
   sink.WaitForLog(11, 5000);
   Sleep(100);
-  report.Check(Starts(sink.Log(), {1, 2, 3, 4, 5, -1, 10, 11, 12, 13, 24}), "queue: what waited at the flush is dropped");
+  report.Check(Starts(sink.Log(), {1, 2, 3, 4, 5, -1, 10, 11, 12, 13, 24}),
+               "queue: what waited at the flush is dropped");
 
   sink.failWith = kActiveFailure;
   chain.Push(30);
@@ -317,8 +323,8 @@ void CheckQueuedTransform(ztest::Report& report) {
   PushThread stopped(chain, 43);
   Sleep(50);
   hr = chain.Stop();
-  report.Check(queued && hr == S_OK && stopped.Returned(5000), "queue: Stop returns and frees a Receive waiting for room",
-               Hr(hr));
+  report.Check(queued && hr == S_OK && stopped.Returned(5000),
+               "queue: Stop returns and frees a Receive waiting for room", Hr(hr));
   LONG atStop = chain.queued->Transforms();
   Sleep(200);
   report.Equal("queue: nothing is transformed or delivered after Stop returned", static_cast<long>(atStop),
@@ -349,17 +355,21 @@ void CheckScreenCodecBoundary(ztest::Report& report, const wchar_t* codecPath) {
   HMODULE module = LoadLibraryW(codecPath);
   using GetClass = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
   auto getClass =
-      module ? reinterpret_cast<GetClass>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject"))) : nullptr;
+      module
+          ? reinterpret_cast<GetClass>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")))
+          : nullptr;
   zelvio::kit::ComPtr<IClassFactory> factory;
   zelvio::kit::ComPtr<IBaseFilter> codec;
-  if (!report.Check(getClass && SUCCEEDED(getClass(CLSID_ZelvioScreenCodec, IID_IClassFactory, factory.PutVoid())) &&
+  if (!report.Check(getClass &&
+                        SUCCEEDED(getClass(CLSID_ZelvioScreenCodec, IID_IClassFactory, factory.PutVoid())) &&
                         SUCCEEDED(factory->CreateInstance(nullptr, IID_IBaseFilter, codec.PutVoid())),
                     "codec: the screen codec is made from its module"))
     return;
   zelvio::kit::ComPtr<IPin> input, output;
   codec->FindPin(L"Input", input.Put());
   codec->FindPin(L"Output", output.Put());
-  report.Check(input->QueryAccept(&Rgb32(23170, 23170).Get()) != S_OK && input->QueryAccept(&Rgb32(40000, 8).Get()) != S_OK,
+  report.Check(input->QueryAccept(&Rgb32(23170, 23170).Get()) != S_OK &&
+                   input->QueryAccept(&Rgb32(40000, 8).Get()) != S_OK,
                "codec: pictures the encoder cannot take are refused at the connection");
 
   Pair pair;
@@ -370,7 +380,8 @@ void CheckScreenCodecBoundary(ztest::Report& report, const wchar_t* codecPath) {
   HRESULT hr = pair.source->Out().Connect(input.Get(), nullptr);
   if (SUCCEEDED(hr)) hr = output->Connect(&pair.sink->In(), nullptr);
   report.Ok(hr, "codec: a 320x240 source and a sink connect through it");
-  report.Check(input->QueryAccept(&Rgb32(320, 240).Get()) == S_OK && input->QueryAccept(&Rgb32(640, 480).Get()) != S_OK,
+  report.Check(input->QueryAccept(&Rgb32(320, 240).Get()) == S_OK &&
+                   input->QueryAccept(&Rgb32(640, 480).Get()) != S_OK,
                "codec: with its output connected it takes the same picture again, not another size");
   pair.source->Out().Disconnect();
   input->Disconnect();

@@ -55,14 +55,18 @@ zelvio::kit::MediaType OurType() {
   return zelvio::kit::MediaType(mt);
 }
 
-std::vector<zelvio::kit::MediaType> SourcePin::OfferedTypes() { return {offer_.Empty() ? OurType() : offer_}; }
+std::vector<zelvio::kit::MediaType> SourcePin::OfferedTypes() {
+  return {offer_.Empty() ? OurType() : offer_};
+}
 
 void SourcePin::ChooseBuffers(ALLOCATOR_PROPERTIES& props) {
   props.cbBuffer = offer_.Empty() ? kSampleBytes : static_cast<long>(offer_.Get().lSampleSize);
   if (props.cBuffers < 2) props.cBuffers = 2;
 }
 
-HRESULT SinkPin::CheckMediaType(const AM_MEDIA_TYPE& mt) { return acceptAny || IsOurType(mt) ? S_OK : S_FALSE; }
+HRESULT SinkPin::CheckMediaType(const AM_MEDIA_TYPE& mt) {
+  return acceptAny || IsOurType(mt) ? S_OK : S_FALSE;
+}
 
 SinkPin::SinkPin(zelvio::kit::BaseFilter& filter)
     : InputPin(filter, L"In"), release_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}

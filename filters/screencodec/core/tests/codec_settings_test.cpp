@@ -28,7 +28,8 @@ TEST(CodecSettingsFile, DamagedOrForeignValuesKeepTheDefaults) {
 }
 
 TEST(CodecSettingsFile, ToleratesCaseSpacesAndOtherLines) {
-  CodecSettings read = ParseCodecSettings("; kept by hand\n[ScreenCodec]\n  keyframeseconds = 1 \nEFFORT= smaller\nOther=3\n");
+  CodecSettings read =
+      ParseCodecSettings("; kept by hand\n[ScreenCodec]\n  keyframeseconds = 1 \nEFFORT= smaller\nOther=3\n");
   EXPECT_EQ(read.keyFrameSeconds, 1);
   EXPECT_EQ(read.effort, Effort::Smaller);
   EXPECT_EQ(ParseCodecSettings("KeyFrameSeconds=600").keyFrameSeconds, 600);

@@ -50,7 +50,7 @@ TEST(InputPicture, BottomUp32BitIsWalkedInPlaceFromTheTop) {
 TEST(InputPicture, TwentyFourBitRowsBecomeTopDownPixelsWithAZeroFourthByte) {
   auto layout = DescribeInput(0, 24, 2, 2);  // stride 8
   ASSERT_TRUE(layout);
-  const std::vector<uint8_t> data = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE,        // bottom row
+  const std::vector<uint8_t> data = {1, 2, 3, 4,  5,  6,  0xEE, 0xEE,   // bottom row
                                      7, 8, 9, 10, 11, 12, 0xEE, 0xEE};  // top row
   std::vector<uint8_t> scratch;
   TopDownRows rows = ToTopDownRgb32(*layout, data.data(), scratch);

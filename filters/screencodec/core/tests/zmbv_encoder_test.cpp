@@ -17,7 +17,9 @@ Frame Desktop(int w, int h, int wx, int wy, int ww, int wh) {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       bool inside = x >= wx && y >= wy && x < wx + ww && y < wy + wh;
-      uint32_t desk = (x % 40 == 0 || y % 40 == 0) ? 0x00143C5Au : (uint32_t(x * 60 / w) << 16 | uint32_t(70 + y * 80 / h) << 8 | 140u);
+      uint32_t desk = (x % 40 == 0 || y % 40 == 0)
+                          ? 0x00143C5Au
+                          : (uint32_t(x * 60 / w) << 16 | uint32_t(70 + y * 80 / h) << 8 | 140u);
       f.Set(x, y, inside ? PagePixel(x - wx + 4000, y - wy) : desk);
     }
   }
@@ -155,7 +157,8 @@ TEST(ZmbvKeyFrames, DecodingStartsAfreshAtEachKeyFrame) {
   for (int start : {0, 4, 8}) {
     ZmbvTestDecoder decoder(96, 64);
     for (int i = start; i < 9; ++i) {
-      ASSERT_TRUE(decoder.Decode(packets[i].data(), packets[i].size())) << start << "/" << i << ": " << decoder.Error();
+      ASSERT_TRUE(decoder.Decode(packets[i].data(), packets[i].size()))
+          << start << "/" << i << ": " << decoder.Error();
       ASSERT_EQ(decoder.Picture(), frames[i].Expected()) << start << "/" << i;
     }
   }
@@ -193,8 +196,13 @@ TEST(ZmbvEncoderLimits, BadSettingsThrow) {
   EXPECT_THROW(ZmbvEncoder({1 << 20, 1 << 20}), std::invalid_argument);
   // What the filter accepts at its connection is what the encoder takes, and every size
   // computed from it fits the 32-bit fields it goes into (23170 x 23170 once wrapped them).
-  for (auto [w, h, ok] : {std::tuple{1, 1, true}, {32768, 4096, true}, {11585, 11585, true}, {32768, 4097, false},
-                          {23170, 23170, false}, {0, 5, false}, {5, -1, false}}) {
+  for (auto [w, h, ok] : {std::tuple{1, 1, true},
+                          {32768, 4096, true},
+                          {11585, 11585, true},
+                          {32768, 4097, false},
+                          {23170, 23170, false},
+                          {0, 5, false},
+                          {5, -1, false}}) {
     EXPECT_EQ(ZmbvEncoder::CanEncode(w, h), ok) << w << "x" << h;
     if (ok) {
       EXPECT_LE(ZmbvEncoder::MaxPacketSize(w, h), size_t(INT32_MAX)) << w << "x" << h;

@@ -30,7 +30,8 @@ std::string TempPath(const std::string& name) {
 bool FfmpegDecode(const std::string& path, const std::string& options, std::vector<uint8_t>& out,
                   std::string& errors) {
   std::string err = path + ".err";
-  std::string cmd = "ffmpeg -v error " + options + " -i '" + path + "' -f rawvideo -pix_fmt bgr0 - 2>'" + err + "'";
+  std::string cmd =
+      "ffmpeg -v error " + options + " -i '" + path + "' -f rawvideo -pix_fmt bgr0 - 2>'" + err + "'";
   FILE* pipe = popen(cmd.c_str(), "r");
   if (!pipe) return false;
   out.clear();
@@ -68,10 +69,14 @@ class ZmbvFfmpeg : public ::testing::Test {
 std::vector<Frame> MixedClip(int w, int h) {
   std::vector<Frame> frames;
   for (int i = 0; i < 45; ++i) {
-    if (i < 12) frames.push_back(Page(w, h, 0, i * 11));
-    else if (i < 20) frames.push_back(Page(w, h, (i - 12) * -9, 200));
-    else if (i < 22) frames.push_back(i == 20 ? Waves(w, h, i) : Noise(w, h, uint32_t(i)));
-    else if (i < 24) frames.push_back(Page(w, h, 0, 0));
+    if (i < 12)
+      frames.push_back(Page(w, h, 0, i * 11));
+    else if (i < 20)
+      frames.push_back(Page(w, h, (i - 12) * -9, 200));
+    else if (i < 22)
+      frames.push_back(i == 20 ? Waves(w, h, i) : Noise(w, h, uint32_t(i)));
+    else if (i < 24)
+      frames.push_back(Page(w, h, 0, 0));
     else {
       Frame f = Page(w, h, 0, 500);
       int wx = 10 + (i - 24) * 5, wy = 8 + (i - 24) * 3;
@@ -86,7 +91,8 @@ std::vector<Frame> MixedClip(int w, int h) {
 TEST_F(ZmbvFfmpeg, DecodesEveryFrameExactly) {
   // 640x360 on three threads: its key frames and full changes are deflated in slices.
   StdTaskRunner threads(3);
-  for (auto [w, h, runner] : {std::tuple<int, int, TaskRunner*>{200, 150, nullptr}, {37, 21, nullptr}, {640, 360, &threads}}) {
+  for (auto [w, h, runner] :
+       {std::tuple<int, int, TaskRunner*>{200, 150, nullptr}, {37, 21, nullptr}, {640, 360, &threads}}) {
     SCOPED_TRACE(testing::Message() << w << "x" << h);
     std::vector<Frame> frames = MixedClip(w, h);
     std::string path = NewFile("zmbv-mixed");
@@ -107,7 +113,8 @@ TEST_F(ZmbvFfmpeg, DecodesEveryFrameExactly) {
     ASSERT_EQ(decoded.size(), frames.size() * frameBytes);
     for (size_t i = 0; i < frames.size(); ++i) {
       std::vector<uint8_t> expected = frames[i].Expected();
-      ASSERT_TRUE(std::equal(expected.begin(), expected.end(), decoded.begin() + i * frameBytes)) << "frame " << i;
+      ASSERT_TRUE(std::equal(expected.begin(), expected.end(), decoded.begin() + i * frameBytes))
+          << "frame " << i;
     }
 
     // A seek to frame 25 (an inter frame) starts from key frame 20 and decodes from there.
@@ -134,7 +141,8 @@ TEST_F(ZmbvFfmpeg, PredictsAsTheTestDecoderDoes) {
       payload[b * 2 + 1] = uint8_t(m[1] * 2);
     }
     for (size_t b = 0; b < blocks; b += 3)
-      for (int i = 0; i < 8 * 8 * 4; ++i) payload.push_back(uint8_t(Mix(uint32_t(b), uint32_t(i + k))) & (i % 4 == 3 ? 0 : 0xFF));
+      for (int i = 0; i < 8 * 8 * 4; ++i)
+        payload.push_back(uint8_t(Mix(uint32_t(b), uint32_t(i + k))) & (i % 4 == 3 ? 0 : 0xFF));
     packets.push_back(s.Inter(payload));
   }
   ZmbvTestDecoder decoder(w, h);

@@ -38,7 +38,8 @@ TEST(ZmbvTestDecoder, PredictsFromMovedBlocksAndZerosOutside) {
   // 4x4 pixels in 2x2 blocks; pixel value = 16 * y + x in every colour byte.
   std::vector<uint8_t> key;
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) key.insert(key.end(), {uint8_t(16 * y + x), uint8_t(16 * y + x), uint8_t(16 * y + x), 0});
+    for (int x = 0; x < 4; ++x)
+      key.insert(key.end(), {uint8_t(16 * y + x), uint8_t(16 * y + x), uint8_t(16 * y + x), 0});
   HandStream s;
   ZmbvTestDecoder d(4, 4);
   auto k = s.Key(key, 2, 2);
@@ -53,9 +54,9 @@ TEST(ZmbvTestDecoder, PredictsFromMovedBlocksAndZerosOutside) {
   EXPECT_EQ(px(0, 0), 0);
   EXPECT_EQ(px(1, 0), 0);
   EXPECT_EQ(px(0, 1), 0);
-  EXPECT_EQ(px(1, 1), 0x00);  // from (0,0)
-  EXPECT_EQ(px(2, 0), 0x01);  // from (1,0)
-  EXPECT_EQ(px(3, 1), 0x12);  // from (2,1)
+  EXPECT_EQ(px(1, 1), 0x00);                             // from (0,0)
+  EXPECT_EQ(px(2, 0), 0x01);                             // from (1,0)
+  EXPECT_EQ(px(3, 1), 0x12);                             // from (2,1)
   EXPECT_EQ(d.Picture()[(0 * 4 + 2) * 4], 0x01 ^ 0xFF);  // blue byte XORed
   EXPECT_EQ(px(2, 3), 0x32);
   // XOR data too short for the flagged block, and too long.

@@ -71,7 +71,8 @@ inline Frame Waves(int w, int h, int t) {
     for (int x = 0; x < w; ++x) {
       uint32_t r = uint32_t(128 + 100 * std::sin((x + 3 * t) * 0.031) * std::cos(y * 0.017 - t * 0.2));
       uint32_t g = uint32_t(128 + 90 * std::sin((x - y) * 0.023 + t * 0.15));
-      uint32_t b = uint32_t(128 + 80 * std::cos((y + 2 * t) * 0.029)) ^ (Mix(uint32_t(x + y * w), uint32_t(t)) & 3);
+      uint32_t b =
+          uint32_t(128 + 80 * std::cos((y + 2 * t) * 0.029)) ^ (Mix(uint32_t(x + y * w), uint32_t(t)) & 3);
       f.Set(x, y, r << 16 | g << 8 | b);
     }
   return f;
@@ -100,8 +101,8 @@ struct RoundTrip {
     if (decoder.Picture() != expected) {
       size_t i = 0;
       while (decoder.Picture()[i] == expected[i]) ++i;
-      return ::testing::AssertionFailure() << "decoded picture differs at pixel (" << (i / 4) % f.width << ", "
-                                           << (i / 4) / f.width << ")";
+      return ::testing::AssertionFailure()
+             << "decoded picture differs at pixel (" << (i / 4) % f.width << ", " << (i / 4) / f.width << ")";
     }
     return ::testing::AssertionSuccess();
   }
