@@ -32,6 +32,7 @@
 #                               (--hold); PNG is that window cut from the screen; returns 1
 #                               when the window never showed; waits until it has closed
 #   zh_ini_value FILE KEY       a value of settings.ini, without its CR
+#   zh_set_ini_value FILE KEY VALUE   rewrites that line, keeping its CR LF
 #   zh_count_files DIR GLOB     how many files match
 #   zh_wait_files DIR GLOB N S  waits up to S seconds for N matching files
 
@@ -236,6 +237,10 @@ zh_about_picture() {
 
 zh_ini_value() {
   sed -n "s/^$2=//p" "$1" | tr -d '\r' | tail -n 1
+}
+
+zh_set_ini_value() {
+  sed -i "s|^$2=.*\$|$2=$3\r|" "$1"
 }
 
 zh_count_files() {
