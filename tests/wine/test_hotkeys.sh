@@ -5,6 +5,11 @@
 # checked from another program: while Zelvio runs, F1 F3 F5 F7 F9 cannot be taken, also
 # after "Set hotkeys" twice, and are free again after the end. A start hotkey already held
 # by another program brings "Unable to assign start hotkey." and the other four still work.
+# Then each modifier in turn, pressed on the keyboard (SendInput, which Wine routes to
+# RegisterHotKey as Windows does): snapshot on SHIFT+F7 and background on ALT+F9, then
+# WIN+F7 and CTRL+F9, set with "Set hotkeys"; held with the modifier, the bare key free, and
+# the key pressed with it works while the bare key does nothing. They are let go at the end
+# and held again from the settings at the next start.
 # Usage: test_hotkeys.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/recording.sh"
@@ -110,6 +115,47 @@ check_recording() {
   fi
 }
 
+# Position of a modifier in the modifier lists.
+modifier_index() {
+  case "$1" in
+    ALT) echo 1 ;;
+    CTRL) echo 2 ;;
+    SHIFT) echo 3 ;;
+    WIN) echo 4 ;;
+  esac
+}
+
+# press_with_modifiers SNAPSHOT-MODIFIER BACKGROUND-MODIFIER. Then the bare F9 is pressed
+# before the background's key again: had F9 toggled too, the background would stay as it was.
+press_with_modifiers() {
+  local snap="$1+F7" bg="$2+F9" before checked
+  zt_act "$snap chosen" zt_drv select ComboBoxVKSnapshot "$(modifier_index "$1")"
+  zt_act "$bg chosen" zt_drv select ComboBoxVKToggleBg "$(modifier_index "$2")"
+  zt_act "Set hotkeys for $snap and $bg" zt_drv click BitBtnSetHotkeys
+  zh_expect_no_box "no box after setting $snap and $bg"
+  expect_keys "$snap and $bg are held, the bare keys free" "$snap: taken|$bg: taken|F7: free|F9: free"
+  before="$(zh_count_files "$ZT_SHOTS" 'Screenshot_*.bmp')"
+  zt_drv control CheckBoxEnableBg
+  checked="$(zt_field checked)"
+  zt_act "$snap $bg pressed" zt_drv press-keys "$snap" "$bg"
+  if zh_wait_files "$ZT_SHOTS" 'Screenshot_*.bmp' $((before + 1)) 10; then
+    zt_pass "$snap pressed writes a snapshot file"
+  else
+    zt_fail "$snap pressed writes a snapshot file" "none new in $ZT_SHOTS"
+  fi
+  zt_wait_field 5 checked $((1 - checked)) control CheckBoxEnableBg
+  zt_expect_field "$bg pressed toggles the background" checked $((1 - checked))
+  zt_act "F9 $bg pressed" zt_drv press-keys F9 "$bg"
+  zt_wait_field 5 checked "$checked" control CheckBoxEnableBg
+  zt_expect_control CheckBoxEnableBg checked "$checked" "F9 without $2 does nothing, $bg toggles back"
+}
+
+check_modifier_hotkeys() {
+  zt_act "General tab" zt_drv select-tab PageControlOptions 3
+  press_with_modifiers SHIFT ALT
+  press_with_modifiers WIN CTRL
+}
+
 run_with_all_keys() {
   zh_start_ready "$ZH_DEFAULT_RECT" "first run"
   check_registrations
@@ -117,8 +163,9 @@ run_with_all_keys() {
   check_snapshot_hotkey "first run"
   choose_compressor
   check_recording
+  check_modifier_hotkeys
   zh_close "first run"
-  expect_keys "after the end the five keys are free" "F1: free|F3: free|F5: free|F7: free|F9: free"
+  expect_keys "after the end the five keys are free" "F1: free|F3: free|F5: free|WIN+F7: free|CTRL+F9: free"
 }
 
 # Another program holds F1 before the start.
@@ -139,7 +186,7 @@ run_with_start_key_taken() {
   else
     zt_fail "second run: start-up completes after the box" "overlay rect '$(zt_field rect)'"
   fi
-  expect_keys "the other four are held by Zelvio" "F3: taken|F5: taken|F7: taken|F9: taken"
+  expect_keys "the other four are held by Zelvio, with the stored modifiers" "F3: taken|F5: taken|WIN+F7: taken|CTRL+F9: taken"
   check_snapshot_hotkey "second run"
   posted_hotkey 5
   zt_wait_field 5 checked 1 control CheckBoxEnableBg

@@ -4,7 +4,7 @@
 # rate, duration), the duration read-out, the Audio tab (devices, lines, formats, a device
 # without mixer), recording with sound (format, durations, sound in step with the picture
 # across pauses), a missing screencast folder, closing while recording, the settings across
-# a restart and a missing Filters/PushSource.ax.
+# a restart, recordings at 5, 10 and 20 fps and a missing Filters/PushSource.ax.
 # Usage: test_recording.sh <Zelvio dist folder> <folder of zdriver.exe>
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/lib/recording.sh"
@@ -235,6 +235,29 @@ check_settings_kept() {
   zh_close "after the restart"
 }
 
+# Each rate stored as a user's earlier choice, and so announced at the next start: a short
+# recording carries it, and its frames fill the time the graph ran as at 25 fps above, give
+# or take one frame of the slower rate.
+check_frame_rates() {
+  local index=0 rate expected tolerance avi
+  for rate in 5 10 20; do
+    zh_set_ini_value "$ZT_SETTINGS" ComboBoxFps_ItemIndex "$index"
+    index=$((index + 1))
+    zh_start_ready "$ZH_DEFAULT_RECT" "start at $rate fps"
+    zt_expect_field "$rate fps announced to the overlay" caption "FormMainCapturer@$rate"
+    if zr_record_seconds "$rate fps" 2.5; then
+      expected="$(zr_label_seconds | awk '{ printf "%.3f", $1 - 0.3 }')"
+      tolerance="$(awk -v r="$rate" 'BEGIN { printf "%.3f", 0.2 + 1 / r }')"
+      avi="$(zr_newest_avi "$ZT_CASTS")"
+      zr_expect_video "$rate fps" "$avi" 864 480 "$rate/1"
+      zr_expect_duration_near "$rate fps: lasts as long as the graph ran, less Wine's start latency" \
+        "$avi" "$expected" "$tolerance"
+      zr_expect_frame_count "$rate fps" "$avi" "$expected" "$tolerance"
+    fi
+    zh_close "$rate fps"
+  done
+}
+
 check_missing_push_source() {
   mv "$ZT_APP/Filters/PushSource.ax" "$ZT_TMP/PushSource.ax"
   zt_start_zelvio
@@ -285,5 +308,6 @@ check_audio_recording
 check_missing_folder
 check_close_while_recording
 check_settings_kept
+check_frame_rates
 check_missing_push_source
 zt_finish

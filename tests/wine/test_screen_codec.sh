@@ -110,7 +110,7 @@ check_configure() {
 # it, so a codec or repair that assumed 25 fps shows.
 check_setting_survives_restart() {
   zh_close "close before the restart"
-  sed -i "s|^ComboBoxFps_ItemIndex=.*|ComboBoxFps_ItemIndex=4\r|" "$ZT_SETTINGS"
+  zh_set_ini_value "$ZT_SETTINGS" ComboBoxFps_ItemIndex 4
   zh_start_ready "$ZH_DEFAULT_RECT" "restart"
   zt_act "Video tab" zt_drv select-tab PageControlOptions 1
   zt_act "Configure clicked after the restart" zt_drv click ButtonConfigureVideoCompressor

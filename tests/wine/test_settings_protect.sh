@@ -24,7 +24,7 @@ FULL_RECT="$(zh_overlay_rect 1920 1080 0 0)"
 
 # set_value KEY VALUE: rewrites one line of settings.ini, keeping its CR LF.
 set_value() {
-  sed -i "s/^$1=.*\$/$1=$2\r/" "$ZT_SETTINGS"
+  zh_set_ini_value "$ZT_SETTINGS" "$1" "$2"
 }
 
 # Changes that a run would store: full screen, 30 FPS (the restart notice answered),

@@ -2,8 +2,9 @@
 # Snapshot of the default region: a helper window shows a known picture exactly under the
 # region (528,300, 864x480 on 1920x1080); the Snapshot button writes one
 # Output\Screenshots\Screenshot_<local time>.bmp whose pixels are that picture, 864x480 at
-# 32 bits per pixel, with none of the overlay's 8-pixel frame in it. Without the screenshot
-# folder the button shows the "Cannot create file" box and writes nothing.
+# 32 bits per pixel, with none of the overlay's 8-pixel frame in it. The same for another
+# region: preset 0 (160x120) at the custom offset 333,217. Without the screenshot folder the
+# button shows the "Cannot create file" box and writes nothing.
 # Then, with a listening stand-in in the frame's place (zdesk frame, which logs each command
 # it receives and whether a box of the program was already up), the snapshot without the
 # folder from the button, the hotkey (WM_HOTKEY 4) and the tray menu (WM_COMMAND 9005), with
@@ -24,6 +25,7 @@ now_stamp() {
   date +%Y-%m-%d-%H-%M-%S
 }
 
+# check_snapshot [W H]: the region's size, default 864x480.
 check_snapshot() {
   local before after name
   before="$(now_stamp)"
@@ -41,7 +43,29 @@ check_snapshot() {
   else
     zt_fail "file named by the local time of the click" "'$name', click between $before and $after"
   fi
-  zh_expect_known_picture "$ZT_SHOTS/$name"
+  zh_expect_known_picture "$ZT_SHOTS/$name" "$@"
+}
+
+check_other_region() {
+  local rect
+  rect="$(zh_overlay_rect 160 120 333 217)"
+  zt_act "the picture closed" zt_drv post-close ZelvioTestPicture
+  zt_act "the picture gone" zt_drv wait-gone ZelvioTestPicture - 10000
+  zt_act "Screen tab" zt_drv select-tab PageControlOptions 0
+  zt_act "Dimension page" zt_drv select-tab PageControlScreen 0
+  zt_act "preset 0 chosen" zt_drv select ComboBoxDimension 0
+  zt_act "Position page" zt_drv select-tab PageControlScreen 1
+  zt_act "custom position" zt_drv click RadioButtonPosCustom
+  zt_act "left offset 333" zt_drv set-trackbar TrackBarPosX 333
+  zt_act "top offset 217" zt_drv set-trackbar TrackBarPosY 217
+  if zt_wait_field 5 rect "$rect" window-info TFormMainCapturer; then
+    zt_pass "the overlay frames 160x120 at 333,217 ($rect)"
+  else
+    zt_fail "the overlay frames 160x120 at 333,217" "rect '$(zt_field rect)'"
+  fi
+  zh_show_known_picture 60 333 217 160 120
+  rm -f "$ZT_SHOTS"/Screenshot_*.bmp
+  check_snapshot 160 120
 }
 
 # Without the folder: the box names the full path it tried, and nothing is written.
@@ -130,7 +154,10 @@ zh_start_ready "$(zh_overlay_rect 864 480 528 300)" "start"
 # Opened after the program, as a user's window would be: above the overlay's backdrop.
 zh_show_known_picture
 check_snapshot
+check_other_region
 check_missing_folder
 zh_close "end"
+# The listening frame below expects the default region again.
+rm -f "$ZT_SETTINGS"
 check_flash_order
 zt_finish

@@ -7,9 +7,8 @@
 //                                  the time is up (default 120 s) or the window is closed.
 // Keys are named as in the recorder's lists: "A".."Z", "F1".."F12", for "try" optionally
 // with one modifier in front: "CTRL+A", "ALT+F3", "SHIFT+K", "WIN+P".
-#include <cstdlib>
-
 #include "desk.h"
+#include "key_names.h"
 
 namespace zdesk {
 
@@ -19,46 +18,15 @@ constexpr char kHolderClass[] = "ZelvioTestHotkeyHolder";
 constexpr int kFirstProbeId = 0x100;
 constexpr int kHoldId = 1;
 
-// 0 for a name that is not a key.
-UINT KeyCode(const std::string& name) {
-  if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return static_cast<UINT>(name[0]);
-  if (name.size() >= 2 && name[0] == 'F') {
-    int number = std::atoi(name.c_str() + 1);
-    if (number >= 1 && number <= 12) return static_cast<UINT>(VK_F1 + number - 1);
-  }
-  return 0;
-}
-
-struct Modifier {
-  const char* prefix;
-  UINT flag;
-};
-
-const Modifier kModifiers[] = {
-    {"ALT+", MOD_ALT}, {"CTRL+", MOD_CONTROL}, {"SHIFT+", MOD_SHIFT}, {"WIN+", MOD_WIN}};
-
-// Splits "CTRL+A" into its modifier flag and key name.
-UINT TakeModifier(std::string* name) {
-  for (const Modifier& modifier : kModifiers) {
-    std::string prefix = modifier.prefix;
-    if (name->compare(0, prefix.size(), prefix) != 0) continue;
-    name->erase(0, prefix.size());
-    return modifier.flag;
-  }
-  return 0;
-}
-
 int Try(const Args& names) {
   int id = kFirstProbeId;
   for (const std::string& given : names) {
-    std::string name = given;
-    UINT modifiers = TakeModifier(&name);
-    UINT key = KeyCode(name);
-    if (key == 0) {
+    const ztest::HotkeyName name = ztest::ParseHotkeyName(given);
+    if (name.key == 0) {
       PrintLine("%s: unknown", given.c_str());
       continue;
     }
-    bool free = RegisterHotKey(nullptr, id, modifiers, key) != FALSE;
+    bool free = RegisterHotKey(nullptr, id, name.modifier, name.key) != FALSE;
     if (free) UnregisterHotKey(nullptr, id);
     PrintLine("%s: %s", given.c_str(), free ? "free" : "taken");
     ++id;
@@ -67,7 +35,7 @@ int Try(const Args& names) {
 }
 
 int Hold(const std::string& name, int seconds) {
-  UINT key = KeyCode(name);
+  UINT key = ztest::KeyCode(name);
   if (key == 0 || seconds <= 0) return 2;
   bool registered = RegisterHotKey(nullptr, kHoldId, 0, key) != FALSE;
   PrintLine("registered: %d", registered ? 1 : 0);

@@ -13,6 +13,7 @@ int WaitGoneCommand(const Args& args);
 int CloseMainCommand(const Args& args);
 int HotkeyCommand(const Args& args);
 int HotkeySequenceCommand(const Args& args);
+int PressKeysCommand(const Args& args);
 
 // Controls of the main window.
 int ControlCommand(const Args& args);

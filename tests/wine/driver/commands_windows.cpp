@@ -1,11 +1,12 @@
 // Commands on top-level windows: waiting for them, reading them, closing the main window
-// and posting hotkeys to it.
+// and posting hotkeys to it or pressing them on the keyboard.
 #include <windows.h>
 
 #include <string>
 
 #include "commands.h"
 #include "control_type.h"
+#include "key_names.h"
 #include "output.h"
 #include "windows_find.h"
 
@@ -103,6 +104,38 @@ int HotkeySequenceCommand(const Args& args) {
     }
   }
   PrintField("sent", std::to_string(args.size()) + " steps");
+  return 0;
+}
+
+namespace {
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+}  // namespace
+
+// press-keys <[MOD+]KEY>...: each hotkey pressed on the keyboard as a user presses it,
+// through the system's input queue (SendInput): the modifier held down around the key.
+int PressKeysCommand(const Args& args) {
+  for (const std::string& given : args) {
+    const ztest::HotkeyName name = ztest::ParseHotkeyName(given);
+    if (name.key == 0) return Fail("unknown key " + given);
+    INPUT inputs[4];
+    UINT count = 0;
+    if (name.modifierKey != 0) inputs[count++] = KeyInput(name.modifierKey, false);
+    inputs[count++] = KeyInput(static_cast<WORD>(name.key), false);
+    inputs[count++] = KeyInput(static_cast<WORD>(name.key), true);
+    if (name.modifierKey != 0) inputs[count++] = KeyInput(name.modifierKey, true);
+    if (SendInput(count, inputs, sizeof(INPUT)) != count) {
+      return Fail("SendInput refused " + given + ", error " + std::to_string(GetLastError()));
+    }
+  }
+  PrintField("pressed", std::to_string(args.size()) + " keys");
   return 0;
 }
 

@@ -32,6 +32,7 @@ const Command kCommands[] = {
     {"close-main", 0, 0, "", zdriver::CloseMainCommand},
     {"hotkey", 1, 1, "<id>", zdriver::HotkeyCommand},
     {"hotkey-sequence", 1, 8, "<id|w<ms>>...", zdriver::HotkeySequenceCommand},
+    {"press-keys", 1, 8, "<[ALT+|CTRL+|SHIFT+|WIN+]KEY>...", zdriver::PressKeysCommand},
     {"control", 1, 1, "<designName|#id>", zdriver::ControlCommand},
     {"controls", 0, 0, "", zdriver::ControlsCommand},
     {"click", 1, 1, "<designName|#id>", zdriver::ClickCommand},

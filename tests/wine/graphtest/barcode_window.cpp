@@ -12,12 +12,15 @@ namespace {
 
 const char kRegionClass[] = "ZelvioGraphTestRegion";
 const UINT_PTR kTimerId = 1;
+const UINT kUseCursorMessage = WM_APP + 1;
+constexpr unsigned kGrey = 0x808080;
 
 struct PaintState {
   BarcodeLayout layout;
   LARGE_INTEGER frequency;
   LARGE_INTEGER origin;
   long shown = -1;
+  HCURSOR cursor = nullptr;  // instead of the class's arrow, once set
 };
 
 PaintState g_paint;
@@ -50,7 +53,7 @@ void PaintEdges(HDC dc) {
   const int w = l.width + 2;
   const int h = l.height + 2;
   FillColour(dc, 0, 0, w, h, kEdgeColours.ring);
-  FillColour(dc, 1, 1, w - 1, h - 1, 0x808080);
+  FillColour(dc, 1, 1, w - 1, h - 1, kGrey);
   FillColour(dc, 1, 1, 2, h - 1, kEdgeColours.left);
   FillColour(dc, w - 2, 1, w - 1, h - 1, kEdgeColours.right);
   FillColour(dc, 1, 1, w - 1, 2, kEdgeColours.top);
@@ -75,6 +78,14 @@ LRESULT CALLBACK RegionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       DrawBarcode(hwnd, g_paint.shown < 0 ? 0 : g_paint.shown);
       return 0;
     }
+    case kUseCursorMessage:
+      g_paint.cursor = reinterpret_cast<HCURSOR>(lp);
+      SetCursor(g_paint.cursor);
+      return 1;
+    case WM_SETCURSOR:
+      if (!g_paint.cursor) break;
+      SetCursor(g_paint.cursor);
+      return TRUE;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -93,7 +104,49 @@ bool RegisterRegionClass(HINSTANCE instance) {
 
 }  // namespace
 
+CursorImage DrawCursorOnGrey(HCURSOR cursor) {
+  CursorImage image;
+  ICONINFO info = {};
+  if (!cursor || !GetIconInfo(cursor, &info)) return image;
+  BITMAP mask = {};
+  GetObject(info.hbmMask, sizeof(mask), &mask);
+  image.hotX = static_cast<int>(info.xHotspot);
+  image.hotY = static_cast<int>(info.yHotspot);
+  image.width = mask.bmWidth;
+  // A monochrome cursor's mask holds the AND and the XOR halves one above the other.
+  image.height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = image.width;
+  bi.bmiHeader.biHeight = -image.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dc && bitmap && bits) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillColour(dc, 0, 0, image.width, image.height, kGrey);
+    DrawIconEx(dc, 0, 0, cursor, 0, 0, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    const unsigned* pixels = static_cast<const unsigned*>(bits);
+    for (int i = 0; i < image.width * image.height; ++i) image.pixels.push_back(pixels[i] & 0xFFFFFF);
+    SelectObject(dc, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (dc) DeleteDC(dc);
+  return image;
+}
+
 BarcodeWindows::BarcodeWindows(const BarcodeLayout& layout) : layout_(layout) {}
+
+bool BarcodeWindows::UseCursor(HCURSOR cursor) {
+  DWORD_PTR done = 0;
+  return region_ && SendMessageTimeoutA(region_, kUseCursorMessage, 0, reinterpret_cast<LPARAM>(cursor),
+                                        SMTO_NORMAL, 5000, &done) && done == 1;
+}
 
 BarcodeWindows::~BarcodeWindows() { Stop(); }
 
@@ -134,6 +187,7 @@ void BarcodeWindows::Run() {
   HWND region = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kRegionClass, "GraphTestRegion",
                                 WS_POPUP | WS_VISIBLE, l.left - 1, l.top - 1, l.width + 2, l.height + 2,
                                 nullptr, nullptr, instance, nullptr);
+  region_ = region;
   UINT_PTR timer = region ? SetTimer(region, kTimerId, 2, nullptr) : 0;
   ok_ = overlay && region && timer;
   if (!ok_)

@@ -7,6 +7,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 namespace graphtest {
 
 // The region sits at an odd place with an odd size, so a grab that is off by one in any
@@ -38,6 +40,17 @@ struct EdgeColours {
 };
 constexpr EdgeColours kEdgeColours;
 
+// A cursor as the screen source must draw it on the region's grey: 0x00RRGGBB pixels,
+// top-down, with the image's top-left corner at (0, 0).
+struct CursorImage {
+  int hotX = 0;
+  int hotY = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned> pixels;
+};
+CursorImage DrawCursorOnGrey(HCURSOR cursor);
+
 // Runs the windows on a thread of their own until Stop.
 class BarcodeWindows {
  public:
@@ -45,12 +58,15 @@ class BarcodeWindows {
   ~BarcodeWindows();
   bool Start();
   void Stop();
+  // From now on the region shows that cursor instead of the arrow; true once it does.
+  bool UseCursor(HCURSOR cursor);
 
  private:
   static DWORD WINAPI ThreadMain(void* self);
   void Run();
 
   BarcodeLayout layout_;
+  HWND region_ = nullptr;
   HANDLE thread_ = nullptr;
   HANDLE ready_ = nullptr;
   DWORD threadId_ = 0;

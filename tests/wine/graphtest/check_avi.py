@@ -33,7 +33,9 @@ def read_results(path):
     with open(path, encoding="ascii") as f:
         for line in f:
             key, _, value = line.strip().partition("=")
-            if key:
+            if key.endswith("_pixels"):
+                values[key] = [int(p, 16) for p in value.split(",") if p]
+            elif key:
                 values[key] = float(value) if "." in value else int(value)
     return values
 
@@ -112,16 +114,38 @@ def tip_at_hot_spot(frame, r):
     return not grey(frame, r, x, y) and grey(frame, r, x - 1, y) and grey(frame, r, x, y - 1)
 
 
+def image_at_hot_spot(frame, r, name):
+    """Every pixel of the cursor's image, drawn on the region's grey, sits where the image's
+    top-left corner is the cursor position less the cursor's hot spot."""
+    left, top = r["cursor_x"] - r[name + "_hot_x"], r["cursor_y"] - r[name + "_hot_y"]
+    w, h, pixels = r[name + "_width"], r[name + "_height"], r[name + "_pixels"]
+    if not pixels or len(pixels) != w * h:
+        return False
+    for y in range(h):
+        p = ((top + y) * r["width"] + left) * 3
+        row = frame[p:p + 3 * w]
+        if any((row[3 * x] << 16 | row[3 * x + 1] << 8 | row[3 * x + 2]) != pixels[y * w + x] for x in range(w)):
+            return False
+    return True
+
+
 def check_cursor(report, frames, slots, resume_slot, r):
     before = [cursor_drawn(f, r) for f, s in zip(frames, slots) if s < resume_slot]
-    after = [cursor_drawn(f, r) for f, s in zip(frames, slots) if s >= resume_slot]
-    tips = [tip_at_hot_spot(f, r) for f, s in zip(frames, slots) if s >= resume_slot]
+    after = [f for f, s in zip(frames, slots) if s >= resume_slot]
+    drawn = [cursor_drawn(f, r) for f in after]
     report.check(not any(before), "no cursor drawn while no cursor-hook window exists (%d of %d frames)"
                  % (sum(before), len(before)))
-    report.check(len(after) > 0 and all(after), "cursor drawn in every frame while the cursor-hook window exists"
-                 " (%d of %d frames)" % (sum(after), len(after)))
-    report.check(len(tips) > 0 and all(tips), "the cursor's tip is drawn exactly at the cursor position"
-                 " (%d of %d frames)" % (sum(tips), len(tips)))
+    report.check(len(drawn) > 0 and all(drawn), "cursor drawn in every frame while the cursor-hook window exists"
+                 " (%d of %d frames)" % (sum(drawn), len(drawn)))
+    # The arrow until the region turned its cursor into an I-beam, then the I-beam.
+    arrows = 0
+    while arrows < len(after) and tip_at_hot_spot(after[arrows], r) and image_at_hot_spot(after[arrows], r, "arrow"):
+        arrows += 1
+    beams = [image_at_hot_spot(f, r, "ibeam") for f in after[arrows:]]
+    report.check(arrows > 0, "the arrow, its tip exactly at the cursor position (hot spot %d,%d), in the first %d frames"
+                 % (r["arrow_hot_x"], r["arrow_hot_y"], arrows))
+    report.check(len(beams) > 0 and all(beams), "then the I-beam at the cursor position less its hot spot"
+                 " %d,%d (%d of %d frames)" % (r["ibeam_hot_x"], r["ibeam_hot_y"], sum(beams), len(beams)))
 
 
 def edge_faults(frame, r):

@@ -66,7 +66,6 @@ double SecondsSince(const LARGE_INTEGER& from) {
   return static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Run 3 s, pause 1 s, run 2 s, stop.
 // A stand-in for the cursor-hook program's window; the source looks for it by class and title.
 HWND CreateCursorHookWindow() {
   WNDCLASSA wc = {};
@@ -78,7 +77,9 @@ HWND CreateCursorHookWindow() {
                          nullptr, wc.hInstance, nullptr);
 }
 
-RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Report& report) {
+// Run 3 s, pause 1 s, run 2.7 s (the I-beam in the last 0.7 s), stop.
+RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, BarcodeWindows& windows,
+                       ztest::Report& report) {
   RunFigures figures;
   zelvio::kit::ComPtr<IMediaControl> control;
   zelvio::kit::ComPtr<IMediaSeeking> seeking;
@@ -139,6 +140,10 @@ RunFigures RunScenario(RecordingGraph& g, const BarcodeLayout& layout, ztest::Re
                ztest::Format("slow stretch: the source skips slots (%lld skipped, %lld delivered in 0.6 s)",
                              skippedAfter - skippedBefore, deliveredAfter - deliveredBefore));
   if (slow) CloseHandle(slow);
+  Sleep(700);
+  // An I-beam's hot spot lies inside its image: the frames from here on must show the image
+  // placed at the cursor position less the hot spot.
+  report.Check(windows.UseCursor(LoadCursor(nullptr, IDC_IBEAM)), "the region's cursor turned into an I-beam");
   Sleep(700);
   seeking->GetCurrentPosition(&figures.positionAtStop);
   figures.runningSeconds += SecondsSince(started);
@@ -258,6 +263,15 @@ void CheckFullDisk(const char* pushSourceModule, ztest::Report& report) {
   TearDown(g);
 }
 
+// <name>_hot_x, _hot_y, _width, _height and _pixels (RRGGBB, comma-separated, top-down).
+void WriteCursorImage(FILE* out, const char* name, HCURSOR cursor) {
+  CursorImage image = DrawCursorOnGrey(cursor);
+  std::fprintf(out, "%s_hot_x=%d\n%s_hot_y=%d\n%s_width=%d\n%s_height=%d\n%s_pixels=", name, image.hotX, name,
+               image.hotY, name, image.width, name, image.height, name);
+  for (size_t i = 0; i < image.pixels.size(); ++i) std::fprintf(out, "%s%06X", i ? "," : "", image.pixels[i]);
+  std::fprintf(out, "\n");
+}
+
 void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f, bool audioInMux) {
   FILE* out = std::fopen(path, "w");
   if (!out) return;
@@ -269,6 +283,8 @@ void WriteResults(const char* path, const BarcodeLayout& l, const RunFigures& f,
                f.haveCounts ? 1 : 0);
   std::fprintf(out, "audio_in_mux=%d\n", audioInMux ? 1 : 0);
   std::fprintf(out, "cursor_x=%d\ncursor_y=%d\n", l.cursorX, l.cursorY);
+  WriteCursorImage(out, "arrow", LoadCursor(nullptr, IDC_ARROW));
+  WriteCursorImage(out, "ibeam", LoadCursor(nullptr, IDC_IBEAM));
   std::fprintf(out, "edge_top=%u\nedge_bottom=%u\nedge_left=%u\nedge_right=%u\n", kEdgeColours.top,
                kEdgeColours.bottom, kEdgeColours.left, kEdgeColours.right);
   std::fclose(out);
@@ -305,7 +321,7 @@ int main(int argc, char** argv) {
     if (BuildRecordingGraph(argv[1], Widen(argv[2]), g, report)) {
       CheckVideoConnection(g, layout, report);
       CheckMuxInterfaces(g, report);
-      figures = RunScenario(g, layout, report);
+      figures = RunScenario(g, layout, windows, report);
       CheckMuxPosition(g, figures.runningSeconds, report);
     }
     audioInMux = g.audioInMux;

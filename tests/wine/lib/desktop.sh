@@ -8,9 +8,11 @@
 #   zh_expect_pixel WHAT X Y C  the screen pixel turns colour C within 5 s
 #   zh_expect_same_file WHAT EXPECTED ACTUAL   byte for byte, else the differences are shown
 #   zh_choose_compressor WHAT   Video tab, compressor 0 chosen, no box
-#   zh_show_known_picture [S]   zdesk's known picture exactly under the default region, with
-#                               the overlay's frame around it, for S seconds (default 120)
-#   zh_expect_known_picture BMP the bitmap is that picture, 864x480, 32 bits, every pixel
+#   zh_show_known_picture [S [X Y W H]]  zdesk's known picture exactly under the region
+#                               (default: the default region), with the overlay's frame
+#                               around it, for S seconds (default 120)
+#   zh_expect_known_picture BMP [W H]    the bitmap is that picture, W x H (default 864x480),
+#                               32 bits, every pixel
 #
 #   zh_start_ready RECT WHAT    starts Zelvio.exe and waits until start-up is complete (the
 #                               overlay has its rectangle, RECT, which the last start-up step
@@ -30,6 +32,7 @@
 #                               (--hold); PNG is that window cut from the screen; returns 1
 #                               when the window never showed; waits until it has closed
 #   zh_ini_value FILE KEY       a value of settings.ini, without its CR
+#   zh_set_ini_value FILE KEY VALUE   rewrites that line, keeping its CR LF
 #   zh_count_files DIR GLOB     how many files match
 #   zh_wait_files DIR GLOB N S  waits up to S seconds for N matching files
 
@@ -44,7 +47,9 @@ zh_overlay_rect() {
 # shellcheck disable=SC2034 # read by the tests that source this file
 ZH_DEFAULT_RECT="$(zh_overlay_rect 864 480 528 300)"
 # A point on the overlay's frame around the default region.
+# shellcheck disable=SC2034
 ZH_FRAME_X=524
+# shellcheck disable=SC2034
 ZH_FRAME_Y=296
 
 zh_act() {
@@ -87,22 +92,26 @@ zh_choose_compressor() {
   zh_expect_no_box "$1: no box after choosing the compressor"
 }
 
-# Colour of the known picture at (300,200) inside the default region, per zdesk's picture.
-ZH_PICTURE_PROBE_X=$((528 + 300))
-ZH_PICTURE_PROBE_Y=$((300 + 200))
-ZH_PICTURE_PROBE_COLOUR="2CC816"
+# Colour of the known picture at (x, y), per zdesk's picture, as RRGGBB.
+zh_picture_colour() {
+  printf '%02X%02X%02X' $(($1 & 255)) $(($2 & 255)) $(((17 + 5 * ($1 >> 8) + 41 * ($2 >> 8)) & 255))
+}
 
 zh_show_known_picture() {
-  zh_desk picture 528 300 864 480 "${1:-120}"
+  local x="${2:-528}" y="${3:-300}" w="${4:-864}" h="${5:-480}" px py
+  zh_desk picture "$x" "$y" "$w" "$h" "${1:-120}"
   zt_check "picture window opens" zt_drv wait-window ZelvioTestPicture - 20000 || zt_finish
-  if zt_wait_field 10 color "$ZH_PICTURE_PROBE_COLOUR" pixel "$ZH_PICTURE_PROBE_X" "$ZH_PICTURE_PROBE_Y"; then
+  # A point well inside: (300,200), or the centre of a smaller picture.
+  px=$((w > 300 ? 300 : w / 2))
+  py=$((h > 200 ? 200 : h / 2))
+  if zt_wait_field 10 color "$(zh_picture_colour "$px" "$py")" pixel $((x + px)) $((y + py)); then
     zt_pass "the picture shows on the screen under the region"
   else
     zt_fail "the picture shows on the screen under the region" "pixel $(zt_field color)"
   fi
   # The frame is on the screen right beside the region, so its absence from a snapshot
   # shows that the copy left it out.
-  zt_drv pixel "$ZH_FRAME_X" "$ZH_FRAME_Y"
+  zt_drv pixel $((x - 4)) $((y - 4))
   zt_expect_field "the overlay's frame shows around the region" color "00FF00"
 }
 
@@ -110,7 +119,7 @@ zh_expect_known_picture() {
   local file="$1" facts
   facts="$(python3 "$ZH_LIB/check_bitmap.py" "$file" --picture)"
   field_of() { printf '%s\n' "$facts" | sed -n "s/^$1: //p"; }
-  zt_expect_eq "bitmap is 864x480" "864x480" "$(field_of size)"
+  zt_expect_eq "bitmap is ${2:-864}x${3:-480}" "${2:-864}x${3:-480}" "$(field_of size)"
   zt_expect_eq "bitmap has 32 bits per pixel, uncompressed" "32 0" "$(field_of bpp) $(field_of compression)"
   zt_expect_eq "bitmap header size field matches the file" "$(field_of file_size)" "$(field_of file_size_field)"
   if [ "$(field_of mismatches)" = 0 ]; then
@@ -228,6 +237,10 @@ zh_about_picture() {
 
 zh_ini_value() {
   sed -n "s/^$2=//p" "$1" | tr -d '\r' | tail -n 1
+}
+
+zh_set_ini_value() {
+  sed -i "s|^$2=.*\$|$2=$3\r|" "$1"
 }
 
 zh_count_files() {

@@ -8,6 +8,7 @@
 #   zr_label_seconds              LabelDuration ("hh:mm:ss.mmm", the graph's position) in seconds
 #   zr_expect_video WHAT AVI W H RATE      exactly one video stream of that size and rate
 #   zr_expect_duration_near WHAT AVI S TOL / zr_expect_duration_above WHAT AVI S
+#   zr_expect_frame_count WHAT AVI S TOL   S +- TOL seconds of frames at the file's rate
 #   zr_item_index TEXT [LIST]     position of an entry in LIST (default ComboBoxAudioDevices)
 #   zr_decoded_frames AVI         frames ffprobe decodes from the file (0 when it cannot)
 #   zr_record_then_kill S         Record, then S seconds later the program killed (companions too)
@@ -122,6 +123,20 @@ zr_expect_duration_above() {
     zt_pass "$what ($seconds s)"
   else
     zt_fail "$what" "lasts '${seconds}' s"
+  fi
+}
+
+# A slot the source gave up is an empty frame, so the count keeps the time even when a busy
+# machine made the source skip some.
+zr_expect_frame_count() {
+  local what="$1" avi="$2" rate frames
+  rate="$(zr_probe "$avi" v:0 stream=r_frame_rate)"
+  frames="$(zr_probe "$avi" v:0 stream=nb_frames)"
+  if awk -v n="${frames:-x}" -v r="$rate" -v s="$3" -v t="$4" 'BEGIN { split(r, q, "/");
+        exit !(n + 0 == n && q[2] > 0 && n >= (s - t) * q[1] / q[2] && n <= (s + t) * q[1] / q[2]) }'; then
+    zt_pass "$what: $frames frames at $rate"
+  else
+    zt_fail "$what: frame count" "'$frames' frames at $rate, expected $3 +- $4 s of them"
   fi
 }
 
