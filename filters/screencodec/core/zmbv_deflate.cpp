@@ -89,7 +89,7 @@ ZmbvDeflater::ZmbvDeflater(size_t largestInput, TaskRunner* runner)
     : runner_(runner), whole_(std::make_unique<Piece>(Compression{})) {
   // With one thread every packet, a whole key frame included, goes through this deflater.
   whole_->Reserve(largestInput);
-  history_.reserve(kWindow);
+  history_.reserve(2 * kWindow);
 }
 
 ZmbvDeflater::~ZmbvDeflater() = default;
@@ -128,7 +128,7 @@ void ZmbvDeflater::DeflateWhole(const uint8_t* in, size_t n, Compression how, st
   if (!wholeKnowsHistory_) {
     // Its window still holds its own last input, not what the slices deflated since: the
     // stream's true last 32 KB replace it (a full window, so nothing stale stays behind).
-    if (deflateSetDictionary(&piece.stream, history_.data(), uInt(history_.size())) != Z_OK)
+    if (deflateSetDictionary(&piece.stream, HistoryData(), uInt(HistoryBytes())) != Z_OK)
       throw std::runtime_error("deflate failed");
     wholeKnowsHistory_ = true;
   }
@@ -147,8 +147,8 @@ void ZmbvDeflater::DeflateSliced(const uint8_t* in, size_t n, int slices, Compre
     size_t from = starts[size_t(i)], to = starts[size_t(i) + 1];
     // The first slice continues the stream's history; every other one the input before it
     // (a slice is longer than the window, so that input is all in this packet).
-    const uint8_t* dictionary = i == 0 ? history_.data() : in + from - kWindow;
-    size_t dictionaryBytes = i == 0 ? history_.size() : kWindow;
+    const uint8_t* dictionary = i == 0 ? HistoryData() : in + from - kWindow;
+    size_t dictionaryBytes = i == 0 ? HistoryBytes() : kWindow;
     slices_[size_t(i)]->Slice(dictionary, dictionaryBytes, in + from, to - from, how);
   });
 
@@ -160,14 +160,24 @@ void ZmbvDeflater::DeflateSliced(const uint8_t* in, size_t n, int slices, Compre
   wholeKnowsHistory_ = false;
 }
 
+// The window is kept at the end of a buffer of twice its size, so a small packet is only
+// appended; the buffer moves its last window to the front once every window's worth of input.
 void ZmbvDeflater::RememberHistory(const uint8_t* in, size_t n) {
   if (n >= kWindow) {
     history_.assign(in + n - kWindow, in + n);
     return;
   }
-  size_t keep = std::min(history_.size(), kWindow - n);
-  history_.erase(history_.begin(), history_.end() - std::ptrdiff_t(keep));
+  if (history_.size() + n > 2 * kWindow) {
+    const size_t keep = std::min(history_.size(), kWindow - n);
+    history_.erase(history_.begin(), history_.end() - std::ptrdiff_t(keep));
+  }
   history_.insert(history_.end(), in, in + n);
 }
+
+const uint8_t* ZmbvDeflater::HistoryData() const {
+  return history_.data() + history_.size() - HistoryBytes();
+}
+
+size_t ZmbvDeflater::HistoryBytes() const { return std::min(history_.size(), kWindow); }
 
 }  // namespace zelvio::screencodec

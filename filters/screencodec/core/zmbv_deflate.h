@@ -65,6 +65,9 @@ class ZmbvDeflater {
   void DeflateWhole(const uint8_t* in, size_t n, Compression how, std::vector<uint8_t>& packet);
   void DeflateSliced(const uint8_t* in, size_t n, int slices, Compression how, std::vector<uint8_t>& packet);
   void RememberHistory(const uint8_t* in, size_t n);
+  // The stream's last kWindow bytes of input (fewer early in a stream).
+  const uint8_t* HistoryData() const;
+  size_t HistoryBytes() const;
 
   TaskRunner* runner_;
   std::unique_ptr<Piece> whole_;                // the single deflater, with its own history
