@@ -20,6 +20,7 @@ CODEC="Zelvio Screen Codec (lossless)"
 DIALOG="Zelvio Screen Codec"
 AUDIO="Zelvio Test Audio"
 KEY_SECONDS_ID=1001
+RANGE_ID=1005     # the text beside it, "seconds (1 to 600)", from the settings' limits
 CHECK="$ZT_REPO/tests/wine/lib/check_zmbv.py"
 
 # check_file WHAT AVI: the index against the packets, and every frame against the picture.
@@ -86,12 +87,13 @@ check_configure() {
   local avi
   zt_act "Video tab" zt_drv select-tab PageControlOptions 1
   zt_act "Configure clicked" zt_drv click ButtonConfigureVideoCompressor
-  if ! zt_drv dialog "$DIALOG" 10000 "get:$KEY_SECONDS_ID"; then
+  if ! zt_drv dialog "$DIALOG" 10000 "get:$KEY_SECONDS_ID" "get:$RANGE_ID"; then
     zt_fail "Configure opens the codec's dialog" "$(zt_error_text)"
     return
   fi
   zt_pass "Configure opens the codec's dialog"
   zt_expect_field "the dialog shows the default key frame interval" "get $KEY_SECONDS_ID" 5
+  zt_expect_field "the dialog shows the interval's range" "get $RANGE_ID" "seconds (1 to 600)"
   zt_act "a key frame every second, OK" zt_drv dialog "$DIALOG" 2000 "set:$KEY_SECONDS_ID=1" click:1
   zt_expect_field "the dialog closes on OK" closed 1
   zh_expect_no_box "no box after the dialog"
